@@ -1,0 +1,65 @@
+#pragma once
+// The read-only grid of the program's lists: whole-row selection, columns by key with a
+// header and a width, filled from a query result. Rows are counted from 1; the current row
+// is 0 when there is none.
+
+#include "platform/grid/GridModel.h"
+
+#include <QFont>
+#include <QTableView>
+
+namespace quercino {
+
+class Grid : public QTableView {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget* parent = nullptr);
+
+    GridModel& Model() { return model_; }
+    const GridModel& Model() const { return model_; }
+
+    // Removes rows and columns; the current row becomes 0.
+    void Clear();
+    void SetDefaultRowHeight(int pixels);
+    int DefaultRowHeight() const;
+    void SetHeaderFont(const QFont& font);
+    QFont HeaderFont() const;
+    void AddColumn(const QString& key, const QString& header, int width);
+    void SetColumnWidth(const QString& key, int width);
+    int ColumnWidth(const QString& key) const;
+
+    // Drawing stays suspended between BeginUpdate and the matching EndUpdate; pairs nest.
+    void BeginUpdate();
+    void EndUpdate();
+    bool Updating() const { return updateDepth_ > 0; }
+
+    void Fill(const QStringList& fieldNames, const QList<QVariantList>& records);
+    int RowCount() const { return model_.RowCount(); }
+
+    int CurrentRow() const;
+    // Makes (row, column) the current cell and selects its row; a row out of range leaves
+    // no current row. column is 1-based.
+    void SetCurrentCell(int row, int column = 1);
+
+    QVariant CellValue(int row, const QString& key) const { return model_.CellValue(row, key); }
+    QVariant CellValue(int row, int column) const { return model_.CellValue(row, column); }
+    QString CellText(int row, const QString& key) const;
+
+    // Fits the height of one row to its contents, never below minimumHeight pixels.
+    void FitRowHeight(int row, int minimumHeight);
+
+signals:
+    // The current row changed (also to 0).
+    void AfterSelectionChange();
+    // A row was double-clicked; the current row is the clicked one.
+    void DblClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    GridModel model_;
+    int updateDepth_ = 0;
+};
+
+} // namespace quercino
