@@ -1,0 +1,97 @@
+#pragma once
+// The program's one way to the database (Qt SQL underneath). Every statement goes through
+// this class:
+//  - values are always bound ("?" placeholders, positional), never pasted into the SQL text;
+//  - identifiers come only from the program's schema (Table descriptions, app/core/Schema.h);
+//  - case-insensitive searches are written with likeInsensitive() and bound with
+//    likeContains()/likePrefix(), which escape the wildcards of the user's text;
+//  - reads are typed by the caller's declared column types, never by the driver's report.
+// Failures throw DbError. One instance is the run's connection (quercino::Cnn); tests open
+// as many as they need, each on its own Qt connection name.
+//
+// Back-ends: an SQLite file (mode "M"), an ODBC data source opened with user and password
+// as separate values (mode "S"), or a whole ODBC connection string (mode "X").
+
+#include "platform/db/DbError.h"
+#include "platform/db/Row.h"
+#include "platform/db/Table.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace quercino {
+
+class Database {
+public:
+    // What the SQL dialect of DDL and a few functions depends on.
+    enum class Dialect { SQLite, PostgreSQL, Other };
+
+    // An existing SQLite file; a missing file is an error (the driver would create one).
+    static std::unique_ptr<Database> openSqliteFile(const QString& path);
+    // An ODBC data source by name; user and password reach the driver as values of their
+    // own (quoted, so ";" or "}" in a password cannot add attributes).
+    static std::unique_ptr<Database> openDataSource(const QString& dsn, const QString& user,
+                                                    const QString& password);
+    // A complete ODBC connection string, handed to the driver as it is.
+    static std::unique_ptr<Database> openConnectionString(const QString& connection);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    Dialect dialect() const { return dialect_; }
+
+    // Runs a statement that returns no rows; returns the rows affected (-1 when unknown).
+    int exec(const QString& sql, const QVariantList& values = {});
+    // Runs a query; each row has one value per entry of `types`, converted to that type.
+    // The query must return at least that many columns.
+    std::vector<Row> query(const QString& sql, const QVariantList& values,
+                           const std::vector<ColumnType>& types);
+    // Every column of `table`, in table order: sql is what follows "SELECT ... FROM T"
+    // (e.g. " WHERE OCOD = ?"), may be empty.
+    std::vector<Row> select(const Table& table, const QString& where = {},
+                            const QVariantList& values = {});
+    // First column of the first row converted to `type`; nullopt when there is no row.
+    std::optional<QVariant> scalar(const QString& sql, const QVariantList& values,
+                                   ColumnType type);
+    // INSERT of one whole row, values in table order (nulls allowed).
+    void insert(const Table& table, const QVariantList& values);
+
+    void begin();
+    void commit();
+    void rollback();
+
+    // "UPPER(column) LIKE UPPER(?) ESCAPE '\'": bind likeContains() or likePrefix().
+    static QString likeInsensitive(const QString& column);
+    static QString likeContains(const QString& text);  // %text% with % _ \ escaped
+    static QString likePrefix(const QString& text);    // text% with % _ \ escaped
+
+private:
+    explicit Database(const QString& connectionName);
+    static std::unique_ptr<Database> openOdbc(const QString& connection, const QString& user,
+                                              const QString& password);
+
+    QString connectionName_;
+    Dialect dialect_ = Dialect::Other;
+};
+
+// Commits only when asked; rolls back when it goes out of scope otherwise (an exception).
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+} // namespace quercino

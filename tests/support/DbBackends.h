@@ -1,0 +1,108 @@
+#pragma once
+// Runs one test body on the three database back-ends of the program:
+//  - SqliteFile:   an SQLite file opened directly (mode "M"), at
+//                  programDir()/DataBase/VEKO.sqlite;
+//  - OdbcSqlite:   the ODBC data source "VEKO" on the SQLite3 ODBC driver (libsqliteodbc);
+//  - OdbcPostgres: the ODBC data source "VEKO" on a real PostgreSQL 15 (odbc-postgresql),
+//                  a new database created for each test and dropped after it.
+// Each test gets a temporary program folder and an empty database with every table of
+// app/core/Schema.h created; quercino::Cnn points at it during the test.
+//
+//   class CtabTest : public quercino::test::DbBackendTest {};
+//   TEST_P(CtabTest, Legge) {
+//       db().insert(quercino::schema::CTAB(), {"PAESE", "IT", "ITALIA"});
+//       db().insert(quercino::schema::COPE(), quercino::test::rigaCope("01", "ROSSI SPA"));
+//       auto righe = db().select(quercino::schema::CTAB(), " WHERE TIPO = ?", {"PAESE"});
+//       ...
+//   }
+//   QUERCINO_DB_BACKENDS(CtabTest);
+//
+// The ODBC back-ends need the services of scripts/test-services.sh (source it and run
+// services_start; scripts/test.sh does): PostgreSQL's address in QUERCINO_PG_HOST,
+// QUERCINO_PG_PORT, QUERCINO_PG_USER, QUERCINO_PG_PASSWORD and the drivers' odbcinst.ini in
+// ODBCSYSINI. Without them the PostgreSQL tests fail with a message saying so.
+// Each test writes its own odbc.ini (ODBCINI) whose "VEKO" points at its own database.
+
+#include "app/core/Schema.h"
+#include "platform/db/Database.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariantList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace quercino::test {
+
+enum class Backend { SqliteFile, OdbcSqlite, OdbcPostgres };
+
+std::string nomeBackend(Backend backend);
+
+// One fresh database on one back-end, with its temporary program folder.
+class DbBackend {
+public:
+    // Throws std::runtime_error with a clear message when the back-end is not available.
+    explicit DbBackend(Backend backend, bool creaSchema = true);
+    ~DbBackend();
+
+    Backend backend() const { return backend_; }
+    Database& db() { return *db_; }
+    // Temporary program folder (removed at the end); holds DataBase/ for the SQLite file.
+    QString programDir() const;
+    // Path of the SQLite file when the back-end is SqliteFile.
+    QString sqlitePath() const;
+    // Mode "S": the data source "VEKO" of this test's odbc.ini, with its user and password
+    // (empty for OdbcSqlite).
+    QString utente() const { return utente_; }
+    QString password() const { return password_; }
+    // Mode "X": a complete ODBC connection string that reaches the same database.
+    QString stringaConnessione() const { return stringaConnessione_; }
+    // Opens another connection to the same database (for checks from outside).
+    std::unique_ptr<Database> apriAltraConnessione() const;
+    // Drops the open connection (e.g. before the code under test opens its own).
+    void chiudi();
+
+private:
+    Backend backend_;
+    QTemporaryDir dir_;
+    QString utente_;
+    QString password_;
+    QString stringaConnessione_;
+    QString nomeDbPostgres_;
+    std::unique_ptr<Database> db_;
+};
+
+class DbBackendTest : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    Database& db() { return backend_->db(); }
+    DbBackend& backend() { return *backend_; }
+
+private:
+    std::unique_ptr<DbBackend> backend_;
+};
+
+// Test-name suffix for the parameter.
+struct NomeParametroBackend {
+    std::string operator()(const ::testing::TestParamInfo<Backend>& info) const
+    {
+        return nomeBackend(info.param);
+    }
+};
+
+// A whole COPE row in table order: the given code and company name, nation IT/ITALIA,
+// company (OPF 0), progressive "00001", every other text empty.
+QVariantList rigaCope(const QString& codice, const QString& ragioneSociale);
+
+} // namespace quercino::test
+
+#define QUERCINO_DB_BACKENDS(Suite)                                                       \
+    INSTANTIATE_TEST_SUITE_P(DbBackends, Suite,                                           \
+                             ::testing::Values(::quercino::test::Backend::SqliteFile,     \
+                                               ::quercino::test::Backend::OdbcSqlite,     \
+                                               ::quercino::test::Backend::OdbcPostgres),  \
+                             ::quercino::test::NomeParametroBackend())
