@@ -4,12 +4,10 @@
 // box's focus events.
 
 #include <QColor>
+#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
-class QLineEdit;
-class QWidget;
 
 namespace quercino {
 

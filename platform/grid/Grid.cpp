@@ -1,0 +1,145 @@
+#include "platform/grid/Grid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+
+namespace quercino {
+
+Grid::Grid(QWidget* parent) : QTableView(parent)
+{
+    setModel(&model_);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (current.row() != previous.row() || current.isValid() != previous.isValid())
+                    emit AfterSelectionChange();
+            });
+    // Columns added later take the width they were given.
+    connect(&model_, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                for (int c = first; c <= last; ++c)
+                    horizontalHeader()->resizeSection(c, model_.Column(c).width);
+            });
+}
+
+void Grid::Clear()
+{
+    model_.Clear();
+}
+
+void Grid::SetDefaultRowHeight(int pixels)
+{
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(pixels);
+}
+
+int Grid::DefaultRowHeight() const
+{
+    return verticalHeader()->defaultSectionSize();
+}
+
+void Grid::SetHeaderFont(const QFont& font)
+{
+    horizontalHeader()->setFont(font);
+}
+
+QFont Grid::HeaderFont() const
+{
+    return horizontalHeader()->font();
+}
+
+void Grid::AddColumn(const QString& key, const QString& header, int width)
+{
+    model_.AddColumn(key, header, width);
+}
+
+void Grid::SetColumnWidth(const QString& key, int width)
+{
+    const int index = model_.ColumnIndex(key);
+    if (index < 0)
+        return;
+    model_.SetColumnWidth(index, width);
+    horizontalHeader()->resizeSection(index, width);
+}
+
+int Grid::ColumnWidth(const QString& key) const
+{
+    const int index = model_.ColumnIndex(key);
+    return index < 0 ? 0 : horizontalHeader()->sectionSize(index);
+}
+
+void Grid::BeginUpdate()
+{
+    if (updateDepth_++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void Grid::EndUpdate()
+{
+    if (updateDepth_ == 0)
+        return;
+    if (--updateDepth_ == 0)
+        setUpdatesEnabled(true);
+}
+
+void Grid::Fill(const QStringList& fieldNames, const QList<QVariantList>& records)
+{
+    model_.Fill(fieldNames, records);
+}
+
+int Grid::CurrentRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void Grid::SetCurrentCell(int row, int column)
+{
+    if (row < 1 || row > RowCount()) {
+        selectionModel()->clearCurrentIndex();
+        selectionModel()->clearSelection();
+        return;
+    }
+    const int c = column >= 1 && column <= model_.ColumnCount() ? column - 1 : 0;
+    const QModelIndex index = model_.index(row - 1, c);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+QString Grid::CellText(int row, const QString& key) const
+{
+    return CellValue(row, key).toString();
+}
+
+void Grid::FitRowHeight(int row, int minimumHeight)
+{
+    if (row < 1 || row > RowCount())
+        return;
+    resizeRowToContents(row - 1);
+    if (rowHeight(row - 1) < minimumHeight)
+        setRowHeight(row - 1, minimumHeight);
+}
+
+void Grid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    if (currentIndex().row() != index.row())
+        SetCurrentCell(index.row() + 1, index.column() + 1);
+    emit DblClick();
+}
+
+} // namespace quercino
