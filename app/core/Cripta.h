@@ -27,9 +27,10 @@ QString Cripta(const QString& testo, const QString& modo, std::int16_t chiave);
 // through Cripta (positions from 1 again in each field) and the fields are joined by "¦".
 QString CriptaCampi(const QString& riga, const QString& modo, std::int16_t chiave);
 
-// True when Cripta "Leggi" gives back exactly what Cripta "Scrivi" made of the text
-// (no character would leave the code page's range), so a writer can tell beforehand
-// whether a scrambled text will read back intact.
+// True when Cripta "Leggi" gives back exactly what Cripta "Scrivi" made of the text (no
+// character would leave the code page's range) and the scrambled text holds no "¦", so a
+// writer can tell beforehand whether a scrambled text, alone or as a backup field, will
+// read back intact.
 bool CriptaReversibile(const QString& testo, std::int16_t chiave);
 
 } // namespace quercino
