@@ -40,8 +40,9 @@ void ErroreCampo(QWidget* control, QString& message)
     message = CentraMessaggio(message);
     QPointer<QWidget> box = control;
     if (box) {
-        Colora(box, QColor(255, 0, 0), QColor(255, 255, 255));
+        // Focus first: taking the focus paints the focus colour, which must not hide the red.
         box->setFocus(Qt::OtherFocusReason);
+        Colora(box, QColor(255, 0, 0), QColor(255, 255, 255));
     }
     MsgBox(message, Pulsanti::Ok, Icona::Nessuna, QStringLiteral("Errore"));
     if (box) {
