@@ -1,0 +1,62 @@
+#include "app/shell/DialoghiQt.h"
+
+#include "app/shell/Collegamenti.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+
+namespace quercino {
+
+namespace {
+
+QWidget* Proprietario()
+{
+    if (QWidget* attiva = QApplication::activeModalWidget())
+        return attiva;
+    if (QWidget* attiva = QApplication::activeWindow())
+        return attiva;
+    return FinestraPrincipale();
+}
+
+} // namespace
+
+QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
+{
+    QFileDialog dialogo(Proprietario(), richiesta.titolo, richiesta.cartella);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    // The program asks itself before replacing a file (ControlloDocumento).
+    dialogo.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!richiesta.filtri.isEmpty())
+        dialogo.setNameFilters(richiesta.filtri);
+    if (!richiesta.nomeFile.isEmpty())
+        dialogo.selectFile(richiesta.nomeFile);
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return {};
+    return QDir::cleanPath(dialogo.selectedFiles().constFirst());
+}
+
+QStringList DialoghiQt::ChiediApertura(const RichiestaFile& richiesta, bool multipla)
+{
+    QFileDialog dialogo(Proprietario(), richiesta.titolo, richiesta.cartella);
+    dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+    dialogo.setFileMode(multipla ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialogo.setOption(QFileDialog::ReadOnly, true);
+    if (!richiesta.filtri.isEmpty())
+        dialogo.setNameFilters(richiesta.filtri);
+    if (dialogo.exec() != QDialog::Accepted)
+        return {};
+    QStringList scelti;
+    for (const QString& percorso : dialogo.selectedFiles())
+        scelti << QDir::cleanPath(percorso);
+    return scelti;
+}
+
+void UsaDialoghiQt()
+{
+    static DialoghiQt servizio;
+    ImpostaServizioDialoghi(&servizio);
+}
+
+} // namespace quercino

@@ -1,0 +1,235 @@
+#include "app/shell/F0.h"
+
+#include "app/core/Globals.h"
+#include "app/core/LeggiIni.h"
+#include "app/shell/BarreComandi.h"
+#include "app/shell/Collegamenti.h"
+#include "app/shell/DimensionaFinestra.h"
+#include "app/shell/F0INI.h"
+#include "app/shell/FVer.h"
+#include "app/shell/Indirizzi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolBar>
+
+namespace quercino {
+
+namespace {
+
+F0* istanza = nullptr;
+
+// The window as designed; its ratio is kept when the size follows the screen.
+constexpr int LarghezzaProgettata = 1024;
+constexpr int AltezzaProgettata = 720;
+
+} // namespace
+
+F0::F0(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("F0"));
+    istanza = this;
+    area_ = new QMdiArea(this);
+    area_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(area_);
+    resize(LarghezzaProgettata, AltezzaProgettata);
+    termine_ = [] { QCoreApplication::exit(0); };
+}
+
+F0::~F0()
+{
+    if (istanza == this)
+        istanza = nullptr;
+}
+
+F0* F0::Istanza()
+{
+    return istanza;
+}
+
+void F0::MDIForm_Load()
+{
+    CreaMenu();
+    DimensionaFinestra();
+    menuBar()->setVisible(false);
+    archivi_->setVisible(false);
+    base_->setVisible(false);
+    setWindowTitle(QStringLiteral("Quercino  ") + Release);
+    if (!benvenuto_) {
+        benvenuto_ = new F0INI(this);
+        connect(benvenuto_, &F0INI::Entra, this, &F0::MostraBarre);
+    }
+    benvenuto_->show();
+}
+
+void F0::CreaMenu()
+{
+    if (archivi_)
+        return;
+    QFont carattere = menuBar()->font();
+    carattere.setPointSize(10);
+    menuBar()->setFont(carattere);
+
+    QMenu* funzioni = menuBar()->addMenu(QStringLiteral("Funzioni"));
+    funzioni->setFont(carattere);
+    for (const VoceComando& voce : VociFunzioni())
+        azioni_ << AggiungiControllo(funzioni, voce, this);
+    QMenu* aiuto = menuBar()->addMenu(QStringLiteral("Aiuto"));
+    aiuto->setFont(carattere);
+    for (const VoceComando& voce : VociAiuto())
+        azioni_ << AggiungiControllo(aiuto, voce, this);
+
+    archivi_ = new QToolBar(QStringLiteral("Archivi"), this);
+    AggiungiBarra(archivi_, 32);
+    for (const VoceComando& voce : VociArchivi())
+        azioni_ << AggiungiControllo(archivi_, voce, this);
+    soggetti_ = archivi_->actions().constFirst();
+    soggetti_->setCheckable(true);
+
+    base_ = new QToolBar(QStringLiteral("Base"), this);
+    AggiungiBarra(base_, 24);
+    for (const VoceComando& voce : VociBase())
+        azioni_ << AggiungiControllo(base_, voce, this);
+
+    for (QAction* azione : std::as_const(azioni_))
+        connect(azione, &QAction::triggered, this, [this, azione] { Esegui(azione); });
+    AbilitaSecondoIndirizzi();
+}
+
+void F0::AggiungiBarra(QToolBar* barra, int lato)
+{
+    barra->setObjectName(barra->windowTitle());
+    barra->setIconSize(QSize(lato, lato));
+    barra->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, barra);
+}
+
+// Commands whose address was not configured in this build cannot do anything useful.
+void F0::AbilitaSecondoIndirizzi()
+{
+    const IndirizziProduttore& indirizzi = Indirizzi();
+    for (QAction* azione : std::as_const(azioni_)) {
+        const int id = azione->property(ProprietaId).toInt();
+        const QString caption = azione->property(ProprietaCaption).toString();
+        if (id == comando::Assistenza)
+            azione->setEnabled(!indirizzi.emailAssistenza.isEmpty());
+        else if (id == comando::AssistenzaRemota)
+            azione->setEnabled(!indirizzi.programmaAssistenza.isEmpty()
+                               || !indirizzi.paginaAssistenza.isEmpty());
+        else if (caption == QLatin1String("Sito VORN - Controllo Aggiornamenti"))
+            azione->setEnabled(!indirizzi.paginaAggiornamenti.isEmpty());
+        else if (caption == QLatin1String("Sito VORN - News"))
+            azione->setEnabled(!indirizzi.paginaNews.isEmpty());
+    }
+}
+
+void F0::DimensionaFinestra()
+{
+    const QScreen* schermo = QGuiApplication::primaryScreen();
+    if (!schermo)
+        return;
+    const auto dimensioni =
+        CalcolaDimensioni(LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_DimAuto")),
+                          LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_PercLarghezza")),
+                          size(), schermo->size());
+    if (dimensioni)
+        resize(*dimensioni);
+}
+
+void F0::MostraBarre()
+{
+    QCoreApplication::processEvents();
+    menuBar()->setVisible(true);
+    archivi_->setVisible(true);
+    base_->setVisible(true);
+    QCoreApplication::processEvents();
+    soggetti_->setChecked(true);
+    MostraAnagrafica();
+}
+
+void F0::Esegui(QAction* azione)
+{
+    CommandBars_Execute(*this, azione->property(ProprietaId).toInt(),
+                        azione->property(ProprietaCaption).toString());
+}
+
+void F0::ImpostaTermine(std::function<void()> termine)
+{
+    termine_ = std::move(termine);
+}
+
+QString F0::NomeFinestraAttiva()
+{
+    QMdiSubWindow* attiva = area_->currentSubWindow();
+    if (!attiva || attiva->isHidden() || !attiva->widget())
+        return {};
+    return attiva->widget()->objectName();
+}
+
+FinestraAnagrafica* F0::Anagrafica()
+{
+    return anagrafica_;
+}
+
+void F0::MostraAnagrafica()
+{
+    if (!anagrafica_) {
+        const CreaAnagrafica& crea = AnagraficaRegistrata();
+        if (!crea)
+            return;
+        anagrafica_ = crea();
+        if (!anagrafica_ || !anagrafica_->Finestra())
+            return;
+        finestraAnagrafica_ = area_->addSubWindow(anagrafica_->Finestra());
+        // Kept for the run: closing only hides it.
+        finestraAnagrafica_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    if (!finestraAnagrafica_)
+        return;
+    anagrafica_->Finestra()->show();
+    finestraAnagrafica_->show();
+    area_->setActiveSubWindow(finestraAnagrafica_);
+}
+
+void F0::ApriSalvataggio()
+{
+    if (const quercino::ApriSalvataggio& apri = SalvataggioRegistrato())
+        apri(this);
+}
+
+void F0::MostraVersione()
+{
+    if (!versione_)
+        versione_ = new FVer(this);
+    versione_->exec();
+}
+
+void F0::Termina()
+{
+    if (termine_)
+        termine_();
+}
+
+// Closing the main window ends the program, whatever other window is still open.
+void F0::closeEvent(QCloseEvent* evento)
+{
+    evento->accept();
+    Termina();
+}
+
+QString F0::CartellaProgramma()
+{
+    if (!PathIni.isEmpty())
+        return QFileInfo(PathIni).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace quercino

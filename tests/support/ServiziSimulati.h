@@ -1,0 +1,46 @@
+#pragma once
+// Test doubles of the message and dialog services: they record what the program would show
+// and answer from a script, so tests run without a screen.
+//
+//   quercino::test::MessaggiSimulati messaggi;          // installed until destroyed
+//   messaggi.risposte = {quercino::RispostaSi};           // answers, in order
+//   ... code under test ...
+//   ASSERT_EQ(messaggi.mostrati.size(), 1u);
+//   EXPECT_EQ(messaggi.mostrati[0].titolo, "Controllo Documento");
+
+#include "app/core/DialoghiFile.h"
+#include "app/core/Messaggi.h"
+
+#include <deque>
+#include <vector>
+
+namespace quercino::test {
+
+class MessaggiSimulati final : public ServizioMessaggi {
+public:
+    MessaggiSimulati();
+    ~MessaggiSimulati() override;
+
+    int Mostra(const Messaggio& messaggio) override;
+    int MostraTask(const DialogoTask& dialogo) override;
+
+    std::vector<Messaggio> mostrati;       // message boxes, in order
+    std::vector<DialogoTask> task;         // task dialogs, in order
+    std::deque<int> risposte;              // answers to message boxes (then: first button)
+    std::deque<int> risposteTask;          // answers to task dialogs (then: 1001)
+};
+
+class DialoghiSimulati final : public ServizioDialoghi {
+public:
+    DialoghiSimulati();
+    ~DialoghiSimulati() override;
+
+    QString ChiediSalvataggio(const RichiestaFile& richiesta) override;
+    QStringList ChiediApertura(const RichiestaFile& richiesta, bool multipla) override;
+
+    std::vector<RichiestaFile> richieste;  // every dialog asked, in order
+    std::deque<QString> salvataggi;        // paths chosen in save dialogs ("" = cancel)
+    std::deque<QStringList> aperture;      // files chosen in open dialogs (empty = cancel)
+};
+
+} // namespace quercino::test
