@@ -1,0 +1,60 @@
+#pragma once
+// A small pull parser for the XML parts of a workbook: elements, attributes and text, read
+// from a byte source in chunks so that a sheet of any size needs only a small buffer.
+// Namespace prefixes are dropped from names; text comes back as UTF-8 with entities
+// resolved. Document types are refused (workbooks never carry one).
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quercino::sheets {
+
+class XmlPullParser {
+public:
+    using Sorgente = std::function<std::size_t(char*, std::size_t)>;
+    enum class Evento { Inizio, Fine, Testo, FineDocumento };
+
+    explicit XmlPullParser(Sorgente sorgente);
+
+    // Throws SheetError on malformed XML. A self-closing element gives Inizio then Fine.
+    Evento Prossimo();
+
+    // Local name of the element of the last Inizio or Fine.
+    std::string_view Nome() const { return nome_; }
+    // Value of an attribute of the last Inizio, by local name, entities resolved.
+    std::optional<std::string> Attributo(std::string_view nomeLocale) const;
+    // Text of the last Testo event.
+    const std::string& Testo() const { return testo_; }
+    // Depth of the element just opened (1 for the root) or just closed.
+    int Profondita() const { return profondita_; }
+
+private:
+    bool Riempi();
+    bool Assicura(std::size_t n);
+    void LeggiTag();
+    void LeggiTesto();
+    void SaltaFinoA(std::string_view chiusura);
+    void AnalizzaAttributi(std::size_t inizio);
+
+    Sorgente sorgente_;
+    std::string buffer_;
+    std::size_t pos_ = 0;
+    bool esaurita_ = false;
+
+    std::string tag_;
+    std::string_view nome_;
+    std::string testo_;
+    std::vector<std::pair<std::string_view, std::string_view>> attributi_;
+    bool chiusuraPendente_ = false;
+    int profondita_ = 0;
+    int livello_ = 0;
+};
+
+// Resolves the five named entities and character references of an XML text into UTF-8.
+void AggiungiTestoXml(std::string& destinazione, std::string_view grezzo);
+
+} // namespace quercino::sheets

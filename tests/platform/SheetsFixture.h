@@ -1,0 +1,171 @@
+#pragma once
+// Helpers of the sheet-reader tests: zip files built by hand (to make workbooks no
+// spreadsheet program writes), temporary folders and running external tools.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sheets_fixture {
+
+inline void Aggiungi16(std::string& s, std::uint16_t v)
+{
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8);
+}
+inline void Aggiungi32(std::string& s, std::uint32_t v)
+{
+    Aggiungi16(s, static_cast<std::uint16_t>(v & 0xFFFF));
+    Aggiungi16(s, static_cast<std::uint16_t>(v >> 16));
+}
+
+inline std::string DeflateGrezzo(const std::string& dati)
+{
+    z_stream z{};
+    deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string uscita(deflateBound(&z, static_cast<uLong>(dati.size())) + 16, '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(dati.data()));
+    z.avail_in = static_cast<uInt>(dati.size());
+    z.next_out = reinterpret_cast<Bytef*>(uscita.data());
+    z.avail_out = static_cast<uInt>(uscita.size());
+    deflate(&z, Z_FINISH);
+    uscita.resize(z.total_out);
+    deflateEnd(&z);
+    return uscita;
+}
+
+// A zip file with the given members (name, content), deflated or stored.
+inline std::string Zip(const std::vector<std::pair<std::string, std::string>>& membri, bool comprimi = true)
+{
+    std::string file;
+    std::string directory;
+    for (const auto& [nome, dati] : membri) {
+        const std::string compressi = comprimi ? DeflateGrezzo(dati) : dati;
+        const auto crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(dati.data()), static_cast<uInt>(dati.size())));
+        const auto offset = static_cast<std::uint32_t>(file.size());
+        Aggiungi32(file, 0x04034b50);
+        Aggiungi16(file, 20);
+        Aggiungi16(file, 0);
+        Aggiungi16(file, comprimi ? 8 : 0);
+        Aggiungi32(file, 0);
+        Aggiungi32(file, crc);
+        Aggiungi32(file, static_cast<std::uint32_t>(compressi.size()));
+        Aggiungi32(file, static_cast<std::uint32_t>(dati.size()));
+        Aggiungi16(file, static_cast<std::uint16_t>(nome.size()));
+        Aggiungi16(file, 0);
+        file += nome;
+        file += compressi;
+
+        Aggiungi32(directory, 0x02014b50);
+        Aggiungi16(directory, 20);
+        Aggiungi16(directory, 20);
+        Aggiungi16(directory, 0);
+        Aggiungi16(directory, comprimi ? 8 : 0);
+        Aggiungi32(directory, 0);
+        Aggiungi32(directory, crc);
+        Aggiungi32(directory, static_cast<std::uint32_t>(compressi.size()));
+        Aggiungi32(directory, static_cast<std::uint32_t>(dati.size()));
+        Aggiungi16(directory, static_cast<std::uint16_t>(nome.size()));
+        Aggiungi16(directory, 0);
+        Aggiungi16(directory, 0);
+        Aggiungi16(directory, 0);
+        Aggiungi16(directory, 0);
+        Aggiungi32(directory, 0);
+        Aggiungi32(directory, offset);
+        directory += nome;
+    }
+    const auto inizio = static_cast<std::uint32_t>(file.size());
+    file += directory;
+    Aggiungi32(file, 0x06054b50);
+    Aggiungi16(file, 0);
+    Aggiungi16(file, 0);
+    Aggiungi16(file, static_cast<std::uint16_t>(membri.size()));
+    Aggiungi16(file, static_cast<std::uint16_t>(membri.size()));
+    Aggiungi32(file, static_cast<std::uint32_t>(directory.size()));
+    Aggiungi32(file, inizio);
+    Aggiungi16(file, 0);
+    return file;
+}
+
+inline void ScriviFile(const QString& percorso, const std::string& dati)
+{
+    std::ofstream f(percorso.toStdString(), std::ios::binary);
+    f.write(dati.data(), static_cast<std::streamsize>(dati.size()));
+}
+
+inline std::string Rels(const std::vector<std::tuple<std::string, std::string, std::string>>& relazioni)
+{
+    std::string s = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                    "\n<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (const auto& [id, tipo, destinazione] : relazioni)
+        s += "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + tipo
+            + "\" Target=\"" + destinazione + "\"/>";
+    return s + "</Relationships>";
+}
+
+// A workbook made of the given worksheet XML bodies (the <sheetData> content), with the
+// given shared strings and styles parts (empty for none) and workbook properties.
+struct ParteFoglio {
+    std::string NomeTab;
+    std::string NomeParte;     // e.g. "worksheets/sheet2.xml"
+    std::string Dati;          // the content of <sheetData>
+};
+
+inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::string& testi,
+                            const std::string& stili, const std::string& proprieta = "")
+{
+    std::vector<std::pair<std::string, std::string>> membri;
+    membri.emplace_back("[Content_Types].xml", "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
+    membri.emplace_back("_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.xml"}}));
+    std::string wb = "<?xml version=\"1.0\"?><x:workbook xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+        + proprieta + "<x:sheets>";
+    std::vector<std::tuple<std::string, std::string, std::string>> relazioni;
+    int n = 0;
+    for (const auto& f : fogli) {
+        ++n;
+        const std::string id = "rIdS" + std::to_string(n);
+        wb += "<x:sheet name=\"" + f.NomeTab + "\" sheetId=\"" + std::to_string(n) + "\" r:id=\"" + id + "\"/>";
+        relazioni.emplace_back(id, "worksheet", f.NomeParte);
+        membri.emplace_back("xl/" + f.NomeParte,
+                            "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                            "<sheetData>" + f.Dati + "</sheetData></worksheet>");
+    }
+    wb += "</x:sheets></x:workbook>";
+    membri.emplace_back("xl/workbook.xml", wb);
+    if (!testi.empty()) {
+        relazioni.emplace_back("rIdT", "sharedStrings", "/xl/sharedStrings.xml");
+        membri.emplace_back("xl/sharedStrings.xml", testi);
+    }
+    if (!stili.empty()) {
+        relazioni.emplace_back("rIdY", "styles", "styles.xml");
+        membri.emplace_back("xl/styles.xml", stili);
+    }
+    membri.emplace_back("xl/_rels/workbook.xml.rels", Rels(relazioni));
+    return Zip(membri);
+}
+
+// Runs a program and returns its standard output; empty when it is missing or fails.
+inline QByteArray Esegui(const QString& programma, const QStringList& argomenti, int* codice = nullptr)
+{
+    QProcess p;
+    p.start(programma, argomenti);
+    if (!p.waitForStarted(10000)) {
+        if (codice) *codice = -1;
+        return {};
+    }
+    p.waitForFinished(120000);
+    if (codice) *codice = p.exitCode();
+    return p.readAllStandardOutput();
+}
+
+} // namespace sheets_fixture

@@ -1,0 +1,345 @@
+// The workbook reader against workbooks written by an independent library (libxlsxwriter),
+// against the system's unzip for the members, and against hand-built workbooks for the
+// forms other programs write.
+
+#include "SheetsFixture.h"
+
+#include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsxCellText.h"
+#include "platform/sheets/XlsxStyles.h"
+#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/ZipArchive.h"
+#include "platform/sheets/ZipEntryStream.h"
+
+#include <gtest/gtest.h>
+#include <xlsxwriter.h>
+
+#include <QDir>
+#include <QFile>
+
+using namespace quercino::sheets;
+using namespace sheets_fixture;
+
+namespace {
+
+std::vector<SheetRow> TutteLeRighe(const XlsxWorkbook& cartella, int foglio, int colonne = 34)
+{
+    std::vector<SheetRow> righe;
+    auto lettore = cartella.ApriFoglio(foglio, colonne);
+    SheetRow riga;
+    while (lettore->Prossima(riga))
+        righe.push_back(riga);
+    return righe;
+}
+
+// A workbook written by libxlsxwriter with the values the import meets in practice.
+void ScriviConLibreria(const QString& percorso, bool memoriaCostante, bool zip64)
+{
+    lxw_workbook_options opzioni = {};
+    opzioni.constant_memory = memoriaCostante ? LXW_TRUE : LXW_FALSE;
+    opzioni.use_zip64 = zip64 ? LXW_TRUE : LXW_FALSE;
+    lxw_workbook* wb = workbook_new_opt(percorso.toUtf8().constData(), &opzioni);
+    // The tabs are named so that their order is not their alphabetical order.
+    lxw_worksheet* emesse = workbook_add_worksheet(wb, "Zeta emesse");
+    lxw_worksheet* ricevute = workbook_add_worksheet(wb, "Alfa ricevute");
+    lxw_format* data = workbook_add_format(wb);
+    format_set_num_format(data, "dd/mm/yyyy");
+    lxw_format* dataLunga = workbook_add_format(wb);
+    format_set_num_format(dataLunga, "d mmmm yyyy");
+    lxw_format* importo = workbook_add_format(wb);
+    format_set_num_format(importo, "#,##0.00");
+    lxw_format* grassetto = workbook_add_format(wb);
+    format_set_bold(grassetto);
+
+    worksheet_write_string(emesse, 2, 3, "NOME", nullptr);
+    worksheet_write_number(emesse, 3, 0, 12345678901.0, nullptr);          // VAT number as a number
+    worksheet_write_string(emesse, 3, 2, "Società & Figli <srl> \"Più\"", nullptr);
+    worksheet_write_number(emesse, 3, 7, 123, nullptr);                    // postcode as a number
+    lxw_datetime d1 = {2017, 12, 31, 0, 0, 0};
+    worksheet_write_datetime(emesse, 3, 13, &d1, data);
+    worksheet_write_string(emesse, 3, 14, "FT/001", nullptr);
+    worksheet_write_number(emesse, 3, 15, 1234.5, importo);
+    worksheet_write_number(emesse, 3, 16, 0.1 + 0.2, nullptr);
+    worksheet_write_number(emesse, 3, 17, 22, nullptr);
+    worksheet_write_number(emesse, 3, 33, -5.25, nullptr);
+    worksheet_write_number(emesse, 3, 40, 99, nullptr);                    // beyond column 34
+    // Row 5 is absent; row 6 is sparse and holds odd numbers and a formula result.
+    worksheet_write_number(emesse, 5, 0, 1e20, nullptr);
+    worksheet_write_number(emesse, 5, 1, 0.000012, nullptr);
+    worksheet_write_number(emesse, 5, 2, 1.0 / 3.0, nullptr);
+    worksheet_write_formula_num(emesse, 5, 3, "=1+2", nullptr, 3);
+    lxw_datetime d2 = {2012, 1, 5, 18, 30, 0};
+    worksheet_write_datetime(emesse, 5, 13, &d2, dataLunga);
+    lxw_datetime d3 = {1900, 1, 1, 0, 0, 0};
+    worksheet_write_datetime(emesse, 5, 22, &d3, data);
+    lxw_datetime d4 = {1900, 3, 1, 0, 0, 0};
+    worksheet_write_datetime(emesse, 5, 23, &d4, data);
+    worksheet_write_number(emesse, 5, 24, 0, nullptr);
+    worksheet_write_number(emesse, 5, 25, 123456789012345678.0, nullptr);
+    if (!memoriaCostante) {
+        lxw_rich_string_tuple parte1 = {grassetto, const_cast<char*>("Ross")};
+        lxw_rich_string_tuple parte2 = {nullptr, const_cast<char*>("i Mario")};
+        lxw_rich_string_tuple* ricco[] = {&parte1, &parte2, nullptr};
+        worksheet_write_rich_string(emesse, 5, 4, ricco, nullptr);
+    }
+
+    worksheet_write_string(ricevute, 3, 14, "R1", nullptr);
+    worksheet_write_string(ricevute, 3, 0, "  spazi  ", nullptr);
+    workbook_close(wb);
+}
+
+void ControllaLibreria(const QString& percorso, bool memoriaCostante)
+{
+    XlsxWorkbook cartella(percorso);
+    ASSERT_EQ(cartella.NumeroFogli(), 2);
+    EXPECT_EQ(cartella.NomeFoglio(1), QStringLiteral("Zeta emesse"));
+    EXPECT_EQ(cartella.NomeFoglio(2), QStringLiteral("Alfa ricevute"));
+    EXPECT_FALSE(cartella.Sistema1904());
+
+    const auto righe = TutteLeRighe(cartella, 1);
+    ASSERT_EQ(righe.size(), 3u);
+    EXPECT_EQ(righe[0].Numero, 3);
+    EXPECT_EQ(righe[0].Cella(4), QStringLiteral("NOME"));
+    const SheetRow& r4 = righe[1];
+    EXPECT_EQ(r4.Numero, 4);
+    ASSERT_EQ(r4.Celle.size(), 34u);
+    EXPECT_EQ(r4.Cella(1), QStringLiteral("12345678901"));
+    EXPECT_EQ(r4.Cella(2), QString());
+    EXPECT_EQ(r4.Cella(3), QStringLiteral("Società & Figli <srl> \"Più\""));
+    EXPECT_EQ(r4.Cella(8), QStringLiteral("123"));
+    EXPECT_EQ(r4.Cella(14), QStringLiteral("31/12/2017"));
+    EXPECT_EQ(r4.Cella(15), QStringLiteral("FT/001"));
+    EXPECT_EQ(r4.Cella(16), QStringLiteral("1234,5"));
+    EXPECT_EQ(r4.Cella(17), QStringLiteral("0,3"));
+    EXPECT_EQ(r4.Cella(18), QStringLiteral("22"));
+    EXPECT_EQ(r4.Cella(34), QStringLiteral("-5,25"));
+    EXPECT_EQ(r4.Cella(41), QString());
+
+    const SheetRow& r6 = righe[2];
+    EXPECT_EQ(r6.Numero, 6);
+    EXPECT_EQ(r6.Cella(1), QStringLiteral("100000000000000000000"));
+    EXPECT_EQ(r6.Cella(2), QStringLiteral("0,000012"));
+    EXPECT_EQ(r6.Cella(3), QStringLiteral("0,333333333333333"));
+    EXPECT_EQ(r6.Cella(4), QStringLiteral("3"));
+    if (!memoriaCostante) {
+        EXPECT_EQ(r6.Cella(5), QStringLiteral("Rossi Mario"));
+    }
+    EXPECT_EQ(r6.Cella(14), QStringLiteral("05/01/2012"));
+    EXPECT_EQ(r6.Cella(23), QStringLiteral("01/01/1900"));
+    EXPECT_EQ(r6.Cella(24), QStringLiteral("01/03/1900"));
+    EXPECT_EQ(r6.Cella(25), QStringLiteral("0"));
+    EXPECT_EQ(r6.Cella(26), QStringLiteral("123456789012346000"));
+
+    const auto ricevute = TutteLeRighe(cartella, 2);
+    ASSERT_EQ(ricevute.size(), 1u);
+    EXPECT_EQ(ricevute[0].Cella(15), QStringLiteral("R1"));
+    EXPECT_EQ(ricevute[0].Cella(1), QStringLiteral("  spazi  "));
+}
+
+} // namespace
+
+TEST(XlsxReader, ReadsWhatAnIndependentWriterWrote)
+{
+    QTemporaryDir dir;
+    struct Caso { bool memoriaCostante; bool zip64; };
+    for (const Caso c : {Caso{false, false}, Caso{true, false}, Caso{false, true}}) {
+        SCOPED_TRACE(testing::Message() << "memoria costante " << c.memoriaCostante << ", zip64 " << c.zip64);
+        const QString percorso = dir.filePath(QStringLiteral("libreria%1%2.xlsx").arg(c.memoriaCostante).arg(c.zip64));
+        ScriviConLibreria(percorso, c.memoriaCostante, c.zip64);
+        ControllaLibreria(percorso, c.memoriaCostante);
+    }
+}
+
+TEST(XlsxReader, MembersMatchTheSystemUnzip)
+{
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("membri.xlsx"));
+    ScriviConLibreria(percorso, false, false);
+    int codice = 0;
+    Esegui(QStringLiteral("unzip"), {QStringLiteral("-v")}, &codice);
+    if (codice != 0)
+        GTEST_SKIP() << "unzip non disponibile";
+    ZipArchive archivio(percorso.toStdString());
+    ASSERT_GE(archivio.Voci().size(), 8u);
+    for (const auto& voce : archivio.Voci()) {
+        SCOPED_TRACE(voce.Nome);
+        // unzip reads member names as patterns: a "[" must be given as "[[]".
+        const QString modello = QString::fromStdString(voce.Nome).replace(QStringLiteral("["), QStringLiteral("[[]"));
+        const QByteArray atteso = Esegui(QStringLiteral("unzip"), {QStringLiteral("-p"), percorso, modello});
+        const std::string letto = archivio.Leggi(voce, 1 << 24);
+        EXPECT_EQ(letto, atteso.toStdString());
+    }
+}
+
+TEST(XlsxReader, HandBuiltWorkbookForms)
+{
+    // Sheet order from the workbook part, not the part names; 1904 dates; inline strings
+    // with rich runs and phonetic runs; cells and rows without references; escapes.
+    const std::string testi =
+        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"4\" uniqueCount=\"4\">"
+        "<si><t>NOME</t></si>"
+        "<si><r><rPr><b/></rPr><t xml:space=\"preserve\">Bian</t></r><r><t>chi &amp; C.</t></r>"
+        "<rPh sb=\"0\" eb=\"1\"><t>FONETICA</t></rPh></si>"
+        "<si><t>riga_x000D_a capo</t></si>"
+        "<si><t><![CDATA[<grezzo> & ok]]></t></si></sst>";
+    const std::string stili =
+        "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+        "<numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"[$-410]dd/mm/yyyy;@\"/>"
+        "<numFmt numFmtId=\"165\" formatCode=\"0&quot; giorni&quot;\"/></numFmts>"
+        "<cellStyleXfs count=\"1\"><xf numFmtId=\"14\"/></cellStyleXfs>"
+        "<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/><xf numFmtId=\"14\"/></cellXfs>"
+        "</styleSheet>";
+    const std::string primo =
+        "<row r=\"3\"><c r=\"D3\" t=\"s\"><v>0</v></c></row>"
+        "<row r=\"4\" spans=\"1:40\">"
+        "<c r=\"A4\" t=\"s\"><v>1</v></c>"
+        "<c t=\"inlineStr\"><is><r><t>In</t></r><r><rPr><i/></rPr><t>linea</t></r></is></c>"   // B4, no reference
+        "<c r=\"C4\" t=\"s\"><v>2</v></c>"
+        "<c r=\"D4\" t=\"s\"><v>3</v></c>"
+        "<c r=\"E4\" t=\"str\"><f>CONCAT(\"a\";\"b\")</f><v>ab</v></c>"
+        "<c r=\"F4\" t=\"b\"><v>1</v></c>"
+        "<c r=\"G4\" t=\"e\"><v>#N/A</v></c>"
+        "<c r=\"H4\" t=\"d\"><v>2017-12-31T00:00:00</v></c>"
+        "<c r=\"I4\" s=\"2\"><v>7</v></c>"
+        "<c r=\"N4\" s=\"1\"><v>0</v></c>"
+        "<c r=\"O4\" s=\"3\"><v>1</v></c>"
+        "<c r=\"P4\"><f t=\"shared\" ref=\"P4:P5\" si=\"0\">O4*2</f><v>2</v></c>"
+        "<c r=\"Q4\"/>"
+        "</row>"
+        "<row><c r=\"P5\"><f t=\"shared\" si=\"0\"/><v>4.5</v></c></row>";       // row 5, no reference
+    const std::string secondo = "<row r=\"10\"><c r=\"A10\" t=\"inlineStr\"><is><t>seconda</t></is></c></row>";
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("a_mano.xlsx"));
+    ScriviFile(percorso, Cartella({{"Primo", "worksheets/sheet2.xml", primo}, {"Secondo", "worksheets/sheet1.xml", secondo}},
+                                  testi, stili, "<x:workbookPr date1904=\"1\"/>"));
+    XlsxWorkbook cartella(percorso);
+    ASSERT_TRUE(cartella.Sistema1904());
+    ASSERT_EQ(cartella.NumeroFogli(), 2);
+    const auto righe = TutteLeRighe(cartella, 1);
+    ASSERT_EQ(righe.size(), 3u);
+    EXPECT_EQ(righe[0].Cella(4), QStringLiteral("NOME"));
+    const SheetRow& r = righe[1];
+    EXPECT_EQ(r.Cella(1), QStringLiteral("Bianchi & C."));
+    EXPECT_EQ(r.Cella(2), QStringLiteral("Inlinea"));
+    EXPECT_EQ(r.Cella(3), QStringLiteral("riga\ra capo"));
+    EXPECT_EQ(r.Cella(4), QStringLiteral("<grezzo> & ok"));
+    EXPECT_EQ(r.Cella(5), QStringLiteral("ab"));
+    EXPECT_EQ(r.Cella(6), QStringLiteral("VERO"));
+    EXPECT_EQ(r.Cella(7), QStringLiteral("#N/A"));
+    EXPECT_EQ(r.Cella(8), QStringLiteral("31/12/2017"));
+    EXPECT_EQ(r.Cella(9), QStringLiteral("7"));              // "0 giorni" is not a date format
+    EXPECT_EQ(r.Cella(14), QStringLiteral("01/01/1904"));    // serial 0 of the 1904 system
+    EXPECT_EQ(r.Cella(15), QStringLiteral("02/01/1904"));
+    EXPECT_EQ(r.Cella(16), QStringLiteral("2"));
+    EXPECT_EQ(r.Cella(17), QString());
+    EXPECT_EQ(righe[2].Numero, 5);
+    EXPECT_EQ(righe[2].Cella(16), QStringLiteral("4,5"));
+
+    const auto secondo_ = TutteLeRighe(cartella, 2);
+    ASSERT_EQ(secondo_.size(), 1u);
+    EXPECT_EQ(secondo_[0].Numero, 10);
+    EXPECT_EQ(secondo_[0].Cella(1), QStringLiteral("seconda"));
+}
+
+TEST(XlsxReader, ChartSheetsAreNotWorksheets)
+{
+    std::vector<std::pair<std::string, std::string>> membri = {
+        {"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.xml"}})},
+        {"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Grafico\" sheetId=\"1\" r:id=\"rC\"/>"
+                            "<sheet name=\"Dati\" sheetId=\"2\" r:id=\"rD\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels", Rels({{"rC", "chartsheet", "chartsheets/sheet1.xml"}, {"rD", "worksheet", "worksheets/sheet1.xml"}})},
+        {"xl/chartsheets/sheet1.xml", "<chartsheet/>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>5</v></c></row></sheetData></worksheet>"},
+    };
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("grafico.xlsm"));
+    ScriviFile(percorso, Zip(membri, false));
+    XlsxWorkbook cartella(percorso);
+    ASSERT_EQ(cartella.NumeroFogli(), 1);
+    EXPECT_EQ(cartella.NomeFoglio(1), QStringLiteral("Dati"));
+    EXPECT_EQ(TutteLeRighe(cartella, 1).at(0).Cella(1), QStringLiteral("5"));
+}
+
+TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
+{
+    QTemporaryDir dir;
+    const auto prova = [&](const char* nome, const std::string& dati, const char* parola) {
+        SCOPED_TRACE(nome);
+        const QString percorso = dir.filePath(QString::fromLatin1(nome));
+        ScriviFile(percorso, dati);
+        try {
+            XlsxWorkbook cartella(percorso);
+            for (int f = 1; f <= cartella.NumeroFogli(); ++f)
+                TutteLeRighe(cartella, f);
+            ADD_FAILURE() << "nessun errore";
+        } catch (const SheetError& e) {
+            EXPECT_TRUE(e.Messaggio.contains(QString::fromUtf8(parola))) << e.Messaggio.toStdString();
+        }
+    };
+    prova("vecchio.xls", std::string("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8) + std::string(512, '\0'), ".xls");
+    prova("calc.ods", Zip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}, false), ".ods");
+    prova("binaria.xlsb", Zip({{"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.bin"}})}, {"xl/workbook.bin", "x"}}), ".xlsb");
+    prova("testo.xlsx", "FATTURE EMESSE;;;\r\n", "non è una cartella");
+    prova("vuoto.xlsx", "", "non è una cartella");
+    prova("zip_vuoto.xlsx", Zip({}), "non è una cartella");
+
+    const std::string buona = Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"}},
+                                       "<sst><si><t>" + std::string(5000, 'x') + "</t></si></sst>", "");
+    prova("troncata.xlsx", buona.substr(0, buona.size() / 2), "non è un archivio leggibile");
+    std::string alterata = buona;
+    const auto pos = alterata.find("xl/sharedStrings.xml") + 30;   // inside the deflated data
+    alterata[pos] = static_cast<char>(alterata[pos] ^ 0x55);
+    prova("alterata.xlsx", alterata, "danneggiata");
+
+    prova("indice.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>7</v></c></row>"}},
+                                  "<sst><si><t>a</t></si></sst>", ""), "non contiene");
+    prova("xml_rotto.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row"}}, "", ""), "XML non valido");
+    prova("entita.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"str\"><v>&bomba;</v></c></row>"}}, "", ""), "XML non valido");
+    prova("doctype.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]>"}}, "", ""), "XML non valido");
+}
+
+TEST(XlsxCellText, NumbersAsTheSpreadsheetShowsThem)
+{
+    const std::vector<std::pair<const char*, const char*>> casi = {
+        {"0", "0"}, {"-0", "0"}, {"7", "7"}, {"12345678901", "12345678901"}, {"1.2345678901E10", "12345678901"},
+        {"1E+20", "100000000000000000000"}, {"1.5E-2", "0,015"}, {"0.30000000000000004", "0,3"},
+        {"1234.5599999999999", "1234,56"}, {"-1234.50", "-1234,5"}, {"2.9999999999999996", "3"},
+        {"999999999999999.9", "1000000000000000"}, {"0.1", "0,1"}, {"100", "100"}, {"abc", ""}, {"1e", ""}, {"", ""},
+    };
+    for (const auto& [valore, atteso] : casi)
+        EXPECT_EQ(TestoNumero(valore), QString::fromLatin1(atteso)) << valore;
+}
+
+TEST(XlsxCellText, DateSerialsOfBothSystems)
+{
+    // Serials from the spreadsheet's own documentation of its two date systems.
+    EXPECT_EQ(TestoData("1", false), QStringLiteral("01/01/1900"));
+    EXPECT_EQ(TestoData("59", false), QStringLiteral("28/02/1900"));
+    EXPECT_EQ(TestoData("60", false), QStringLiteral("29/02/1900"));
+    EXPECT_EQ(TestoData("61", false), QStringLiteral("01/03/1900"));
+    EXPECT_EQ(TestoData("43100", false), QStringLiteral("31/12/2017"));
+    EXPECT_EQ(TestoData("43100.75", false), QStringLiteral("31/12/2017"));
+    EXPECT_EQ(TestoData("41638", true), QStringLiteral("31/12/2017"));
+    EXPECT_EQ(TestoData("25569", false), QStringLiteral("01/01/1970"));
+    EXPECT_EQ(TestoData("2958465", false), QStringLiteral("31/12/9999"));
+    EXPECT_EQ(TestoData("2958466", false), QString());
+    EXPECT_EQ(TestoData("-1", false), QString());
+    EXPECT_EQ(TestoData("x", false), QString());
+}
+
+TEST(XlsxStyles, DateFormatsAreRecognised)
+{
+    EXPECT_TRUE(FormatoData(14, {}));
+    EXPECT_TRUE(FormatoData(22, {}));
+    EXPECT_FALSE(FormatoData(0, {}));
+    EXPECT_FALSE(FormatoData(4, {}));
+    EXPECT_FALSE(FormatoData(20, {}));        // h:mm, a time
+    EXPECT_TRUE(FormatoData(-1, "dd/mm/yyyy"));
+    EXPECT_TRUE(FormatoData(-1, "DD/MM/YYYY"));
+    EXPECT_TRUE(FormatoData(-1, "[$-410]d mmmm yyyy;@"));
+    EXPECT_FALSE(FormatoData(-1, "General"));
+    EXPECT_FALSE(FormatoData(-1, "0\" days\""));
+    EXPECT_FALSE(FormatoData(-1, "[Red]#,##0.00"));
+    EXPECT_FALSE(FormatoData(-1, "h:mm:ss"));
+    EXPECT_FALSE(FormatoData(-1, "0;\"dd\""));
+}
