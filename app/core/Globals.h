@@ -46,5 +46,6 @@ inline std::int32_t RispostaTask = 0;
 inline QString FileSalva;
 inline QString UltimaCartella;
 inline QString TestoMessaggio;
+inline QString DataScelta;         // calendar: proposed, then chosen date "dd/mm/yyyy"; "" = none
 
 } // namespace quercino
