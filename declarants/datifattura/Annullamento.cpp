@@ -1,0 +1,42 @@
+#include "declarants/datifattura/Annullamento.h"
+
+#include "declarants/datifattura/ControlloDichiarante.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
+#include "declarants/datifattura/FileUscita.h"
+#include "declarants/datifattura/Linee.h"
+#include "declarants/datifattura/Testata.h"
+#include "declarants/datifattura/ValoriSchema.h"
+
+namespace quercino::datifattura {
+
+QByteArray TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
+{
+    QByteArray testo;
+    ScriviIntestazione(testo, d, d.OPROG);
+    Linee l(testo);
+    l.Riga(0, "<ANN>");
+    l.Valore(4, "IdFile", idFile);
+    l.Riga(0, "</ANN>");
+    l.Riga(0, "</ns2:DatiFattura>");
+    return testo;
+}
+
+QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, RichiesteScrittura& richieste)
+{
+    // The Agency's identifiers are at most 18 plain characters.
+    if (!LatinoBase(idFile, 18)) {
+        throw ErroreDatiFattura(QStringLiteral("L'ID FILE ") + idFile
+                                + QStringLiteral(" non e' valido: sono ammessi da 1 a 18 caratteri senza accenti."));
+    }
+    VerificaIntestazione(d);
+    const QString percorso = richieste.ChiediFileXML(NomeFileDatiFattura(d, d.OPROG));
+    if (percorso.isEmpty())
+        return {};
+    FileUscita file(percorso);
+    file.Buffer() = TestoAnnullamento(d, idFile);
+    file.Completa();
+    richieste.AggiornaProgressivo();
+    return percorso;
+}
+
+} // namespace quercino::datifattura

@@ -1,0 +1,62 @@
+#include "declarants/datifattura/FileUscita.h"
+
+#include "declarants/datifattura/ErroreDatiFattura.h"
+
+#include <QDir>
+
+namespace quercino::datifattura {
+
+namespace {
+
+constexpr qsizetype SogliaBuffer = 1 << 20;
+
+} // namespace
+
+FileUscita::FileUscita(const QString& percorso)
+    : percorso_(percorso), file_(std::make_unique<QSaveFile>(percorso))
+{
+    // Never write in place: the final name appears only when the file is complete.
+    file_->setDirectWriteFallback(false);
+    if (!file_->open(QIODevice::WriteOnly)) {
+        throw ErroreDatiFattura(QStringLiteral("Impossibile creare il file ") + QDir::toNativeSeparators(percorso)
+                                + QStringLiteral(": ") + file_->errorString());
+    }
+    buffer_.reserve(SogliaBuffer + (SogliaBuffer >> 2));
+}
+
+FileUscita::~FileUscita()
+{
+    if (file_ && file_->isOpen())
+        file_->cancelWriting();
+}
+
+void FileUscita::Scrivi()
+{
+    if (buffer_.isEmpty())
+        return;
+    if (file_->write(buffer_) != buffer_.size()) {
+        const QString errore = file_->errorString();
+        file_->cancelWriting();
+        throw ErroreDatiFattura(QStringLiteral("Errore di scrittura del file ") + QDir::toNativeSeparators(percorso_)
+                                + QStringLiteral(": ") + errore);
+    }
+    scritti_ += buffer_.size();
+    buffer_.resize(0);
+}
+
+void FileUscita::Scarica()
+{
+    if (buffer_.size() >= SogliaBuffer)
+        Scrivi();
+}
+
+void FileUscita::Completa()
+{
+    Scrivi();
+    if (!file_->commit()) {
+        throw ErroreDatiFattura(QStringLiteral("Impossibile completare il file ") + QDir::toNativeSeparators(percorso_)
+                                + QStringLiteral(": ") + file_->errorString());
+    }
+}
+
+} // namespace quercino::datifattura

@@ -1,0 +1,42 @@
+#pragma once
+// One output file, written through a buffer to a temporary file in the same folder and
+// renamed to its final name only when it is complete: a file is never left half-written
+// under its final name, and a file abandoned midway leaves nothing behind.
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+#include <memory>
+
+namespace quercino::datifattura {
+
+class FileUscita {
+public:
+    // Creates the temporary file; throws ErroreDatiFattura when it cannot.
+    explicit FileUscita(const QString& percorso);
+    ~FileUscita();  // without Completa, the temporary file is removed
+    FileUscita(const FileUscita&) = delete;
+    FileUscita& operator=(const FileUscita&) = delete;
+
+    // The buffer to append lines to; Scarica writes it out once it is large.
+    QByteArray& Buffer() { return buffer_; }
+    void Scarica();
+    // Bytes of the file so far, buffered ones included.
+    qint64 Dimensione() const { return scritti_ + buffer_.size(); }
+    const QString& Percorso() const { return percorso_; }
+
+    // Writes what is left and gives the file its final name (replacing a file there);
+    // throws ErroreDatiFattura when it cannot.
+    void Completa();
+
+private:
+    void Scrivi();
+
+    QString percorso_;
+    std::unique_ptr<QSaveFile> file_;
+    QByteArray buffer_;
+    qint64 scritti_ = 0;
+};
+
+} // namespace quercino::datifattura

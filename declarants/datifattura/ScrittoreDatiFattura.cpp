@@ -1,0 +1,263 @@
+#include "declarants/datifattura/ScrittoreDatiFattura.h"
+
+#include "declarants/datifattura/Blocchi.h"
+#include "declarants/datifattura/ControlloDichiarante.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
+#include "declarants/datifattura/FileUscita.h"
+#include "declarants/datifattura/Formati.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+namespace quercino::datifattura {
+
+namespace {
+
+// The room one invoice may still need once its head is written: its largest possible
+// DatiRiepilogo as many times as an invoice may hold them, and the closing lines of the
+// invoice, of the block and of the file. Checking it before each invoice keeps every file
+// within the limit whatever rows follow.
+qint64 RiservaFattura(TipoComunicazione tipo)
+{
+    RigaFattura massima;
+    massima.Imponibile = -9'999'999'999'999;
+    massima.Imposta = -9'999'999'999'999;
+    massima.Aliquota = 10'000;
+    massima.Natura = QStringLiteral("N7");
+    massima.Detraibile = 10'000;
+    massima.Deducibile = true;
+    massima.EsigibilitaIVA = QStringLiteral("S");
+    QByteArray prova;
+    ScriviRiepilogo(prova, massima);
+    const qint64 riepilogo = prova.size();
+    prova.clear();
+    ScriviFineFattura(prova, tipo);
+    ScriviFineBlocco(prova, tipo);
+    ScriviChiusura(prova, tipo);
+    return riepilogo * ScrittoreDatiFattura::MassimoRiepiloghiFattura + prova.size();
+}
+
+bool Differisce(const QString& valore, const QString& delBlocco)
+{
+    return !valore.isEmpty() && valore != delBlocco;
+}
+
+} // namespace
+
+ScrittoreDatiFattura::ScrittoreDatiFattura(const DatiDichiarante& dichiarante, TipoComunicazione tipo,
+                                           RichiesteScrittura& richieste)
+    : dichiarante_(dichiarante), tipo_(tipo), richieste_(richieste), riserva_(RiservaFattura(tipo)),
+      progressivo_(dichiarante.OPROG)
+{
+    VerificaDichiarante(dichiarante_);
+}
+
+ScrittoreDatiFattura::~ScrittoreDatiFattura() = default;
+
+bool ScrittoreDatiFattura::NuovoSoggetto(const RigaFattura& r, const QString& nome) const
+{
+    if (!bloccoAperto_)
+        return true;
+    return Differisce(r.PartitaIva, rigaBlocco_.PartitaIva)
+        || Differisce(NormalizzaCodiceFiscale(r.CodiceFiscale), NormalizzaCodiceFiscale(rigaBlocco_.CodiceFiscale))
+        || Differisce(nome, nomeSoggetto_);
+}
+
+ScrittoreDatiFattura::Impronta ScrittoreDatiFattura::ImprontaFattura(const RigaFattura& soggetto, const QString& nome,
+                                                                    const RigaFattura& r) const
+{
+    const QChar separatore(0x1F);
+    const QString chiave = soggetto.PartitaIva + separatore + NormalizzaCodiceFiscale(soggetto.CodiceFiscale)
+        + separatore + nome + separatore + r.Numero + separatore + r.Data.toString(Qt::ISODate) + separatore
+        + r.TipoDocumento;
+    return Impronta{static_cast<std::uint64_t>(qHash(QStringView(chiave), 0x9E3779B97F4A7C15ULL)),
+                    static_cast<std::uint64_t>(qHash(QStringView(chiave), 0xC2B2AE3D27D4EB4FULL))};
+}
+
+RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
+{
+    if (annullato_)
+        return {EsitoRiga::Annullata, std::nullopt};
+    if (auto errore = ControllaRiga(r, tipo_))
+        return {EsitoRiga::Rifiutata, errore};
+
+    const QString nome = r.NomeSoggetto();
+    const bool continua = r.PartitaIva.isEmpty() && r.CodiceFiscale.isEmpty() && nome.isEmpty();
+    if (continua && !bloccoAperto_)
+        return {EsitoRiga::Rifiutata, ErroreRiga{QStringLiteral("Partita Iva / Codice Fiscale"), Vuoto}};
+
+    const bool nuovoSoggetto = NuovoSoggetto(r, nome);
+    if (nuovoSoggetto) {
+        if (auto errore = ControllaNuovoSoggetto(r, tipo_))
+            return {EsitoRiga::Rifiutata, errore};
+    }
+    const bool nuovaFattura = nuovoSoggetto || r.Numero != numero_ || r.Data != data_
+        || r.TipoDocumento != tipoDocumento_;
+
+    Impronta impronta;
+    if (nuovaFattura) {
+        impronta = nuovoSoggetto ? ImprontaFattura(r, nome, r) : ImprontaFattura(rigaBlocco_, nomeSoggetto_, r);
+        // The rows of an invoice must be consecutive: a second body with the same number
+        // would be a duplicate for the Agency.
+        if (fattureScritte_.contains(impronta)) {
+            return {EsitoRiga::Rifiutata,
+                    ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
+                                      r.Numero + QStringLiteral(" (fattura gia' scritta, righe non consecutive)"))};
+        }
+    } else if (riepiloghi_ >= MassimoRiepiloghiFattura) {
+        return {EsitoRiga::Rifiutata,
+                ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
+                                  r.Numero + QStringLiteral(" (oltre 1000 righe di riepilogo)"))};
+    }
+
+    if (nuovoSoggetto) {
+        if (!ApriSoggetto(r, nome))
+            return {EsitoRiga::Annullata, std::nullopt};
+    } else if (nuovaFattura) {
+        if (!ApriFattura(r))
+            return {EsitoRiga::Annullata, std::nullopt};
+    }
+    if (nuovaFattura)
+        fattureScritte_.insert(impronta);
+
+    ScriviRiepilogo(file_->Buffer(), r);
+    ++riepiloghi_;
+    ++righeFile_;
+    file_->Scarica();
+    return {EsitoRiga::Scritta, std::nullopt};
+}
+
+bool ScrittoreDatiFattura::Entra(qint64 byte) const
+{
+    return file_->Dimensione() + byte + riserva_ <= LimiteFile;
+}
+
+bool ScrittoreDatiFattura::ApriSoggetto(const RigaFattura& r, const QString& nome)
+{
+    ChiudiFattura();
+    ChiudiBlocco();
+    rigaBlocco_ = r;
+    nomeSoggetto_ = nome;
+    QByteArray testaFattura;
+    ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
+    if (file_ && (righeFile_ > RigheDivisione || file_->Dimensione() > SogliaFile))
+        ChiudiFile();
+    if (!ScriviBloccoInFile(testaFattura))
+        return false;
+    ++controparti_;
+    ScriviFattura(r);
+    return true;
+}
+
+bool ScrittoreDatiFattura::ApriFattura(const RigaFattura& r)
+{
+    ChiudiFattura();
+    QByteArray testaFattura;
+    ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
+    if (fattureBlocco_ >= MassimoFattureBlocco || !Entra(testaFattura.size())) {
+        // The block is full, or the file is: the counterpart goes on in a repeated block.
+        ChiudiBlocco();
+        if (!ScriviBloccoInFile(testaFattura))
+            return false;
+    }
+    ScriviFattura(r);
+    return true;
+}
+
+// Opens the block of `rigaBlocco_` in the open file, or in a new one when the open file has
+// no room for it and the invoice that follows.
+bool ScrittoreDatiFattura::ScriviBloccoInFile(const QByteArray& testaFattura)
+{
+    QByteArray testaBlocco;
+    ScriviTestaBlocco(testaBlocco, rigaBlocco_, tipo_, 1, nomeSoggetto_);
+    if (file_ && (blocchiFile_ >= MassimoBlocchiFile || !Entra(testaBlocco.size() + testaFattura.size())))
+        ChiudiFile();
+    if (!file_ && !ApriFile())
+        return false;
+    ++blocchiFile_;
+    ScriviTestaBlocco(file_->Buffer(), rigaBlocco_, tipo_, blocchiFile_, nomeSoggetto_);
+    bloccoAperto_ = true;
+    fattureBlocco_ = 0;
+    return true;
+}
+
+void ScrittoreDatiFattura::ScriviFattura(const RigaFattura& r)
+{
+    ScriviTestaFattura(file_->Buffer(), r, tipo_, nomeSoggetto_, nomeSoggetto_);
+    fatturaAperta_ = true;
+    numero_ = r.Numero;
+    data_ = r.Data;
+    tipoDocumento_ = r.TipoDocumento;
+    riepiloghi_ = 0;
+    ++fattureBlocco_;
+    ++fattureFile_;
+}
+
+void ScrittoreDatiFattura::ChiudiFattura()
+{
+    if (!fatturaAperta_)
+        return;
+    ScriviFineFattura(file_->Buffer(), tipo_);
+    fatturaAperta_ = false;
+}
+
+void ScrittoreDatiFattura::ChiudiBlocco()
+{
+    if (!bloccoAperto_)
+        return;
+    ScriviFineBlocco(file_->Buffer(), tipo_);
+    bloccoAperto_ = false;
+}
+
+bool ScrittoreDatiFattura::ApriFile()
+{
+    if (progressivo_ < 1 || progressivo_ > 99999) {
+        throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(progressivo_)
+                                + QStringLiteral(" non e' valido: il file XML non puo' essere numerato."));
+    }
+    const QString nome = NomeFileDatiFattura(dichiarante_, progressivo_);
+    QString percorso;
+    if (primoFile_) {
+        percorso = richieste_.ChiediFileXML(nome);
+    } else {
+        // The further files of a sheet go beside the previous one without asking, unless a
+        // file of that name is there already and is not to be replaced.
+        percorso = QDir(cartella_).filePath(nome);
+        if (QFileInfo::exists(percorso) && richieste_.ControlloDocumento(percorso))
+            percorso = richieste_.ChiediFileXML(nome);
+    }
+    if (percorso.isEmpty()) {
+        annullato_ = true;
+        return false;
+    }
+    file_ = std::make_unique<FileUscita>(percorso);
+    primoFile_ = false;
+    cartella_ = QFileInfo(percorso).absolutePath();
+    ScriviIntestazione(file_->Buffer(), dichiarante_, progressivo_);
+    ScriviBloccoDichiarante(file_->Buffer(), dichiarante_, tipo_);
+    blocchiFile_ = 0;
+    fattureFile_ = 0;
+    righeFile_ = 0;
+    return true;
+}
+
+void ScrittoreDatiFattura::ChiudiFile()
+{
+    ChiudiFattura();
+    ChiudiBlocco();
+    ScriviChiusura(file_->Buffer(), tipo_);
+    FileScritto scritto{file_->Percorso(), progressivo_, blocchiFile_, fattureFile_, righeFile_, file_->Dimensione()};
+    file_->Completa();
+    file_.reset();
+    fileScritti_.push_back(scritto);
+    progressivo_ = richieste_.AggiornaProgressivo();
+}
+
+void ScrittoreDatiFattura::Chiudi()
+{
+    if (file_)
+        ChiudiFile();
+}
+
+} // namespace quercino::datifattura

@@ -1,0 +1,147 @@
+#pragma once
+// The DatiFattura writer of one sheet or CSV file: it takes the checked rows one at a time,
+// groups them by counterpart and invoice, writes the blocks, and begins a new file whenever
+// a limit of the Agency would be passed. It creates a file only when the file's first
+// counterpart block is written: no block, no file, no progressive.
+//
+// Grouping: a row opens a new counterpart block when any of its VAT number, tax code and
+// name is set and differs from the block's; a row with all three empty continues the block.
+// Within a block a row opens a new invoice when its number, date or document type differs
+// from the invoice's; otherwise it adds one DatiRiepilogo to the invoice.
+//
+// Limits of a file: at most 999 counterpart blocks (repeated ones included) and 998
+// invoices per block (the block is then closed and written again for the next invoice);
+// at the next new counterpart, a new file once the file holds more than 9000 rows or more
+// than 4,500,000 bytes; and never more than 5,000,000 bytes: when the next invoice might not
+// fit, the block is closed at that invoice boundary and written again in the next file.
+// The grouping keys carry over a new file, so no invoice is split, merged or written twice.
+
+#include "declarants/datifattura/ControlloRiga.h"
+#include "declarants/datifattura/DatiDichiarante.h"
+#include "declarants/datifattura/RichiesteScrittura.h"
+#include "declarants/datifattura/RigaFattura.h"
+#include "declarants/datifattura/Testata.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+#include <vector>
+
+namespace quercino::datifattura {
+
+class FileUscita;
+
+enum class EsitoRiga {
+    Scritta,    // the row is in the file
+    Rifiutata,  // the row was not written: `errore` says why; the import reports it and goes on
+    Annullata,  // the user cancelled a save dialog: nothing more is written for this sheet
+};
+
+struct RisultatoRiga {
+    EsitoRiga esito = EsitoRiga::Scritta;
+    std::optional<ErroreRiga> errore;
+};
+
+// A completed file.
+struct FileScritto {
+    QString percorso;
+    int progressivo = 0;
+    int blocchi = 0;        // counterpart blocks, repeated ones included
+    int fatture = 0;        // invoice bodies
+    int righe = 0;          // DatiRiepilogo
+    qint64 byte = 0;
+};
+
+class ScrittoreDatiFattura {
+public:
+    static constexpr int MassimoBlocchiFile = 999;
+    static constexpr int MassimoFattureBlocco = 998;
+    static constexpr int MassimoRiepiloghiFattura = 1000;
+    static constexpr int RigheDivisione = 9000;
+    static constexpr qint64 SogliaFile = 4'500'000;
+    static constexpr qint64 LimiteFile = 5'000'000;
+
+    // Throws ErroreDatiFattura when the declarant's data would make a file the Agency refuses.
+    ScrittoreDatiFattura(const DatiDichiarante& dichiarante, TipoComunicazione tipo,
+                         RichiesteScrittura& richieste);
+    // A file still open is abandoned: its temporary file is removed.
+    ~ScrittoreDatiFattura();
+    ScrittoreDatiFattura(const ScrittoreDatiFattura&) = delete;
+    ScrittoreDatiFattura& operator=(const ScrittoreDatiFattura&) = delete;
+
+    // Writes one row. May ask for the first file's path, close a full file and raise the
+    // progressive on the way. Throws ErroreDatiFattura when a file cannot be written.
+    RisultatoRiga Scrivi(const RigaFattura& riga);
+
+    // Ends the open file, gives it its final name and raises the progressive; does nothing
+    // when no file was begun.
+    void Chiudi();
+
+    bool Annullato() const { return annullato_; }
+    const std::vector<FileScritto>& FileScritti() const { return fileScritti_; }
+    // Counterpart blocks opened by a change of counterpart (the summary's customers or
+    // suppliers); repeated blocks are not counted here.
+    int Controparti() const { return controparti_; }
+    // The progressive of the next file.
+    int Progressivo() const { return progressivo_; }
+
+private:
+    struct Impronta {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        bool operator==(const Impronta&) const = default;
+    };
+    struct HashImpronta {
+        std::size_t operator()(const Impronta& i) const { return static_cast<std::size_t>(i.a ^ (i.b * 31)); }
+    };
+
+    bool NuovoSoggetto(const RigaFattura& riga, const QString& nome) const;
+    Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
+    bool ApriSoggetto(const RigaFattura& riga, const QString& nome);
+    bool ApriFattura(const RigaFattura& riga);
+    void ScriviFattura(const RigaFattura& riga);
+    bool ScriviBloccoInFile(const QByteArray& testaFattura);
+    bool Entra(qint64 byte) const;
+    void ChiudiFattura();
+    void ChiudiBlocco();
+    bool ApriFile();
+    void ChiudiFile();
+
+    DatiDichiarante dichiarante_;
+    TipoComunicazione tipo_;
+    RichiesteScrittura& richieste_;
+    qint64 riserva_;
+
+    std::unique_ptr<FileUscita> file_;
+    QString cartella_;
+    int progressivo_;
+    bool primoFile_ = true;
+    bool annullato_ = false;
+
+    // The counterpart block being written; its opening row repeats it.
+    bool bloccoAperto_ = false;
+    RigaFattura rigaBlocco_;
+    QString nomeSoggetto_;
+    int fattureBlocco_ = 0;
+
+    // The invoice being written.
+    bool fatturaAperta_ = false;
+    QString numero_;
+    QDate data_;
+    QString tipoDocumento_;
+    int riepiloghi_ = 0;
+
+    // The open file.
+    int blocchiFile_ = 0;
+    int fattureFile_ = 0;
+    int righeFile_ = 0;
+
+    int controparti_ = 0;
+    std::vector<FileScritto> fileScritti_;
+    std::unordered_set<Impronta, HashImpronta> fattureScritte_;
+};
+
+} // namespace quercino::datifattura

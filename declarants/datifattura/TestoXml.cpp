@@ -1,0 +1,97 @@
+#include "declarants/datifattura/TestoXml.h"
+
+namespace quercino::datifattura {
+
+namespace {
+
+// XML 1.0 allows tab, LF and CR among the controls; we blank them too, since every value
+// stands on one line of its own.
+bool Vietato(char32_t c)
+{
+    return c < 0x20 || c == 0xFFFE || c == 0xFFFF || (c >= 0xD800 && c <= 0xDFFF);
+}
+
+void AggiungiUtf8(QByteArray& uscita, char32_t c)
+{
+    if (c < 0x80) {
+        uscita.append(static_cast<char>(c));
+    } else if (c < 0x800) {
+        uscita.append(static_cast<char>(0xC0 | (c >> 6)));
+        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        uscita.append(static_cast<char>(0xE0 | (c >> 12)));
+        uscita.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        uscita.append(static_cast<char>(0xF0 | (c >> 18)));
+        uscita.append(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        uscita.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Calls `azione` with each code point of `testo`; a lone surrogate comes as itself, so that
+// the caller blanks it.
+template <typename Azione>
+void PerOgniCarattere(const QString& testo, Azione azione)
+{
+    const qsizetype n = testo.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = testo.at(i).unicode();
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(testo.at(i + 1).unicode())) {
+            azione(QChar::surrogateToUcs4(u, testo.at(i + 1).unicode()));
+            ++i;
+        } else {
+            azione(static_cast<char32_t>(u));
+        }
+    }
+}
+
+} // namespace
+
+void AggiungiValore(QByteArray& uscita, const QString& testo)
+{
+    PerOgniCarattere(testo, [&uscita](char32_t c) {
+        switch (c) {
+        case U'&': uscita.append("&amp;"); break;
+        case U'<': uscita.append("&lt;"); break;
+        case U'>': uscita.append("&gt;"); break;
+        default:
+            if (Vietato(c))
+                uscita.append(' ');
+            else
+                AggiungiUtf8(uscita, c);
+        }
+    });
+}
+
+QByteArray ValoreXml(const QString& testo)
+{
+    QByteArray uscita;
+    uscita.reserve(testo.size());
+    AggiungiValore(uscita, testo);
+    return uscita;
+}
+
+void AggiungiCommento(QByteArray& uscita, const QString& testo)
+{
+    bool trattino = false;
+    PerOgniCarattere(testo, [&](char32_t c) {
+        if (c == U'-') {
+            if (trattino)
+                uscita.append(' ');
+            uscita.append('-');
+            trattino = true;
+            return;
+        }
+        trattino = false;
+        if (Vietato(c))
+            uscita.append(' ');
+        else
+            AggiungiUtf8(uscita, c);
+    });
+    if (trattino)
+        uscita.append(' ');
+}
+
+} // namespace quercino::datifattura
