@@ -1,0 +1,96 @@
+#include "declarants/registry/ArchivioSoggetti.h"
+
+#include "app/core/Schema.h"
+#include "declarants/registry/ColonneCOPE.h"
+#include "platform/db/Database.h"
+
+#include <QStringList>
+
+namespace quercino {
+
+namespace {
+
+QVariant ValoreDaScrivere(const DatiSoggetto& dati, const Column& colonna)
+{
+    if (colonna.name.compare(QLatin1String("ODES"), Qt::CaseInsensitive) == 0)
+        return dati.DescrizioneGriglia();
+    return ValoreColonna(dati, colonna.name);
+}
+
+DatiSoggetto DaRiga(const Table& tabella, const Row& riga)
+{
+    DatiSoggetto dati;
+    for (int i = 0; i < static_cast<int>(tabella.columns.size()); ++i)
+        ImpostaColonna(dati, tabella.columns[i].name, riga.value(i));
+    return dati;
+}
+
+} // namespace
+
+std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice)
+{
+    const Table& cope = schema::COPE();
+    const std::vector<Row> righe = db.select(cope, QStringLiteral(" WHERE OCOD = ?"), {codice});
+    if (righe.empty())
+        return std::nullopt;
+    return DaRiga(cope, righe.front());
+}
+
+void ScriviSoggetto(Database& db, const DatiSoggetto& dati)
+{
+    const Table& cope = schema::COPE();
+    Transaction transazione(db);
+    const auto presenti = db.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
+                                    {dati.OCOD}, ColumnType::Integer);
+    const bool esiste = presenti && presenti->toInt() > 0;
+
+    QVariantList valori;
+    if (esiste) {
+        QStringList assegnazioni;
+        for (const Column& colonna : cope.columns) {
+            if (colonna.name.compare(QLatin1String("OCOD"), Qt::CaseInsensitive) == 0)
+                continue;
+            assegnazioni << colonna.name + QStringLiteral(" = ?");
+            valori << ValoreDaScrivere(dati, colonna);
+        }
+        valori << dati.OCOD;
+        db.exec(QStringLiteral("UPDATE COPE SET ") + assegnazioni.join(QStringLiteral(", "))
+                    + QStringLiteral(" WHERE OCOD = ?"),
+                valori);
+    } else {
+        for (const Column& colonna : cope.columns)
+            valori << ValoreDaScrivere(dati, colonna);
+        db.insert(cope, valori);
+    }
+    transazione.commit();
+}
+
+void EliminaSoggetto(Database& db, const QString& codice)
+{
+    db.exec(QStringLiteral("DELETE FROM COPE WHERE OCOD = ?"), {codice});
+}
+
+std::vector<RigaElenco> ElencoSoggetti(Database& db)
+{
+    const std::vector<Row> righe =
+        db.query(QStringLiteral("SELECT OCOD, OCF, ODES FROM COPE ORDER BY ORAG, OCOD"), {},
+                 {ColumnType::Text, ColumnType::Text, ColumnType::Text});
+    std::vector<RigaElenco> elenco;
+    elenco.reserve(righe.size());
+    for (const Row& r : righe)
+        elenco.push_back({r.text(0), r.text(1), r.text(2)});
+    return elenco;
+}
+
+bool ScriviProgressivo(Database& db, const QString& codice, const QString& progressivo)
+{
+    // Some drivers do not report the rows affected: the row is looked for first.
+    const auto presenti = db.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
+                                    {codice}, ColumnType::Integer);
+    if (!presenti || presenti->toInt() == 0)
+        return false;
+    db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {progressivo, codice});
+    return true;
+}
+
+} // namespace quercino

@@ -1,0 +1,42 @@
+#pragma once
+// The declarants in table COPE: read one, store one (insert or update by its code),
+// delete one, list them for the registry's grid, store the progressive. Every value is
+// bound; database failures throw DbError.
+
+#include "declarants/registry/DatiSoggetto.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace quercino {
+
+class Database;
+
+// One line of the registry's grid.
+struct RigaElenco {
+    QString OCOD;
+    QString OCF;
+    QString ODES;
+};
+
+// The row of `codice`, or nothing. Nulls read as empty text, check boxes as 0/1.
+std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice);
+
+// Stores the record under its code OCOD: a new row when there is none, otherwise the
+// row is rewritten. ODES is written from the names (DescrizioneGriglia), whatever the
+// record holds. A record saved under a changed code is a new row; the old one stays.
+void ScriviSoggetto(Database& db, const DatiSoggetto& dati);
+
+// Deletes the row of `codice` (none is not an error).
+void EliminaSoggetto(Database& db, const QString& codice);
+
+// Every declarant, ordered by company name (then by code, so the order is the same on
+// every database).
+std::vector<RigaElenco> ElencoSoggetti(Database& db);
+
+// Writes OPROG of `codice`; false when there is no such row.
+bool ScriviProgressivo(Database& db, const QString& codice, const QString& progressivo);
+
+} // namespace quercino

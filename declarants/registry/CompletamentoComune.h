@@ -1,0 +1,34 @@
+#pragma once
+// The registered office's town completes itself while it is typed (the rest of the
+// first matching name selected, so the next letter replaces it) and brings its
+// province; leaving the box with a whole town name sets the province too.
+
+#include <QString>
+
+#include <optional>
+
+namespace quercino {
+
+class ElencoComuni;
+
+struct StatoComune {
+    QString testo;                   // the box's new text
+    std::optional<QString> provincia;  // set when a town was found
+    int inizioSelezione = 0;         // caret
+    int lunghezzaSelezione = 0;      // selected characters after the caret
+};
+
+// After a key is released in the town box. Only the letter keys (codes 65 to 90) act;
+// leading blanks are dropped and the text up to the caret is completed to the first
+// town, in name order, beginning with it (case ignored). Nothing when the key does not
+// act or the text or the part before the caret is empty; the dropped blanks are
+// reported even when no town is found.
+std::optional<StatoComune> CompletaComune(const QString& testo, int cursore, int tasto,
+                                          const ElencoComuni& comuni);
+
+// The province of the town whose whole name is `testo` (case and blanks around
+// ignored; a name whose quotes were cleaned to blanks still matches); nothing when no
+// town has that name.
+std::optional<QString> ProvinciaDelComune(const QString& testo, const ElencoComuni& comuni);
+
+} // namespace quercino

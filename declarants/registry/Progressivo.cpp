@@ -1,0 +1,68 @@
+#include "declarants/registry/Progressivo.h"
+
+#include "platform/text/Trim.h"
+
+namespace quercino {
+
+namespace {
+
+QString MessaggioNonValido()
+{
+    return QStringLiteral("Progressivo non valido: indicare un numero da 1 a 99999");
+}
+
+QString MessaggioEsaurito()
+{
+    return QStringLiteral(
+        "Il progressivo ha raggiunto il valore massimo 99999: non è possibile creare altri file "
+        "senza ripetere un nome già usato. Per ricominciare la numerazione fare doppio click su "
+        "\"Progressivo:\"");
+}
+
+} // namespace
+
+std::optional<std::int32_t> LeggiProgressivo(const QString& testo)
+{
+    const QString t = trimBlanks(testo);
+    if (t.isEmpty())
+        return std::nullopt;
+    std::int64_t n = 0;
+    for (QChar c : t) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - u'0');
+        if (n > 999'999'999)  // far past any progressive; stops before 32-bit overflow
+            return std::nullopt;
+    }
+    return static_cast<std::int32_t>(n);
+}
+
+QString FormattaProgressivo(std::int32_t numero)
+{
+    return QStringLiteral("%1").arg(numero, 5, 10, QLatin1Char('0'));
+}
+
+EsitoProgressivo ProgressivoDaSalvare(const QString& testo)
+{
+    const auto n = LeggiProgressivo(testo);
+    if (!n || *n > ProgressivoMassimo)
+        return {{}, MessaggioNonValido()};
+    return {FormattaProgressivo(*n == 0 ? 1 : *n), {}};
+}
+
+EsitoProgressivo ProgressivoSuccessivo(const QString& attuale)
+{
+    const auto n = LeggiProgressivo(attuale);
+    if (!n || *n > ProgressivoMassimo)
+        return {{}, MessaggioNonValido()};
+    if (*n + 1 > ProgressivoMassimo)
+        return {{}, MessaggioEsaurito()};
+    return {FormattaProgressivo(*n + 1), {}};
+}
+
+QString ControllaProgressivo(const QString& attuale)
+{
+    return ProgressivoSuccessivo(attuale).errore;
+}
+
+} // namespace quercino

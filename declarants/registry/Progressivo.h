@@ -1,0 +1,40 @@
+#pragma once
+// The progressive number of a declarant's next DatiFattura file: part of the file
+// name and of ProgressivoInvio, five digits, 00001 to 99999. Numbers are 32-bit; a
+// file is refused before it is written when the number after it would pass 99999,
+// so that two files never share a name.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace quercino {
+
+inline constexpr std::int32_t ProgressivoMassimo = 99999;
+
+// The number in a progressive text: digits only, blanks around allowed; nothing
+// for an empty text, letters, signs or a number too long to be one.
+std::optional<std::int32_t> LeggiProgressivo(const QString& testo);
+
+// Five digits, zero-filled ("00042").
+QString FormattaProgressivo(std::int32_t numero);
+
+// A progressive text checked for one use; `errore` empty means `valore` is good.
+struct EsitoProgressivo {
+    QString valore;
+    QString errore;
+    bool Valido() const { return errore.isEmpty(); }
+};
+
+// What a save stores: the typed number on five digits, 0 read as 1.
+EsitoProgressivo ProgressivoDaSalvare(const QString& testo);
+
+// The progressive after the file numbered `attuale` was written.
+EsitoProgressivo ProgressivoSuccessivo(const QString& attuale);
+
+// Asked before a file numbered `attuale` is written: the error that would stop the
+// raise afterwards, or an empty text when the file may be written.
+QString ControllaProgressivo(const QString& attuale);
+
+} // namespace quercino

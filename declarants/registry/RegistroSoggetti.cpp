@@ -1,0 +1,163 @@
+#include "declarants/registry/RegistroSoggetti.h"
+
+#include "app/core/Comuni.h"
+#include "app/core/ControllaCF.h"
+#include "app/core/Globals.h"
+#include "app/core/Messaggi.h"
+#include "platform/db/Database.h"
+
+namespace quercino {
+
+void RegistroSoggetti::Lista()
+{
+    righe_ = ElencoSoggetti(*Cnn);
+    if (righe_.empty()) {
+        Aggiungi();
+        return;
+    }
+    if (RigaSel <= 0 || RigaSel > static_cast<int>(righe_.size()))
+        RigaSel = 1;
+    CodiceOperatore = righe_[RigaSel - 1].OCOD;
+    Dettaglio();
+}
+
+void RegistroSoggetti::Dettaglio()
+{
+    if (const auto letto = LeggiSoggetto(*Cnn, CodiceOperatore))
+        campi = *letto;
+    else
+        Aggiungi();
+    ImpostaOperatore();
+}
+
+void RegistroSoggetti::Aggiungi()
+{
+    campi = DatiSoggetto{};
+    campi.OSPAESE = QStringLiteral("IT");
+    campi.OSPAESED = QStringLiteral("ITALIA");
+    campi.OCOD = NuovoCodiceSoggetto();
+    campi.OPROG = FormattaProgressivo(1);
+}
+
+std::optional<ErroreControllo> RegistroSoggetti::controlla()
+{
+    DatiValidi = false;
+    auto errore = Controlla(campi);
+    if (errore)
+        return errore;
+    DatiValidi = true;
+    return std::nullopt;
+}
+
+std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
+{
+    if (auto errore = controlla())
+        return errore;
+    // A progressive that is not a number from 0 to 99999 would name files wrongly.
+    const EsitoProgressivo progressivo = ProgressivoDaSalvare(campi.OPROG);
+    if (!progressivo.Valido()) {
+        DatiValidi = false;
+        return ErroreControllo{QStringLiteral("OPROG"), progressivo.errore};
+    }
+    campi.OPROG = progressivo.valore;
+    campi.ODES = campi.DescrizioneGriglia();
+    ScriviSoggetto(*Cnn, campi);
+    CodiceOperatore = campi.OCOD;
+    NomeOperatore = campi.NomeVisualizzato();
+    return std::nullopt;
+}
+
+std::optional<ErroreControllo> RegistroSoggetti::Conferma()
+{
+    auto errore = Aggiorna();
+    if (!errore)
+        Lista();
+    return errore;
+}
+
+bool RegistroSoggetti::Elimina()
+{
+    const int risposta = MsgBox(QStringLiteral("Confermi l'Eliminazione del soggetto: \r\n")
+                                    + NomeOperatore + QLatin1Char('?'),
+                                Pulsanti::SiNo, Icona::Domanda, QStringLiteral("Richiesta conferma"));
+    Risposta = QString::number(risposta);
+    if (risposta != RispostaSi)
+        return false;
+    EliminaSoggetto(*Cnn, CodiceOperatore);
+    CodiceOperatore.clear();
+    Lista();
+    return true;
+}
+
+void RegistroSoggetti::ImpostaOperatore()
+{
+    if (!ComuniAperto)
+        CaricaComuni();
+    CodiceOperatore = campi.OCOD;
+    NomeOperatore = campi.NomeVisualizzato();
+    if (DatiSoggetto::SenzaBlanchi(campi.OSPAESE).isEmpty()) {
+        campi.OSPAESE = QStringLiteral("IT");
+        campi.OSPAESED = QStringLiteral("ITALIA");
+    }
+}
+
+QString RegistroSoggetti::AggiornaProgressivo()
+{
+    const EsitoProgressivo successivo = ProgressivoSuccessivo(campi.OPROG);
+    if (!successivo.Valido())
+        return successivo.errore;
+    // A declarant not yet stored has no row: only the field is raised.
+    ScriviProgressivo(*Cnn, CodiceOperatore, successivo.valore);
+    campi.OPROG = successivo.valore;
+    return {};
+}
+
+QString RegistroSoggetti::RiavviaProgressivo()
+{
+    campi.OPROG = FormattaProgressivo(1);
+    return AggiornaProgressivo();
+}
+
+std::optional<ErroreControllo> RegistroSoggetti::ControllaCodiceFiscale()
+{
+    if (!ComuniAperto && !campi.OCF.isEmpty())
+        CaricaComuni();
+    return quercino::ControllaCodiceFiscale(campi, [](const QString& codice) {
+        return static_cast<int>(
+            ControllaCF(codice, [](const QString& luogo) { return ComuniCF().contiene(luogo); }));
+    });
+}
+
+void RegistroSoggetti::SelezioneCambiata(int riga)
+{
+    if (riga <= 0 || riga > static_cast<int>(righe_.size()))
+        return;
+    CodiceOperatore = righe_[riga - 1].OCOD;
+    RigaSel = riga;
+    Dettaglio();
+}
+
+void RegistroSoggetti::DoppioClick(int riga)
+{
+    if (riga <= 0 || riga > static_cast<int>(righe_.size()))
+        return;
+    CodiceOperatore = righe_[riga - 1].OCOD;
+}
+
+QString NuovoCodiceSoggetto()
+{
+    // The highest code that is a number, plus one: codes past 99 keep counting (a text
+    // maximum would stop at "99"), and codes typed with letters are passed over.
+    const std::vector<Row> righe = Cnn->query(QStringLiteral("SELECT OCOD FROM COPE"), {},
+                                              {ColumnType::Text});
+    qint64 massimo = 0;
+    for (const Row& r : righe) {
+        bool numero = false;
+        const qint64 n = DatiSoggetto::SenzaBlanchi(r.text(0)).toLongLong(&numero);
+        if (numero && n > massimo && n < 999'999'999)
+            massimo = n;
+    }
+    return QStringLiteral("%1").arg(massimo + 1, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace quercino

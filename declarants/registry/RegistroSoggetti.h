@@ -1,0 +1,68 @@
+#pragma once
+// What the registry window does, without the window: the declarant shown in the
+// fields, the list of the grid and the selected row, and the procedures that load,
+// store, add and delete declarants, choose the current one and raise its progressive.
+// The window copies its fields into `campi` before a procedure and back after it.
+// Database failures reach the caller as DbError.
+
+#include "declarants/registry/ArchivioSoggetti.h"
+#include "declarants/registry/ControlliSoggetto.h"
+#include "declarants/registry/DatiSoggetto.h"
+#include "declarants/registry/Progressivo.h"
+
+#include <optional>
+#include <vector>
+
+namespace quercino {
+
+class RegistroSoggetti {
+public:
+    DatiSoggetto campi;    // the values of the window's fields
+    int RigaSel = 0;       // the grid row kept selected (1-based, 0 = none yet)
+    bool DatiValidi = false;
+
+    const std::vector<RigaElenco>& Righe() const { return righe_; }
+
+    // Refills the list and loads the row at RigaSel (the first when that row is gone);
+    // an empty table gives a new record.
+    void Lista();
+    // Loads CodiceOperatore's row into the fields, or a new record when there is none;
+    // then makes it the current declarant.
+    void Dettaglio();
+    // A new record: empty fields, the next free code, nation IT, progressive 00001.
+    // Nothing is stored and the current declarant stays until the record is saved.
+    void Aggiungi();
+    // The entry checks; sets DatiValidi.
+    std::optional<ErroreControllo> controlla();
+    // Checks the fields and, when valid, stores them under their code; the declarant
+    // becomes the current one. Returns the failing check (nothing stored) if any.
+    std::optional<ErroreControllo> Aggiorna();
+    // Aggiorna, then Lista when it stored the declarant. The user's edits stay in the
+    // fields when a check fails.
+    std::optional<ErroreControllo> Conferma();
+    // Asks "Richiesta conferma" with the current declarant's name; on Yes deletes it and
+    // refreshes. Returns true when deleted.
+    bool Elimina();
+    // The shown record becomes the current declarant (CodiceOperatore, NomeOperatore).
+    void ImpostaOperatore();
+    // Raises the progressive of the fields and of the current declarant's row by one;
+    // an error message (nothing changed) when it is not a number or would pass 99999.
+    QString AggiornaProgressivo();
+    // The double click on "Progressivo:": the numbering starts again (00002 stored).
+    QString RiavviaProgressivo();
+    // The check when the tax-code box is left.
+    std::optional<ErroreControllo> ControllaCodiceFiscale();
+
+    // Grid events: a new current row loads it; a double click only chooses it.
+    void SelezioneCambiata(int riga);
+    void DoppioClick(int riga);
+
+private:
+    std::vector<RigaElenco> righe_;
+};
+
+// The next free declarant code: the highest numeric code plus one, two digits at least
+// ("01" for the first).
+QString NuovoCodiceSoggetto();
+
+} // namespace quercino

@@ -1,0 +1,68 @@
+// The progressive of the next file: reading, five-digit form, the raise, the value
+// stored on save, and the refusal before the number would pass 99999.
+
+#include "declarants/registry/Progressivo.h"
+
+#include <gtest/gtest.h>
+
+namespace quercino {
+namespace {
+
+TEST(Progressivo, SiAlzaDiUnoSuCinqueCifre)
+{
+    EXPECT_EQ(ProgressivoSuccessivo("00041").valore, "00042");
+    EXPECT_EQ(ProgressivoSuccessivo("9").valore, "00010");
+    EXPECT_EQ(ProgressivoSuccessivo(" 00001 ").valore, "00002");
+    EXPECT_EQ(ProgressivoSuccessivo("0").valore, "00001");
+}
+
+TEST(Progressivo, SuperaIlLimiteDeiSediciBit)
+{
+    EXPECT_EQ(ProgressivoSuccessivo("32767").valore, "32768");
+    EXPECT_EQ(ProgressivoSuccessivo("32768").valore, "32769");
+    EXPECT_EQ(ProgressivoSuccessivo("65535").valore, "65536");
+    EXPECT_EQ(ProgressivoSuccessivo("99998").valore, "99999");
+}
+
+TEST(Progressivo, RifiutaOltre99999)
+{
+    const EsitoProgressivo esito = ProgressivoSuccessivo("99999");
+    EXPECT_FALSE(esito.Valido());
+    EXPECT_TRUE(esito.valore.isEmpty());
+    EXPECT_TRUE(esito.errore.contains("99999"));
+    EXPECT_FALSE(ControllaProgressivo("99999").isEmpty());
+    EXPECT_TRUE(ControllaProgressivo("99998").isEmpty());
+    EXPECT_FALSE(ProgressivoSuccessivo("100000").Valido());
+    EXPECT_FALSE(ProgressivoSuccessivo("4294967296").Valido());
+}
+
+TEST(Progressivo, TestiNonNumericiSonoRifiutati)
+{
+    for (const char* testo : {"", "   ", "ABC", "12A", "-3", "+5", "1,5", "1.5", "1 2"}) {
+        SCOPED_TRACE(testo);
+        EXPECT_FALSE(ProgressivoSuccessivo(testo).Valido());
+        EXPECT_FALSE(ProgressivoDaSalvare(testo).Valido());
+        EXPECT_FALSE(LeggiProgressivo(testo).has_value());
+    }
+}
+
+TEST(Progressivo, AlSalvataggioZeroDiventaUno)
+{
+    EXPECT_EQ(ProgressivoDaSalvare("0").valore, "00001");
+    EXPECT_EQ(ProgressivoDaSalvare("00000").valore, "00001");
+    EXPECT_EQ(ProgressivoDaSalvare("7").valore, "00007");
+    EXPECT_EQ(ProgressivoDaSalvare("99999").valore, "99999");
+    EXPECT_EQ(ProgressivoDaSalvare("40000").valore, "40000");
+    EXPECT_FALSE(ProgressivoDaSalvare("100000").Valido());
+}
+
+TEST(Progressivo, LetturaEFormato)
+{
+    EXPECT_EQ(LeggiProgressivo("00042"), 42);
+    EXPECT_EQ(LeggiProgressivo("0000000000099999"), 99999);
+    EXPECT_EQ(FormattaProgressivo(1), "00001");
+    EXPECT_EQ(FormattaProgressivo(99999), "99999");
+}
+
+} // namespace
+} // namespace quercino
