@@ -1,0 +1,198 @@
+// Whole files compared byte for byte with files written by hand from the layout, and
+// validated against the Agency's schema.
+
+#include "Supporto.h"
+
+#include "declarants/datifattura/Annullamento.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
+#include "declarants/datifattura/ScrittoreDatiFattura.h"
+
+#include <QTemporaryDir>
+
+using namespace quercino::datifattura;
+using namespace quercino::datifattura::prova;
+
+namespace {
+
+std::vector<RigaFattura> RigheEmesse()
+{
+    std::vector<RigaFattura> righe;
+
+    RigaFattura beta = Riga(QStringLiteral("11111111111"), QStringLiteral("BETA SPA"), QStringLiteral("1"),
+                            QDate(2017, 12, 31));
+    beta.Sede = {QStringLiteral("VIA MILANO"), QStringLiteral("5"), QStringLiteral("123"),
+                 QStringLiteral("MILANO"), QStringLiteral("MI"), QStringLiteral("IT")};
+    beta.Imponibile = 100000;
+    beta.Imposta = 22000;
+    righe.push_back(beta);
+
+    RigaFattura secondaRiga = Continuazione(QStringLiteral("1"), QDate(2017, 12, 31));
+    secondaRiga.Imponibile = 5000;
+    secondaRiga.Imposta = 0;
+    secondaRiga.Aliquota = 0;
+    secondaRiga.Natura = QStringLiteral("N2");
+    righe.push_back(secondaRiga);
+
+    RigaFattura notaCredito = Continuazione(QStringLiteral("2"), QDate(2018, 1, 15));
+    notaCredito.TipoDocumento = QStringLiteral("TD04");
+    notaCredito.Imponibile = -20000;
+    notaCredito.Imposta = -4400;
+    notaCredito.EsigibilitaIVA = QStringLiteral("I");
+    righe.push_back(notaCredito);
+
+    RigaFattura persona = Riga(QString(), QString(), QStringLiteral("FT--2"), QDate(2018, 2, 1));
+    persona.CodiceFiscale = QStringLiteral("VRDGPP70B02F205X");
+    persona.Nome = QStringLiteral("GIUSEPPE");
+    persona.Cognome = QStringLiteral("VERDI");
+    persona.Imponibile = 1000;
+    persona.Imposta = 220;
+    righe.push_back(persona);
+
+    RigaFattura estero = Riga(QStringLiteral("ATU12345678"), QStringLiteral("GAMMA GMBH"), QStringLiteral("3"),
+                              QDate(2018, 3, 1));
+    estero.Sede = {QStringLiteral("HAUPTSTRASSE"), QStringLiteral("1"), QStringLiteral("1010"),
+                   QStringLiteral("WIEN"), QString(), QStringLiteral("AT")};
+    estero.StabileOrganizzazione = {QStringLiteral("VIA VENETO"), QStringLiteral("3"), QStringLiteral("187"),
+                                    QStringLiteral("ROMA"), QStringLiteral("RM"), QStringLiteral("IT")};
+    estero.Rappresentante.PartitaIva = QStringLiteral("22222222222");
+    estero.Rappresentante.Denominazione = QStringLiteral("DELTA SRL");
+    estero.Imponibile = 50000;
+    estero.Imposta = 0;
+    estero.Aliquota = 0;
+    estero.Natura = QStringLiteral("N3");
+    righe.push_back(estero);
+    return righe;
+}
+
+std::vector<RigaFattura> RigheRicevute()
+{
+    std::vector<RigaFattura> righe;
+    const QString caffe = QStringLiteral("CAFF\u00c8 SRL");
+
+    RigaFattura prima = Riga(QStringLiteral("44444444444"), caffe, QStringLiteral("10/A"), QDate(2018, 4, 10));
+    prima.DataRegistrazione = QDate(2018, 4, 12);
+    prima.Sede = {QStringLiteral("VIA PO"), QString(), QStringLiteral("10100"), QStringLiteral("TORINO"),
+                  QStringLiteral("TO"), QStringLiteral("IT")};
+    prima.Imponibile = 123456;
+    prima.Imposta = 27160;
+    prima.Detraibile = 10000;
+    prima.Deducibile = true;
+    prima.EsigibilitaIVA = QStringLiteral("D");
+    righe.push_back(prima);
+
+    // Same supplier (same VAT number and name), new number.
+    RigaFattura seconda = Riga(QStringLiteral("44444444444"), caffe, QStringLiteral("11&B<2>"), QDate(2018, 5, 2));
+    seconda.DataRegistrazione = QDate(2018, 5, 3);
+    seconda.TipoDocumento = QStringLiteral("TD05");
+    seconda.Imponibile = 0;
+    seconda.Imposta = 0;
+    seconda.Aliquota = 400;
+    righe.push_back(seconda);
+
+    // Same name, another VAT number: another supplier, never merged with the first.
+    RigaFattura omonimo = Riga(QStringLiteral("55555555555"), caffe, QStringLiteral("10/A"), QDate(2018, 6, 1));
+    omonimo.DataRegistrazione = QDate(2018, 6, 2);
+    omonimo.Imponibile = 1;
+    omonimo.Imposta = 0;
+    omonimo.Aliquota = 1000;
+    righe.push_back(omonimo);
+    return righe;
+}
+
+QStringList Scrivi(const DatiDichiarante& d, TipoComunicazione tipo, const std::vector<RigaFattura>& righe,
+                   RichiesteProva& richieste)
+{
+    ScrittoreDatiFattura scrittore(d, tipo, richieste);
+    for (const RigaFattura& r : righe) {
+        const RisultatoRiga esito = scrittore.Scrivi(r);
+        EXPECT_EQ(esito.esito, EsitoRiga::Scritta) << (esito.errore ? esito.errore->etichetta.toStdString() : "");
+    }
+    scrittore.Chiudi();
+    QStringList percorsi;
+    for (const FileScritto& f : scrittore.FileScritti())
+        percorsi << f.percorso;
+    return percorsi;
+}
+
+TEST(FileCampione, FattureEmesseComeDaTracciato)
+{
+    QTemporaryDir cartella;
+    RichiesteProva richieste(cartella.path(), 7);
+    const QStringList percorsi = Scrivi(DichiaranteSocieta(), TipoComunicazione::DTE, RigheEmesse(), richieste);
+
+    ASSERT_EQ(percorsi.size(), 1);
+    EXPECT_EQ(QFileInfo(percorsi[0]).fileName(), QStringLiteral("IT01234567890_DF_00007.xml"));
+    EXPECT_EQ(richieste.nomiProposti, QStringList{QStringLiteral("IT01234567890_DF_00007.xml")});
+    EXPECT_EQ(richieste.aumenti, 1);
+    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dte.xml")) << PrimaDifferenza(LeggiFile(percorsi[0]), Atteso("dte.xml"));
+    EXPECT_EQ(FileXml(cartella.path()), percorsi) << "no temporary file is left behind";
+    ASSERT_VALIDI(percorsi);
+}
+
+TEST(FileCampione, FattureRicevuteInUtf8ConValoriProtetti)
+{
+    QTemporaryDir cartella;
+    RichiesteProva richieste(cartella.path(), 41);
+    const QStringList percorsi = Scrivi(DichiarantePersona(), TipoComunicazione::DTR, RigheRicevute(), richieste);
+
+    ASSERT_EQ(percorsi.size(), 1);
+    EXPECT_EQ(QFileInfo(percorsi[0]).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_00041.xml"));
+    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dtr.xml")) << PrimaDifferenza(LeggiFile(percorsi[0]), Atteso("dtr.xml"));
+    ASSERT_VALIDI(percorsi);
+}
+
+TEST(FileCampione, Annullamento)
+{
+    QTemporaryDir cartella;
+    DatiDichiarante d = DichiarantePersona();
+    d.OPROG = 7;
+    RichiesteProva richieste(cartella.path(), 7);
+
+    const QString percorso = CreaAnnullamento(d, QStringLiteral("123456"), richieste);
+
+    EXPECT_EQ(richieste.nomiProposti, QStringList{QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml")});
+    EXPECT_EQ(QFileInfo(percorso).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml"));
+    EXPECT_EQ(richieste.aumenti, 1);
+    EXPECT_EQ(richieste.progressivo, 8);
+    EXPECT_TRUE(LeggiFile(percorso) == Atteso("ann.xml")) << PrimaDifferenza(LeggiFile(percorso), Atteso("ann.xml"));
+    ASSERT_VALIDI(QStringList{percorso});
+}
+
+TEST(FileCampione, AnnullamentoConDichiaranteEIdentificativoProtetto)
+{
+    QTemporaryDir cartella;
+    DatiDichiarante d = DichiarantePersona();
+    d.OPROG = 12;
+    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
+    d.ODICCARICA = QStringLiteral("2");
+    RichiesteProva richieste(cartella.path(), 12);
+
+    const QString percorso = CreaAnnullamento(d, QStringLiteral("A&B"), richieste);
+
+    EXPECT_TRUE(LeggiFile(percorso) == Atteso("ann_dichiarante.xml"))
+        << PrimaDifferenza(LeggiFile(percorso), Atteso("ann_dichiarante.xml"));
+    ASSERT_VALIDI(QStringList{percorso});
+}
+
+TEST(FileCampione, AnnullamentoRinunciatoOppureNonValido)
+{
+    QTemporaryDir cartella;
+    RichiesteProva richieste(cartella.path(), 7);
+    richieste.percorsiDialogo = {QString()};
+    EXPECT_TRUE(CreaAnnullamento(DichiarantePersona(), QStringLiteral("123456"), richieste).isEmpty());
+    EXPECT_EQ(richieste.aumenti, 0);
+
+    // An identifier the Agency never gives, and a signer without a role: refused before asking.
+    EXPECT_THROW(CreaAnnullamento(DichiarantePersona(), QStringLiteral("1234567890123456789"), richieste),
+                 ErroreDatiFattura);
+    EXPECT_THROW(CreaAnnullamento(DichiarantePersona(), QString(), richieste), ErroreDatiFattura);
+    DatiDichiarante senzaCarica = DichiarantePersona();
+    senzaCarica.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
+    EXPECT_THROW(CreaAnnullamento(senzaCarica, QStringLiteral("123456"), richieste), ErroreDatiFattura);
+
+    EXPECT_EQ(richieste.nomiProposti.size(), 1);
+    EXPECT_EQ(richieste.aumenti, 0);
+    EXPECT_TRUE(FileXml(cartella.path()).isEmpty());
+}
+
+} // namespace
