@@ -1,0 +1,31 @@
+#pragma once
+// Reaches the writer's internal members and state from the tests.
+
+#include "pdf/Tavlo.h"
+#include "pdf/core/TavloState.h"
+
+namespace tavlo {
+
+class TavloTestPeer {
+public:
+    explicit TavloTestPeer(Tavlo& t) : t_(t) {}
+    TavloState& State() { return *t_.s_; }
+    void PutLine(std::string_view line) { t_.PutLine(line); }
+    void PutContent(std::string_view line) { t_.PutContent(line); }
+    std::string MakeTextString(std::string_view value) { return t_.MakeTextString(value); }
+    std::string PdfScaledNumber(double value) { return t_.PdfScaledNumber(value); }
+    void RequireVersion(std::int32_t increment) { t_.RequireVersion(increment); }
+    Bytes ObjectKey(std::int32_t& n) { return t_.ObjectKey(n); }
+    Bytes Rc4Crypt(const Bytes& key, const Bytes& data) { return t_.Rc4Crypt(key, data); }
+    void EncryptStreamData(Bytes& data, std::int32_t n) { t_.EncryptStreamData(data, n); }
+    EncodedStream EncodeStreamData(Bytes data, const std::string& preset) { return t_.EncodeStreamData(data, preset); }
+    void CaptureError(const std::string& member, const std::string& extra, const std::exception& e)
+    {
+        t_.CaptureError(member, extra, e);
+    }
+
+private:
+    Tavlo& t_;
+};
+
+} // namespace tavlo

@@ -1,0 +1,230 @@
+// The Flate encoder: every output inflated by zlib, the fast match index against the
+// literal trie, and the stream forms fixed for particular inputs.
+
+#include "pdf/LiteralMatchTrie.h"
+#include "pdf/OracleTools.h"
+#include "pdf/core/TavloError.h"
+#include "pdf/core/deflate/FlateEncoder.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cmath>
+
+using namespace tavlo;
+using namespace tavlo::deflate;
+using namespace tavlo::test;
+
+namespace {
+
+// zlib's verdict on our stream: the inflated bytes, or an error text.
+std::string Inflate(const Bytes& stream, std::size_t expectedSize, bool* ok)
+{
+    std::string out(expectedSize + 1, '\0');
+    uLongf size = static_cast<uLongf>(out.size());
+    const int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size, stream.data(), stream.size());
+    *ok = rc == Z_OK;
+    out.resize(*ok ? size : 0);
+    return out;
+}
+
+void ExpectRoundTrip(const Bytes& data, int level)
+{
+    FlateWorkspace workspace;
+    const Bytes stream = FlateEncode(data.data(), data.size(), level, workspace);
+    ASSERT_GE(stream.size(), 6u);
+    EXPECT_EQ(stream[0], 0x78);
+    EXPECT_EQ(stream[1], 0x5E);
+    bool ok = false;
+    const std::string inflated = Inflate(stream, data.size(), &ok);
+    ASSERT_TRUE(ok) << "zlib refused the stream of " << data.size() << " bytes at level " << level;
+    EXPECT_TRUE(inflated == TextOf(data)) << data.size() << " bytes at level " << level;
+}
+
+// Bytes with a geometric distribution: byte k appears about twice as often as byte k + 1,
+// so the Huffman tree is deep and must be limited.
+Bytes Skewed(std::size_t count, std::uint32_t seed, int symbols)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    Bytes out(count);
+    for (auto& b : out) {
+        int k = static_cast<int>(-std::log2(1.0 - unit(random)));
+        b = static_cast<std::uint8_t>(std::min(k, symbols - 1) * 7 % 256);
+    }
+    return out;
+}
+
+Bytes Text(std::size_t count, std::uint32_t seed)
+{
+    static const char* words[] = {"fattura ", "imponibile ", "aliquota ", "cessionario ", "1234,56 ", "IVA ",
+                                  "\r\n", "0 0 m 10 20 l S ", "BT /F1 12 Tf ", "(Rossi) Tj ", "ET "};
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> pick(0, 10);
+    std::string text;
+    while (text.size() < count)
+        text += words[pick(random)];
+    text.resize(count);
+    return BytesOf(text);
+}
+
+DeflateTokens ParseWith(LiteralMatchTrie& trie, const Bytes& data, int level)
+{
+    DeflateTokens tokens;
+    ParseDeflate(data.data(), static_cast<std::int32_t>(data.size()), DeflateLevelRow(level), trie, tokens);
+    return tokens;
+}
+
+} // namespace
+
+TEST(Flate, EmptyInputIsAFixedBlockWithOnlyTheEndCode)
+{
+    EXPECT_EQ(Hex(FlateEncode(Bytes(), 0)), "785e030000000001");
+    ExpectRoundTrip(Bytes(), 2);
+}
+
+TEST(Flate, FiveEqualBytesAreLiteralMatchLiteral)
+{
+    const Bytes data = BytesOf("aaaaa");
+    LiteralMatchTrie trie;
+    const DeflateTokens tokens = ParseWith(trie, data, 2);
+    EXPECT_EQ(Hex(tokens.stream), Hex(Bytes{1, 'a', 128, 0, 1, 0, 1, 'a', 0}));
+    ExpectRoundTrip(data, 2);
+    for (const char* shortInput : {"a", "ab", "abc", "abcd", "aaaa"}) {
+        const DeflateTokens t = ParseWith(trie, BytesOf(shortInput), 3);
+        EXPECT_EQ(t.stream.size(), std::string(shortInput).size() + 2) << "all literals: " << shortInput;
+    }
+}
+
+TEST(Flate, LongLiteralRunsAreCutAt127)
+{
+    Bytes data(256);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7);  // 256 different bytes: no match at all
+    LiteralMatchTrie trie;
+    const DeflateTokens tokens = ParseWith(trie, data, 1);
+    ASSERT_EQ(tokens.stream.size(), 256u + 3 + 1);
+    EXPECT_EQ(tokens.stream[0], 127);
+    EXPECT_EQ(tokens.stream[128], 127);
+    EXPECT_EQ(tokens.stream[256], 2);
+    BlockChoice choice;
+    WriteFlateStream(data.data(), 256, tokens, &choice);
+    EXPECT_NE(choice.kind, BlockKind::Dynamic);  // no match: never a dynamic block
+}
+
+TEST(Flate, MatchesStayWithinTheWindowAndTheLengthLimit)
+{
+    // A 3-byte match farther than 4096 bytes is dropped; nothing farther than 32767 is used.
+    Bytes data = RandomBytes(40000, 9);
+    const Bytes marker = BytesOf("QZX");
+    std::copy(marker.begin(), marker.end(), data.begin() + 100);
+    std::copy(marker.begin(), marker.end(), data.begin() + 6000);
+    const Bytes run(600, 'r');
+    std::copy(run.begin(), run.end(), data.begin() + 20000);
+    FlateWorkspace workspace;
+    ParseDeflate(data.data(), 40000, DeflateLevelRow(5), workspace.index, workspace.tokens);
+    const Bytes& s = workspace.tokens.stream;
+    for (std::size_t i = 0; s[i] != 0;) {
+        if (s[i] == kMatchToken) {
+            const int distance = s[i + 1] << 8 | s[i + 2];
+            const int length = s[i + 3] + 3;
+            EXPECT_GE(distance, 1);
+            EXPECT_LE(distance, 32767);
+            EXPECT_LE(length, 258);
+            if (length == 3) {
+                EXPECT_LE(distance, 4096);
+            }
+            i += 4;
+        } else {
+            i += s[i] + 1u;
+        }
+    }
+    ExpectRoundTrip(data, 5);
+}
+
+TEST(Flate, FastIndexGivesTheSameTokensAsTheLiteralTrie)
+{
+    FlateWorkspace workspace;  // reused across inputs: its tables are never cleared
+    LiteralMatchTrie trie;
+    int cases = 0;
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        const std::vector<Bytes> inputs = {
+            RandomBytes(5000 + seed * 977, seed, 4),    // many repeats, long chains
+            RandomBytes(3000, seed + 100, 2),           // chains longer than MaxChain
+            RandomBytes(70000, seed + 200, 16),         // distances across the 32 K window
+            Text(60000, seed),
+            Bytes(1000 + seed * 3, static_cast<std::uint8_t>(seed)),  // one long run
+            RandomBytes(2000, seed + 300),
+        };
+        for (const Bytes& data : inputs) {
+            for (int level = 0; level <= 5; ++level) {
+                const DeflateTokens expected = ParseWith(trie, data, level);
+                ParseDeflate(data.data(), static_cast<std::int32_t>(data.size()), DeflateLevelRow(level),
+                             workspace.index, workspace.tokens);
+                ASSERT_TRUE(workspace.tokens.stream == expected.stream)
+                    << "seed " << seed << ", " << data.size() << " bytes, level " << level;
+                ASSERT_EQ(workspace.tokens.litLenFreq, expected.litLenFreq);
+                ASSERT_EQ(workspace.tokens.distFreq, expected.distFreq);
+                ++cases;
+            }
+        }
+    }
+    EXPECT_EQ(cases, 6 * 6 * 6);
+}
+
+TEST(Flate, ZlibInflatesRandomSizesAndAlphabets)
+{
+    std::mt19937 random(1950);
+    std::uniform_int_distribution<int> sizeExponent(0, 20);
+    for (int i = 0; i < 40; ++i) {
+        const std::size_t size = std::size_t(1) << sizeExponent(random);
+        const std::size_t count = std::uniform_int_distribution<std::size_t>(0, size)(random);
+        const int alphabet = std::array{2, 3, 16, 64, 256}[static_cast<std::size_t>(i % 5)];
+        ExpectRoundTrip(RandomBytes(count, static_cast<std::uint32_t>(i), alphabet), i % 6);
+    }
+    ExpectRoundTrip(RandomBytes(1 << 20, 42, 256), 2);
+    ExpectRoundTrip(Text(1 << 20, 42), 3);
+}
+
+TEST(Flate, SkewedAlphabetsForceLengthLimiting)
+{
+    for (int symbols : {20, 30, 40}) {
+        const Bytes data = Skewed(300000, static_cast<std::uint32_t>(symbols), symbols);
+        FlateWorkspace workspace;
+        ParseDeflate(data.data(), static_cast<std::int32_t>(data.size()), DeflateLevelRow(0), workspace.index,
+                     workspace.tokens);
+        BlockChoice choice;
+        const Bytes stream = WriteFlateStream(data.data(), static_cast<std::int32_t>(data.size()), workspace.tokens,
+                                              &choice);
+        EXPECT_EQ(choice.kind, BlockKind::Dynamic);
+        bool ok = false;
+        EXPECT_TRUE(Inflate(stream, data.size(), &ok) == TextOf(data));
+        EXPECT_TRUE(ok) << symbols;
+        for (int level = 1; level <= 5; level += 2)
+            ExpectRoundTrip(data, level);
+    }
+}
+
+TEST(Flate, StoredBlocksHoldAtMost65535Bytes)
+{
+    for (std::size_t size : {65534u, 65535u, 65536u, 65537u, 131070u, 131071u, 200000u}) {
+        const Bytes data = RandomBytes(size, static_cast<std::uint32_t>(size));
+        const Bytes stream = FlateEncode(data, 2);
+        const std::size_t blocks = (size + 65534) / 65535;
+        ASSERT_EQ(stream.size(), 2 + size + 5 * blocks + 4) << size;
+        EXPECT_EQ(stream[2], blocks == 1 ? 1 : 0) << "final flag only on the last block";
+        bool ok = false;
+        EXPECT_TRUE(Inflate(stream, size, &ok) == TextOf(data));
+        EXPECT_TRUE(ok) << size;
+    }
+}
+
+TEST(Flate, LevelAboveFiveIsRefusedBeforeAnyOutput)
+{
+    try {
+        FlateEncode(BytesOf("abc"), 6);
+        FAIL() << "level 6 accepted";
+    } catch (const TavloError& e) {
+        EXPECT_EQ(e.Number(), 9);
+    }
+}
