@@ -76,6 +76,8 @@ private:
     static std::unique_ptr<Database> openOdbc(const QString& connection, const QString& user,
                                               const QString& password);
 
+    Dialect probeDialect();
+
     QString connectionName_;
     Dialect dialect_ = Dialect::Other;
 };

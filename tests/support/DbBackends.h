@@ -21,7 +21,11 @@
 // services_start; scripts/test.sh does): PostgreSQL's address in QUERCINO_PG_HOST,
 // QUERCINO_PG_PORT, QUERCINO_PG_USER, QUERCINO_PG_PASSWORD and the drivers' odbcinst.ini in
 // ODBCSYSINI. Without them the PostgreSQL tests fail with a message saying so.
-// Each test writes its own odbc.ini (ODBCINI) whose "VEKO" points at its own database.
+// Each test points the data source "VEKO" (in a per-process odbc.ini named by ODBCINI) at
+// its own database; the fixture itself connects by connection string with the same driver.
+// The driver manager caches what it reads of a data source for the life of the process:
+// a test that opens "VEKO" itself (mode "S") is correct when it is the first of its
+// process to do so. ctest runs every test in its own process; by hand, filter to one test.
 
 #include "app/core/Schema.h"
 #include "platform/db/Database.h"
@@ -60,7 +64,8 @@ public:
     QString password() const { return password_; }
     // Mode "X": a complete ODBC connection string that reaches the same database.
     QString stringaConnessione() const { return stringaConnessione_; }
-    // Opens another connection to the same database (for checks from outside).
+    // Opens another connection to the same database (for checks from outside); by
+    // connection string, not through "VEKO".
     std::unique_ptr<Database> apriAltraConnessione() const;
     // Drops the open connection (e.g. before the code under test opens its own).
     void chiudi();

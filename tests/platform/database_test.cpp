@@ -1,0 +1,233 @@
+// The data-access layer on the three back-ends: typed round trips, bound values that hold
+// SQL syntax, case-insensitive searches with literal wildcards, transactions, and the
+// failures a user can meet (missing file, a file that is not a database, a wrong password).
+#include "support/DbBackends.h"
+
+#include "platform/db/Database.h"
+#include "platform/db/OdbcConnectionString.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quercino;
+using quercino::test::Backend;
+using quercino::test::DbBackendTest;
+
+namespace {
+
+const Table& tabellaProva()
+{
+    static const Table t{QStringLiteral("PROVA"),
+                         {{QStringLiteral("TESTO"), ColumnType::Text, 100},
+                          {QStringLiteral("PICCOLO"), ColumnType::SmallInt, 0},
+                          {QStringLiteral("NUMERO"), ColumnType::Integer, 0},
+                          {QStringLiteral("GIORNO"), ColumnType::Date, 0}},
+                         {}};
+    return t;
+}
+
+void creaTabellaProva(Database& db)
+{
+    db.exec(QStringLiteral(
+        "CREATE TABLE PROVA (TESTO VARCHAR(100), PICCOLO SMALLINT, NUMERO INTEGER, GIORNO DATE)"));
+}
+
+class DatabaseTest : public DbBackendTest {};
+
+TEST_P(DatabaseTest, ValoriTipizzatiEValoriNulliTornanoUguali)
+{
+    creaTabellaProva(db());
+    const QString accentato = QStringLiteral("Perché l'è già così: àèéìòù ÀÉ € ¦ «»");
+    db().insert(tabellaProva(), {accentato, -32768, 2147483647, QDate(2021, 12, 31)});
+    db().insert(tabellaProva(), {QVariant(), QVariant(), QVariant(), QVariant()});
+    db().insert(tabellaProva(), {QString(), 32767, -7, QDate(1899, 12, 30)});
+
+    const auto righe = db().select(tabellaProva(), QStringLiteral(" ORDER BY NUMERO"));
+    ASSERT_EQ(righe.size(), 3u);
+    // ORDER BY puts nulls first on SQLite and last on PostgreSQL: find them by value.
+    const Row* piena = nullptr;
+    const Row* nulla = nullptr;
+    const Row* vuota = nullptr;
+    for (const Row& r : righe) {
+        if (r.isNull(2))
+            nulla = &r;
+        else if (r.integer(2) == -7)
+            vuota = &r;
+        else
+            piena = &r;
+    }
+    ASSERT_TRUE(piena && nulla && vuota);
+    EXPECT_EQ(piena->text(0), accentato);
+    EXPECT_EQ(piena->integer(1), -32768);
+    EXPECT_EQ(piena->integer(2), 2147483647);
+    EXPECT_EQ(piena->date(3), QDate(2021, 12, 31));
+    EXPECT_EQ(piena->value(1).metaType(), QMetaType::fromType<int>());
+    EXPECT_EQ(piena->value(3).metaType(), QMetaType::fromType<QDate>());
+
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(nulla->isNull(i)) << i;
+    EXPECT_EQ(nulla->text(0), QString());
+    EXPECT_EQ(nulla->integer(1), 0);
+    EXPECT_FALSE(nulla->date(3).isValid());
+
+    EXPECT_EQ(vuota->integer(1), 32767);
+    EXPECT_EQ(vuota->date(3), QDate(1899, 12, 30));
+}
+
+TEST_P(DatabaseTest, UnInteroScrittoComeTestoSiLeggeComeNumero)
+{
+    creaTabellaProva(db());
+    db().exec(QStringLiteral("INSERT INTO PROVA (TESTO, PICCOLO) VALUES (?, ?)"),
+              {QStringLiteral("a"), QStringLiteral(" 7 ")});
+    const auto valore = db().scalar(QStringLiteral("SELECT PICCOLO FROM PROVA"), {},
+                                    ColumnType::SmallInt);
+    ASSERT_TRUE(valore.has_value());
+    EXPECT_EQ(valore->toInt(), 7);
+    EXPECT_EQ(valore->metaType(), QMetaType::fromType<int>());
+}
+
+// Only SQLite stores text in an integer column (and its ODBC driver turns such a text into
+// 0 before we see it): the direct SQLite file is where a wrong value can reach us.
+TEST(DatabaseSQLite, UnTestoNonNumericoInUnaColonnaInteraEUnErroreChiaro)
+{
+    quercino::test::DbBackend backend(Backend::SqliteFile);
+    Database& db = backend.db();
+    creaTabellaProva(db);
+    db.exec(QStringLiteral("INSERT INTO PROVA (PICCOLO, NUMERO) VALUES (?, ?)"),
+              {QStringLiteral("AB"), 70000});
+    try {
+        db.select(tabellaProva());
+        FAIL() << "no error";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("PICCOLO"))) << e.what();
+    }
+    // 70000 does not fit a SMALLINT read.
+    EXPECT_THROW(db.scalar(QStringLiteral("SELECT NUMERO FROM PROVA"), {}, ColumnType::SmallInt),
+                 DbError);
+}
+
+TEST_P(DatabaseTest, GliApiciEIlCodiceSqlNeiValoriSonoInnocui)
+{
+    const QStringList valori = {QStringLiteral("L'AQUILA"), QStringLiteral("''"),
+                                QStringLiteral("x'); DROP TABLE CTAB; --"),
+                                QStringLiteral("\\'\""), QStringLiteral("?")};
+    int n = 0;
+    for (const QString& v : valori)
+        db().insert(schema::CTAB(), {QStringLiteral("PROVA"), QString::number(++n), v});
+    for (const QString& v : valori) {
+        const auto righe = db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ?"), {v});
+        ASSERT_EQ(righe.size(), 1u) << v.toStdString();
+        EXPECT_EQ(righe[0].text(ctab::DES), v);
+    }
+    const auto conta = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CTAB"), {},
+                                   ColumnType::Integer);
+    EXPECT_EQ(conta->toInt(), valori.size());
+}
+
+TEST_P(DatabaseTest, LikeIgnoraMaiuscoleEPrendeIJollyAllaLettera)
+{
+    const QStringList descrizioni = {QStringLiteral("ITALIA"), QStringLiteral("Haiti"),
+                                     QStringLiteral("AUSTRIA"), QStringLiteral("SCONTO 50%"),
+                                     QStringLiteral("SCONTO 500"), QStringLiteral("A_B"),
+                                     QStringLiteral("AXB")};
+    int n = 0;
+    for (const QString& d : descrizioni)
+        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QString::number(++n), d});
+
+    auto trova = [&](const QString& condizione, const QString& valore) {
+        QStringList trovate;
+        for (const Row& r : db().select(schema::CTAB(),
+                                        QStringLiteral(" WHERE ") + condizione +
+                                            QStringLiteral(" ORDER BY COD"),
+                                        {valore}))
+            trovate << r.text(ctab::DES);
+        return trovate;
+    };
+    const QString like = Database::likeInsensitive(QStringLiteral("DES"));
+    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("it"))),
+              (QStringList{QStringLiteral("ITALIA"), QStringLiteral("Haiti")}));
+    EXPECT_EQ(trova(like, Database::likePrefix(QStringLiteral("a"))),
+              (QStringList{QStringLiteral("AUSTRIA"), QStringLiteral("A_B"), QStringLiteral("AXB")}));
+    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("50%"))),
+              (QStringList{QStringLiteral("SCONTO 50%")}));
+    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("_"))),
+              (QStringList{QStringLiteral("A_B")}));
+    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("'"))), QStringList{});
+}
+
+TEST_P(DatabaseTest, UnaTransazioneNonConfermataNonLasciaNulla)
+{
+    {
+        Transaction t(db());
+        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
+    }
+    EXPECT_TRUE(db().select(schema::CTAB()).empty());
+    {
+        Transaction t(db());
+        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
+        t.commit();
+    }
+    // Seen from a second connection: really stored, not only in this session.
+    auto altra = backend().apriAltraConnessione();
+    EXPECT_EQ(altra->select(schema::CTAB()).size(), 1u);
+}
+
+TEST_P(DatabaseTest, ErroriDelDatabaseDiventanoDbError)
+{
+    EXPECT_THROW(db().exec(QStringLiteral("SELECT * FROM TABELLA_CHE_NON_CE")), DbError);
+    EXPECT_THROW(db().insert(schema::CTAB(), {QStringLiteral("PAESE")}), DbError);
+    db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
+    // Primary key (TIPO, COD).
+    EXPECT_THROW(db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("X")}),
+                 DbError);
+    EXPECT_THROW(db().query(QStringLiteral("SELECT COD FROM CTAB"), {},
+                            {ColumnType::Text, ColumnType::Text}),
+                 DbError);
+}
+
+QUERCINO_DB_BACKENDS(DatabaseTest);
+
+TEST(DatabaseApertura, UnFileSQLiteMancanteNonVieneCreato)
+{
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("DataBase/VEKO.sqlite"));
+    try {
+        Database::openSqliteFile(percorso);
+        FAIL() << "opened a missing file";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.description().contains(percorso));
+    }
+    EXPECT_FALSE(QFile::exists(percorso));
+}
+
+TEST(DatabaseApertura, UnFileCheNonEUnDatabaseEUnErrore)
+{
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("VEKO.sqlite"));
+    QFile file(percorso);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    EXPECT_THROW(Database::openSqliteFile(percorso), DbError);
+}
+
+TEST(DatabaseApertura, OrigineDatiInesistente)
+{
+    EXPECT_THROW(Database::openDataSource(QStringLiteral("NESSUNA_ORIGINE_QUERCINO"),
+                                          QString(), QString()),
+                 DbError);
+}
+
+TEST(OdbcConnectionString, IValoriConCaratteriSpecialiVannoTraGraffe)
+{
+    EXPECT_EQ(odbcAttributeValue(QStringLiteral("semplice")), QStringLiteral("semplice"));
+    EXPECT_EQ(odbcAttributeValue(QStringLiteral("a;b")), QStringLiteral("{a;b}"));
+    EXPECT_EQ(odbcAttributeValue(QStringLiteral("a}b")), QStringLiteral("{a}}b}"));
+    EXPECT_EQ(odbcAttributeValue(QStringLiteral(" x")), QStringLiteral("{ x}"));
+    EXPECT_EQ(odbcDataSourceString(QStringLiteral("VEKO"), QStringLiteral("u"), QStringLiteral("p=1;DSN=ALTRO")),
+              QStringLiteral("DSN=VEKO;UID=u;PWD={p=1;DSN=ALTRO}"));
+}
+
+} // namespace
