@@ -19,6 +19,8 @@ public:
 
     // "ENTRA": closes the window, then asks the main window to show its bars.
     void Command1_Click();
+    // Escape does not close it.
+    void reject() override;
 
 signals:
     void Entra();
@@ -26,7 +28,6 @@ signals:
 protected:
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
-    void reject() override;
 
 private:
     void Form_Load();
