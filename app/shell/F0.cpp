@@ -188,7 +188,12 @@ void F0::MostraAnagrafica()
         anagrafica_ = crea();
         if (!anagrafica_ || !anagrafica_->Finestra())
             return;
-        finestraAnagrafica_ = area_->addSubWindow(anagrafica_->Finestra());
+        QWidget* finestra = anagrafica_->Finestra();
+        const QSize progettata = finestra->size();
+        finestraAnagrafica_ = area_->addSubWindow(finestra);
+        finestraAnagrafica_->setWindowIcon(IconaComando(comando::SoggettiObbligati));
+        // The child window takes the size its contents were designed at.
+        finestraAnagrafica_->resize(finestraAnagrafica_->sizeHint().expandedTo(progettata));
         // Kept for the run: closing only hides it.
         finestraAnagrafica_->setAttribute(Qt::WA_DeleteOnClose, false);
     }
