@@ -55,7 +55,8 @@ inline std::string BuildMiniPdf(Tavlo& tavlo, const MiniPdfContent& content)
     file += "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 200] /Contents 4 0 R"
             " /Resources << /Font << /F1 5 0 R >> >> >>\n";
     end();
-    stream(4, BytesOf("BT /F1 14 Tf 20 100 Td " + peer.MakeTextString(content.pageText) + " Tj ET"));
+    // Strings inside a content stream are covered by the stream's own encryption.
+    stream(4, BytesOf("BT /F1 14 Tf 20 100 Td (" + EscapeString(content.pageText) + ") Tj ET"));
     begin(5);
     file += "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>\n";
     end();

@@ -1,0 +1,139 @@
+// The four simple stream encoders, and every combination of the five filters decoded by qpdf.
+
+#include "pdf/MiniPdf.h"
+#include "pdf/OracleTools.h"
+#include "pdf/core/Ascii85Encoder.h"
+#include "pdf/core/AsciiHexEncoder.h"
+#include "pdf/core/LzwEncoder.h"
+#include "pdf/core/RunLengthEncoder.h"
+#include "pdf/core/StreamEncoding.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+Bytes B(std::initializer_list<int> values)
+{
+    Bytes out;
+    for (int v : values)
+        out.push_back(static_cast<std::uint8_t>(v));
+    return out;
+}
+
+// What qpdf decodes object 7 of a document to.
+ToolResult QpdfStreamData(const std::string& file, const std::string& password = "")
+{
+    return RunTool("qpdf" + (password.empty() ? std::string() : " --password=" + Quote(password)) +
+                   " --show-object=7 --filtered-stream-data " + file + " 2>&1");
+}
+
+} // namespace
+
+TEST(RunLength, LiteralAndRepeatRuns)
+{
+    EXPECT_EQ(RunLengthEncode(B({65, 65, 65, 66})), B({254, 65, 0, 66, 128}));
+    EXPECT_EQ(RunLengthEncode(B({7})), B({0, 7, 128}));
+    EXPECT_EQ(RunLengthEncode(Bytes()), B({128}));
+    EXPECT_EQ(RunLengthEncode(Bytes(130, 9)), B({129, 9, 255, 9, 128}));
+    Bytes different(129);
+    for (std::size_t i = 0; i < different.size(); ++i)
+        different[i] = static_cast<std::uint8_t>(i);
+    const Bytes out = RunLengthEncode(different);
+    ASSERT_EQ(out.size(), 1 + 128 + 2 + 1u);
+    EXPECT_EQ(out[0], 127);
+    EXPECT_EQ(out[129], 0);
+    EXPECT_EQ(out[130], 128);
+    // 65 65 66 repeated takes four bytes for every three: the output outgrows 1.2 times.
+    Bytes pattern;
+    for (int i = 0; i < 100; ++i)
+        pattern.insert(pattern.end(), {65, 65, 66});
+    EXPECT_EQ(RunLengthEncode(pattern).size(), 100 * 4 + 1u);
+}
+
+TEST(Lzw, CodesAndWidths)
+{
+    // Clear 256, the byte, end 257, nine bits each.
+    EXPECT_EQ(Hex(LzwEncode(B({65}), 3)), "80106020");
+    // An empty input is a clear code and an end code.
+    EXPECT_EQ(Hex(LzwEncode(Bytes(), 3)), Hex(B({0x80, 0x40, 0x40})));
+}
+
+TEST(Ascii85, GroupsZerosAndEndMarker)
+{
+    EXPECT_EQ(TextOf(Ascii85Encode(Bytes())), "~>");
+    EXPECT_EQ(TextOf(Ascii85Encode(Bytes(4, 0))), "z~>");
+    EXPECT_EQ(TextOf(Ascii85Encode(B({1, 0, 0, 0, 0, 0, 0, 0}))), "!<<*\"z~>");
+    EXPECT_EQ(TextOf(Ascii85Encode(B({0}))), "!!~>");
+    EXPECT_EQ(TextOf(Ascii85Encode(BytesOf("Man "))), "9jqo^~>");
+}
+
+TEST(AsciiHex, TwoUpperCaseDigitsPerByte)
+{
+    EXPECT_EQ(TextOf(AsciiHexEncode(B({0, 255, 10}))), "00FF0A");
+    EXPECT_TRUE(AsciiHexEncode(Bytes()).empty());
+}
+
+TEST(StreamEncoding, FilterNamesInDecodingOrderAndPresetData)
+{
+    deflate::FlateWorkspace workspace;
+    EncodedStream s = EncodeStream(BytesOf("abc"), Filter::Flate | Filter::AsciiHex, 0, "", workspace);
+    EXPECT_EQ(s.filters, "/ASCIIHexDecode /FlateDecode ");
+    EXPECT_EQ(s.data.back(), '>');  // readers want the end marker inside the stream
+    // Already encoded data keep their bytes under compression; only text filters apply.
+    s = EncodeStream(BytesOf("JPEGDATA"), Filter::Flate | Filter::RunLength | Filter::Lzw, 2, "/DCTDecode ",
+                     workspace);
+    EXPECT_EQ(s.filters, "/DCTDecode ");
+    EXPECT_EQ(TextOf(s.data), "JPEGDATA");
+    s = EncodeStream(BytesOf("JPEGDATA"), Filter::AsciiHex, 2, "/DCTDecode ", workspace);
+    EXPECT_EQ(s.filters, "/ASCIIHexDecode /DCTDecode ");
+    s = EncodeStream(BytesOf("x"), 0, 0, "", workspace);
+    EXPECT_EQ(s.filters, "");
+    EXPECT_EQ(TextOf(s.data), "x");
+}
+
+TEST(StreamEncoding, EveryFilterCombinationDecodesInQpdf)
+{
+    if (!ToolAvailable("qpdf"))
+        GTEST_SKIP() << "qpdf missing";
+    ScratchDir dir;
+    Bytes data = RandomBytes(20000, 32, 8);
+    const Bytes tail = RandomBytes(3000, 33);
+    data.insert(data.end(), tail.begin(), tail.end());
+    data.insert(data.end(), 400, 0);  // zero groups and long runs
+    for (std::uint32_t combination = 0; combination < 32; ++combination) {
+        Tavlo tavlo;
+        tavlo.SetCompression(combination, static_cast<std::uint8_t>(combination % 4));
+        MiniPdfContent content;
+        content.extraStream = data;
+        const std::string file = dir.File("c" + std::to_string(combination) + ".pdf");
+        WriteFile(file, BuildMiniPdf(tavlo, content));
+        const ToolResult decoded = QpdfStreamData(file);
+        EXPECT_EQ(decoded.exitCode, 0) << "filters " << combination << ": " << decoded.output.substr(0, 300);
+        EXPECT_TRUE(decoded.output == TextOf(data)) << "filters " << combination;
+        EXPECT_EQ(RunTool("qpdf --check " + file + " >/dev/null 2>&1").exitCode, 0) << combination;
+    }
+}
+
+TEST(Lzw, EveryLevelWrapsItsDictionaryCorrectly)
+{
+    if (!ToolAvailable("qpdf"))
+        GTEST_SKIP() << "qpdf missing";
+    ScratchDir dir;
+    // Enough different strings to fill the 4096-code dictionary several times.
+    const Bytes data = RandomBytes(200000, 4, 64);
+    for (std::uint8_t level = 0; level <= 3; ++level) {
+        for (const Bytes& input : {data, BytesOf("x"), Bytes(5000, 'q')}) {
+            Tavlo tavlo;
+            tavlo.SetCompression(Filter::Lzw, level);
+            MiniPdfContent content;
+            content.extraStream = input;
+            const std::string file = dir.File("lzw.pdf");
+            WriteFile(file, BuildMiniPdf(tavlo, content));
+            EXPECT_TRUE(QpdfStreamData(file).output == TextOf(input))
+                << "level " << int(level) << ", " << input.size() << " bytes";
+        }
+    }
+}
