@@ -1,5 +1,7 @@
 #include "app/core/ControllaCF.h"
 
+#include "app/core/Comuni.h"
+#include "app/core/Globals.h"
 #include "platform/text/UpperCase.h"
 
 #include <algorithm>
@@ -89,6 +91,13 @@ std::int16_t ControllaCF(const QString& codice, const CercaCodiceLuogo& cerca)
     if (cerca && (cerca(luogo) || CercaOmocodia(luogo, cerca)))
         return CFValido;
     return CFErrato;
+}
+
+std::int16_t ControllaCF(const QString& codice)
+{
+    if (codice.size() != 11 && !ComuniAperto)
+        CaricaComuni();
+    return ControllaCF(codice, [](const QString& luogo) { return ComuniCF().contiene(luogo); });
 }
 
 bool CercaOmocodia(const QString& luogo, const CercaCodiceLuogo& cerca)

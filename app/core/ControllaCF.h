@@ -23,6 +23,10 @@ inline constexpr std::int16_t CFErrato = 1;
 // Other lengths are blank-filled or cut to 16, so they give a non-zero result.
 std::int16_t ControllaCF(const QString& codice, const CercaCodiceLuogo& cerca);
 
+// The same check on the run's birthplace codes (ComuniCF(), Comuni.h), loading the town
+// tables first when they are not (a database failure throws DbError to the caller).
+std::int16_t ControllaCF(const QString& codice);
+
 // True when the birthplace code, turning omocodia letters (L..V for 0..9) back into
 // digits one position at a time from the last, is found.
 bool CercaOmocodia(const QString& luogo, const CercaCodiceLuogo& cerca);
