@@ -3,6 +3,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace quercino {
 
@@ -27,8 +30,23 @@ Grid::Grid(QWidget* parent) : QTableView(parent)
     connect(&model_, &QAbstractItemModel::columnsInserted, this,
             [this](const QModelIndex&, int first, int last) {
                 for (int c = first; c <= last; ++c)
-                    horizontalHeader()->resizeSection(c, model_.Column(c).width);
+                    ApplicaLarghezza(c);
             });
+}
+
+int Grid::LarghezzaIntestazione(int index) const
+{
+    const QFontMetrics metrica(horizontalHeader()->font());
+    const int margine = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    return metrica.horizontalAdvance(model_.Column(index).header) + 2 * margine + 4;
+}
+
+void Grid::ApplicaLarghezza(int index)
+{
+    // The widths were chosen for a narrow header font: a wider one must not cut the
+    // captions.
+    horizontalHeader()->resizeSection(
+        index, std::max(model_.Column(index).width, LarghezzaIntestazione(index)));
 }
 
 void Grid::Clear()
@@ -50,6 +68,8 @@ int Grid::DefaultRowHeight() const
 void Grid::SetHeaderFont(const QFont& font)
 {
     horizontalHeader()->setFont(font);
+    for (int c = 0; c < model_.ColumnCount(); ++c)
+        ApplicaLarghezza(c);
 }
 
 QFont Grid::HeaderFont() const
@@ -68,7 +88,7 @@ void Grid::SetColumnWidth(const QString& key, int width)
     if (index < 0)
         return;
     model_.SetColumnWidth(index, width);
-    horizontalHeader()->resizeSection(index, width);
+    ApplicaLarghezza(index);
 }
 
 int Grid::ColumnWidth(const QString& key) const

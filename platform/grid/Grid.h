@@ -24,8 +24,11 @@ public:
     int DefaultRowHeight() const;
     void SetHeaderFont(const QFont& font);
     QFont HeaderFont() const;
+    // Widths are in pixels; a column is never shown narrower than its caption needs in
+    // the header font.
     void AddColumn(const QString& key, const QString& header, int width);
     void SetColumnWidth(const QString& key, int width);
+    // The width shown.
     int ColumnWidth(const QString& key) const;
 
     // Drawing stays suspended between BeginUpdate and the matching EndUpdate; pairs nest.
@@ -58,6 +61,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    int LarghezzaIntestazione(int index) const;
+    void ApplicaLarghezza(int index);
+
     GridModel model_;
     int updateDepth_ = 0;
 };

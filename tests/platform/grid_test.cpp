@@ -36,11 +36,31 @@ TEST(Grid, ColumnsTakeTheirKeyHeaderAndWidth)
     ASSERT_EQ(grid.Model().ColumnCount(), 2);
     EXPECT_EQ(grid.Model().headerData(0, Qt::Horizontal).toString(), "Codice");
     EXPECT_EQ(grid.Model().headerData(1, Qt::Horizontal).toString(), "Descrizione");
-    EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 40);
     EXPECT_EQ(grid.ColumnWidth("DES"), 750);
+    EXPECT_EQ(grid.Model().Column(0).width, 40);
     grid.SetColumnWidth("des", 300);
     EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 300);
     EXPECT_EQ(grid.ColumnWidth("NOPE"), 0);
+}
+
+TEST(Grid, ANarrowColumnStillShowsItsWholeCaption)
+{
+    Grid grid;
+    QFont grande = grid.font();
+    grande.setPixelSize(12);
+    grande.setBold(true);
+    grid.SetHeaderFont(grande);
+    grid.AddColumn("COD", "Codice", 40);
+    grid.AddColumn("N", "N", 60);
+    const int testo = QFontMetrics(grande).horizontalAdvance("Codice");
+    EXPECT_GE(grid.ColumnWidth("COD"), std::max(40, testo));
+    EXPECT_EQ(grid.ColumnWidth("N"), 60);
+
+    // A bigger header font widens what no longer fits.
+    grande.setPixelSize(40);
+    grid.SetHeaderFont(grande);
+    EXPECT_GT(grid.ColumnWidth("COD"), QFontMetrics(grande).horizontalAdvance("Codice"));
+    EXPECT_EQ(grid.Model().Column(0).width, 40);
 }
 
 TEST(Grid, FillMatchesFieldsToColumnKeysWhateverTheirOrderAndCase)
@@ -88,7 +108,8 @@ TEST(Grid, FillAppendsAndClearRemovesRowsAndColumns)
     grid.Fill({"COD"}, {{QString("ES")}});
     grid.AddColumn("X", "X", 10);
     EXPECT_EQ(grid.CellText(1, "X"), "");
-    EXPECT_EQ(grid.horizontalHeader()->sectionSize(2), 10);
+    EXPECT_EQ(grid.Model().Column(2).width, 10);
+    EXPECT_GE(grid.horizontalHeader()->sectionSize(2), 10);
 }
 
 TEST(Grid, CurrentRowCountsFromOneAndZeroMeansNone)
