@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +219,80 @@ inline QStringList FileXml(const QString& cartella)
 inline int Conta(const QByteArray& testo, const char* cosa)
 {
     return static_cast<int>(testo.count(cosa));
+}
+
+// What a written file holds, read back with Qt's XML reader.
+struct FatturaLetta {
+    QString numero;
+    QString data;
+    QString tipo;
+    int riepiloghi = 0;
+};
+struct BloccoLetto {
+    QString idCodice;
+    QString codiceFiscale;
+    QString nome;   // Denominazione, or Nome and Cognome
+    std::vector<FatturaLetta> fatture;
+};
+struct FileLetto {
+    bool benFormato = false;
+    QString progressivo;
+    std::vector<BloccoLetto> blocchi;
+};
+
+inline FileLetto LeggiDatiFattura(const QString& percorso)
+{
+    FileLetto letto;
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return letto;
+    QXmlStreamReader xml(&f);
+    QStringList pila;
+    auto dentro = [&pila](const char* nome) { return pila.contains(QLatin1String(nome)); };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString nome = xml.name().toString();
+            pila << nome;
+            if (nome == QLatin1String("CessionarioCommittenteDTE") || nome == QLatin1String("CedentePrestatoreDTR"))
+                letto.blocchi.emplace_back();
+            else if (nome.startsWith(QLatin1String("DatiFatturaBody")))
+                letto.blocchi.back().fatture.emplace_back();
+            else if (nome == QLatin1String("DatiRiepilogo"))
+                ++letto.blocchi.back().fatture.back().riepiloghi;
+        } else if (xml.isEndElement()) {
+            pila.removeLast();
+        } else if (xml.isCharacters() && !xml.isWhitespace() && !pila.isEmpty()) {
+            const QString& elemento = pila.last();
+            const QString testo = xml.text().toString();
+            if (elemento == QLatin1String("ProgressivoInvio")) {
+                letto.progressivo = testo;
+                continue;
+            }
+            const bool controparte = dentro("CessionarioCommittenteDTE") || dentro("CedentePrestatoreDTR");
+            if (!controparte || dentro("RappresentanteFiscale") || dentro("Sede") || dentro("StabileOrganizzazione"))
+                continue;
+            BloccoLetto& b = letto.blocchi.back();
+            if (elemento == QLatin1String("IdCodice"))
+                b.idCodice += testo;
+            else if (elemento == QLatin1String("CodiceFiscale"))
+                b.codiceFiscale += testo;
+            else if (elemento == QLatin1String("Denominazione"))
+                b.nome += testo;
+            else if (elemento == QLatin1String("Nome"))
+                b.nome += testo;
+            else if (elemento == QLatin1String("Cognome"))
+                b.nome += QLatin1Char(' ') + testo;
+            else if (elemento == QLatin1String("Numero"))
+                b.fatture.back().numero += testo;
+            else if (elemento == QLatin1String("Data") && dentro("DatiGenerali"))
+                b.fatture.back().data += testo;
+            else if (elemento == QLatin1String("TipoDocumento"))
+                b.fatture.back().tipo += testo;
+        }
+    }
+    letto.benFormato = !xml.hasError();
+    return letto;
 }
 
 } // namespace quercino::datifattura::prova
