@@ -1,0 +1,14 @@
+// Quercino: the program's entry point. The windows of the other areas register with the
+// main window here; everything else starts in AvviaProgramma.
+
+#include "app/shell/Avvio.h"
+#include "declarants/registry/F1OP.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication applicazione(argc, argv);
+    quercino::RegistraF1OP();
+    return quercino::AvviaProgramma(applicazione, {});
+}

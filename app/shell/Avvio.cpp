@@ -1,0 +1,43 @@
+#include "app/shell/Avvio.h"
+
+#include "app/shell/BarreComandi.h"
+#include "app/shell/DialoghiQt.h"
+#include "app/shell/F0.h"
+#include "app/shell/MessaggiQt.h"
+#include "app/shell/Traduzione.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace quercino {
+
+void PreparaSchermo(QApplication& applicazione)
+{
+    QApplication::setApplicationName(QStringLiteral("Quercino"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quercino"));
+    CaricaTraduzioneItaliana(applicazione);
+    UsaMessaggiQt();
+    UsaDialoghiQt();
+    QApplication::setWindowIcon(IconaComando(comando::SoggettiObbligati));
+}
+
+F0* MostraFinestraPrincipale()
+{
+    auto* f0 = new F0;
+    f0->setAttribute(Qt::WA_DeleteOnClose, false);
+    f0->show();
+    f0->MDIForm_Load();
+    return f0;
+}
+
+int AvviaProgramma(QApplication& applicazione, const std::function<bool()>& avvioSenzaFinestre)
+{
+    PreparaSchermo(applicazione);
+    if (avvioSenzaFinestre && !avvioSenzaFinestre())
+        return 1;
+    const std::unique_ptr<F0> f0(MostraFinestraPrincipale());
+    return QApplication::exec();
+}
+
+} // namespace quercino
