@@ -87,7 +87,9 @@ QString readProfileValue(const QString& path, const QString& section, const QStr
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray data = file.readAll();
+    // A profile is a few lines; a huge file named like one is read only in its first part.
+    constexpr qint64 maxBytes = 1 << 20;
+    const QByteArray data = file.read(maxBytes);
     return readProfileValueFromBytes(
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
                   static_cast<std::size_t>(data.size())),

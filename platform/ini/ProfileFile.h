@@ -7,7 +7,7 @@
 // - lines starting with ";" are comments; a ";" inside a value is part of the value;
 // - CR LF or LF line ends; the bytes are UTF-8 when valid, otherwise Windows-1252;
 // - a missing file, section or key reads as "", and a value is cut at `maxLength`
-//   characters.
+//   characters; only the first MiB of a file is read.
 
 #include <QString>
 
