@@ -2,6 +2,7 @@
 
 #include "app/core/Globals.h"
 #include "app/shell/BarreComandi.h"
+#include "platform/text/Windows1252.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,8 +24,10 @@ void ScriviLogBenvenuto(const QString& testo)
     if (DebugMode != QLatin1String("1") || PathLog.isEmpty())
         return;
     QFile log(PathLog);
-    if (log.open(QIODevice::Append))
-        log.write(testo.toLocal8Bit() + "\r\n");
+    if (!log.open(QIODevice::Append))
+        return;
+    const std::vector<std::uint8_t> riga = encodeWindows1252(testo + QStringLiteral("\r\n"));
+    log.write(reinterpret_cast<const char*>(riga.data()), qint64(riga.size()));
 }
 
 } // namespace

@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -377,4 +379,43 @@ TEST(F0SenzaIndirizzi, VociSenzaDestinazioneDisattivate)
     FVer versione;
     EXPECT_TRUE(versione.PushButton1()->isHidden());
     EXPECT_TRUE(versione.PushButton2()->isHidden());
+}
+
+TEST(FVerSenzaPosta, ErroreRiportatoEFinestraAperta)
+{
+    // No mail handler on the offscreen desktop: the failure is reported, nothing ends.
+    MessaggiSimulati messaggi;
+    ImpostaIndirizzi({"", "", "", "", "assistenza@example.org", "commerciale@example.org"});
+    FVer versione;
+    versione.show();
+    versione.PushButton1()->click();
+    versione.PushButton2()->click();
+    ASSERT_EQ(messaggi.mostrati.size(), 2u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Microsoft Outlook NON installato");
+    EXPECT_EQ(messaggi.mostrati[1].titolo, "Microsoft Outlook NON installato");
+    EXPECT_TRUE(versione.isVisible());
+    ImpostaIndirizzi({});
+}
+
+TEST(F0INIDebug, IlBenvenutoScriveNelLog)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    PathLog = dir.filePath("LOG_VEKO.TXT");
+    {
+        QFile log(PathLog);
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("DATA ELABORAZIONE: 06/12/2026\r\n");
+    }
+    DebugMode = "0";
+    F0INI spento;
+    spento.show();
+    DebugMode = "1";
+    F0INI acceso;
+    acceso.show();
+    QFile log(PathLog);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("DATA ELABORAZIONE: 06/12/2026\r\nBenvenuto\r\n"));
+    DebugMode.clear();
+    PathLog.clear();
 }
