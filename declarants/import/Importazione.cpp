@@ -1,0 +1,332 @@
+#include "declarants/import/Importazione.h"
+
+#include "app/core/Aperture.h"
+#include "app/core/Globals.h"
+#include "app/core/Messaggi.h"
+#include "app/core/Percorsi.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
+#include "declarants/datifattura/ScrittoreDatiFattura.h"
+#include "declarants/import/ColonneImport.h"
+#include "platform/sheets/CsvReader.h"
+#include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/text/Trim.h"
+
+#include <QFileInfo>
+
+#include <memory>
+
+namespace quercino::importazione {
+
+using datifattura::TipoComunicazione;
+using sheets::SheetError;
+using sheets::SheetRow;
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+const QString TitoloErroreFoglio = QStringLiteral("Errore Foglio Xls");
+const QString TitoloCsv = QStringLiteral("Lettura CSV");
+
+bool Vuota(const QString& testo) { return trimBlanks(testo).isEmpty(); }
+
+} // namespace
+
+// The rows of a sheet or CSV file by number, from the first data row on.
+class Importazione::Fonte {
+public:
+    virtual ~Fonte() = default;
+    // The 34 texts of row `numero` (all empty for a row the sheet lacks); false when the
+    // file has no more rows.
+    virtual bool Riga(std::int32_t numero, std::vector<QString>& colonne) = 0;
+};
+
+class Importazione::FonteFoglio final : public Importazione::Fonte {
+public:
+    explicit FonteFoglio(std::unique_ptr<sheets::XlsxSheetReader> lettore) : lettore_(std::move(lettore)) {}
+
+    bool Riga(std::int32_t numero, std::vector<QString>& colonne) override
+    {
+        while (!fine_ && (!inAttesa_ || attesa_.Numero < numero)) {
+            inAttesa_ = lettore_->Prossima(attesa_);
+            fine_ = !inAttesa_;
+        }
+        if (inAttesa_ && attesa_.Numero == numero) {
+            colonne = attesa_.Celle;
+            return true;
+        }
+        colonne.assign(NumeroColonne, QString());
+        return !fine_;
+    }
+
+private:
+    std::unique_ptr<sheets::XlsxSheetReader> lettore_;
+    SheetRow attesa_;
+    bool inAttesa_ = false;
+    bool fine_ = false;
+};
+
+class Importazione::FonteCsv final : public Importazione::Fonte {
+public:
+    explicit FonteCsv(sheets::CsvReader& lettore) : lettore_(lettore) {}
+
+    bool Riga(std::int32_t, std::vector<QString>& colonne) override
+    {
+        if (!lettore_.Prossima(record_))
+            return false;
+        colonne = std::move(record_.Celle);
+        // A line with fewer fields has its missing columns empty.
+        colonne.resize(NumeroColonne);
+        return true;
+    }
+
+private:
+    sheets::CsvReader& lettore_;
+    SheetRow record_;
+};
+
+Importazione::Importazione(SorgenteDichiarante& sorgente, LogImportazione& log, Avanzamento avanzamento)
+    : sorgente_(sorgente), log_(log), avanzamento_(std::move(avanzamento)), richieste_(sorgente)
+{
+}
+
+EsitoImportazione Importazione::Importa(const QString& percorso, TipoFile tipo, const QString& separatore)
+{
+    esito_ = EsitoImportazione();
+    fileInput_ = percorso;
+    riga_ = 1;
+    fermata_ = false;
+    if (avanzamento_.Inizio)
+        avanzamento_.Inizio(percorso);
+    if (percorso.isEmpty())
+        return esito_;
+    if (tipo == TipoFile::Excel)
+        ImportaCartella(percorso);
+    else
+        ImportaCsv(percorso, separatore);
+    if (esito_.Riepilogo)
+        MostraRiepilogo();
+    return esito_;
+}
+
+void Importazione::ImportaCartella(const QString& percorso)
+{
+    std::unique_ptr<sheets::XlsxWorkbook> cartella;
+    std::unique_ptr<FonteFoglio> primo;
+    try {
+        cartella = std::make_unique<sheets::XlsxWorkbook>(percorso);
+        if (cartella->NumeroFogli() < 1)
+            throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha fogli di lavoro.").arg(percorso));
+        primo = std::make_unique<FonteFoglio>(cartella->ApriFoglio(1, NumeroColonne));
+        std::vector<QString> riga3;
+        primo->Riga(3, riga3);
+        if (trimBlanks(riga3[3]) != ControlloD3) {
+            MsgBox(QStringLiteral("Errore nel formato del foglio"), Pulsanti::Ok, Icona::Critica, TitoloErroreFoglio);
+            return;
+        }
+    } catch (const SheetError& e) {
+        MsgBox(e.Messaggio, Pulsanti::Ok, Icona::Critica, TitoloErroreFoglio);
+        return;
+    }
+    if (cartella->NumeroFogli() < 2) {
+        MsgBox(QStringLiteral("Errore Excel Riga: %1 La cartella di lavoro non ha il secondo foglio (fatture ricevute): "
+                              "si importa solo il primo.")
+                   .arg(riga_));
+    }
+
+    esito_.Riepilogo = true;
+    for (int foglio = 1; foglio <= 2 && !fermata_; ++foglio) {
+        const TipoComunicazione tipo = foglio == 1 ? TipoComunicazione::DTE : TipoComunicazione::DTR;
+        if (foglio == 2 && cartella->NumeroFogli() < 2)
+            break;
+        std::unique_ptr<FonteFoglio> fonte;
+        std::vector<QString> riga4;
+        try {
+            fonte = foglio == 1 ? std::move(primo) : std::make_unique<FonteFoglio>(cartella->ApriFoglio(2, NumeroColonne));
+            fonte->Riga(PrimaRigaDati, riga4);
+        } catch (const SheetError& e) {
+            ErroreGrave(e.Messaggio, TitoloErroreFoglio);
+            break;
+        }
+        // The sheet has data when N4 (the date) or O4 (the number) is set; a missing date is
+        // then reported by the row's own checks.
+        if (Vuota(riga4[DataDocumento - 1]) && Vuota(riga4[NumeroDocumento - 1]))
+            continue;
+        if (!ImportaParte(*fonte, tipo, true)) {
+            esito_.Riepilogo = false;
+            return;
+        }
+    }
+}
+
+void Importazione::ImportaCsv(const QString& percorso, const QString& separatore)
+{
+    std::unique_ptr<sheets::CsvReader> lettore;
+    TipoComunicazione tipo = TipoComunicazione::DTE;
+    try {
+        lettore = std::make_unique<sheets::CsvReader>(percorso, separatore);
+        SheetRow prima;
+        QString campo;
+        if (lettore->Prossima(prima) && !prima.Celle.empty())
+            campo = trimBlanks(QString(prima.Celle[0]).remove(QLatin1Char('"')));
+        if (campo == IntestazioneEmesse) {
+            tipo = TipoComunicazione::DTE;
+        } else if (campo == IntestazioneRicevute) {
+            tipo = TipoComunicazione::DTR;
+        } else {
+            MsgBox(QStringLiteral("Il file ") + percorso + QStringLiteral(" non ha il tracciato previsto. "), Pulsanti::Ok,
+                   Icona::Nessuna, TitoloCsv);
+            return;
+        }
+        SheetRow saltata;
+        lettore->Prossima(saltata);
+        lettore->Prossima(saltata);
+    } catch (const SheetError& e) {
+        MsgBox(e.Messaggio, Pulsanti::Ok, Icona::Critica, TitoloCsv);
+        return;
+    }
+    esito_.Riepilogo = true;
+    FonteCsv fonte(*lettore);
+    if (!ImportaParte(fonte, tipo, false))
+        esito_.Riepilogo = false;
+}
+
+bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limiteRighe)
+{
+    ParteImportata& parte = tipo == TipoComunicazione::DTE ? esito_.Dati.Emesse : esito_.Dati.Ricevute;
+    if (avanzamento_.Creazione)
+        avanzamento_.Creazione();
+    std::unique_ptr<datifattura::ScrittoreDatiFattura> scrittore;
+    try {
+        scrittore = std::make_unique<datifattura::ScrittoreDatiFattura>(sorgente_.Dichiarante(), tipo, richieste_);
+    } catch (const datifattura::ErroreDatiFattura& e) {
+        ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
+        return true;
+    }
+
+    std::vector<QString> colonne;
+    datifattura::RigaFattura riga;
+    std::optional<datifattura::RigaFattura> precedente;
+    bool annullato = false;
+    riga_ = PrimaRigaDati;
+    try {
+        for (;; ++riga_) {
+            if (!fonte.Riga(riga_, colonne) || Vuota(colonne[NumeroDocumento - 1]))
+                break;
+            if (limiteRighe && riga_ > UltimaRigaDati) {
+                // Rows past the limit are not read, but never silently.
+                const QString avviso = QStringLiteral("Riga %1: il foglio ha altri dati oltre la riga %2, che NON sono stati importati")
+                                           .arg(riga_)
+                                           .arg(UltimaRigaDati);
+                if (!log_.Aperto())
+                    log_.Apri(fileInput_);
+                log_.Scrivi(avviso);
+                MsgBox(avviso, Pulsanti::Ok, Icona::Attenzione, QStringLiteral("Attenzione"));
+                break;
+            }
+            if (avanzamento_.Riga)
+                avanzamento_.Riga(riga_);
+            const EsitoLettura lettura = LeggiRiga(colonne, tipo, *this, precedente ? &*precedente : nullptr, riga);
+            if (lettura.Interrompi) {
+                parte.InterrottaAllaRiga = riga_;
+                break;
+            }
+            if (!lettura.RigaValida)
+                continue;
+            const datifattura::RisultatoRiga scritta = scrittore->Scrivi(riga);
+            if (scritta.esito == datifattura::EsitoRiga::Annullata) {
+                annullato = true;
+                break;
+            }
+            if (scritta.esito == datifattura::EsitoRiga::Rifiutata) {
+                if (scritta.errore && !SegnalaErrore(scritta.errore->etichetta, scritta.errore->valore)) {
+                    parte.InterrottaAllaRiga = riga_;
+                    break;
+                }
+                continue;
+            }
+            precedente = riga;
+        }
+    } catch (const SheetError& e) {
+        // A sheet damaged past its first rows: what was read is kept, and the stop is told.
+        parte.InterrottaAllaRiga = riga_;
+        ErroreGrave(e.Messaggio, TitoloErroreFoglio);
+    } catch (const datifattura::ErroreDatiFattura& e) {
+        ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
+    }
+    parte.Righe = riga_ - PrimaRigaDati;
+    if (annullato)
+        return false;
+    if (!fermata_ || parte.InterrottaAllaRiga > 0) {
+        try {
+            scrittore->Chiudi();
+        } catch (const datifattura::ErroreDatiFattura& e) {
+            ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
+        }
+    }
+    for (const auto& file : scrittore->FileScritti()) {
+        parte.File << QFileInfo(file.percorso).fileName();
+        esito_.FileScritti << file.percorso;
+    }
+    (tipo == TipoComunicazione::DTE ? esito_.Dati.Clienti : esito_.Dati.Fornitori) += scrittore->Controparti();
+    return true;
+}
+
+void Importazione::ErroreGrave(const QString& messaggio, const QString& titolo)
+{
+    fermata_ = true;
+    if (!log_.Aperto())
+        log_.Apri(fileInput_);
+    log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" ERRORE: ") + messaggio);
+    MsgBox(messaggio, Pulsanti::Ok, Icona::Critica, titolo);
+}
+
+bool Importazione::SegnalaErrore(const QString& etichetta, const QString& valore)
+{
+    if (!log_.Aperto())
+        log_.Apri(fileInput_);
+    log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" Colonna: ") + etichetta
+                + QStringLiteral("  Valore: ") + valore + QStringLiteral("  - Riga NON ELABORATA"));
+    const QString testo = QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" Colonna: ") + etichetta + CrLf
+        + QStringLiteral(" ") + CrLf + QStringLiteral("  Valore: ") + valore + CrLf + QStringLiteral(" ") + CrLf
+        + QStringLiteral("Riga NON elaborata ") + CrLf + QStringLiteral(" ") + CrLf + QStringLiteral("Premere OK per Proseguire oppure ")
+        + CrLf + QStringLiteral("ANNULLA (Cancel) per terminare l'importazione");
+    const int risposta = MsgBox(testo, Pulsanti::OkAnnulla, Icona::Critica, QStringLiteral("Dati non validi"));
+    Risposta = QString::number(risposta);
+    if (risposta == RispostaOk)
+        return true;
+    log_.Chiudi();
+    ApriDocumento(log_.Percorso());
+    return false;
+}
+
+bool Importazione::RigaSenzaValori()
+{
+    const QString testo = QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" senza valori validi. ") + CrLf
+        + QStringLiteral("Riga NON importata. ") + CrLf + QStringLiteral(" ") + CrLf + QStringLiteral("Premere OK per Proseguire oppure ")
+        + CrLf + QStringLiteral("ANNULLA (Cancel) per la lettura del foglio Excel");
+    const int risposta = MsgBox(testo, Pulsanti::OkAnnulla, Icona::Critica, QStringLiteral("Dati non validi"));
+    Risposta = QString::number(risposta);
+    return risposta == RispostaOk;
+}
+
+void Importazione::MostraRiepilogo()
+{
+    esito_.Dati.CodiceFiscale = sorgente_.Dichiarante().OCF;
+    esito_.Dati.Nome = NomeOperatore;
+    const Riepilogo riepilogo = ComponiRiepilogo(esito_.Dati);
+    if (!log_.Aperto())
+        log_.Apri(fileInput_);
+    for (const QString& riga : riepilogo.RigheLog)
+        log_.Scrivi(riga);
+    log_.Chiudi();
+    TestoMessaggio = riepilogo.Testo;
+    MostraMessaggio(QStringLiteral("File XML creato"), TestoMessaggio, IconaTaskInformazione, QStringLiteral("OK Chiudi"),
+                    QStringLiteral("Controlla LOG"), QStringLiteral("Vai al Portale dell'Agenzia"));
+    if (RispostaTask == PrimoPulsanteTask + 1)
+        ApriDocumento(log_.Percorso());
+    else if (RispostaTask == PrimoPulsanteTask + 2)
+        Esegui(QStringLiteral("EXPLORER \"") + IndirizzoPortale + QLatin1Char('"'));
+}
+
+} // namespace quercino::importazione

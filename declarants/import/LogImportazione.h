@@ -1,0 +1,38 @@
+#pragma once
+// LOG_IMPORTAZIONE.TXT: the rejected rows and the summary of each input file, as
+// Windows-1252 text with CR LF line ends. One log serves a whole selection of input files:
+// the first opening of the selection replaces an older log, every later one (another input
+// file, or the same file after a Cancel closed the log) appends, so nothing reported is lost.
+
+#include <QFile>
+#include <QString>
+
+namespace quercino::importazione {
+
+inline const QString NomeLog = QStringLiteral("LOG_IMPORTAZIONE.TXT");
+
+class LogImportazione {
+public:
+    // The log in `cartella`.
+    explicit LogImportazione(const QString& cartella);
+    ~LogImportazione();
+
+    const QString& Percorso() const { return percorso_; }
+    bool Aperto() const { return file_.isOpen(); }
+
+    // ApriLog: the banner naming `fileInput`. Returns false when the file cannot be written.
+    bool Apri(const QString& fileInput);
+    // Appends one line to the open log.
+    void Scrivi(const QString& riga);
+    // ChiudiLog: the closing lines, then the file is closed.
+    void Chiudi();
+
+private:
+    void ScriviGrezza(const QString& riga);
+
+    QString percorso_;
+    QFile file_;
+    bool giaAperto_ = false;   // opened before in this selection: append from now on
+};
+
+} // namespace quercino::importazione

@@ -1,0 +1,69 @@
+#include "declarants/import/RiepilogoImportazione.h"
+
+#include "app/core/Zeri.h"
+
+namespace quercino::importazione {
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// "Foglio 1 FATTURE EMESSE     Righe= 000120 >> File: name"; the file name only when the
+// part went into one file (several are counted by the total line).
+QString RigaParte(const QString& intestazione, const ParteImportata& parte)
+{
+    if (parte.Righe <= 0)
+        return {};
+    QString riga = intestazione + QStringLiteral("Righe= ") + Zeri(static_cast<std::int64_t>(parte.Righe), 6);
+    if (parte.File.size() == 1)
+        riga += QStringLiteral(" >> File: ") + parte.File.first();
+    return riga;
+}
+
+QString RigaInterruzione(const QString& parte, const ParteImportata& dati)
+{
+    if (dati.InterrottaAllaRiga <= 0)
+        return {};
+    QString riga = QStringLiteral("IMPORTAZIONE ") + parte + QStringLiteral(" INTERROTTA ALLA RIGA ")
+        + QString::number(dati.InterrottaAllaRiga);
+    if (!dati.File.isEmpty())
+        riga += QStringLiteral(" - FILE INCOMPLETO: ") + dati.File.last();
+    return riga;
+}
+
+} // namespace
+
+Riepilogo ComponiRiepilogo(const DatiRiepilogo& d)
+{
+    const QString e = RigaParte(QStringLiteral("Foglio 1 FATTURE EMESSE     "), d.Emesse);
+    const QString r = RigaParte(QStringLiteral("Foglio 1 FATTURE RICEVUTE  "), d.Ricevute);
+    const qsizetype totaleFile = d.Emesse.File.size() + d.Ricevute.File.size();
+    const QString f = totaleFile > 1
+        ? QStringLiteral("Totale file XML generati (max 1.000 clienti/fornitori ognuno, Max 5 MB di dimensione) : ")
+            + QString::number(totaleFile)
+        : QString();
+    QStringList interruzioni;
+    for (const QString& riga : {RigaInterruzione(QStringLiteral("FATTURE EMESSE"), d.Emesse),
+                                RigaInterruzione(QStringLiteral("FATTURE RICEVUTE"), d.Ricevute)})
+        if (!riga.isEmpty())
+            interruzioni << riga;
+
+    const QString soggetto = QStringLiteral("Soggetto: ") + d.CodiceFiscale + QLatin1Char(' ') + d.Nome;
+    Riepilogo riepilogo;
+    riepilogo.RigheLog << QStringLiteral(" ") << QStringLiteral("<<<>>>")
+                       << QStringLiteral("RIEPILOGO CREAZIONE FILE XML DATI FATTURE: ") << soggetto << QStringLiteral(" ")
+                       << QStringLiteral("Totale Clienti: ") + QString::number(d.Clienti)
+                       << QStringLiteral("Totale Fornitori: ") + QString::number(d.Fornitori) << e << r << f;
+    riepilogo.RigheLog << interruzioni;
+
+    QString t = QStringLiteral("RIEPILOGO CREAZIONE FILE XML DATI FATTURE: ") + CrLf + QStringLiteral(" ") + CrLf + soggetto + CrLf
+        + QStringLiteral(" ") + CrLf + e + CrLf + r + CrLf + QStringLiteral(" ") + CrLf + f + CrLf + QStringLiteral(" ") + CrLf;
+    for (const QString& riga : interruzioni)
+        t += riga + CrLf + QStringLiteral(" ") + CrLf;
+    t += QStringLiteral(" DAL PORTALE DELL'AGENZIA (DATI FATTURE) : ") + CrLf + QStringLiteral("1) CONTROLLARE I FILE GENERATI ") + CrLf
+        + QStringLiteral("2) FIRMARE ogni file con le modalità previste ") + CrLf + QStringLiteral("3) TRASMETTERE ogni file");
+    riepilogo.Testo = t;
+    return riepilogo;
+}
+
+} // namespace quercino::importazione
