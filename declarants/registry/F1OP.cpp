@@ -6,6 +6,8 @@
 #include "app/shell/AdattaRighe.h"
 #include "app/shell/CForm.h"
 #include "app/shell/ErroreCampo.h"
+#include "app/shell/FTABR.h"
+#include "declarants/registry/AnnullamentoRegistro.h"
 #include "declarants/registry/ColonneCOPE.h"
 #include "declarants/registry/CompletamentoComune.h"
 #include "declarants/registry/ErroreApplicazione.h"
@@ -32,7 +34,6 @@ namespace {
 
 F1OP* istanza = nullptr;
 F1OP::ApriImportazione apriImportazione;
-F1OP::CreaAnnullamento creaAnnullamento;
 
 const QString suggerimentoCodiceFiscale = QStringLiteral("indicare il CODICE FISCALE e non la PARTITA IVA");
 
@@ -62,14 +63,10 @@ void F1OP::RegistraImportazione(ApriImportazione apri)
     apriImportazione = std::move(apri);
 }
 
-void F1OP::RegistraAnnullamento(CreaAnnullamento crea)
-{
-    creaAnnullamento = std::move(crea);
-}
-
 F1OP::F1OP(QWidget* parent) : QWidget(parent)
 {
     istanza = this;
+    mostraRicerca_ = [this] { MostraFTABR(this); };
     setObjectName(QStringLiteral("F1OP"));
     setWindowTitle(QStringLiteral("Elenco Soggetti Obbligati"));
     Costruisci();
@@ -90,6 +87,10 @@ QLineEdit* F1OP::NuovoCampo(const QString& colonna, int larghezza, bool centrato
     campo->setObjectName(QLatin1Char('v') + colonna);
     if (larghezza > 0)
         campo->setMaxLength(larghezza);
+    // A code box shows its whole code.
+    if (larghezza == 16)
+        campo->setMinimumWidth(
+            campo->fontMetrics().horizontalAdvance(QStringLiteral("RSSMRA80A01H501U")) + 16);
     if (centrato)
         campo->setAlignment(Qt::AlignCenter);
     campi_.insert(colonna, campo);
@@ -177,7 +178,7 @@ QWidget* F1OP::PaginaSoggetto()
     g->addWidget(NuovoCampo("OPIVA", 16, true), 0, 5);
     vOPF_ = new QCheckBox(QStringLiteral("Persona Fisica"), pagina);
     vOPF_->setObjectName(QStringLiteral("vOPF"));
-    g->addWidget(vOPF_, 0, 6);
+    g->addWidget(vOPF_, 0, 6, 1, 2);
 
     Fpg_ = new QGroupBox(pagina);
     Fpg_->setObjectName(QStringLiteral("Fpg"));
@@ -191,8 +192,8 @@ QWidget* F1OP::PaginaSoggetto()
     persona->addWidget(NuovoCampo("OCOG", 0, false));
     persona->addWidget(Etichetta(QStringLiteral("Nome"), Fpf_));
     persona->addWidget(NuovoCampo("ONOME", 0, false));
-    g->addWidget(Fpg_, 1, 0, 1, 7);
-    g->addWidget(Fpf_, 2, 0, 1, 7);
+    g->addWidget(Fpg_, 1, 0, 1, 8);
+    g->addWidget(Fpf_, 2, 0, 1, 8);
 
     g->addWidget(Etichetta(QStringLiteral("Indirizzo"), pagina), 3, 0);
     g->addWidget(NuovoCampo("OSINDI", 0, false), 3, 1, 1, 3);
@@ -293,13 +294,13 @@ QWidget* F1OP::PaginaRappresentante()
     persona->addWidget(NuovoCampo("ORFCOG", 0, false));
     persona->addWidget(Etichetta(QStringLiteral("Nome"), FRFpf_));
     persona->addWidget(NuovoCampo("ORFNOME", 0, false));
-    g->addWidget(FRFpg_, 1, 0, 1, 6);
-    g->addWidget(FRFpf_, 2, 0, 1, 6);
+    g->addWidget(FRFpg_, 1, 0, 1, 4);
+    g->addWidget(FRFpf_, 2, 0, 1, 4);
     auto* nota = Etichetta(QStringLiteral(
         "Valorizzare nei casi in cui il soggetto  si avvalga di un rappresentante fiscale in Italia."),
         pagina);
     nota->setWordWrap(true);
-    g->addWidget(nota, 3, 0, 1, 6);
+    g->addWidget(nota, 3, 0, 1, 4);
 
     auto* stabile = new QGroupBox(QStringLiteral("STABILE  ORGANIZZAZIONE"), pagina);
     stabile->setObjectName(QStringLiteral("FraStabileOrganizzazione"));
@@ -317,7 +318,11 @@ QWidget* F1OP::PaginaRappresentante()
     s->addWidget(Etichetta(QStringLiteral("Paese"), stabile), 1, 6);
     s->addWidget(NuovoCampo("OSOPAESE", 2, true), 1, 7);
     s->addWidget(NuovoCampo("OSOPAESED", 60, false), 2, 5, 1, 3);
-    g->addWidget(stabile, 4, 0, 1, 6);
+    s->setColumnStretch(1, 3);
+    s->setColumnStretch(5, 1);
+    s->setColumnStretch(7, 1);
+    g->addWidget(stabile, 4, 0, 1, 4);
+    g->setColumnStretch(3, 1);
     g->setRowStretch(5, 1);
     return pagina;
 }
@@ -600,8 +605,7 @@ void F1OP::lblProgressivo_DblClick()
 void F1OP::PusCREA_Click()
 {
     Protetto(QStringLiteral("PusCREA_Click "), [this] {
-        if (creaAnnullamento)
-            creaAnnullamento(*this);
+        AvviaAnnullamento(*this);
     });
 }
 

@@ -81,16 +81,13 @@ public:
     void vOSPAESE_DblClick();
     void vOSOPAESE_DblClick();
 
-    // How the lookup window is shown (the code-table lookup, modal).
+    // How the lookup window is shown (the code-table lookup FTABR, modal, by default).
     void ImpostaRicerca(MostraRicerca mostra) { mostraRicerca_ = std::move(mostra); }
 
     // The import window, opened modally by "Elabora foglio Excel / CSV" after the
     // declarant was saved; the import area registers it.
     using ApriImportazione = std::function<void(F1OP&)>;
     static void RegistraImportazione(ApriImportazione apri);
-    // The annulment ("CREA"); the DatiFattura area registers it.
-    using CreaAnnullamento = std::function<void(F1OP&)>;
-    static void RegistraAnnullamento(CreaAnnullamento crea);
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

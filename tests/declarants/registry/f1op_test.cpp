@@ -1,0 +1,374 @@
+// The registry window on the offscreen platform, over a private copy of the seeded
+// database: an empty and a filled table, saving, the checks' messages with the focus on
+// the right field, the unsaved edits kept after a failed check, the grid, the modes, the
+// frames, the tax-code box, the town completion typed key by key, the lookups in the real
+// lookup window, and the double click on "Progressivo:".
+
+#include "declarants/registry/F1OP.h"
+
+#include "DatabaseSeminato.h"
+#include "app/core/Globals.h"
+#include "app/shell/ErroreCampo.h"
+#include "app/shell/FTABR.h"
+#include "platform/grid/Grid.h"
+#include "support/DbBackends.h"
+#include "support/ServiziSimulati.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quercino {
+namespace {
+
+// A tax code that codice-fiscale-js accepts (Mario Rossi, born in Rome on 1/1/1980).
+const QString cfValido = "RSSMRA80A01H501U";
+
+class F1OPTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(seminato.Aperto()) << seminato.Errore().toStdString();
+        CodiceOperatore.clear();
+        NomeOperatore.clear();
+        OrdineRicerca.clear();
+        ColoreNormale = Qt::white;
+        ColoreFocus = QColor(255, 255, 192);
+    }
+
+    void Inserisci(const QString& codice, const QString& ragione, const QString& progressivo = "00001")
+    {
+        QVariantList riga = test::rigaCope(codice, ragione);
+        riga[cope::OCF] = "0123456789" + codice.right(1);
+        riga[cope::OPIVA] = "0123456789" + codice.right(1);
+        riga[cope::OSINDI] = "VIA ROMA";
+        riga[cope::OSNUMC] = "1";
+        riga[cope::OSCOM] = "ROMA";
+        riga[cope::OSPRO] = "RM";
+        riga[cope::OSCAP] = "00100";
+        riga[cope::OPROG] = progressivo;
+        seminato.db().insert(schema::COPE(), riga);
+    }
+
+    int Righe()
+    {
+        return seminato.db().scalar("SELECT COUNT(*) FROM COPE", {}, ColumnType::Integer)->toInt();
+    }
+
+    std::unique_ptr<F1OP> Apri()
+    {
+        auto f = std::make_unique<F1OP>();
+        f->resize(900, 700);
+        f->show();
+        f->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(f.get()));
+        return f;
+    }
+
+    static void Compila(F1OP& f)
+    {
+        f.Campo("ORAG")->setText("gamma snc");
+        f.Campo("OCF")->setText("01234567890");
+        f.Campo("OPIVA")->setText("01234567890");
+        f.Campo("OSINDI")->setText("via po");
+        f.Campo("OSNUMC")->setText("1");
+        f.Campo("OSCOM")->setText("TORINO");
+        f.Campo("OSPRO")->setText("TO");
+        f.Campo("OSCAP")->setText("10121");
+    }
+
+    // Answers the modal lookup window once it is open: chooses `riga` (0 = closes it).
+    static void RispondiRicerca(int riga, QStringList* visti = nullptr)
+    {
+        QTimer::singleShot(0, [riga, visti] {
+            auto* ricerca = qobject_cast<FTABR*>(QApplication::activeModalWidget());
+            ASSERT_NE(ricerca, nullptr);
+            if (visti) {
+                for (int r = 1; r <= ricerca->igTAB().RowCount(); ++r)
+                    *visti << ricerca->igTAB().CellText(r, "COD");
+            }
+            if (riga == 0) {
+                ricerca->cmdChiudi_Click();
+                return;
+            }
+            ricerca->igTAB().SetCurrentCell(riga, 1);
+            ricerca->igTAB_DblClick();
+        });
+    }
+
+    QStringList CodiciInOrdine(const QString& tipo, const QString& ordine)
+    {
+        QStringList codici;
+        for (const Row& r : seminato.db().query(
+                 "SELECT COD FROM CTAB WHERE TIPO = ? ORDER BY " + ordine + ", COD", {tipo},
+                 {ColumnType::Text}))
+            codici << r.text(0);
+        return codici;
+    }
+
+    test::DatabaseSeminato seminato;
+    test::MessaggiSimulati messaggi;
+};
+
+TEST_F(F1OPTest, TabellaVuotaApreUnNuovoSoggetto)
+{
+    auto f = Apri();
+    EXPECT_EQ(f->objectName(), "F1OP");
+    EXPECT_EQ(f->windowTitle(), "Elenco Soggetti Obbligati");
+    EXPECT_EQ(FormAttivo, "F1OP");
+    EXPECT_EQ(f->Griglia().RowCount(), 0);
+    EXPECT_EQ(f->Campo("OCOD")->text(), "01");
+    EXPECT_EQ(f->Campo("OSPAESE")->text(), "IT");
+    EXPECT_EQ(f->Campo("OSPAESED")->text(), "ITALIA");
+    EXPECT_EQ(f->Campo("OPROG")->text(), "00001");
+    EXPECT_EQ(CodiceOperatore, "");
+    EXPECT_TRUE(f->OpzioneNuoviDati().isChecked());
+    EXPECT_TRUE(f->EtichettaProgressivo().isVisible());
+    EXPECT_FALSE(f->CorniceIdFile().isVisible());
+    EXPECT_TRUE(f->CorniceSocieta().isVisible());
+    EXPECT_FALSE(f->CornicePersonaFisica().isVisible());
+    EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+TEST_F(F1OPTest, RegistraUnaSocietaEUnaPersona)
+{
+    auto f = Apri();
+    Compila(*f);
+    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+    EXPECT_TRUE(messaggi.mostrati.empty());
+    EXPECT_EQ(Righe(), 1);
+    EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(NomeOperatore, "GAMMA SNC");
+    ASSERT_EQ(f->Griglia().RowCount(), 1);
+    EXPECT_EQ(f->Griglia().CellText(1, "Odes"), "GAMMA SNC");
+
+    f->Aggiungi();
+    EXPECT_EQ(f->Campo("OCOD")->text(), "02");
+    EXPECT_TRUE(f->Campo("OCOD")->hasFocus());
+    Compila(*f);
+    f->Campo("ORAG")->clear();
+    f->CasellaPersonaFisica()->setChecked(true);
+    EXPECT_TRUE(f->CornicePersonaFisica().isVisible());
+    EXPECT_FALSE(f->CorniceSocieta().isVisible());
+    f->Campo("OCOG")->setText("rossi");
+    f->Campo("ONOME")->setText("mario");
+    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+    EXPECT_TRUE(messaggi.mostrati.empty());
+    EXPECT_EQ(Righe(), 2);
+    ASSERT_EQ(f->Griglia().RowCount(), 2);
+    EXPECT_EQ(f->Griglia().CellText(1, "Odes"), "ROSSI MARIO");  // empty company name first
+}
+
+TEST_F(F1OPTest, ControlloFallitoMostraIlMessaggioEPortaIlFuoco)
+{
+    auto f = Apri();
+    Compila(*f);
+    f->Campo("OSCAP")->clear();
+    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
+    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio("Indicare il cap della sede legale"));
+    EXPECT_TRUE(f->Campo("OSCAP")->hasFocus());
+    EXPECT_FALSE(f->DatiValidi());
+    EXPECT_EQ(Righe(), 0);
+}
+
+TEST_F(F1OPTest, ControlloSuUnaPaginaNascostaLaMostra)
+{
+    auto f = Apri();
+    Compila(*f);
+    f->Campo("ODICPIVA")->setText(cfValido);
+    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio("Indicare il codice carica del dichiarante"));
+    EXPECT_EQ(f->Pagine().currentIndex(), 1);
+    EXPECT_TRUE(f->Campo("ODICCARICA")->hasFocus());
+}
+
+TEST_F(F1OPTest, ElaboraConControlloFallitoTieneLeModifiche)
+{
+    Inserisci("01", "ALFA SRL");
+    auto f = Apri();
+    int importazioni = 0;
+    F1OP::RegistraImportazione([&](F1OP&) { ++importazioni; });
+    f->Campo("ORAG")->setText("ALFA NUOVA SRL");
+    f->Campo("OSNUMC")->clear();
+    QTest::mouseClick(&f->PulsanteElabora(), Qt::LeftButton);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo,
+              CentraMessaggio("Indicare il numero civico della sede legale"));
+    EXPECT_EQ(importazioni, 0);
+    EXPECT_EQ(f->Campo("ORAG")->text(), "ALFA NUOVA SRL");  // not reloaded from the table
+    EXPECT_TRUE(f->Campo("OSNUMC")->hasFocus());
+
+    f->Campo("OSNUMC")->setText("5");
+    QTest::mouseClick(&f->PulsanteElabora(), Qt::LeftButton);
+    EXPECT_EQ(importazioni, 1);
+    EXPECT_EQ(seminato.db().scalar("SELECT ORAG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)
+                  ->toString(),
+              "ALFA NUOVA SRL");
+    F1OP::RegistraImportazione({});
+}
+
+TEST_F(F1OPTest, TabellaPienaSelezioneEDoppioClick)
+{
+    Inserisci("01", "BRAVO SRL", "00041");
+    Inserisci("02", "ALFA SRL");
+    auto f = Apri();
+    ASSERT_EQ(f->Griglia().RowCount(), 2);
+    EXPECT_EQ(f->Griglia().CellText(1, "OCOD"), "02");
+    EXPECT_EQ(f->Campo("ORAG")->text(), "ALFA SRL");
+    EXPECT_EQ(CodiceOperatore, "02");
+
+    f->Griglia().SetCurrentCell(2, 1);
+    EXPECT_EQ(f->Campo("ORAG")->text(), "BRAVO SRL");
+    EXPECT_EQ(f->Campo("OPROG")->text(), "00041");
+    EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(f->Registro().RigaSel, 2);
+    EXPECT_EQ(f->DatiCorrenti().ORAG, "BRAVO SRL");
+    EXPECT_EQ(f->DatiDichiaranteCorrente().OPROG, 41);
+}
+
+TEST_F(F1OPTest, DoppioClickSuProgressivo)
+{
+    Inserisci("01", "ALFA SRL", "00300");
+    auto f = Apri();
+    QTest::mouseDClick(&f->EtichettaProgressivo(), Qt::LeftButton);
+    EXPECT_EQ(f->Campo("OPROG")->text(), "00002");
+    EXPECT_EQ(seminato.db().scalar("SELECT OPROG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)
+                  ->toString(),
+              "00002");
+
+    f->Campo("OPROG")->setText("99999");
+    EXPECT_FALSE(f->AggiornaProgressivo().isEmpty());
+    EXPECT_EQ(f->Campo("OPROG")->text(), "99999");
+    f->Campo("OPROG")->setText("32767");
+    EXPECT_TRUE(f->AggiornaProgressivo().isEmpty());
+    EXPECT_EQ(f->Campo("OPROG")->text(), "32768");
+}
+
+TEST_F(F1OPTest, ModalitaAnnullamento)
+{
+    auto f = Apri();
+    f->OpzioneAnnullamento().setChecked(true);
+    EXPECT_TRUE(f->CorniceIdFile().isVisible());
+    EXPECT_FALSE(f->EtichettaProgressivo().isVisible());
+    EXPECT_FALSE(f->Campo("OPROG")->isVisible());
+    EXPECT_TRUE(f->OpzioneAnnullamento().font().bold());
+    EXPECT_FALSE(f->OpzioneNuoviDati().font().bold());
+
+    // CREA without an identifier: the message, no confirmation.
+    f->PusCREA_Click();
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Annullamento File Trasmesso");
+    EXPECT_TRUE(messaggi.task.empty());
+
+    f->OpzioneNuoviDati().setChecked(true);
+    EXPECT_FALSE(f->CorniceIdFile().isVisible());
+    EXPECT_TRUE(f->EtichettaProgressivo().isVisible());
+}
+
+TEST_F(F1OPTest, CodiceFiscaleLasciato)
+{
+    auto f = Apri();
+    f->Campo("OCF")->setFocus();
+    QTest::keyClicks(f->Campo("OCF"), "rssmra80a01h501x");
+    f->Campo("OSINDI")->setFocus();
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio("Codice Fiscale errato"));
+    EXPECT_EQ(f->Campo("OPIVA")->text(), "");
+
+    messaggi.mostrati.clear();
+    f->Campo("OCF")->setText(cfValido.toLower());
+    f->Campo("OCF")->setFocus();
+    f->Campo("OSINDI")->setFocus();
+    EXPECT_TRUE(messaggi.mostrati.empty());
+    EXPECT_EQ(f->Campo("OCF")->text(), cfValido);
+    EXPECT_EQ(f->Campo("OPIVA")->text(), cfValido);
+}
+
+TEST_F(F1OPTest, ComuneCompletatoDigitando)
+{
+    auto f = Apri();
+    QLineEdit* comune = f->Campo("OSCOM");
+    comune->setFocus();
+    QTest::keyClicks(comune, "rom");
+    EXPECT_EQ(comune->text(), "ROMA");
+    EXPECT_EQ(comune->selectedText(), "A");
+    EXPECT_EQ(f->Campo("OSPRO")->text(), "RM");
+
+    comune->setText("ROMAGNANO SESIA");
+    f->Campo("OSPRO")->clear();
+    f->Campo("OSCAP")->setFocus();
+    EXPECT_EQ(f->Campo("OSPRO")->text(), "NO");
+}
+
+TEST_F(F1OPTest, RicercheDiCaricaEPaese)
+{
+    auto f = Apri();
+    const QStringList paesiPerDescrizione = CodiciInOrdine("PAESE", "DES");
+    const QStringList paesiPerCodice = CodiciInOrdine("PAESE", "COD");
+    const QStringList cariche = CodiciInOrdine("CARICA", "COD");
+    ASSERT_FALSE(paesiPerDescrizione.isEmpty());
+    ASSERT_FALSE(cariche.isEmpty());
+
+    // Before any role lookup the nations are listed by description.
+    QStringList visti;
+    RispondiRicerca(2, &visti);
+    f->vOSPAESE_DblClick();
+    EXPECT_EQ(visti, paesiPerDescrizione);
+    EXPECT_EQ(f->Campo("OSPAESE")->text(), paesiPerDescrizione.at(1));
+    const QString descrizione =
+        seminato.db().scalar("SELECT DES FROM CTAB WHERE TIPO = 'PAESE' AND COD = ?",
+                             {paesiPerDescrizione.at(1)}, ColumnType::Text)->toString();
+    EXPECT_EQ(f->Campo("OSPAESED")->text(), descrizione);
+
+    RispondiRicerca(1);
+    f->vODICCARICA_DblClick();
+    EXPECT_EQ(f->Campo("ODICCARICA")->text(), cariche.at(0));
+    EXPECT_FALSE(f->Campo("ODICCARICAD")->text().isEmpty());
+    EXPECT_EQ(OrdineRicerca, "COD");
+
+    // Afterwards by code, for the rest of the run.
+    visti.clear();
+    RispondiRicerca(1, &visti);
+    f->vOSOPAESE_DblClick();
+    EXPECT_EQ(visti, paesiPerCodice);
+    EXPECT_EQ(f->Campo("OSOPAESE")->text(), paesiPerCodice.at(0));
+
+    // Closed without choosing: nothing changes.
+    RispondiRicerca(0);
+    f->vOSOPAESE_DblClick();
+    EXPECT_EQ(f->Campo("OSOPAESE")->text(), paesiPerCodice.at(0));
+}
+
+TEST_F(F1OPTest, ImmagineDiUnSoggettoCompilato)
+{
+    Inserisci("01", "ALFA SRL");
+    Inserisci("02", "BRAVO COSTRUZIONI SPA");
+    auto f = Apri();
+    f->Campo("OUCDTE")->setText("123456789");
+    f->Campo("ODICPIVA")->setText(cfValido);
+    f->Campo("ODICCARICA")->setText("1");
+    f->Campo("ODICCARICAD")->setText("RAPPRESENTANTE LEGALE");
+    f->Campo("OSOINDI")->setText("VIA NAZIONALE");
+    f->CasellaPersonaFisicaRappresentante()->setChecked(true);
+    // Each page kept beside the test program for a look by eye.
+    for (int pagina = 0; pagina < f->Pagine().count(); ++pagina) {
+        f->Pagine().setCurrentIndex(pagina);
+        const QImage immagine = f->grab().toImage();
+        EXPECT_EQ(immagine.size(), f->size());
+        EXPECT_TRUE(immagine.save(QStringLiteral("F1OP_%1.png").arg(pagina + 1)));
+    }
+}
+
+} // namespace
+} // namespace quercino
