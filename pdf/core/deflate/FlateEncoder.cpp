@@ -191,7 +191,12 @@ Bytes FlateEncode(const std::uint8_t* data, std::size_t length, int level, Flate
         throw TavloError(ErrorCode::Overflow);
     const auto n = static_cast<std::int32_t>(length);
     ParseDeflate(data, n, row, workspace.index, workspace.tokens);
-    return WriteFlateStream(data, n, workspace.tokens);
+    Bytes stream = WriteFlateStream(data, n, workspace.tokens);
+    // Small streams reuse the token buffer; a big one should not stay allocated.
+    constexpr std::size_t kKeptTokenBytes = std::size_t(4) << 20;
+    if (workspace.tokens.stream.capacity() > kKeptTokenBytes)
+        Bytes().swap(workspace.tokens.stream);
+    return stream;
 }
 
 Bytes FlateEncode(const Bytes& data, int level)
