@@ -27,7 +27,8 @@ void ElencoComuni::carica(Database& db)
     for (const Row& riga : righe)
         comuni.push_back(Comune{riga.text(0), riga.text(1)});
 
-    // Sorted here rather than by the database, whose collation differs between back-ends.
+    // Sorted here rather than by the database, whose collation differs between back-ends;
+    // towns of the same name by province, so the order never depends on the back-end.
     std::vector<QString> chiavi;
     chiavi.reserve(comuni.size());
     for (const Comune& c : comuni)
@@ -35,7 +36,11 @@ void ElencoComuni::carica(Database& db)
     std::vector<std::size_t> ordine(comuni.size());
     std::iota(ordine.begin(), ordine.end(), std::size_t{0});
     std::stable_sort(ordine.begin(), ordine.end(),
-                     [&](std::size_t a, std::size_t b) { return chiavi[a] < chiavi[b]; });
+                     [&](std::size_t a, std::size_t b) {
+                         if (chiavi[a] != chiavi[b])
+                             return chiavi[a] < chiavi[b];
+                         return comuni[a].provincia < comuni[b].provincia;
+                     });
 
     comuni_.clear();
     chiavi_.clear();
