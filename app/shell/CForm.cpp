@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
 namespace quercino {
@@ -86,9 +87,10 @@ bool CForm::eventFilter(QObject* watched, QEvent* event)
         control->GotFocus();
     } else if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
         // The box keeps the focus inside its window while a message box or a popup is up.
+        // May destroy this watcher: touch no member afterwards.
         HandleLostFocus(control->ctTextBox(), *control);
     }
-    return QObject::eventFilter(watched, event);
+    return false;
 }
 
 void CForm::HandleLostFocus(QLineEdit* box, CControl& control)
@@ -100,12 +102,19 @@ void CForm::HandleLostFocus(QLineEdit* box, CControl& control)
     // start the handler of the box it leaves.
     if (inHandler_)
         return;
+    // The handler may close the window (and so destroy this watcher or the box) or set
+    // handlers anew: call a copy and check what survived.
+    const std::function<void()> handler = handlers_.value(box);
+    QPointer<CForm> self(this);
+    QPointer<QLineEdit> guard(box);
     inHandler_ = true;
-    const auto handler = handlers_.constFind(box);
-    if (handler != handlers_.constEnd() && handler.value())
-        handler.value()();
+    if (handler)
+        handler();
+    if (!self)
+        return;
     inHandler_ = false;
-    emit LostFocus(box);
+    if (guard)
+        emit LostFocus(box);
 }
 
 } // namespace quercino

@@ -240,3 +240,17 @@ TEST_F(Finestra, WrappersOutliveNoBoxAndBoxesOutliveTheirWrapper)
     Tab();
     EXPECT_EQ(boxes[0]->text(), "abc");  // no longer wrapped: left as typed
 }
+
+TEST_F(Finestra, AHandlerMayCloseTheWindowThatWatchesIt)
+{
+    auto* form = new CForm;
+    form->SetVbForm(&window);
+    form->SetLostFocusHandler(boxes[0], [&] {
+        delete form;  // the window ends inside its own handler
+    });
+    Mostra();
+    QTest::keyClicks(boxes[0], "abc");
+    Tab();
+    EXPECT_EQ(boxes[0]->text(), "ABC");
+    EXPECT_EQ(Sfondo(boxes[0]), Bianco);
+}
