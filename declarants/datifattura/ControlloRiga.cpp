@@ -123,9 +123,6 @@ std::optional<ErroreRiga> ControllaRiga(const RigaFattura& r, TipoComunicazione 
     if (!c.errore && r.Nome.isEmpty() && !r.Cognome.isEmpty())
         c.errore = ErroreRiga{QStringLiteral("Nome "), Vuoto};
     c.Indirizzo(QString(), r.Sede);
-    // IdPaese of the VAT number is the nation of the registered office.
-    if (!r.PartitaIva.isEmpty())
-        c.Obbligatorio(QStringLiteral("NAZIONE"), r.Sede.Nazione, DueLettere);
 
     c.Obbligatorio(QStringLiteral("TIPO DOCUMENTO"), r.TipoDocumento, TipoDocumentoValido);
     c.Data(QStringLiteral("DATA DOCUMENTO"), r.Data);
@@ -161,6 +158,9 @@ std::optional<ErroreRiga> ControllaNuovoSoggetto(const RigaFattura& r, TipoComun
         return ErroreRiga{QStringLiteral("Partita Iva"), Vuoto};
     if (r.NomeSoggetto().isEmpty())
         return ErroreRiga{QStringLiteral("Denominazione/Nome Cognome"), Vuoto};
+    // IdPaese of the VAT number is the nation of the registered office.
+    if (!r.PartitaIva.isEmpty() && r.Sede.Nazione.isEmpty())
+        return ErroreRiga{QStringLiteral("NAZIONE"), Vuoto};
     return std::nullopt;
 }
 

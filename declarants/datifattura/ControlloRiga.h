@@ -29,7 +29,7 @@ ErroreRiga ValoreNonCorretto(const QString& etichetta, const QString& valore);
 std::optional<ErroreRiga> ControllaRiga(const RigaFattura& riga, TipoComunicazione tipo);
 
 // What a row that opens a counterpart block must carry besides: a VAT number or a tax code
-// (a VAT number for a supplier), and a name.
+// (a VAT number for a supplier), a name, and the nation that goes with a VAT number.
 std::optional<ErroreRiga> ControllaNuovoSoggetto(const RigaFattura& riga, TipoComunicazione tipo);
 
 } // namespace quercino::datifattura

@@ -80,8 +80,6 @@ const std::vector<CasoRiga>& CasiRiga()
          [](RigaFattura& r) { r.Sede.Provincia = QStringLiteral("MIL"); }, "PROVINCIA"},
         {"nazione", [](RigaFattura& r) { r.Sede.Nazione = QStringLiteral("FR"); },
          [](RigaFattura& r) { r.Sede.Nazione = QStringLiteral("I1"); }, "NAZIONE"},
-        {"nazione della partita iva", [](RigaFattura& r) { r.Sede.Nazione = QStringLiteral("IT"); },
-         [](RigaFattura& r) { r.Sede.Nazione.clear(); }, "NAZIONE"},
         {"tipo documento", [](RigaFattura& r) { r.TipoDocumento = QStringLiteral("TD12"); },
          [](RigaFattura& r) { r.TipoDocumento = QStringLiteral("TD02"); }, "TIPO DOCUMENTO"},
         {"data dal 1970", [](RigaFattura& r) { r.Data = QDate(1970, 1, 1); },
@@ -135,6 +133,19 @@ TEST(ControlloRiga, OgniRegolaCoincideConLoSchema)
         EXPECT_EQ(errore->etichetta, QLatin1String(caso.etichetta));
         EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), fuori, TipoComunicazione::DTE,
                                                   QStringLiteral("fuori%1.xml").arg(n))).toStdString(), "");
+    }
+}
+
+TEST(ControlloRiga, UnNuovoSoggettoConPartitaIvaVuoleLaNazione)
+{
+    RigaFattura r = Base();
+    r.Sede.Nazione.clear();
+    EXPECT_EQ(ControllaRiga(r, TipoComunicazione::DTE), std::nullopt) << "a continuation of the block needs none";
+    EXPECT_EQ(ControllaNuovoSoggetto(r, TipoComunicazione::DTE), (ErroreRiga{QStringLiteral("NAZIONE"), QStringLiteral("* VUOTO *")}));
+    QTemporaryDir cartella;
+    if (SchemaPresente()) {
+        EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), r, TipoComunicazione::DTE,
+                                                  QStringLiteral("senza_nazione.xml"))).toStdString(), "");
     }
 }
 
