@@ -210,6 +210,17 @@ std::optional<QVariant> Database::scalar(const QString& sql, const QVariantList&
     return rows.front().value(0);
 }
 
+QStringList Database::resultColumns(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(handle(connectionName_));
+    prepareAndRun(query, sql, values);
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i).toUpper();
+    return names;
+}
+
 void Database::insert(const Table& table, const QVariantList& values)
 {
     if (values.size() != static_cast<qsizetype>(table.columns.size()))

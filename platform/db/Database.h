@@ -17,6 +17,7 @@
 #include "platform/db/Table.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -59,6 +60,9 @@ public:
     // First column of the first row converted to `type`; nullopt when there is no row.
     std::optional<QVariant> scalar(const QString& sql, const QVariantList& values,
                                    ColumnType type);
+    // Names of the columns a query returns, in order, upper case (PostgreSQL folds
+    // unquoted names to lower case).
+    QStringList resultColumns(const QString& sql, const QVariantList& values = {});
     // INSERT of one whole row, values in table order (nulls allowed).
     void insert(const Table& table, const QVariantList& values);
 
