@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -309,4 +310,28 @@ TEST(RicercaSenzaDatabase, TitlesAndSortColumns)
     EXPECT_EQ(OrdineValido(" cod "), "COD");
     EXPECT_EQ(OrdineValido("DES"), "DES");
     EXPECT_EQ(OrdineValido("COD, (SELECT 1)"), "DES");
+}
+
+TEST(RicercaSenzaDatabase, MostraFTABRRunsAFreshModalWindowUntilItCloses)
+{
+    test::MessaggiRegistrati messaggi;
+    Database* prima = Cnn;
+    Cnn = nullptr;
+    TabellaRicerca = "PAESE";
+    CodiceScelto = "IT";
+    QString modale;
+    bool modaleVista = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* f = qobject_cast<FTABR*>(QApplication::activeModalWidget())) {
+            modaleVista = true;
+            modale = f->windowTitle();
+            f->cmdChiudi()->click();
+        }
+    });
+    MostraFTABR();
+    Cnn = prima;
+    EXPECT_TRUE(modaleVista);
+    EXPECT_EQ(modale, "Ricerca Tabelle");
+    EXPECT_EQ(CodiceScelto, "");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
