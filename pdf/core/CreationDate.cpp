@@ -18,7 +18,7 @@ std::string CreationDateText(std::time_t now, const std::string& docDate)
 {
     std::tm local{};
     localtime_r(&now, &local);
-    char stamp[32];
+    char stamp[64];
     std::snprintf(stamp, sizeof stamp, "D:%04d%02d%02d%02d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     std::string text = stamp;
@@ -27,7 +27,7 @@ std::string CreationDateText(std::time_t now, const std::string& docDate)
     if (offset == 0) {
         text += "Z";
     } else {
-        char zone[16];
+        char zone[32];
         std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+', std::labs(offset) / 60,
                       std::labs(offset) % 60);
         text += zone;

@@ -111,6 +111,28 @@ inline std::string Hex(const Bytes& bytes)
     return out;
 }
 
+// The run of characters from `allowed` that follows the first `marker` in text.
+inline std::string TokenAfter(const std::string& text, const std::string& marker,
+                              const std::string& allowed = "0123456789abcdef-")
+{
+    const std::size_t at = text.find(marker);
+    if (at == std::string::npos)
+        return "";
+    const std::size_t from = at + marker.size();
+    const std::size_t end = text.find_first_not_of(allowed, from);
+    return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+// Text without every piece from `open` up to and including the next `close`.
+inline std::string WithoutPieces(std::string text, const std::string& open, const std::string& close)
+{
+    for (std::size_t at; (at = text.find(open)) != std::string::npos;) {
+        const std::size_t end = text.find(close, at + open.size());
+        text.erase(at, end == std::string::npos ? std::string::npos : end + close.size() - at);
+    }
+    return text;
+}
+
 inline Bytes FromHex(const std::string& hex)
 {
     Bytes out;

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -32,31 +31,23 @@ QpdfEncryption QpdfEncrypt(const ScratchDir& dir, const std::string& user, const
     EXPECT_EQ(made.exitCode, 0) << made.output;
     const std::string pw = " --password=" + Quote(owner) + " ";
     const std::string trailer = RunTool("qpdf --show-object=trailer" + pw + encrypted).output;
-    std::smatch m;
-    if (std::regex_search(trailer, m, std::regex("/ID \\[ <([0-9a-f]+)>")))
-        e.id = FromHex(m[1]);
-    std::string number;
-    if (std::regex_search(trailer, m, std::regex("/Encrypt ([0-9]+) 0 R")))
-        number = m[1];
+    e.id = FromHex(TokenAfter(trailer, "/ID [ <"));
+    const std::string number = TokenAfter(trailer, "/Encrypt ", "0123456789");
     const std::string dict = RunTool("qpdf --show-object=" + number + pw + encrypted).output;
-    if (std::regex_search(dict, m, std::regex("/O <([0-9a-f]+)>")))
-        e.owner = FromHex(m[1]);
-    if (std::regex_search(dict, m, std::regex("/U <([0-9a-f]+)>")))
-        e.user = FromHex(m[1]);
-    if (std::regex_search(dict, m, std::regex("/P (-?[0-9]+)")))
-        e.permissions = std::stoi(m[1]);
+    e.owner = FromHex(TokenAfter(dict, "/O <"));
+    e.user = FromHex(TokenAfter(dict, "/U <"));
+    const std::string p = TokenAfter(dict, "/P ", "-0123456789");
+    e.permissions = p.empty() ? 0 : std::stoi(p);
     const std::string shown = RunTool("qpdf --show-encryption-key --show-encryption" + pw + encrypted).output;
-    if (std::regex_search(shown, m, std::regex("Encryption key = ([0-9a-f]+)")))
-        e.key = FromHex(m[1]);
+    e.key = FromHex(TokenAfter(shown, "Encryption key = "));
     return e;
 }
 
 std::string EncryptionKeyShownByQpdf(const std::string& file, const std::string& password)
 {
-    std::smatch m;
     const std::string shown =
         RunTool("qpdf --show-encryption-key --show-encryption --password=" + Quote(password) + " " + file).output;
-    return std::regex_search(shown, m, std::regex("Encryption key = ([0-9a-f]+)")) ? std::string(m[1]) : "";
+    return TokenAfter(shown, "Encryption key = ");
 }
 
 } // namespace
@@ -257,10 +248,9 @@ TEST(EncryptedDocument, DecryptsToItsPlainTwin)
         ASSERT_EQ(
             RunTool("qpdf --password=u --decrypt" + normalise + dir.File("enc.pdf") + " " + dir.File("b.pdf")).exitCode,
             0);
-        std::string a = ReadFile(dir.File("a.pdf")), b = ReadFile(dir.File("b.pdf"));
-        const std::regex id("/ID \\[[^\\]]*\\]");
-        a = std::regex_replace(a, id, "");
-        b = std::regex_replace(b, id, "");
+        const std::string a = WithoutPieces(ReadFile(dir.File("a.pdf")), "/ID [", "]");
+        const std::string b = WithoutPieces(ReadFile(dir.File("b.pdf")), "/ID [", "]");
+        ASSERT_NE(a.find("Ciao mondo"), std::string::npos);
         EXPECT_TRUE(a == b) << "flags " << flags;
     }
 }
