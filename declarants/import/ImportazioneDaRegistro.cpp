@@ -1,0 +1,32 @@
+#include "declarants/import/ImportazioneDaRegistro.h"
+
+#include "declarants/import/FImpEX.h"
+#include "declarants/registry/F1OP.h"
+
+namespace quercino {
+
+namespace {
+
+// The declarant as the registry window shows it, and its progressive raised there.
+class SorgenteRegistro final : public importazione::SorgenteDichiarante {
+public:
+    explicit SorgenteRegistro(F1OP& finestra) : finestra_(finestra) {}
+    datifattura::DatiDichiarante Dichiarante() override { return finestra_.DatiDichiaranteCorrente(); }
+    QString AggiornaProgressivo() override { return finestra_.AggiornaProgressivo(); }
+
+private:
+    F1OP& finestra_;
+};
+
+} // namespace
+
+void RegistraFinestraImportazione()
+{
+    F1OP::RegistraImportazione([](F1OP& registro) {
+        SorgenteRegistro sorgente(registro);
+        FImpEX finestra(sorgente, &registro);
+        finestra.exec();
+    });
+}
+
+} // namespace quercino

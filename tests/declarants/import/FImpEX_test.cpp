@@ -1,0 +1,113 @@
+// The import window on the offscreen platform: its initial state, the options, and an
+// import run from the button with the window kept responsive and locked meanwhile.
+
+#include "ImportFixture.h"
+
+#include "declarants/import/FImpEX.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace import_fixture;
+
+namespace {
+
+// Looks at the window each time the import asks for the declarant (once per sheet).
+class DichiaranteOsservato final : public quercino::importazione::SorgenteDichiarante {
+public:
+    quercino::datifattura::DatiDichiarante Dichiarante() override
+    {
+        if (finestra) {
+            pulsanteAttivo = finestra->PulsanteImporta().isEnabled();
+            annullaAttivo = finestra->PulsanteAnnulla().isEnabled();
+            avanzamentoVisibile = finestra->Avanzamento().isVisible();
+        }
+        return base.Dichiarante();
+    }
+    QString AggiornaProgressivo() override { return base.AggiornaProgressivo(); }
+
+    DichiaranteInMemoria base;
+    quercino::FImpEX* finestra = nullptr;
+    bool pulsanteAttivo = true;
+    bool annullaAttivo = true;
+    bool avanzamentoVisibile = false;
+};
+
+} // namespace
+
+TEST(FImpEX, OpensWithExcelChosenAndNoProgress)
+{
+    Ambiente a;
+    quercino::FImpEX finestra(a.dichiarante);
+    EXPECT_EQ(finestra.windowTitle(), QStringLiteral("Seleziona foglio EXCEL o CSV per ELABORAZIONE DATI FATTURE"));
+    EXPECT_EQ(finestra.Ragione().text(), QStringLiteral("ROSSI SPA"));
+    EXPECT_TRUE(finestra.OpzioneExcel().isChecked());
+    EXPECT_TRUE(finestra.OpzioneExcel().font().bold());
+    EXPECT_FALSE(finestra.OpzioneCsv().font().bold());
+    EXPECT_EQ(finestra.Separatore().text(), QStringLiteral(";"));
+    EXPECT_EQ(finestra.PulsanteImporta().text(), QStringLiteral("      >>>  CREA FILE XML"));
+    finestra.show();
+    EXPECT_FALSE(finestra.Avanzamento().isVisible());
+
+    finestra.OpzioneCsv().click();
+    EXPECT_TRUE(finestra.OpzioneCsv().font().bold());
+    EXPECT_FALSE(finestra.OpzioneExcel().font().bold());
+}
+
+TEST(FImpEX, AnImportFromTheButtonLocksTheWindowAndClosesItAtTheEnd)
+{
+    Ambiente a;
+    const QString csv = a.File(QStringLiteral("emesse.csv"));
+    ScriviCsv(csv, "FATTURE EMESSE",
+              {Riga({{1, "12345678901"}, {3, "ALFA"}, {11, "IT"}, {13, "TD01"}, {14, "01/02/2018"}, {15, "1"}, {16, "10"}}),
+               Riga({{1, "12345678902"}, {3, "BETA"}, {11, "IT"}, {13, "TD01"}, {14, "01/02/2018"}, {15, "2"}, {16, "10"}})});
+    a.dialoghi.aperture = {{csv}};
+    a.dialoghi.salvataggi = {a.File(QStringLiteral("uscita.xml"))};
+    DichiaranteOsservato dichiarante;
+    quercino::FImpEX finestra(dichiarante);
+    dichiarante.finestra = &finestra;
+    finestra.show();
+    finestra.OpzioneCsv().setChecked(true);
+
+    // A timer due at once fires during the import only if the window processes events.
+    bool timerScattato = false;
+    bool finito = false;
+    bool scattatoPrimaDellaFine = false;
+    QTimer::singleShot(0, [&] {
+        timerScattato = true;
+        scattatoPrimaDellaFine = !finito;
+    });
+    finestra.PulsanteImporta().click();
+    finito = true;
+
+    EXPECT_TRUE(timerScattato);
+    EXPECT_TRUE(scattatoPrimaDellaFine);
+    EXPECT_FALSE(dichiarante.pulsanteAttivo);
+    EXPECT_FALSE(dichiarante.annullaAttivo);
+    EXPECT_TRUE(dichiarante.avanzamentoVisibile);
+    EXPECT_EQ(finestra.NomeFile().text(), csv);
+    EXPECT_EQ(finestra.RigaLetta().text(), QStringLiteral("5"));
+    EXPECT_EQ(finestra.result(), QDialog::Accepted);
+    EXPECT_FALSE(finestra.isVisible());
+    EXPECT_TRUE(finestra.PulsanteImporta().isEnabled());
+    ASSERT_EQ(finestra.Esiti().size(), 1u);
+    EXPECT_EQ(finestra.Esiti()[0].FileScritti, QStringList{a.File(QStringLiteral("uscita.xml"))});
+    EXPECT_EQ(ErroriSchema(a.File(QStringLiteral("uscita.xml"))), QString());
+}
+
+TEST(FImpEX, AnEmptySeparatorKeepsTheWindowOpen)
+{
+    Ambiente a;
+    quercino::FImpEX finestra(a.dichiarante);
+    finestra.show();
+    finestra.OpzioneCsv().setChecked(true);
+    finestra.Separatore().clear();
+    finestra.PulsanteImporta().click();
+    EXPECT_TRUE(finestra.isVisible());
+    ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
+    EXPECT_TRUE(a.dialoghi.richieste.empty());
+}
