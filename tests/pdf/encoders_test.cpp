@@ -103,17 +103,25 @@ TEST(StreamEncoding, EveryFilterCombinationDecodesInQpdf)
     const Bytes tail = RandomBytes(3000, 33);
     data.insert(data.end(), tail.begin(), tail.end());
     data.insert(data.end(), 400, 0);  // zero groups and long runs
-    for (std::uint32_t combination = 0; combination < 32; ++combination) {
-        Tavlo tavlo;
-        tavlo.SetCompression(combination, static_cast<std::uint8_t>(combination % 4));
-        MiniPdfContent content;
-        content.extraStream = data;
-        const std::string file = dir.File("c" + std::to_string(combination) + ".pdf");
-        WriteFile(file, BuildMiniPdf(tavlo, content));
-        const ToolResult decoded = QpdfStreamData(file);
-        EXPECT_EQ(decoded.exitCode, 0) << "filters " << combination << ": " << decoded.output.substr(0, 300);
-        EXPECT_TRUE(decoded.output == TextOf(data)) << "filters " << combination;
-        EXPECT_EQ(RunTool("qpdf --check " + file + " >/dev/null 2>&1").exitCode, 0) << combination;
+    for (std::int32_t protection : {-1, 0, 4096}) {
+        for (std::uint32_t combination = 0; combination < 32; ++combination) {
+            Tavlo tavlo;
+            tavlo.SetCompression(combination, static_cast<std::uint8_t>(combination % 4));
+            if (protection >= 0)
+                tavlo.SetProtection(protection, "o", "u");
+            MiniPdfContent content;
+            content.extraStream = data;
+            const std::string file = dir.File("c" + std::to_string(combination) + ".pdf");
+            WriteFile(file, BuildMiniPdf(tavlo, content));
+            const std::string password = protection >= 0 ? "u" : "";
+            const std::string label = "filters " + std::to_string(combination) + ", protection " +
+                                      std::to_string(protection);
+            const ToolResult decoded = QpdfStreamData(file, password);
+            EXPECT_EQ(decoded.exitCode, 0) << label << ": " << decoded.output.substr(0, 300);
+            EXPECT_TRUE(decoded.output == TextOf(data)) << label;
+            const std::string pw = password.empty() ? "" : " --password=" + password;
+            EXPECT_EQ(RunTool("qpdf --check" + pw + " " + file + " >/dev/null 2>&1").exitCode, 0) << label;
+        }
     }
 }
 

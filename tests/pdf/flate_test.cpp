@@ -5,6 +5,7 @@
 #include "pdf/OracleTools.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/core/deflate/FlateEncoder.h"
+#include "pdf/core/deflate/HuffmanCode.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -193,6 +194,13 @@ TEST(Flate, SkewedAlphabetsForceLengthLimiting)
         FlateWorkspace workspace;
         ParseDeflate(data.data(), static_cast<std::int32_t>(data.size()), DeflateLevelRow(0), workspace.index,
                      workspace.tokens);
+        // Without a limit the literal/length tree would be deeper than 15 bits.
+        std::array<HuffmanCode, 288> unlimited;
+        ASSERT_EQ(BuildHuffmanTree(unlimited, workspace.tokens.litLenFreq.data(), 287, 200), 0);
+        int deepest = 0;
+        for (const auto& c : unlimited)
+            deepest = std::max<int>(deepest, c.length);
+        EXPECT_GT(deepest, 15) << symbols;
         BlockChoice choice;
         const Bytes stream = WriteFlateStream(data.data(), static_cast<std::int32_t>(data.size()), workspace.tokens,
                                               &choice);
