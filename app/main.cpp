@@ -1,6 +1,7 @@
 // Quercino: the program's entry point. The windows of the other areas register with the
 // main window here; everything else starts in AvviaProgramma.
 
+#include "app/core/Main.h"
 #include "app/shell/Avvio.h"
 #include "declarants/registry/F1OP.h"
 
@@ -10,5 +11,5 @@ int main(int argc, char** argv)
 {
     QApplication applicazione(argc, argv);
     quercino::RegistraF1OP();
-    return quercino::AvviaProgramma(applicazione, {});
+    return quercino::AvviaProgramma(applicazione, &quercino::Main);
 }

@@ -1,5 +1,6 @@
 #include "app/shell/Avvio.h"
 
+#include "app/core/Main.h"
 #include "app/shell/BarreComandi.h"
 #include "app/shell/DialoghiQt.h"
 #include "app/shell/F0.h"
@@ -34,10 +35,19 @@ F0* MostraFinestraPrincipale()
 int AvviaProgramma(QApplication& applicazione, const std::function<bool()>& avvioSenzaFinestre)
 {
     PreparaSchermo(applicazione);
+    return EseguiProgramma(avvioSenzaFinestre);
+}
+
+int EseguiProgramma(const std::function<bool()>& avvioSenzaFinestre)
+{
     if (avvioSenzaFinestre && !avvioSenzaFinestre())
         return 1;
-    const std::unique_ptr<F0> f0(MostraFinestraPrincipale());
-    return QApplication::exec();
+    std::unique_ptr<F0> f0(MostraFinestraPrincipale());
+    const int esito = QApplication::exec();
+    // The windows go before the connection they read from.
+    f0.reset();
+    ChiudiConnessione();
+    return esito;
 }
 
 } // namespace quercino

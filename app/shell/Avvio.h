@@ -19,6 +19,10 @@ int AvviaProgramma(QApplication& applicazione, const std::function<bool()>& avvi
 // The services and texts of the screen, without the launch: what AvviaProgramma does first.
 void PreparaSchermo(QApplication& applicazione);
 
+// What AvviaProgramma does after PreparaSchermo: the launch steps, then the main window and
+// the event loop; the windows are gone and the connection closed when it returns.
+int EseguiProgramma(const std::function<bool()>& avvioSenzaFinestre);
+
 // Creates the main window, shows it and runs its load (bars hidden, welcome window shown).
 F0* MostraFinestraPrincipale();
 

@@ -1,5 +1,6 @@
 #include "app/shell/F0.h"
 
+#include "app/core/CartelleProgramma.h"
 #include "app/core/Globals.h"
 #include "app/core/LeggiIni.h"
 #include "app/shell/BarreComandi.h"
@@ -12,7 +13,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -232,9 +232,7 @@ void F0::closeEvent(QCloseEvent* evento)
 
 QString F0::CartellaProgramma()
 {
-    if (!PathIni.isEmpty())
-        return QFileInfo(PathIni).absolutePath();
-    return QCoreApplication::applicationDirPath();
+    return quercino::CartellaProgramma();
 }
 
 } // namespace quercino

@@ -1,12 +1,11 @@
 #include "app/shell/F0INI.h"
 
 #include "app/core/Globals.h"
+#include "app/core/ScriviLog.h"
 #include "app/shell/BarreComandi.h"
-#include "platform/text/Windows1252.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,21 +15,6 @@
 
 namespace quercino {
 
-namespace {
-
-// The debug log line of the welcome window (only when debugging is on).
-void ScriviLogBenvenuto(const QString& testo)
-{
-    if (DebugMode != QLatin1String("1") || PathLog.isEmpty())
-        return;
-    QFile log(PathLog);
-    if (!log.open(QIODevice::Append))
-        return;
-    const std::vector<std::uint8_t> riga = encodeWindows1252(testo + QStringLiteral("\r\n"));
-    log.write(reinterpret_cast<const char*>(riga.data()), qint64(riga.size()));
-}
-
-} // namespace
 
 F0INI::F0INI(QWidget* parent)
     : QDialog(parent)
@@ -90,7 +74,7 @@ F0INI::F0INI(QWidget* parent)
 
 void F0INI::Form_Load()
 {
-    ScriviLogBenvenuto(windowTitle());
+    ScriviLog(windowTitle());
     versione_->setText(VersioneProgramma);
     nrel_->setText(Release);
 }
