@@ -3,6 +3,7 @@
 
 #include "app/core/Main.h"
 #include "app/shell/Avvio.h"
+#include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
 
 #include <QApplication>
@@ -11,5 +12,6 @@ int main(int argc, char** argv)
 {
     QApplication applicazione(argc, argv);
     quercino::RegistraF1OP();
+    quercino::RegistraFinestraImportazione();
     return quercino::AvviaProgramma(applicazione, &quercino::Main);
 }
