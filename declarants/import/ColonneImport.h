@@ -27,10 +27,15 @@ enum Colonna : int {
 // The column cleaned with the text cleaner: the counterpart's identity and address.
 inline constexpr int UltimaColonnaPulita = SedeNazione;
 
+// How a spreadsheet stores the column's values (the samples are written so).
+enum class TipoValore { Testo, Data, Importo };
+
 struct DefinizioneColonna {
-    const char* Titolo;     // the heading of row 3 of the sample workbook
-    const char* Esempio;    // a value of the sample rows (issued invoices)
-    int Larghezza;          // width in the sample workbook, in characters
+    const char* Titolo;             // the heading of row 3 of the samples
+    TipoValore Tipo;
+    const char* EsempioEmesse;      // the value of the issued-invoice sample row
+    const char* EsempioRicevute;    // the value of the received-invoice sample row
+    int Larghezza;                  // width in the sample workbook, in characters
 };
 
 // Definitions of columns 1 to 34 (index 0 is column 1). Column 4's heading is "NOME":
