@@ -159,6 +159,9 @@ void F0::Esegui(QAction* azione)
 {
     CommandBars_Execute(*this, azione->property(ProprietaId).toInt(),
                         azione->property(ProprietaCaption).toString());
+    // A click toggles a checkable button; its state says whether the registry is open.
+    if (azione == soggetti_)
+        soggetti_->setChecked(finestraAnagrafica_ && !finestraAnagrafica_->isHidden());
 }
 
 void F0::ImpostaTermine(std::function<void()> termine)

@@ -272,6 +272,9 @@ TEST_F(F0Test, AnagraficaCreataUnaVoltaERiaperta)
     EXPECT_FALSE(finestra->isHidden());
     EXPECT_EQ(f0->NomeFinestraAttiva(), "F1OP");
     EXPECT_TRUE(messaggi.mostrati.empty());
+    // Clicking the button of an open registry leaves its state set.
+    f0->AzioneSoggettiObbligati()->trigger();
+    EXPECT_TRUE(f0->AzioneSoggettiObbligati()->isChecked());
     ImpostaStatoSoggettiObbligati(false);
     EXPECT_FALSE(f0->AzioneSoggettiObbligati()->isChecked());
 }
