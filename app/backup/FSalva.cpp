@@ -1,0 +1,310 @@
+#include "app/backup/FSalva.h"
+
+#include "app/backup/FormatoBackup.h"
+#include "app/backup/LeggiBackup.h"
+#include "app/backup/NomiBackup.h"
+#include "app/backup/Ripristino.h"
+#include "app/backup/ScriviBackup.h"
+#include "app/core/CartelleProgramma.h"
+#include "app/core/DialoghiFile.h"
+#include "app/core/Globals.h"
+#include "app/core/Messaggi.h"
+#include "app/core/Percorsi.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace quercino {
+
+namespace {
+
+constexpr int MassimoBarra = 1000;
+
+QString Oggi()
+{
+    return DataSalvataggioDi(QDate::currentDate());
+}
+
+RichiestaFile RichiestaBackup(const QString& titolo, const QString& nomeFile)
+{
+    RichiestaFile richiesta;
+    richiesta.titolo = titolo;
+    richiesta.cartella = CartellaDesktop();
+    richiesta.nomeFile = nomeFile;
+    richiesta.filtri << FiltroBackup;
+    return richiesta;
+}
+
+// The run's connection, or a message saying it is missing.
+Database* Connessione()
+{
+    if (!Cnn)
+        MsgBox(QStringLiteral("Nessun database aperto: operazione annullata"), Pulsanti::Ok, Icona::Critica,
+               QStringLiteral("Errore"));
+    return Cnn;
+}
+
+} // namespace
+
+FSalva::FSalva(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FSalva"));
+    setWindowTitle(QStringLiteral("BackUp"));
+    setModal(true);
+
+    label1_ = new QLabel(QStringLiteral("Crea ARCHIVIO DI BACKUP"), this);
+    QFont grande = label1_->font();
+    grande.setBold(true);
+    grande.setPointSizeF(grande.pointSizeF() * 1.3);
+    label1_->setFont(grande);
+    label1_->setAlignment(Qt::AlignCenter);
+    label2_ = new QLabel(this);
+    label2_->setAlignment(Qt::AlignCenter);
+    label3_ = new QLabel(DomandaRipristino, this);
+    label3_->setWordWrap(true);
+    label3_->setAlignment(Qt::AlignCenter);
+    label16_ = new QLabel(QStringLiteral("In elaborazione.."), this);
+    perc_ = new QLineEdit(this);
+    perc_->setReadOnly(true);
+    perc_->setAlignment(Qt::AlignRight);
+    perc_->setMaximumWidth(120);
+    pbar1_ = new QProgressBar(this);
+    pbar1_->setTextVisible(false);
+    pbar1_->setRange(0, MassimoBarra);
+    crip_ = new QCheckBox(QStringLiteral("Cripta"), this);
+    bconferma_ = new QPushButton(QStringLiteral("   Conferma"), this);
+    saveAll_ = new QPushButton(QStringLiteral("Salva TUTTI"), this);
+    bannulla_ = new QPushButton(this);
+    bannulla_->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    bannulla_->setAutoDefault(false);
+
+    auto* avanzamento = new QHBoxLayout;
+    avanzamento->addWidget(label16_);
+    avanzamento->addWidget(perc_);
+    avanzamento->addStretch();
+
+    auto* pulsanti = new QHBoxLayout;
+    pulsanti->addWidget(crip_);
+    pulsanti->addStretch();
+    pulsanti->addWidget(bconferma_);
+    pulsanti->addWidget(saveAll_);
+    pulsanti->addWidget(bannulla_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label1_);
+    layout->addWidget(label2_);
+    layout->addWidget(label3_);
+    layout->addLayout(avanzamento);
+    layout->addWidget(pbar1_);
+    layout->addLayout(pulsanti);
+    setMinimumWidth(520);
+
+    connect(bconferma_, &QPushButton::clicked, this, &FSalva::bconferma_Click);
+    connect(saveAll_, &QPushButton::clicked, this, &FSalva::saveALL_Click);
+    connect(bannulla_, &QPushButton::clicked, this, &FSalva::bannulla_Click);
+}
+
+void FSalva::Apri()
+{
+    Form_Load();
+    if (!chiusa_)
+        exec();
+}
+
+void FSalva::Form_Load()
+{
+    chiusa_ = false;
+    adjustSize();
+    if (const QScreen* schermo = screen()) {
+        const QRect area = schermo->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+
+    label2_->clear();
+    label3_->hide();
+    pbar1_->hide();
+    perc_->hide();
+    label16_->hide();
+    contaRighe_ = 0;
+    crip_->setChecked(true);
+
+    const bool ripristino = ModoSalva == QLatin1String("R");
+    if (ripristino)
+        label1_->setText(TitoloRipristina);
+
+    dataSalvataggio_ = Oggi();
+    label2_->setText(NomeOperatore);
+
+    if (ripristino) {
+        const QStringList scelti =
+            ServizioDialoghiAttivo().ChiediApertura(RichiestaBackup(TitoloDialogoApri, QString()), false);
+        percorsoBackup_ = scelti.isEmpty() ? QString() : scelti.front();
+        // Nothing chosen: nothing to restore, the window closes.
+        if (percorsoBackup_.isEmpty()) {
+            Chiudi();
+            return;
+        }
+        ControllaFile();
+        if (chiusa_)
+            return;
+    }
+
+    saveAll_->hide();
+    bconferma_->hide();
+    if (!ripristino && SalvaTutti) {
+        saveAll_->show();
+        label2_->setText(QStringLiteral("(TUTTI)"));
+    } else {
+        bconferma_->show();
+    }
+}
+
+void FSalva::ControllaFile()
+{
+    if (percorsoBackup_.isEmpty())
+        return;
+    IntestazioneBackup intestazione;
+    try {
+        intestazione = ControllaFileBackup(percorsoBackup_);
+    } catch (const ErroreBackup& errore) {
+        MsgBox(errore.messaggio());
+        Chiudi();
+        return;
+    }
+    label2_->setText(intestazione.codice + QLatin1Char(' ') + intestazione.nome);
+    label3_->show();
+    codiceRipristino_ = intestazione.codice;
+}
+
+void FSalva::bconferma_Click()
+{
+    dataSalvataggio_ = Oggi();
+    const bool ripristino = ModoSalva == QLatin1String("R");
+    if (!ripristino) {
+        label1_->setText(TitoloSalva);
+        label2_->setText(NomeOperatore);
+        QString scelto;
+        do {
+            scelto = ServizioDialoghiAttivo().ChiediSalvataggio(RichiestaBackup(
+                TitoloDialogoSalva, NomeBackupSingolo(CodiceOperatore, NomeOperatore, dataSalvataggio_)));
+            if (scelto.isEmpty())
+                return;
+        } while (ControlloDocumento(scelto));
+        percorsoBackup_ = scelto;
+    } else if (percorsoBackup_.isEmpty()) {
+        return;
+    }
+
+    Database* db = Connessione();
+    if (!db)
+        return;
+    MostraAvanzamento();
+
+    if (!ripristino) {
+        ScrittoreBackup scrittore(*db);
+        scrittore.cripta = crip_->isChecked();
+        scrittore.avanza = [this] { AvanzaProgresso(); };
+        const EsitoBackup esito = scrittore.CreaBackup(percorsoBackup_, CodiceOperatore);
+        if (!esito.riuscito) {
+            MsgBox(MessaggioBackupFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
+            return;
+        }
+        MsgBox(QStringLiteral("Creazione file di BackUP terminata") + NoteBackup(esito));
+    } else {
+        Ripristino ripristina(*db, CartellaProgramma());
+        ripristina.cripta = crip_->isChecked();
+        ripristina.tipoDb = TipoDb;
+        ripristina.avanza = [this] { AvanzaProgresso(); };
+        ripristina.segnalaCampo = [](const QString& testo) { MsgBox(testo); };
+        const EsitoRipristino esito = ripristina.Ripristina(percorsoBackup_);
+        if (!esito.riuscito)
+            MsgBox(MessaggioRipristinoFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
+        else
+            MsgBox(QStringLiteral("Ripristino terminato") + esito.note);
+    }
+    Chiudi();
+}
+
+void FSalva::saveALL_Click()
+{
+    if (cartellaTutti_.isEmpty())
+        ScegliCartella();
+    // The folder dialog cancelled: nothing is written.
+    if (cartellaTutti_.isEmpty())
+        return;
+    percorsoBackup_ = cartellaTutti_ + NomeBackupTutti(dataSalvataggio_);
+    Database* db = Connessione();
+    if (!db)
+        return;
+    ScrittoreBackup scrittore(*db);
+    scrittore.cripta = crip_->isChecked();
+    scrittore.avanza = [this] { AvanzaProgresso(); };
+    const EsitoBackup esito = scrittore.CreaBackup(percorsoBackup_, QString());
+    if (!esito.riuscito) {
+        // The folder may be gone: the next attempt asks for it again.
+        cartellaTutti_.clear();
+        MsgBox(MessaggioBackupFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
+        return;
+    }
+    MsgBox(QStringLiteral("Salvataggio terminato") + NoteBackup(esito));
+    SalvaTutti = false;
+    Chiudi();
+}
+
+void FSalva::ScegliCartella()
+{
+    dataSalvataggio_ = Oggi();
+    cartellaTutti_.clear();
+    label1_->setText(TitoloSalva);
+    label2_->setText(QStringLiteral("(TUTTI)"));
+    const QString scelto = ServizioDialoghiAttivo().ChiediSalvataggio(
+        RichiestaBackup(TitoloDialogoSalva, QStringLiteral("(TUTTI)")));
+    if (scelto.isEmpty())
+        return;
+    // Only the folder of the chosen path counts, whatever name the user left in it.
+    const QString cartella = CartellaDi(scelto);
+    if (cartella.isEmpty())
+        return;
+    cartellaTutti_ = cartella.endsWith(QLatin1Char('/')) ? cartella : cartella + QLatin1Char('/');
+}
+
+void FSalva::AvanzaProgresso()
+{
+    int valore = pbar1_->value() + 1;
+    if (valore >= MassimoBarra)
+        valore = 1;
+    pbar1_->setValue(valore);
+    ++contaRighe_;
+    perc_->setText(QString::number(contaRighe_));
+    QApplication::processEvents();
+}
+
+void FSalva::bannulla_Click()
+{
+    Chiudi();
+}
+
+void FSalva::MostraAvanzamento()
+{
+    label16_->show();
+    perc_->show();
+    pbar1_->setValue(0);
+    pbar1_->show();
+}
+
+void FSalva::Chiudi()
+{
+    chiusa_ = true;
+    done(QDialog::Rejected);
+}
+
+} // namespace quercino

@@ -1,0 +1,87 @@
+#pragma once
+// The backup and restore window: "Salva Dati (singolo)" and "Salva Dati (tutti)" write a
+// backup file, "Ripristina Dati" asks for a file at once, shows whose data it holds and
+// restores it on confirmation. The work is done by ScrittoreBackup and Ripristino; the
+// window asks, shows progress and reports. The program keeps one window for the run, so
+// the all-declarants folder chosen once is kept.
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace quercino {
+
+class FSalva final : public QDialog {
+    Q_OBJECT
+public:
+    explicit FSalva(QWidget* parent = nullptr);
+
+    // Loads the window in the mode of `ModoSalva`/`SalvaTutti` and shows it modally,
+    // unless loading already closed it (restore cancelled or not a backup file).
+    void Apri();
+
+    // The window's procedures and handlers, reachable for the tests.
+    void Form_Load();
+    void bconferma_Click();
+    void saveALL_Click();
+    void bannulla_Click();
+    void ControllaFile();
+    void ScegliCartella();
+    void AvanzaProgresso();
+
+    QLabel* Label1() const { return label1_; }
+    QLabel* Label2() const { return label2_; }
+    QLabel* Label3() const { return label3_; }
+    QLabel* Label16() const { return label16_; }
+    QLineEdit* PERC() const { return perc_; }
+    QProgressBar* PBar1() const { return pbar1_; }
+    QCheckBox* Crip() const { return crip_; }
+    QPushButton* bconferma() const { return bconferma_; }
+    QPushButton* saveALL() const { return saveAll_; }
+    QPushButton* bannulla() const { return bannulla_; }
+
+    const QString& PercorsoBackup() const { return percorsoBackup_; }
+    const QString& CartellaTutti() const { return cartellaTutti_; }
+    const QString& CodiceRipristino() const { return codiceRipristino_; }
+    const QString& DataSalvataggio() const { return dataSalvataggio_; }
+    int ContaRighe() const { return contaRighe_; }
+    // True once the window has been closed since its last load.
+    bool Chiusa() const { return chiusa_; }
+
+private:
+    void Chiudi();
+    void MostraAvanzamento();
+
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label16_ = nullptr;
+    QLineEdit* perc_ = nullptr;
+    QProgressBar* pbar1_ = nullptr;
+    QCheckBox* crip_ = nullptr;
+    QPushButton* bconferma_ = nullptr;
+    QPushButton* saveAll_ = nullptr;
+    QPushButton* bannulla_ = nullptr;
+
+    QString percorsoBackup_;
+    QString cartellaTutti_;
+    QString codiceRipristino_;
+    QString dataSalvataggio_;
+    int contaRighe_ = 0;
+    bool chiusa_ = false;
+};
+
+// The window's titles and prompts.
+inline const QString TitoloSalva = QStringLiteral("CREA ARCHIVIO DI BACKUP");
+inline const QString TitoloRipristina = QStringLiteral("RIPRISTINA ARCHIVIO DI BACKUP");
+inline const QString TitoloDialogoSalva = QStringLiteral("Indica dove salvare il file di backUp");
+inline const QString TitoloDialogoApri = QStringLiteral("Indica il file di backUp da ripristinare");
+inline const QString DomandaRipristino = QStringLiteral(
+    "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
+
+} // namespace quercino

@@ -1,0 +1,48 @@
+#pragma once
+// The backup writer: the COPE rows of one declarant, or of all, into one file. The file is
+// written under a temporary name and takes its real name only when complete, so a failure
+// never leaves a partial file that looks like a backup (nor spoils an older one).
+
+#include <QString>
+
+#include <functional>
+
+namespace quercino {
+
+class Database;
+
+struct EsitoBackup {
+    bool riuscito = false;
+    int righe = 0;                    // rows written
+    bool criptato = false;            // the lines are scrambled
+    // Scrambling was asked for, but some value would not have read back intact: the
+    // whole file was written plain.
+    bool inChiaroPerValori = false;
+    // Some character has no byte in Windows-1252 and was written as "?".
+    bool caratteriSostituiti = false;
+    QString errore;                   // what failed, when not riuscito
+};
+
+class ScrittoreBackup {
+public:
+    explicit ScrittoreBackup(Database& db) : db_(db) {}
+
+    // Scramble the lines (the window's "Cripta" box).
+    bool cripta = true;
+    // Called once per row, as the window's progress display moves.
+    std::function<void()> avanza;
+
+    // Writes `percorso` with the COPE rows whose OCOD is `codice` (every row when the code
+    // is empty), replacing a file of that name. No row gives an empty file.
+    EsitoBackup CreaBackup(const QString& percorso, const QString& codice);
+
+private:
+    Database& db_;
+};
+
+// The message for the user when a backup file could not be written.
+QString MessaggioBackupFallito(const EsitoBackup& esito);
+// The notes to add to a completed backup's message (empty when there is nothing to say).
+QString NoteBackup(const EsitoBackup& esito);
+
+} // namespace quercino
