@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTextCharFormat>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -100,9 +99,17 @@ FCale::FCale(QWidget* parent) : QDialog(parent)
     pctCAL_->setNavigationBarVisible(false);
     pctCAL_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     pctCAL_->setDateRange(QDate(AnnoMinimo, 1, 1), QDate(AnnoMassimo, 12, 31));
-    // The panel's own keys (Esc, Enter, Space) are taken before the calendar sees them.
-    if (auto* view = pctCAL_->findChild<QTableView*>())
-        view->installEventFilter(this);
+    // The panel's own keys (Esc, Enter, Space) are taken before the calendar sees them;
+    // clicks on the days of the neighbouring months, which show blank, are dropped.
+    griglia_ = pctCAL_->findChild<QTableView*>();
+    if (griglia_ != nullptr) {
+        griglia_->installEventFilter(this);
+        griglia_->viewport()->installEventFilter(this);
+        // The calendar paints those days in the disabled text colour.
+        QPalette colori = griglia_->palette();
+        colori.setColor(QPalette::Disabled, QPalette::Text, Qt::transparent);
+        griglia_->setPalette(colori);
+    }
     pctCAL_->installEventFilter(this);
 
     Label1_ = new QLabel(QStringLiteral("Scegli con doppio click"), this);
@@ -174,6 +181,18 @@ void FCale::MostraPagina(int anno, int mese)
     AggiornaEtichette();
 }
 
+bool FCale::CellaFuoriMese(const QPoint& punto) const
+{
+    if (griglia_ == nullptr)
+        return false;
+    const QModelIndex cella = griglia_->indexAt(punto);
+    if (!cella.isValid() || cella.row() == 0)  // row 0 holds the week-day names
+        return false;
+    // The first week may end the previous month, the last two may start the next one.
+    const int giorno = cella.data().toInt();
+    return (cella.row() <= 2 && giorno > 14) || (cella.row() >= 4 && giorno < 15);
+}
+
 void FCale::AggiornaEtichette()
 {
     const int mese = MeseMostrato();
@@ -241,6 +260,12 @@ void FCale::reject()
 
 bool FCale::eventFilter(QObject* watched, QEvent* event)
 {
+    const QEvent::Type tipo = event->type();
+    if (griglia_ != nullptr && watched == griglia_->viewport()
+        && (tipo == QEvent::MouseButtonPress || tipo == QEvent::MouseButtonRelease
+            || tipo == QEvent::MouseButtonDblClick)) {
+        return CellaFuoriMese(static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == MyDate_)
             MostraCalendario();
@@ -248,8 +273,8 @@ bool FCale::eventFilter(QObject* watched, QEvent* event)
             MostraListaMesi();
         else if (watched == lblANNO_)
             AnnoCorrente();
-    } else if (event->type() == QEvent::KeyPress && watched != MyDate_ && watched != lblMESE_
-               && watched != lblANNO_) {
+    } else if (event->type() == QEvent::KeyPress
+               && (watched == pctCAL_ || watched == griglia_)) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Escape:
             Scegli(QString());

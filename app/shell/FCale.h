@@ -12,6 +12,7 @@ class QCalendarWidget;
 class QLabel;
 class QListWidget;
 class QScrollBar;
+class QTableView;
 class QToolButton;
 
 namespace quercino {
@@ -63,9 +64,11 @@ private:
     void MostraPagina(int anno, int mese);
     void AggiornaEtichette();
     void Scegli(const QString& data);
+    bool CellaFuoriMese(const QPoint& punto) const;
 
     QDate iniziale_;
     QCalendarWidget* pctCAL_ = nullptr;
+    QTableView* griglia_ = nullptr;  // the calendar's own day grid
     QListWidget* lstMESI_ = nullptr;
     QLabel* MyDate_ = nullptr;
     QLabel* lblMESE_ = nullptr;

@@ -202,6 +202,44 @@ TEST_F(Scelta, ClickSelectsAndDoubleClickChooses)
     EXPECT_EQ(DataScelta, "22/05/2024");
 }
 
+TEST_F(Scelta, DaysOfTheNeighbouringMonthsAreBlankAndDoNothing)
+{
+    // May 2024 begins on a Wednesday: April's 29 and 30 fill the first row, June's first
+    // days the last ones.
+    QAbstractItemModel* model = view->model();
+    const QModelIndex aprile = model->index(1, 0);
+    ASSERT_EQ(model->data(aprile).toInt(), 29);
+    const QModelIndex giugno = model->index(6, 0);
+    ASSERT_LT(model->data(giugno).toInt(), 15);
+    const QModelIndex maggio = model->index(1, 2);
+    ASSERT_EQ(model->data(maggio).toInt(), 1);
+    // Painted blank: every pixel of such a cell has the same colour, unlike a May day.
+    const QImage immagine = view->viewport()->grab().toImage();
+    auto uniforme = [&](const QModelIndex& cella) {
+        const QRect r = view->visualRect(cella).adjusted(2, 2, -2, -2);
+        const QRgb primo = immagine.pixel(r.topLeft());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (immagine.pixel(x, y) != primo)
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(uniforme(aprile));
+    EXPECT_TRUE(uniforme(giugno));
+    EXPECT_FALSE(uniforme(maggio));
+
+    for (const QModelIndex& cella : {aprile, giugno}) {
+        const QPoint punto = view->visualRect(cella).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, punto);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, punto);
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(f->MeseMostrato(), 5);
+        EXPECT_EQ(f->MyDate()->text(), "15/05/2024");
+        EXPECT_EQ(DataScelta, "15/05/2024");
+    }
+
+}
+
 TEST_F(Scelta, EnterAndSpaceHandBackTheSelectedDate)
 {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, Centro(3));
