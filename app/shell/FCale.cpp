@@ -266,14 +266,14 @@ bool FCale::eventFilter(QObject* watched, QEvent* event)
             || tipo == QEvent::MouseButtonDblClick)) {
         return CellaFuoriMese(static_cast<QMouseEvent*>(event)->position().toPoint());
     }
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (tipo == QEvent::MouseButtonRelease) {
         if (watched == MyDate_)
             MostraCalendario();
         else if (watched == lblMESE_)
             MostraListaMesi();
         else if (watched == lblANNO_)
             AnnoCorrente();
-    } else if (event->type() == QEvent::KeyPress
+    } else if (tipo == QEvent::KeyPress
                && (watched == pctCAL_ || watched == griglia_)) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Escape:
