@@ -4,6 +4,7 @@
 #include "app/core/ControllaCF.h"
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
+#include "app/core/NuovoCodiceOpe.h"
 #include "platform/db/Database.h"
 
 namespace quercino {
@@ -35,7 +36,7 @@ void RegistroSoggetti::Aggiungi()
     campi = DatiSoggetto{};
     campi.OSPAESE = QStringLiteral("IT");
     campi.OSPAESED = QStringLiteral("ITALIA");
-    campi.OCOD = NuovoCodiceSoggetto();
+    campi.OCOD = NuovoCodiceOpe();
     campi.OPROG = FormattaProgressivo(1);
 }
 
@@ -142,22 +143,6 @@ void RegistroSoggetti::DoppioClick(int riga)
     if (riga <= 0 || riga > static_cast<int>(righe_.size()))
         return;
     CodiceOperatore = righe_[riga - 1].OCOD;
-}
-
-QString NuovoCodiceSoggetto()
-{
-    // The highest code that is a number, plus one: codes past 99 keep counting (a text
-    // maximum would stop at "99"), and codes typed with letters are passed over.
-    const std::vector<Row> righe = Cnn->query(QStringLiteral("SELECT OCOD FROM COPE"), {},
-                                              {ColumnType::Text});
-    qint64 massimo = 0;
-    for (const Row& r : righe) {
-        bool numero = false;
-        const qint64 n = DatiSoggetto::SenzaBlanchi(r.text(0)).toLongLong(&numero);
-        if (numero && n > massimo && n < 999'999'999)
-            massimo = n;
-    }
-    return QStringLiteral("%1").arg(massimo + 1, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace quercino

@@ -61,8 +61,4 @@ private:
     std::vector<RigaElenco> righe_;
 };
 
-// The next free declarant code: the highest numeric code plus one, two digits at least
-// ("01" for the first).
-QString NuovoCodiceSoggetto();
-
 } // namespace quercino

@@ -100,11 +100,11 @@ TEST_P(RegistroSoggettiTest, NuovoCodiceSegueIlPiuAltoNumerico)
     Inserisci("01", "ALFA SRL");
     Inserisci("07", "BRAVO SRL");
     Inserisci("ABC", "CHARLIE SRL");
-    EXPECT_EQ(NuovoCodiceSoggetto(), "08");
+    registro.Aggiungi();
+    EXPECT_EQ(registro.campi.OCOD, "08");
     Inserisci("99", "DELTA SRL");
-    EXPECT_EQ(NuovoCodiceSoggetto(), "100");
-    Inserisci("100", "ECHO SRL");
-    EXPECT_EQ(NuovoCodiceSoggetto(), "101");
+    registro.Aggiungi();
+    EXPECT_EQ(registro.campi.OCOD, "100");
 }
 
 TEST_P(RegistroSoggettiTest, AggiungiNonToccaIlSoggettoCorrente)
