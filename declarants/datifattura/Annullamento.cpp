@@ -9,9 +9,9 @@
 
 namespace quercino::datifattura {
 
-QByteArray TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
+std::string TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
 {
-    QByteArray testo;
+    std::string testo;
     ScriviIntestazione(testo, d, d.OPROG);
     Linee l(testo);
     l.Riga(0, "<ANN>");

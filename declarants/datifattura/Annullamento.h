@@ -6,13 +6,14 @@
 #include "declarants/datifattura/DatiDichiarante.h"
 #include "declarants/datifattura/RichiesteScrittura.h"
 
-#include <QByteArray>
 #include <QString>
+
+#include <string>
 
 namespace quercino::datifattura {
 
 // The whole file's bytes for `idFile` with the declarant's header.
-QByteArray TestoAnnullamento(const DatiDichiarante& dichiarante, const QString& idFile);
+std::string TestoAnnullamento(const DatiDichiarante& dichiarante, const QString& idFile);
 
 // `CreaAnnullamento`: asks for the path (always, proposing the usual file name), writes the
 // file and raises the progressive once. Returns the path written, or the empty text when the

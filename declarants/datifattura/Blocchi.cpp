@@ -26,7 +26,7 @@ void ScriviIndirizzo(Linee& l, std::string_view tag, const DatiIndirizzo& a)
 
 } // namespace
 
-void ScriviTestaBlocco(QByteArray& uscita, const RigaFattura& r, TipoComunicazione tipo,
+void ScriviTestaBlocco(std::string& uscita, const RigaFattura& r, TipoComunicazione tipo,
                        int numero, const QString& nomeSoggetto)
 {
     const bool emesse = tipo == TipoComunicazione::DTE;
@@ -79,7 +79,7 @@ void ScriviTestaBlocco(QByteArray& uscita, const RigaFattura& r, TipoComunicazio
     l.Riga(12, "</AltriDatiIdentificativi>");
 }
 
-void ScriviTestaFattura(QByteArray& uscita, const RigaFattura& r, TipoComunicazione tipo,
+void ScriviTestaFattura(std::string& uscita, const RigaFattura& r, TipoComunicazione tipo,
                         const QString& chiaveSoggetto, const QString& nomeSoggetto)
 {
     const bool emesse = tipo == TipoComunicazione::DTE;
@@ -97,7 +97,7 @@ void ScriviTestaFattura(QByteArray& uscita, const RigaFattura& r, TipoComunicazi
     l.Riga(14, "</DatiGenerali>");
 }
 
-void ScriviRiepilogo(QByteArray& uscita, const RigaFattura& r)
+void ScriviRiepilogo(std::string& uscita, const RigaFattura& r)
 {
     Linee l(uscita);
     l.Riga(8, "");
@@ -116,13 +116,13 @@ void ScriviRiepilogo(QByteArray& uscita, const RigaFattura& r)
     l.Riga(12, "</DatiRiepilogo>");
 }
 
-void ScriviFineFattura(QByteArray& uscita, TipoComunicazione tipo)
+void ScriviFineFattura(std::string& uscita, TipoComunicazione tipo)
 {
     Linee(uscita).Riga(8, tipo == TipoComunicazione::DTE ? "</DatiFatturaBodyDTE>"
                                                          : "</DatiFatturaBodyDTR>");
 }
 
-void ScriviFineBlocco(QByteArray& uscita, TipoComunicazione tipo)
+void ScriviFineBlocco(std::string& uscita, TipoComunicazione tipo)
 {
     Linee l(uscita);
     l.Riga(8, "");

@@ -4,7 +4,7 @@
 #include "declarants/datifattura/RigaFattura.h"
 #include "declarants/datifattura/Testata.h"
 
-#include <QByteArray>
+#include <string>
 #include <QString>
 
 namespace quercino::datifattura {
@@ -12,17 +12,17 @@ namespace quercino::datifattura {
 // The opening of a counterpart block (CessionarioCommittenteDTE or CedentePrestatoreDTR)
 // with its identification from `riga`, preceded by the comment naming it with `numero`
 // (the block's place in the file) and `nomeSoggetto`.
-void ScriviTestaBlocco(QByteArray& uscita, const RigaFattura& riga, TipoComunicazione tipo,
+void ScriviTestaBlocco(std::string& uscita, const RigaFattura& riga, TipoComunicazione tipo,
                        int numero, const QString& nomeSoggetto);
 
 // The opening of an invoice body and its DatiGenerali, preceded by the comment naming it.
-void ScriviTestaFattura(QByteArray& uscita, const RigaFattura& riga, TipoComunicazione tipo,
+void ScriviTestaFattura(std::string& uscita, const RigaFattura& riga, TipoComunicazione tipo,
                         const QString& chiaveSoggetto, const QString& nomeSoggetto);
 
 // One DatiRiepilogo from `riga`.
-void ScriviRiepilogo(QByteArray& uscita, const RigaFattura& riga);
+void ScriviRiepilogo(std::string& uscita, const RigaFattura& riga);
 
-void ScriviFineFattura(QByteArray& uscita, TipoComunicazione tipo);
-void ScriviFineBlocco(QByteArray& uscita, TipoComunicazione tipo);
+void ScriviFineFattura(std::string& uscita, TipoComunicazione tipo);
+void ScriviFineBlocco(std::string& uscita, TipoComunicazione tipo);
 
 } // namespace quercino::datifattura

@@ -63,14 +63,20 @@ public:
             errore = ValoreNonCorretto(etichetta, ImportoLeggibile(centesimi));
     }
 
-    void Indirizzo(const QString& prefisso, const DatiIndirizzo& a)
+    // The labels are composed only for a refused value: this runs for every row.
+    void Indirizzo(const char* prefisso, const DatiIndirizzo& a)
     {
-        Facoltativo(prefisso + QLatin1String("INDIRIZZO"), a.Via, [](const QString& v) { return Latino1(v, 60); });
-        Facoltativo(prefisso + QLatin1String("NUMERO CIVICO"), a.NumeroCivico, [](const QString& v) { return LatinoBase(v, 8); });
-        Facoltativo(prefisso + QLatin1String("CAP"), CapPerNazione(a.CAP, a.Nazione), [](const QString& v) { return LatinoBase(v, 5); });
-        Facoltativo(prefisso + QLatin1String("COMUNE"), a.Comune, [](const QString& v) { return Latino1(v, 60); });
-        Facoltativo(prefisso + QLatin1String("PROVINCIA"), a.Provincia, DueLettere);
-        Facoltativo(prefisso + QLatin1String("NAZIONE"), a.Nazione, DueLettere);
+        auto campo = [&](const char* nome, const QString& valore, bool valido) {
+            if (!errore && !valore.isEmpty() && !valido)
+                errore = ValoreNonCorretto(QLatin1String(prefisso) + QLatin1String(nome), valore);
+        };
+        campo("INDIRIZZO", a.Via, Latino1(a.Via, 60));
+        campo("NUMERO CIVICO", a.NumeroCivico, LatinoBase(a.NumeroCivico, 8));
+        const QString cap = CapPerNazione(a.CAP, a.Nazione);
+        campo("CAP", cap, LatinoBase(cap, 5));
+        campo("COMUNE", a.Comune, Latino1(a.Comune, 60));
+        campo("PROVINCIA", a.Provincia, DueLettere(a.Provincia));
+        campo("NAZIONE", a.Nazione, DueLettere(a.Nazione));
     }
 };
 
@@ -122,7 +128,7 @@ std::optional<ErroreRiga> ControllaRiga(const RigaFattura& r, TipoComunicazione 
         c.errore = ErroreRiga{QStringLiteral("Cognome "), Vuoto};
     if (!c.errore && r.Nome.isEmpty() && !r.Cognome.isEmpty())
         c.errore = ErroreRiga{QStringLiteral("Nome "), Vuoto};
-    c.Indirizzo(QString(), r.Sede);
+    c.Indirizzo("", r.Sede);
 
     c.Obbligatorio(QStringLiteral("TIPO DOCUMENTO"), r.TipoDocumento, TipoDocumentoValido);
     c.Data(QStringLiteral("DATA DOCUMENTO"), r.Data);
@@ -139,7 +145,7 @@ std::optional<ErroreRiga> ControllaRiga(const RigaFattura& r, TipoComunicazione 
         c.Data(QStringLiteral("DATA REGISTRAZIONE DOCUMENTO"), r.DataRegistrazione);
 
     if (!r.StabileOrganizzazione.Via.isEmpty()) {
-        c.Indirizzo(QStringLiteral("Stabile Organizzione - "), r.StabileOrganizzazione);
+        c.Indirizzo("Stabile Organizzione - ", r.StabileOrganizzazione);
     }
     const DatiRappresentante& rf = r.Rappresentante;
     c.Facoltativo(QStringLiteral("Rappresentante Fiscale - PARTITA IVA"), rf.PartitaIva, LatinoBaseMax(28));

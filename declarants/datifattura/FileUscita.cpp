@@ -8,7 +8,7 @@ namespace quercino::datifattura {
 
 namespace {
 
-constexpr qsizetype SogliaBuffer = 1 << 20;
+constexpr std::size_t SogliaBuffer = 1 << 20;
 
 } // namespace
 
@@ -32,16 +32,17 @@ FileUscita::~FileUscita()
 
 void FileUscita::Scrivi()
 {
-    if (buffer_.isEmpty())
+    if (buffer_.empty())
         return;
-    if (file_->write(buffer_) != buffer_.size()) {
+    const auto dimensione = static_cast<qint64>(buffer_.size());
+    if (file_->write(buffer_.data(), dimensione) != dimensione) {
         const QString errore = file_->errorString();
         file_->cancelWriting();
         throw ErroreDatiFattura(QStringLiteral("Errore di scrittura del file ") + QDir::toNativeSeparators(percorso_)
                                 + QStringLiteral(": ") + errore);
     }
-    scritti_ += buffer_.size();
-    buffer_.resize(0);
+    scritti_ += dimensione;
+    buffer_.clear();
 }
 
 void FileUscita::Scarica()

@@ -3,11 +3,11 @@
 // renamed to its final name only when it is complete: a file is never left half-written
 // under its final name, and a file abandoned midway leaves nothing behind.
 
-#include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
 #include <memory>
+#include <string>
 
 namespace quercino::datifattura {
 
@@ -20,10 +20,10 @@ public:
     FileUscita& operator=(const FileUscita&) = delete;
 
     // The buffer to append lines to; Scarica writes it out once it is large.
-    QByteArray& Buffer() { return buffer_; }
+    std::string& Buffer() { return buffer_; }
     void Scarica();
     // Bytes of the file so far, buffered ones included.
-    qint64 Dimensione() const { return scritti_ + buffer_.size(); }
+    qint64 Dimensione() const { return scritti_ + static_cast<qint64>(buffer_.size()); }
     const QString& Percorso() const { return percorso_; }
 
     // Writes what is left and gives the file its final name (replacing a file there);
@@ -35,7 +35,7 @@ private:
 
     QString percorso_;
     std::unique_ptr<QSaveFile> file_;
-    QByteArray buffer_;
+    std::string buffer_;
     qint64 scritti_ = 0;
 };
 

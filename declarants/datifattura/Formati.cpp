@@ -2,27 +2,37 @@
 
 namespace quercino::datifattura {
 
-QByteArray FormattaCentesimi(std::int64_t centesimi)
+std::string FormattaCentesimi(std::int64_t centesimi)
 {
-    // Work on the magnitude as unsigned so that the most negative value is exact too.
+    // Work on the magnitude as unsigned so that the most negative value is exact too; the
+    // digits are written from the right into a small buffer.
     const bool negativo = centesimi < 0;
-    const std::uint64_t valore = negativo ? 0 - static_cast<std::uint64_t>(centesimi)
-                                          : static_cast<std::uint64_t>(centesimi);
-    QByteArray testo = QByteArray::number(static_cast<qulonglong>(valore / 100));
-    const auto decimi = static_cast<char>('0' + (valore % 100) / 10);
-    const auto unita = static_cast<char>('0' + valore % 10);
-    testo.append('.').append(decimi).append(unita);
+    std::uint64_t valore = negativo ? 0 - static_cast<std::uint64_t>(centesimi) : static_cast<std::uint64_t>(centesimi);
+    char cifre[32];
+    char* p = cifre + sizeof(cifre);
+    *--p = static_cast<char>('0' + valore % 10);
+    valore /= 10;
+    *--p = static_cast<char>('0' + valore % 10);
+    valore /= 10;
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + valore % 10);
+        valore /= 10;
+    } while (valore != 0);
     if (negativo)
-        testo.prepend('-');
-    return testo;
+        *--p = '-';
+    return std::string(p, static_cast<std::size_t>(cifre + sizeof(cifre) - p));
 }
 
-QByteArray FormattaDataXml(const QDate& data)
+std::string FormattaDataXml(const QDate& data)
 {
     if (!data.isValid())
         return {};
     char testo[16];
-    const int anno = data.year();
+    int anno = 0;
+    int mese = 0;
+    int giorno = 0;
+    data.getDate(&anno, &mese, &giorno);
     if (anno < 1 || anno > 9999)
         return {};
     testo[0] = static_cast<char>('0' + anno / 1000);
@@ -30,12 +40,12 @@ QByteArray FormattaDataXml(const QDate& data)
     testo[2] = static_cast<char>('0' + anno / 10 % 10);
     testo[3] = static_cast<char>('0' + anno % 10);
     testo[4] = '-';
-    testo[5] = static_cast<char>('0' + data.month() / 10);
-    testo[6] = static_cast<char>('0' + data.month() % 10);
+    testo[5] = static_cast<char>('0' + mese / 10);
+    testo[6] = static_cast<char>('0' + mese % 10);
     testo[7] = '-';
-    testo[8] = static_cast<char>('0' + data.day() / 10);
-    testo[9] = static_cast<char>('0' + data.day() % 10);
-    return QByteArray(testo, 10);
+    testo[8] = static_cast<char>('0' + giorno / 10);
+    testo[9] = static_cast<char>('0' + giorno % 10);
+    return std::string(testo, 10);
 }
 
 QString FormattaProgressivo(int progressivo)

@@ -1,19 +1,19 @@
 #pragma once
 // Values in the forms the DatiFattura files want them.
 
-#include <QByteArray>
 #include <QDate>
 #include <QString>
 
 #include <cstdint>
+#include <string>
 
 namespace quercino::datifattura {
 
 // Cents as digits, a full stop and two decimals: 123456 gives "1234.56", -5 gives "-0.05".
-QByteArray FormattaCentesimi(std::int64_t centesimi);
+std::string FormattaCentesimi(std::int64_t centesimi);
 
 // A date as "YYYY-MM-DD" (an invalid date gives the empty text).
-QByteArray FormattaDataXml(const QDate& data);
+std::string FormattaDataXml(const QDate& data);
 
 // The progressive as five digits: 7 gives "00007"; a larger number keeps all its digits.
 QString FormattaProgressivo(int progressivo);

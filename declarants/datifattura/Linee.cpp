@@ -6,7 +6,10 @@ namespace quercino::datifattura {
 
 void Linee::Rientro(int spazi)
 {
-    uscita_.append(spazi, ' ');
+    // Indentation comes from a constant run of blanks.
+    static constexpr char Spazi[] = "                                ";
+    static_assert(sizeof(Spazi) > 24);
+    uscita_.append(Spazi, static_cast<std::size_t>(spazi));
 }
 
 void Linee::Fine()
@@ -17,25 +20,33 @@ void Linee::Fine()
 void Linee::Riga(int spazi, std::string_view testo)
 {
     Rientro(spazi);
-    uscita_.append(testo.data(), static_cast<qsizetype>(testo.size()));
+    uscita_.append(testo);
     Fine();
 }
 
 void Linee::Valore(int spazi, std::string_view tag, const QString& valore)
 {
     Rientro(spazi);
-    uscita_.append('<').append(tag.data(), static_cast<qsizetype>(tag.size())).append('>');
+    uscita_.push_back('<');
+    uscita_.append(tag);
+    uscita_.push_back('>');
     AggiungiValore(uscita_, valore);
-    uscita_.append("</", 2).append(tag.data(), static_cast<qsizetype>(tag.size())).append('>');
+    uscita_.append("</", 2);
+    uscita_.append(tag);
+    uscita_.push_back('>');
     Fine();
 }
 
-void Linee::ValoreFormattato(int spazi, std::string_view tag, const QByteArray& valore)
+void Linee::ValoreFormattato(int spazi, std::string_view tag, std::string_view valore)
 {
     Rientro(spazi);
-    uscita_.append('<').append(tag.data(), static_cast<qsizetype>(tag.size())).append('>');
+    uscita_.push_back('<');
+    uscita_.append(tag);
+    uscita_.push_back('>');
     uscita_.append(valore);
-    uscita_.append("</", 2).append(tag.data(), static_cast<qsizetype>(tag.size())).append('>');
+    uscita_.append("</", 2);
+    uscita_.append(tag);
+    uscita_.push_back('>');
     Fine();
 }
 

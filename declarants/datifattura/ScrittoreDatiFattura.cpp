@@ -28,14 +28,14 @@ qint64 RiservaFattura(TipoComunicazione tipo)
     massima.Detraibile = 10'000;
     massima.Deducibile = true;
     massima.EsigibilitaIVA = QStringLiteral("S");
-    QByteArray prova;
+    std::string prova;
     ScriviRiepilogo(prova, massima);
-    const qint64 riepilogo = prova.size();
+    const auto riepilogo = static_cast<qint64>(prova.size());
     prova.clear();
     ScriviFineFattura(prova, tipo);
     ScriviFineBlocco(prova, tipo);
     ScriviChiusura(prova, tipo);
-    return riepilogo * ScrittoreDatiFattura::MassimoRiepiloghiFattura + prova.size();
+    return riepilogo * ScrittoreDatiFattura::MassimoRiepiloghiFattura + static_cast<qint64>(prova.size());
 }
 
 bool Differisce(const QString& valore, const QString& delBlocco)
@@ -69,7 +69,7 @@ ScrittoreDatiFattura::Impronta ScrittoreDatiFattura::ImprontaFattura(const RigaF
 {
     const QChar separatore(0x1F);
     const QString chiave = soggetto.PartitaIva + separatore + NormalizzaCodiceFiscale(soggetto.CodiceFiscale)
-        + separatore + nome + separatore + r.Numero + separatore + r.Data.toString(Qt::ISODate) + separatore
+        + separatore + nome + separatore + r.Numero + separatore + QString::number(r.Data.toJulianDay()) + separatore
         + r.TipoDocumento;
     return Impronta{static_cast<std::uint64_t>(qHash(QStringView(chiave), 0x9E3779B97F4A7C15ULL)),
                     static_cast<std::uint64_t>(qHash(QStringView(chiave), 0xC2B2AE3D27D4EB4FULL))};
@@ -139,7 +139,7 @@ bool ScrittoreDatiFattura::ApriSoggetto(const RigaFattura& r, const QString& nom
     ChiudiBlocco();
     rigaBlocco_ = r;
     nomeSoggetto_ = nome;
-    QByteArray testaFattura;
+    std::string testaFattura;
     ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
     if (file_ && (righeFile_ > RigheDivisione || file_->Dimensione() > SogliaFile))
         ChiudiFile();
@@ -153,9 +153,9 @@ bool ScrittoreDatiFattura::ApriSoggetto(const RigaFattura& r, const QString& nom
 bool ScrittoreDatiFattura::ApriFattura(const RigaFattura& r)
 {
     ChiudiFattura();
-    QByteArray testaFattura;
+    std::string testaFattura;
     ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
-    if (fattureBlocco_ >= MassimoFattureBlocco || !Entra(testaFattura.size())) {
+    if (fattureBlocco_ >= MassimoFattureBlocco || !Entra(static_cast<qint64>(testaFattura.size()))) {
         // The block is full, or the file is: the counterpart goes on in a repeated block.
         ChiudiBlocco();
         if (!ScriviBloccoInFile(testaFattura))
@@ -167,11 +167,12 @@ bool ScrittoreDatiFattura::ApriFattura(const RigaFattura& r)
 
 // Opens the block of `rigaBlocco_` in the open file, or in a new one when the open file has
 // no room for it and the invoice that follows.
-bool ScrittoreDatiFattura::ScriviBloccoInFile(const QByteArray& testaFattura)
+bool ScrittoreDatiFattura::ScriviBloccoInFile(const std::string& testaFattura)
 {
-    QByteArray testaBlocco;
+    std::string testaBlocco;
     ScriviTestaBlocco(testaBlocco, rigaBlocco_, tipo_, 1, nomeSoggetto_);
-    if (file_ && (blocchiFile_ >= MassimoBlocchiFile || !Entra(testaBlocco.size() + testaFattura.size())))
+    if (file_ && (blocchiFile_ >= MassimoBlocchiFile
+                  || !Entra(static_cast<qint64>(testaBlocco.size() + testaFattura.size()))))
         ChiudiFile();
     if (!file_ && !ApriFile())
         return false;

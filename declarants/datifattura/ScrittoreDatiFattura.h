@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -103,7 +104,7 @@ private:
     bool ApriSoggetto(const RigaFattura& riga, const QString& nome);
     bool ApriFattura(const RigaFattura& riga);
     void ScriviFattura(const RigaFattura& riga);
-    bool ScriviBloccoInFile(const QByteArray& testaFattura);
+    bool ScriviBloccoInFile(const std::string& testaFattura);
     bool Entra(qint64 byte) const;
     void ChiudiFattura();
     void ChiudiBlocco();

@@ -10,7 +10,7 @@ const char* NomeTipo(TipoComunicazione tipo)
     return tipo == TipoComunicazione::DTE ? "DTE" : "DTR";
 }
 
-void ScriviIntestazione(QByteArray& uscita, const DatiDichiarante& d, int progressivo)
+void ScriviIntestazione(std::string& uscita, const DatiDichiarante& d, int progressivo)
 {
     Linee l(uscita);
     l.Riga(0, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>");
@@ -44,7 +44,7 @@ void ScriviNomi(Linee& l, bool personaFisica, const QString& nome, const QString
 
 } // namespace
 
-void ScriviBloccoDichiarante(QByteArray& uscita, const DatiDichiarante& d, TipoComunicazione tipo)
+void ScriviBloccoDichiarante(std::string& uscita, const DatiDichiarante& d, TipoComunicazione tipo)
 {
     const bool emesse = tipo == TipoComunicazione::DTE;
     Linee l(uscita);
@@ -96,7 +96,7 @@ void ScriviBloccoDichiarante(QByteArray& uscita, const DatiDichiarante& d, TipoC
     l.Riga(8, emesse ? "</CedentePrestatoreDTE>" : "</CessionarioCommittenteDTR>");
 }
 
-void ScriviChiusura(QByteArray& uscita, TipoComunicazione tipo)
+void ScriviChiusura(std::string& uscita, TipoComunicazione tipo)
 {
     Linee l(uscita);
     l.Riga(4, tipo == TipoComunicazione::DTE ? "</DTE>" : "</DTR>");

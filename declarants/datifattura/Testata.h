@@ -5,7 +5,7 @@
 
 #include "declarants/datifattura/DatiDichiarante.h"
 
-#include <QByteArray>
+#include <string>
 #include <QString>
 
 namespace quercino::datifattura {
@@ -19,15 +19,15 @@ const char* NomeTipo(TipoComunicazione tipo);
 inline constexpr char NamespaceDatiFattura[] = "http://ivaservizi.agenziaentrate.gov.it/docs/xsd/fatture/v2.0";
 
 // Declaration, root element and DatiFatturaHeader with `progressivo` as ProgressivoInvio.
-void ScriviIntestazione(QByteArray& uscita, const DatiDichiarante& dichiarante, int progressivo);
+void ScriviIntestazione(std::string& uscita, const DatiDichiarante& dichiarante, int progressivo);
 
 // "<DTE>" or "<DTR>" and the declarant's block (CedentePrestatoreDTE or
 // CessionarioCommittenteDTR). Empty optional children are left out.
-void ScriviBloccoDichiarante(QByteArray& uscita, const DatiDichiarante& dichiarante,
+void ScriviBloccoDichiarante(std::string& uscita, const DatiDichiarante& dichiarante,
                              TipoComunicazione tipo);
 
 // The last two lines of an invoice file: "    </DTE>" (or DTR) and the root's end tag.
-void ScriviChiusura(QByteArray& uscita, TipoComunicazione tipo);
+void ScriviChiusura(std::string& uscita, TipoComunicazione tipo);
 
 // OSPAESE & OCF & "_DF_" & the five-digit progressive & ".xml".
 QString NomeFileDatiFattura(const DatiDichiarante& dichiarante, int progressivo);

@@ -11,22 +11,22 @@ bool Vietato(char32_t c)
     return c < 0x20 || c == 0xFFFE || c == 0xFFFF || (c >= 0xD800 && c <= 0xDFFF);
 }
 
-void AggiungiUtf8(QByteArray& uscita, char32_t c)
+void AggiungiUtf8(std::string& uscita, char32_t c)
 {
     if (c < 0x80) {
-        uscita.append(static_cast<char>(c));
+        uscita.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
-        uscita.append(static_cast<char>(0xC0 | (c >> 6)));
-        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+        uscita.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        uscita.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     } else if (c < 0x10000) {
-        uscita.append(static_cast<char>(0xE0 | (c >> 12)));
-        uscita.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+        uscita.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        uscita.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        uscita.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     } else {
-        uscita.append(static_cast<char>(0xF0 | (c >> 18)));
-        uscita.append(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        uscita.append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        uscita.append(static_cast<char>(0x80 | (c & 0x3F)));
+        uscita.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        uscita.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        uscita.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        uscita.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
 }
 
@@ -49,7 +49,7 @@ void PerOgniCarattere(const QString& testo, Azione azione)
 
 } // namespace
 
-void AggiungiValore(QByteArray& uscita, const QString& testo)
+void AggiungiValore(std::string& uscita, const QString& testo)
 {
     PerOgniCarattere(testo, [&uscita](char32_t c) {
         switch (c) {
@@ -58,7 +58,7 @@ void AggiungiValore(QByteArray& uscita, const QString& testo)
         case U'>': uscita.append("&gt;"); break;
         default:
             if (Vietato(c))
-                uscita.append(' ');
+                uscita.push_back(' ');
             else
                 AggiungiUtf8(uscita, c);
         }
@@ -67,31 +67,31 @@ void AggiungiValore(QByteArray& uscita, const QString& testo)
 
 QByteArray ValoreXml(const QString& testo)
 {
-    QByteArray uscita;
-    uscita.reserve(testo.size());
+    std::string uscita;
+    uscita.reserve(static_cast<std::size_t>(testo.size()));
     AggiungiValore(uscita, testo);
-    return uscita;
+    return QByteArray::fromStdString(uscita);
 }
 
-void AggiungiCommento(QByteArray& uscita, const QString& testo)
+void AggiungiCommento(std::string& uscita, const QString& testo)
 {
     bool trattino = false;
     PerOgniCarattere(testo, [&](char32_t c) {
         if (c == U'-') {
             if (trattino)
-                uscita.append(' ');
-            uscita.append('-');
+                uscita.push_back(' ');
+            uscita.push_back('-');
             trattino = true;
             return;
         }
         trattino = false;
         if (Vietato(c))
-            uscita.append(' ');
+            uscita.push_back(' ');
         else
             AggiungiUtf8(uscita, c);
     });
     if (trattino)
-        uscita.append(' ');
+        uscita.push_back(' ');
 }
 
 } // namespace quercino::datifattura

@@ -21,7 +21,7 @@ namespace {
 QString FileSenzaControlli(const QTemporaryDir& cartella, const DatiDichiarante& d, const RigaFattura& r,
                            TipoComunicazione tipo, const QString& nome)
 {
-    QByteArray testo;
+    std::string testo;
     ScriviIntestazione(testo, d, d.OPROG);
     ScriviBloccoDichiarante(testo, d, tipo);
     ScriviTestaBlocco(testo, r, tipo, 1, r.NomeSoggetto());
@@ -33,7 +33,7 @@ QString FileSenzaControlli(const QTemporaryDir& cartella, const DatiDichiarante&
     const QString percorso = QDir(cartella.path()).filePath(nome);
     QFile f(percorso);
     f.open(QIODevice::WriteOnly);
-    f.write(testo);
+    f.write(testo.data(), static_cast<qint64>(testo.size()));
     return percorso;
 }
 

@@ -26,12 +26,12 @@ struct Riletto {
 
 Riletto Rileggi(const QString& testo)
 {
-    QByteArray documento("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><!--");
+    std::string documento("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><!--");
     AggiungiCommento(documento, testo);
     documento.append("--><v>");
     AggiungiValore(documento, testo);
     documento.append("</v></r>");
-    QXmlStreamReader xml(documento);
+    QXmlStreamReader xml(QByteArray::fromStdString(documento));
     Riletto r;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -122,21 +122,21 @@ TEST(TestoXml, UnFileConAccentiEMarcatureEValido)
 
 TEST(Formati, Importi)
 {
-    EXPECT_EQ(FormattaCentesimi(0), QByteArray("0.00"));
-    EXPECT_EQ(FormattaCentesimi(5), QByteArray("0.05"));
-    EXPECT_EQ(FormattaCentesimi(-5), QByteArray("-0.05"));
-    EXPECT_EQ(FormattaCentesimi(10), QByteArray("0.10"));
-    EXPECT_EQ(FormattaCentesimi(123456), QByteArray("1234.56"));
-    EXPECT_EQ(FormattaCentesimi(-100), QByteArray("-1.00"));
-    EXPECT_EQ(FormattaCentesimi(9'999'999'999'999), QByteArray("99999999999.99"));
-    EXPECT_EQ(FormattaCentesimi(std::numeric_limits<std::int64_t>::min()), QByteArray("-92233720368547758.08"));
+    EXPECT_EQ(FormattaCentesimi(0), std::string("0.00"));
+    EXPECT_EQ(FormattaCentesimi(5), std::string("0.05"));
+    EXPECT_EQ(FormattaCentesimi(-5), std::string("-0.05"));
+    EXPECT_EQ(FormattaCentesimi(10), std::string("0.10"));
+    EXPECT_EQ(FormattaCentesimi(123456), std::string("1234.56"));
+    EXPECT_EQ(FormattaCentesimi(-100), std::string("-1.00"));
+    EXPECT_EQ(FormattaCentesimi(9'999'999'999'999), std::string("99999999999.99"));
+    EXPECT_EQ(FormattaCentesimi(std::numeric_limits<std::int64_t>::min()), std::string("-92233720368547758.08"));
 }
 
 TEST(Formati, DateCodiciEProgressivi)
 {
-    EXPECT_EQ(FormattaDataXml(QDate(2017, 12, 31)), QByteArray("2017-12-31"));
-    EXPECT_EQ(FormattaDataXml(QDate(2012, 1, 5)), QByteArray("2012-01-05"));
-    EXPECT_EQ(FormattaDataXml(QDate()), QByteArray());
+    EXPECT_EQ(FormattaDataXml(QDate(2017, 12, 31)), std::string("2017-12-31"));
+    EXPECT_EQ(FormattaDataXml(QDate(2012, 1, 5)), std::string("2012-01-05"));
+    EXPECT_EQ(FormattaDataXml(QDate()), std::string());
     EXPECT_EQ(FormattaProgressivo(7), QStringLiteral("00007"));
     EXPECT_EQ(FormattaProgressivo(99999), QStringLiteral("99999"));
     EXPECT_EQ(CapPerNazione(QStringLiteral("123"), QStringLiteral("IT")), QStringLiteral("00123"));
