@@ -58,11 +58,15 @@ void prepareAndRun(QSqlQuery& query, const QString& sql, const QVariantList& val
 }
 
 // Qt's ODBC driver passes a text holding "DRIVER=" or "SERVER=" to the driver manager as
-// it is and puts "DSN=" in front of anything else: a string that already starts with
-// "DSN=" must lose it, or the data source would be looked up as "DSN=name".
+// it is and puts "DSN=" in front of anything else: a string that starts with "DSN=" (and
+// names no driver or server) must lose it, or the data source would be looked up as
+// "DSN=name".
 QString qtOdbcDatabaseName(const QString& connection)
 {
     const QString trimmed = connection.trimmed();
+    if (trimmed.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive) ||
+        trimmed.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        return connection;
     if (trimmed.startsWith(QLatin1String("DSN="), Qt::CaseInsensitive))
         return trimmed.mid(4);
     return connection;

@@ -141,6 +141,17 @@ TEST_P(AvvioOdbc, ModoXStringaDiConnessioneDiventaS)
     EXPECT_TRUE(ComuniCF().contiene(QStringLiteral("h501")));
 }
 
+TEST_P(AvvioOdbc, ModoXConOrigineDatiNellaStringa)
+{
+    const QByteArray stringa = "DSN=VEKO;UID=" + backend().utente().toUtf8() + ";PWD=" + backend().password().toUtf8();
+    scriviIni(backend().programDir(), "TipoDb=x\r\nStrConn=\"" + stringa + "\"\r\n");
+    const EsitoAvvio esito = lancio.avvia(backend().programDir());
+    ASSERT_TRUE(esito.riuscito) << esito.errore.testo.toStdString();
+    EXPECT_EQ(TipoDb, QStringLiteral("S"));
+    EXPECT_EQ(StrConn, QString::fromUtf8(stringa));
+    EXPECT_TRUE(ComuniCF().contiene(QStringLiteral("H501")));
+}
+
 QUERCINO_DB_BACKENDS(AvvioOdbc);
 
 // Passwords are checked by the server only.
