@@ -5,7 +5,10 @@
 //  - identifiers come only from the program's schema (Table descriptions, app/core/Schema.h);
 //  - case-insensitive searches are written with likeInsensitive() and bound with
 //    likeContains()/likePrefix(), which escape the wildcards of the user's text;
-//  - reads are typed by the caller's declared column types, never by the driver's report.
+//  - reads are typed by the caller's declared column types, never by the driver's report;
+//  - bind each value with the type of its column (QString for text columns, even for a
+//    code made of digits; int for SMALLINT/INTEGER; QDate for DATE): PostgreSQL does not
+//    compare a VARCHAR column with an integer parameter. insert() converts by itself.
 // Failures throw DbError. One instance is the run's connection (quercino::Cnn); tests open
 // as many as they need, each on its own Qt connection name.
 //
