@@ -77,8 +77,26 @@ ScrittoreDatiFattura::Impronta ScrittoreDatiFattura::ImprontaFattura(const RigaF
 
 RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
 {
-    if (annullato_)
+    if (annullato_ || guasto_)
         return {EsitoRiga::Annullata, std::nullopt};
+    try {
+        return ScriviRiga(r);
+    } catch (...) {
+        Guasto();
+        throw;
+    }
+}
+
+// After a failure the open file is dropped (its temporary file removed) and nothing more is
+// written: the files already completed stay as they are.
+void ScrittoreDatiFattura::Guasto()
+{
+    guasto_ = true;
+    file_.reset();
+}
+
+RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
+{
     if (auto errore = ControllaRiga(r, tipo_))
         return {EsitoRiga::Rifiutata, errore};
 
@@ -257,8 +275,14 @@ void ScrittoreDatiFattura::ChiudiFile()
 
 void ScrittoreDatiFattura::Chiudi()
 {
-    if (file_)
+    if (!file_ || guasto_)
+        return;
+    try {
         ChiudiFile();
+    } catch (...) {
+        Guasto();
+        throw;
+    }
 }
 
 } // namespace quercino::datifattura

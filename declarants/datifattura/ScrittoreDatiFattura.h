@@ -74,7 +74,9 @@ public:
     ScrittoreDatiFattura& operator=(const ScrittoreDatiFattura&) = delete;
 
     // Writes one row. May ask for the first file's path, close a full file and raise the
-    // progressive on the way. Throws ErroreDatiFattura when a file cannot be written.
+    // progressive on the way. Throws ErroreDatiFattura when a file cannot be written or the
+    // progressive cannot be raised; the open file is then dropped, the completed ones stay,
+    // and every later row is answered Annullata.
     RisultatoRiga Scrivi(const RigaFattura& riga);
 
     // Ends the open file, gives it its final name and raises the progressive; does nothing
@@ -99,6 +101,8 @@ private:
         std::size_t operator()(const Impronta& i) const { return static_cast<std::size_t>(i.a ^ (i.b * 31)); }
     };
 
+    RisultatoRiga ScriviRiga(const RigaFattura& riga);
+    void Guasto();
     bool NuovoSoggetto(const RigaFattura& riga, const QString& nome) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
     bool ApriSoggetto(const RigaFattura& riga, const QString& nome);
@@ -121,6 +125,7 @@ private:
     int progressivo_;
     bool primoFile_ = true;
     bool annullato_ = false;
+    bool guasto_ = false;
 
     // The counterpart block being written; its opening row repeats it.
     bool bloccoAperto_ = false;

@@ -192,6 +192,33 @@ TEST(FileDivisi, UnaCartellaInesistenteEUnErroreSenzaProgressivo)
         EXPECT_TRUE(e.Messaggio().startsWith(QStringLiteral("Impossibile creare il file "))) << e.what();
     }
     EXPECT_EQ(richieste.aumenti, 0);
+    // After the failure nothing more is written and closing reports nothing again.
+    EXPECT_EQ(s.Scrivi(Riga(QStringLiteral("11111111111"), QStringLiteral("BETA"), QStringLiteral("2"))).esito,
+              EsitoRiga::Annullata);
+    EXPECT_NO_THROW(s.Chiudi());
+    EXPECT_TRUE(s.FileScritti().empty());
+}
+
+// Answers like the registry when the progressive cannot be raised any more.
+class ProgressivoBloccato : public RichiesteProva {
+public:
+    using RichiesteProva::RichiesteProva;
+    int AggiornaProgressivo() override { throw ErroreDatiFattura(QStringLiteral("progressivo non aggiornato")); }
+};
+
+TEST(FileDivisi, UnProgressivoNonAggiornatoFermaLaScritturaMaTieneIlFileCompleto)
+{
+    QTemporaryDir cartella;
+    ProgressivoBloccato richieste(cartella.path(), 7);
+    ScrittoreDatiFattura s(DichiaranteSocieta(), TipoComunicazione::DTE, richieste);
+    for (int c = 1; c <= 999; ++c)
+        s.Scrivi(Riga(QString::number(20000000000LL + c), QStringLiteral("CLIENTE %1").arg(c), QStringLiteral("1")));
+    EXPECT_THROW(s.Scrivi(Riga(QStringLiteral("30000000000"), QStringLiteral("ALTRO"), QStringLiteral("1"))),
+                 ErroreDatiFattura);
+    EXPECT_NO_THROW(s.Chiudi());
+    ASSERT_EQ(s.FileScritti().size(), 1u);
+    EXPECT_EQ(FileXml(cartella.path()), QStringList{s.FileScritti()[0].percorso});
+    ASSERT_VALIDI(FileXml(cartella.path()));
 }
 
 TEST(FileDivisi, DatiDelDichiaranteCheLAgenziaRifiuterebbe)

@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+#include <random>
+
 using namespace quercino::datifattura;
 using namespace quercino::datifattura::prova;
 
@@ -162,6 +164,72 @@ TEST_F(Raggruppamento, UnNuovoSoggettoDeveEssereIdentificabile)
     Scrivi({fornitoreSenzaPiva}, TipoComunicazione::DTR);
     EXPECT_EQ(esiti[0].errore, (ErroreRiga{QStringLiteral("Partita Iva"), QStringLiteral("* VUOTO *")}));
     EXPECT_EQ(richieste.aumenti, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(RaggruppamentoCasuale, NessunaFatturaPersaDoppiaOFusa)
+{
+    // Random rows in any order: counterparts coming back, continuation rows, numbers reused
+    // with other dates and types. Whatever is answered Scritta is in the files exactly once.
+    QTemporaryDir cartella;
+    RichiesteProva richieste(cartella.path(), 7);
+    ScrittoreDatiFattura s(DichiaranteSocieta(), TipoComunicazione::DTE, richieste);
+    std::mt19937 caso(7);
+    std::uniform_int_distribution<int> soggetto(1, 40), numero(1, 30), tipo(0, 2), forma(0, 9), giorno(1, 3);
+    const QString tipi[] = {QStringLiteral("TD01"), QStringLiteral("TD04"), QStringLiteral("TD05")};
+    QHash<QString, int> righePerFattura;
+    int scritte = 0;
+    QString ultimoSoggetto;
+    for (int i = 0; i < 20000; ++i) {
+        const int c = soggetto(caso);
+        RigaFattura r = Riga(QString::number(30000000000LL + c), QStringLiteral("SOGGETTO %1").arg(c),
+                             QString::number(numero(caso)), QDate(2018, 1, giorno(caso)));
+        r.TipoDocumento = tipi[tipo(caso)];
+        const int f = forma(caso);
+        if (f < 3) {  // a continuation row of whatever counterpart is open
+            r.PartitaIva.clear();
+            r.Denominazione.clear();
+        } else if (f < 5) {  // the name only
+            r.PartitaIva.clear();
+        }
+        const RisultatoRiga esito = s.Scrivi(r);
+        ASSERT_NE(esito.esito, EsitoRiga::Annullata);
+        if (esito.esito != EsitoRiga::Scritta)
+            continue;
+        ++scritte;
+        if (!r.PartitaIva.isEmpty())
+            ultimoSoggetto = r.PartitaIva;
+        else if (!r.Denominazione.isEmpty())
+            ultimoSoggetto = QString::number(30000000000LL + r.Denominazione.mid(9).toInt());
+        ++righePerFattura[ultimoSoggetto + QLatin1Char('|') + r.Numero + QLatin1Char('|')
+                          + r.Data.toString(Qt::ISODate) + QLatin1Char('|') + r.TipoDocumento];
+    }
+    s.Chiudi();
+
+    QHash<QString, int> lette;
+    int riepiloghi = 0;
+    QStringList percorsi;
+    for (const FileScritto& file : s.FileScritti()) {
+        percorsi << file.percorso;
+        const FileLetto l = LeggiDatiFattura(file.percorso);
+        ASSERT_TRUE(l.benFormato);
+        for (const BloccoLetto& b : l.blocchi) {
+            for (const FatturaLetta& f : b.fatture) {
+                const QString chiave = b.idCodice + QLatin1Char('|') + f.numero + QLatin1Char('|') + f.data
+                    + QLatin1Char('|') + f.tipo;
+                EXPECT_FALSE(lette.contains(chiave)) << "written twice: " << chiave.toStdString();
+                lette[chiave] = f.riepiloghi;
+                riepiloghi += f.riepiloghi;
+            }
+        }
+    }
+    EXPECT_GT(scritte, 5000);
+    EXPECT_EQ(riepiloghi, scritte);
+    EXPECT_EQ(lette, righePerFattura);
+    ASSERT_VALIDI(percorsi);
 }
 
 } // namespace
