@@ -6,6 +6,7 @@
 #include "app/shell/AdattaRighe.h"
 #include "app/shell/CForm.h"
 #include "app/shell/ErroreCampo.h"
+#include "app/shell/F0.h"
 #include "app/shell/FTABR.h"
 #include "declarants/registry/AnnullamentoRegistro.h"
 #include "declarants/registry/ColonneCOPE.h"
@@ -441,7 +442,11 @@ void F1OP::bannulla_Click()
 {
     if (MsgBox(QStringLiteral("Vuoi chiudere il programma?"), Pulsanti::SiNo, Icona::Domanda,
                QStringLiteral("Chiudi il programma"))
-        == RispostaSi)
+        != RispostaSi)
+        return;
+    if (F0* principale = F0::Istanza())
+        principale->Termina();
+    else
         QApplication::exit(0);
 }
 

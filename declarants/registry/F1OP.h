@@ -49,8 +49,9 @@ public:
     // The identifier typed for an annulment.
     QString IdFile() const;
     // Raises the progressive by one in the field and in the current declarant's row;
-    // returns the error text (and changes nothing) when it is not a number or would pass
-    // 99999.
+    // returns the error text (and changes nothing) when no file can carry the current
+    // number (not a number from 1 to 99999). After file 99999 it holds 100000, which every
+    // writer refuses before writing.
     QString AggiornaProgressivo();
 
     // The window's procedures and handlers, reachable for the tests.

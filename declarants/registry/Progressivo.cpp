@@ -11,10 +11,15 @@ QString MessaggioNonValido()
     return QStringLiteral("Progressivo non valido: indicare un numero da 1 a 99999");
 }
 
+QString MessaggioSalvataggio()
+{
+    return QStringLiteral("Progressivo non valido: indicare il numero del prossimo file");
+}
+
 QString MessaggioEsaurito()
 {
     return QStringLiteral(
-        "Il progressivo ha raggiunto il valore massimo 99999: non è possibile creare altri file "
+        "Il progressivo ha superato il valore massimo 99999: non è possibile creare altri file "
         "senza ripetere un nome già usato. Per ricominciare la numerazione fare doppio click su "
         "\"Progressivo:\"");
 }
@@ -44,25 +49,30 @@ QString FormattaProgressivo(std::int32_t numero)
 
 EsitoProgressivo ProgressivoDaSalvare(const QString& testo)
 {
+    // A number past 99999 is kept (the declarant's other data can still be saved); no
+    // file is written with it.
     const auto n = LeggiProgressivo(testo);
-    if (!n || *n > ProgressivoMassimo)
-        return {{}, MessaggioNonValido()};
+    if (!n)
+        return {{}, MessaggioSalvataggio()};
     return {FormattaProgressivo(*n == 0 ? 1 : *n), {}};
 }
 
 EsitoProgressivo ProgressivoSuccessivo(const QString& attuale)
 {
-    const auto n = LeggiProgressivo(attuale);
-    if (!n || *n > ProgressivoMassimo)
-        return {{}, MessaggioNonValido()};
-    if (*n + 1 > ProgressivoMassimo)
-        return {{}, MessaggioEsaurito()};
-    return {FormattaProgressivo(*n + 1), {}};
+    const QString errore = ControllaProgressivo(attuale);
+    if (!errore.isEmpty())
+        return {{}, errore};
+    return {FormattaProgressivo(*LeggiProgressivo(attuale) + 1), {}};
 }
 
 QString ControllaProgressivo(const QString& attuale)
 {
-    return ProgressivoSuccessivo(attuale).errore;
+    const auto n = LeggiProgressivo(attuale);
+    if (!n || *n == 0)
+        return MessaggioNonValido();
+    if (*n > ProgressivoMassimo)
+        return MessaggioEsaurito();
+    return {};
 }
 
 } // namespace quercino

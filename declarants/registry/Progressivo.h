@@ -1,8 +1,8 @@
 #pragma once
 // The progressive number of a declarant's next DatiFattura file: part of the file
-// name and of ProgressivoInvio, five digits, 00001 to 99999. Numbers are 32-bit; a
-// file is refused before it is written when the number after it would pass 99999,
-// so that two files never share a name.
+// name and of ProgressivoInvio, five digits, 00001 to 99999. Numbers are 32-bit, so the
+// raise after file 99999 gives 100000: a file with that number is refused before it is
+// written, and two files never share a name.
 
 #include <QString>
 
@@ -27,14 +27,16 @@ struct EsitoProgressivo {
     bool Valido() const { return errore.isEmpty(); }
 };
 
-// What a save stores: the typed number on five digits, 0 read as 1.
+// What a save stores: the typed number on five digits (more when it is larger), 0 read
+// as 1.
 EsitoProgressivo ProgressivoDaSalvare(const QString& testo);
 
-// The progressive after the file numbered `attuale` was written.
+// The progressive after the file numbered `attuale` was written; an error when no file
+// can carry that number (not a number, or past 99999).
 EsitoProgressivo ProgressivoSuccessivo(const QString& attuale);
 
-// Asked before a file numbered `attuale` is written: the error that would stop the
-// raise afterwards, or an empty text when the file may be written.
+// Asked before a file numbered `attuale` is written: the reason it cannot be (not a
+// number from 1 to 99999), or an empty text when it may.
 QString ControllaProgressivo(const QString& attuale);
 
 } // namespace quercino

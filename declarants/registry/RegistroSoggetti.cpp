@@ -54,7 +54,7 @@ std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
 {
     if (auto errore = controlla())
         return errore;
-    // A progressive that is not a number from 0 to 99999 would name files wrongly.
+    // A progressive that is not a number would name files wrongly.
     const EsitoProgressivo progressivo = ProgressivoDaSalvare(campi.OPROG);
     if (!progressivo.Valido()) {
         DatiValidi = false;

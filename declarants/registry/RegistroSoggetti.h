@@ -46,7 +46,8 @@ public:
     // The shown record becomes the current declarant (CodiceOperatore, NomeOperatore).
     void ImpostaOperatore();
     // Raises the progressive of the fields and of the current declarant's row by one;
-    // an error message (nothing changed) when it is not a number or would pass 99999.
+    // an error message (nothing changed) when no file can carry the current number (not a
+    // number from 1 to 99999).
     QString AggiornaProgressivo();
     // The double click on "Progressivo:": the numbering starts again (00002 stored).
     QString RiavviaProgressivo();

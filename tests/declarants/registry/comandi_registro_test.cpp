@@ -33,7 +33,7 @@ protected:
         FormAttivo.clear();
         RegistraF1OP();
         f0 = std::make_unique<F0>();
-        f0->ImpostaTermine([] {});
+        f0->ImpostaTermine([this] { ++terminazioni; });
         f0->show();
         f0->MDIForm_Load();
     }
@@ -55,6 +55,7 @@ protected:
     test::DatabaseSeminato seminato;
     test::MessaggiSimulati messaggi;
     std::unique_ptr<F0> f0;
+    int terminazioni = 0;
 };
 
 TEST_F(ComandiRegistroTest, EntraApreIlRegistroComeUnicaFinestraFiglia)
@@ -123,6 +124,28 @@ TEST_F(ComandiRegistroTest, Comando802RiapreIlRegistroChiuso)
     EXPECT_FALSE(figlia->isHidden());
     EXPECT_EQ(f0->AreaFinestre()->subWindowList().size(), 1);
     EXPECT_EQ(f0->NomeFinestraAttiva(), "F1OP");
+}
+
+} // namespace
+} // namespace quercino
+
+namespace quercino {
+namespace {
+
+TEST_F(ComandiRegistroTest, ChiudiChiedeEPoiTermina)
+{
+    Entra();
+    auto* chiudi = IstanzaF1OP()->findChild<QPushButton*>("bannulla");
+    ASSERT_NE(chiudi, nullptr);
+    messaggi.risposte = {RispostaNo};
+    QTest::mouseClick(chiudi, Qt::LeftButton);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo, "Vuoi chiudere il programma?");
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Chiudi il programma");
+    EXPECT_EQ(terminazioni, 0);
+    messaggi.risposte = {RispostaSi};
+    QTest::mouseClick(chiudi, Qt::LeftButton);
+    EXPECT_EQ(terminazioni, 1);
 }
 
 } // namespace

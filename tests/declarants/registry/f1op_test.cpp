@@ -15,6 +15,9 @@
 #include "support/ServiziSimulati.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,9 +250,9 @@ TEST_F(F1OPTest, DoppioClickSuProgressivo)
                   ->toString(),
               "00002");
 
-    f->Campo("OPROG")->setText("99999");
+    f->Campo("OPROG")->setText("100000");
     EXPECT_FALSE(f->AggiornaProgressivo().isEmpty());
-    EXPECT_EQ(f->Campo("OPROG")->text(), "99999");
+    EXPECT_EQ(f->Campo("OPROG")->text(), "100000");
     f->Campo("OPROG")->setText("32767");
     EXPECT_TRUE(f->AggiornaProgressivo().isEmpty());
     EXPECT_EQ(f->Campo("OPROG")->text(), "32768");
@@ -274,6 +277,54 @@ TEST_F(F1OPTest, ModalitaAnnullamento)
     f->OpzioneNuoviDati().setChecked(true);
     EXPECT_FALSE(f->CorniceIdFile().isVisible());
     EXPECT_TRUE(f->EtichettaProgressivo().isVisible());
+}
+
+TEST_F(F1OPTest, AnnullamentoScrittoEValidatoDalloSchema)
+{
+    Inserisci("01", "ALFA SRL", "00007");
+    auto f = Apri();
+    QTemporaryDir cartella;
+    const QString percorso = cartella.filePath("annullamento.xml");
+    test::DialoghiSimulati dialoghi;
+    dialoghi.salvataggi = {percorso};
+    messaggi.risposteTask = {1001, 1003};  // confirm, then "OK Chiudi"
+
+    f->OpzioneAnnullamento().setChecked(true);
+    f->findChild<QLineEdit*>("IDFILE")->setText("123456");
+    f->PusCREA_Click();
+
+    ASSERT_EQ(messaggi.task.size(), 2u);
+    EXPECT_EQ(messaggi.task[0].titolo, "Richiesta di conferma");
+    EXPECT_EQ(messaggi.task[1].testo, "comunicazione di ANNULLAMENTO del file 123456 creata");
+    ASSERT_EQ(dialoghi.richieste.size(), 1u);
+    EXPECT_EQ(dialoghi.richieste[0].nomeFile, "IT01234567891_DF_00007.xml");
+    EXPECT_EQ(f->Campo("OPROG")->text(), "00008");
+    EXPECT_EQ(seminato.db().scalar("SELECT OPROG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)
+                  ->toString(),
+              "00008");
+
+    // The Agency's schema, through xmllint.
+    const QString schema = QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd");
+    ASSERT_TRUE(QFile::exists(schema)) << schema.toStdString();
+    QProcess xmllint;
+    xmllint.start("xmllint", {"--nonet", "--noout", "--schema", schema, percorso});
+    ASSERT_TRUE(xmllint.waitForFinished(60000));
+    EXPECT_EQ(xmllint.exitCode(), 0) << xmllint.readAllStandardError().toStdString();
+}
+
+TEST_F(F1OPTest, AnnullamentoRifiutatoConProgressivoEsaurito)
+{
+    Inserisci("01", "ALFA SRL", "100000");
+    auto f = Apri();
+    test::DialoghiSimulati dialoghi;
+    messaggi.risposteTask = {1001};
+    f->OpzioneAnnullamento().setChecked(true);
+    f->findChild<QLineEdit*>("IDFILE")->setText("123456");
+    f->PusCREA_Click();
+    EXPECT_TRUE(dialoghi.richieste.empty());  // no save dialog, no file
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_TRUE(messaggi.mostrati[0].testo.contains("99999"));
+    EXPECT_EQ(f->Campo("OPROG")->text(), "100000");
 }
 
 TEST_F(F1OPTest, CodiceFiscaleLasciato)

@@ -1,5 +1,5 @@
 // The progressive of the next file: reading, five-digit form, the raise, the value
-// stored on save, and the refusal before the number would pass 99999.
+// stored on save, and the refusal of a file numbered past 99999.
 
 #include "declarants/registry/Progressivo.h"
 
@@ -13,7 +13,6 @@ TEST(Progressivo, SiAlzaDiUnoSuCinqueCifre)
     EXPECT_EQ(ProgressivoSuccessivo("00041").valore, "00042");
     EXPECT_EQ(ProgressivoSuccessivo("9").valore, "00010");
     EXPECT_EQ(ProgressivoSuccessivo(" 00001 ").valore, "00002");
-    EXPECT_EQ(ProgressivoSuccessivo("0").valore, "00001");
 }
 
 TEST(Progressivo, SuperaIlLimiteDeiSediciBit)
@@ -24,21 +23,27 @@ TEST(Progressivo, SuperaIlLimiteDeiSediciBit)
     EXPECT_EQ(ProgressivoSuccessivo("99998").valore, "99999");
 }
 
-TEST(Progressivo, RifiutaOltre99999)
+TEST(Progressivo, NessunFileOltre99999)
 {
-    const EsitoProgressivo esito = ProgressivoSuccessivo("99999");
+    // File 99999 may be written; the number after it names no file.
+    EXPECT_TRUE(ControllaProgressivo("99999").isEmpty());
+    EXPECT_EQ(ProgressivoSuccessivo("99999").valore, "100000");
+    const QString errore = ControllaProgressivo("100000");
+    EXPECT_TRUE(errore.contains("99999"));
+    const EsitoProgressivo esito = ProgressivoSuccessivo("100000");
     EXPECT_FALSE(esito.Valido());
     EXPECT_TRUE(esito.valore.isEmpty());
-    EXPECT_TRUE(esito.errore.contains("99999"));
-    EXPECT_FALSE(ControllaProgressivo("99999").isEmpty());
-    EXPECT_TRUE(ControllaProgressivo("99998").isEmpty());
-    EXPECT_FALSE(ProgressivoSuccessivo("100000").Valido());
+    EXPECT_EQ(esito.errore, errore);
     EXPECT_FALSE(ProgressivoSuccessivo("4294967296").Valido());
+    EXPECT_FALSE(ControllaProgressivo("0").isEmpty());
+    EXPECT_FALSE(ControllaProgressivo("").isEmpty());
+    EXPECT_TRUE(ControllaProgressivo("00001").isEmpty());
 }
 
 TEST(Progressivo, TestiNonNumericiSonoRifiutati)
 {
-    for (const char* testo : {"", "   ", "ABC", "12A", "-3", "+5", "1,5", "1.5", "1 2"}) {
+    for (const char* testo : {"", "   ", "ABC", "12A", "-3", "+5", "1,5", "1.5", "1 2",
+                              "9999999999"}) {
         SCOPED_TRACE(testo);
         EXPECT_FALSE(ProgressivoSuccessivo(testo).Valido());
         EXPECT_FALSE(ProgressivoDaSalvare(testo).Valido());
@@ -53,7 +58,8 @@ TEST(Progressivo, AlSalvataggioZeroDiventaUno)
     EXPECT_EQ(ProgressivoDaSalvare("7").valore, "00007");
     EXPECT_EQ(ProgressivoDaSalvare("99999").valore, "99999");
     EXPECT_EQ(ProgressivoDaSalvare("40000").valore, "40000");
-    EXPECT_FALSE(ProgressivoDaSalvare("100000").Valido());
+    // Past the last file the number is kept, so the declarant can still be saved.
+    EXPECT_EQ(ProgressivoDaSalvare("100000").valore, "100000");
 }
 
 TEST(Progressivo, LetturaEFormato)

@@ -159,7 +159,7 @@ TEST_P(RegistroSoggettiTest, ProgressivoNonNumericoNonScrive)
 {
     registro.Lista();
     Completa(registro.campi);
-    for (const char* progressivo : {"", "AB", "-3", "100000"}) {
+    for (const char* progressivo : {"", "AB", "-3", "1,5"}) {
         registro.campi.OPROG = progressivo;
         const auto errore = registro.Aggiorna();
         ASSERT_TRUE(errore.has_value()) << progressivo;
@@ -265,9 +265,14 @@ TEST_P(RegistroSoggettiTest, ProgressivoSiAlzaNelDbENeiCampi)
     EXPECT_EQ(registro.campi.OPROG, "32769");
 
     registro.campi.OPROG = "99999";
+    EXPECT_TRUE(registro.AggiornaProgressivo().isEmpty());
+    EXPECT_EQ(registro.campi.OPROG, "100000");
+    EXPECT_EQ(ProgressivoNelDb("01"), "100000");
+
+    // No file can carry 100000: nothing is raised any more.
     EXPECT_FALSE(registro.AggiornaProgressivo().isEmpty());
-    EXPECT_EQ(registro.campi.OPROG, "99999");
-    EXPECT_EQ(ProgressivoNelDb("01"), "32769");
+    EXPECT_EQ(registro.campi.OPROG, "100000");
+    EXPECT_EQ(ProgressivoNelDb("01"), "100000");
 }
 
 TEST_P(RegistroSoggettiTest, DoppioClickSuProgressivoRegistra00002)
