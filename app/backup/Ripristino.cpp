@@ -51,7 +51,10 @@ struct Operazione {
 
 QString Campo(const QStringList& campi, qsizetype indice)
 {
-    return indice < campi.size() ? campi[indice] : QString();
+    // Never a null text: the drivers would store it as NULL.
+    if (indice >= campi.size() || campi[indice].isNull())
+        return QStringLiteral("");
+    return campi[indice];
 }
 
 [[noreturn]] void Rifiuta(int numeroRiga, const QString& motivo)

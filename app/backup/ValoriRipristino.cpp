@@ -11,11 +11,17 @@ namespace quercino {
 
 namespace {
 
+// An empty text that is not null: the drivers store a null QString as NULL.
+QString Testo(const QString& testo)
+{
+    return testo.isNull() ? QStringLiteral("") : testo;
+}
+
 QVariant ValoreVuoto(const Column& colonna, const QString& campo)
 {
     switch (colonna.type) {
     case ColumnType::Text:
-        return QVariant(campo);
+        return QVariant(Testo(campo));
     case ColumnType::SmallInt:
     case ColumnType::Integer:
         return QVariant(0);
@@ -39,7 +45,7 @@ QVariant Converti(const Column& colonna, const QString& campo, const QString& ti
                          .arg(colonna.width);
             return ValoreVuoto(colonna, QString());
         }
-        return QVariant(v);
+        return QVariant(Testo(v));
     case ColumnType::SmallInt:
     case ColumnType::Integer: {
         bool ok = false;
@@ -68,7 +74,7 @@ QVariant Converti(const Column& colonna, const QString& campo, const QString& ti
         return QVariant(data);
     }
     }
-    return QVariant(v);
+    return QVariant(Testo(v));
 }
 
 } // namespace

@@ -1,0 +1,272 @@
+// The backup line and its values, the names of the backup files and of the safety copy,
+// the reading of lines whatever their ends, the first-line test and the conversion of
+// a line's items back into a row.
+
+#include "app/backup/FormatoBackup.h"
+#include "app/backup/LeggiBackup.h"
+#include "app/backup/NomiBackup.h"
+#include "app/backup/RipristinaCTAB.h"
+#include "app/backup/ValoriRipristino.h"
+#include "app/core/Date.h"
+#include "app/core/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quercino;
+
+namespace {
+
+const QString Sep = QString(QChar(0x00A6));
+
+// A plain line made of the given fields, "¦" before each.
+QString Linea(const QStringList& campi)
+{
+    QString linea;
+    for (const QString& campo : campi)
+        linea += Sep + campo;
+    return linea;
+}
+
+void Scrivi(const QString& percorso, const QByteArray& byte)
+{
+    QFile file(percorso);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(byte);
+}
+
+} // namespace
+
+TEST(ValoreBackup, FormeDeiTipi)
+{
+    // Texts lose their outer blanks only; inner blanks stay.
+    EXPECT_EQ(ValoreBackup(QStringLiteral("  ROSSI  MARIO  "), ColumnType::Text), "ROSSI  MARIO");
+    EXPECT_EQ(ValoreBackup(QVariant(), ColumnType::Text), "");
+    EXPECT_EQ(ValoreBackup(QVariant(QMetaType::fromType<QString>()), ColumnType::Text), "");
+    EXPECT_EQ(ValoreBackup(1, ColumnType::SmallInt), "1");
+    EXPECT_EQ(ValoreBackup(0, ColumnType::SmallInt), "0");
+    EXPECT_EQ(ValoreBackup(-32768, ColumnType::SmallInt), "-32768");
+    EXPECT_EQ(ValoreBackup(QVariant(QMetaType::fromType<int>()), ColumnType::Integer), "");
+    EXPECT_EQ(ValoreBackup(QDate(2020, 12, 31), ColumnType::Date), "31/12/2020");
+    EXPECT_EQ(ValoreBackup(QDate(2021, 1, 5), ColumnType::Date), "05/01/2021");
+}
+
+TEST(ValoreBackup, SeparatoriEFineRigaDiventanoSpazi)
+{
+    EXPECT_EQ(ValoreBackup(QStringLiteral("A") + Sep + QStringLiteral("B\r\nC\rD\nE"), ColumnType::Text),
+              "A B  C D E");
+    // At the ends they become blanks first and are then trimmed away.
+    EXPECT_EQ(ValoreBackup(QStringLiteral("\r\nROSSI") + Sep, ColumnType::Text), "ROSSI");
+    EXPECT_EQ(SenzaSeparatori(QStringLiteral("\t") + Sep), "\t ");
+}
+
+TEST(RigaBackup, UnaRigaDiCTAB)
+{
+    const Row riga(std::vector<QVariant>{QStringLiteral("PAESE"), QStringLiteral(" IT"), QVariant()});
+    EXPECT_EQ(RigaBackup(schema::CTAB(), riga), Sep + "CTAB" + Sep + "PAESE" + Sep + "IT" + Sep);
+}
+
+TEST(NomiBackup, NomiDeiFile)
+{
+    EXPECT_EQ(DataSalvataggioDi(QDate(2026, 3, 7)), "20260307");
+    EXPECT_EQ(NomeBackupSingolo(QStringLiteral(" 12 "), QStringLiteral("D'Angelo & Figli S.r.l. - Società benefit"),
+                                QStringLiteral("20260307")),
+              "SAVEVEKO_12_DANGELOFIGLISRLSOCIE_20260307.VEKO");
+    EXPECT_EQ(NomeBackupSingolo(QStringLiteral("7"), QString(), QStringLiteral("20260307")),
+              "SAVEVEKO_7__20260307.VEKO");
+    EXPECT_EQ(NomeBackupTutti(QStringLiteral("20260307")), "SAVEVEKO_TUTTI_20260307.VEKO");
+}
+
+TEST(NomiBackup, IlCodiceNonEsceDallaCartella)
+{
+    EXPECT_EQ(CodiceInNomeFile(QStringLiteral("../../etc/x")), ".._.._etc_x");
+    EXPECT_EQ(CodiceInNomeFile(QStringLiteral("..")), "__");
+    EXPECT_EQ(CodiceInNomeFile(QStringLiteral("A\\B:C*D?E\"F<G>H|I")), "A_B_C_D_E_F_G_H_I");
+    EXPECT_EQ(CodiceInNomeFile(QStringLiteral("01")), "01");
+}
+
+TEST(NomiBackup, LaCopiaDiSicurezzaNonSovrascriveMai)
+{
+    QTemporaryDir cartella;
+    ASSERT_TRUE(cartella.isValid());
+    const QDateTime adesso(QDate(2026, 3, 7), QTime(9, 5, 3));
+    const QString prima = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
+    EXPECT_EQ(prima, cartella.path() + "/BFRR_01_20260307.VEKO");
+    Scrivi(prima, "x");
+    const QString seconda = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
+    EXPECT_EQ(seconda, cartella.path() + "/BFRR_01_20260307_090503.VEKO");
+    Scrivi(seconda, "x");
+    const QString terza = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
+    EXPECT_EQ(terza, cartella.path() + "/BFRR_01_20260307_090503_2.VEKO");
+    Scrivi(terza, "x");
+    EXPECT_EQ(PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso),
+              cartella.path() + "/BFRR_01_20260307_090503_3.VEKO");
+    // Another day starts again from the plain name.
+    EXPECT_EQ(PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso.addDays(1)),
+              cartella.path() + "/BFRR_01_20260308.VEKO");
+}
+
+TEST(LeggiBackup, OgniFineRiga)
+{
+    // CR LF, LF, lone CR, and a last line without an end; empty lines are kept here
+    // (the restore skips them).
+    EXPECT_EQ(RigheDaByte("A\r\nB\nC\r\rD\r\n\xE8"), (QStringList{"A", "B", "C", "", "D", QString(QChar(0xE8))}));
+    EXPECT_EQ(RigheDaByte("A\r\n"), QStringList{"A"});
+    EXPECT_EQ(RigheDaByte("\n\n"), (QStringList{"", ""}));
+    EXPECT_TRUE(RigheDaByte("").isEmpty());
+    // Windows-1252 bytes: 0x80 is the euro sign, 0xA6 the separator.
+    EXPECT_EQ(RigheDaByte("\x80\xA6"), QStringList{QString(QChar(0x20AC)) + Sep});
+}
+
+TEST(LeggiBackup, PrimaRiga)
+{
+    const IntestazioneBackup chiara = ControllaPrimaRiga(Linea({"COPE", " 01 ", "ROSSI SPA", "X"}));
+    EXPECT_FALSE(chiara.criptato);
+    EXPECT_EQ(chiara.codice, "01");
+    EXPECT_EQ(chiara.nome, "ROSSI SPA");
+
+    // "COPE" shifted by 8, 9, 10, 11 (key 7 plus position); "01" by 8 and 9; "AB" too.
+    const QString criptata = Sep + "KXZP" + Sep + "8:" + Sep + "IK";
+    const IntestazioneBackup cifrata = ControllaPrimaRiga(criptata);
+    EXPECT_TRUE(cifrata.criptato);
+    EXPECT_EQ(cifrata.codice, "01");
+    EXPECT_EQ(cifrata.nome, "AB");
+
+    // Another separator than "¦" is accepted, as the first character says.
+    EXPECT_EQ(ControllaPrimaRiga(";COPE;5;X").codice, "5");
+}
+
+TEST(LeggiBackup, PrimeRigheRifiutate)
+{
+    const QStringList rifiutate{
+        "",
+        Sep + "COP",
+        Sep + "COPE",                                 // no field at all
+        Sep + "COPE" + Sep + "01",                    // a code but no name
+        Sep + "COPE" + Sep + "   " + Sep + "ROSSI",   // a blank code
+        Linea({"COPEX", "01", "ROSSI"}),              // another table that starts alike
+        Linea({"CTAB", "PAESE", "IT", "ITALIA"}),
+        Linea({"T_COMUNI", "ROMA", "RM"}),
+        "COPE01ROSSI",
+    };
+    for (const QString& riga : rifiutate) {
+        try {
+            ControllaPrimaRiga(riga);
+            ADD_FAILURE() << "accettata: " << riga.toStdString();
+        } catch (const ErroreBackup& errore) {
+            EXPECT_EQ(errore.messaggio(),
+                      "Il file indicato non è un file di backUp di VEKO. Operazione annullata");
+        }
+    }
+}
+
+TEST(LeggiBackup, FileVuotoOMancante)
+{
+    QTemporaryDir cartella;
+    const QString vuoto = cartella.filePath("vuoto.VEKO");
+    Scrivi(vuoto, "");
+    EXPECT_THROW(ControllaFileBackup(vuoto), ErroreBackup);
+    EXPECT_THROW(LeggiFileBackup(vuoto), ErroreBackup);
+    const QString soloFine = cartella.filePath("fine.VEKO");
+    Scrivi(soloFine, "\r\n");
+    EXPECT_THROW(ControllaFileBackup(soloFine), ErroreBackup);
+    EXPECT_THROW(ControllaFileBackup(cartella.filePath("manca.VEKO")), ErroreBackup);
+    // A folder is not a file.
+    EXPECT_THROW(ControllaFileBackup(cartella.path()), ErroreBackup);
+}
+
+TEST(LeggiBackup, RigheVuoteEdiSpaziSaltate)
+{
+    QTemporaryDir cartella;
+    const QString percorso = cartella.filePath("b.VEKO");
+    // Scrambled: a line of blanks would turn into separators if unscrambled first.
+    Scrivi(percorso, "\xA6KXZP\xA6\x38\x3A\xA6IK\r\n   \r\n\r\n\xA6KXZP\xA6\x38\x3B\xA6IK\n");
+    const FileBackupLetto letto = LeggiFileBackup(percorso);
+    EXPECT_TRUE(letto.intestazione.criptato);
+    ASSERT_EQ(letto.righe.size(), 2u);
+    EXPECT_EQ(letto.righe[0].numero, 1);
+    EXPECT_EQ(letto.righe[0].campi, (QStringList{"", "COPE", "01", "AB"}));
+    EXPECT_EQ(letto.righe[1].numero, 4);
+    EXPECT_EQ(letto.righe[1].campi, (QStringList{"", "COPE", "02", "AB"}));
+}
+
+TEST(ValoriRipristino, ValoriPerTipo)
+{
+    const Table tabella{QStringLiteral("PROVA"),
+                        {{"OCOD", ColumnType::Text, 4}, {"N", ColumnType::SmallInt, 0},
+                         {"I", ColumnType::Integer, 0}, {"D", ColumnType::Date, 0},
+                         {"T", ColumnType::Text, 10}},
+                        {}};
+    const RigaRipristino riga = ConvertiRiga(tabella, {"", "PROVA", " 01 ", " 1 ", "-70000", "05/01/2021", "  "}, "M");
+    EXPECT_TRUE(riga.errori.empty());
+    ASSERT_EQ(riga.valori.size(), 5);
+    EXPECT_EQ(riga.valori[0], QVariant("01"));
+    EXPECT_EQ(riga.valori[1], QVariant(1));
+    EXPECT_EQ(riga.valori[2], QVariant(-70000));
+    EXPECT_EQ(riga.valori[3], QVariant(QDate(2021, 1, 5)));
+    // A blank text field keeps its blanks, as the file has them.
+    EXPECT_EQ(riga.valori[4], QVariant("  "));
+
+    // Empty fields and a short line: empty text, 0, the zero date; never null.
+    const RigaRipristino corta = ConvertiRiga(tabella, {"", "PROVA", "01", ""}, "S");
+    EXPECT_TRUE(corta.errori.empty());
+    EXPECT_EQ(corta.valori[1], QVariant(0));
+    EXPECT_EQ(corta.valori[2], QVariant(0));
+    EXPECT_EQ(corta.valori[3], QVariant(DataZero()));
+    EXPECT_EQ(corta.valori[4], QVariant(QString()));
+    // An empty text, not a null one (which the drivers would store as NULL).
+    EXPECT_FALSE(corta.valori[4].toString().isNull());
+    EXPECT_FALSE(corta.valori[0].toString().isNull());
+
+    // A date that reads as the zero date: null in client/server mode, kept otherwise.
+    EXPECT_TRUE(ConvertiRiga(tabella, {"", "PROVA", "01", "0", "0", "00/00/0000"}, "S").valori[3].isNull());
+    EXPECT_EQ(ConvertiRiga(tabella, {"", "PROVA", "01", "0", "0", "00/00/0000"}, "M").valori[3],
+              QVariant(DataZero()));
+}
+
+TEST(ValoriRipristino, ErroriDiCampo)
+{
+    const Table tabella{QStringLiteral("PROVA"),
+                        {{"OCOD", ColumnType::Text, 4}, {"N", ColumnType::SmallInt, 0}, {"D", ColumnType::Date, 0}},
+                        {}};
+    const RigaRipristino riga =
+        ConvertiRiga(tabella, {"", "PROVA", "ABCDE", "VERO", "31/02/2021", "OLTRE", "ANCORA"}, "M");
+    ASSERT_EQ(riga.errori.size(), 5u);
+    EXPECT_EQ(riga.errori[0].indice, 2);
+    EXPECT_EQ(riga.errori[1].indice, 3);
+    EXPECT_EQ(riga.errori[2].indice, 4);
+    EXPECT_EQ(riga.errori[3].indice, 5);
+    EXPECT_EQ(riga.errori[4].indice, 6);
+    // The refused columns take their empty value; the row is still whole.
+    EXPECT_EQ(riga.valori[0], QVariant(QString()));
+    EXPECT_EQ(riga.valori[1], QVariant(0));
+    EXPECT_EQ(riga.valori[2], QVariant(DataZero()));
+    EXPECT_EQ(MessaggioErroreCampo("COPE", riga.errori[3]),
+              "Errore: COPE registrazione: indice 5 valore OLTRE Errore: Elemento oltre l'ultima colonna della tabella");
+    EXPECT_EQ(MessaggioErroreCampo("CTANA", riga.errori[1]).left(40), "Errore: CTANA anagrafica: indice 3 valor");
+    EXPECT_EQ(MessaggioErroreCampo("COPE", riga.errori[1]).left(38), "Errore: COPE registrazione: indice 3 v");
+    // 32768 does not fit a 16-bit column.
+    EXPECT_EQ(ConvertiRiga(tabella, {"", "PROVA", "A", "32768"}, "M").errori.size(), 1u);
+}
+
+TEST(RipristinaCTAB, DescrizioniITT)
+{
+    // "/" at position 16: characters 1-11 padded to 16, 5 blanks, character 13, 14-23.
+    const QString sedici = QStringLiteral("ABCDEFGHIJKLMN/OPQRSTUVWXYZ");
+    ASSERT_EQ(sedici.indexOf('/'), 14);
+    const QString conBarra16 = QStringLiteral("ABCDEFGHIJKLMNO/QRSTUVWX");
+    ASSERT_EQ(conBarra16[15], '/');
+    EXPECT_EQ(RiformaDescrizioneITT(conBarra16), "ABCDEFGHIJK" + QString(5, ' ') + QString(5, ' ') + "M" + "NO/QRSTUVW");
+    // "/" at position 15: characters 1-11 padded to 16, 5 blanks, character 12, 13-22.
+    EXPECT_EQ(RiformaDescrizioneITT(sedici), "ABCDEFGHIJK" + QString(10, ' ') + "L" + "MN/OPQRSTU");
+    EXPECT_EQ(RiformaDescrizioneITT(sedici).size(), 32);
+    // Short tails are padded to ten characters.
+    EXPECT_EQ(RiformaDescrizioneITT(QStringLiteral("ABCDEFGHIJKLMN/")),
+              "ABCDEFGHIJK" + QString(10, ' ') + "L" + "MN/       ");
+    // Without "/" at 15 or 16 nothing changes.
+    EXPECT_EQ(RiformaDescrizioneITT(QStringLiteral("ALIQUOTA 22%")), "ALIQUOTA 22%");
+    EXPECT_EQ(RiformaDescrizioneITT(QString()), QString());
+}
