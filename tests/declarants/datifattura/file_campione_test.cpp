@@ -7,7 +7,11 @@
 #include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
+
+#include <clocale>
+#include <string>
 
 using namespace quercino::datifattura;
 using namespace quercino::datifattura::prova;
@@ -127,6 +131,22 @@ TEST(FileCampione, FattureEmesseComeDaTracciato)
     EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dte.xml")) << PrimaDifferenza(LeggiFile(percorsi[0]), Atteso("dte.xml"));
     EXPECT_EQ(FileXml(cartella.path()), percorsi) << "no temporary file is left behind";
     ASSERT_VALIDI(percorsi);
+}
+
+TEST(FileCampione, LaLinguaDellaMacchinaNonCambiaNulla)
+{
+    // Numbers and dates never go through the machine's locale.
+    const QLocale prima;
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    const std::string cLocale = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "it_IT.UTF-8");
+    QTemporaryDir cartella;
+    RichiesteProva richieste(cartella.path(), 7);
+    const QStringList percorsi = Scrivi(DichiaranteSocieta(), TipoComunicazione::DTE, RigheEmesse(), richieste);
+    std::setlocale(LC_ALL, cLocale.c_str());
+    QLocale::setDefault(prima);
+    ASSERT_EQ(percorsi.size(), 1);
+    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dte.xml"));
 }
 
 TEST(FileCampione, FattureRicevuteInUtf8ConValoriProtetti)
