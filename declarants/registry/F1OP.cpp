@@ -518,7 +518,10 @@ DatiSoggetto F1OP::DatiCorrenti() const
 
 datifattura::DatiDichiarante F1OP::DatiDichiaranteCorrente() const
 {
-    const DatiSoggetto d = DatiCorrenti();
+    // Upper case and trimmed as a save would store them, even for a box whose text was
+    // set without the focus passing through it.
+    DatiSoggetto d = DatiCorrenti();
+    NormalizzaTesti(d);
     datifattura::DatiDichiarante x;
     x.OSPAESE = d.OSPAESE;
     x.OCF = d.OCF;

@@ -240,6 +240,41 @@ TEST_F(F1OPTest, TabellaPienaSelezioneEDoppioClick)
     EXPECT_EQ(f->DatiDichiaranteCorrente().OPROG, 41);
 }
 
+TEST_F(F1OPTest, ErroreDelDatabaseRiportatoSenzaChiudere)
+{
+    Inserisci("01", "ALFA SRL");
+    auto f = Apri();
+    seminato.db().exec("DROP TABLE COPE");
+    f->Lista();
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Application Error");
+    EXPECT_TRUE(messaggi.mostrati[0].testo.contains("\r\nin Quercino.F1OP.Lista at line "))
+        << messaggi.mostrati[0].testo.toStdString();
+    EXPECT_EQ(f->Campo("ORAG")->text(), "ALFA SRL");  // the window goes on as it was
+}
+
+TEST_F(F1OPTest, DatiPerIFileDaiCampiComeSono)
+{
+    Inserisci("01", "ALFA SRL", "00012");
+    auto f = Apri();
+    f->Campo("ORAG")->setText("  alfa nuova srl ");
+    f->Campo("ODICPIVA")->setText(cfValido);
+    f->Campo("ODICCARICA")->setText("1");
+    f->CasellaPersonaFisicaRappresentante()->setChecked(true);
+    const datifattura::DatiDichiarante d = f->DatiDichiaranteCorrente();
+    EXPECT_EQ(d.ORAG, "ALFA NUOVA SRL");  // unsaved edits included
+    EXPECT_EQ(d.OCF, "01234567891");
+    EXPECT_EQ(d.OSPAESE, "IT");
+    EXPECT_EQ(d.OPROG, 12);
+    EXPECT_EQ(d.ODICPIVA, cfValido);
+    EXPECT_EQ(d.ODICCARICA, "1");
+    EXPECT_TRUE(d.ORFPF);
+    EXPECT_FALSE(d.OPF);
+    EXPECT_EQ(seminato.db().scalar("SELECT ORAG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)
+                  ->toString(),
+              "ALFA SRL");
+}
+
 TEST_F(F1OPTest, DoppioClickSuProgressivo)
 {
     Inserisci("01", "ALFA SRL", "00300");
