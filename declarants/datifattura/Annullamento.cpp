@@ -26,7 +26,7 @@ QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, Richie
     // The Agency's identifiers are at most 18 plain characters.
     if (!LatinoBase(idFile, 18)) {
         throw ErroreDatiFattura(QStringLiteral("L'ID FILE ") + idFile
-                                + QStringLiteral(" non e' valido: sono ammessi da 1 a 18 caratteri senza accenti."));
+                                + QStringLiteral(" non è valido: sono ammessi da 1 a 18 caratteri senza accenti."));
     }
     VerificaIntestazione(d);
     const QString percorso = richieste.ChiediFileXML(NomeFileDatiFattura(d, d.OPROG));

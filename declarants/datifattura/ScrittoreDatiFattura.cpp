@@ -121,7 +121,7 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
         if (fattureScritte_.contains(impronta)) {
             return {EsitoRiga::Rifiutata,
                     ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
-                                      r.Numero + QStringLiteral(" (fattura gia' scritta, righe non consecutive)"))};
+                                      r.Numero + QStringLiteral(" (fattura già scritta, righe non consecutive)"))};
         }
     } else if (riepiloghi_ >= MassimoRiepiloghiFattura) {
         return {EsitoRiga::Rifiutata,
@@ -233,7 +233,7 @@ bool ScrittoreDatiFattura::ApriFile()
 {
     if (progressivo_ < 1 || progressivo_ > 99999) {
         throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(progressivo_)
-                                + QStringLiteral(" non e' valido: il file XML non puo' essere numerato."));
+                                + QStringLiteral(" non è valido: il file XML non può essere numerato."));
     }
     const QString nome = NomeFileDatiFattura(dichiarante_, progressivo_);
     QString percorso;
