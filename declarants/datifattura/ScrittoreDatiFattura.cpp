@@ -243,8 +243,12 @@ bool ScrittoreDatiFattura::ApriFile()
         // The further files of a sheet go beside the previous one without asking, unless a
         // file of that name is there already and is not to be replaced.
         percorso = QDir(cartella_).filePath(nome);
-        if (QFileInfo::exists(percorso) && richieste_.ControlloDocumento(percorso))
-            percorso = richieste_.ChiediFileXML(nome);
+        if (QFileInfo::exists(percorso) && richieste_.ControlloDocumento(percorso)) {
+            // A file this sheet has just written is never chosen again over itself.
+            do
+                percorso = richieste_.ChiediFileXML(nome);
+            while (GiaScritto(percorso));
+        }
     }
     if (percorso.isEmpty()) {
         annullato_ = true;
@@ -259,6 +263,16 @@ bool ScrittoreDatiFattura::ApriFile()
     fattureFile_ = 0;
     righeFile_ = 0;
     return true;
+}
+
+bool ScrittoreDatiFattura::GiaScritto(const QString& percorso) const
+{
+    const QString assoluto = QFileInfo(percorso).absoluteFilePath();
+    for (const FileScritto& f : fileScritti_) {
+        if (QFileInfo(f.percorso).absoluteFilePath() == assoluto)
+            return true;
+    }
+    return false;
 }
 
 void ScrittoreDatiFattura::ChiudiFile()

@@ -113,6 +113,7 @@ private:
     void ChiudiFattura();
     void ChiudiBlocco();
     bool ApriFile();
+    bool GiaScritto(const QString& percorso) const;
     void ChiudiFile();
 
     DatiDichiarante dichiarante_;

@@ -74,6 +74,26 @@ TEST(FileDivisi, UnFileEsistenteDaConservareFaChiedereUnAltroNome)
     ASSERT_VALIDI((QStringList{s.FileScritti()[0].percorso, altro}));
 }
 
+TEST(FileDivisi, IlFileAppenaScrittoNonPuoEssereRiscelto)
+{
+    QTemporaryDir cartella;
+    const QString primo = QDir(cartella.path()).filePath(QStringLiteral("IT01234567890_DF_00007.xml"));
+    const QString esistente = QDir(cartella.path()).filePath(QStringLiteral("IT01234567890_DF_00008.xml"));
+    const QString altro = QDir(cartella.path()).filePath(QStringLiteral("altro.xml"));
+    CreaFile(esistente, "gia trasmesso");
+    RichiesteProva richieste(cartella.path(), 7);
+    richieste.percorsiDialogo = {primo, primo, altro};
+    richieste.risposteControllo = {true};
+    ScrittoreDatiFattura s(DichiaranteSocieta(), TipoComunicazione::DTE, richieste);
+    ScriviDueFile(s);
+    s.Chiudi();
+
+    EXPECT_EQ(richieste.nomiProposti.size(), 3);
+    ASSERT_EQ(s.FileScritti().size(), 2u);
+    EXPECT_EQ(LeggiDatiFattura(primo).blocchi.size(), 999u) << "the first file is kept";
+    EXPECT_EQ(s.FileScritti()[1].percorso, altro);
+}
+
 TEST(FileDivisi, UnFileEsistenteDaSostituireVieneSostituito)
 {
     QTemporaryDir cartella;
