@@ -284,7 +284,13 @@ void ScrittoreDatiFattura::ChiudiFile()
     file_->Completa();
     file_.reset();
     fileScritti_.push_back(scritto);
-    progressivo_ = richieste_.AggiornaProgressivo();
+    const int prossimo = richieste_.AggiornaProgressivo();
+    // The next file must not take the number, and so the name, of the one just written.
+    if (prossimo <= progressivo_) {
+        throw ErroreDatiFattura(QStringLiteral("Il progressivo non è stato aumentato dopo il file ")
+                                + QDir::toNativeSeparators(scritto.percorso) + QLatin1Char('.'));
+    }
+    progressivo_ = prossimo;
 }
 
 void ScrittoreDatiFattura::Chiudi()

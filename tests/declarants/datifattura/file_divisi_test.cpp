@@ -241,6 +241,27 @@ TEST(FileDivisi, UnProgressivoNonAggiornatoFermaLaScritturaMaTieneIlFileCompleto
     ASSERT_VALIDI(FileXml(cartella.path()));
 }
 
+class ProgressivoFermo : public RichiesteProva {
+public:
+    using RichiesteProva::RichiesteProva;
+    int AggiornaProgressivo() override { return progressivo; }
+};
+
+TEST(FileDivisi, UnProgressivoCheNonAvanzaNonSovrascriveIlFileScritto)
+{
+    QTemporaryDir cartella;
+    ProgressivoFermo richieste(cartella.path(), 7);
+    richieste.risposteControllo = {false};
+    ScrittoreDatiFattura s(DichiaranteSocieta(), TipoComunicazione::DTE, richieste);
+    for (int c = 1; c <= 999; ++c)
+        s.Scrivi(Riga(QString::number(20000000000LL + c), QStringLiteral("CLIENTE %1").arg(c), QStringLiteral("1")));
+    EXPECT_THROW(s.Scrivi(Riga(QStringLiteral("30000000000"), QStringLiteral("ALTRO"), QStringLiteral("1"))),
+                 ErroreDatiFattura);
+    ASSERT_EQ(s.FileScritti().size(), 1u);
+    EXPECT_EQ(LeggiDatiFattura(s.FileScritti()[0].percorso).blocchi.size(), 999u);
+    EXPECT_TRUE(richieste.controllati.isEmpty());
+}
+
 TEST(FileDivisi, DatiDelDichiaranteCheLAgenziaRifiuterebbe)
 {
     QTemporaryDir cartella;
