@@ -10,10 +10,12 @@
 #include "pdf/core/StreamEncoding.h"
 #include "pdf/core/TavloError.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tavlo {
 
@@ -47,6 +49,61 @@ public:
     // Replaces data by its zlib stream; lastIndex receives the index of its last byte.
     void zzToFlateDecode(Bytes& data, std::int32_t& lastIndex, std::uint8_t level);
 
+    // Document lifecycle. BeginDoc traps its errors (ErrNumber...) and returns the path used.
+    std::string BeginDoc(const std::string& fileName);
+    void EndDoc();
+    void SetDocProperty(const std::string& title, const std::string& subject, const std::string& author,
+                        const std::string& creator, const std::string& producer, const std::string& keywords);
+    void SetViewerPreferences(std::int32_t flags);
+    void OpenDoc();
+
+    // Page settings and position (user units; Scale points per unit)
+    void SetPaperSize(std::int32_t code, float width = 0, float height = 0);
+    void SetScale(std::int32_t unit, float factor = 1);
+    void SetMargins(float left, float right, float top, float bottom, bool clip);
+    void SetPageView(std::int32_t rotation);
+    void SetPageTransition(std::int32_t style, float duration, float transitionDuration);
+    void SetLabel(std::int32_t style, const std::string& prefix, std::int16_t first);
+    void SetXY(float x, float y);
+    float GetX() const;
+    float GetY() const;
+    std::int32_t GetPage() const;
+    float GetPageWidth(bool withinMargins) const;
+    float GetPageHeight(bool withinMargins) const;
+
+    // Pages
+    std::int32_t BeginPage();
+    void EndPage();
+
+    // Bookmarks: returns "@" and the record number, empty when nothing was added.
+    std::string AddBookmark(const std::string& title, std::int16_t level, std::int32_t fit, float x, float y,
+                            float w, float h, float zoom, const std::string& colour, std::int32_t style);
+
+    // Layers
+    void BeginLayer(const std::string& name, std::int16_t visible, std::int16_t listed);
+    void EndLayer();
+
+    // Recorded objects and tiling patterns
+    void BeginObject(const std::string& name, std::int32_t flags);
+    void EndObject();
+    void PlayObject(const std::string& name);
+    void BeginTiling(const std::string& name, float x1, float y1, float x2, float y2, float xStep, float yStep,
+                     std::int32_t uncoloured);
+    void EndTiling();
+
+    // Colours, gradients and transparency
+    void SetColorFill(const std::string& color);
+    void SetColorLine(const std::string& color);
+    void SetColorText(const std::string& color);
+    void SetAlpha(std::int16_t value);
+    void AddGradient(const std::string& alias, std::int32_t style, const std::string& startColor,
+                     const std::string& endColor, float xStart, float yStart, float xEnd, float yEnd,
+                     float rStart = 0, float rEnd = 0, bool extendBefore = false, bool extendAfter = false);
+
+    // Fonts
+    void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
+    void SetFontSize(float size);
+
     // "dd/mm/yyyy": the next Abort takes the date of the document from it.
     std::string DocDate;
 
@@ -72,6 +129,44 @@ private:
 
     // Stream data through the chosen filters (not yet encrypted).
     EncodedStream EncodeStreamData(Bytes data, const std::string& presetFilters);
+
+    // Indirect objects and streams
+    std::int32_t NewObj(std::int32_t& number);
+    std::int32_t NewObj();
+    void EndObj();
+    void WriteStream(Bytes& data, std::int32_t number, const std::string& presetFilters, std::int32_t length1);
+    std::int32_t WriteTextStreamObject(const std::string& text);
+
+    // Font and image objects
+    std::int32_t WriteFont(const std::string& resourceName, const Bytes& fontProgram, std::int32_t programLength,
+                           const std::string& descriptorEntries);
+    std::int32_t WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette,
+                                   std::int32_t width, std::int32_t height, std::uint8_t bitsPerPixel,
+                                   const std::string& name, const std::string& colourSpace,
+                                   const std::string& presetFilters, const std::string& mask);
+    void WritePendingFonts();
+    void LoadBuiltinMetrics(const std::string& family, std::int32_t style);
+
+    // Document tables, pages, outline and the objects written at the end
+    void ResetDocumentTables();
+    void PlayAutoObjects(bool atEnd);
+    void WriteFieldWidgets(std::int32_t pageObject);
+    std::int32_t WriteOutlines();
+    std::int32_t WriteEncryptionDictionary();
+    void WriteDocumentScripts(std::array<std::int32_t, 6>& eventScripts, std::int32_t& namesDictionary);
+    void WriteLayerGroups(std::vector<std::int32_t>& groups);
+    std::int32_t WriteNamedDestinations();
+    void WriteResourceDictionary(std::int32_t number, bool withPatterns, const std::string& layerProperties);
+    std::string BuildXmpMetadata() const;
+
+    // Colours
+    void SetColor(const std::string& color, std::string& current, std::string& alternate, const char* rgbOp,
+                  const char* spaceOp, const char* patternOp);
+
+    // One conversion from user units to page space (points, y upwards, margins included).
+    double PageSpaceX(double x) const;
+    double PageSpaceY(double y) const;
+    void SetLastBox(double left, double top, double right, double bottom);
 
     std::unique_ptr<TavloState> s_;
 };

@@ -95,6 +95,8 @@ void Tavlo::Abort()
     s.ImageResources.clear();
 
     s.XrefEntries.assign(1, std::string());
+    // The match index of the Flate encoder is large; a new document starts without it.
+    s.flate = deflate::FlateWorkspace();
 }
 
 void Tavlo::SetMemoryUsage(std::int32_t level)

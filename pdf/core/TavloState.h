@@ -3,6 +3,7 @@
 // drawing, images) reads and writes these fields; Abort resets them (Tavlo.cpp).
 
 #include "pdf/core/Bytes.h"
+#include "pdf/core/DocumentTables.h"
 #include "pdf/core/OutputFile.h"
 #include "pdf/core/Rc4.h"
 #include "pdf/core/StringBuffer.h"
@@ -81,6 +82,9 @@ struct TavloState {
     std::uint32_t Compression = 0;
     std::uint8_t CompressionLevel = 0;
     deflate::FlateWorkspace flate;
+
+    // Record tables of the document (fonts, outline, layers, recorded objects...)
+    DocumentTables doc;
 
     // Errors
     std::int32_t LastErrNumber = 0;

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace tavlo::deflate {
 
@@ -37,16 +38,17 @@ int Extend(const std::uint8_t* data, std::int32_t p, std::int32_t q, int limit)
 
 } // namespace
 
-std::uint32_t MatchIndex::HashAt(std::int32_t p) const
+std::uint32_t MatchIndex::PrefixAt(std::int32_t p) const
 {
-    const std::uint32_t prefix = std::uint32_t(data_[p]) << 16 | std::uint32_t(data_[p + 1]) << 8 | data_[p + 2];
-    return (prefix * 2654435761u) >> (32 - kHashBits);
+    return std::uint32_t(data_[p]) << 16 | std::uint32_t(data_[p + 1]) << 8 | data_[p + 2];
 }
 
 void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxChain)
 {
-    if (head_.empty()) {
-        head_.assign(std::size_t(1) << kHashBits, 0);
+    if (!head_) {
+        head_.reset(static_cast<std::uint32_t*>(std::calloc(kHeads, sizeof(std::uint32_t))));
+        if (!head_)
+            throw std::bad_alloc();
         previous_.assign(kRingMask + 1, 0);
     }
     data_ = data;
@@ -54,7 +56,7 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     maxChain_ = maxChain;
     const std::uint64_t needed = std::uint64_t(nextBase_) + std::uint64_t(length) + 2;
     if (needed >= std::numeric_limits<std::uint32_t>::max()) {
-        std::fill(head_.begin(), head_.end(), 0);
+        std::fill(head_.get(), head_.get() + kHeads, 0);
         std::fill(previous_.begin(), previous_.end(), 0);
         nextBase_ = 0;
     }
@@ -66,19 +68,18 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
 
 void MatchIndex::Insert(std::int32_t p)
 {
-    const std::uint32_t h = HashAt(p);
-    previous_[std::uint32_t(p) & kRingMask] = head_[h];
-    head_[h] = base_ + std::uint32_t(p) + 1;
+    const std::uint32_t prefix = PrefixAt(p);
+    previous_[std::uint32_t(p) & kRingMask] = head_[prefix];
+    head_[prefix] = base_ + std::uint32_t(p) + 1;
 }
 
 Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest)
 {
     Match best;
     if (fromNewest) {
-        cursor_ = head_[HashAt(p)];
+        cursor_ = head_[PrefixAt(p)];
         cursorRank_ = 0;
     }
-    const std::uint8_t* prefix = data_ + p;
     const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
     for (;;) {
         if (!Valid(cursor_) || cursorRank_ >= maxChain_)
@@ -86,12 +87,7 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest)
         const std::int32_t q = std::int32_t(cursor_ - base_ - 1);
         if (p - q > kWindow)
             return best;
-        const std::uint8_t* candidate = data_ + q;
         const std::uint32_t older = previous_[std::uint32_t(q) & kRingMask];
-        if (candidate[0] != prefix[0] || candidate[1] != prefix[1] || candidate[2] != prefix[2]) {
-            cursor_ = older;  // another prefix with the same hash
-            continue;
-        }
         const int k = limit <= 2 ? limit : Extend(data_, p, q, limit);
         cursor_ = older;
         ++cursorRank_;

@@ -1,0 +1,93 @@
+#pragma once
+// The record tables of one document: fonts, outline, layers, recorded objects, named
+// destinations, page labels and the widgets of the open page. Abort empties them all
+// (ResetDocumentTables); the counters mirrored in TavloState follow their sizes.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tavlo {
+
+struct FontEntry {
+    std::string Key;            // upper-cased resource name the record was made under
+    std::int16_t FontType = 0;  // 0 built-in, -1 TrueType
+    std::string BaseFont;
+    std::array<std::int16_t, 256> Widths{};
+    std::int16_t LineHeight = 0;
+    std::int32_t Descent = 0;
+    std::int32_t EncodingFlag = 0;  // 1 Mac Roman, otherwise Windows ANSI
+    std::string ResourceName;       // as written in the resources, without "/"
+    bool Written = false;           // a font chosen before BeginDoc is written by it
+};
+
+struct BookmarkEntry {
+    std::string title;
+    std::int16_t level = 0;
+    std::int32_t page = 1;
+    std::string colour;
+    std::int16_t style = 0;
+    std::string destination;
+    std::int32_t parent = 0, own = 0, first = 0, last = 0, next = 0, prev = 0;
+};
+
+struct LayerEntry {
+    std::string name;
+    bool visible = false;
+    bool listed = false;
+};
+
+struct ObjectEntry {
+    std::string name;
+    std::string annotations;  // " n 0 R " of annotations made while it was recorded
+    std::int32_t flags = 0;
+};
+
+struct DestEntry {
+    std::int32_t page = 1;  // -1: the last page
+    std::string view;
+    std::string name;       // with its leading "/", already a valid name token
+};
+
+struct PageLabelEntry {
+    std::int32_t style = 1;
+    std::string prefix;
+    std::int32_t first = -1;
+};
+
+struct FieldEntry {
+    std::string name, head, extra, actions;
+    bool inCalcOrder = false;
+    std::string caption, appearance, look, tooltip, value;
+    std::int16_t defaultIndex = 0;
+    std::int32_t kind = 0;
+};
+
+struct DocumentTables {
+    std::vector<FontEntry> Fonts;             // record n at index n - 1
+    std::vector<BookmarkEntry> Bookmarks;
+    std::vector<LayerEntry> Layers;
+    std::vector<ObjectEntry> RecordedObjects;
+    std::vector<DestEntry> Destinations;
+    std::vector<FieldEntry> Fields;           // widgets of the open page
+    std::map<std::int32_t, PageLabelEntry> PageLabels;  // by 0-based page index
+
+    // Current font
+    std::string FontResource, FontName;
+    std::int32_t FontStyle = 0;
+    float FontSize = 0;
+
+    // Colours given to uncoloured patterns, transparency states
+    std::string FillColorAlt, LineColorAlt, TextColorAlt;
+    std::int32_t AlphaCount = 0;
+
+    // Tiling pattern being recorded
+    std::string TilingName, TilingHead;
+
+    // Bounding box of the last shape drawn, in page space
+    std::array<double, 4> LastBox{};
+};
+
+} // namespace tavlo
