@@ -4,7 +4,14 @@
 //
 // Texts are std::string holding Windows-1252 bytes (the file's code page); binary values
 // (keys, digests, streams) are tavlo::Bytes. Members that trap their own errors record them
-// for ErrNumber/ErrSource/ErrDescription; every other member raises tavlo::TavloError.
+// for ErrNumber/ErrSource/ErrDescription (catch, then CaptureError with the member's name);
+// every other member raises tavlo::TavloError.
+//
+// The class is one interface over several folders: pdf/core (state, output, objects,
+// security, compression), pdf/draw (drawing, text, fonts), pdf/media (images, import).
+// Each member is implemented in the file of its concern; all of them share TavloState.
+// Pure algorithms (digests, ciphers, encoders, number forms) are free functions in
+// pdf/core that the members call.
 
 #include "pdf/core/Bytes.h"
 #include "pdf/core/StreamEncoding.h"

@@ -101,7 +101,8 @@ void Tavlo::Abort()
 
 void Tavlo::SetMemoryUsage(std::int32_t level)
 {
-    if (level < 0 || level > 255)
+    // The level is a byte: a negative one cannot be stored.
+    if (level < 0)
         throw TavloError(ErrorCode::Overflow);
     if (level < 11)
         s_->MemoryUsage = level;

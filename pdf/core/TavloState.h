@@ -27,7 +27,7 @@ struct TavloState {
     std::int32_t LastObjectNumber = 0;
     std::vector<std::string> XrefEntries;  // by object number, entry 0 unused
     std::int32_t CurrentObject = 0;
-    bool ObjectsWritten = false;           // an object of this document is in the file
+    bool ObjectsWritten = false;           // set when an object is begun; SetProtection then refuses
 
     // Document information
     std::string InfoTitle, InfoSubject, InfoKeywords, InfoAuthor, InfoCreator, InfoProducer;

@@ -124,6 +124,8 @@ TEST(TavloState, MemoryUsageLevels)
     EXPECT_EQ(s.MemoryUsage, 7);
     tavlo.SetMemoryUsage(11);
     EXPECT_EQ(s.MemoryUsage, 7);
+    tavlo.SetMemoryUsage(1000);
+    EXPECT_EQ(s.MemoryUsage, 7);
     tavlo.SetMemoryUsage(0);
     EXPECT_EQ(s.MemoryUsage, 0);
     try {
