@@ -145,3 +145,25 @@ TEST(Lzw, EveryLevelWrapsItsDictionaryCorrectly)
         }
     }
 }
+
+TEST(StreamEncoding, EdgeSizesDecodeInQpdfForEachFilter)
+{
+    if (!ToolAvailable("qpdf"))
+        GTEST_SKIP() << "qpdf missing";
+    ScratchDir dir;
+    const Bytes source = RandomBytes(300, 11, 3);
+    for (std::size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 127u, 128u, 129u, 255u, 256u, 257u}) {
+        const Bytes data(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(size));
+        for (std::uint32_t filter : {Filter::RunLength, Filter::Flate, Filter::Lzw, Filter::Ascii85, Filter::AsciiHex}) {
+            Tavlo tavlo;
+            tavlo.SetCompression(filter, 3);
+            MiniPdfContent content;
+            content.extraStream = data;
+            const std::string file = dir.File("edge.pdf");
+            WriteFile(file, BuildMiniPdf(tavlo, content));
+            const ToolResult decoded = QpdfStreamData(file);
+            EXPECT_EQ(decoded.exitCode, 0) << "filter " << filter << ", " << size << " bytes: " << decoded.output;
+            EXPECT_TRUE(decoded.output == TextOf(data)) << "filter " << filter << ", " << size << " bytes";
+        }
+    }
+}
