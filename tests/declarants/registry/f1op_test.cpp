@@ -184,6 +184,76 @@ TEST_F(F1OPTest, ControlloFallitoMostraIlMessaggioEPortaIlFuoco)
     EXPECT_EQ(Righe(), 0);
 }
 
+struct CasoFinestra {
+    const char* campo;      // the field left wrong, and the one the focus must reach
+    const char* valore;     // what it holds
+    const char* messaggio;
+    int pagina;
+    std::function<void(F1OP&)> prepara = {};
+};
+
+class F1OPControlli : public F1OPTest, public ::testing::WithParamInterface<CasoFinestra> {};
+
+TEST_P(F1OPControlli, MessaggioEFuocoSulCampo)
+{
+    auto f = Apri();
+    Compila(*f);
+    const CasoFinestra& caso = GetParam();
+    if (caso.prepara)
+        caso.prepara(*f);
+    f->Campo(caso.campo)->setText(caso.valore);
+    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
+    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio(QString::fromUtf8(caso.messaggio)));
+    EXPECT_EQ(f->Pagine().currentIndex(), caso.pagina);
+    EXPECT_EQ(QApplication::focusWidget(), f->Campo(caso.campo));
+    EXPECT_EQ(Righe(), 0);
+}
+
+void Persona(F1OP& f)
+{
+    f.CasellaPersonaFisica()->setChecked(true);
+    f.Campo("OCOG")->setText("ROSSI");
+    f.Campo("ONOME")->setText("MARIO");
+}
+
+void Dichiarante(F1OP& f) { f.Campo("ODICPIVA")->setText(cfValido); }
+
+void Stabile(F1OP& f)
+{
+    f.Campo("OSOINDI")->setText("VIA NAZIONALE");
+    f.Campo("OSOCAP")->setText("00184");
+    f.Campo("OSOCOM")->setText("ROMA");
+    f.Campo("OSOPAESE")->setText("IT");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Finestra, F1OPControlli,
+    ::testing::Values(
+        CasoFinestra{"OCOD", "", "Indicare il codice Soggetto (Esempio: 01)", 0},
+        CasoFinestra{"OPIVA", " ", "Indicare la Partita IVA riconosciuta in Italia", 0},
+        CasoFinestra{"OCF", "", "Codice Fiscale non indicato.", 0},
+        CasoFinestra{"ORAG", "", "Ragione Sociale  - campo non valido.", 0},
+        CasoFinestra{"OCOG", "", "Cognome non valido", 0, Persona},
+        CasoFinestra{"ONOME", "", "Nome non valido", 0, Persona},
+        CasoFinestra{"OSINDI", "   ", "Indicare l'indirizzo della sede legale", 0},
+        CasoFinestra{"OSNUMC", "", "Indicare il numero civico della sede legale", 0},
+        CasoFinestra{"OSCOM", "", "Indicare il comune della sede legale", 0},
+        CasoFinestra{"OSPRO", "", "Indicare la provincia della sede legale", 0},
+        CasoFinestra{"OSCAP", "", "Indicare il cap della sede legale", 0},
+        CasoFinestra{"ODICCARICA", "", "Indicare il codice carica del dichiarante", 1, Dichiarante},
+        CasoFinestra{"ODICCARICA", "20", "Codice carica del dichiarante non valido (da 1 a 15)", 1,
+                     Dichiarante},
+        CasoFinestra{"OSOCAP", "", "Indicare il cap della stabile organizzazione", 2, Stabile},
+        CasoFinestra{"OSOCOM", "", "Indicare il comune della stabile organizzazione", 2, Stabile},
+        CasoFinestra{"OSOPAESE", "", "Indicare il paese della stabile organizzazione", 2, Stabile},
+        CasoFinestra{"OPROG", "AB", "Progressivo non valido: indicare il numero del prossimo file", 0,
+                     [](F1OP& f) { f.OpzioneAnnullamento().setChecked(true); }}),
+    [](const ::testing::TestParamInfo<CasoFinestra>& info) {
+        return std::string(info.param.campo) + "_" + std::to_string(info.index);
+    });
+
 TEST_F(F1OPTest, ControlloSuUnaPaginaNascostaLaMostra)
 {
     auto f = Apri();
