@@ -134,6 +134,7 @@ void FSalva::Form_Load()
     pbar1_->hide();
     perc_->hide();
     label16_->hide();
+    pbar1_->setValue(0);
     contaRighe_ = 0;
     crip_->setChecked(true);
 
