@@ -14,6 +14,8 @@
 // at the next new counterpart, a new file once the file holds more than 9000 rows or more
 // than 4,500,000 bytes; and never more than 5,000,000 bytes: when the next invoice might not
 // fit, the block is closed at that invoice boundary and written again in the next file.
+// "Might not fit" keeps room for the largest invoice the schema allows (1000 summaries,
+// about half a megabyte), so in practice files close at about 4.5 MB.
 // The grouping keys carry over a new file, so no invoice is split, merged or written twice.
 
 #include "declarants/datifattura/ControlloRiga.h"
@@ -92,6 +94,8 @@ public:
     int Progressivo() const { return progressivo_; }
 
 private:
+    // The invoices already written, kept as 128-bit fingerprints of their keys rather than
+    // the keys themselves: a sheet of 300,000 rows stays within a few megabytes.
     struct Impronta {
         std::uint64_t a = 0;
         std::uint64_t b = 0;
