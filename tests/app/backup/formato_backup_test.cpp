@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 using namespace quercino;
 
 namespace {
@@ -269,4 +272,39 @@ TEST(RipristinaCTAB, DescrizioniITT)
     // Without "/" at 15 or 16 nothing changes.
     EXPECT_EQ(RiformaDescrizioneITT(QStringLiteral("ALIQUOTA 22%")), "ALIQUOTA 22%");
     EXPECT_EQ(RiformaDescrizioneITT(QString()), QString());
+}
+
+TEST(LeggiBackup, ByteQualsiasiNonFannoDanni)
+{
+    // Damaged files: random bytes rich in separators, line ends and "COPE" are either
+    // refused with the message or read into lines whose values convert.
+    std::mt19937 generatore(20260307);
+    const QByteArray pezzi[] = {"\xA6", "\r", "\n", "COPE", "KXZP", " ", "0", "\xFF", "'", ";", "CTAB"};
+    int accettati = 0;
+    for (int prova = 0; prova < 3000; ++prova) {
+        // A third of them start like a real backup, so some pass the first-line test.
+        QByteArray byte = prova % 3 == 0 ? QByteArray("\xA6" "COPE" "\xA6" "7" "\xA6") : QByteArray();
+        const int lunghezza = static_cast<int>(generatore() % 40);
+        for (int i = 0; i < lunghezza; ++i) {
+            if (generatore() % 2)
+                byte += pezzi[generatore() % std::size(pezzi)];
+            else
+                byte += static_cast<char>(generatore() % 256);
+        }
+        const QStringList righe = RigheDaByte(byte);
+        try {
+            const IntestazioneBackup intestazione = ControllaPrimaRiga(righe.value(0));
+            EXPECT_FALSE(intestazione.codice.isEmpty());
+            ++accettati;
+        } catch (const ErroreBackup& errore) {
+            EXPECT_EQ(errore.messaggio(), MessaggioNonBackup);
+        }
+        for (const QString& riga : righe) {
+            if (riga.isEmpty())
+                continue;
+            const RigaRipristino convertita = ConvertiRiga(schema::COPE(), riga.split(riga.front()), "S");
+            EXPECT_EQ(convertita.valori.size(), cope::NumeroColonne);
+        }
+    }
+    EXPECT_GT(accettati, 0);
 }
