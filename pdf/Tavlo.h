@@ -163,6 +163,11 @@ private:
     void WriteDocumentScripts(std::array<std::int32_t, 6>& eventScripts, std::int32_t& namesDictionary);
     void WriteLayerGroups(std::vector<std::int32_t>& groups);
     std::int32_t WriteNamedDestinations();
+    std::int32_t WriteCatalog(std::int32_t outlines, std::int32_t metadata, std::int32_t destinations,
+                              std::int32_t names, const std::array<std::int32_t, 6>& scripts,
+                              const std::vector<std::int32_t>& layerGroups);
+    std::string PageLabelsEntry();
+    std::string OptionalContentEntry(const std::vector<std::int32_t>& layerGroups);
     void WriteResourceDictionary(std::int32_t number, bool withPatterns, const std::string& layerProperties);
     std::string BuildXmpMetadata() const;
 

@@ -97,6 +97,9 @@ void Tavlo::Abort()
     s.XrefEntries.assign(1, std::string());
     // The match index of the Flate encoder is large; a new document starts without it.
     s.flate = deflate::FlateWorkspace();
+
+    // Fonts, outline (with its root entry), layers, recorded objects, pages of the last document.
+    ResetDocumentTables();
 }
 
 void Tavlo::SetMemoryUsage(std::int32_t level)

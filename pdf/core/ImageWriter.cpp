@@ -1,0 +1,38 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/TavloState.h"
+
+namespace tavlo {
+
+std::int32_t Tavlo::WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette,
+                                      std::int32_t width, std::int32_t height, std::uint8_t bitsPerPixel,
+                                      const std::string& name, const std::string& colourSpace,
+                                      const std::string& presetFilters, const std::string& mask)
+{
+    const bool jpeg = kind == "JPG";
+    const std::string space = jpeg ? colourSpace : "DeviceRGB";
+    const std::int32_t i = NewObj();
+    PutLine("<< /Type /XObject /Subtype /Image /Name " + name + " /Width " + std::to_string(width) + " /Height " +
+            std::to_string(height));
+    if (!mask.empty())
+        PutLine("/Mask [" + mask + "]");
+    const bool indexed = !jpeg && kind != "TGA" && bitsPerPixel <= 8;
+    if (jpeg || kind == "TGA" || bitsPerPixel == 24)
+        PutLine("/BitsPerComponent 8 /ColorSpace /" + space);
+    else if (bitsPerPixel <= 8)
+        PutLine("/BitsPerComponent " + std::to_string(bitsPerPixel) + " /ColorSpace [/Indexed /" + space + " " +
+                std::to_string((1 << bitsPerPixel) - 1) + " " + std::to_string(i + 1) + " 0 R]");
+    Bytes data = pixels;
+    WriteStream(data, 0, presetFilters, 0);
+    EndObj();
+    if ((kind == "BMP" || kind == "GIF") && indexed) {
+        NewObj();
+        PutLine("<<");
+        Bytes colours = palette;
+        WriteStream(colours, 0, presetFilters, 0);
+        EndObj();
+    }
+    return i;
+}
+
+} // namespace tavlo

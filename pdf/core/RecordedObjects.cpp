@@ -1,0 +1,123 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/PdfFormat.h"
+#include "pdf/core/PdfName.h"
+#include "pdf/core/TavloState.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tavlo {
+
+namespace {
+
+std::string TrimmedUpper(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    std::string out = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+bool PlayedOnPage(std::int32_t flags, std::int32_t page)
+{
+    const bool first = page == 1;
+    const bool notFirst = (flags & 8) != 0;
+    if ((flags & 7) == 7 && !(first && notFirst))
+        return true;
+    if ((flags & 2) && page % 2 == 0)
+        return true;
+    if ((flags & 4) && page % 2 == 1 && !(first && notFirst))
+        return true;
+    return (flags & 1) && first && !notFirst;
+}
+
+} // namespace
+
+void Tavlo::BeginObject(const std::string& name, std::int32_t flags)
+{
+    TavloState& s = *s_;
+    if (s.InObject)
+        return;
+    s.InObject = true;
+    s.doc.RecordedObjects.push_back(ObjectEntry{name, std::string(), flags});
+    s.RecordedCount = static_cast<std::int32_t>(s.doc.RecordedObjects.size());
+    s.ObjectContent.Reset();
+}
+
+void Tavlo::EndObject()
+{
+    TavloState& s = *s_;
+    // Without an open recording there is nothing to write: another copy of the last
+    // object would only add a second resource of the same name.
+    if (!s.InObject)
+        return;
+    const ObjectEntry& entry = s.doc.RecordedObjects.back();
+    Bytes data = BytesOf(s.ObjectContent.Text());
+    const std::int32_t n = NewObj();
+    PutLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name " + PdfName(entry.name) + "\r/BBox [" +
+            PdfNumber(-2 * s.PageWidth) + " " + PdfNumber(-2 * s.PageHeight) + " " + PdfNumber(2 * s.PageWidth) +
+            " " + PdfNumber(2 * s.PageHeight) + "]\r/Matrix [1 0 0 1 0 0]");
+    WriteStream(data, 0, "", 0);
+    EndObj();
+    s.XObjectResources += PdfName(entry.name) + " " + std::to_string(n) + " 0 R \r";
+    s.InObject = false;
+}
+
+void Tavlo::PlayObject(const std::string& name)
+{
+    PutContent("q " + PdfName(name) + " Do Q");
+}
+
+void Tavlo::PlayAutoObjects(bool atEnd)
+{
+    TavloState& s = *s_;
+    const std::int32_t page = s.PageCount;
+    for (const ObjectEntry& entry : s.doc.RecordedObjects) {
+        if (((entry.flags & 16) != 0) != atEnd)
+            continue;
+        if (!PlayedOnPage(entry.flags, page))
+            continue;
+        PlayObject(entry.name);
+        s.PageAnnots += entry.annotations;
+    }
+}
+
+void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, float y2, float xStep, float yStep,
+                        std::int32_t uncoloured)
+{
+    TavloState& s = *s_;
+    if (!s.InTiling) {
+        s.InTiling = true;
+        s.doc.TilingName = TrimmedUpper(name);
+        s.doc.TilingHead = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
+                           (uncoloured == 0 ? "1" : "2") + "\r/TilingType 1\r/BBox [" + PdfScaledNumber(x1) + " " +
+                           PdfScaledNumber(y1) + " " + PdfScaledNumber(x2) + " " + PdfScaledNumber(y2) +
+                           "]\r/Resources 3 0 R\r/XStep " + PdfScaledNumber(xStep) + " /YStep " +
+                           PdfScaledNumber(yStep) + "\r/Matrix [1 0 0 1 0 0]";
+        s.TilingContent.Reset();
+        s.TilingContent.Append("1 0 0 -1 0 " + PdfScaledNumber(static_cast<double>(y2) - y1) + " cm");
+    }
+    s.ColorLocked = uncoloured == 1;
+}
+
+void Tavlo::EndTiling()
+{
+    TavloState& s = *s_;
+    // A pattern without an open recording would be an empty cell under a name already used.
+    if (!s.InTiling)
+        return;
+    Bytes data = BytesOf(s.TilingContent.Text());
+    s.InTiling = false;
+    s.ColorLocked = false;
+    const std::int32_t n = NewObj();
+    PutLine(s.doc.TilingHead);
+    WriteStream(data, 0, "", 0);
+    EndObj();
+    s.Patterns += PdfName(s.doc.TilingName) + " " + std::to_string(n) + " 0 R \r";
+}
+
+} // namespace tavlo

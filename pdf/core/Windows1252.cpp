@@ -1,0 +1,43 @@
+#include "pdf/core/Windows1252.h"
+
+#include <cstdint>
+
+namespace tavlo {
+
+namespace {
+
+// Code points of 0x80-0x9F; the five unassigned bytes keep their C1 code points.
+constexpr std::uint16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string Utf8FromWindows1252(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
+    }
+    return out;
+}
+
+} // namespace tavlo

@@ -1,0 +1,54 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/PdfName.h"
+#include "pdf/core/TavloState.h"
+#include "pdf/draw/Colors.h"
+
+namespace tavlo {
+
+void Tavlo::SetColor(const std::string& color, std::string& current, std::string& alternate, const char* rgbOp,
+                     const char* spaceOp, const char* patternOp)
+{
+    if (color.empty() || s_->ColorLocked)
+        return;
+    const ParsedColor parsed = ParseColor(color);
+    // A text that gives no colour and no pattern name (a blank, "@1;2") selects nothing.
+    if (parsed.form.empty())
+        return;
+    current = parsed.form;
+    if (parsed.form[0] == '#') {
+        PutContent(HexColorToRgb(parsed.form) + " " + rgbOp);
+    } else if (!parsed.second.empty()) {
+        if (parsed.second[0] != '#')
+            return;
+        alternate = parsed.second;
+        PutContent(std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " +
+                   PdfName(parsed.form) + " " + patternOp);
+    } else {
+        PutContent(std::string("/Pattern ") + spaceOp + " " + PdfName(parsed.form) + " " + patternOp);
+    }
+}
+
+void Tavlo::SetColorFill(const std::string& color)
+{
+    SetColor(color, s_->FillColor, s_->doc.FillColorAlt, "rg", "cs", "scn");
+}
+
+void Tavlo::SetColorLine(const std::string& color)
+{
+    SetColor(color, s_->LineColor, s_->doc.LineColorAlt, "RG", "CS", "SCN");
+}
+
+void Tavlo::SetColorText(const std::string& color)
+{
+    TavloState& s = *s_;
+    if (color.empty() || s.ColorLocked)
+        return;
+    const ParsedColor parsed = ParseColor(color);
+    if (parsed.form.empty())
+        return;
+    s.doc.TextColorAlt = parsed.second;
+    s.TextColor = parsed.form;
+}
+
+} // namespace tavlo

@@ -1,0 +1,50 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/PdfFormat.h"
+#include "pdf/core/PdfName.h"
+#include "pdf/core/TavloState.h"
+#include "pdf/draw/Colors.h"
+
+#include <cctype>
+
+namespace tavlo {
+
+void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std::string& startColor,
+                        const std::string& endColor, float xStart, float yStart, float xEnd, float yEnd, float rStart,
+                        float rEnd, bool extendBefore, bool extendAfter)
+{
+    TavloState& s = *s_;
+    // Both colours are checked before anything is written.
+    const std::string c0 = HexColorToRgb(ParseColor(startColor).form);
+    const std::string c1 = HexColorToRgb(ParseColor(endColor).form);
+
+    std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ 1 0 0 -1 0 " + PdfNumber(s.PageHeight) +
+                       "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
+    if (s.InObject) {
+        const float height = GetPageHeight(true);
+        yStart = height - yStart;
+        yEnd = height - yEnd;
+    }
+    if (style == 1)
+        text += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +
+                PdfScaledNumber(rEnd) + "]\r";
+    else
+        text += "/ShadingType 2 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + "]\r";
+    text += "/Extend [" + PdfBoolean(extendBefore) + " " + PdfBoolean(extendAfter) + "] \r/Function \r" +
+            "<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r/Functions [\r" +
+            "<< /FunctionType 2 /Domain [0.000 1.000] /C0 [" + c0 + "] /C1 [" + c1 + "] /N 1 >>]\r>>\r>>\r>>";
+
+    const std::int32_t n = NewObj();
+    PutLine(text);
+    EndObj();
+    std::string name = alias;
+    const std::size_t first = name.find_first_not_of(' ');
+    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    s.Patterns += PdfName(name) + " " + std::to_string(n) + " 0 R \r";
+}
+
+} // namespace tavlo
