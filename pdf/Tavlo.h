@@ -86,6 +86,23 @@ public:
     std::string AddBookmark(const std::string& title, std::int16_t level, std::int32_t fit, float x, float y,
                             float w, float h, float zoom, const std::string& colour, std::int32_t style);
 
+    // Form fields, notes, links and scripts. Rectangles are in user units, y downwards.
+    // extra: the maximum length (text field) or selected option (lists) as a number, the
+    // script of a push button as a text.
+    void AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
+                  const std::string& value, std::int32_t extra, const std::string& tooltip, std::int32_t options);
+    void AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
+                  const std::string& value, const std::string& extra, const std::string& tooltip,
+                  std::int32_t options);
+    void AddNoteBox(const std::string& text, float x, float y, float w, float h, std::int32_t align,
+                    std::int32_t border, float dash, float gap, std::int32_t flags);
+    void AddNoteIcon(const std::string& text, std::int32_t icon, float x, float y, bool open, std::int32_t flags);
+    void LinkTo(const std::string& target, std::int16_t border, std::int32_t highlight, std::int32_t fit = 0,
+                float x = 0, float y = 0, float w = 0, float h = 0, float zoom = 0);
+    void DefineRef(const std::string& name, std::int32_t fit, float x, float y, float w, float h, float zoom);
+    void OnDocEvent(std::int32_t event, const std::string& script, bool replace);
+    void OnFieldEvent(std::int32_t event, const std::string& name, const std::string& script);
+
     // Layers
     void BeginLayer(const std::string& name, std::int16_t visible, std::int16_t listed);
     void EndLayer();
@@ -163,6 +180,10 @@ private:
     void WriteDocumentScripts(std::array<std::int32_t, 6>& eventScripts, std::int32_t& namesDictionary);
     void WriteLayerGroups(std::vector<std::int32_t>& groups);
     std::int32_t WriteNamedDestinations();
+    // One annotation object from the dictionary text built by its member; its reference goes
+    // to the open page or to the object being recorded.
+    void WriteAnnotation(std::string dictionary, const std::string& contents, const std::string& title,
+                         const std::string& appearance, const std::string& target);
     std::int32_t WriteCatalog(std::int32_t outlines, std::int32_t metadata, std::int32_t destinations,
                               std::int32_t names, const std::array<std::int32_t, 6>& scripts,
                               const std::vector<std::int32_t>& layerGroups);

@@ -54,6 +54,7 @@ struct TavloState {
     // Drawing settings reset per page
     std::string FillColor = "#FFFFFF", LineColor = "#000000", TextColor = "#000000";
     double CharSpacing = 0, WordSpacing = 0, HorizontalScaling = 100, LineSpacing = 1.0;
+    float LineWidth = 0;  // points, as the line-width setter stored it (note box borders)
 
     // Shared resource texts
     std::string FontResources, ImageResources, XObjectResources, ExtGStates, Patterns;

@@ -1,0 +1,147 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/FieldOptions.h"
+#include "pdf/core/LinkTargets.h"
+#include "pdf/core/PdfFormat.h"
+#include "pdf/core/TavloState.h"
+#include "pdf/draw/Colors.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tavlo {
+
+namespace {
+
+constexpr std::int32_t kTypeMismatch = 13;
+
+bool IsRgb(const std::string& colour)
+{
+    return !colour.empty() && colour[0] == '#';
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The extra argument read as a whole number, as the maximum length and the selected
+// option are: a text that holds no number is a type mismatch.
+std::int32_t ExtraNumber(const std::string& extra)
+{
+    std::string trimmed = extra;
+    trimmed.erase(0, trimmed.find_first_not_of(" \t"));
+    trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
+    if (trimmed.empty())
+        throw TavloError(kTypeMismatch);
+    char* end = nullptr;
+    const double value = std::strtod(trimmed.c_str(), &end);
+    if (end != trimmed.c_str() + trimmed.size())
+        throw TavloError(kTypeMismatch);
+    return RoundToInt32(value);
+}
+
+} // namespace
+
+void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
+                     const std::string& value, std::int32_t extra, const std::string& tooltip, std::int32_t options)
+{
+    AddField(name, kind, x, y, w, h, value, std::to_string(extra), tooltip, options);
+}
+
+void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
+                     const std::string& value, const std::string& extra, const std::string& tooltip,
+                     std::int32_t options)
+{
+    TavloState& s = *s_;
+    // A widget without a field type is no field a viewer can fill or press.
+    if (kind < FieldKind::Text || kind > FieldKind::PushButton)
+        return;
+    std::int32_t number = 0;
+    if (kind == FieldKind::Text || kind == FieldKind::ListBox || kind == FieldKind::ComboBox)
+        number = ExtraNumber(extra);
+    if ((kind == FieldKind::ListBox || kind == FieldKind::ComboBox) && number > 32767)
+        throw TavloError(ErrorCode::Overflow);
+    // The default appearance must name a font of the form's resources.
+    if (s.doc.FontResource.empty())
+        SetFont("Helvetica", s.doc.FontSize, 0, 0);
+
+    const double left = PageSpaceX(x), top = PageSpaceY(y);
+    const FieldFlags fieldFlags = FieldFieldFlags(options);
+    if (fieldFlags.versionIncrement > 0)
+        RequireVersion(fieldFlags.versionIncrement);
+    std::int32_t ff = fieldFlags.flags;
+    const std::int32_t annotationFlags = FieldAnnotationFlags(options);
+    const double fontSize = (options & 8192) ? 0.0 : s.doc.FontSize;
+
+    FieldEntry field;
+    std::string head = "<< /Type /Annot /Subtype /Widget \r /Rect [ " + PdfNumber(left) + " " + PdfNumber(top) + " " +
+                       PdfNumber(left + w * s.Scale) + " " + PdfNumber(top - h * s.Scale) + "]";
+    if (annotationFlags != 0)
+        head += " /F " + std::to_string(annotationFlags) + " ";
+
+    std::string look;
+    if (IsRgb(s.FillColor) && !(options & 4))
+        look = " /BG [ " + HexColorToRgb(s.FillColor) + " ] ";
+    if (IsRgb(s.LineColor) && !(options & 16384)) {
+        head += "\r/BS << /Type /Border /W " + FieldBorder(options) + ">>";
+        look = " /BC [ " + HexColorToRgb(s.LineColor) + " ] " + look;
+    }
+    look += FieldRotation(options);
+
+    switch (kind) {
+    case FieldKind::Text:
+        head += " /FT /Tx /Ff " + std::to_string(ff) + " ";
+        if (options & 2048)
+            head += "\r/Q 2 ";
+        else if (options & 4096)
+            head += "\r/Q 1 ";
+        if (number > 0)
+            head += " /MaxLen " + std::to_string(number) + " ";
+        field.value = value;
+        break;
+    case FieldKind::CheckBox:
+    case FieldKind::RadioButton:
+        if (kind == FieldKind::CheckBox) {
+            field.caption = FieldCheckMark(options);
+        } else {
+            field.caption = "l";
+            ff |= 32768 | 16384;
+        }
+        head += " /FT /Btn /Ff " + std::to_string(ff) + (Lower(value) == "true" ? " /V /S#EC /DV /S#EC " : " ");
+        break;
+    case FieldKind::ListBox:
+    case FieldKind::ComboBox:
+        if (kind == FieldKind::ComboBox)
+            ff |= 131072;
+        head += " /FT /Ch /Ff " + std::to_string(ff) + " ";
+        field.value = value;
+        if (number > 0)
+            field.defaultIndex = static_cast<std::int16_t>(number);
+        break;
+    case FieldKind::PushButton:
+        ff |= 65536;
+        head += " /FT /Btn /Ff " + std::to_string(ff);
+        field.caption = value;
+        if (!extra.empty())
+            field.extra = " /A << /S /JavaScript /JS " + std::to_string(WriteTextStreamObject(extra)) + " 0 R >> ";
+        break;
+    default:
+        break;
+    }
+
+    // A text colour that is a pattern has no operands for a field: black then.
+    const std::string textColour = IsRgb(s.TextColor) ? HexColorToRgb(s.TextColor) : std::string("0 0 0");
+    field.name = name;
+    field.appearance = "/" + s.doc.FontResource + " " + PdfNumber(fontSize) + " Tf " + textColour + " rg ";
+    field.look = look;
+    field.tooltip = tooltip;
+    field.head = head;
+    field.kind = kind;
+    s.doc.Fields.push_back(field);
+    s.FieldCount = static_cast<std::int32_t>(s.doc.Fields.size());
+}
+
+} // namespace tavlo
