@@ -36,7 +36,11 @@ QLineEdit* F1OP::NuovoCampo(const QString& colonna, int larghezza, bool centrato
     campo->setObjectName(QLatin1Char('v') + colonna);
     if (larghezza > 0)
         campo->setMaxLength(larghezza);
-    // A code box shows its whole code.
+    // Short boxes stay short; a code box shows its whole code.
+    const bool corto = larghezza == 2 || colonna.endsWith(QLatin1String("NUMC"))
+                       || colonna.endsWith(QLatin1String("CAP"));
+    if (corto)
+        campo->setMaximumWidth(campo->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 24);
     if (larghezza == 16)
         campo->setMinimumWidth(
             campo->fontMetrics().horizontalAdvance(QStringLiteral("RSSMRA80A01H501U")) + 16);
