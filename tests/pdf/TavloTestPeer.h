@@ -19,6 +19,9 @@ public:
     Bytes Rc4Crypt(const Bytes& key, const Bytes& data) { return t_.Rc4Crypt(key, data); }
     void EncryptStreamData(Bytes& data, std::int32_t n) { t_.EncryptStreamData(data, n); }
     EncodedStream EncodeStreamData(Bytes data, const std::string& preset) { return t_.EncodeStreamData(data, preset); }
+    double PageSpaceX(double x) { return t_.PageSpaceX(x); }
+    double PageSpaceY(double y) { return t_.PageSpaceY(y); }
+    void SetLastBox(double left, double top, double right, double bottom) { t_.SetLastBox(left, top, right, bottom); }
     void CaptureError(const std::string& member, const std::string& extra, const std::exception& e)
     {
         t_.CaptureError(member, extra, e);
