@@ -217,8 +217,17 @@ Result Measure(const Input& input, bool ours, int level)
     return r;
 }
 
-void Report(const Input& input)
+struct Summary {
+    double sizeRatio = 0;  // our level 2 against zlib 6
+    double timeRatio = 0;
+    double seconds = 0;    // slowest of our levels
+    double peakMb = 0;     // largest of our levels
+    bool allOk = true;
+};
+
+Summary Report(const Input& input)
 {
+    Summary summary;
     const double mb = input.Total() / 1e6;
     std::printf("\n%s: %.1f MB in %zu stream(s)\n", input.name.c_str(), mb, input.streams.size());
     std::printf("  %-8s %12s %9s %9s %9s %9s %s\n", "encoder", "bytes", "size/z6", "time/z6", "MB/s", "peak MB",
@@ -231,8 +240,23 @@ void Report(const Input& input)
     };
     for (int level : {1, 6, 9})
         line("zlib " + std::to_string(level), level == 6 ? z6 : Measure(input, false, level));
-    for (int level = 0; level <= 5; ++level)
-        line("ours " + std::to_string(level), Measure(input, true, level));
+    for (int level = 0; level <= 5; ++level) {
+        const Result r = Measure(input, true, level);
+        line("ours " + std::to_string(level), r);
+        if (level == 2) {
+            summary.sizeRatio = double(r.size) / double(z6.size);
+            summary.timeRatio = r.seconds / z6.seconds;
+        }
+        summary.seconds = std::max(summary.seconds, r.seconds);
+        summary.peakMb = std::max(summary.peakMb, r.peakKb / 1024.0);
+        summary.allOk = summary.allOk && r.ok;
+    }
+    return summary;
+}
+
+void Target(const char* what, bool met)
+{
+    std::printf("  %-72s %s\n", what, met ? "met" : "NOT MET");
 }
 
 } // namespace
@@ -247,11 +271,12 @@ int main()
     const Bytes raster = Raster(2048, 2048);
     const Bytes random = RandomBytes(8 << 20, 2);
 
-    Report({"page content streams", {content}});
-    Report({"source text", {text}});
-    Report({"DejaVu TrueType fonts", fonts});
-    Report({"RGB raster 2048x2048", {raster}});
-    Report({"random bytes", {random}});
+    const Summary contentSummary = Report({"page content streams", {content}});
+    const Summary textSummary = Report({"source text", {text}});
+    bool allOk = contentSummary.allOk && textSummary.allOk;
+    allOk = Report({"DejaVu TrueType fonts", fonts}).allOk && allOk;
+    allOk = Report({"RGB raster 2048x2048", {raster}}).allOk && allOk;
+    allOk = Report({"random bytes", {random}}).allOk && allOk;
 
     Bytes concatenation;
     for (const Bytes* part : {&content, &text, &raster, &random})
@@ -261,13 +286,25 @@ int main()
     const Bytes more = RandomBytes((50u << 20) - std::min<std::size_t>(concatenation.size(), 50u << 20), 3);
     concatenation.insert(concatenation.end(), more.begin(), more.end());
     concatenation.resize(50u << 20);
-    Report({"50 MB concatenation", {concatenation}});
-    Report({"50 MB random", {RandomBytes(50u << 20, 4)}});
+    allOk = Report({"50 MB concatenation", {concatenation}}).allOk && allOk;
+    const Input bigRandom{"50 MB random", {RandomBytes(50u << 20, 4)}};
+    const Summary randomSummary = Report(bigRandom);
+    allOk = randomSummary.allOk && allOk;
 
     Input small{"400 streams of 10 KB", {}};
     for (std::size_t i = 0; i < 400; ++i)
         small.streams.emplace_back(content.begin() + static_cast<std::ptrdiff_t>(i * 10240),
                                    content.begin() + static_cast<std::ptrdiff_t>((i + 1) * 10240));
-    Report(small);
-    return 0;
+    allOk = Report(small).allOk && allOk;
+
+    std::printf("\nTargets\n");
+    Target("level 2 on content streams at most 3 % larger than zlib 6", contentSummary.sizeRatio <= 1.03);
+    Target("level 2 on source text at most 3 % larger than zlib 6", textSummary.sizeRatio <= 1.03);
+    Target("level 2 on content streams at most 2.5 times the time of zlib 6", contentSummary.timeRatio <= 2.5);
+    Target("level 2 on source text at most 2.5 times the time of zlib 6", textSummary.timeRatio <= 2.5);
+    Target("50 MB random within 10 seconds at every level", randomSummary.seconds <= 10);
+    Target("50 MB random under 4 times the input plus 100 MB",
+           randomSummary.peakMb <= 4.0 * bigRandom.Total() / 1048576.0 + 100);
+    Target("every output inflated by zlib to its input", allOk);
+    return allOk ? 0 : 1;
 }
