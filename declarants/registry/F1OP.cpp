@@ -101,7 +101,12 @@ void F1OP::Lista()
 
 void F1OP::RiempiGriglia()
 {
-    riempimento_ = true;
+    // Filling moves the current row: those moves are not the user's selections.
+    struct Riempimento {
+        bool& attivo;
+        explicit Riempimento(bool& a) : attivo(a) { attivo = true; }
+        ~Riempimento() { attivo = false; }
+    } riempimento(riempimento_);
     IGope_->Clear();
     IGope_->SetDefaultRowHeight(19);
     IGope_->BeginUpdate();
@@ -118,20 +123,11 @@ void F1OP::RiempiGriglia()
     IGope_->Fill({QStringLiteral("OCOD"), QStringLiteral("OCF"), QStringLiteral("ODES")}, righe);
     if (!righe.isEmpty())
         IGope_->SetCurrentCell(registro_.RigaSel, 1);
-    riempimento_ = false;
 }
 
 void F1OP::Aggiungi()
 {
-    // A new record cannot fail in a way the user could act on: errors are passed over.
-    try {
-        registro_.Aggiungi();
-    } catch (const std::exception&) {
-        registro_.campi = DatiSoggetto{};
-        registro_.campi.OSPAESE = QStringLiteral("IT");
-        registro_.campi.OSPAESED = QStringLiteral("ITALIA");
-        registro_.campi.OPROG = FormattaProgressivo(1);
-    }
+    registro_.Aggiungi();
     ScriviCampi();
     SSTab1_->setCurrentIndex(0);
     campi_.value("OCOD")->setEnabled(true);

@@ -36,8 +36,12 @@ void RegistroSoggetti::Aggiungi()
     campi = DatiSoggetto{};
     campi.OSPAESE = QStringLiteral("IT");
     campi.OSPAESED = QStringLiteral("ITALIA");
-    campi.OCOD = NuovoCodiceOpe();
     campi.OPROG = FormattaProgressivo(1);
+    // Without a proposed code the user types one: the new record is still offered.
+    try {
+        campi.OCOD = NuovoCodiceOpe();
+    } catch (const DbError&) {
+    }
 }
 
 std::optional<ErroreControllo> RegistroSoggetti::controlla()
