@@ -58,6 +58,7 @@ void SalvaConNome(const QString& nomeProposto, const QString& estensione, const 
         richiesta.cartella = CartellaDesktop();
     richiesta.nomeFile = nomeProposto;
     richiesta.filtri << FiltroTipoFile(estensione);
+    richiesta.estensione = estensione.toLower();
 
     QString scelto;
     do {

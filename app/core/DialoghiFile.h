@@ -12,6 +12,7 @@ struct RichiestaFile {
     QString cartella;       // first folder shown
     QString nomeFile;       // proposed name (save only)
     QStringList filtri;     // Qt name filters, e.g. "Tipo File XML (*.xml *.XML)"
+    QString estensione;     // added to a name typed without one (save only), e.g. "XML"
 };
 
 class ServizioDialoghi {

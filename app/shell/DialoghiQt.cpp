@@ -30,6 +30,8 @@ QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
     dialogo.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!richiesta.filtri.isEmpty())
         dialogo.setNameFilters(richiesta.filtri);
+    if (!richiesta.estensione.isEmpty())
+        dialogo.setDefaultSuffix(richiesta.estensione);
     if (!richiesta.nomeFile.isEmpty())
         dialogo.selectFile(richiesta.nomeFile);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
