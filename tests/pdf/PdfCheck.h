@@ -4,6 +4,7 @@
 // the objects they name.
 
 #include "pdf/OracleTools.h"
+#include "pdf/Tavlo.h"
 
 #include <gtest/gtest.h>
 
