@@ -1,0 +1,143 @@
+// Colour texts in every form, the 35 names, the operators the setters write, transparency
+// states and gradients read back by the real readers.
+
+#include "pdf/PdfCheck.h"
+#include "pdf/TavloTestPeer.h"
+#include "pdf/draw/Colors.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+TEST(ParseColor, EveryTextForm)
+{
+    struct Case {
+        std::string text, form, second;
+    };
+    const Case cases[] = {
+        {"#ff8000xyz", "#ff8000", ""},
+        {"#F00", "#F00", ""},
+        {"%0", "#FFFFFF", ""},
+        {"%100", "#000000", ""},
+        {"%50", "#808080", ""},
+        {"@0;0;0;0", "#FFFFFF", ""},
+        {"@50;0;0;0", "#7FFFFF", ""},
+        {"@255;128;0", "#FF8000", ""},
+        {"@1,5;0;0", "#020000", ""},
+        {"@10;20", "", ""},
+        {"@100;150;0;0", "#007FFF", ""},  // |100 − 150| × 2.55 falls just below 127.5, as 50 × 2.55 does
+        {" red", "#FF0000", ""},
+        {" #FF0000", "#FF0000", ""},      // not the hex form: a pattern name, trimmed
+        {"Stripes;navy", "STRIPES", "#000080"},
+        {"Red;blue", "#FF0000", ""},
+        {"orange", "#FF7F00", ""},
+        {"grey", "GREY", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const ParsedColor parsed = ParseColor(c.text);
+        EXPECT_EQ(parsed.form, c.form) << c.text;
+        EXPECT_EQ(parsed.second, c.second) << c.text;
+    }
+}
+
+TEST(ParseColor, TheThirtyFiveNames)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"black", "#000000"},   {"gray", "#808080"},       {"silver", "#C0C0C0"},    {"white", "#FFFFFF"},
+        {"maroon", "#800000"},  {"red", "#FF0000"},        {"purple", "#800080"},    {"fuchsia", "#FF00FF"},
+        {"magenta", "#FF00FF"}, {"green", "#008000"},      {"lime", "#00FF00"},      {"olive", "#808000"},
+        {"yellow", "#FFFF00"},  {"aqua", "#00FFFF"},       {"cyan", "#00FFFF"},      {"orange", "#FF7F00"},
+        {"azure", "#F0FFFF"},   {"gold", "#FFD700"},       {"lightblue", "#ADD8E6"}, {"lightcyan", "#E0FFFF"},
+        {"lightgreen", "#90EE90"}, {"lightpink", "#FFB6C1"}, {"navy", "#000080"},    {"blue", "#0000FF"},
+        {"teal", "#008080"},    {"lightyellow", "#FFFFE0"}, {"tomato", "#FF6347"},   {"violet", "#EE82EE"},
+        {"pink", "#FFC0CB"},    {"ivory", "#FFFFF0"},      {"darkgray", "#A9A9A9"},  {"darkcyan", "#008B8B"},
+        {"darkblue", "#00008B"}, {"brown", "#A52A2A"},     {"beige", "#F5F5DC"},
+    };
+    for (const auto& [name, value] : names)
+        EXPECT_EQ(ParseColor(std::string(" ") + name + " ").form, value) << name;
+}
+
+TEST(HexColorToRgb, OperandsAndBadDigits)
+{
+    EXPECT_EQ(HexColorToRgb("#FF8000"), "1 0.502 0");
+    EXPECT_EQ(HexColorToRgb("#ffffff"), "1 1 1");
+    EXPECT_EQ(HexColorToRgb("#F00"), "0 0.059 0");
+    EXPECT_EQ(HexColorToRgb("#000001"), "0 0 0.004");
+    for (const std::string bad : {"STRIPES", "", "#", "#GG0000"}) {
+        try {
+            HexColorToRgb(bad);
+            ADD_FAILURE() << bad;
+        } catch (const TavloError& error) {
+            EXPECT_EQ(error.Number(), 13) << bad;
+        }
+    }
+}
+
+TEST(ColorSetters, OperatorsWrittenIntoThePage)
+{
+    ScratchDir dir;
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    pdf.BeginDoc(dir.File("colours.pdf"));
+    pdf.BeginPage();
+    EXPECT_EQ(peer.State().PageContent.Text(), "\r0 0 0 rg\r0 0 0 RG");
+    peer.State().PageContent.Reset();
+    pdf.SetColorFill("#ff8000xyz");
+    pdf.SetColorLine("Stripes;navy");
+    pdf.SetColorFill("sky");
+    pdf.SetColorFill("@10;20");        // no colour: nothing selected
+    pdf.SetColorFill("Stripes;sky");   // a pattern for the pattern: nothing written
+    pdf.SetColorText("blue");
+    EXPECT_EQ(peer.State().PageContent.Text(),
+              "\r1 0.502 0 rg\r/xxCSxx CS 0 0 0.502 /STRIPES SCN\r/Pattern cs /SKY scn");
+    EXPECT_EQ(peer.State().FillColor, "STRIPES");
+    EXPECT_EQ(peer.State().LineColor, "STRIPES");
+    EXPECT_EQ(peer.State().TextColor, "#0000FF");
+    peer.State().ColorLocked = true;
+    pdf.SetColorFill("red");
+    EXPECT_EQ(peer.State().FillColor, "STRIPES");
+    peer.State().ColorLocked = false;
+    pdf.Abort();
+}
+
+TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)
+{
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    ScratchDir dir;
+    Tavlo pdf;
+    const std::string path = dir.File("gradients.pdf");
+    pdf.BeginDoc(path);
+    pdf.AddGradient("sky", 0, "white", "navy", 0, 0, 100, 0, 0, 0, true, false);
+    pdf.AddGradient("sole ardente", 1, "yellow", "@255;0;0", 50, 50, 50, 50, 0, 40);
+    pdf.BeginPage();
+    pdf.SetAlpha(50);
+    pdf.SetAlpha(150);
+    pdf.SetAlpha(-5);
+    pdf.SetColorFill("Sky");
+    pdf.SetColorFill("sole ardente");
+    try {
+        pdf.AddGradient("bad", 0, "stripes", "red", 0, 0, 1, 1);
+        ADD_FAILURE() << "a pattern name is no gradient colour";
+    } catch (const TavloError& error) {
+        EXPECT_EQ(error.Number(), 13);
+    }
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.substr(0, 8), "%PDF-1.4");
+    EXPECT_NE(text.find("/ca 0.5 /CA 0.5"), std::string::npos);
+    EXPECT_NE(text.find("/ca 1 /CA 1"), std::string::npos);
+    EXPECT_NE(text.find("/ca 0 /CA 0"), std::string::npos);
+    EXPECT_NE(text.find("/Extend [true false] "), std::string::npos);
+    EXPECT_NE(text.find("/C0 [1 1 1] /C1 [0 0 0.502]"), std::string::npos);
+    EXPECT_NE(text.find("/ShadingType 3 /Coords [50 50 0 50 50 40]"), std::string::npos);
+    EXPECT_NE(text.find("/SKY "), std::string::npos);
+    EXPECT_NE(text.find("/SOLE#20ARDENTE "), std::string::npos);
+    EXPECT_NE(text.find("/ExtGState << /GSTATE_1 "), std::string::npos);
+    const std::string page = StreamOf(path, 10);
+    EXPECT_NE(page.find("/GSTATE_3 gs"), std::string::npos) << page;
+    EXPECT_NE(page.find("/Pattern cs /SOLE#20ARDENTE scn"), std::string::npos) << page;
+}
