@@ -77,6 +77,11 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest)
 {
     Match best;
     if (fromNewest) {
+#if defined(__GNUC__)
+        // The next position's head is a random place in a large table: ask for it early.
+        if (p + 3 < length_)
+            __builtin_prefetch(&head_[PrefixAt(p + 1)]);
+#endif
         cursor_ = head_[PrefixAt(p)];
         cursorRank_ = 0;
     }
