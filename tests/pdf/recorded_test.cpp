@@ -1,0 +1,201 @@
+// Recorded objects placed by their flags, tiling patterns and layers, read back from the
+// page content streams and the catalog by qpdf.
+
+#include "pdf/PdfCheck.h"
+#include "pdf/TavloTestPeer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+class RecordedTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ReadersAvailable())
+            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    }
+    // The decoded content of each page, in page order.
+    std::vector<std::string> PageContents(const std::string& path)
+    {
+        std::vector<std::string> pages;
+        const std::string json = RunTool("qpdf --json --json-key=pages " + Quote(path)).output;
+        for (std::size_t at = 0; (at = json.find("\"contents\": [", at)) != std::string::npos;) {
+            at = json.find('"', at + 13) + 1;
+            const std::string ref = json.substr(at, json.find('"', at) - at);
+            pages.push_back(StreamOf(path, std::stoi(ref)));
+        }
+        return pages;
+    }
+    ScratchDir dir;
+};
+
+} // namespace
+
+TEST_F(RecordedTest, ObjectsPlayedOnThePagesTheirFlagsSelect)
+{
+    struct Case {
+        std::int32_t flags;
+        std::vector<int> pages;
+        bool over;
+    };
+    const Case cases[] = {{7, {1, 2, 3, 4, 5}, false}, {7 + 8, {2, 3, 4, 5}, false}, {1 + 8, {}, false},
+                          {4, {1, 3, 5}, false},        {4 + 8, {3, 5}, false},        {2 + 16, {2, 4}, true},
+                          {1, {1}, false}};
+    int n = 0;
+    for (const Case& c : cases) {
+        Tavlo pdf;
+        TavloTestPeer peer(pdf);
+        const std::string path = dir.File("flags" + std::to_string(n++) + ".pdf");
+        pdf.BeginDoc(path);
+        pdf.BeginObject("Logo", c.flags);
+        peer.PutContent("0 0 10 10 re f");
+        pdf.EndObject();
+        for (int page = 1; page <= 5; ++page) {
+            pdf.BeginPage();
+            peer.PutContent("% contenuto");
+        }
+        pdf.EndDoc();
+        ExpectReadersAccept(path);
+        const std::vector<std::string> pages = PageContents(path);
+        ASSERT_EQ(pages.size(), 5u);
+        for (int page = 1; page <= 5; ++page) {
+            const std::string& content = pages[static_cast<std::size_t>(page) - 1];
+            const bool expected = std::find(c.pages.begin(), c.pages.end(), page) != c.pages.end();
+            const std::size_t played = content.find("q /Logo Do Q");
+            EXPECT_EQ(played != std::string::npos, expected) << "flags " << c.flags << " page " << page;
+            if (expected) {
+                EXPECT_EQ(played > content.find("% contenuto"), c.over) << "flags " << c.flags << " page " << page;
+            }
+        }
+    }
+}
+
+TEST_F(RecordedTest, ObjectFormAndStrayEndCalls)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("form.pdf");
+    pdf.BeginDoc(path);
+    pdf.EndObject();   // nothing recorded: ignored
+    pdf.EndTiling();   // likewise
+    pdf.BeginObject("Primo", 7);
+    pdf.BeginObject("Secondo", 7);  // ignored: its content goes into the first
+    peer.PutContent("0 0 5 5 re f");
+    pdf.EndObject();
+    pdf.EndObject();
+    pdf.BeginObject("Con spazio", 0);
+    pdf.EndObject();
+    pdf.BeginPage();
+    pdf.PlayObject("Con spazio");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("/Name /Primo\r/BBox [-1192 -1684 1192 1684]\r/Matrix [1 0 0 1 0 0]"), std::string::npos);
+    EXPECT_EQ(text.find("/Secondo"), std::string::npos);
+    EXPECT_NE(text.find("/Con#20spazio "), std::string::npos);
+    const std::string resources = ObjectOf(path, "2");
+    EXPECT_NE(resources.find("/Primo"), std::string::npos) << resources;
+    EXPECT_EQ(resources.find("/Primo", resources.find("/Primo") + 1), std::string::npos) << resources;
+    EXPECT_EQ(text.find("/Pattern <<"), std::string::npos);
+    EXPECT_NE(PageContents(path)[0].find("q /Con#20spazio Do Q"), std::string::npos);
+}
+
+TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("tiling.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginTiling("  righe ", 0, 0, 10, 10, 10, 10, 0);
+    pdf.SetColorFill("red");
+    peer.PutContent("0 0 5 10 re f");
+    pdf.EndTiling();
+    pdf.BeginTiling("punti", 0, 0, 8, 8, 8, 8, 1);
+    pdf.SetColorFill("green");  // the cell of an uncoloured pattern has no colour of its own
+    peer.PutContent("2 2 4 4 re f");
+    EXPECT_TRUE(peer.State().ColorLocked);
+    pdf.EndTiling();
+    EXPECT_FALSE(peer.State().ColorLocked);
+    pdf.BeginTiling("due", 0, 0, 8, 8, 8, 8, 2);
+    EXPECT_FALSE(peer.State().ColorLocked);
+    pdf.EndTiling();
+    pdf.BeginPage();
+    pdf.SetColorFill("Righe");
+    peer.PutContent("0 0 100 100 re f");
+    pdf.SetColorFill("punti;blue");
+    peer.PutContent("100 0 100 100 re f");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("/PaintType 1\r/TilingType 1\r/BBox [0 0 10 10]\r/Resources 3 0 R\r/XStep 10 /YStep 10"),
+              std::string::npos);
+    EXPECT_NE(text.find("/PaintType 2"), std::string::npos);
+    EXPECT_NE(text.find("/RIGHE "), std::string::npos);
+    EXPECT_NE(text.find("/xxCSxx [ /Pattern /DeviceRGB ]"), std::string::npos);
+    const std::string page = PageContents(path)[0];
+    EXPECT_NE(page.find("/Pattern cs /RIGHE scn"), std::string::npos) << page;
+    EXPECT_NE(page.find("/xxCSxx cs 0 0 1 /PUNTI scn"), std::string::npos) << page;
+    // The coloured cell holds its colour, the uncoloured one none.
+    EXPECT_NE(text.find("1 0 0 -1 0 10 cm\r1 0 0 rg\r0 0 5 10 re f"), std::string::npos);
+    EXPECT_NE(text.find("1 0 0 -1 0 8 cm\r2 2 4 4 re f"), std::string::npos);
+}
+
+TEST_F(RecordedTest, LayersInTheCatalog)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("layers.pdf");
+    pdf.SetDocProperty("Livelli & note", "", "", "", "", "");
+    pdf.BeginDoc(path);
+    pdf.EndLayer();  // no layer yet: nothing
+    pdf.BeginPage();
+    pdf.BeginLayer("Note", 1, 1);
+    pdf.EndLayer();
+    pdf.BeginLayer("NOTE", 0, 0);  // the same layer, flags ignored
+    pdf.EndLayer();
+    pdf.BeginLayer("SCREEN", 0, 1);
+    pdf.EndLayer();
+    pdf.BeginLayer("PRINTER", -1, 1);
+    pdf.EndLayer();
+    pdf.BeginLayer("screen", 0, 0);  // the SCREEN layer again
+    pdf.EndLayer();
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.substr(0, 8), "%PDF-1.5");
+    const std::string page = PageContents(path)[0];
+    EXPECT_EQ(page.find("EMC"), page.find("/OC /_LAY_1 BDC") + 16) << page;
+    EXPECT_NE(page.find("/OC /_LAY_1 BDC\rEMC\r/OC /_LAY_1 BDC\rEMC\r/OC /_LAY_2 BDC"), std::string::npos) << page;
+    EXPECT_EQ(page.find("/_LAY_4"), std::string::npos) << page;
+
+    const std::string json = RunTool("qpdf --json --json-key=qpdf " + Quote(path)).output;
+    const std::size_t oc = json.find("\"/OCProperties\"");
+    ASSERT_NE(oc, std::string::npos) << json;
+    const std::string props = json.substr(oc, 1200);
+    // Groups 1..3 in order: Note, SCREEN, PRINTER; then the lower-case screen layer.
+    EXPECT_NE(props.find("\"/Order\": [\n"), std::string::npos) << props;
+    EXPECT_NE(props.find("\"u:Livelli & note\""), std::string::npos) << props;
+    EXPECT_NE(props.find("\"/Event\": \"/Print\""), std::string::npos) << props;
+    EXPECT_NE(props.find("\"/Event\": \"/View\""), std::string::npos) << props;
+    const std::string groups = RunTool("qpdf --show-object=2 " + Quote(path)).output;
+    EXPECT_NE(groups.find("/Properties << /_LAY_1"), std::string::npos) << groups;
+    EXPECT_NE(text.find("<</Type /OCG /Name (SCREEN)\n/Usage <</Print <</PrintState /OFF>>"), std::string::npos);
+    EXPECT_EQ(text.find("(screen)"), std::string::npos);
+
+    // First named in lower case, SCREEN is an ordinary layer.
+    Tavlo other;
+    const std::string plain = dir.File("plain-layer.pdf");
+    other.BeginDoc(plain);
+    other.BeginPage();
+    other.BeginLayer("Screen", 0, 1);
+    other.EndLayer();
+    other.EndDoc();
+    ExpectReadersAccept(plain);
+    const std::string plainText = ReadFile(plain);
+    EXPECT_EQ(plainText.find("/Usage"), std::string::npos);
+    EXPECT_NE(plainText.find("/AS [ ]\n/ON [] \n/OFF ["), std::string::npos);
+}
