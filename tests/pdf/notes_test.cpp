@@ -1,0 +1,172 @@
+// Note annotations read back by qpdf and checked by poppler and mupdf: text, author,
+// alignment, border, colour, icon, and where the box lands on the page.
+
+#include "pdf/InteractiveSummary.h"
+#include "pdf/PdfCheck.h"
+#include "pdf/RenderedBox.h"
+#include "pdf/TavloTestPeer.h"
+#include "pdf/core/PdfFormat.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+class NotesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
+            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
+    }
+    ScratchDir dir;
+};
+
+} // namespace
+
+TEST_F(NotesTest, BoxesWithTheirAlignmentBorderAndColours)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("boxes.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetDocProperty("Note", "", "Anna (revisore)", "", "", "");
+    pdf.BeginPage();
+    pdf.SetFont("Times", 8, 0, 0);
+    pdf.SetColorFill("#FFFF00");
+    pdf.SetColorLine("#FF0000");
+    peer.State().LineWidth = 2;
+    pdf.AddNoteBox("Destra (a) \\ b", 10, 10, 100, 40, 2, 0, 0, 0, 4);
+    pdf.AddNoteBox("Centro", 10, 60, 100, 40, 4, 1, 3, 2, 0);
+    pdf.AddNoteBox("Sinistra", 10, 110, 100, 40, 3, 2, 0, 0, 0);
+    pdf.AddNoteBox("Incassata", 10, 160, 100, 40, 0, 3, 0, 0, 0);
+    pdf.AddNoteBox("Sottolineata", 10, 210, 100, 40, 0, 4, 0, 0, 0);
+    pdf.AddNoteBox("Senza stile", 10, 260, 100, 40, 0, 9, 0, 0, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+
+    EXPECT_EQ(Fact(facts, "page1.annot1.Subtype"), "/FreeText");
+    EXPECT_EQ(Fact(facts, "page1.annot1.Contents"), "Destra (a) \\\\ b");
+    EXPECT_EQ(Fact(facts, "page1.annot1.T"), "Anna (revisore)");
+    EXPECT_EQ(Fact(facts, "page1.annot1.F"), "4");
+    EXPECT_EQ(Fact(facts, "page1.annot1.Q"), "2");
+    EXPECT_EQ(Fact(facts, "page1.annot1.C"), "1 1 0");
+    EXPECT_EQ(Fact(facts, "page1.annot1.BS/W"), "2");
+    EXPECT_EQ(Fact(facts, "page1.annot1.BS/S"), "/S");
+    // The appearance names the current font, its size and the line colour.
+    const std::string da = Fact(facts, "page1.annot1.DA");
+    EXPECT_NE(da.find(" 8 Tf 1 0 0 rg"), std::string::npos) << da;
+    EXPECT_NE(Fact(facts, "page1.annot1.rect"), "<none>");
+
+    EXPECT_EQ(Fact(facts, "page1.annot2.Q"), "1");
+    EXPECT_EQ(Fact(facts, "page1.annot2.BS/S"), "/D");
+    EXPECT_EQ(Fact(facts, "page1.annot2.BS/D"), "3 2");
+    EXPECT_EQ(Fact(facts, "page1.annot3.Q"), "<none>");
+    EXPECT_EQ(Fact(facts, "page1.annot3.BS/S"), "/B");
+    EXPECT_EQ(Fact(facts, "page1.annot4.BS/S"), "/I");
+    EXPECT_EQ(Fact(facts, "page1.annot5.BS/S"), "/U");
+    EXPECT_EQ(Fact(facts, "page1.annot6.BS/S"), "<none>");
+    EXPECT_EQ(Fact(facts, "page1.annot6.BS/W"), "2");
+    EXPECT_EQ(Fact(facts, "page1.annot7.Subtype"), "<none>");
+}
+
+TEST_F(NotesTest, IconsOpenAndClosed)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("icons.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetDocProperty("", "", "Luca", "", "", "");
+    pdf.BeginPage();
+    pdf.SetColorFill("#0000FF");
+    const char* names[] = {"/Note", "/Comment", "/Key", "/Help", "/Paragraph", "/NewParagraph", "/Insert", "<none>"};
+    for (int icon = 0; icon < 8; ++icon)
+        pdf.AddNoteIcon("Icona " + std::to_string(icon), icon, 10.f + 30 * icon, 20, icon % 2 == 0, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+    for (int icon = 0; icon < 8; ++icon) {
+        const std::string key = "page1.annot" + std::to_string(icon + 1);
+        EXPECT_EQ(Fact(facts, key + ".Subtype"), "/Text");
+        EXPECT_EQ(Fact(facts, key + ".Name"), names[icon]);
+        EXPECT_EQ(Fact(facts, key + ".Open"), icon % 2 == 0 ? "True" : "False");
+        EXPECT_EQ(Fact(facts, key + ".Contents"), "Icona " + std::to_string(icon));
+        EXPECT_EQ(Fact(facts, key + ".T"), "Luca");
+        EXPECT_EQ(Fact(facts, key + ".C"), "0 0 1");
+        // The icon's rectangle is its point: x, and y from the top of the page.
+        EXPECT_EQ(Fact(facts, key + ".rect"), [&] {
+            const std::string x = std::to_string(10 + 30 * icon);
+            return x + " 822 " + x + " 822";
+        }());
+    }
+}
+
+TEST_F(NotesTest, EmptyTextOrAuthorAndPatternColoursWriteNothingForThem)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("empty.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetDocProperty("", "", "", "", "", "");
+    pdf.BeginPage();
+    peer.State().FillColor = "RIGHE";
+    peer.State().LineColor = "RIGHE";
+    pdf.AddNoteBox("", 10, 10, 50, 50, 0, 0, 0, 0, 0);
+    pdf.AddNoteIcon("", 0, 10, 100, false, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+    for (const std::string key : {"page1.annot1", "page1.annot2"}) {
+        EXPECT_EQ(Fact(facts, key + ".T"), "<none>");
+        EXPECT_EQ(Fact(facts, key + ".Contents"), "<none>");
+        EXPECT_EQ(Fact(facts, key + ".C"), "<none>");
+    }
+    const std::string da = Fact(facts, "page1.annot1.DA");
+    EXPECT_EQ(da.find("rg"), std::string::npos) << da;
+    EXPECT_NE(da.find(" Tf"), std::string::npos) << da;
+}
+
+TEST_F(NotesTest, NotesOfARecordedObjectReachThePagesThatPlayIt)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("object.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginObject("timbro", 7);  // played on every page
+    pdf.AddNoteIcon("Nel timbro", 0, 10, 10, false, 0);
+    pdf.EndObject();
+    pdf.BeginPage();
+    pdf.AddNoteIcon("Sulla pagina", 1, 50, 50, false, 0);
+    pdf.BeginPage();
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "page1.annot1.Contents"), "Nel timbro");
+    EXPECT_EQ(Fact(facts, "page1.annot2.Contents"), "Sulla pagina");
+    EXPECT_EQ(Fact(facts, "page1.annot3.Contents"), "<none>");
+    EXPECT_EQ(Fact(facts, "page2.annot1.Contents"), "Nel timbro");
+    EXPECT_EQ(Fact(facts, "page2.annot2.Contents"), "<none>");
+}
+
+TEST_F(NotesTest, BoxesCoverWhatWasDrawnThereWithMargins)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("cover.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetScale(3);  // centimetres
+    pdf.SetMargins(2, 1, 3, 1, true);
+    pdf.BeginPage();
+    const double scale = peer.State().Scale;
+    peer.PutContent(PdfNumber(1.5 * scale) + " " + PdfNumber(2 * scale) + " " + PdfNumber(5 * scale) + " " +
+                    PdfNumber(2.5 * scale) + " re f");
+    pdf.AddNoteBox("Qui", 1.5f, 2, 5, 2.5f, 0, 0, 0, 0, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto drawn = DarkBoxOfPage(path, 1);
+    const auto rect = RectOf(InteractiveSummary(path), "page1.annot1.rect");
+    EXPECT_GT(drawn[2] - drawn[0], 100);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(rect[i], drawn[i], 1.0) << "side " << i;
+}
