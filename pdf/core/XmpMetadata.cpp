@@ -7,7 +7,7 @@ namespace tavlo {
 
 namespace {
 
-// Markup characters escaped, controls that XML does not allow replaced by a blank.
+// Element text: markup characters escaped, controls that XML does not allow replaced by a blank.
 std::string XmlValue(const std::string& text)
 {
     std::string out;
@@ -16,8 +16,6 @@ std::string XmlValue(const std::string& text)
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
-        case '\'': out += "&apos;"; break;
-        case '"': out += "&quot;"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
                 out += ' ';
