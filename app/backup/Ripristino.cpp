@@ -8,9 +8,7 @@
 #include "platform/db/Database.h"
 
 #include <algorithm>
-
 #include <utility>
-#include <vector>
 
 namespace quercino {
 
@@ -42,13 +40,6 @@ int PosizioneCodice(const Table& tabella)
     return -1;
 }
 
-// One line ready to be stored: a row of a declarant's table, or a code-table merge.
-struct Operazione {
-    const Table* tabella = nullptr;  // nullptr: code-table line
-    QVariantList valori;
-    QString tipo, cod, des;
-};
-
 QString Campo(const QStringList& campi, qsizetype indice)
 {
     // Never a null text: the drivers would store it as NULL.
@@ -72,64 +63,81 @@ Ripristino::Ripristino(Database& db, QString cartellaProgramma)
 EsitoRipristino Ripristino::Ripristina(const QString& percorso)
 {
     EsitoRipristino esito;
-    std::vector<Operazione> operazioni;
-    // Tables of declarants in the file, and the declarants of each, in file order.
-    std::vector<std::pair<const Table*, QStringList>> sostituzioni;
-
-    // 1. Read and check the whole file; nothing has changed yet.
+    PianoRipristino piano;
     try {
-        const FileBackupLetto letto = LeggiFileBackup(percorso);
-        const Table& ctab = schema::CTAB();
-        for (const RigaBackupLetta& riga : letto.righe) {
-            const QString nome = Campo(riga.campi, 1);
-            Operazione operazione;
-            if (nome == NomeCTAB) {
-                operazione.tipo = Campo(riga.campi, 2);
-                operazione.cod = Campo(riga.campi, 3);
-                operazione.des = Campo(riga.campi, 4);
-                const auto larghezza = [&](int c) { return ctab.columns[static_cast<std::size_t>(c)].width; };
-                if (operazione.tipo.size() > larghezza(ctab::TIPO) || operazione.cod.size() > larghezza(ctab::COD)
-                    || operazione.des.size() > larghezza(ctab::DES))
-                    Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici troppo lunga"));
-                operazioni.push_back(std::move(operazione));
-                continue;
-            }
-            const Table* tabella = TabellaDichiarante(nome);
-            if (!tabella)
-                Rifiuta(riga.numero, QStringLiteral("la tabella \"%1\" non appartiene ai dati di un "
-                                                    "soggetto obbligato").arg(nome));
-            RigaRipristino convertita = ConvertiRiga(*tabella, riga.campi, tipoDb);
-            for (const ErroreCampoBackup& errore : convertita.errori) {
-                const QString testo = MessaggioErroreCampo(tabella->name, errore);
-                esito.erroriCampo << testo;
-                if (segnalaCampo)
-                    segnalaCampo(testo);
-            }
-            const QString codice = convertita.valori[PosizioneCodice(*tabella)].toString();
-            if (codice.isEmpty())
-                Rifiuta(riga.numero, QStringLiteral("manca il codice del soggetto obbligato"));
-            auto voce = std::find_if(sostituzioni.begin(), sostituzioni.end(),
-                                     [&](const auto& s) { return s.first == tabella; });
-            if (voce == sostituzioni.end())
-                voce = sostituzioni.insert(sostituzioni.end(), {tabella, QStringList()});
-            if (!voce->second.contains(codice))
-                voce->second << codice;
-            if (!esito.codici.contains(codice))
-                esito.codici << codice;
-            operazione.tabella = tabella;
-            operazione.valori = std::move(convertita.valori);
-            operazioni.push_back(std::move(operazione));
-        }
+        piano = Prepara(percorso, esito);
     } catch (const ErroreBackup& errore) {
         esito.errore = errore.messaggio();
         return esito;
     }
+    if (!ScriviCopie(esito))
+        return esito;
+    try {
+        Applica(piano, esito);
+    } catch (const DbError& errore) {
+        esito.righe = 0;
+        esito.errore = errore.description();
+        return esito;
+    }
+    esito.riuscito = true;
+    return esito;
+}
 
-    // 2. A safety copy of every declarant of the file that is stored now.
+PianoRipristino Ripristino::Prepara(const QString& percorso, EsitoRipristino& esito) const
+{
+    PianoRipristino piano;
+    const FileBackupLetto letto = LeggiFileBackup(percorso);
+    const Table& ctab = schema::CTAB();
+    const auto larghezza = [&](int c) { return ctab.columns[static_cast<std::size_t>(c)].width; };
+    for (const RigaBackupLetta& riga : letto.righe) {
+        const QString nome = Campo(riga.campi, 1);
+        OperazioneRipristino operazione;
+        if (nome == NomeCTAB) {
+            operazione.tipo = Campo(riga.campi, 2);
+            operazione.cod = Campo(riga.campi, 3);
+            operazione.des = Campo(riga.campi, 4);
+            if (operazione.tipo.size() > larghezza(ctab::TIPO) || operazione.cod.size() > larghezza(ctab::COD)
+                || operazione.des.size() > larghezza(ctab::DES))
+                Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici troppo lunga"));
+            piano.operazioni.push_back(std::move(operazione));
+            continue;
+        }
+        const Table* tabella = TabellaDichiarante(nome);
+        if (!tabella)
+            Rifiuta(riga.numero, QStringLiteral("la tabella \"%1\" non appartiene ai dati di un "
+                                                "soggetto obbligato").arg(nome));
+        RigaRipristino convertita = ConvertiRiga(*tabella, riga.campi, tipoDb);
+        for (const ErroreCampoBackup& errore : convertita.errori) {
+            const QString testo = MessaggioErroreCampo(tabella->name, errore);
+            esito.erroriCampo << testo;
+            if (segnalaCampo)
+                segnalaCampo(testo);
+        }
+        const QString codice = convertita.valori[PosizioneCodice(*tabella)].toString();
+        if (codice.isEmpty())
+            Rifiuta(riga.numero, QStringLiteral("manca il codice del soggetto obbligato"));
+        auto voce = std::find_if(piano.sostituzioni.begin(), piano.sostituzioni.end(),
+                                 [&](const auto& s) { return s.first == tabella; });
+        if (voce == piano.sostituzioni.end())
+            voce = piano.sostituzioni.insert(piano.sostituzioni.end(), {tabella, QStringList()});
+        if (!voce->second.contains(codice))
+            voce->second << codice;
+        if (!esito.codici.contains(codice))
+            esito.codici << codice;
+        operazione.tabella = tabella;
+        operazione.valori = std::move(convertita.valori);
+        piano.operazioni.push_back(std::move(operazione));
+    }
+    return piano;
+}
+
+bool Ripristino::ScriviCopie(EsitoRipristino& esito)
+{
     try {
         for (const QString& codice : std::as_const(esito.codici)) {
             const auto righe = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
                                           {codice}, ColumnType::Integer);
+            // A declarant not stored yet has nothing to keep.
             if (!righe || righe->toInt() == 0)
                 continue;
             const QString copia = PercorsoCopiaSicurezza(cartella_, codice, adesso());
@@ -139,41 +147,37 @@ EsitoRipristino Ripristino::Ripristina(const QString& percorso)
             if (!scritto.riuscito) {
                 esito.errore = QStringLiteral("Impossibile scrivere la copia di sicurezza ") + copia
                                + QStringLiteral(": ") + scritto.errore;
-                return esito;
+                return false;
             }
             esito.copieSicurezza << copia;
             esito.note += NoteBackup(scritto);
         }
     } catch (const DbError& errore) {
         esito.errore = errore.description();
-        return esito;
+        return false;
     }
+    return true;
+}
 
-    // 3. Replace and merge in one transaction.
-    try {
-        Transaction transazione(db_);
-        for (const auto& [tabella, codici] : sostituzioni) {
-            for (const QString& codice : codici)
-                db_.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tabella->name, ColonnaCodice),
-                         {codice});
-        }
-        for (const Operazione& operazione : operazioni) {
-            if (avanza)
-                avanza();
-            if (operazione.tabella)
-                db_.insert(*operazione.tabella, operazione.valori);
-            else
-                RipristinaCTAB(db_, operazione.tipo, operazione.cod, operazione.des);
-            ++esito.righe;
-        }
-        transazione.commit();
-    } catch (const DbError& errore) {
-        esito.righe = 0;
-        esito.errore = errore.description();
-        return esito;
+void Ripristino::Applica(const PianoRipristino& piano, EsitoRipristino& esito)
+{
+    Transaction transazione(db_);
+    // Each declarant is deleted once per table, before any row is added: rows of a table
+    // that comes back later in the file are not lost.
+    for (const auto& [tabella, codici] : piano.sostituzioni) {
+        for (const QString& codice : codici)
+            db_.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tabella->name, ColonnaCodice), {codice});
     }
-    esito.riuscito = true;
-    return esito;
+    for (const OperazioneRipristino& operazione : piano.operazioni) {
+        if (avanza)
+            avanza();
+        if (operazione.tabella)
+            db_.insert(*operazione.tabella, operazione.valori);
+        else
+            RipristinaCTAB(db_, operazione.tipo, operazione.cod, operazione.des);
+        ++esito.righe;
+    }
+    transazione.commit();
 }
 
 QString MessaggioRipristinoFallito(const EsitoRipristino& esito)

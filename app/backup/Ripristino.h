@@ -10,11 +10,17 @@
 
 #include "app/backup/LeggiBackup.h"
 
+#include "platform/db/Table.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <QVariantList>
+
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace quercino {
 
@@ -28,6 +34,20 @@ struct EsitoRipristino {
     QStringList erroriCampo;         // field messages already shown
     QString note;                    // notes of the safety copies
     QString errore;                  // what stopped the restore (nothing was changed)
+};
+
+// One line ready to be stored: a row of a declarant's table, or a code-table merge.
+struct OperazioneRipristino {
+    const Table* tabella = nullptr;  // nullptr: code-table line
+    QVariantList valori;
+    QString tipo, cod, des;
+};
+
+// What a checked file will do, in file order.
+struct PianoRipristino {
+    std::vector<OperazioneRipristino> operazioni;
+    // Tables of declarants in the file, each with the declarants it holds.
+    std::vector<std::pair<const Table*, QStringList>> sostituzioni;
 };
 
 class Ripristino {
@@ -44,6 +64,13 @@ public:
     EsitoRipristino Ripristina(const QString& percorso);
 
 private:
+    // Reads and checks the whole file (throws ErroreBackup); nothing changes.
+    PianoRipristino Prepara(const QString& percorso, EsitoRipristino& esito) const;
+    // A safety copy of every declarant of the file already stored; false when one fails.
+    bool ScriviCopie(EsitoRipristino& esito);
+    // Replaces and merges in one transaction (throws DbError, having rolled back).
+    void Applica(const PianoRipristino& piano, EsitoRipristino& esito);
+
     Database& db_;
     QString cartella_;
 };
