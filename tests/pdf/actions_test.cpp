@@ -1,0 +1,162 @@
+// Document, page and field scripts found by poppler (pdfinfo -js), mupdf (mutool show)
+// and qpdf where readers look for them.
+
+#include "pdf/InteractiveSummary.h"
+#include "pdf/PdfCheck.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+class ActionsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
+            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
+    }
+    ScratchDir dir;
+};
+
+std::string MutoolShow(const std::string& path, const std::string& what)
+{
+    return RunTool("mutool show -b " + Quote(path) + " " + what).output;
+}
+
+std::string Scripts(const std::string& path)
+{
+    return RunTool("pdfinfo -js " + Quote(path)).output;
+}
+
+} // namespace
+
+TEST_F(ActionsTest, DocumentEventsGoToTheCatalog)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("doc.pdf");
+    pdf.BeginDoc(path);
+    pdf.OnDocEvent(0, "lost();", true);  // a page script before the page: dropped by BeginPage
+    pdf.BeginPage();
+    pdf.OnDocEvent(2, "apri();", true);
+    pdf.OnDocEvent(2, " ancora();", false);
+    pdf.OnDocEvent(3, "chiudi();", true);
+    pdf.OnDocEvent(4, "stampa();", true);
+    pdf.OnDocEvent(5, "salva();", true);
+    pdf.OnDocEvent(6, "stampato();", true);
+    pdf.OnDocEvent(7, "salvato();", true);
+    pdf.OnDocEvent(8, "function comune() { return 1; }", true);
+    pdf.OnDocEvent(9, "nessuno();", true);
+    pdf.OnDocEvent(-1, "nessuno();", true);
+    pdf.OnDocEvent(0, "entra();", true);
+    pdf.OnDocEvent(1, "esci();", true);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    EXPECT_EQ(PdfVersionOf(path), "1.4");
+
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri(); ancora();");
+    EXPECT_EQ(Fact(facts, "catalog.aa/WC.js"), "chiudi();");
+    EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "stampa();");
+    EXPECT_EQ(Fact(facts, "catalog.aa/WS.js"), "salva();");
+    EXPECT_EQ(Fact(facts, "catalog.aa/DP.js"), "stampato();");
+    EXPECT_EQ(Fact(facts, "catalog.aa/DS.js"), "salvato();");
+    EXPECT_EQ(Fact(facts, "page1.aa/O.js"), "entra();");
+    EXPECT_EQ(Fact(facts, "page1.aa/C.js"), "esci();");
+
+    const std::string js = Scripts(path);
+    for (const char* script : {"chiudi();", "stampa();", "salva();", "stampato();", "salvato();", "entra();", "esci();",
+                               "function comune() { return 1; }"})
+        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    EXPECT_EQ(js.find("lost();"), std::string::npos);
+    EXPECT_EQ(js.find("nessuno();"), std::string::npos);
+
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/OpenAction/JS"), "apri(); ancora();");
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/AA/WC/JS"), "chiudi();");
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/AA/DS/JS"), "salvato();");
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/Names/JavaScript/Names/2/JS"), "function comune() { return 1; }");
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/Pages/Kids/1/AA/O/JS"), "entra();");
+}
+
+TEST_F(ActionsTest, DocumentOpenAndLevelScriptsAloneNeedNoLaterVersion)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("plain.pdf");
+    pdf.BeginDoc(path);
+    pdf.OnDocEvent(2, "apri();", true);
+    pdf.OnDocEvent(8, "var x = 1;", true);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    EXPECT_EQ(PdfVersionOf(path), "1.3");
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri();");
+    EXPECT_EQ(Fact(facts, "catalog.js.globalscript.js"), "var x = 1;");
+    EXPECT_EQ(Fact(facts, "catalog.aa/WC.js"), "<none>");
+}
+
+TEST_F(ActionsTest, FieldEventsReachTheirWidgetsAndTheCalculationOrder)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("fields.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.AddField("totale", 0, 10, 10, 80, 20, "", 0, "", 0);
+    pdf.AddField("riga", 0, 10, 40, 80, 20, "", 0, "", 0);
+    pdf.AddField("riga.1", 0, 10, 70, 80, 20, "", 0, "", 0);
+    pdf.AddField("righe", 0, 10, 100, 80, 20, "", 0, "", 0);
+    pdf.AddField("vai", 5, 10, 130, 80, 20, "Vai", std::string("originale();"), "", 0);
+    const char* keys[] = {"A", "AA/D", "AA/E", "AA/X", "AA/Fo", "AA/Bl", "AA/K", "AA/V", "AA/C", "AA/F"};
+    for (int event = 0; event < 10; ++event)
+        pdf.OnFieldEvent(event, "totale", "t" + std::to_string(event) + "();");
+    pdf.OnFieldEvent(8, "riga", "somma();");
+    pdf.OnFieldEvent(6, "riga", "primo();");
+    pdf.OnFieldEvent(6, "riga", "secondo();");
+    pdf.OnFieldEvent(6, "riga", "terzo();");
+    pdf.OnFieldEvent(0, "vai", "sostituto();");
+    pdf.OnFieldEvent(10, "totale", "mai();");
+    pdf.OnFieldEvent(2, "totale", "");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+
+    for (int event = 0; event < 10; ++event) {
+        const std::string key = std::string("page1.annot1.") + keys[event];
+        EXPECT_EQ(Fact(facts, key + ".type"), "/JavaScript") << key;
+        EXPECT_EQ(Fact(facts, key + ".js"), "t" + std::to_string(event) + "();") << key;
+        EXPECT_EQ(Fact(facts, key + ".next1.js"), "<none>") << key;
+    }
+    // "riga" reaches "riga.1" but not "righe".
+    for (const std::string widget : {"page1.annot2", "page1.annot3"}) {
+        EXPECT_EQ(Fact(facts, widget + ".AA/C.js"), "somma();");
+        EXPECT_EQ(Fact(facts, widget + ".AA/K.js"), "primo();");
+        EXPECT_EQ(Fact(facts, widget + ".AA/K.next1.js"), "secondo();");
+        EXPECT_EQ(Fact(facts, widget + ".AA/K.next2.js"), "terzo();");
+    }
+    EXPECT_EQ(Fact(facts, "page1.annot4.AA/C.js"), "<none>");
+    EXPECT_EQ(Fact(facts, "page1.annot5.A.js"), "sostituto();");
+    EXPECT_EQ(Fact(facts, "form.co"), "totale riga riga.1");
+
+    const std::string js = Scripts(path);
+    for (const char* script : {"t0();", "t6();", "t7();", "t8();", "t9();", "somma();", "sostituto();"})
+        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    EXPECT_EQ(js.find("originale();"), std::string::npos);
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/2/AA/K/Next/2/JS"), "terzo();");
+    EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/1/AA/F/JS"), "t9();");
+}
+
+TEST_F(ActionsTest, FieldScriptsWithoutFieldsOrScriptWriteNothing)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("none.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.OnFieldEvent(6, "assente", "x();");  // no field on the page
+    pdf.AddField("a", 0, 10, 10, 80, 20, "", 0, "", 0);
+    pdf.OnFieldEvent(6, "a", "");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    EXPECT_EQ(ReadFile(path).find("stream\nx();"), std::string::npos);
+    EXPECT_EQ(Fact(InteractiveSummary(path), "page1.annot1.AA/K.js"), "<none>");
+}
