@@ -11,7 +11,9 @@
 #include "app/core/Globals.h"
 #include "app/core/Percorsi.h"
 #include "app/core/Schema.h"
+#include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
+#include "app/shell/CommandBarsExecute.h"
 #include "support/DbBackends.h"
 #include "support/ServiziSimulati.h"
 
@@ -24,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -341,4 +344,53 @@ TEST_F(FinestraSalva, RegistrataPerIlMenu)
         if (qobject_cast<FSalva*>(finestra))
             delete finestra;
     }
+}
+
+namespace {
+
+// The main window as the dispatcher sees it: the registered backup window, and a registry
+// whose refresh is counted.
+class AmbienteProva final : public AmbienteComandi, public FinestraAnagrafica {
+public:
+    QString NomeFinestraAttiva() override { return QStringLiteral("F1OP"); }
+    FinestraAnagrafica* Anagrafica() override { return this; }
+    void MostraAnagrafica() override {}
+    void ApriSalvataggio() override { SalvataggioRegistrato()(nullptr); }
+    void MostraVersione() override {}
+    void Termina() override {}
+    QString CartellaProgramma() override { return {}; }
+
+    QWidget* Finestra() override { return nullptr; }
+    void Aggiungi() override {}
+    void Elimina() override {}
+    void Lista() override { ++liste; }
+
+    int liste = 0;
+};
+
+} // namespace
+
+TEST_F(FinestraSalva, RipristinoDalMenu)
+{
+    RegistraFSalva();
+    const QString percorso = File("b.VEKO");
+    Scrivi(percorso, "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI DAL MENU\r\n");
+    dialoghi_.aperture = {QStringList{percorso}};
+    CodiceOperatore.clear();  // a restore needs no current declarant
+    // The window runs modally: confirm it as soon as it shows.
+    FSalva* vista = nullptr;
+    QTimer::singleShot(0, [&] {
+        vista = qobject_cast<FSalva*>(QApplication::activeModalWidget());
+        if (vista)
+            vista->bconferma()->click();
+    });
+    AmbienteProva ambiente;
+    CommandBars_Execute(ambiente, comando::Ripristina, QStringLiteral("Ripristina Dati"));
+    ASSERT_NE(vista, nullptr);
+    EXPECT_EQ(ModoSalva, "R");
+    EXPECT_EQ(ambiente.liste, 1);
+    EXPECT_EQ(db().select(schema::COPE(), " WHERE OCOD = ?", {"02"}).at(0).text(cope::ORAG), "BIANCHI DAL MENU");
+    ASSERT_FALSE(messaggi_.mostrati.empty());
+    EXPECT_EQ(messaggi_.mostrati.back().testo, "Ripristino terminato");
+    delete vista;
 }
