@@ -2,7 +2,6 @@
 // main window here; everything else starts in AvviaProgramma.
 
 #include "app/backup/RegistraFSalva.h"
-#include "app/backup/RegistraFSalva.h"
 #include "app/core/Main.h"
 #include "app/shell/Avvio.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
@@ -16,6 +15,5 @@ int main(int argc, char** argv)
     quercino::RegistraF1OP();
     quercino::RegistraFSalva();
     quercino::RegistraFinestraImportazione();
-    quercino::RegistraFSalva();
     return quercino::AvviaProgramma(applicazione, &quercino::Main);
 }
