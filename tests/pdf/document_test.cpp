@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -259,5 +261,43 @@ TEST_F(DocumentTest, EncryptedAndCompressedDocumentsReadByEveryReader)
         EXPECT_NE(json.find("\"title\": \"Primo\""), std::string::npos) << json;
         const std::string catalog = ObjectOf(path, "trailer", "utente");
         EXPECT_NE(catalog.find("/Encrypt"), std::string::npos);
+    }
+}
+
+TEST_F(DocumentTest, ObjectsBeforeBeginDocAreRefused)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("early.pdf");
+    try {
+        pdf.SetAlpha(50);
+        FAIL() << "no error";
+    } catch (const TavloError& error) {
+        EXPECT_EQ(error.Number(), ErrorCode::BadFileNameOrNumber);
+    }
+    try {
+        pdf.AddGradient("g", 0, "red", "blue", 0, 0, 1, 1);
+        FAIL() << "no error";
+    } catch (const TavloError& error) {
+        EXPECT_EQ(error.Number(), ErrorCode::BadFileNameOrNumber);
+    }
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetAlpha(50);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+}
+
+TEST_F(DocumentTest, FailedWritesReportedByEndDoc)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    Tavlo pdf;
+    pdf.BeginDoc("/dev/full");
+    pdf.BeginPage();
+    try {
+        pdf.EndDoc();
+        FAIL() << "a full disk reported as success";
+    } catch (const TavloError& error) {
+        EXPECT_EQ(error.Number(), ErrorCode::DiskFull);
     }
 }
