@@ -22,6 +22,17 @@ public:
     double PageSpaceX(double x) { return t_.PageSpaceX(x); }
     double PageSpaceY(double y) { return t_.PageSpaceY(y); }
     void SetLastBox(double left, double top, double right, double bottom) { t_.SetLastBox(left, top, right, bottom); }
+    std::int32_t WriteFont(const std::string& resource, const Bytes& program, std::int32_t length,
+                           const std::string& descriptor)
+    {
+        return t_.WriteFont(resource, program, length, descriptor);
+    }
+    std::int32_t WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette, std::int32_t width,
+                                   std::int32_t height, std::uint8_t bits, const std::string& name,
+                                   const std::string& space, const std::string& preset, const std::string& mask)
+    {
+        return t_.WriteImageXObject(kind, pixels, palette, width, height, bits, name, space, preset, mask);
+    }
     void CaptureError(const std::string& member, const std::string& extra, const std::exception& e)
     {
         t_.CaptureError(member, extra, e);
