@@ -41,6 +41,13 @@ std::string Tavlo::BeginDoc(const std::string& fileName)
         }
     };
     trapped([&] { s.file.Close(); });
+    // Objects of an earlier document would be numbered and listed again in this one.
+    if (s.ObjectsWritten) {
+        CaptureError("BeginDoc", path,
+                     TavloError(ErrorCode::InvalidArgument,
+                                "Il documento precedente non è stato azzerato: chiamare Abort prima di BeginDoc"));
+        return path;
+    }
     trapped([&] {
         if (path.empty())
             path = GeneratedFileName();

@@ -301,3 +301,21 @@ TEST_F(DocumentTest, FailedWritesReportedByEndDoc)
         EXPECT_EQ(error.Number(), ErrorCode::DiskFull);
     }
 }
+
+TEST_F(DocumentTest, SecondBeginDocWithoutAbortIsRefused)
+{
+    Tavlo pdf;
+    const std::string first = dir.File("one.pdf"), second = dir.File("two.pdf");
+    pdf.BeginDoc(first);
+    pdf.BeginPage();
+    pdf.EndDoc();
+    EXPECT_EQ(pdf.BeginDoc(second), second);
+    EXPECT_EQ(pdf.ErrSource(), "Tavlo.BeginDoc");
+    EXPECT_EQ(pdf.ErrNumber(), ErrorCode::InvalidArgument);
+    EXPECT_FALSE(std::filesystem::exists(second));
+    ExpectReadersAccept(first);
+    pdf.Abort();
+    pdf.BeginDoc(second);
+    pdf.EndDoc();
+    ExpectReadersAccept(second);
+}
