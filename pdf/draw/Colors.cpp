@@ -5,6 +5,7 @@
 #include "pdf/core/TextReplace.h"
 
 #include <algorithm>
+#include <charconv>
 #include <array>
 #include <cctype>
 #include <cmath>
@@ -60,8 +61,12 @@ double LeadingNumber(const std::string& text)
             break;
         }
     }
+    // from_chars ignores the machine's locale; it takes no leading "+".
+    const char* first = digits.data();
+    if (!digits.empty() && digits[0] == '+')
+        ++first;
     double value = 0;
-    if (std::sscanf(digits.c_str(), "%lf", &value) != 1)
+    if (std::from_chars(first, digits.data() + digits.size(), value).ec != std::errc())
         return 0;
     return value;
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -40,6 +42,19 @@ TEST(ParseColor, EveryTextForm)
         EXPECT_EQ(parsed.form, c.form) << c.text;
         EXPECT_EQ(parsed.second, c.second) << c.text;
     }
+}
+
+TEST(ParseColor, FiguresReadWhateverTheLocale)
+{
+    // A host application may run under a locale whose decimal separator is a comma.
+    const char* italian = std::setlocale(LC_ALL, "it_IT.UTF-8");
+    EXPECT_EQ(ParseColor("@1.5;0;0").form, "#020000");
+    EXPECT_EQ(ParseColor("@0,5;127.5;+3").form, "#008003");
+    EXPECT_EQ(ParseColor("%50.5").form, "#7F7F7F");
+    EXPECT_EQ(HexColorToRgb("#808080"), "0.502 0.502 0.502");
+    std::setlocale(LC_ALL, "C");
+    if (!italian)
+        GTEST_SKIP() << "it_IT.UTF-8 not installed: checked under the C locale only";
 }
 
 TEST(ParseColor, TheThirtyFiveNames)
