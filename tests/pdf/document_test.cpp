@@ -319,3 +319,25 @@ TEST_F(DocumentTest, SecondBeginDocWithoutAbortIsRefused)
     pdf.EndDoc();
     ExpectReadersAccept(second);
 }
+
+TEST_F(DocumentTest, OpenDocHandsTheFileToTheDesktop)
+{
+    // A stand-in for the desktop's handler records the argument it receives.
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directory(bin);
+    const std::string record = dir.File("opened.txt");
+    WriteFile(bin + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > " + Quote(record) + "\n");
+    std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (bin + ":" + oldPath).c_str(), 1);
+
+    Tavlo pdf;
+    const std::string path = dir.File("nome con spazi 'e' \"virgolette\".pdf");
+    pdf.BeginDoc(path);
+    pdf.EndDoc();
+    pdf.OpenDoc();
+    for (int i = 0; i < 200 && ReadFile(record).empty(); ++i)
+        ::usleep(10000);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(ReadFile(record), path);
+}

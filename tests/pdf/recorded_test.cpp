@@ -88,6 +88,8 @@ TEST_F(RecordedTest, ObjectFormAndStrayEndCalls)
     pdf.EndObject();
     pdf.EndObject();
     pdf.BeginObject("Con spazio", 0);
+    pdf.BeginLayer("Logo", 1, 1);  // the marker goes into the object, wherever it is played
+    pdf.EndLayer();
     pdf.EndObject();
     pdf.BeginPage();
     pdf.PlayObject("Con spazio");
@@ -97,6 +99,7 @@ TEST_F(RecordedTest, ObjectFormAndStrayEndCalls)
     EXPECT_NE(text.find("/Name /Primo\r/BBox [-1192 -1684 1192 1684]\r/Matrix [1 0 0 1 0 0]"), std::string::npos);
     EXPECT_EQ(text.find("/Secondo"), std::string::npos);
     EXPECT_NE(text.find("/Con#20spazio "), std::string::npos);
+    EXPECT_NE(text.find("stream\n\r/OC /_LAY_1 BDC\rEMC\nendstream"), std::string::npos);
     const std::string resources = ObjectOf(path, "2");
     EXPECT_NE(resources.find("/Primo"), std::string::npos) << resources;
     EXPECT_EQ(resources.find("/Primo", resources.find("/Primo") + 1), std::string::npos) << resources;
