@@ -160,6 +160,8 @@ void CommandBars_Execute(AmbienteComandi& ambiente, int id, const QString& capti
         EseguiComando(ambiente, id, caption);
     } catch (const std::exception& errore) {
         MsgBox(QStringLiteral("ERR COMMANDBARS EXECUTE: ") + QString::fromUtf8(errore.what()));
+    } catch (...) {
+        MsgBox(QStringLiteral("ERR COMMANDBARS EXECUTE: errore sconosciuto"));
     }
 }
 

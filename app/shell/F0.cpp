@@ -2,6 +2,7 @@
 
 #include "app/core/CartelleProgramma.h"
 #include "app/core/Globals.h"
+#include "app/core/Messaggi.h"
 #include "app/core/LeggiIni.h"
 #include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
@@ -19,6 +20,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+
+#include <exception>
 
 namespace quercino {
 
@@ -152,7 +155,12 @@ void F0::MostraBarre()
     base_->setVisible(true);
     QCoreApplication::processEvents();
     soggetti_->setChecked(true);
-    MostraAnagrafica();
+    // Reached from a button: a failure must be shown here, not end the program.
+    try {
+        MostraAnagrafica();
+    } catch (const std::exception& errore) {
+        MsgBox(QString::fromUtf8(errore.what()), Pulsanti::Ok, Icona::Critica);
+    }
 }
 
 void F0::Esegui(QAction* azione)

@@ -30,6 +30,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace quercino;
 using quercino::test::AperturaRegistrata;
 using quercino::test::MessaggiSimulati;
@@ -421,4 +423,29 @@ TEST(F0INIDebug, IlBenvenutoScriveNelLog)
     EXPECT_EQ(log.readAll(), QByteArray("DATA ELABORAZIONE: 06/12/2026\r\nBenvenuto\r\n"));
     DebugMode.clear();
     PathLog.clear();
+}
+
+TEST(F0AnagraficaInErrore, EntraMostraLErroreEProsegue)
+{
+    MessaggiSimulati messaggi;
+    int tentativi = 0;
+    RegistraAnagrafica([&tentativi]() -> FinestraAnagrafica* {
+        ++tentativi;
+        throw std::runtime_error("database non raggiungibile");
+    });
+    F0 f0;
+    f0.ImpostaTermine([] {});
+    f0.show();
+    f0.MDIForm_Load();
+    f0.Benvenuto()->Command1()->click();
+    EXPECT_TRUE(f0.menuBar()->isVisible());
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].testo, "database non raggiungibile");
+    // 802 tries again and reports through the dispatcher.
+    f0.AzioneSoggettiObbligati()->trigger();
+    EXPECT_EQ(tentativi, 2);
+    ASSERT_EQ(messaggi.mostrati.size(), 2u);
+    EXPECT_EQ(messaggi.mostrati[1].testo, "ERR COMMANDBARS EXECUTE: database non raggiungibile");
+    EXPECT_FALSE(f0.AzioneSoggettiObbligati()->isChecked());
+    RegistraAnagrafica({});
 }
