@@ -104,6 +104,9 @@ void Tavlo::OpenDoc()
 void Tavlo::EndDoc()
 {
     TavloState& s = *s_;
+    // A recording left open would be named in the resources and played without its object.
+    EndObject();
+    EndTiling();
     if (s.PageCount < 1)
         BeginPage();
     if (s.InPage)

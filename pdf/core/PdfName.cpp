@@ -26,6 +26,8 @@ std::string PdfName(std::string_view name)
     out.reserve(name.size() + 1);
     for (char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
+        if (c == 0)
+            continue;  // a name cannot hold a null byte, not even as #00
         if (IsRegular(c)) {
             out += ch;
         } else {

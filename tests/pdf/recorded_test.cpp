@@ -107,6 +107,24 @@ TEST_F(RecordedTest, ObjectFormAndStrayEndCalls)
     EXPECT_NE(PageContents(path)[0].find("q /Con#20spazio Do Q"), std::string::npos);
 }
 
+TEST_F(RecordedTest, RecordingsLeftOpenAreClosedByEndDoc)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("open.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.BeginObject("Aperto", 7 + 16);
+    peer.PutContent("0 0 10 10 re f");
+    pdf.BeginTiling("cella", 0, 0, 4, 4, 4, 4, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("/Name /Aperto"), std::string::npos);
+    EXPECT_NE(text.find("/CELLA "), std::string::npos);
+    EXPECT_NE(PageContents(path)[0].find("q /Aperto Do Q"), std::string::npos);
+}
+
 TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
 {
     Tavlo pdf;

@@ -1,0 +1,50 @@
+// Name tokens: ordinary names unchanged, everything else as "#xx" the way qpdf reads it back.
+
+#include "pdf/OracleTools.h"
+#include "pdf/core/PdfName.h"
+
+#include <gtest/gtest.h>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+TEST(PdfName, OrdinaryNamesUnchanged)
+{
+    EXPECT_EQ(PdfName("Logo"), "/Logo");
+    EXPECT_EQ(PdfName("Arial,BoldItalic"), "/Arial,BoldItalic");
+    EXPECT_EQ(PdfName("_REF_a.b-c"), "/_REF_a.b-c");
+    EXPECT_EQ(PdfName(""), "/");
+}
+
+TEST(PdfName, DelimitersBlanksAndHighBytesEncoded)
+{
+    EXPECT_EQ(PdfName("con spazio"), "/con#20spazio");
+    EXPECT_EQ(PdfName("a(b)c<d>e[f]g{h}i/j%k#l"), "/a#28b#29c#3Cd#3Ee#5Bf#5Dg#7Bh#7Di#2Fj#25k#23l");
+    EXPECT_EQ(PdfName("citt\xE0\x7F\t"), "/citt#E0#7F#09");
+    EXPECT_EQ(PdfName(std::string("a\0b", 3)), "/ab");
+}
+
+TEST(PdfName, QpdfReadsTheNamesBack)
+{
+    if (!ToolAvailable("qpdf"))
+        GTEST_SKIP() << "qpdf missing";
+    ScratchDir dir;
+    const std::string names[] = {"con spazio", "a(b)c<d>e[f]", "citt\xE0", "#23 100%"};
+    std::string dict = "<<";
+    for (const std::string& name : names)
+        dict += " " + PdfName(name) + " 1";
+    dict += " >>";
+    const std::string file = "%PDF-1.3\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R /X " + dict +
+                             " >>\nendobj\n2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\nendobj\ntrailer\n<< /Root 1 0 R >>\n%%EOF\n";
+    const std::string path = dir.File("names.pdf");
+    WriteFile(path, file);
+    // qpdf decodes each name and writes it again in its own (lower-case) form.
+    const std::string shown = RunTool("qpdf --show-object=1 " + path + " 2>/dev/null").output;
+    EXPECT_NE(shown.find("/con#20spazio 1"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("/a#28b#29c#3cd#3ee#5bf#5d 1"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("/citt#e0 1"), std::string::npos) << shown;
+    // A "#" of the name itself comes back as one: qpdf's JSON shows names decoded.
+    const std::string json = RunTool("qpdf --json --json-key=qpdf " + path + " 2>/dev/null").output;
+    EXPECT_NE(json.find("\"/#23 100%\": 1"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"/a(b)c<d>e[f]\": 1"), std::string::npos) << json;
+}
