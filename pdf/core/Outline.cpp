@@ -92,7 +92,8 @@ std::int32_t Tavlo::WriteOutlines()
         latest[static_cast<std::size_t>(level)] = i;
         if (level < 255)
             latest[static_cast<std::size_t>(level) + 1] = 0;
-        BookmarkEntry& parent = at(latest[static_cast<std::size_t>(level) - 1]);
+        const std::int32_t parentIndex = latest[static_cast<std::size_t>(level) - 1];
+        BookmarkEntry& parent = at(parentIndex > 0 ? parentIndex : 1);
         record.parent = parent.own;
         if (parent.first == 0)
             parent.first = record.own;

@@ -15,18 +15,20 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // A text that gives no colour and no pattern name (a blank, "@1;2") selects nothing.
     if (parsed.form.empty())
         return;
+    // The operator is made first: a colour with bad digits changes nothing.
+    std::string line;
+    if (parsed.form[0] == '#')
+        line = HexColorToRgb(parsed.form) + " " + rgbOp;
+    else if (!parsed.second.empty() && parsed.second[0] == '#')
+        line = std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " + PdfName(parsed.form) +
+               " " + patternOp;
+    else if (parsed.second.empty())
+        line = std::string("/Pattern ") + spaceOp + " " + PdfName(parsed.form) + " " + patternOp;
     current = parsed.form;
-    if (parsed.form[0] == '#') {
-        PutContent(HexColorToRgb(parsed.form) + " " + rgbOp);
-    } else if (!parsed.second.empty()) {
-        if (parsed.second[0] != '#')
-            return;
+    if (parsed.form[0] != '#' && !parsed.second.empty() && parsed.second[0] == '#')
         alternate = parsed.second;
-        PutContent(std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " +
-                   PdfName(parsed.form) + " " + patternOp);
-    } else {
-        PutContent(std::string("/Pattern ") + spaceOp + " " + PdfName(parsed.form) + " " + patternOp);
-    }
+    if (!line.empty())
+        PutContent(line);
 }
 
 void Tavlo::SetColorFill(const std::string& color)

@@ -110,6 +110,13 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
     EXPECT_EQ(peer.State().LineColor, "STRIPES");
     EXPECT_EQ(peer.State().TextColor, "#0000FF");
+    try {
+        pdf.SetColorFill("#GG0000");
+        ADD_FAILURE() << "bad digits accepted";
+    } catch (const TavloError& error) {
+        EXPECT_EQ(error.Number(), 13);
+    }
+    EXPECT_EQ(peer.State().FillColor, "STRIPES");
     peer.State().ColorLocked = true;
     pdf.SetColorFill("red");
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
