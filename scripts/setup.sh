@@ -26,6 +26,15 @@ if ! command -v npm >/dev/null 2>&1; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq npm
 fi
 
+# The tests run a second time under the Italian locale, which catches numbers or dates
+# written through the machine's locale.
+if ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO sed -i 's/^# *\(it_IT.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^it_IT.UTF-8 UTF-8' /etc/locale.gen || echo 'it_IT.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
+
 # Reference data of the Italian towns and birthplace codes (CC BY-SA), pinned.
 data=build/npm-data
 if [ ! -f "$data/node_modules/codice-fiscale-js/src/lista-comuni.js" ]; then
