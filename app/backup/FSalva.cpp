@@ -55,6 +55,28 @@ Database* Connessione()
 
 } // namespace
 
+// The rows of a backup or a restore let window events run (the progress display moves):
+// meanwhile the window's buttons, Esc and the close box must neither start a second run
+// inside the first nor close the window under it.
+class FSalva::Occupazione {
+public:
+    explicit Occupazione(FSalva& finestra) : f_(finestra) { Imposta(true); }
+    ~Occupazione() { Imposta(false); }
+    Occupazione(const Occupazione&) = delete;
+    Occupazione& operator=(const Occupazione&) = delete;
+
+private:
+    void Imposta(bool occupata)
+    {
+        f_.occupata_ = occupata;
+        for (QWidget* controllo : {static_cast<QWidget*>(f_.bconferma_), static_cast<QWidget*>(f_.saveAll_),
+                                   static_cast<QWidget*>(f_.bannulla_), static_cast<QWidget*>(f_.crip_)})
+            controllo->setEnabled(!occupata);
+    }
+
+    FSalva& f_;
+};
+
 FSalva::FSalva(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FSalva"));
@@ -188,6 +210,8 @@ void FSalva::ControllaFile()
 
 void FSalva::bconferma_Click()
 {
+    if (occupata_)
+        return;
     dataSalvataggio_ = Oggi();
     const bool ripristino = ModoSalva == QLatin1String("R");
     if (!ripristino) {
@@ -209,6 +233,7 @@ void FSalva::bconferma_Click()
     if (!db)
         return;
     MostraAvanzamento();
+    Occupazione occupazione(*this);
 
     if (!ripristino) {
         ScrittoreBackup scrittore(*db);
@@ -237,6 +262,8 @@ void FSalva::bconferma_Click()
 
 void FSalva::saveALL_Click()
 {
+    if (occupata_)
+        return;
     if (cartellaTutti_.isEmpty())
         ScegliCartella();
     // The folder dialog cancelled: nothing is written.
@@ -249,7 +276,11 @@ void FSalva::saveALL_Click()
     ScrittoreBackup scrittore(*db);
     scrittore.cripta = crip_->isChecked();
     scrittore.avanza = [this] { AvanzaProgresso(); };
-    const EsitoBackup esito = scrittore.CreaBackup(percorsoBackup_, QString());
+    EsitoBackup esito;
+    {
+        Occupazione occupazione(*this);
+        esito = scrittore.CreaBackup(percorsoBackup_, QString());
+    }
     if (!esito.riuscito) {
         // The folder may be gone: the next attempt asks for it again.
         cartellaTutti_.clear();
@@ -291,6 +322,15 @@ void FSalva::AvanzaProgresso()
 
 void FSalva::bannulla_Click()
 {
+    if (occupata_)
+        return;
+    Chiudi();
+}
+
+void FSalva::reject()
+{
+    if (occupata_)
+        return;
     Chiudi();
 }
 
@@ -305,7 +345,7 @@ void FSalva::MostraAvanzamento()
 void FSalva::Chiudi()
 {
     chiusa_ = true;
-    done(QDialog::Rejected);
+    QDialog::done(QDialog::Rejected);
 }
 
 } // namespace quercino

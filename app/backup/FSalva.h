@@ -53,7 +53,14 @@ public:
     // True once the window has been closed since its last load.
     bool Chiusa() const { return chiusa_; }
 
+    // True while a backup or a restore runs.
+    bool Occupata() const { return occupata_; }
+
+    // Esc and the close box: ignored while the work runs.
+    void reject() override;
+
 private:
+    class Occupazione;
     void Chiudi();
     void MostraAvanzamento();
 
@@ -74,6 +81,7 @@ private:
     QString dataSalvataggio_;
     int contaRighe_ = 0;
     bool chiusa_ = false;
+    bool occupata_ = false;
 };
 
 // The window's titles and prompts.

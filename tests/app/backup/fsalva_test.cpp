@@ -273,6 +273,40 @@ TEST_F(FinestraSalva, RipristinoConfermato)
     EXPECT_EQ(LeggiFileBackup(copia).righe.at(0).campi.at(3), "ROSSI SPA");
 }
 
+TEST_F(FinestraSalva, DuranteIlLavoroLaFinestraNonRiparte)
+{
+    const QString percorso = File("b.VEKO");
+    Scrivi(percorso, "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n"
+                     "\xA6" "COPE" "\xA6" "03" "\xA6" "VERDI\r\n");
+    ModoSalva = "R";
+    dialoghi_.aperture = {QStringList{percorso}};
+    FSalva f;
+    f.Form_Load();
+    ASSERT_FALSE(f.Chiusa());
+    // The progress display lets these run in the middle of the restore.
+    bool occupataDurante = false;
+    bool pulsantiSpenti = false;
+    QTimer::singleShot(0, &f, [&] {
+        occupataDurante = f.Occupata();
+        pulsantiSpenti = !f.bconferma()->isEnabled() && !f.bannulla()->isEnabled();
+        f.bconferma_Click();
+        f.bannulla_Click();
+        f.reject();
+        EXPECT_FALSE(f.Chiusa());
+    });
+    f.bconferma_Click();
+    EXPECT_TRUE(occupataDurante);
+    EXPECT_TRUE(pulsantiSpenti);
+    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato");
+    EXPECT_TRUE(f.Chiusa());
+    EXPECT_FALSE(f.Occupata());
+    EXPECT_EQ(db().select(schema::COPE(), " WHERE OCOD = ?", {"01"}).at(0).text(cope::ORAG), "ROSSI RIPRISTINATA");
+    EXPECT_EQ(db().select(schema::COPE()).size(), 3u);
+    // One safety copy: a second restore never started.
+    EXPECT_EQ(QDir(backend_->programDir()).entryList({"BFRR_*"}, QDir::Files).size(), 1);
+}
+
 TEST_F(FinestraSalva, RipristinoFallitoLoDice)
 {
     const QString percorso = File("b.VEKO");
