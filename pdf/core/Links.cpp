@@ -108,11 +108,11 @@ void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t 
     }
     const std::int32_t k = CheckedInt32(static_cast<std::int64_t>(s.doc.Destinations.size()) + 1);
     entry.name = "/_LINK_" + std::to_string(k);
+    const std::string d = "<< /Type /Annot\r/Subtype /Link\r/Rect [" + rect + "]\r" + b + "/Dest " + entry.name;
+    // The record only once its link is written: a refused link leaves no stray destination.
+    WriteAnnotation(d, std::string(), std::string(), std::string(), std::string());
     s.doc.Destinations.push_back(entry);
     s.DestinationCount = k;
-
-    const std::string d = "<< /Type /Annot\r/Subtype /Link\r/Rect [" + rect + "]\r" + b + "/Dest " + entry.name;
-    WriteAnnotation(d, std::string(), std::string(), std::string(), std::string());
 }
 
 } // namespace tavlo

@@ -248,3 +248,56 @@ TEST_F(LinksTest, LinkRectanglesCoverTheDrawnBoxes)
             EXPECT_NEAR(rect[i], drawn[i], 1.0) << "side " << i;
     }
 }
+
+TEST_F(LinksTest, EncryptedLinksAndScriptsDecryptToThePlainDocument)
+{
+    auto build = [&](Tavlo& pdf, const std::string& path, bool encrypted) {
+        pdf.BeginDoc(path);
+        if (encrypted)
+            pdf.SetProtection(0, "padrone", "");
+        pdf.OnDocEvent(2, "apri();", true);
+        pdf.OnDocEvent(3, "chiudi();", true);
+        pdf.OnDocEvent(8, "var comune = 1;", true);
+        pdf.BeginPage();
+        pdf.OnDocEvent(0, "entra();", true);
+        DrawBox(pdf, 10, 10, 100, 20);
+        pdf.DefineRef("qui", 0, 5, 5, 0, 0, 0);
+        pdf.LinkTo("https://example.com/(riservato)", 0, 1);
+        pdf.LinkTo("file:segreto.pdf", 0, 1);
+        pdf.LinkTo("script:segreto();", 0, 1);
+        pdf.BeginPage();
+        pdf.LinkTo("ref:qui", 0, 1);
+        pdf.LinkTo("page:#first", 0, 1, 4, 10, 10, 0, 0, 100);
+        pdf.EndDoc();
+    };
+    Tavlo plain;
+    const std::string plainPath = dir.File("plain.pdf");
+    build(plain, plainPath, false);
+    const auto expected = InteractiveSummary(plainPath);
+    ASSERT_EQ(Fact(expected, "page1.annot1.A.uri"), "https://example.com/(riservato)");
+
+    Tavlo secret;
+    const std::string path = dir.File("secret.pdf");
+    build(secret, path, true);
+    ExpectReadersAccept(path);
+    const std::string raw = ReadFile(path);
+    for (const char* text : {"riservato", "segreto", "apri();", "comune"})
+        EXPECT_EQ(raw.find(text), std::string::npos) << text;
+    const std::string decrypted = dir.File("decrypted.pdf");
+    ASSERT_EQ(RunTool("qpdf --decrypt " + Quote(path) + " " + Quote(decrypted)).exitCode, 0);
+    EXPECT_EQ(RunTool("qpdf --check " + Quote(decrypted)).exitCode, 0);
+    EXPECT_EQ(InteractiveSummary(decrypted), expected);
+    EXPECT_NE(RunTool("pdfinfo -js " + Quote(path)).output.find("segreto();"), std::string::npos);
+}
+
+TEST_F(LinksTest, LinksRefusedBeforeTheDocumentLeaveNoDestination)
+{
+    Tavlo pdf;
+    EXPECT_THROW(pdf.LinkTo("page:1", 0, 0), TavloError);
+    const std::string path = dir.File("after.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    EXPECT_EQ(ReadFile(path).find("_LINK_"), std::string::npos);
+}
