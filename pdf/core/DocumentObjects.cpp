@@ -3,7 +3,11 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 
+#include <algorithm>
 #include <set>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 namespace tavlo {
 
@@ -14,6 +18,31 @@ constexpr std::size_t kDocumentScript = 8;
 std::string Ref(std::int32_t number)
 {
     return std::to_string(number) + " 0 R ";
+}
+
+// A resource list ("/name n 0 R " entries) with each name once: a name defined again (two
+// recorded objects or patterns of one name) keeps its latest object, as a dictionary holds
+// each key once. A list without repeats comes back unchanged.
+std::string UniqueEntries(const std::string& entries)
+{
+    std::istringstream in(entries);
+    std::vector<std::pair<std::string, std::string>> found;
+    std::string name, number, generation, r;
+    bool repeated = false;
+    while (in >> name >> number >> generation >> r) {
+        auto same = std::find_if(found.begin(), found.end(), [&](const auto& entry) { return entry.first == name; });
+        if (same != found.end()) {
+            repeated = true;
+            found.erase(same);
+        }
+        found.emplace_back(name, number);
+    }
+    if (!repeated)
+        return entries;
+    std::string out;
+    for (const auto& [key, object] : found)
+        out += key + " " + object + " 0 R \r";
+    return out;
 }
 
 } // namespace
@@ -113,11 +142,11 @@ void Tavlo::WriteResourceDictionary(std::int32_t number, bool withPatterns, cons
         if (!s.ImageResources.empty())
             text += s.ImageResources + "\r";
         if (!s.XObjectResources.empty())
-            text += s.XObjectResources + "\r";
+            text += UniqueEntries(s.XObjectResources) + "\r";
         text += ">>\r";
     }
     if (withPatterns && !s.Patterns.empty())
-        text += "/ColorSpace << /xxCSxx [ /Pattern /DeviceRGB ] >> \r/Pattern <<\r" + s.Patterns + ">>\r";
+        text += "/ColorSpace << /xxCSxx [ /Pattern /DeviceRGB ] >> \r/Pattern <<\r" + UniqueEntries(s.Patterns) + ">>\r";
     if (!s.ExtGStates.empty())
         text += "/ExtGState << " + s.ExtGStates + " >> \r";
     text += ">>";

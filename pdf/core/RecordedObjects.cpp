@@ -76,7 +76,10 @@ void Tavlo::PlayAutoObjects(bool atEnd)
 {
     TavloState& s = *s_;
     const std::int32_t page = s.PageCount;
-    for (const ObjectEntry& entry : s.doc.RecordedObjects) {
+    // The object still being recorded is not finished: playing it would put it inside itself.
+    const std::size_t finished = s.doc.RecordedObjects.size() - (s.InObject ? 1 : 0);
+    for (std::size_t i = 0; i < finished; ++i) {
+        const ObjectEntry& entry = s.doc.RecordedObjects[i];
         if (((entry.flags & 16) != 0) != atEnd)
             continue;
         if (!PlayedOnPage(entry.flags, page))
