@@ -160,3 +160,28 @@ TEST_F(ActionsTest, FieldScriptsWithoutFieldsOrScriptWriteNothing)
     EXPECT_EQ(ReadFile(path).find("stream\nx();"), std::string::npos);
     EXPECT_EQ(Fact(InteractiveSummary(path), "page1.annot1.AA/K.js"), "<none>");
 }
+
+TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
+{
+    for (const std::uint32_t filters : {Filter::Flate, Filter::Flate | Filter::Ascii85, Filter::Lzw | Filter::AsciiHex}) {
+        SCOPED_TRACE(filters);
+        Tavlo pdf;
+        const std::string path = dir.File("packed.pdf");
+        pdf.BeginDoc(path);
+        pdf.SetProtection(4096, "padrone", "utente");
+        pdf.SetCompression(filters, 3);
+        pdf.OnDocEvent(4, "prima_della_stampa();", true);
+        pdf.OnDocEvent(8, "var comune = 'condiviso';", true);
+        pdf.BeginPage();
+        pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
+        pdf.OnFieldEvent(7, "campo", "convalida(event.value);");
+        pdf.EndDoc();
+        ExpectReadersAccept(path, "utente");
+        const std::string js = RunTool("pdfinfo -upw utente -js " + Quote(path)).output;
+        for (const char* script : {"prima_della_stampa();", "var comune = 'condiviso';", "convalida(event.value);"})
+            EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+        const auto facts = InteractiveSummary(path, "utente");
+        EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "prima_della_stampa();");
+        EXPECT_EQ(Fact(facts, "page1.annot1.AA/V.js"), "convalida(event.value);");
+    }
+}
