@@ -125,6 +125,42 @@ TEST_F(RecordedTest, RecordingsLeftOpenAreClosedByEndDoc)
     EXPECT_NE(PageContents(path)[0].find("q /Aperto Do Q"), std::string::npos);
 }
 
+TEST_F(RecordedTest, NamesDefinedTwiceKeepTheLatest)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("twice.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginObject("Logo", 0);
+    peer.PutContent("% primo");
+    pdf.EndObject();
+    pdf.BeginObject("Logo", 0);
+    peer.PutContent("% secondo");
+    pdf.EndObject();
+    pdf.AddGradient("Motivo", 0, "red", "blue", 0, 0, 10, 0);
+    pdf.BeginTiling("motivo", 0, 0, 4, 4, 4, 4, 0);
+    pdf.EndTiling();
+    pdf.BeginPage();
+    pdf.BeginObject("Sopra", 7 + 16);  // still recording when the page ends
+    pdf.EndPage();
+    pdf.EndObject();
+    pdf.PlayObject("Logo");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string resources = ObjectOf(path, "2");
+    const std::size_t logo = resources.find("/Logo ");
+    ASSERT_NE(logo, std::string::npos) << resources;
+    EXPECT_EQ(resources.find("/Logo ", logo + 1), std::string::npos) << resources;
+    EXPECT_EQ(StreamOf(path, std::stoi(resources.substr(logo + 6))), "\r% secondo");
+    const std::size_t pattern = resources.find("/MOTIVO ");
+    EXPECT_EQ(resources.find("/MOTIVO ", pattern + 1), std::string::npos) << resources;
+    EXPECT_NE(ObjectOf(path, resources.substr(pattern + 8, resources.find(' ', pattern + 8) - pattern - 8))
+                  .find("/PatternType 1"),
+              std::string::npos);
+    const std::string sopra = ReadFile(path);
+    EXPECT_EQ(sopra.find("/Sopra Do"), std::string::npos);
+}
+
 TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
 {
     Tavlo pdf;
