@@ -2,6 +2,7 @@
 // main window here; everything else starts in AvviaProgramma.
 
 #include "app/backup/RegistraFSalva.h"
+#include "app/core/AutorePdf.h"
 #include "app/core/Main.h"
 #include "app/shell/Avvio.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
@@ -12,6 +13,7 @@
 int main(int argc, char** argv)
 {
     QApplication applicazione(argc, argv);
+    quercino::CollegaAutorePdf();
     quercino::RegistraF1OP();
     quercino::RegistraFSalva();
     quercino::RegistraFinestraImportazione();
