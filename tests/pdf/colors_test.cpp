@@ -121,7 +121,12 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
     pdf.SetColorFill("red");
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
     peer.State().ColorLocked = false;
-    pdf.Abort();
+    pdf.AddGradient("sky", 0, "white", "navy", 0, 0, 100, 0);
+    pdf.BeginTiling("stripes", 0, 0, 4, 4, 4, 4, 1);
+    pdf.EndTiling();
+    pdf.EndDoc();
+    if (ReadersAvailable())
+        ExpectReadersAccept(dir.File("colours.pdf"));
 }
 
 TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)

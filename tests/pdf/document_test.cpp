@@ -183,7 +183,8 @@ TEST_F(DocumentTest, GeneratedNameInCurrentFolder)
 {
     Tavlo pdf;
     const std::string name = pdf.BeginDoc("");
-    pdf.Abort();
+    pdf.EndDoc();
+    ExpectReadersAccept(name);
     EXPECT_EQ(name.front(), '~');
     EXPECT_EQ(name.substr(name.size() - 4), ".pdf");
     EXPECT_EQ(name.find('/'), std::string::npos);

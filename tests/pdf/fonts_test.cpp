@@ -127,6 +127,10 @@ TEST(SetFont, FamiliesStylesAndEncodings)
     EXPECT_EQ(Tables(pdf).FontSize, 0);
     EXPECT_EQ(Tables(pdf).FontResource, "Font#28strano#29");
 
+    pdf.BeginPage();
+    pdf.EndDoc();
+    if (ReadersAvailable())
+        ExpectReadersAccept(dir.File("fonts.pdf"));
     pdf.Abort();
     EXPECT_EQ(Tables(pdf).FontResource, "");
     EXPECT_EQ(TavloTestPeer(pdf).State().CurrentFont, 0);

@@ -110,6 +110,7 @@ TEST_F(XmpTest, CreationDateInPdfDateForm)
     const std::string path = dir.File("date.pdf");
     pdf.BeginDoc(path);
     pdf.EndDoc();
+    ExpectReadersAccept(path);
     const std::string info = ObjectOf(path, TokenAfter(ObjectOf(path, "trailer"), "/Info ", "0123456789"));
     const std::string date = TokenAfter(info, "/CreationDate (", "D:0123456789+-'Z");
     ASSERT_GE(date.size(), 17u) << info;
