@@ -169,7 +169,12 @@ private:
                                    const std::string& name, const std::string& colourSpace,
                                    const std::string& presetFilters, const std::string& mask);
     void WritePendingFonts();
-    void LoadBuiltinMetrics(const std::string& family, std::int32_t style);
+    // Built-in fonts: each fills the newest record of the font table.
+    void LoadArialMetrics(std::int32_t style);
+    void LoadTimesNewRomanMetrics(std::int32_t style);
+    void LoadCourierNewMetrics(std::int32_t style);
+    void LoadSymbolMetrics();
+    void LoadZapfDingbatsMetrics();
 
     // Document tables, pages, outline and the objects written at the end
     void ResetDocumentTables();
@@ -184,6 +189,9 @@ private:
     // to the open page or to the object being recorded.
     void WriteAnnotation(std::string dictionary, const std::string& contents, const std::string& title,
                          const std::string& appearance, const std::string& target);
+    // The ZapfDingbats font under the name viewers draw check marks with ("ZaDb"), once
+    // per document, in the shared font resources.
+    void WriteCheckMarkFont();
     std::int32_t WriteCatalog(std::int32_t outlines, std::int32_t metadata, std::int32_t destinations,
                               std::int32_t names, const std::array<std::int32_t, 6>& scripts,
                               const std::vector<std::int32_t>& layerGroups);

@@ -8,48 +8,63 @@
 
 namespace tavlo {
 
-void Tavlo::LoadBuiltinMetrics(const std::string& family, std::int32_t style)
+namespace {
+
+using WidthTable = std::array<std::int16_t, 256>;
+
+// Fills the newest record: type, name (with the style suffix where the family has styles),
+// widths, line height, descent and the key the loader gives it.
+void FillBuiltin(FontEntry& font, const std::string& baseFont, const WidthTable& widths, std::int16_t lineHeight,
+                 std::int32_t descent)
 {
-    FontEntry& font = s_->doc.Fonts.back();
     font.FontType = 0;
-    const std::int32_t styled = style & 3;
-    if (family == "TimesNewRoman") {
-        static const std::array<const std::array<std::int16_t, 256>*, 4> tables = {
-            &widths::kTimesRegular, &widths::kTimesBold, &widths::kTimesItalic, &widths::kTimesBoldItalic};
-        font.BaseFont = family;
-        font.Widths = *tables[static_cast<std::size_t>(styled)];
-        font.LineHeight = 1107;
-        font.Descent = -216;
-    } else if (family == "CourierNew") {
-        font.BaseFont = family;
-        font.Widths.fill(600);
-        font.LineHeight = 1133;
-        font.Descent = -300;
-    } else if (family == "Symbol") {
-        font.BaseFont = family;
-        font.Widths = widths::kSymbol;
-        font.LineHeight = 1225;
-        font.Descent = -220;
-    } else if (family == "ZapfDingbats") {
-        font.BaseFont = family;
-        font.Widths = widths::kZapfDingbats;
-        font.LineHeight = 1221;
-        font.Descent = -221;
-    } else {
-        static const std::array<const std::array<std::int16_t, 256>*, 4> tables = {
-            &widths::kArialRegular, &widths::kArialBold, &widths::kArialItalic, &widths::kArialBoldItalic};
-        font.BaseFont = "Arial";
-        font.Widths = *tables[static_cast<std::size_t>(styled)];
-        font.LineHeight = 1221;
-        font.Descent = -221;
-    }
-    if (font.BaseFont != "Symbol" && font.BaseFont != "ZapfDingbats") {
-        static const char* const suffixes[] = {"", ",Bold", ",Italic", ",BoldItalic"};
-        font.BaseFont += suffixes[styled];
-    }
-    font.Key = font.BaseFont;
+    font.BaseFont = baseFont;
+    font.Widths = widths;
+    font.LineHeight = lineHeight;
+    font.Descent = descent;
+    font.Key = baseFont;
     std::transform(font.Key.begin(), font.Key.end(), font.Key.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+}
+
+std::string Styled(const std::string& family, std::int32_t style)
+{
+    static const char* const suffixes[] = {"", ",Bold", ",Italic", ",BoldItalic"};
+    return family + suffixes[style & 3];
+}
+
+} // namespace
+
+void Tavlo::LoadArialMetrics(std::int32_t style)
+{
+    static const std::array<const WidthTable*, 4> tables = {&widths::kArialRegular, &widths::kArialBold,
+                                                            &widths::kArialItalic, &widths::kArialBoldItalic};
+    FillBuiltin(s_->doc.Fonts.back(), Styled("Arial", style), *tables[static_cast<std::size_t>(style & 3)], 1221, -221);
+}
+
+void Tavlo::LoadTimesNewRomanMetrics(std::int32_t style)
+{
+    static const std::array<const WidthTable*, 4> tables = {&widths::kTimesRegular, &widths::kTimesBold,
+                                                            &widths::kTimesItalic, &widths::kTimesBoldItalic};
+    FillBuiltin(s_->doc.Fonts.back(), Styled("TimesNewRoman", style), *tables[static_cast<std::size_t>(style & 3)],
+                1107, -216);
+}
+
+void Tavlo::LoadCourierNewMetrics(std::int32_t style)
+{
+    WidthTable widths;
+    widths.fill(600);
+    FillBuiltin(s_->doc.Fonts.back(), Styled("CourierNew", style), widths, 1133, -300);
+}
+
+void Tavlo::LoadSymbolMetrics()
+{
+    FillBuiltin(s_->doc.Fonts.back(), "Symbol", widths::kSymbol, 1225, -220);
+}
+
+void Tavlo::LoadZapfDingbatsMetrics()
+{
+    FillBuiltin(s_->doc.Fonts.back(), "ZapfDingbats", widths::kZapfDingbats, 1221, -221);
 }
 
 } // namespace tavlo

@@ -71,7 +71,16 @@ void Tavlo::SetFont(const std::string& fontFamily, float size, std::int32_t styl
     if (found == d.Fonts.end()) {
         d.Fonts.emplace_back();
         s.FontCount = static_cast<std::int32_t>(d.Fonts.size());
-        LoadBuiltinMetrics(family, style);
+        if (family == "TimesNewRoman")
+            LoadTimesNewRomanMetrics(style);
+        else if (family == "CourierNew")
+            LoadCourierNewMetrics(style);
+        else if (family == "Symbol")
+            LoadSymbolMetrics();
+        else if (family == "ZapfDingbats")
+            LoadZapfDingbatsMetrics();
+        else
+            LoadArialMetrics(style);
         FontEntry& font = d.Fonts.back();
         font.EncodingFlag = encoding;
         font.Key = key;
