@@ -110,7 +110,9 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
             field.caption = "l";
             ff |= 32768 | 16384;
         }
-        head += " /FT /Btn /Ff " + std::to_string(ff) + (Lower(value) == "true" ? " /V /S#EC /DV /S#EC " : " ");
+        // The appearance state follows the value, so readers show a box given as on checked.
+        head += " /FT /Btn /Ff " + std::to_string(ff) + (Lower(value) == "true" ? " /V /S#EC /DV /S#EC /AS /S#EC " : " ");
+        WriteCheckMarkFont();
         break;
     case FieldKind::ListBox:
     case FieldKind::ComboBox:
@@ -142,6 +144,17 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
     field.kind = kind;
     s.doc.Fields.push_back(field);
     s.FieldCount = static_cast<std::int32_t>(s.doc.Fields.size());
+}
+
+void Tavlo::WriteCheckMarkFont()
+{
+    TavloState& s = *s_;
+    if (!s.file.IsOpen() || s.FontResources.find("/ZaDb ") != std::string::npos)
+        return;
+    const std::int32_t n = NewObj();
+    PutLine("<< /Type /Font /Subtype /Type1 /Name /ZaDb /BaseFont /ZapfDingbats >>");
+    EndObj();
+    s.FontResources += "/ZaDb " + std::to_string(n) + " 0 R ";
 }
 
 } // namespace tavlo
