@@ -44,7 +44,12 @@ std::string Tavlo::PageLabelsEntry()
             nums += " /St " + std::to_string(label.first);
         nums += " >> ";
     }
-    return nums.empty() ? std::string() : "/PageLabels << /Nums [ " + nums + " ] >>";
+    if (nums.empty())
+        return std::string();
+    // The tree must label the first page: pages before the first range keep their numbers.
+    if (s.doc.PageLabels.begin()->first != 0)
+        nums = "0 << /S /D >> " + nums;
+    return "/PageLabels << /Nums [ " + nums + " ] >>";
 }
 
 std::string Tavlo::OptionalContentEntry(const std::vector<std::int32_t>& layerGroups)

@@ -124,6 +124,24 @@ TEST_F(DocumentTest, PageLabelsSortedOnePerPage)
     EXPECT_EQ(json.find("A (1)"), std::string::npos) << json;
 }
 
+TEST_F(DocumentTest, PageLabelsFromALaterPageNumberTheFirstOnes)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("later-labels.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.BeginPage();
+    pdf.SetLabel(4, "", 0);  // no valid start: the range starts at its default
+    pdf.BeginPage();
+    pdf.EndPage();
+    pdf.SetLabel(1, "", 1);  // for a next page that never comes: labels nothing
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("/PageLabels << /Nums [ 0 << /S /D >> 1 <<  /S /A >>  ] >>"), std::string::npos);
+    EXPECT_EQ(RunTool("qpdf --json --json-key=pagelabels " + Quote(path) + " | grep -c '\"index\"'").output, "2\n");
+}
+
 TEST_F(DocumentTest, SecondDocumentAfterAbortStartsClean)
 {
     Tavlo pdf;
