@@ -13,18 +13,22 @@
 
 namespace tavlo::test {
 
-// left, bottom, right, top in points; all zero when nothing dark was drawn.
-inline std::array<double, 4> DarkBoxOfPage(const std::string& path, int page)
+// A grey image at 72 dots per inch: one pixel is one point, rows from the top.
+struct GreyImage {
+    int width = 0, height = 0;
+    std::string pixels;
+    bool Dark(int x, int y) const
+    {
+        const std::size_t i = static_cast<std::size_t>(y) * width + x;
+        return i < pixels.size() && static_cast<unsigned char>(pixels[i]) < 128;
+    }
+};
+
+inline GreyImage ReadPgm(const std::string& image)
 {
-    ScratchDir dir;
-    const std::string prefix = dir.File("page");
-    // 72 dots per inch: one pixel is one point.
-    RunTool("pdftoppm -r 72 -gray -aa no -aaVector no -hide-annotations -singlefile -f " + std::to_string(page) +
-            " -l " + std::to_string(page) + " " + Quote(path) + " " + Quote(prefix));
-    const std::string image = ReadFile(prefix + ".pgm");
-    std::array<double, 4> box{};
+    GreyImage out;
     if (image.compare(0, 2, "P5") != 0)
-        return box;
+        return out;
     // Header: "P5", width, height, maximum value, each after white space; then the bytes.
     std::size_t at = 2;
     auto number = [&]() {
@@ -37,21 +41,59 @@ inline std::array<double, 4> DarkBoxOfPage(const std::string& path, int page)
         at = end;
         return value;
     };
-    const int width = number(), height = number();
+    out.width = number();
+    out.height = number();
     number();
-    ++at;
-    int minX = width, minY = height, maxX = -1, maxY = -1;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::size_t i = at + static_cast<std::size_t>(y) * width + x;
-            if (i < image.size() && static_cast<unsigned char>(image[i]) < 128) {
+    out.pixels = image.substr(at + 1);
+    return out;
+}
+
+// The page as poppler draws it, with or without its annotations.
+inline GreyImage PopplerPage(const std::string& path, int page, bool annotations)
+{
+    ScratchDir dir;
+    const std::string prefix = dir.File("page");
+    RunTool("pdftoppm -r 72 -gray -aa no -aaVector no -singlefile" +
+            std::string(annotations ? "" : " -hide-annotations") + " -f " + std::to_string(page) + " -l " +
+            std::to_string(page) + " " + Quote(path) + " " + Quote(prefix) + " 2>/dev/null");
+    return ReadPgm(ReadFile(prefix + ".pgm"));
+}
+
+// The page as mupdf draws it, annotations included.
+inline GreyImage MupdfPage(const std::string& path, int page)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("page.pgm");
+    RunTool("mutool draw -q -r 72 -c gray -o " + Quote(file) + " " + Quote(path) + " " + std::to_string(page) +
+            " 2>/dev/null");
+    return ReadPgm(ReadFile(file));
+}
+
+// Dark pixels inside a region given in points from the top-left corner of the page.
+inline int DarkPixelsIn(const GreyImage& image, int left, int top, int right, int bottom)
+{
+    int count = 0;
+    for (int y = top; y < bottom && y < image.height; ++y)
+        for (int x = left; x < right && x < image.width; ++x)
+            count += image.Dark(x, y) ? 1 : 0;
+    return count;
+}
+
+// left, bottom, right, top in points; all zero when nothing dark was drawn.
+inline std::array<double, 4> DarkBoxOfPage(const std::string& path, int page)
+{
+    const GreyImage image = PopplerPage(path, page, false);
+    std::array<double, 4> box{};
+    int minX = image.width, minY = image.height, maxX = -1, maxY = -1;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (image.Dark(x, y)) {
                 minX = std::min(minX, x), maxX = std::max(maxX, x);
                 minY = std::min(minY, y), maxY = std::max(maxY, y);
             }
-        }
     if (maxX < 0)
         return box;
-    return {double(minX), double(height - maxY - 1), double(maxX + 1), double(height - minY)};
+    return {double(minX), double(image.height - maxY - 1), double(maxX + 1), double(image.height - minY)};
 }
 
 } // namespace tavlo::test

@@ -336,3 +336,24 @@ TEST_F(FormFieldsTest, EncryptedFieldsDecryptToThePlainDocument)
         EXPECT_EQ(InteractiveSummary(path, "utente"), expected);
     }
 }
+
+TEST_F(FormFieldsTest, CheckBoxesGivenAsOnAreShownChecked)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("checked.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetColorFill("White");
+    pdf.AddField("si", 1, 20, 20, 20, 20, "true", 0, "", 0);
+    pdf.AddField("no", 1, 20, 80, 20, 20, "false", 0, "", 0);
+    pdf.AddField("scelta", 4, 20, 140, 20, 20, "TRUE", 0, "", 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    // Inside the border: the check mark only.
+    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
+        ASSERT_GT(image.width, 0);
+        EXPECT_GT(DarkPixelsIn(image, 23, 23, 37, 37), 5);
+        EXPECT_EQ(DarkPixelsIn(image, 23, 83, 37, 97), 0);
+        EXPECT_GT(DarkPixelsIn(image, 23, 143, 37, 157), 5);
+    }
+}
