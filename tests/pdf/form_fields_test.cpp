@@ -357,3 +357,26 @@ TEST_F(FormFieldsTest, CheckBoxesGivenAsOnAreShownChecked)
         EXPECT_GT(DarkPixelsIn(image, 23, 143, 37, 157), 5);
     }
 }
+
+TEST_F(FormFieldsTest, TextAndChosenValuesAreDrawnByReaders)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("values.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetFont("Helvetica", 14, 0, 0);
+    pdf.SetColorFill("White");
+    pdf.AddField("pieno", 0, 20, 20, 150, 25, "MMMMMMMM", 0, "", 16384);
+    pdf.AddField("vuoto", 0, 20, 60, 150, 25, "", 0, "", 16384);
+    pdf.AddField("scelta", 3, 20, 100, 150, 25, "WWWWWW|MMMMMM", 1, "", 16384);
+    pdf.AddField("nessuna", 3, 20, 140, 150, 25, "WWWWWW|MMMMMM", 0, "", 16384);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
+        ASSERT_GT(image.width, 0);
+        EXPECT_GT(DarkPixelsIn(image, 20, 20, 150, 45), 20);
+        EXPECT_EQ(DarkPixelsIn(image, 20, 60, 150, 85), 0);
+        EXPECT_GT(DarkPixelsIn(image, 20, 100, 150, 125), 20);
+        EXPECT_EQ(DarkPixelsIn(image, 20, 140, 150, 165), 0);
+    }
+}
