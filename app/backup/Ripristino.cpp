@@ -6,6 +6,7 @@
 #include "app/backup/ValoriRipristino.h"
 #include "app/core/Schema.h"
 #include "platform/db/Database.h"
+#include "platform/text/Trim.h"
 
 #include <algorithm>
 #include <utility>
@@ -96,6 +97,9 @@ PianoRipristino Ripristino::Prepara(const QString& percorso, EsitoRipristino& es
             operazione.tipo = Campo(riga.campi, 2);
             operazione.cod = Campo(riga.campi, 3);
             operazione.des = Campo(riga.campi, 4);
+            // An entry without its kind or code would show as a blank line in every lookup.
+            if (trimBlanks(operazione.tipo).isEmpty() || trimBlanks(operazione.cod).isEmpty())
+                Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici senza tipo o codice"));
             if (operazione.tipo.size() > larghezza(ctab::TIPO) || operazione.cod.size() > larghezza(ctab::COD)
                 || operazione.des.size() > larghezza(ctab::DES))
                 Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici troppo lunga"));

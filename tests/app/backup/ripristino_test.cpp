@@ -249,6 +249,8 @@ TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
         "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "\xA6" "02\r\n",
         "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "COPE" "\xA6" "\xA6" "SENZA CODICE\r\n",
         "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB" "\xA6" "TIPO TROPPO LUNGO" "\xA6" "X" "\xA6" "Y\r\n",
+        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB\r\n",
+        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" " " "\xA6" "VUOTO\r\n",
     };
     for (const QByteArray& contenuto : altre) {
         SCOPED_TRACE(contenuto.toStdString());
