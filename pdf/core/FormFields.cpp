@@ -48,7 +48,9 @@ std::int32_t ExtraNumber(const std::string& extra)
 void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
                      const std::string& value, std::int32_t extra, const std::string& tooltip, std::int32_t options)
 {
-    AddField(name, kind, x, y, w, h, value, std::to_string(extra), tooltip, options);
+    // A number is no script: a push button given one gets none.
+    AddField(name, kind, x, y, w, h, value, kind == FieldKind::PushButton ? std::string() : std::to_string(extra),
+             tooltip, options);
 }
 
 void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,

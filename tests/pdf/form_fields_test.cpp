@@ -50,6 +50,7 @@ void EveryKind(Tavlo& pdf)
     pdf.AddField("sesso", 4, 10, 170, 15, 15, "true", 0, "", 0);
     pdf.AddField("invia", 5, 10, 200, 80, 20, "Invia", std::string("this.submitForm('x');"), "Manda il modulo", 0);
     pdf.AddField("vuoto", 5, 100, 200, 80, 20, "Niente", std::string(), "", 0);
+    pdf.AddField("numero", 5, 200, 200, 80, 20, "Zero", 0, "", 0);
 }
 
 } // namespace
@@ -64,7 +65,7 @@ TEST_F(FormFieldsTest, EveryKindReadBackByQpdf)
     ExpectReadersAccept(path);
     const auto facts = InteractiveSummary(path);
 
-    EXPECT_EQ(Fact(facts, "form.fields"), "nome privacy newsletter colori taglia sesso invia vuoto");
+    EXPECT_EQ(Fact(facts, "form.fields"), "nome privacy newsletter colori taglia sesso invia vuoto numero");
     EXPECT_EQ(Fact(facts, "form.need"), "True");
     EXPECT_EQ(Fact(facts, "form.co"), "");
 
@@ -111,6 +112,7 @@ TEST_F(FormFieldsTest, EveryKindReadBackByQpdf)
     EXPECT_EQ(Fact(facts, button + ".A.type"), "/JavaScript");
     EXPECT_EQ(Fact(facts, button + ".A.js"), "this.submitForm('x');");
     EXPECT_EQ(Fact(facts, WidgetKey(facts, "vuoto") + ".A.type"), "<none>");
+    EXPECT_EQ(Fact(facts, WidgetKey(facts, "numero") + ".A.type"), "<none>");
 
     // qpdf's own form model agrees on the kinds.
     const std::string json = RunTool("qpdf --json --json-key=acroform " + Quote(path)).output;
@@ -311,7 +313,7 @@ TEST_F(FormFieldsTest, EncryptedFieldsDecryptToThePlainDocument)
     plain.AddNoteIcon("Commento \\ segreto", 2, 300, 80, false, 0);
     plain.EndDoc();
     const auto expected = InteractiveSummary(plainPath);
-    ASSERT_EQ(Fact(expected, "form.fields"), "nome privacy newsletter colori taglia sesso invia vuoto");
+    ASSERT_EQ(Fact(expected, "form.fields"), "nome privacy newsletter colori taglia sesso invia vuoto numero");
 
     for (const std::int32_t strength : {0, Permission::Strong}) {
         SCOPED_TRACE(strength ? "128-bit" : "40-bit");

@@ -170,3 +170,22 @@ TEST_F(NotesTest, BoxesCoverWhatWasDrawnThereWithMargins)
     for (int i = 0; i < 4; ++i)
         EXPECT_NEAR(rect[i], drawn[i], 1.0) << "side " << i;
 }
+
+TEST_F(NotesTest, BoxTextIsDrawnByReaders)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("drawn.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetFont("Helvetica", 14, 0, 0);
+    pdf.SetColorFill("White");
+    pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
+    pdf.AddNoteBox("", 20, 100, 200, 40, 0, 0, 0, 0, 4);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
+        ASSERT_GT(image.width, 0);
+        EXPECT_GT(DarkPixelsIn(image, 20, 20, 220, 60), 20);
+        EXPECT_EQ(DarkPixelsIn(image, 20, 100, 220, 140), 0);
+    }
+}
