@@ -17,6 +17,15 @@ constexpr std::int32_t RadioButton = 4;
 constexpr std::int32_t PushButton = 5;
 } // namespace FieldKind
 
+// Option bits read directly by AddField; the others are read by the functions below.
+namespace FieldOption {
+constexpr std::int32_t NoBackground = 4;
+constexpr std::int32_t RightAligned = 2048;
+constexpr std::int32_t Centred = 4096;
+constexpr std::int32_t ViewerFontSize = 8192;
+constexpr std::int32_t NoBorder = 16384;
+} // namespace FieldOption
+
 struct FieldFlags {
     std::int32_t flags = 0;           // /Ff before the kind adds its own bits
     std::int32_t versionIncrement = 0; // 1 for PDF 1.4, 2 for PDF 1.5

@@ -76,7 +76,7 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
         RequireVersion(fieldFlags.versionIncrement);
     std::int32_t ff = fieldFlags.flags;
     const std::int32_t annotationFlags = FieldAnnotationFlags(options);
-    const double fontSize = (options & 8192) ? 0.0 : s.doc.FontSize;
+    const double fontSize = (options & FieldOption::ViewerFontSize) ? 0.0 : s.doc.FontSize;
 
     FieldEntry field;
     std::string head = "<< /Type /Annot /Subtype /Widget \r /Rect [ " + PdfNumber(left) + " " + PdfNumber(top) + " " +
@@ -85,9 +85,9 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
         head += " /F " + std::to_string(annotationFlags) + " ";
 
     std::string look;
-    if (IsRgb(s.FillColor) && !(options & 4))
+    if (IsRgb(s.FillColor) && !(options & FieldOption::NoBackground))
         look = " /BG [ " + HexColorToRgb(s.FillColor) + " ] ";
-    if (IsRgb(s.LineColor) && !(options & 16384)) {
+    if (IsRgb(s.LineColor) && !(options & FieldOption::NoBorder)) {
         head += "\r/BS << /Type /Border /W " + FieldBorder(options) + ">>";
         look = " /BC [ " + HexColorToRgb(s.LineColor) + " ] " + look;
     }
@@ -96,9 +96,9 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
     switch (kind) {
     case FieldKind::Text:
         head += " /FT /Tx /Ff " + std::to_string(ff) + " ";
-        if (options & 2048)
+        if (options & FieldOption::RightAligned)
             head += "\r/Q 2 ";
-        else if (options & 4096)
+        else if (options & FieldOption::Centred)
             head += "\r/Q 1 ";
         if (number > 0)
             head += " /MaxLen " + std::to_string(number) + " ";
