@@ -45,7 +45,7 @@ void EveryKind(Tavlo& pdf)
     pdf.AddField("nome", 0, 10, 10, 150, 20, "Mario (R) \\ figlio", 30, "Il nome", 0);
     pdf.AddField("privacy", 1, 10, 40, 15, 15, "TrUe", 0, "", 0);
     pdf.AddField("newsletter", 1, 40, 40, 15, 15, "sì", 0, "", 0);
-    pdf.AddField("colori", 2, 10, 70, 100, 60, "Rosso|Verde|Blu", 2, "", 128);
+    pdf.AddField("colori", 2, 10, 70, 100, 60, "Rosso|Verde|Blu", 2, "Colori pi\xF9 usati", 128);
     pdf.AddField("taglia", 3, 10, 140, 100, 20, "S|M|L", 0, "", 0);
     pdf.AddField("sesso", 4, 10, 170, 15, 15, "true", 0, "", 0);
     pdf.AddField("invia", 5, 10, 200, 80, 20, "Invia", std::string("this.submitForm('x');"), "Manda il modulo", 0);
@@ -96,6 +96,7 @@ TEST_F(FormFieldsTest, EveryKindReadBackByQpdf)
     EXPECT_EQ(Fact(facts, list + ".Opt"), "Rosso|Verde|Blu");
     EXPECT_EQ(Fact(facts, list + ".V"), "Verde");
     EXPECT_EQ(Fact(facts, list + ".DV"), "Verde");
+    EXPECT_EQ(Fact(facts, list + ".TU"), "Colori pi\xC3\xB9 usati");
 
     const std::string combo = WidgetKey(facts, "taglia");
     EXPECT_EQ(Fact(facts, combo + ".Ff"), "131072");

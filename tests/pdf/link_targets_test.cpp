@@ -106,19 +106,3 @@ console.log('senza livelli: ok');
     EXPECT_EQ(result.output, "Note=true\nl'\xC3\x89t\xC3\xA9=true\nPREZZI=false\nspento=false\nback\\slash=false\n"
                              "Altro=true\nIntatto=true\nNotes=false\nsenza livelli: ok\n");
 }
-
-TEST(LinkTargets, DestinationViews)
-{
-    DestinationBox box;
-    box.x = 30;
-    box.y = 792;
-    box.width = 100;
-    box.height = 50;
-    EXPECT_EQ(DestinationView(0, box, 0), "/FitB");
-    EXPECT_EQ(DestinationView(1, box, 0), "/FitV 30");
-    EXPECT_EQ(DestinationView(2, box, 0), "/FitH 792");
-    EXPECT_EQ(DestinationView(3, box, 0), "/FitR 30 792 130 742");
-    EXPECT_EQ(DestinationView(4, box, 150), "/XYZ 30 792 1.5");
-    EXPECT_EQ(DestinationView(5, box, 0), "");
-    EXPECT_EQ(DestinationView(-1, box, 0), "");
-}
