@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <cstdio>
 
@@ -30,7 +31,8 @@ using namespace quercino::importazione;
 
 namespace {
 
-constexpr int Righe = 300000;
+// Rows 4 to 300000: a sheet filled up to the import's last row.
+constexpr int Righe = 300000 - 3;
 
 class RisposteAutomatiche final : public ServizioMessaggi, public ServizioDialoghi {
 public:
@@ -81,20 +83,44 @@ double PiccoMb()
 
 double Secondi(const QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e9; }
 
-double TempoUnzip(const QString& cartella)
+// Processor time of this process, and of its finished children: on a busy machine wall
+// times mostly measure the neighbours, processor times measure the work.
+double CpuProcesso()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double CpuFigli()
+{
+    rusage uso{};
+    getrusage(RUSAGE_CHILDREN, &uso);
+    return static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec)
+        + static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+}
+
+struct Tempi {
+    double parete = 0;
+    double cpu = 0;
+};
+
+Tempi TempoUnzip(const QString& cartella)
 {
     QProcess p;
     p.setStandardOutputFile(QProcess::nullDevice());
+    const double cpu = CpuFigli();
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), cartella, QStringLiteral("xl/worksheets/sheet1.xml")});
     if (!p.waitForStarted() || !p.waitForFinished(-1) || p.exitCode() != 0)
-        return -1;
-    return Secondi(t);
+        return {-1, -1};
+    return {Secondi(t), CpuFigli() - cpu};
 }
 
 struct Esito {
     double secondi = 0;
+    double cpu = 0;
     int file = 0;
     qint64 byte = 0;
     int validi = 0;
@@ -112,11 +138,13 @@ Esito Importa(const QString& input, TipoFile tipo, const QString& uscita)
     DichiaranteProva dichiarante;
     LogImportazione log(uscita);
     Importazione importazione(dichiarante, log);
+    const double cpu = CpuProcesso();
     QElapsedTimer t;
     t.start();
     const EsitoImportazione esito = importazione.Importa(input, tipo, QStringLiteral(";"));
     Esito e;
     e.secondi = Secondi(t);
+    e.cpu = CpuProcesso() - cpu;
     ImpostaServizioMessaggi(nullptr);
     ImpostaServizioDialoghi(nullptr);
     e.segnalazioni = risposte.messaggi;
@@ -152,7 +180,7 @@ int main(int argc, char** argv)
         // One import alone, for a profiler.
         const bool csv = argomenti[2].endsWith(QStringLiteral(".csv"));
         const Esito e = Importa(argomenti[2], csv ? TipoFile::Csv : TipoFile::Excel, argomenti[3]);
-        std::printf("%.3f s, %d file\n", e.secondi, e.file);
+        std::printf("%.3f s, %.3f s di processore, %d file\n", e.secondi, e.cpu, e.file);
         return 0;
     }
     if (argomenti.size() == 3 && argomenti[1] == QStringLiteral("fasi")) {
@@ -163,8 +191,7 @@ int main(int argc, char** argv)
             bool RigaSenzaValori() override { return true; }
         } silenzio;
         for (int fase = 0; fase < 2; ++fase) {
-            QElapsedTimer t;
-            t.start();
+            const double cpu = CpuProcesso();
             sheets::XlsxWorkbook cartella(argomenti[2]);
             auto lettore = cartella.ApriFoglio(1, 34);
             sheets::SheetRow riga;
@@ -174,7 +201,7 @@ int main(int argc, char** argv)
                 if (fase == 1 && riga.Numero >= 4 && LeggiRiga(riga.Celle, datifattura::TipoComunicazione::DTE, silenzio, nullptr, fattura).RigaValida)
                     ++valide;
             }
-            std::printf("%s: %.3f s (%d valide)\n", fase == 0 ? "lettura" : "lettura e controlli", Secondi(t), valide);
+            std::printf("%s: %.3f s di processore (%d valide)\n", fase == 0 ? "lettura" : "lettura e controlli", CpuProcesso() - cpu, valide);
         }
         return 0;
     }
@@ -195,37 +222,37 @@ int main(int argc, char** argv)
     std::printf("cartella %.1f MB, CSV %.1f MB\n", QFileInfo(xlsx).size() / 1048576.0, QFileInfo(csv).size() / 1048576.0);
 
     TempoUnzip(xlsx);   // the file in the page cache for both contenders
-    const double unzip = TempoUnzip(xlsx);
-    if (unzip <= 0) {
+    const Tempi unzip = TempoUnzip(xlsx);
+    if (unzip.cpu <= 0) {
         std::fprintf(stderr, "unzip non disponibile\n");
         return 1;
     }
 
-    QElapsedTimer t;
-    t.start();
+    const double cpuLettura = CpuProcesso();
     {
         sheets::XlsxWorkbook cartella(xlsx);
         auto lettore = cartella.ApriFoglio(1, 34);
         sheets::SheetRow riga;
         while (lettore->Prossima(riga)) {}
     }
-    const double lettura = Secondi(t);
+    const double lettura = CpuProcesso() - cpuLettura;
 
     const Esito e = Importa(xlsx, TipoFile::Excel, QDir(lavoro).filePath(QStringLiteral("uscita_xlsx")));
     const double piccoXlsx = PiccoMb();
     const Esito c = Importa(csv, TipoFile::Csv, QDir(lavoro).filePath(QStringLiteral("uscita_csv")));
     const double picco = PiccoMb();
 
-    std::printf("unzip -p del foglio (base):      %8.3f s\n", unzip);
-    std::printf("sola lettura del foglio:         %8.3f s  (%.2f x base)\n", lettura, lettura / unzip);
-    std::printf("importazione cartella:           %8.3f s  (%.2f x base, obiettivo <= 4)\n", e.secondi, e.secondi / unzip);
-    std::printf("importazione CSV:                %8.3f s\n", c.secondi);
+    std::printf("tempi di processore (tra parentesi il tempo trascorso, che su una macchina condivisa conta anche i vicini)\n");
+    std::printf("unzip -p del foglio (base):      %8.3f s  (%.3f s)\n", unzip.cpu, unzip.parete);
+    std::printf("sola lettura del foglio:         %8.3f s  = %.2f x base\n", lettura, lettura / unzip.cpu);
+    std::printf("importazione cartella:           %8.3f s  (%.3f s) = %.2f x base, obiettivo <= 4\n", e.cpu, e.secondi, e.cpu / unzip.cpu);
+    std::printf("importazione CSV:                %8.3f s  (%.3f s)\n", c.cpu, c.secondi);
     std::printf("picco di memoria:                %8.1f MB dopo la cartella, %.1f MB in tutto (obiettivo < 256)\n", piccoXlsx, picco);
     std::printf("cartella: %d file, %lld byte, %d validi per lo schema, %d righe segnalate\n", e.file,
                 static_cast<long long>(e.byte), e.validi, e.segnalazioni);
     std::printf("CSV:      %d file, %lld byte, %d validi per lo schema, %d righe segnalate\n", c.file,
                 static_cast<long long>(c.byte), c.validi, c.segnalazioni);
-    const bool ok = e.secondi <= 4 * unzip && picco < 256 && e.validi == e.file && c.validi == c.file && e.file > 0;
+    const bool ok = e.cpu <= 4 * unzip.cpu && picco < 256 && e.validi == e.file && c.validi == c.file && e.file > 0;
     std::printf("%s\n", ok ? "OBIETTIVI RAGGIUNTI" : "OBIETTIVI NON RAGGIUNTI");
     return ok ? 0 : 1;
 }

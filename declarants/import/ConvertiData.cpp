@@ -37,6 +37,10 @@ DataLetta Esito(const QDate& data)
 
 DataLetta ConvertiData(const QString& testo)
 {
+    // dd/mm/yyyy, the form of every date cell of a workbook, read at once.
+    if (testo.size() == 10 && testo[2] == u'/' && testo[5] == u'/' && Cifre(QStringView(testo).mid(0, 2))
+        && Cifre(QStringView(testo).mid(3, 2)) && Cifre(QStringView(testo).mid(6, 4)))
+        return Esito(QDate(Numero(QStringView(testo).mid(6, 4)), Numero(QStringView(testo).mid(3, 2)), Numero(QStringView(testo).mid(0, 2))));
     QString t = trimBlanks(testo);
     if (t.isEmpty())
         return {};

@@ -81,6 +81,8 @@ void PulisciColonne(std::vector<QString>& colonne)
 {
     colonne.resize(NumeroColonne);
     for (std::size_t i = 0; i < colonne.size(); ++i) {
+        if (colonne[i].isEmpty())
+            continue;
         colonne[i] = trimBlanks(upperOneToOne(colonne[i]));
         if (static_cast<int>(i) < UltimaColonnaPulita)
             colonne[i] = trimBlanks(PulisciTesto(std::as_const(colonne[i])));

@@ -4,8 +4,46 @@
 
 namespace quercino::importazione {
 
+namespace {
+
+// The common forms ("1234", "-1234,5", "1234,56") read at once; nothing for any other.
+std::optional<std::int64_t> FormaSemplice(const QString& testo)
+{
+    qsizetype i = 0;
+    const qsizetype n = testo.size();
+    const bool negativo = n > 0 && testo[0] == u'-';
+    if (negativo)
+        ++i;
+    std::int64_t intero = 0;
+    const qsizetype inizio = i;
+    while (i < n && testo[i] >= u'0' && testo[i] <= u'9') {
+        intero = intero * 10 + (testo[i].unicode() - u'0');
+        ++i;
+    }
+    if (i == inizio || i - inizio > 16)
+        return std::nullopt;
+    std::int64_t decimali = 0;
+    if (i < n) {
+        if (testo[i] != u',' || n - i - 1 < 1 || n - i - 1 > 2)
+            return std::nullopt;
+        for (qsizetype k = i + 1; k < n; ++k) {
+            if (testo[k] < u'0' || testo[k] > u'9')
+                return std::nullopt;
+            decimali = decimali * 10 + (testo[k].unicode() - u'0');
+        }
+        if (n - i - 1 == 1)
+            decimali *= 10;
+    }
+    const std::int64_t centesimi = intero * 100 + decimali;
+    return negativo ? -centesimi : centesimi;
+}
+
+} // namespace
+
 std::optional<std::int64_t> LeggiCentesimi(const QString& testo)
 {
+    if (const auto semplice = FormaSemplice(testo))
+        return semplice;
     // The shared amount formatter gives digits, a full stop and two decimals for a number.
     const QString formattato = FormattaImporto(testo);
     qsizetype i = 0;

@@ -32,13 +32,14 @@ XlsxSheetReader::XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const X
 
 void XlsxSheetReader::InizioCella()
 {
-    const auto r = xml_.Attributo("r");
+    const auto r = xml_.AttributoVeloce("r", appoggio_);
     colonna_ = r ? ColonnaDaRiferimento(*r) : 0;
     if (colonna_ == 0)
         colonna_ = ultimaColonna_ + 1;
     ultimaColonna_ = colonna_;
-    tipo_ = xml_.Attributo("t").value_or(std::string());
-    const auto s = xml_.Attributo("s");
+    const auto t = xml_.AttributoVeloce("t", appoggio_);
+    tipo_.assign(t ? *t : std::string_view());
+    const auto s = xml_.AttributoVeloce("s", appoggio_);
     stile_ = 0;
     if (s)
         std::from_chars(s->data(), s->data() + s->size(), stile_);
@@ -89,7 +90,7 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
         case XmlPullParser::Evento::Inizio: {
             const auto nome = xml_.Nome();
             if (nome == "row") {
-                const auto r = xml_.Attributo("r");
+                const auto r = xml_.AttributoVeloce("r", appoggio_);
                 std::int32_t numero = 0;
                 if (r)
                     std::from_chars(r->data(), r->data() + r->size(), numero);

@@ -39,6 +39,7 @@ private:
     // The cell being read.
     int colonna_ = 0;
     std::string tipo_;
+    std::string appoggio_;
     std::size_t stile_ = 0;
     std::string valore_;
     std::string inLinea_;

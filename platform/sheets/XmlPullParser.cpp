@@ -248,7 +248,8 @@ void XmlPullParser::LeggiTag()
         }
         ++i;
     }
-    tag_.assign(buffer_, pos_, i + 1 - pos_);
+    // buffer_ does not change until the next event, so the tag is not copied.
+    tag_ = std::string_view(buffer_).substr(pos_, i + 1 - pos_);
     pos_ = i + 1;
 
     const bool chiusura = tag_.size() > 1 && tag_[1] == '/';
@@ -262,7 +263,7 @@ void XmlPullParser::LeggiTag()
     for (std::size_t k = p; k < q; ++k)
         if (tag_[k] == '<' || tag_[k] == '"' || tag_[k] == '\'' || tag_[k] == '=' || tag_[k] == '&')
             Malformato("nome di elemento non valido");
-    nome_ = NomeLocale(std::string_view(tag_).substr(p, q - p));
+    nome_ = NomeLocale(tag_.substr(p, q - p));
     attributi_.clear();
     if (chiusura) {
         if (livello_ == 0)
@@ -277,7 +278,7 @@ void XmlPullParser::LeggiTag()
 
 void XmlPullParser::AnalizzaAttributi(std::size_t i)
 {
-    const std::string_view t(tag_);
+    const std::string_view t = tag_;
     for (;;) {
         while (i < t.size() && Spazio(t[i]))
             ++i;
@@ -303,6 +304,20 @@ void XmlPullParser::AnalizzaAttributi(std::size_t i)
         attributi_.emplace_back(NomeLocale(nome), t.substr(n + 1, fine - n - 1));
         i = fine + 1;
     }
+}
+
+std::optional<std::string_view> XmlPullParser::AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const
+{
+    for (const auto& [nome, valore] : attributi_) {
+        if (nome == nomeLocale) {
+            if (valore.find('&') == std::string_view::npos)
+                return valore;
+            appoggio.clear();
+            AggiungiTestoXml(appoggio, valore);
+            return std::string_view(appoggio);
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> XmlPullParser::Attributo(std::string_view nomeLocale) const

@@ -27,6 +27,9 @@ public:
     std::string_view Nome() const { return nome_; }
     // Value of an attribute of the last Inizio, by local name, entities resolved.
     std::optional<std::string> Attributo(std::string_view nomeLocale) const;
+    // The same without a copy when the value holds no entity (cell references, styles,
+    // types); `appoggio` receives the decoded value otherwise. Valid until the next event.
+    std::optional<std::string_view> AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const;
     // Text of the last Testo event.
     const std::string& Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
@@ -45,7 +48,7 @@ private:
     std::size_t pos_ = 0;
     bool esaurita_ = false;
 
-    std::string tag_;
+    std::string_view tag_;     // the last tag, inside buffer_ until the next event
     std::string_view nome_;
     std::string testo_;
     std::vector<std::pair<std::string_view, std::string_view>> attributi_;
