@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/FieldOptions.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/PdfFormat.h"
@@ -70,7 +71,8 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
     if (s.doc.FontResource.empty())
         SetFont("Helvetica", s.doc.FontSize, 0, 0);
 
-    const double left = PageSpaceX(x), top = PageSpaceY(y);
+    const double left = CheckedNumber(PageSpaceX(x)), top = CheckedNumber(PageSpaceY(y));
+    const double right = CheckedNumber(left + w * s.Scale), bottom = CheckedNumber(top - h * s.Scale);
     const FieldFlags fieldFlags = FieldFieldFlags(options);
     if (fieldFlags.versionIncrement > 0)
         RequireVersion(fieldFlags.versionIncrement);
@@ -80,7 +82,7 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
 
     FieldEntry field;
     std::string head = "<< /Type /Annot /Subtype /Widget \r /Rect [ " + PdfNumber(left) + " " + PdfNumber(top) + " " +
-                       PdfNumber(left + w * s.Scale) + " " + PdfNumber(top - h * s.Scale) + "]";
+                       PdfNumber(right) + " " + PdfNumber(bottom) + "]";
     if (annotationFlags != 0)
         head += " /F " + std::to_string(annotationFlags) + " ";
 

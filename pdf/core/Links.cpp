@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
@@ -27,6 +28,19 @@ std::string BorderText(std::int16_t border, std::int32_t highlight)
     return b;
 }
 
+// The view of a destination, every number of it within the range readers accept.
+std::string CheckedView(std::int32_t fit, const DestinationBox& box, double zoom)
+{
+    if (fit >= 0 && fit <= 4) {
+        CheckedNumber(box.x);
+        CheckedNumber(box.y);
+        CheckedNumber(box.x + box.width);
+        CheckedNumber(box.y - box.height);
+        CheckedNumber(zoom / 100.0);
+    }
+    return DestinationView(fit, box, zoom);
+}
+
 } // namespace
 
 void Tavlo::DefineRef(const std::string& name, std::int32_t fit, float x, float y, float w, float h, float zoom)
@@ -42,7 +56,7 @@ void Tavlo::DefineRef(const std::string& name, std::int32_t fit, float x, float 
     DestEntry entry;
     entry.page = s.PageCount;
     entry.name = PdfName("_REF_" + name);
-    entry.view = DestinationView(fit, box, zoom);
+    entry.view = CheckedView(fit, box, zoom);
     s.doc.Destinations.push_back(entry);
     s.DestinationCount = static_cast<std::int32_t>(s.doc.Destinations.size());
 }
@@ -52,8 +66,8 @@ void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t 
 {
     TavloState& s = *s_;
     const auto& box = s.doc.LastBox;
-    const std::string rect =
-        PdfNumber(box[0]) + " " + PdfNumber(box[1]) + " " + PdfNumber(box[2]) + " " + PdfNumber(box[3]);
+    const std::string rect = PdfNumber(CheckedNumber(box[0])) + " " + PdfNumber(CheckedNumber(box[1])) + " " +
+                             PdfNumber(CheckedNumber(box[2])) + " " + PdfNumber(CheckedNumber(box[3]));
     const std::string b = BorderText(border, highlight);
 
     const bool web = StartsWith(target, "http:") || StartsWith(target, "https:") || StartsWith(target, "mailto:");
@@ -92,7 +106,7 @@ void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t 
         view.y = PageSpaceY(y);
         view.width = w * s.Scale;
         view.height = h * s.Scale;
-        const std::string text = DestinationView(fit, view, zoom);
+        const std::string text = CheckedView(fit, view, zoom);
         entry.view = text.empty() ? text : " " + text;
     } else {
         // Only "bookmark:@" and the number AddBookmark returned name a destination.

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/Colors.h"
@@ -19,9 +20,15 @@ void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float
                        std::int32_t border, float dash, float gap, std::int32_t flags)
 {
     TavloState& s = *s_;
-    const double left = PageSpaceX(x), top = PageSpaceY(y);
-    const std::string rect = PdfNumber(left) + " " + PdfNumber(top) + " " + PdfNumber(left + w * s.Scale) + " " +
-                             PdfNumber(top - h * s.Scale);
+    const double left = CheckedNumber(PageSpaceX(x)), top = CheckedNumber(PageSpaceY(y));
+    const std::string rect = PdfNumber(left) + " " + PdfNumber(top) + " " +
+                             PdfNumber(CheckedNumber(left + w * s.Scale)) + " " +
+                             PdfNumber(CheckedNumber(top - h * s.Scale));
+    CheckedNumber(s.LineWidth);
+    if (border == 1) {
+        CheckedNumber(dash);
+        CheckedNumber(gap);
+    }
     std::string d = "<< /Type /Annot /Subtype /FreeText\r/Rect [" + rect + "]\r /F " + std::to_string(flags);
     if (align == 2)
         d += "\r/Q 2";
@@ -53,7 +60,7 @@ void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float
 void Tavlo::AddNoteIcon(const std::string& text, std::int32_t icon, float x, float y, bool open, std::int32_t flags)
 {
     TavloState& s = *s_;
-    const std::string px = PdfNumber(PageSpaceX(x)), py = PdfNumber(PageSpaceY(y));
+    const std::string px = PdfNumber(CheckedNumber(PageSpaceX(x))), py = PdfNumber(CheckedNumber(PageSpaceY(y)));
     std::string d = "<< /Type /Annot\r/Subtype /Text\r/Rect [" + px + " " + py + " " + px + " " + py + "]\r/F " +
                     std::to_string(flags);
     if (IsRgb(s.FillColor))
