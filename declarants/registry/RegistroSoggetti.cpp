@@ -5,6 +5,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/NuovoCodiceOpe.h"
+#include "declarants/registry/ErroreApplicazione.h"
 #include "platform/db/Database.h"
 
 namespace quercino {
@@ -96,8 +97,10 @@ bool RegistroSoggetti::Elimina()
 
 void RegistroSoggetti::ImpostaOperatore()
 {
+    // Town tables that cannot be read are reported; the record shown still becomes the
+    // current declarant, so the fields and the current declarant never part.
     if (!ComuniAperto)
-        CaricaComuni();
+        Protetto(QStringLiteral("ImpostaOperatore "), [] { CaricaComuni(); });
     CodiceOperatore = campi.OCOD;
     NomeOperatore = campi.NomeVisualizzato();
     if (DatiSoggetto::SenzaBlanchi(campi.OSPAESE).isEmpty()) {

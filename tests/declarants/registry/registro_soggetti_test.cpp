@@ -230,6 +230,21 @@ TEST_P(RegistroSoggettiTest, ApiceNelCodiceENelNome)
     EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM COPE", {}, ColumnType::Integer)->toInt(), 0);
 }
 
+TEST_P(RegistroSoggettiTest, ComuniIlleggibiliSegnalatiIlSoggettoDiventaCorrente)
+{
+    Inserisci("01", "ALFA SRL");
+    db().exec("DROP TABLE T_COMUNI");
+    ComuniAperto = false;
+    registro.Lista();
+    ASSERT_EQ(messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Application Error");
+    EXPECT_TRUE(messaggi.mostrati[0].testo.contains("\r\nin Quercino.F1OP.ImpostaOperatore at line "));
+    EXPECT_FALSE(ComuniAperto);
+    EXPECT_EQ(registro.campi.OCOD, "01");
+    EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(NomeOperatore, "ALFA SRL");
+}
+
 TEST_P(RegistroSoggettiTest, ImpostaOperatoreDaNomeEPaese)
 {
     registro.campi.OCOD = "05";
