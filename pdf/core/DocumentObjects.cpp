@@ -3,7 +3,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 
-#include <algorithm>
+#include <map>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -21,27 +21,24 @@ std::string Ref(std::int32_t number)
 }
 
 // A resource list ("/name n 0 R " entries) with each name once: a name defined again (two
-// recorded objects or patterns of one name) keeps its latest object, as a dictionary holds
-// each key once. A list without repeats comes back unchanged.
+// fonts, recorded objects or patterns of one name) keeps its latest object, as a dictionary
+// holds each key once. A list without repeats comes back unchanged.
 std::string UniqueEntries(const std::string& entries)
 {
     std::istringstream in(entries);
     std::vector<std::pair<std::string, std::string>> found;
+    std::map<std::string, std::size_t> latest;
     std::string name, number, generation, r;
-    bool repeated = false;
     while (in >> name >> number >> generation >> r) {
-        auto same = std::find_if(found.begin(), found.end(), [&](const auto& entry) { return entry.first == name; });
-        if (same != found.end()) {
-            repeated = true;
-            found.erase(same);
-        }
+        latest[name] = found.size();
         found.emplace_back(name, number);
     }
-    if (!repeated)
+    if (latest.size() == found.size())
         return entries;
     std::string out;
-    for (const auto& [key, object] : found)
-        out += key + " " + object + " 0 R \r";
+    for (std::size_t i = 0; i < found.size(); ++i)
+        if (latest[found[i].first] == i)
+            out += found[i].first + " " + found[i].second + " 0 R \r";
     return out;
 }
 
@@ -129,7 +126,7 @@ void Tavlo::WriteResourceDictionary(std::int32_t number, bool withPatterns, cons
     NewObj(number);
     std::string text = "<<\r";
     if (!s.FontResources.empty())
-        text += "/Font <<\r" + s.FontResources + ">>\r";
+        text += "/Font <<\r" + UniqueEntries(s.FontResources) + ">>\r";
     text += "/ProcSet [/PDF /Text";
     if (!s.ImageResources.empty())
         text += " /ImageB /ImageC /ImageI";
