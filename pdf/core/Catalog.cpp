@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/ResourceEntries.h"
 #include "pdf/core/TavloState.h"
 
 namespace tavlo {
@@ -103,7 +104,7 @@ std::int32_t Tavlo::WriteCatalog(std::int32_t outlines, std::int32_t metadata, s
         first += "\r/Dests " + Ref(destinations);
     if (!s.FieldRefs.empty())
         first += "\r/AcroForm <</NeedAppearances true /Fields [" + s.FieldRefs + "] /CO [" + s.CalcOrder +
-                 "] /DR << /Font <<\r" + s.FontResources + ">> >> >>";
+                 "] /DR << /Font <<\r" + UniqueEntries(s.FontResources) + ">> >> >>";
     if (names)
         first += "\r/Names " + Ref(names);
     if (scripts[0])

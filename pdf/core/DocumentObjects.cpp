@@ -1,13 +1,10 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/PdfFormat.h"
+#include "pdf/core/ResourceEntries.h"
 #include "pdf/core/TavloState.h"
 
-#include <map>
 #include <set>
-#include <sstream>
-#include <utility>
-#include <vector>
 
 namespace tavlo {
 
@@ -18,28 +15,6 @@ constexpr std::size_t kDocumentScript = 8;
 std::string Ref(std::int32_t number)
 {
     return std::to_string(number) + " 0 R ";
-}
-
-// A resource list ("/name n 0 R " entries) with each name once: a name defined again (two
-// fonts, recorded objects or patterns of one name) keeps its latest object, as a dictionary
-// holds each key once. A list without repeats comes back unchanged.
-std::string UniqueEntries(const std::string& entries)
-{
-    std::istringstream in(entries);
-    std::vector<std::pair<std::string, std::string>> found;
-    std::map<std::string, std::size_t> latest;
-    std::string name, number, generation, r;
-    while (in >> name >> number >> generation >> r) {
-        latest[name] = found.size();
-        found.emplace_back(name, number);
-    }
-    if (latest.size() == found.size())
-        return entries;
-    std::string out;
-    for (std::size_t i = 0; i < found.size(); ++i)
-        if (latest[found[i].first] == i)
-            out += found[i].first + " " + found[i].second + " 0 R \r";
-    return out;
 }
 
 } // namespace
