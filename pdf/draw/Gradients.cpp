@@ -18,13 +18,17 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     const std::string c0 = HexColorToRgb(ParseColor(startColor).form);
     const std::string c1 = HexColorToRgb(ParseColor(endColor).form);
 
-    std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ 1 0 0 -1 0 " + PdfNumber(s.PageHeight) +
-                       "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
+    // The pattern's coordinates are those of the drawing members: from the top-left corner
+    // inside the margins on a page; inside a recorded object, in the space it is played in.
+    std::string matrix = PdfNumber(s.MarginLeft) + " " + PdfNumber(s.PageHeight - s.MarginTop);
     if (s.InObject) {
         const float height = GetPageHeight(true);
         yStart = height - yStart;
         yEnd = height - yEnd;
+        matrix = "0 " + PdfNumber(s.PageHeight - s.MarginTop - s.MarginBottom);
     }
+    std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ 1 0 0 -1 " + matrix +
+                       "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
     if (style == 1)
         text += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
                 PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +

@@ -168,3 +168,57 @@ TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)
     EXPECT_NE(page.find("/GSTATE_3 gs"), std::string::npos) << page;
     EXPECT_NE(page.find("/Pattern cs /SOLE#20ARDENTE scn"), std::string::npos) << page;
 }
+
+namespace {
+
+// Grey levels of one pixel row of a page rendered by poppler at 72 dpi (one pixel a point).
+std::vector<int> GreyRow(const std::string& pdf, int y, const std::string& scratch)
+{
+    RunTool("pdftoppm -gray -r 72 -f 1 -l 1 -singlefile " + Quote(pdf) + " " + Quote(scratch));
+    const std::string pgm = ReadFile(scratch + ".pgm");
+    // "P5\nW H\n255\n" then the bytes.
+    std::size_t at = pgm.find('\n') + 1;
+    const int width = std::stoi(pgm.substr(at));
+    at = pgm.find('\n', at) + 1;
+    at = pgm.find('\n', at) + 1;
+    std::vector<int> row;
+    for (int x = 0; x < width; ++x)
+        row.push_back(static_cast<unsigned char>(pgm[at + static_cast<std::size_t>(y * width + x)]));
+    return row;
+}
+
+} // namespace
+
+TEST(ColorSetters, GradientsLineUpWithShapesInsideTheMargins)
+{
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    ScratchDir dir;
+    for (const bool inObject : {false, true}) {
+        Tavlo pdf;
+        TavloTestPeer peer(pdf);
+        const std::string path = dir.File(inObject ? "object.pdf" : "page.pdf");
+        pdf.BeginDoc(path);
+        pdf.SetMargins(50, 20, 100, 30, false);
+        if (inObject)
+            pdf.BeginObject("Riquadro", 7);
+        else
+            pdf.BeginPage();
+        // White at x 0, black at x 200, over a rectangle from 0 to 200 and y 0 to 100.
+        pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
+        pdf.SetColorFill("scala");
+        peer.PutContent("0 0 200 100 re f");
+        if (inObject) {
+            pdf.EndObject();
+            pdf.BeginPage();
+        }
+        pdf.EndDoc();
+        ExpectReadersAccept(path);
+        // The row 150 points from the top is inside the rectangle (100 + 50).
+        const std::vector<int> row = GreyRow(path, 150, dir.File("row"));
+        EXPECT_GT(row[52], 240) << inObject;         // just right of the left margin: white
+        EXPECT_NEAR(row[150], 128, 12) << inObject;  // half way
+        EXPECT_LT(row[247], 15) << inObject;         // right end: black
+        EXPECT_EQ(row[260], 255) << inObject;        // past the rectangle: the page
+    }
+}
