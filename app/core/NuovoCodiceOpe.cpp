@@ -13,10 +13,13 @@ QString NuovoCodiceOpe(Database& db)
 {
     // Read every code and compare numbers here: the database orders texts ("100" < "99")
     // and has no portable test for "all digits".
+    // A code may also be the declarant's tax code: eleven digits or more are such a code
+    // (a company's), not a progressive to count on from.
+    constexpr qsizetype CifreCodiceFiscale = 11;
     qulonglong massimo = 0;
     for (const Row& riga : db.query(QStringLiteral("SELECT OCOD FROM COPE"), {}, {ColumnType::Text})) {
         const QString codice = trimBlanks(riga.text(0));
-        if (codice.isEmpty() || codice.size() > 18)
+        if (codice.isEmpty() || codice.size() >= CifreCodiceFiscale)
             continue;
         bool soloCifre = true;
         for (QChar c : codice)

@@ -41,6 +41,9 @@ TEST_P(NuovoCodiceOpeTest, MassimoNumericoPiuUno)
         {{QStringLiteral("ABC")}, QStringLiteral("01")},
         {{QStringLiteral("1A"), QStringLiteral("-5"), QStringLiteral("3")}, QStringLiteral("04")},
         {{QStringLiteral("L'01"), QStringLiteral("02")}, QStringLiteral("03")},
+        // A company's tax code (eleven digits) used as the code is no progressive.
+        {{QStringLiteral("05"), QStringLiteral("01234567890")}, QStringLiteral("06")},
+        {{QStringLiteral("98765432109"), QStringLiteral("1234567890")}, QStringLiteral("1234567891")},
     };
     for (const Caso& caso : casi)
         EXPECT_EQ(dopo(caso.codici), caso.atteso) << caso.codici.join(QLatin1Char(',')).toStdString();
