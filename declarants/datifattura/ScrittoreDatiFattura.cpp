@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <utility>
+
 namespace quercino::datifattura {
 
 namespace {
@@ -95,20 +97,48 @@ void ScrittoreDatiFattura::Guasto()
     file_.reset();
 }
 
+namespace {
+
+bool SenzaIdentificativi(const RigaFattura& r, const QString& nome)
+{
+    return r.PartitaIva.isEmpty() && r.CodiceFiscale.isEmpty() && nome.isEmpty();
+}
+
+ErroreRiga SenzaSoggetto()
+{
+    return ErroreRiga{QStringLiteral("Partita Iva / Codice Fiscale"), Vuoto};
+}
+
+} // namespace
+
+void ScrittoreDatiFattura::RigaScartata(const RigaFattura& r)
+{
+    const QString nome = r.NomeSoggetto();
+    if (!SenzaIdentificativi(r, nome))
+        soggettoRifiutato_ = NuovoSoggetto(r, nome);
+}
+
+RisultatoRiga ScrittoreDatiFattura::Rifiuta(const RigaFattura& r, const QString& nome, ErroreRiga errore)
+{
+    if (!SenzaIdentificativi(r, nome))
+        soggettoRifiutato_ = NuovoSoggetto(r, nome);
+    return {EsitoRiga::Rifiutata, std::move(errore)};
+}
+
 RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
 {
-    if (auto errore = ControllaRiga(r, tipo_))
-        return {EsitoRiga::Rifiutata, errore};
-
     const QString nome = r.NomeSoggetto();
-    const bool continua = r.PartitaIva.isEmpty() && r.CodiceFiscale.isEmpty() && nome.isEmpty();
-    if (continua && !bloccoAperto_)
-        return {EsitoRiga::Rifiutata, ErroreRiga{QStringLiteral("Partita Iva / Codice Fiscale"), Vuoto}};
+    const bool continua = SenzaIdentificativi(r, nome);
+    if (continua && (!bloccoAperto_ || soggettoRifiutato_))
+        return {EsitoRiga::Rifiutata, SenzaSoggetto()};
+
+    if (auto errore = ControllaRiga(r, tipo_))
+        return Rifiuta(r, nome, *errore);
 
     const bool nuovoSoggetto = NuovoSoggetto(r, nome);
     if (nuovoSoggetto) {
         if (auto errore = ControllaNuovoSoggetto(r, tipo_))
-            return {EsitoRiga::Rifiutata, errore};
+            return Rifiuta(r, nome, *errore);
     }
     const bool nuovaFattura = nuovoSoggetto || r.Numero != numero_ || r.Data != data_
         || r.TipoDocumento != tipoDocumento_;
@@ -119,14 +149,14 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
         // The rows of an invoice must be consecutive: a second body with the same number
         // would be a duplicate for the Agency.
         if (fattureScritte_.contains(impronta)) {
-            return {EsitoRiga::Rifiutata,
-                    ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
-                                      r.Numero + QStringLiteral(" (fattura già scritta, righe non consecutive)"))};
+            return Rifiuta(r, nome,
+                           ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
+                                             r.Numero + QStringLiteral(" (fattura già scritta, righe non consecutive)")));
         }
     } else if (riepiloghi_ >= MassimoRiepiloghiFattura) {
-        return {EsitoRiga::Rifiutata,
-                ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
-                                  r.Numero + QStringLiteral(" (oltre 1000 righe di riepilogo)"))};
+        return Rifiuta(r, nome,
+                       ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
+                                         r.Numero + QStringLiteral(" (oltre 1000 righe di riepilogo)")));
     }
 
     if (nuovoSoggetto) {
@@ -138,6 +168,8 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
     }
     if (nuovaFattura)
         fattureScritte_.insert(impronta);
+    if (!continua)
+        soggettoRifiutato_ = false;
 
     ScriviRiepilogo(file_->Buffer(), r);
     ++riepiloghi_;

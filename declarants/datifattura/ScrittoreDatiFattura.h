@@ -6,6 +6,8 @@
 //
 // Grouping: a row opens a new counterpart block when any of its VAT number, tax code and
 // name is set and differs from the block's; a row with all three empty continues the block.
+// A continuation row after a refused row of another counterpart belongs to that refused
+// counterpart: it is refused too, never written under the block above.
 // Within a block a row opens a new invoice when its number, date or document type differs
 // from the invoice's; otherwise it adds one DatiRiepilogo to the invoice.
 //
@@ -81,6 +83,12 @@ public:
     // and every later row is answered Annullata.
     RisultatoRiga Scrivi(const RigaFattura& riga);
 
+    // A row the caller refused before it reached the writer, with the identification it
+    // carried (VAT number, tax code, names). When it names a counterpart other than the open
+    // block's, the continuation rows that follow it are refused as Scrivi refuses a
+    // continuation row with no block above.
+    void RigaScartata(const RigaFattura& riga);
+
     // Ends the open file, gives it its final name and raises the progressive; does nothing
     // when no file was begun.
     void Chiudi();
@@ -106,6 +114,7 @@ private:
     };
 
     RisultatoRiga ScriviRiga(const RigaFattura& riga);
+    RisultatoRiga Rifiuta(const RigaFattura& riga, const QString& nome, ErroreRiga errore);
     void Guasto();
     bool NuovoSoggetto(const RigaFattura& riga, const QString& nome) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
@@ -137,6 +146,9 @@ private:
     RigaFattura rigaBlocco_;
     QString nomeSoggetto_;
     int fattureBlocco_ = 0;
+    // The last row that named a counterpart was refused, and it was not the open block's:
+    // continuation rows have no counterpart to go to.
+    bool soggettoRifiutato_ = false;
 
     // The invoice being written.
     bool fatturaAperta_ = false;

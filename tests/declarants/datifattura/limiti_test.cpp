@@ -209,14 +209,17 @@ TEST(LimitiFile, OltreNovemilaRigheIlProssimoSoggettoApreUnNuovoFile)
 {
     Generatore g;
     g.Soggetto(1, 901, 10);  // 9010 rows: they all stay with their counterpart
-    g.Soggetto(2, 1, 1);
+    // The counterpart that begins the new file goes on with continuation rows and a second
+    // invoice: one block for it there, not a second one after its first row.
+    g.Soggetto(2, 2, 3);
     g.Soggetto(3, 1, 1);
     const auto e = Esegui(g);
 
     ASSERT_EQ(e->file.size(), 2u);
     ASSERT_EQ(e->letti[0].blocchi.size(), 1u);
     EXPECT_EQ(e->file[0].righe, 9010);
-    EXPECT_EQ(e->letti[1].blocchi.size(), 2u);
+    ASSERT_EQ(e->letti[1].blocchi.size(), 2u);
+    EXPECT_EQ(e->letti[1].blocchi[0].fatture.size(), 2u);
     VerificaLimitiEContenuto(*e, g);
     ASSERT_VALIDI(Percorsi(*e));
 }

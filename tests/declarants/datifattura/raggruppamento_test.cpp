@@ -136,6 +136,47 @@ TEST_F(Raggruppamento, RigheNonConsecutiveDellaStessaFatturaSonoRifiutate)
     EXPECT_EQ(l.blocchi[0].fatture.size(), 2u);
 }
 
+TEST_F(Raggruppamento, LeContinuazioniDiUnSoggettoRifiutatoNonFinisconoSottoIlPrecedente)
+{
+    // BETA's own row is refused (by the writer, then by the caller): the rows that continue
+    // it must not become invoices of ALFA.
+    RigaFattura beta = Riga(QStringLiteral("22222222222"), QStringLiteral("BETA"), QStringLiteral("5"));
+    beta.Natura = QStringLiteral("N9");
+    const RigaFattura gamma = Riga(QStringLiteral("33333333333"), QStringLiteral("GAMMA"), QStringLiteral("8"));
+    ScrittoreDatiFattura s(DichiaranteSocieta(), TipoComunicazione::DTE, richieste);
+    const RisultatoRiga alfa = s.Scrivi(Riga(QStringLiteral("11111111111"), QStringLiteral("ALFA"), QStringLiteral("1")));
+    EXPECT_EQ(alfa.esito, EsitoRiga::Scritta);
+    EXPECT_EQ(s.Scrivi(beta).esito, EsitoRiga::Rifiutata);
+    const RisultatoRiga orfana = s.Scrivi(Continuazione(QStringLiteral("5")));
+    EXPECT_EQ(orfana.esito, EsitoRiga::Rifiutata);
+    EXPECT_EQ(orfana.errore, (ErroreRiga{QStringLiteral("Partita Iva / Codice Fiscale"), QStringLiteral("* VUOTO *")}));
+    EXPECT_EQ(s.Scrivi(Continuazione(QStringLiteral("6"))).esito, EsitoRiga::Rifiutata);
+    EXPECT_EQ(s.Scrivi(gamma).esito, EsitoRiga::Scritta);
+    EXPECT_EQ(s.Scrivi(Continuazione(QStringLiteral("8"))).esito, EsitoRiga::Scritta);
+
+    // Refused by the caller: another counterpart stops the continuations, the same one does not.
+    s.RigaScartata(Riga(QStringLiteral("44444444444"), QStringLiteral("DELTA"), QStringLiteral("2")));
+    EXPECT_EQ(s.Scrivi(Continuazione(QStringLiteral("2"))).esito, EsitoRiga::Rifiutata);
+    s.RigaScartata(Continuazione(QStringLiteral("3")));
+    EXPECT_EQ(s.Scrivi(Continuazione(QStringLiteral("2"))).esito, EsitoRiga::Rifiutata);
+    s.RigaScartata(Riga(QString(), QStringLiteral("GAMMA"), QStringLiteral("9")));
+    EXPECT_EQ(s.Scrivi(Continuazione(QStringLiteral("9"))).esito, EsitoRiga::Scritta);
+    s.Chiudi();
+
+    ASSERT_EQ(s.FileScritti().size(), 1u);
+    percorso = s.FileScritti()[0].percorso;
+    const FileLetto l = LeggiDatiFattura(percorso);
+    ASSERT_EQ(l.blocchi.size(), 2u);
+    EXPECT_EQ(l.blocchi[0].idCodice, QStringLiteral("11111111111"));
+    ASSERT_EQ(l.blocchi[0].fatture.size(), 1u);
+    EXPECT_EQ(l.blocchi[0].fatture[0].riepiloghi, 1);
+    EXPECT_EQ(l.blocchi[1].idCodice, QStringLiteral("33333333333"));
+    ASSERT_EQ(l.blocchi[1].fatture.size(), 2u);
+    EXPECT_EQ(l.blocchi[1].fatture[0].riepiloghi, 2);
+    EXPECT_EQ(l.blocchi[1].fatture[1].numero, QStringLiteral("9"));
+    ASSERT_VALIDI(QStringList{percorso});
+}
+
 TEST_F(Raggruppamento, UnaFatturaNonSuperaMilleRiepiloghi)
 {
     std::vector<RigaFattura> righe{Riga(QStringLiteral("11111111111"), QStringLiteral("BETA"), QStringLiteral("1"))};
