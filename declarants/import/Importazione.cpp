@@ -86,7 +86,7 @@ private:
 };
 
 Importazione::Importazione(SorgenteDichiarante& sorgente, LogImportazione& log, Avanzamento avanzamento)
-    : sorgente_(sorgente), log_(log), avanzamento_(std::move(avanzamento)), richieste_(sorgente)
+    : sorgente_(sorgente), log_(log), avanzamento_(std::move(avanzamento)), richieste_(sorgente), ultimaRiga_(UltimaRigaDati)
 {
 }
 
@@ -213,11 +213,11 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         for (;; ++riga_) {
             if (!fonte.Riga(riga_, colonne) || Vuota(colonne[NumeroDocumento - 1]))
                 break;
-            if (limiteRighe && riga_ > UltimaRigaDati) {
+            if (limiteRighe && riga_ > ultimaRiga_) {
                 // Rows past the limit are not read, but never silently.
                 const QString avviso = QStringLiteral("Riga %1: il foglio ha altri dati oltre la riga %2, che NON sono stati importati")
                                            .arg(riga_)
-                                           .arg(UltimaRigaDati);
+                                           .arg(ultimaRiga_);
                 if (!log_.Aperto())
                     log_.Apri(fileInput_);
                 log_.Scrivi(avviso);

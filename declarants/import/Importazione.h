@@ -45,6 +45,8 @@ public:
 
     // The row being read (sheet row, or CSV record).
     std::int32_t Riga() const { return riga_; }
+    // The last sheet row read (UltimaRigaDati); lower only to test the limit on a small sheet.
+    void ImpostaUltimaRiga(std::int32_t riga) { ultimaRiga_ = riga; }
 
 private:
     class Fonte;
@@ -69,6 +71,7 @@ private:
 
     QString fileInput_;
     std::int32_t riga_ = 0;
+    std::int32_t ultimaRiga_;
     bool fermata_ = false;      // a file could not be written: nothing more for this input
     EsitoImportazione esito_;
 };

@@ -349,3 +349,28 @@ TEST(Importazione, AnEmptySeparatorIsRefused)
     EXPECT_TRUE(SelIMPORTA(TipoFile::Excel, QString(), a.dichiarante).empty());
     EXPECT_EQ(a.dialoghi.richieste.at(0).titolo, QStringLiteral("Indica l'archivio XLS da importare"));
 }
+
+TEST(Importazione, RowsPastTheLastAreReportedNotSilentlyDropped)
+{
+    Ambiente a;
+    const QString cartella = a.File(QStringLiteral("lunga.xlsx"));
+    // With the limit at row 6, rows 4 to 6 are read and row 7 holds a document number.
+    ScriviCartella(cartella, {Alfa("FT1"), Alfa("FT2"), Alfa("FT3"), Alfa("FT4")}, {});
+    const QString corta = a.File(QStringLiteral("corta.xlsx"));
+    ScriviCartella(corta, {Alfa("FT1"), Alfa("FT2"), Alfa("FT3"), Riga({{1, "1"}})}, {});
+    a.dialoghi.salvataggi = {a.File(QStringLiteral("l.xml")), a.File(QStringLiteral("c.xml"))};
+    LogImportazione log(a.dir.path());
+    Importazione importazione(a.dichiarante, log);
+    importazione.ImpostaUltimaRiga(6);
+    const auto esito = importazione.Importa(cartella, TipoFile::Excel, QStringLiteral(";"));
+    EXPECT_EQ(esito.Dati.Emesse.Righe, 3);
+    EXPECT_FALSE(Contenuto(a.File(QStringLiteral("l.xml"))).contains("FT4"));
+    const QString avviso = QStringLiteral("Riga 7: il foglio ha altri dati oltre la riga 6, che NON sono stati importati");
+    ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
+    EXPECT_EQ(a.messaggi.mostrati[0].testo, avviso);
+    EXPECT_EQ(a.messaggi.mostrati[0].titolo, QStringLiteral("Attenzione"));
+    EXPECT_TRUE(RigheLog(log.Percorso()).contains(avviso));
+    // A row past the limit without a document number is the normal end: no warning.
+    importazione.Importa(corta, TipoFile::Excel, QStringLiteral(";"));
+    EXPECT_EQ(a.messaggi.mostrati.size(), 1u);
+}
