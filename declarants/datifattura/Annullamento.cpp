@@ -7,6 +7,8 @@
 #include "declarants/datifattura/Testata.h"
 #include "declarants/datifattura/ValoriSchema.h"
 
+#include <QDir>
+
 namespace quercino::datifattura {
 
 std::string TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
@@ -35,7 +37,14 @@ QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, Richie
     FileUscita file(percorso);
     file.Buffer() = TestoAnnullamento(d, idFile);
     file.Completa();
-    richieste.AggiornaProgressivo();
+    try {
+        richieste.AggiornaProgressivo();
+    } catch (const ErroreDatiFattura& e) {
+        // The file is there: the user must know it, and that its number is still the next one.
+        throw ErroreDatiFattura(QStringLiteral("Il file ") + QDir::toNativeSeparators(percorso)
+                                + QStringLiteral(" è stato creato, ma il progressivo non è stato aggiornato:\r\n")
+                                + e.Messaggio());
+    }
     return percorso;
 }
 

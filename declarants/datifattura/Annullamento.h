@@ -19,7 +19,8 @@ std::string TestoAnnullamento(const DatiDichiarante& dichiarante, const QString&
 // file and raises the progressive once. Returns the path written, or the empty text when the
 // user cancelled (nothing written, progressive unchanged). Throws ErroreDatiFattura when the
 // identifier or the header data would make a file the Agency refuses, or the file cannot be
-// written; nothing is written and the progressive is unchanged then.
+// written (nothing is written and the progressive is unchanged then), and when the file is
+// written but the progressive cannot be raised (the message names the file).
 QString CreaAnnullamento(const DatiDichiarante& dichiarante, const QString& idFile,
                          RichiesteScrittura& richieste);
 

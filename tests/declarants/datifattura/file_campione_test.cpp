@@ -215,4 +215,28 @@ TEST(FileCampione, AnnullamentoRinunciatoOppureNonValido)
     EXPECT_TRUE(FileXml(cartella.path()).isEmpty());
 }
 
+class ProgressivoNonAggiornato : public RichiesteProva {
+public:
+    using RichiesteProva::RichiesteProva;
+    int AggiornaProgressivo() override { throw ErroreDatiFattura(QStringLiteral("database non raggiungibile")); }
+};
+
+TEST(FileCampione, AnnullamentoScrittoMaProgressivoNonAggiornato)
+{
+    QTemporaryDir cartella;
+    DatiDichiarante d = DichiarantePersona();
+    d.OPROG = 7;
+    ProgressivoNonAggiornato richieste(cartella.path(), 7);
+    const QString atteso = QDir(cartella.path()).filePath(QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml"));
+    try {
+        CreaAnnullamento(d, QStringLiteral("123456"), richieste);
+        FAIL() << "expected an error";
+    } catch (const ErroreDatiFattura& e) {
+        // The user is told that the file exists, where, and why the number did not move.
+        EXPECT_TRUE(e.Messaggio().contains(QDir::toNativeSeparators(atteso))) << e.what();
+        EXPECT_TRUE(e.Messaggio().contains(QStringLiteral("database non raggiungibile"))) << e.what();
+    }
+    EXPECT_TRUE(LeggiFile(atteso) == Atteso("ann.xml"));
+}
+
 } // namespace
