@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace quercino::sheets;
 using namespace sheets_fixture;
 
@@ -114,4 +116,28 @@ TEST(CsvReader, BadFilesGiveAMessage)
     EXPECT_TRUE(Leggi("").empty());
     // NUL bytes and control characters are read, not trusted to end anything.
     EXPECT_EQ(Leggi(std::string("a\0b;c\n", 6)), (Righe{{QString::fromUtf16(u"a\u0000b", 3), U("c")}}));
+}
+
+TEST(CsvReader, RandomBytesNeverCrash)
+{
+    // Any bytes: records or a message, never a crash (the sanitizer build runs this too).
+    std::mt19937 rnd(11);
+    const char alfabeto[] = {'a', ';', '"', '\r', '\n', ',', '\xE0', '\xC3', '\xA0', '\0', 'x'};
+    int lette = 0;
+    int rifiutate = 0;
+    for (int prova = 0; prova < 200; ++prova) {
+        std::string dati(rnd() % 400, ' ');
+        for (char& c : dati)
+            c = alfabeto[rnd() % sizeof alfabeto];
+        try {
+            const auto righe = Leggi(dati, prova % 2 ? QStringLiteral(";") : QStringLiteral(";;"));
+            for (const auto& r : righe)
+                EXPECT_FALSE(r.empty());
+            ++lette;
+        } catch (const SheetError&) {
+            ++rifiutate;
+        }
+    }
+    EXPECT_EQ(lette + rifiutate, 200);
+    EXPECT_GT(lette, 0);
 }

@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <random>
+
 using namespace quercino::sheets;
 using namespace sheets_fixture;
 
@@ -342,4 +344,61 @@ TEST(XlsxStyles, DateFormatsAreRecognised)
     EXPECT_FALSE(FormatoData(-1, "[Red]#,##0.00"));
     EXPECT_FALSE(FormatoData(-1, "h:mm:ss"));
     EXPECT_FALSE(FormatoData(-1, "0;\"dd\""));
+}
+
+TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)
+{
+    // A valid workbook with stored (uncompressed) members, so that changed bytes reach the
+    // XML parser, and the same deflated; each copy has a few bytes changed, cut or repeated.
+    // Reading must end with rows or with a message, never with a crash (the sanitizer build
+    // runs this too).
+    const std::string testi = "<sst><si><t>NOME</t></si><si><r><t>a&amp;b</t></r></si></sst>";
+    const std::string stili = "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/></numFmts>"
+                              "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/></cellXfs></styleSheet>";
+    std::string righe;
+    for (int r = 1; r <= 40; ++r)
+        righe += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\" t=\"s\"><v>" + std::to_string(r % 2)
+            + "</v></c><c r=\"N" + std::to_string(r) + "\" s=\"1\"><v>43100</v></c><c r=\"O" + std::to_string(r)
+            + "\" t=\"inlineStr\"><is><t>F&lt;" + std::to_string(r) + "</t></is></c></row>";
+    QTemporaryDir dir;
+    std::mt19937 rnd(7);
+    int lette = 0;
+    int rifiutate = 0;
+    for (const bool comprimi : {false, true}) {
+        std::vector<std::pair<std::string, std::string>> membri = {
+            {"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.xml"}})},
+            {"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rS\"/></sheets></workbook>"},
+            {"xl/_rels/workbook.xml.rels", Rels({{"rS", "worksheet", "worksheets/sheet1.xml"}, {"rT", "sharedStrings", "sharedStrings.xml"},
+                                                  {"rY", "styles", "styles.xml"}})},
+            {"xl/sharedStrings.xml", testi},
+            {"xl/styles.xml", stili},
+            {"xl/worksheets/sheet1.xml", "<worksheet><sheetData>" + righe + "</sheetData></worksheet>"},
+        };
+        const std::string buona = Zip(membri, comprimi);
+        for (int prova = 0; prova < 150; ++prova) {
+            std::string copia = buona;
+            const int modifiche = 1 + static_cast<int>(rnd() % 4);
+            for (int m = 0; m < modifiche; ++m) {
+                const std::size_t pos = rnd() % copia.size();
+                switch (rnd() % 3) {
+                case 0: copia[pos] = static_cast<char>(rnd() % 256); break;
+                case 1: copia.erase(pos, 1 + rnd() % 8); break;
+                default: copia.insert(pos, copia.substr(pos, 1 + rnd() % 16)); break;
+                }
+            }
+            const QString percorso = dir.filePath(QStringLiteral("rotta.xlsx"));
+            ScriviFile(percorso, copia);
+            try {
+                XlsxWorkbook cartella(percorso);
+                for (int f = 1; f <= cartella.NumeroFogli(); ++f)
+                    TutteLeRighe(cartella, f);
+                ++lette;
+            } catch (const SheetError& e) {
+                EXPECT_FALSE(e.Messaggio.isEmpty());
+                ++rifiutate;
+            }
+        }
+    }
+    EXPECT_EQ(lette + rifiutate, 300);
+    EXPECT_GT(rifiutate, 0);
 }
