@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
 
 namespace quercino::sheets {
 
@@ -224,12 +225,26 @@ void XmlPullParser::LeggiTesto()
 
 void XmlPullParser::LeggiTag()
 {
-    // Find the closing '>' outside quoted attribute values.
+    // Find the closing '>' outside quoted attribute values, jumping from one mark to the
+    // next rather than looking at every character.
     std::size_t i = pos_ + 1;
     char virgolette = 0;
     for (;;) {
-        if (i >= buffer_.size()) {
-            const std::size_t relativo = i - pos_;
+        const char* inizio = buffer_.data() + i;
+        const std::size_t resto = i < buffer_.size() ? buffer_.size() - i : 0;
+        const char* trovato = nullptr;
+        if (virgolette) {
+            trovato = static_cast<const char*>(std::memchr(inizio, virgolette, resto));
+        } else {
+            for (const char* p = inizio; p < inizio + resto; ++p) {
+                if (*p == '>' || *p == '"' || *p == '\'') {
+                    trovato = p;
+                    break;
+                }
+            }
+        }
+        if (!trovato) {
+            const std::size_t relativo = buffer_.size() - pos_;
             if (!Riempi())
                 Malformato("elemento non chiuso");
             i = pos_ + relativo;
@@ -237,15 +252,13 @@ void XmlPullParser::LeggiTag()
                 Malformato("elemento troppo lungo");
             continue;
         }
-        const char c = buffer_[i];
-        if (virgolette) {
-            if (c == virgolette)
-                virgolette = 0;
-        } else if (c == '"' || c == '\'') {
-            virgolette = c;
-        } else if (c == '>') {
+        i = static_cast<std::size_t>(trovato - buffer_.data());
+        if (virgolette)
+            virgolette = 0;
+        else if (*trovato == '>')
             break;
-        }
+        else
+            virgolette = *trovato;
         ++i;
     }
     // buffer_ does not change until the next event, so the tag is not copied.
