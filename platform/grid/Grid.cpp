@@ -51,7 +51,11 @@ void Grid::ApplicaLarghezza(int index)
 
 void Grid::Clear()
 {
+    // A model reset drops the current index without the selection model's signal.
+    const bool avevaRiga = CurrentRow() != 0;
     model_.Clear();
+    if (avevaRiga)
+        emit AfterSelectionChange();
 }
 
 void Grid::SetDefaultRowHeight(int pixels)

@@ -18,7 +18,8 @@ public:
     GridModel& Model() { return model_; }
     const GridModel& Model() const { return model_; }
 
-    // Removes rows and columns; the current row becomes 0.
+    // Removes rows and columns; the current row becomes 0 (AfterSelectionChange when it
+    // was not).
     void Clear();
     void SetDefaultRowHeight(int pixels);
     int DefaultRowHeight() const;

@@ -140,6 +140,15 @@ TEST(Grid, CurrentRowCountsFromOneAndZeroMeansNone)
     EXPECT_EQ(changes.count(), 3);
     grid.SetCurrentCell(0);
     EXPECT_EQ(grid.CurrentRow(), 0);
+
+    // Clearing the grid under a current row is a change to no row.
+    grid.SetCurrentCell(1);
+    EXPECT_EQ(changes.count(), 4);
+    grid.Clear();
+    EXPECT_EQ(grid.CurrentRow(), 0);
+    EXPECT_EQ(changes.count(), 5);
+    grid.Clear();
+    EXPECT_EQ(changes.count(), 5);
 }
 
 TEST(Grid, ClickSelectsAndDoubleClickReportsTheClickedRow)
