@@ -92,6 +92,7 @@ TEST(FileDivisi, IlFileAppenaScrittoNonPuoEssereRiscelto)
     ASSERT_EQ(s.FileScritti().size(), 2u);
     EXPECT_EQ(LeggiDatiFattura(primo).blocchi.size(), 999u) << "the first file is kept";
     EXPECT_EQ(s.FileScritti()[1].percorso, altro);
+    ASSERT_VALIDI((QStringList{primo, altro}));
 }
 
 TEST(FileDivisi, UnFileEsistenteDaSostituireVieneSostituito)
@@ -260,6 +261,7 @@ TEST(FileDivisi, UnProgressivoCheNonAvanzaNonSovrascriveIlFileScritto)
     ASSERT_EQ(s.FileScritti().size(), 1u);
     EXPECT_EQ(LeggiDatiFattura(s.FileScritti()[0].percorso).blocchi.size(), 999u);
     EXPECT_TRUE(richieste.controllati.isEmpty());
+    ASSERT_VALIDI(QStringList{s.FileScritti()[0].percorso});
 }
 
 TEST(FileDivisi, DatiDelDichiaranteCheLAgenziaRifiuterebbe)
@@ -289,6 +291,7 @@ TEST(FileDivisi, IlProgressivoNonPuoSuperare99999)
                  ErroreDatiFattura);
     ASSERT_EQ(s.FileScritti().size(), 1u);
     EXPECT_EQ(QFileInfo(s.FileScritti()[0].percorso).fileName(), QStringLiteral("IT01234567890_DF_99999.xml"));
+    ASSERT_VALIDI(QStringList{s.FileScritti()[0].percorso});
 }
 
 } // namespace

@@ -234,6 +234,7 @@ TEST(LimitiFile, NovemilaRigheEsatteNonDividono)
     ASSERT_EQ(e->file.size(), 1u);
     EXPECT_EQ(e->letti[0].blocchi.size(), 2u);
     VerificaLimitiEContenuto(*e, g);
+    ASSERT_VALIDI(Percorsi(*e));
 }
 
 TEST(LimitiFile, UnFilePienoSiChiudeAlSoggettoSuccessivo)

@@ -79,6 +79,7 @@ TEST_F(Raggruppamento, OmonimiConPartiteIvaDiverseNonSiFondono)
     EXPECT_EQ(l.blocchi[1].idCodice, QStringLiteral("22222222222"));
     ASSERT_EQ(l.blocchi[1].fatture.size(), 1u);
     EXPECT_EQ(l.blocchi[1].fatture[0].riepiloghi, 2);
+    ASSERT_VALIDI(QStringList{percorso});
 }
 
 TEST_F(Raggruppamento, CambioDiCodiceFiscaleSottoLoStessoNomeApreUnBlocco)
@@ -90,6 +91,7 @@ TEST_F(Raggruppamento, CambioDiCodiceFiscaleSottoLoStessoNomeApreUnBlocco)
     ASSERT_EQ(l.blocchi.size(), 2u);
     EXPECT_EQ(l.blocchi[0].codiceFiscale, QStringLiteral("BNCLCU80A01H501X"));
     EXPECT_EQ(l.blocchi[1].codiceFiscale, QStringLiteral("BNCLCU81A01H501Y"));
+    ASSERT_VALIDI(QStringList{percorso});
 }
 
 TEST_F(Raggruppamento, IdentificativiVuotiContinuanoIlSoggetto)
@@ -102,6 +104,7 @@ TEST_F(Raggruppamento, IdentificativiVuotiContinuanoIlSoggetto)
     ASSERT_EQ(l.blocchi.size(), 1u);
     ASSERT_EQ(l.blocchi[0].fatture.size(), 3u);
     EXPECT_EQ(l.blocchi[0].fatture[0].riepiloghi, 2);
+    ASSERT_VALIDI(QStringList{percorso});
 }
 
 TEST_F(Raggruppamento, FatturaENotaDiCreditoConLoStessoNumeroRestanoDistinte)
@@ -134,6 +137,7 @@ TEST_F(Raggruppamento, RigheNonConsecutiveDellaStessaFatturaSonoRifiutate)
     EXPECT_EQ(esiti[4].esito, EsitoRiga::Rifiutata);
     ASSERT_EQ(l.blocchi.size(), 2u);
     EXPECT_EQ(l.blocchi[0].fatture.size(), 2u);
+    ASSERT_VALIDI(QStringList{percorso});
 }
 
 TEST_F(Raggruppamento, LeContinuazioniDiUnSoggettoRifiutatoNonFinisconoSottoIlPrecedente)
