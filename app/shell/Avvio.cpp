@@ -15,8 +15,9 @@ namespace quercino {
 
 void PreparaSchermo(QApplication& applicazione)
 {
+    // No display name: the desktop would append it to every caption, and the captions are
+    // the program's own texts.
     QApplication::setApplicationName(QStringLiteral("Quercino"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quercino"));
     CaricaTraduzioneItaliana(applicazione);
     UsaMessaggiQt();
     UsaDialoghiQt();
