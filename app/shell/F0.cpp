@@ -42,6 +42,8 @@ F0::F0(QWidget* parent)
     istanza = this;
     area_ = new QMdiArea(this);
     area_->setBackground(palette().brush(QPalette::Dark));
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(area_);
     resize(LarghezzaProgettata, AltezzaProgettata);
     termine_ = [] { QCoreApplication::exit(0); };
@@ -71,6 +73,9 @@ void F0::MDIForm_Load()
         connect(benvenuto_, &F0INI::Entra, this, &F0::MostraBarre);
     }
     benvenuto_->show();
+    // The keyboard goes to the welcome window, so Enter presses "ENTRA".
+    benvenuto_->raise();
+    benvenuto_->activateWindow();
 }
 
 void F0::CreaMenu()
@@ -192,6 +197,7 @@ FinestraAnagrafica* F0::Anagrafica()
 
 void F0::MostraAnagrafica()
 {
+    QSize progettata;
     if (!anagrafica_) {
         const CreaAnagrafica& crea = AnagraficaRegistrata();
         if (!crea)
@@ -200,11 +206,9 @@ void F0::MostraAnagrafica()
         if (!anagrafica_ || !anagrafica_->Finestra())
             return;
         QWidget* finestra = anagrafica_->Finestra();
-        const QSize progettata = finestra->size();
+        progettata = finestra->size();
         finestraAnagrafica_ = area_->addSubWindow(finestra);
         finestraAnagrafica_->setWindowIcon(IconaComando(comando::SoggettiObbligati));
-        // The child window takes the size its contents were designed at.
-        finestraAnagrafica_->resize(finestraAnagrafica_->sizeHint().expandedTo(progettata));
         // Kept for the run: closing only hides it.
         finestraAnagrafica_->setAttribute(Qt::WA_DeleteOnClose, false);
     }
@@ -212,7 +216,22 @@ void F0::MostraAnagrafica()
         return;
     anagrafica_->Finestra()->show();
     finestraAnagrafica_->show();
+    if (progettata.isValid())
+        DimensionaAnagrafica(progettata);
     area_->setActiveSubWindow(finestraAnagrafica_);
+}
+
+// The child window's contents take the size they were designed at, as far as the area
+// allows; the window starts in the top-left corner, and what still does not fit can be
+// scrolled into view.
+void F0::DimensionaAnagrafica(QSize progettata)
+{
+    const QSize cornice = finestraAnagrafica_->size() - anagrafica_->Finestra()->size();
+    finestraAnagrafica_->resize((progettata + cornice)
+                                    .expandedTo(finestraAnagrafica_->sizeHint())
+                                    .boundedTo(area_->viewport()->size())
+                                    .expandedTo(finestraAnagrafica_->minimumSizeHint()));
+    finestraAnagrafica_->move(0, 0);
 }
 
 void F0::ApriSalvataggio()

@@ -64,6 +64,7 @@ private:
     void DimensionaFinestra();
     void AggiungiBarra(QToolBar* barra, int lato);
     void Esegui(QAction* azione);
+    void DimensionaAnagrafica(QSize progettata);
     void AbilitaSecondoIndirizzi();
 
     QMdiArea* area_ = nullptr;

@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -447,5 +448,54 @@ TEST(F0AnagraficaInErrore, EntraMostraLErroreEProsegue)
     ASSERT_EQ(messaggi.mostrati.size(), 2u);
     EXPECT_EQ(messaggi.mostrati[1].testo, "ERR COMMANDBARS EXECUTE: database non raggiungibile");
     EXPECT_FALSE(f0.AzioneSoggettiObbligati()->isChecked());
+    RegistraAnagrafica({});
+}
+
+TEST(F0AnagraficaGrande, InAltoASinistraEScorribile)
+{
+    MessaggiSimulati messaggi;
+    RegistraAnagrafica([]() -> FinestraAnagrafica* {
+        auto* grande = new AnagraficaProva;
+        grande->setMinimumSize(1600, 1200);
+        return grande;
+    });
+    F0 f0;
+    f0.ImpostaTermine([] {});
+    f0.show();
+    f0.MDIForm_Load();
+    f0.resize(800, 600);
+    f0.Benvenuto()->Command1()->click();
+    QApplication::processEvents();
+    ASSERT_EQ(f0.AreaFinestre()->subWindowList().size(), 1);
+    QMdiSubWindow* finestra = f0.AreaFinestre()->subWindowList()[0];
+    // Nothing of it is out of reach: it starts in the top-left corner, the rest scrolls.
+    EXPECT_EQ(finestra->pos(), QPoint(0, 0));
+    EXPECT_GE(finestra->width(), 1600);
+    EXPECT_GT(f0.AreaFinestre()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(f0.AreaFinestre()->verticalScrollBar()->maximum(), 0);
+    RegistraAnagrafica({});
+}
+
+TEST(F0AnagraficaPiccola, DimensioneProgettataEntroLArea)
+{
+    MessaggiSimulati messaggi;
+    RegistraAnagrafica([]() -> FinestraAnagrafica* {
+        auto* piccola = new AnagraficaProva;
+        piccola->resize(500, 300);
+        return piccola;
+    });
+    F0 f0;
+    f0.ImpostaTermine([] {});
+    f0.show();
+    f0.MDIForm_Load();
+    f0.resize(1000, 700);
+    f0.Benvenuto()->Command1()->click();
+    QApplication::processEvents();
+    ASSERT_EQ(f0.AreaFinestre()->subWindowList().size(), 1);
+    QMdiSubWindow* finestra = f0.AreaFinestre()->subWindowList()[0];
+    EXPECT_EQ(finestra->pos(), QPoint(0, 0));
+    EXPECT_GE(finestra->widget()->width(), 500);
+    EXPECT_GE(finestra->widget()->height(), 300);
+    EXPECT_TRUE(f0.AreaFinestre()->viewport()->rect().contains(finestra->geometry()));
     RegistraAnagrafica({});
 }
