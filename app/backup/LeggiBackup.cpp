@@ -1,6 +1,7 @@
 #include "app/backup/LeggiBackup.h"
 
 #include "app/core/Cripta.h"
+#include "app/core/Schema.h"
 #include "platform/text/Trim.h"
 #include "platform/text/Windows1252.h"
 
@@ -90,6 +91,14 @@ IntestazioneBackup ControllaPrimaRiga(const QString& riga)
         throw ErroreBackup(MessaggioNonBackup);
     intestazione.codice = trimBlanks(campi[2]);
     intestazione.nome = campi[3];
+    // A natural person has no company name: the prompt shows surname and first name, so
+    // the user sees whose data will be replaced.
+    const auto campo = [&](int colonna) {
+        const qsizetype indice = colonna + 2;
+        return indice < campi.size() ? trimBlanks(campi[indice]) : QString();
+    };
+    if (trimBlanks(intestazione.nome).isEmpty() && campo(cope::OPF) == QLatin1String("1"))
+        intestazione.nome = trimBlanks(campo(cope::OCOG) + QLatin1Char(' ') + campo(cope::ONOME));
     return intestazione;
 }
 

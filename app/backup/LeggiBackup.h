@@ -34,7 +34,7 @@ struct RigaBackupLetta {
 struct IntestazioneBackup {
     bool criptato = false;
     QString codice;        // item 2 without leading and trailing blanks
-    QString nome;          // item 3
+    QString nome;          // item 3; for a natural person, surname and first name
 };
 
 // The first line, decoded from the file's bytes, when it is a declarant line (plain or

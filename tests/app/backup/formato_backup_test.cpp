@@ -140,6 +140,16 @@ TEST(LeggiBackup, PrimaRiga)
 
     // Another separator than "¦" is accepted, as the first character says.
     EXPECT_EQ(ControllaPrimaRiga(";COPE;5;X").codice, "5");
+
+    // A natural person (OPF, the 14th value, is 1) shows surname and first name; a
+    // company without a name shows nothing more.
+    QStringList persona{"COPE", "12", "", "NICOLÒ", "D'ANGELO"};
+    while (persona.size() < 14)
+        persona << "";
+    persona << "1";
+    EXPECT_EQ(ControllaPrimaRiga(Linea(persona)).nome, "D'ANGELO NICOLÒ");
+    persona[14] = "0";
+    EXPECT_EQ(ControllaPrimaRiga(Linea(persona)).nome, "");
 }
 
 TEST(LeggiBackup, PrimeRigheRifiutate)
