@@ -2,6 +2,7 @@
 // page content streams and the catalog by qpdf.
 
 #include "pdf/PdfCheck.h"
+#include "pdf/RenderedBox.h"
 #include "pdf/TavloTestPeer.h"
 
 #include <gtest/gtest.h>
@@ -255,4 +256,43 @@ TEST_F(RecordedTest, LayersInTheCatalog)
     const std::string plainText = ReadFile(plain);
     EXPECT_EQ(plainText.find("/Usage"), std::string::npos);
     EXPECT_NE(plainText.find("/AS [ ]\n/ON [] \n/OFF ["), std::string::npos);
+}
+
+// A cell whose top-left quarter is black, tiled over a square drawn at the origin inside
+// margins that are no multiple of the step: poppler and mupdf show whole cells starting at
+// the square's corner.
+TEST_F(RecordedTest, TilingCellsStartAtTheCornerInsideTheMargins)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("tiles.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetMargins(53, 20, 105, 30, false);
+    pdf.BeginTiling("quarti", 0, 0, 20, 20, 20, 20, 0);
+    pdf.SetColorFill("black");
+    peer.PutContent("0 0 10 10 re f");
+    pdf.EndTiling();
+    pdf.BeginPage();
+    pdf.SetColorFill("quarti");
+    peer.PutContent("0 0 40 40 re f");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    for (const bool mupdf : {false, true}) {
+        const GreyImage page = mupdf ? MupdfPage(path, 1) : PopplerPage(path, 1, false);
+        ASSERT_GT(page.width, 0) << mupdf;
+        // Page pixels of user point (x, y): 53 + x, 105 + y.
+        for (const int cellX : {0, 20})
+            for (const int cellY : {0, 20}) {
+                const int left = 53 + cellX, top = 105 + cellY;
+                EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 1, left + 9, top + 9), 64)
+                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
+                EXPECT_EQ(DarkPixelsIn(page, left + 11, top + 1, left + 19, top + 19), 0)
+                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
+                EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 11, left + 9, top + 19), 0)
+                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
+            }
+        // Nothing outside the square.
+        EXPECT_EQ(DarkPixelsIn(page, 0, 0, page.width, 104), 0) << mupdf;
+        EXPECT_EQ(DarkPixelsIn(page, 94, 0, page.width, page.height), 0) << mupdf;
+    }
 }
