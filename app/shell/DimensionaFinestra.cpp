@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 
 namespace quercino {
 
@@ -28,7 +29,7 @@ std::optional<double> LeggiNumero(QString testo)
 } // namespace
 
 std::optional<QSize> CalcolaDimensioni(const QString& dimAuto, const QString& percLarghezza,
-                                       QSize progettata, QSize schermo)
+                                       QSize progettata, QSize schermo, QSize disponibile)
 {
     if (dimAuto == QLatin1String("off"))
         return std::nullopt;
@@ -50,9 +51,13 @@ std::optional<QSize> CalcolaDimensioni(const QString& dimAuto, const QString& pe
     // Computed in pixels: large screens are no reason to keep the designed size.
     const long long larghezza = ArrotondaPari(schermo.width() * percentuale / 100.0);
     const long long altezza = ArrotondaPari(double(larghezza) * rapporto);
-    if (larghezza <= 0 || altezza <= 0)
+    if (larghezza <= 0 || altezza <= 0 || altezza > std::numeric_limits<int>::max())
         return std::nullopt;
-    return QSize(int(larghezza), int(altezza));
+    QSize dimensioni{int(larghezza), int(altezza)};
+    // A window larger than the room the desktop leaves would hide its lower part.
+    if (disponibile.isValid() && !disponibile.isEmpty())
+        dimensioni = dimensioni.boundedTo(disponibile);
+    return dimensioni;
 }
 
 } // namespace quercino

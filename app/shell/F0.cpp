@@ -147,7 +147,8 @@ void F0::DimensionaFinestra()
     const auto dimensioni =
         CalcolaDimensioni(LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_DimAuto")),
                           LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_PercLarghezza")),
-                          size(), schermo->size());
+                          size(), schermo->size(),
+                          schermo->availableSize() - (frameGeometry().size() - size()));
     if (dimensioni)
         resize(*dimensioni);
 }

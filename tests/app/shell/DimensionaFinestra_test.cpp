@@ -49,3 +49,13 @@ TEST(CalcolaDimensioni, VirgolaDecimale)
 {
     EXPECT_EQ(CalcolaDimensioni("", "62,5", progettata, schermo), QSize(1200, 840));
 }
+
+TEST(CalcolaDimensioni, MaiOltreLoSpazioDisponibile)
+{
+    // 100 % of a 1920 × 1080 screen at the ratio 0.7 would be 1344 pixels tall.
+    EXPECT_EQ(CalcolaDimensioni("", "100", progettata, schermo, QSize(1920, 1040)),
+              QSize(1920, 1040));
+    EXPECT_EQ(CalcolaDimensioni("", "", progettata, schermo, QSize(1200, 1040)), QSize(1200, 941));
+    EXPECT_EQ(CalcolaDimensioni("", "", progettata, schermo, QSize(1920, 1040)), QSize(1344, 941));
+    EXPECT_FALSE(CalcolaDimensioni("", "0", progettata, schermo, QSize(1920, 1040)));
+}
