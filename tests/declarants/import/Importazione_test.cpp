@@ -121,19 +121,22 @@ TEST(Importazione, AWorkbookEndToEnd)
     EXPECT_EQ(quercino::TestoMessaggio, a.messaggi.task[0].testo);
 }
 
-TEST(Importazione, TheSameRowsFromAWorkbookAndACsvFileGiveTheSameFile)
+TEST(Importazione, TheSameRowsFromWorkbooksOfTwoProgramsAndCsvFilesGiveTheSameFile)
 {
     const Righe righe = {Alfa("FT1"), AlfaSeguito("FT1"), Alfa("FT2"), Rossi(),
                          Riga({{1, "01234567891"}, {3, "Gamma \"sas\"; di Bianchi"}, {11, "IT"}, {13, "TD01"}, {14, "20180105"},
                                {15, "Z/1"}, {16, "12.345,67"}, {17, "0"}, {18, "0"}, {19, "N2"}, {21, "SI"}, {20, "40"}})};
-    QByteArray prodotti[3];
-    for (int tipo = 0; tipo < 3; ++tipo) {
+    QByteArray prodotti[4];
+    for (int tipo = 0; tipo < 4; ++tipo) {
         SCOPED_TRACE(tipo);
         Ambiente a;
         QString input;
         if (tipo == 0) {
             input = a.File(QStringLiteral("righe.xlsx"));
             ScriviCartella(input, righe, {});
+        } else if (tipo == 3) {
+            input = a.File(QStringLiteral("righe_calc.xlsx"));
+            ScriviCartellaCalc(input, righe);
         } else {
             input = a.File(QStringLiteral("righe.csv"));
             ScriviCsv(input, "FATTURE EMESSE", righe, tipo == 1 ? ';' : ',', tipo == 1 ? "\r\n" : "\n");
@@ -142,7 +145,7 @@ TEST(Importazione, TheSameRowsFromAWorkbookAndACsvFileGiveTheSameFile)
         a.dialoghi.salvataggi = {uscita};
         LogImportazione log(a.dir.path());
         Importazione importazione(a.dichiarante, log);
-        const auto esito = importazione.Importa(input, tipo == 0 ? TipoFile::Excel : TipoFile::Csv,
+        const auto esito = importazione.Importa(input, tipo == 0 || tipo == 3 ? TipoFile::Excel : TipoFile::Csv,
                                                 tipo == 2 ? QStringLiteral(",") : QStringLiteral(";"));
         ASSERT_EQ(esito.FileScritti, QStringList{uscita});
         EXPECT_EQ(ErroriSchema(uscita), QString());
@@ -151,6 +154,7 @@ TEST(Importazione, TheSameRowsFromAWorkbookAndACsvFileGiveTheSameFile)
     }
     EXPECT_EQ(prodotti[0], prodotti[1]);
     EXPECT_EQ(prodotti[0], prodotti[2]);
+    EXPECT_EQ(prodotti[0], prodotti[3]);
     EXPECT_TRUE(prodotti[0].contains("<ImponibileImporto>12345.67</ImponibileImporto>"));
     EXPECT_TRUE(prodotti[0].contains("<Data>2018-01-05</Data>"));
     EXPECT_TRUE(prodotti[0].contains("<Natura>N2</Natura>"));
