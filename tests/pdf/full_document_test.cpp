@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <locale>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -106,4 +109,38 @@ TEST(FullDocument, PlainEncryptedAndCompressedReadByEveryReader)
                 .output;
         EXPECT_NE(mutext.find("Pagina 2"), std::string::npos) << mutext;
     }
+}
+
+// The program runs under the machine's locale (Italian for our users: decimal comma, other
+// upper-case rules): the same calls give the same bytes as under the C locale, and the
+// encrypted twin still opens in every reader.
+TEST(FullDocument, SameBytesUnderTheItalianLocale)
+{
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    ScratchDir dir;
+    auto write = [&](const std::string& name, bool encrypted) {
+        Tavlo pdf;
+        TavloTestPeer(pdf).State().CreationDate = "D:20260105093000+01'00'";
+        if (encrypted)
+            pdf.SetProtection(4, "padrone", "utente");
+        pdf.SetCompression(Filter::Flate, 3);
+        const std::string path = dir.File(name);
+        WriteEverything(pdf, path);
+        return path;
+    };
+    const std::string plain = write("c.pdf", false);
+    const std::string savedC = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "it_IT.UTF-8"))
+        GTEST_SKIP() << "it_IT.UTF-8 not installed";
+    const std::locale savedCpp = std::locale::global(std::locale("it_IT.UTF-8"));
+    const std::string italian = write("it.pdf", false);
+    const std::string encrypted = write("it-protetto.pdf", true);
+    std::locale::global(savedCpp);
+    std::setlocale(LC_ALL, savedC.c_str());
+
+    EXPECT_EQ(ReadFile(italian), ReadFile(plain));
+    ExpectReadersAccept(encrypted, "utente");
+    const std::string info = RunTool("pdfinfo -f 1 -l 4 -upw utente " + Quote(encrypted)).output;
+    EXPECT_NE(info.find("Page    2 size:  842 x 596 pts"), std::string::npos) << info;
 }
