@@ -12,6 +12,7 @@
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/text/Trim.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <memory>
@@ -96,6 +97,7 @@ EsitoImportazione Importazione::Importa(const QString& percorso, TipoFile tipo, 
     fileInput_ = percorso;
     riga_ = 1;
     fermata_ = false;
+    logNonScrivibile_ = false;
     if (avanzamento_.Inizio)
         avanzamento_.Inizio(percorso);
     if (percorso.isEmpty())
@@ -218,8 +220,7 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
                 const QString avviso = QStringLiteral("Riga %1: il foglio ha altri dati oltre la riga %2, che NON sono stati importati")
                                            .arg(riga_)
                                            .arg(ultimaRiga_);
-                if (!log_.Aperto())
-                    log_.Apri(fileInput_);
+                ApriLog();
                 log_.Scrivi(avviso);
                 MsgBox(avviso, Pulsanti::Ok, Icona::Attenzione, QStringLiteral("Attenzione"));
                 break;
@@ -272,19 +273,28 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
     return true;
 }
 
+void Importazione::ApriLog()
+{
+    if (log_.Aperto() || log_.Apri(fileInput_) || logNonScrivibile_)
+        return;
+    // Told once per input file: the reports are still shown one by one.
+    logNonScrivibile_ = true;
+    MsgBox(QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(log_.Percorso())
+               + QStringLiteral(": le righe scartate non saranno registrate."),
+           Pulsanti::Ok, Icona::Attenzione, QStringLiteral("Attenzione"));
+}
+
 void Importazione::ErroreGrave(const QString& messaggio, const QString& titolo)
 {
     fermata_ = true;
-    if (!log_.Aperto())
-        log_.Apri(fileInput_);
+    ApriLog();
     log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" ERRORE: ") + messaggio);
     MsgBox(messaggio, Pulsanti::Ok, Icona::Critica, titolo);
 }
 
 bool Importazione::SegnalaErrore(const QString& etichetta, const QString& valore)
 {
-    if (!log_.Aperto())
-        log_.Apri(fileInput_);
+    ApriLog();
     log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" Colonna: ") + etichetta
                 + QStringLiteral("  Valore: ") + valore + QStringLiteral("  - Riga NON ELABORATA"));
     const QString testo = QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" Colonna: ") + etichetta + CrLf
@@ -315,8 +325,7 @@ void Importazione::MostraRiepilogo()
     esito_.Dati.CodiceFiscale = sorgente_.Dichiarante().OCF;
     esito_.Dati.Nome = NomeOperatore;
     const Riepilogo riepilogo = ComponiRiepilogo(esito_.Dati);
-    if (!log_.Aperto())
-        log_.Apri(fileInput_);
+    ApriLog();
     for (const QString& riga : riepilogo.RigheLog)
         log_.Scrivi(riga);
     log_.Chiudi();

@@ -60,6 +60,7 @@ private:
     bool ImportaParte(Fonte& fonte, datifattura::TipoComunicazione tipo, bool limiteRighe);
     void MostraRiepilogo();
     void ErroreGrave(const QString& messaggio, const QString& titolo);
+    void ApriLog();
 
     bool SegnalaErrore(const QString& etichetta, const QString& valore) override;
     bool RigaSenzaValori() override;
@@ -73,6 +74,7 @@ private:
     std::int32_t riga_ = 0;
     std::int32_t ultimaRiga_;
     bool fermata_ = false;      // a file could not be written: nothing more for this input
+    bool logNonScrivibile_ = false;
     EsitoImportazione esito_;
 };
 

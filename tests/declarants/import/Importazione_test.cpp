@@ -378,3 +378,20 @@ TEST(Importazione, RowsPastTheLastAreReportedNotSilentlyDropped)
     importazione.Importa(corta, TipoFile::Excel, QStringLiteral(";"));
     EXPECT_EQ(a.messaggi.mostrati.size(), 1u);
 }
+
+TEST(Importazione, ALogThatCannotBeWrittenIsToldOnce)
+{
+    Ambiente a;
+    const QString f = a.File(QStringLiteral("errate.csv"));
+    ScriviCsv(f, "FATTURE EMESSE", {Alfa("A1", "XX"), Alfa("A2", "YY"), Alfa("A3")});
+    a.dialoghi.salvataggi = {a.File(QStringLiteral("x.xml"))};
+    LogImportazione log(a.File(QStringLiteral("cartella/che/non/esiste")));
+    Importazione importazione(a.dichiarante, log);
+    const auto esito = importazione.Importa(f, TipoFile::Csv, QStringLiteral(";"));
+    EXPECT_EQ(esito.FileScritti.size(), 1);
+    ASSERT_EQ(a.messaggi.mostrati.size(), 3u);
+    EXPECT_TRUE(a.messaggi.mostrati[0].testo.startsWith(QStringLiteral("Impossibile scrivere il file ")));
+    EXPECT_EQ(a.messaggi.mostrati[1].titolo, QStringLiteral("Dati non validi"));
+    EXPECT_EQ(a.messaggi.mostrati[2].titolo, QStringLiteral("Dati non validi"));
+    EXPECT_EQ(a.messaggi.task.size(), 1u);
+}
