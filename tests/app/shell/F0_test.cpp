@@ -499,3 +499,116 @@ TEST(F0AnagraficaPiccola, DimensioneProgettataEntroLArea)
     EXPECT_TRUE(f0.AreaFinestre()->viewport()->rect().contains(finestra->geometry()));
     RegistraAnagrafica({});
 }
+
+// Every action of the real bars, one by one, with a declarant chosen and every document in
+// place: what each caption leads to, read off what was opened, asked, saved or ended.
+TEST_F(F0Test, OgniVoceDelleBarreIlSuoEffetto)
+{
+    QTemporaryDir programma;
+    ASSERT_TRUE(programma.isValid());
+    const QStringList documenti{
+        "Help/Specifiche+tecniche+e+regole+per+la+compilazione+dei+dati+delle+fatture+v1.1.pdf",
+        "Help/ISTRUZIONI TRASMISSIONE DATI FATTURE XML.pdf", "Help/Quercino - Manuale Completo.pdf",
+        "Help/DATI_FATTURE_BASE.xlsx", "Help/DATI_FATTURE_EMESSE.csv",
+        "Help/DATI_FATTURE_RICEVUTE.csv"};
+    ASSERT_TRUE(QDir(programma.path()).mkpath("Help/documentazione"));
+    for (const QString& documento : documenti) {
+        QFile file(programma.filePath(documento));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    qputenv("QUERCINO_HOME", QFile::encodeName(programma.path()));
+    struct Ripristino {
+        ~Ripristino() { qunsetenv("QUERCINO_HOME"); }
+    } ripristino;
+    ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news",
+                      "https://example.org/remota", "/non/esiste/assistenza", "assistenza@example.org",
+                      "commerciale@example.org"});
+    f0->Benvenuto()->Command1()->click();
+    CodiceOperatore = "01";
+    // No answers scripted: Yes and OK to every question.
+
+    auto effetti = [&]() {
+        QStringList visti;
+        for (const Messaggio& m : messaggi.mostrati)
+            visti << "box " + m.titolo;
+        for (const QUrl& url : aperture.aperti) {
+            visti << (url.isLocalFile()
+                          ? "apre " + QDir(programma.path()).relativeFilePath(url.toLocalFile())
+                          : "apre " + url.toString());
+        }
+        for (const QString& s : salvataggi)
+            visti << "FSalva " + s.left(1);
+        for (const QString& c : anagrafica->chiamate)
+            visti << c;
+        for (int i = 0; i < terminazioni; ++i)
+            visti << "fine";
+        messaggi.mostrati.clear();
+        aperture.aperti.clear();
+        salvataggi.clear();
+        anagrafica->chiamate.clear();
+        terminazioni = 0;
+        return visti.join(", ");
+    };
+    const QString pdf1 = "Help/Specifiche+tecniche+e+regole+per+la+compilazione+dei+dati+delle+fatture+v1.1.pdf";
+    const std::vector<std::pair<QString, QString>> attesi{
+        // "Funzioni"
+        {"Salva Dati (singolo)", "FSalva S, Lista"},
+        {"Salva Dati (tutti)", "FSalva S, Lista"},
+        {"Ripristina Dati", "FSalva R, Lista"},
+        {"Registra", ""},
+        {"Aggiungi", "Aggiungi"},
+        {"Elimina", "Elimina"},
+        {"Esci dal Programma", "box Chiudi, fine"},
+        // "Aiuto"
+        {"Portale FATTURE e CORRISPETTIVI (Agenzia d.E.)",
+         "apre https://ivaservizi.agenziaentrate.gov.it/portale/"},
+        {"1-Istruzioni COMPILAZIONE DATI", "apre " + pdf1},
+        {"2-Istruzioni TRASMISSIONE XML", "apre Help/ISTRUZIONI TRASMISSIONE DATI FATTURE XML.pdf"},
+        {"3-Foglio EXCEL Base ", "apre Help/DATI_FATTURE_BASE.xlsx"},
+        {"4-Foglio CSV FATTURE EMESSE Esempio", "apre Help/DATI_FATTURE_EMESSE.csv"},
+        {"5-Foglio CSV FATTURE RICEVUTE Esempio", "apre Help/DATI_FATTURE_RICEVUTE.csv"},
+        {"6-Manuale completo", "apre Help/Quercino - Manuale Completo.pdf"},
+        {"7-Ulteriore documentazione", "apre Help/documentazione"},
+        {"Richiesta Assistenza",
+         "apre mailto:assistenza@example.org?subject=RICHIESTA ASSISTENZA Utente VEKO:"},
+        {"Versione", "FVer"},
+        {"Sito VORN - Controllo Aggiornamenti",
+         "box Verifica Aggiornamento, apre https://example.org/agg, fine"},
+        {"Sito VORN - News", "apre https://example.org/news"},
+        {"Assistenza Remota", "box Richiesta Conferma, box Quercino, apre https://example.org/remota"},
+        // "Archivi": the registry is already open
+        {" SOGGETTI OBBLIGATI  ", ""},
+        // "Base"
+        {"Aggiungi all'elenco attivo ", "Aggiungi"},
+        {"Elimina dall'elenco attivo", "Elimina"},
+        {"Conferma i dati in elaborazione", ""},
+        {"Salva Dati (singolo)", "FSalva S, Lista"},
+        {"Ripristina Salvataggio", "FSalva R, Lista"},
+        {"Documentazione", ""},
+        {"Sito Vorn - Assistenza Remota",
+         "box Richiesta Conferma, box Quercino, apre https://example.org/remota"},
+        {"Versione Programma", "FVer"},
+        {"Richiesta di Assistenza (email)",
+         "apre mailto:assistenza@example.org?subject=RICHIESTA ASSISTENZA Utente VEKO:"},
+        {"Elabora Foglio Excel", ""},
+    };
+    ASSERT_EQ(f0->Azioni().size(), qsizetype(attesi.size()));
+    for (std::size_t i = 0; i < attesi.size(); ++i) {
+        QAction* azione = f0->Azioni()[qsizetype(i)];
+        ASSERT_EQ(azione->property(ProprietaCaption).toString(), attesi[i].first);
+        bool versione = false;
+        QTimer::singleShot(0, [&versione] {
+            if (auto* finestra = qobject_cast<FVer*>(QApplication::activeModalWidget())) {
+                versione = true;
+                finestra->Bannulla()->click();
+            }
+        });
+        azione->trigger();
+        QString visti = effetti();
+        if (versione)
+            visti = visti.isEmpty() ? "FVer" : visti + ", FVer";
+        EXPECT_EQ(visti.toStdString(), attesi[i].second.toStdString())
+            << attesi[i].first.toStdString();
+        EXPECT_EQ(creazioni, 1);
+    }
+}
