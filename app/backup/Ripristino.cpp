@@ -126,6 +126,11 @@ PianoRipristino Ripristino::Prepara(const QString& percorso, EsitoRipristino& es
             voce = piano.sostituzioni.insert(piano.sostituzioni.end(), {tabella, QStringList()});
         if (!voce->second.contains(codice))
             voce->second << codice;
+        else if (tabella->primaryKey == QStringList{ColonnaCodice})
+            // Two rows of one declarant where the code is the key: said here, in words,
+            // rather than by the database's key error half-way.
+            Rifiuta(riga.numero, QStringLiteral("il soggetto obbligato \"%1\" compare due volte "
+                                                "nel file").arg(codice));
         if (!esito.codici.contains(codice))
             esito.codici << codice;
         operazione.tabella = tabella;

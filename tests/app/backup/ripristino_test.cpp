@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace quercino;
@@ -97,7 +99,11 @@ protected:
         Ripristino ripristino(db(), Programma());
         ripristino.cripta = cripta;
         ripristino.adesso = [] { return Adesso; };
-        ripristino.avanza = [this] { ++avanzamenti_; };
+        ripristino.avanza = [this] {
+            ++avanzamenti_;
+            if (guasto_)
+                guasto_(avanzamenti_);
+        };
         ripristino.segnalaCampo = [this](const QString& testo) { segnalati_ << testo; };
         return ripristino.Ripristina(percorso);
     }
@@ -116,6 +122,7 @@ protected:
     QTemporaryDir file_;
     QTemporaryDir programma_;
     int avanzamenti_ = 0;
+    std::function<void(int)> guasto_;   // called with the row number as each row is stored
     QStringList segnalati_;
 };
 
@@ -208,19 +215,38 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
     db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), Soggetto("02", "BIANCHI SRL"));
     const QStringList prima = StatoDaFuori();
-    // The second row of 01 breaks the key after 01 was deleted, a code was merged and a
-    // row was added.
+    // The database fails (a lost connection, say) at the fourth row, after 01 and 02 were
+    // deleted, a code was merged, another added and a row stored.
     Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "NUOVA ROSSI\r\n"
                            "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA CAMBIATA\r\n"
                            "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                           "\xA6" "COPE" "\xA6" "01" "\xA6" "DOPPIONE\r\n");
+                           "\xA6" "COPE" "\xA6" "02" "\xA6" "NUOVA BIANCHI\r\n");
+    guasto_ = [](int riga) {
+        if (riga == 4)
+            throw DbError(0, QStringLiteral("connessione persa"));
+    };
     const EsitoRipristino esito = Ripristina(File("b.VEKO"));
     EXPECT_FALSE(esito.riuscito);
     EXPECT_FALSE(esito.errore.isEmpty());
     EXPECT_TRUE(MessaggioRipristinoFallito(esito).contains("non sono stati modificati"));
     EXPECT_EQ(StatoDaFuori(), prima);
-    // The safety copy was written before and stays.
-    EXPECT_EQ(CopieNelProgramma(), QStringList{"BFRR_01_20260307.VEKO"});
+    EXPECT_EQ(esito.errore, "connessione persa");
+    // The safety copies were written before and stay.
+    EXPECT_EQ(CopieNelProgramma(), (QStringList{"BFRR_01_20260307.VEKO", "BFRR_02_20260307.VEKO"}));
+}
+
+TEST_P(RipristinoTest, SoggettoDueVolteRifiutatoPrimaDiCambiare)
+{
+    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
+    const QStringList prima = StatoDaFuori();
+    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "NUOVA ROSSI\r\n"
+                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
+                           "\xA6" "COPE" "\xA6" "01" "\xA6" "DOPPIONE\r\n");
+    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
+    EXPECT_FALSE(esito.riuscito);
+    EXPECT_EQ(esito.errore, "Riga 3 del file: il soggetto obbligato \"01\" compare due volte nel file");
+    EXPECT_EQ(StatoDaFuori(), prima);
+    EXPECT_TRUE(CopieNelProgramma().isEmpty());
 }
 
 TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
