@@ -77,14 +77,40 @@ bool TipoDocumentoAmmesso(const QString& tipo)
     return tipi.contains(tipo);
 }
 
+namespace {
+
+// Texts that upper-casing, trimming and (for the cleaned columns) the text cleaner would
+// give back unchanged, as most cells of a sheet are: they are left as they are.
+bool GiaPulito(const QString& testo, bool pulito)
+{
+    if (testo.front() == u' ' || testo.back() == u' ')
+        return false;
+    for (const QChar c : testo) {
+        const char16_t u = c.unicode();
+        if ((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u' ')
+            continue;
+        if (!pulito && u < 0x80 && !(u >= u'a' && u <= u'z'))
+            continue;   // punctuation of the uncleaned columns
+        if (pulito && (u == u',' || u == u'.' || u == u'\\' || u == u'^' || u == u'_'))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void PulisciColonne(std::vector<QString>& colonne)
 {
     colonne.resize(NumeroColonne);
     for (std::size_t i = 0; i < colonne.size(); ++i) {
         if (colonne[i].isEmpty())
             continue;
+        const bool pulito = static_cast<int>(i) < UltimaColonnaPulita;
+        if (GiaPulito(colonne[i], pulito))
+            continue;
         colonne[i] = trimBlanks(upperOneToOne(colonne[i]));
-        if (static_cast<int>(i) < UltimaColonnaPulita)
+        if (pulito)
             colonne[i] = trimBlanks(PulisciTesto(std::as_const(colonne[i])));
     }
 }

@@ -3,6 +3,10 @@
 
 #include "declarants/import/LeggiRiga.h"
 
+#include "app/core/PulisciTesto.h"
+#include "platform/text/Trim.h"
+#include "platform/text/UpperCase.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -255,4 +259,25 @@ TEST(LeggiRiga, ContinuationRowsSkipTheIdentityChecks)
     const Esito altra = Leggi(c, TipoComunicazione::DTR, {}, &base.riga);
     EXPECT_TRUE(altra.riga.TipoDocumento.isEmpty());
     EXPECT_TRUE(altra.riga.Data.isNull());
+}
+
+TEST(LeggiRiga, TextsLeftAsTheyAreAreThoseTheFullCleaningKeeps)
+{
+    // The shortcut for texts already clean must agree with upper-casing, trimming and the
+    // shared text cleaner on every character of the code page and on typical cells.
+    std::vector<QString> campioni = {QStringLiteral("ROSSI SRL"), QStringLiteral("VIA ROMA, 10"), QStringLiteral("A.B_C^D\\E"),
+                                     QStringLiteral("FT/2017-01"), QStringLiteral("1.234,56"), QStringLiteral("N2")};
+    for (int c = 32; c < 256; ++c)
+        campioni.push_back(QStringLiteral("A") + QChar(c) + QStringLiteral("B"));
+    for (const QString& campione : campioni) {
+        for (int colonna = 0; colonna < 34; ++colonna) {
+            std::vector<QString> riga(34);
+            riga[static_cast<std::size_t>(colonna)] = campione;
+            PulisciColonne(riga);
+            QString atteso = quercino::trimBlanks(quercino::upperOneToOne(campione));
+            if (colonna < 11)
+                atteso = quercino::trimBlanks(quercino::PulisciTesto(std::as_const(atteso)));
+            EXPECT_EQ(riga[static_cast<std::size_t>(colonna)], atteso) << campione.toStdString() << " colonna " << colonna + 1;
+        }
+    }
 }
