@@ -57,13 +57,18 @@ ScrittoreDatiFattura::ScrittoreDatiFattura(const DatiDichiarante& dichiarante, T
 
 ScrittoreDatiFattura::~ScrittoreDatiFattura() = default;
 
-bool ScrittoreDatiFattura::NuovoSoggetto(const RigaFattura& r, const QString& nome) const
+bool ScrittoreDatiFattura::CambioSoggetto(const RigaFattura& r, const QString& nome) const
 {
     if (!bloccoAperto_)
         return true;
     return Differisce(r.PartitaIva, rigaBlocco_.PartitaIva)
         || Differisce(NormalizzaCodiceFiscale(r.CodiceFiscale), NormalizzaCodiceFiscale(rigaBlocco_.CodiceFiscale))
         || Differisce(nome, nomeSoggetto_);
+}
+
+bool ScrittoreDatiFattura::CambioFattura(const RigaFattura& r) const
+{
+    return r.Numero != numero_ || r.Data != data_ || r.TipoDocumento != tipoDocumento_;
 }
 
 ScrittoreDatiFattura::Impronta ScrittoreDatiFattura::ImprontaFattura(const RigaFattura& soggetto, const QString& nome,
@@ -115,13 +120,13 @@ void ScrittoreDatiFattura::RigaScartata(const RigaFattura& r)
 {
     const QString nome = r.NomeSoggetto();
     if (!SenzaIdentificativi(r, nome))
-        soggettoRifiutato_ = NuovoSoggetto(r, nome);
+        soggettoRifiutato_ = CambioSoggetto(r, nome);
 }
 
 RisultatoRiga ScrittoreDatiFattura::Rifiuta(const RigaFattura& r, const QString& nome, ErroreRiga errore)
 {
     if (!SenzaIdentificativi(r, nome))
-        soggettoRifiutato_ = NuovoSoggetto(r, nome);
+        soggettoRifiutato_ = CambioSoggetto(r, nome);
     return {EsitoRiga::Rifiutata, std::move(errore)};
 }
 
@@ -135,13 +140,12 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
     if (auto errore = ControllaRiga(r, tipo_))
         return Rifiuta(r, nome, *errore);
 
-    const bool nuovoSoggetto = NuovoSoggetto(r, nome);
+    const bool nuovoSoggetto = CambioSoggetto(r, nome);
     if (nuovoSoggetto) {
         if (auto errore = ControllaNuovoSoggetto(r, tipo_))
             return Rifiuta(r, nome, *errore);
     }
-    const bool nuovaFattura = nuovoSoggetto || r.Numero != numero_ || r.Data != data_
-        || r.TipoDocumento != tipoDocumento_;
+    const bool nuovaFattura = nuovoSoggetto || CambioFattura(r);
 
     Impronta impronta;
     if (nuovaFattura) {
@@ -193,7 +197,7 @@ bool ScrittoreDatiFattura::ApriSoggetto(const RigaFattura& r, const QString& nom
     ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
     if (file_ && (righeFile_ > RigheDivisione || file_->Dimensione() > SogliaFile))
         ChiudiFile();
-    if (!ScriviBloccoInFile(testaFattura))
+    if (!ScriviBlocco(testaFattura))
         return false;
     ++controparti_;
     ScriviFattura(r);
@@ -206,25 +210,30 @@ bool ScrittoreDatiFattura::ApriFattura(const RigaFattura& r)
     std::string testaFattura;
     ScriviTestaFattura(testaFattura, r, tipo_, nomeSoggetto_, nomeSoggetto_);
     if (fattureBlocco_ >= MassimoFattureBlocco || !Entra(static_cast<qint64>(testaFattura.size()))) {
-        // The block is full, or the file is: the counterpart goes on in a repeated block.
-        ChiudiBlocco();
-        if (!ScriviBloccoInFile(testaFattura))
+        if (!RiapriBlocco(testaFattura))
             return false;
     }
     ScriviFattura(r);
     return true;
 }
 
+// The block is full, or the file is: the counterpart goes on in a repeated block.
+bool ScrittoreDatiFattura::RiapriBlocco(const std::string& testaFattura)
+{
+    ChiudiBlocco();
+    return ScriviBlocco(testaFattura);
+}
+
 // Opens the block of `rigaBlocco_` in the open file, or in a new one when the open file has
 // no room for it and the invoice that follows.
-bool ScrittoreDatiFattura::ScriviBloccoInFile(const std::string& testaFattura)
+bool ScrittoreDatiFattura::ScriviBlocco(const std::string& testaFattura)
 {
     std::string testaBlocco;
     ScriviTestaBlocco(testaBlocco, rigaBlocco_, tipo_, 1, nomeSoggetto_);
     if (file_ && (blocchiFile_ >= MassimoBlocchiFile
                   || !Entra(static_cast<qint64>(testaBlocco.size() + testaFattura.size()))))
         ChiudiFile();
-    if (!file_ && !ApriFile())
+    if (!file_ && !ScriviTestata())
         return false;
     ++blocchiFile_;
     ScriviTestaBlocco(file_->Buffer(), rigaBlocco_, tipo_, blocchiFile_, nomeSoggetto_);
@@ -261,7 +270,10 @@ void ScrittoreDatiFattura::ChiudiBlocco()
     bloccoAperto_ = false;
 }
 
-bool ScrittoreDatiFattura::ApriFile()
+// Begins a file: the path is asked for the first file of the sheet and chosen for the
+// further ones; the header and the declarant's block are written. False when the user
+// cancelled the save dialog.
+bool ScrittoreDatiFattura::ScriviTestata()
 {
     if (progressivo_ < 1 || progressivo_ > 99999) {
         throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(progressivo_)

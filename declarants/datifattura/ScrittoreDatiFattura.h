@@ -116,16 +116,18 @@ private:
     RisultatoRiga ScriviRiga(const RigaFattura& riga);
     RisultatoRiga Rifiuta(const RigaFattura& riga, const QString& nome, ErroreRiga errore);
     void Guasto();
-    bool NuovoSoggetto(const RigaFattura& riga, const QString& nome) const;
+    bool CambioSoggetto(const RigaFattura& riga, const QString& nome) const;
+    bool CambioFattura(const RigaFattura& riga) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
     bool ApriSoggetto(const RigaFattura& riga, const QString& nome);
     bool ApriFattura(const RigaFattura& riga);
     void ScriviFattura(const RigaFattura& riga);
-    bool ScriviBloccoInFile(const std::string& testaFattura);
+    bool ScriviBlocco(const std::string& testaFattura);
+    bool RiapriBlocco(const std::string& testaFattura);
     bool Entra(qint64 byte) const;
     void ChiudiFattura();
     void ChiudiBlocco();
-    bool ApriFile();
+    bool ScriviTestata();
     bool GiaScritto(const QString& percorso) const;
     void ChiudiFile();
 
