@@ -46,14 +46,20 @@ class Importazione::FonteFoglio final : public Importazione::Fonte {
 public:
     explicit FonteFoglio(std::unique_ptr<sheets::XlsxSheetReader> lettore) : lettore_(std::move(lettore)) {}
 
+    // Row `numero` without taking it (nullptr when the sheet lacks it).
+    const SheetRow* Guarda(std::int32_t numero)
+    {
+        Avanza(numero);
+        return inAttesa_ && attesa_.Numero == numero ? &attesa_ : nullptr;
+    }
+
     bool Riga(std::int32_t numero, std::vector<QString>& colonne) override
     {
-        while (!fine_ && (!inAttesa_ || attesa_.Numero < numero)) {
-            inAttesa_ = lettore_->Prossima(attesa_);
-            fine_ = !inAttesa_;
-        }
+        Avanza(numero);
         if (inAttesa_ && attesa_.Numero == numero) {
-            colonne = attesa_.Celle;
+            // The row is handed over, not copied; its buffer comes back for the next one.
+            colonne.swap(attesa_.Celle);
+            inAttesa_ = false;
             return true;
         }
         colonne.assign(NumeroColonne, QString());
@@ -61,6 +67,14 @@ public:
     }
 
 private:
+    void Avanza(std::int32_t numero)
+    {
+        while (!fine_ && (!inAttesa_ || attesa_.Numero < numero)) {
+            inAttesa_ = lettore_->Prossima(attesa_);
+            fine_ = !inAttesa_;
+        }
+    }
+
     std::unique_ptr<sheets::XlsxSheetReader> lettore_;
     SheetRow attesa_;
     bool inAttesa_ = false;
@@ -142,17 +156,17 @@ void Importazione::ImportaCartella(const QString& percorso)
         if (foglio == 2 && cartella->NumeroFogli() < 2)
             break;
         std::unique_ptr<FonteFoglio> fonte;
-        std::vector<QString> riga4;
+        const SheetRow* riga4 = nullptr;
         try {
             fonte = foglio == 1 ? std::move(primo) : std::make_unique<FonteFoglio>(cartella->ApriFoglio(2, NumeroColonne));
-            fonte->Riga(PrimaRigaDati, riga4);
+            riga4 = fonte->Guarda(PrimaRigaDati);
         } catch (const SheetError& e) {
             ErroreGrave(e.Messaggio, TitoloErroreFoglio);
             break;
         }
         // The sheet has data when N4 (the date) or O4 (the number) is set; a missing date is
         // then reported by the row's own checks.
-        if (Vuota(riga4[DataDocumento - 1]) && Vuota(riga4[NumeroDocumento - 1]))
+        if (!riga4 || (Vuota(riga4->Cella(DataDocumento)) && Vuota(riga4->Cella(NumeroDocumento))))
             continue;
         if (!ImportaParte(*fonte, tipo, true)) {
             esito_.Riepilogo = false;

@@ -97,7 +97,11 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
                 riga.Numero = numero > 0 ? numero : ultimaRiga_ + 1;
                 ultimaRiga_ = riga.Numero;
                 ultimaColonna_ = 0;
-                riga.Celle.assign(static_cast<std::size_t>(colonne_), QString());
+                // The vector's strings are reused: only those set are cleared.
+                riga.Celle.resize(static_cast<std::size_t>(colonne_));
+                for (QString& cella : riga.Celle)
+                    if (!cella.isNull())
+                        cella = QString();
                 dentroRiga = true;
             } else if (dentroRiga && nome == "c") {
                 InizioCella();
