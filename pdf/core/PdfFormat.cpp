@@ -1,24 +1,46 @@
 #include "pdf/core/PdfFormat.h"
 
+#include "pdf/core/TavloError.h"
+
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace tavlo {
 
+namespace {
+
+// The value as single precision; beyond its range an infinity (a plain cast would be
+// undefined there).
+float ToSingle(double value)
+{
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return value < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+} // namespace
+
 float Round3(double value)
 {
-    if (value < 0) {
-        const float t = static_cast<float>(-value * 1000.0 + 0.5);
+    // The value is a single-precision one: 20000.0007 is already 20000 before rounding.
+    const double v = ToSingle(value);
+    if (v < 0) {
+        const float t = ToSingle(-v * 1000.0 + 0.5);
         return static_cast<float>(-std::floor(t) * 0.001);
     }
-    const float t = static_cast<float>(value * 1000.0 + 0.5);
+    const float t = ToSingle(v * 1000.0 + 0.5);
     return static_cast<float>(std::floor(t) * 0.001);
 }
 
 std::string PdfNumber(double value)
 {
     const float rounded = Round3(value);
-    if (rounded == 0.0f || std::isnan(rounded))
+    // "inf" or "nan" would be a token no reader takes; a value beyond single precision is
+    // the overflow error it always was.
+    if (!std::isfinite(rounded))
+        throw TavloError(ErrorCode::Overflow);
+    if (rounded == 0.0f)
         return "0";
     char text[64];
     std::to_chars_result written;
@@ -31,7 +53,7 @@ std::string PdfNumber(double value)
 
 std::string PdfScaledNumber(double value, double scale)
 {
-    return PdfNumber(static_cast<float>(value * scale));
+    return PdfNumber(ToSingle(value * scale));
 }
 
 std::string PdfBoolean(bool flag)

@@ -11,7 +11,8 @@ namespace tavlo {
 // Three decimals, half away from zero, in single precision.
 float Round3(double value);
 
-// At most seven significant digits, no trailing zeros, a full stop as separator.
+// At most seven significant digits, no trailing zeros, a full stop as separator. A value
+// that is not finite in single precision raises the overflow error.
 std::string PdfNumber(double value);
 // value × scale, held as a single-precision value, then as PdfNumber.
 std::string PdfScaledNumber(double value, double scale);

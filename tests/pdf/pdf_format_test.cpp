@@ -1,10 +1,12 @@
 // Numbers and strings as they are written into files, whatever the machine's locale.
 
 #include "pdf/core/PdfFormat.h"
+#include "pdf/core/TavloError.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 #include <locale>
 
 using namespace tavlo;
@@ -45,6 +47,27 @@ TEST(PdfNumber, ThreeDecimalsWithAFullStop)
     ExpectNumbers();
     EXPECT_FLOAT_EQ(Round3(1.23456), 1.235f);
     EXPECT_FLOAT_EQ(Round3(-1.23456), -1.235f);
+    EXPECT_EQ(Round3(1.2345), 1.235f);
+    EXPECT_EQ(Round3(-1.2345), -1.235f);
+    EXPECT_EQ(Round3(0.0005), 0.001f);
+    EXPECT_EQ(Round3(0.0004), 0.0f);
+    // A single-precision value: 20000.0007 is 20000 before it is rounded.
+    EXPECT_EQ(Round3(20000.0007), 20000.0f);
+}
+
+TEST(PdfNumber, ValuesNoReaderTakesRaiseTheOverflowError)
+{
+    for (double value : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN(), 1e39, -1e300}) {
+        try {
+            const std::string written = PdfNumber(value);
+            ADD_FAILURE() << value << " written as " << written;
+        } catch (const TavloError& e) {
+            EXPECT_EQ(e.Number(), ErrorCode::Overflow) << value;
+        }
+    }
+    EXPECT_THROW(PdfScaledNumber(1e30, 1e30), TavloError);
+    EXPECT_EQ(PdfNumber(-1e-9), "0");  // no "-0"
 }
 
 TEST(PdfNumber, DecimalCommaLocaleChangesNothing)
