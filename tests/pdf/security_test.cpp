@@ -3,6 +3,7 @@
 
 #include "pdf/MiniPdf.h"
 #include "pdf/OracleTools.h"
+#include "pdf/PdfCheck.h"
 #include "pdf/core/Md5.h"
 #include "pdf/core/SecurityHandler.h"
 
@@ -184,6 +185,42 @@ TEST(SetProtection, RefusedOnceObjectsAreWritten)
     plainPeer.State().ObjectsWritten = true;
     EXPECT_THROW(plain.SetProtection(0, "o", "u"), TavloError);
     EXPECT_FALSE(plainPeer.State().Encrypted);
+}
+
+TEST(SetProtection, AfterAPageIsRefusedAndTheDocumentStaysPlainAndValid)
+{
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "readers missing";
+    ScratchDir dir;
+    const std::string path = dir.File("tardi.pdf");
+    Tavlo pdf;
+    pdf.BeginDoc(path);
+    pdf.SetProtection(0, "o", "u");  // before any object: allowed
+    EXPECT_TRUE(TavloTestPeer(pdf).State().Encrypted);
+    pdf.BeginPage();
+    pdf.EndPage();
+    const Bytes key = TavloTestPeer(pdf).State().FileKey;
+    try {
+        pdf.SetProtection(4096, "x", "y");
+        ADD_FAILURE() << "protection re-keyed after a page was written";
+    } catch (const TavloError& e) {
+        EXPECT_EQ(e.Number(), ErrorCode::InvalidArgument);
+    }
+    EXPECT_EQ(TavloTestPeer(pdf).State().FileKey, key);
+    pdf.EndDoc();
+    // The document opens with the first passwords, and the refused key never reached it.
+    EXPECT_EQ(EncryptionKeyShownByQpdf(path, "u"), Hex(key));
+    ExpectReadersAccept(path, "u");
+
+    const std::string plainPath = dir.File("chiaro.pdf");
+    Tavlo plain;
+    plain.BeginDoc(plainPath);
+    plain.BeginPage();
+    plain.EndPage();
+    EXPECT_THROW(plain.SetProtection(0, "o", "u"), TavloError);
+    plain.EndDoc();
+    EXPECT_EQ(ReadFile(plainPath).find("/Encrypt"), std::string::npos);
+    ExpectReadersAccept(plainPath);
 }
 
 TEST(EncryptedDocument, OpensWithBothPasswordsInEveryReader)
