@@ -2,6 +2,7 @@
 
 #include "pdf/core/ResourceEntries.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 namespace tavlo {
 
@@ -40,7 +41,7 @@ std::string Tavlo::PageLabelsEntry()
             continue;
         nums += std::to_string(index) + " << " + LabelStyle(label.style);
         if (!label.prefix.empty())
-            nums += " /P " + MakeTextString(label.prefix);
+            nums += " /P " + MakeTextString(PdfTextFromWindows1252(label.prefix));
         if (label.first >= 1)
             nums += " /St " + std::to_string(label.first);
         nums += " >> ";
@@ -81,7 +82,7 @@ std::string Tavlo::OptionalContentEntry(const std::vector<std::int32_t>& layerGr
     if (screen)
         text += "<</Event /View /OCGs [" + both + "] /Category [/View]>> ";
     // The title is a string of the catalog: encrypted under the catalog's key.
-    text += "]\n/ON [" + on + "] \n/OFF [" + off + "] \n/Order [" + MakeTextString(s.InfoTitle) + " " + listed +
+    text += "]\n/ON [" + on + "] \n/OFF [" + off + "] \n/Order [" + MakeTextString(PdfTextFromWindows1252(s.InfoTitle)) + " " + listed +
             "]>>  >>";
     return text;
 }

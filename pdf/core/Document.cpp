@@ -2,6 +2,7 @@
 
 #include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 #include <cstdio>
 #include <ctime>
@@ -141,10 +142,11 @@ void Tavlo::EndDoc()
     const std::int32_t catalog = WriteCatalog(outlines, metadata, destinations, names, scripts, groups);
 
     const std::int32_t info = NewObj();
-    PutLine("<<\r/Title " + MakeTextString(s.InfoTitle) + "\r/Author " + MakeTextString(s.InfoAuthor) +
-            "\r/Creator " + MakeTextString(s.InfoCreator) + "\r/Producer " + MakeTextString(s.InfoProducer) +
-            "\r/CreationDate " + MakeTextString(s.CreationDate) + "\r/Subject " + MakeTextString(s.InfoSubject) +
-            "\r/Keywords " + MakeTextString(s.InfoKeywords) + "\r>>");
+    auto text = [&](const std::string& value) { return MakeTextString(PdfTextFromWindows1252(value)); };
+    PutLine("<<\r/Title " + text(s.InfoTitle) + "\r/Author " + text(s.InfoAuthor) + "\r/Creator " +
+            text(s.InfoCreator) + "\r/Producer " + text(s.InfoProducer) + "\r/CreationDate " +
+            MakeTextString(s.CreationDate) + "\r/Subject " + text(s.InfoSubject) + "\r/Keywords " +
+            text(s.InfoKeywords) + "\r>>");
     EndObj();
 
     const std::int32_t xref = CheckedInt32(s.file.Position());

@@ -3,6 +3,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/ResourceEntries.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 #include <set>
 
@@ -54,7 +55,7 @@ void Tavlo::WriteLayerGroups(std::vector<std::int32_t>& groups)
     groups.clear();
     for (LayerEntry& layer : s.doc.Layers) {
         const std::int32_t g = NewObj();
-        PutLine("<</Type /OCG /Name " + MakeTextString(layer.name));
+        PutLine("<</Type /OCG /Name " + MakeTextString(PdfTextFromWindows1252(layer.name)));
         if (layer.name == "SCREEN") {
             PutLine("/Usage <</Print <</PrintState /OFF>> /View <</ViewState /ON>>>>");
             layer.visible = true;

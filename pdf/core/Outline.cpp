@@ -2,6 +2,7 @@
 
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 #include "pdf/draw/Colors.h"
 
 #include <array>
@@ -121,7 +122,7 @@ std::int32_t Tavlo::WriteOutlines()
         const BookmarkEntry& record = at(i);
         std::int32_t own = record.own;
         NewObj(own);
-        std::string line = "<< /Title " + MakeTextString(record.title) + "\r/Parent " + ref(record.parent);
+        std::string line = "<< /Title " + MakeTextString(PdfTextFromWindows1252(record.title)) + "\r/Parent " + ref(record.parent);
         if (record.first > 0)
             line += "/First " + ref(record.first);
         if (record.last > 0)

@@ -13,6 +13,19 @@ constexpr std::uint16_t kHigh[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+std::uint32_t CodePoint(unsigned char c)
+{
+    return c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
+}
+
+// Bytes that PDFDocEncoding reads as the same character as Windows-1252 does.
+bool SameInPdfDocEncoding(unsigned char c)
+{
+    if (c < 0x20)
+        return c == '\t' || c == '\n' || c == '\r';
+    return c < 0x7F || (c > 0xA0 && c != 0xAD);
+}
+
 void AppendUtf8(std::string& out, std::uint32_t code)
 {
     if (code < 0x80) {
@@ -35,7 +48,24 @@ std::string Utf8FromWindows1252(std::string_view text)
     out.reserve(text.size() + text.size() / 4);
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
+        AppendUtf8(out, CodePoint(c));
+    }
+    return out;
+}
+
+std::string PdfTextFromWindows1252(std::string_view text)
+{
+    bool same = true;
+    for (char ch : text)
+        same = same && SameInPdfDocEncoding(static_cast<unsigned char>(ch));
+    if (same)
+        return std::string(text);
+    std::string out = "\xFE\xFF";
+    out.reserve(2 + 2 * text.size());
+    for (char ch : text) {
+        const std::uint32_t code = CodePoint(static_cast<unsigned char>(ch));
+        out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code & 0xFF);
     }
     return out;
 }

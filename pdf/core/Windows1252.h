@@ -1,5 +1,5 @@
 #pragma once
-// The writer's texts are Windows-1252 bytes; the XMP packet is UTF-8.
+// The writer's texts are Windows-1252 bytes; the XMP packet is UTF-8, text strings PDF's own.
 
 #include <string>
 #include <string_view>
@@ -7,5 +7,10 @@
 namespace tavlo {
 
 std::string Utf8FromWindows1252(std::string_view text);
+
+// The bytes of a PDF text string meaning the same characters: unchanged when PDFDocEncoding
+// reads them alike (ASCII, accented letters), else UTF-16BE with its byte-order mark, so that
+// the euro sign, typographic quotes and dashes are not read as other characters.
+std::string PdfTextFromWindows1252(std::string_view text);
 
 } // namespace tavlo

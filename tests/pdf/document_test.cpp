@@ -360,3 +360,41 @@ TEST_F(DocumentTest, OpenDocHandsTheFileToTheDesktop)
     ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(ReadFile(record), path);
 }
+
+// Texts reach the readers as the characters the caller meant (Windows-1252): the euro sign,
+// typographic quotes, dashes and Š are not the PDFDocEncoding characters of the same bytes,
+// and accented letters stay as they are; in plain and encrypted documents alike.
+TEST_F(DocumentTest, TextStringsKeepTheEuroSignAndQuotes)
+{
+    const std::string special = "Totale \x80 100 \x93ok\x94 \x96 \x8A";
+    const std::string utf8 = "Totale \xE2\x82\xAC 100 \xE2\x80\x9Cok\xE2\x80\x9D \xE2\x80\x93 \xC5\xA0";
+    for (const bool encrypted : {false, true}) {
+        Tavlo pdf;
+        const std::string path = dir.File(encrypted ? "euro-protetto.pdf" : "euro.pdf");
+        if (encrypted)
+            pdf.SetProtection(4, "padrone", "utente");
+        pdf.SetDocProperty(special, "Perch\xE9 \x80", "Societ\xE0 \x84Rossi\x93", "", "", "");
+        pdf.BeginDoc(path);
+        pdf.SetLabel(1, "\x80-", 1);
+        pdf.BeginPage();
+        pdf.AddBookmark("Capitolo \x80 \x97 fine", 1, 0, 0, 0, 0, 0, 0, "", 0);
+        pdf.BeginLayer("Livello \x80", 1, 1);
+        pdf.EndLayer();
+        pdf.EndDoc();
+        const std::string pw = encrypted ? "utente" : "";
+        ExpectReadersAccept(path, pw);
+
+        const std::string info = Info(path, pw);
+        EXPECT_EQ(InfoField(info, "Title"), utf8) << encrypted;
+        EXPECT_EQ(InfoField(info, "Subject"), "Perch\xC3\xA9 \xE2\x82\xAC") << encrypted;
+        EXPECT_EQ(InfoField(info, "Author"), "Societ\xC3\xA0 \xE2\x80\x9ERossi\xE2\x80\x9C") << encrypted;
+        const std::string qpdfPw = encrypted ? " --password=utente " : " ";
+        const std::string json =
+            RunTool("qpdf" + qpdfPw + "--json --json-key=outlines --json-key=pagelabels " + Quote(path)).output;
+        EXPECT_NE(json.find("\"title\": \"Capitolo \xE2\x82\xAC \xE2\x80\x94 fine\""), std::string::npos) << json;
+        EXPECT_NE(json.find("\"/P\": \"u:\xE2\x82\xAC-\""), std::string::npos) << json;
+        const std::string objects = RunTool("qpdf" + qpdfPw + "--json --json-key=qpdf " + Quote(path)).output;
+        EXPECT_NE(objects.find("\"/Name\": \"u:Livello \xE2\x82\xAC\""), std::string::npos) << objects;
+        EXPECT_NE(objects.find("\"u:" + utf8 + "\""), std::string::npos) << objects;  // the layer list's title
+    }
+}

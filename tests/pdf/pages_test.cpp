@@ -109,3 +109,29 @@ TEST(Pages, WidgetsScriptsAndAnnotationArray)
         EXPECT_NE(json.find("\"value\": \"u:b\""), std::string::npos) << json;
     }
 }
+
+// Field names, tooltips, values and options are text strings: a euro sign or typographic
+// quotes read back as themselves, and poppler draws the value with the euro sign.
+TEST(Pages, WidgetTextsKeepTheEuroSign)
+{
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    ScratchDir dir;
+    Tavlo pdf;
+    const std::string path = dir.File("euro-fields.pdf");
+    pdf.BeginDoc(path);
+    pdf.SetFont("Arial", 10, 0, 0);
+    pdf.BeginPage();
+    pdf.AddField("importo \x80", 0, 10, 10, 200, 20, "\x80 12,50", 0, "Importo in \x80", 0);
+    pdf.AddField("valuta", 3, 10, 40, 200, 20, "\x80|\x93USD\x94", 1, "", 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string json = RunTool("qpdf --json --json-key=acroform " + Quote(path)).output;
+    EXPECT_NE(json.find("\"fullname\": \"importo \xE2\x82\xAC\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"alternativename\": \"Importo in \xE2\x82\xAC\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"value\": \"u:\xE2\x82\xAC 12,50\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"\xE2\x80\x9CUSD\xE2\x80\x9D\"\n"), std::string::npos) << json;  // an option
+    EXPECT_NE(json.find("\"value\": \"u:\xE2\x82\xAC\""), std::string::npos) << json;
+    const std::string text = RunTool("pdftotext -layout " + Quote(path) + " -").output;
+    EXPECT_NE(text.find("\xE2\x82\xAC 12,50"), std::string::npos) << text;
+}
