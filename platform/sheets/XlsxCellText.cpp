@@ -94,8 +94,56 @@ void Arrotonda(Decimale& d)
 
 } // namespace
 
+namespace {
+
+// Plain numbers of at most 15 digits (most cells): "123", "-1234.5", "0.25". Empty when
+// the text needs the general rules (exponent, more digits, anything else).
+QString TestoNumeroSemplice(std::string_view v)
+{
+    if (v.empty() || v.size() > 17)
+        return {};
+    char uscita[24];
+    std::size_t n = 0;
+    std::size_t i = 0;
+    if (v[0] == '-')
+        uscita[n++] = v[i++];
+    const std::size_t inizioCifre = i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9')
+        uscita[n++] = v[i++];
+    const std::size_t intere = i - inizioCifre;
+    if (intere == 0 || (intere > 1 && v[inizioCifre] == '0'))
+        return {};
+    std::size_t cifre = intere;
+    if (i < v.size()) {
+        if (v[i] != '.' || i + 1 == v.size())
+            return {};
+        uscita[n++] = ',';
+        ++i;
+        while (i < v.size() && v[i] >= '0' && v[i] <= '9') {
+            uscita[n++] = v[i++];
+            ++cifre;
+        }
+        if (i < v.size())
+            return {};
+        while (uscita[n - 1] == '0')
+            --n;
+        if (uscita[n - 1] == ',')
+            --n;
+    }
+    // Leading zeros of "0.05" are not significant; the general rules count them right.
+    if (cifre > 15 || (intere == 1 && v[inizioCifre] == '0' && cifre > 1))
+        return {};
+    if (n == 2 && uscita[0] == '-' && uscita[1] == '0')
+        return QStringLiteral("0");
+    return QString::fromLatin1(uscita, static_cast<qsizetype>(n));
+}
+
+} // namespace
+
 QString TestoNumero(std::string_view valore)
 {
+    if (QString semplice = TestoNumeroSemplice(valore); !semplice.isEmpty())
+        return semplice;
     Decimale d;
     if (!Analizza(valore, d))
         return {};
