@@ -213,6 +213,30 @@ TEST(Flate, SkewedAlphabetsForceLengthLimiting)
     }
 }
 
+TEST(Flate, AFixedBlockNoSmallerThanStoredIsNotChosen)
+{
+    // 30 distinct bytes: no match. With the fixed codes of RFC 1951 a byte from 144 up
+    // takes 9 bits, one below 8, the end code 7. 22 bytes from 144 up make 269 bits,
+    // estimated (269 + 3) / 8 + 1 = 35 bytes: the size of the stored block, which wins the
+    // tie. With 21 of them fixed codes are a byte smaller and win.
+    Bytes tie(30);
+    for (std::size_t i = 0; i < tie.size(); ++i)
+        tie[i] = static_cast<std::uint8_t>(i < 22 ? 144 + i : 'a' + i);
+    Bytes smaller = tie;
+    smaller[0] = 'A';
+    for (const auto& [data, expected] : {std::pair{tie, BlockKind::Stored}, std::pair{smaller, BlockKind::Fixed}}) {
+        LiteralMatchTrie trie;
+        const DeflateTokens tokens = ParseWith(trie, data, 2);
+        BlockChoice choice;
+        const Bytes stream = WriteFlateStream(data.data(), static_cast<std::int32_t>(data.size()), tokens, &choice);
+        EXPECT_EQ(choice.kind, expected);
+        EXPECT_EQ(stream[2] & 7, expected == BlockKind::Stored ? 1 : 3);  // BFINAL and BTYPE
+        bool ok = false;
+        EXPECT_TRUE(Inflate(stream, data.size(), &ok) == TextOf(data));
+        EXPECT_TRUE(ok);
+    }
+}
+
 TEST(Flate, StoredBlocksHoldAtMost65535Bytes)
 {
     for (std::size_t size : {65534u, 65535u, 65536u, 65537u, 131070u, 131071u, 200000u}) {
