@@ -4,6 +4,7 @@
 #include "pdf/core/TavloState.h"
 
 #include <array>
+#include <cmath>
 
 namespace tavlo {
 
@@ -32,14 +33,25 @@ const char* TransitionStyle(std::int32_t style)
     return style >= 1 && style <= 17 ? kStyles[style - 1] : nullptr;
 }
 
+bool UsablePageSide(float points)
+{
+    return points >= 3 && points <= 14400;
+}
+
 } // namespace
 
 void Tavlo::SetPaperSize(std::int32_t code, float width, float height)
 {
     TavloState& s = *s_;
     if (code == 255) {
-        s.PageWidth = static_cast<float>(width * s.Scale);
-        s.PageHeight = static_cast<float>(height * s.Scale);
+        const float pageWidth = static_cast<float>(width * s.Scale);
+        const float pageHeight = static_cast<float>(height * s.Scale);
+        // Readers draw pages from 3 to 14400 points a side; outside that (an empty or huge
+        // page) they refuse the page or run out of memory drawing it.
+        if (!UsablePageSide(pageWidth) || !UsablePageSide(pageHeight))
+            throw TavloError(ErrorCode::InvalidArgument);
+        s.PageWidth = pageWidth;
+        s.PageHeight = pageHeight;
         return;
     }
     if (code < -8 || code > 17)
@@ -58,7 +70,12 @@ void Tavlo::SetScale(std::int32_t unit, float factor)
     case 1: s.Scale = 72.0; break;
     case 2: s.Scale = static_cast<float>(72.0 / 25.4); break;
     case 3: s.Scale = static_cast<float>(72.0 / 2.54); break;
-    case 255: s.Scale = factor; break;
+    case 255:
+        // Every later value is multiplied or divided by it.
+        if (!(factor > 0) || !std::isfinite(factor))
+            throw TavloError(ErrorCode::InvalidArgument);
+        s.Scale = factor;
+        break;
     default: break;
     }
 }

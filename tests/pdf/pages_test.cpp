@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -35,6 +37,51 @@ TEST(PageSettings, SizesScaleMarginsAndPosition)
     pdf.SetPaperSize(255, 210, 297);
     EXPECT_NEAR(TavloTestPeer(pdf).State().PageWidth, 595.2756, 0.001);
     EXPECT_EQ(pdf.GetPage(), 0);
+}
+
+// Sizes no reader draws (an empty, reversed or huge page) and scales that would divide by
+// zero or mirror every coordinate raise the argument error and change nothing; the limits
+// themselves are drawn by every reader.
+TEST(PageSettings, UnusableSizesAndScalesRefused)
+{
+    Tavlo pdf;
+    const TavloState& s = TavloTestPeer(pdf).State();
+    auto refused = [](auto call) {
+        try {
+            call();
+        } catch (const TavloError& error) {
+            return error.Number() == ErrorCode::InvalidArgument;
+        }
+        return false;
+    };
+    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 0, 0); }));
+    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, -100, 200); }));
+    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 200, 14401); }));
+    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 2.9f, 200); }));
+    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, std::nanf(""), 200); }));
+    EXPECT_FLOAT_EQ(s.PageWidth, 596);
+    EXPECT_FLOAT_EQ(s.PageHeight, 842);
+    EXPECT_TRUE(refused([&] { pdf.SetScale(255, 0); }));
+    EXPECT_TRUE(refused([&] { pdf.SetScale(255, -2); }));
+    EXPECT_TRUE(refused([&] { pdf.SetScale(255, std::nanf("")); }));
+    EXPECT_TRUE(refused([&] { pdf.SetScale(255, INFINITY); }));
+    EXPECT_FLOAT_EQ(s.Scale, 1);
+
+    if (!ReadersAvailable())
+        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+    ScratchDir dir;
+    const std::string path = dir.File("limits.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetPaperSize(255, 3, 3);
+    pdf.BeginPage();
+    pdf.SetScale(255, 2);
+    pdf.SetPaperSize(255, 7200, 100);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string info = RunTool("pdfinfo -f 1 -l 2 " + Quote(path)).output;
+    EXPECT_NE(info.find("Page    1 size:  3 x 3 pts"), std::string::npos) << info;
+    EXPECT_NE(info.find("Page    2 size:  14400 x 200 pts"), std::string::npos) << info;
 }
 
 TEST(Pages, FrameColoursAndClip)
