@@ -212,6 +212,7 @@ void F0::MostraAnagrafica()
         finestraAnagrafica_->setWindowIcon(IconaComando(comando::SoggettiObbligati));
         // Kept for the run: closing only hides it.
         finestraAnagrafica_->setAttribute(Qt::WA_DeleteOnClose, false);
+        finestraAnagrafica_->installEventFilter(this);
     }
     if (!finestraAnagrafica_)
         return;
@@ -252,6 +253,16 @@ void F0::Termina()
 {
     if (termine_)
         termine_();
+}
+
+// The state of " SOGGETTI OBBLIGATI  " says whether the registry is open: closing its window
+// clears it (a minimised main window hides it without closing it).
+bool F0::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    if (oggetto == finestraAnagrafica_ && evento->type() == QEvent::Hide
+        && finestraAnagrafica_->isHidden())
+        soggetti_->setChecked(false);
+    return QMainWindow::eventFilter(oggetto, evento);
 }
 
 // Closing the main window ends the program, whatever other window is still open.

@@ -58,6 +58,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     void CreaMenu();

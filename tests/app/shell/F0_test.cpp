@@ -263,6 +263,7 @@ TEST_F(F0Test, AnagraficaCreataUnaVoltaERiaperta)
     QMdiSubWindow* finestra = f0->AreaFinestre()->subWindowList()[0];
     finestra->close();
     EXPECT_EQ(f0->NomeFinestraAttiva(), "");
+    EXPECT_FALSE(f0->AzioneSoggettiObbligati()->isChecked());
     // Closed registry: add and delete do nothing, and no error is shown.
     Azione("Aggiungi")->trigger();
     EXPECT_TRUE(anagrafica->chiamate.isEmpty());
