@@ -100,6 +100,7 @@ void Tavlo::SetPageTransition(std::int32_t style, float duration, float transiti
     TavloState& s = *s_;
     // A style outside the table gives no transition: half a dictionary would break the page.
     const char* text = TransitionStyle(style);
+    PdfNumber(duration);  // a duration no reader takes raises now, not when the page is written
     const std::string transition =
         text ? "<< /Type /Trans /D " + PdfNumber(transitionDuration) + " " + text : std::string();
     if (s.InPage) {

@@ -94,18 +94,21 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
 {
     TavloState& s = *s_;
     if (!s.InTiling) {
-        s.InTiling = true;
-        s.doc.TilingName = TrimmedUpper(name);
         // The cells start where the drawing members' coordinates do, at the top-left corner
         // inside the margins, so a shape drawn at a multiple of the steps holds whole cells.
+        // The head is made before anything changes: a number no reader takes raises with no
+        // recording left open under an old head.
         const std::string cellHeight = PdfScaledNumber(static_cast<double>(y2) - y1);
         const std::string matrix = "1 0 0 1 " + PdfNumber(s.MarginLeft) + " " +
                                    PdfNumber(s.PageHeight - s.MarginTop - (static_cast<double>(y2) - y1) * s.Scale);
-        s.doc.TilingHead = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
+        std::string head = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
                            (uncoloured == 0 ? "1" : "2") + "\r/TilingType 1\r/BBox [" + PdfScaledNumber(x1) + " " +
                            PdfScaledNumber(y1) + " " + PdfScaledNumber(x2) + " " + PdfScaledNumber(y2) +
                            "]\r/Resources 3 0 R\r/XStep " + PdfScaledNumber(xStep) + " /YStep " +
                            PdfScaledNumber(yStep) + "\r/Matrix [" + matrix + "]";
+        s.InTiling = true;
+        s.doc.TilingName = TrimmedUpper(name);
+        s.doc.TilingHead = std::move(head);
         s.TilingContent.Reset();
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
     }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -160,6 +162,42 @@ TEST_F(RecordedTest, NamesDefinedTwiceKeepTheLatest)
               std::string::npos);
     const std::string sopra = ReadFile(path);
     EXPECT_EQ(sopra.find("/Sopra Do"), std::string::npos);
+}
+
+// A pattern or transition given a number no reader takes raises the overflow error at once
+// and leaves no recording open: the pattern recorded next and the page are whole.
+TEST_F(RecordedTest, UnusableNumbersRaiseBeforeAnythingIsOpen)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("numbers.pdf");
+    pdf.BeginDoc(path);
+    auto overflow = [](auto call) {
+        try {
+            call();
+        } catch (const TavloError& error) {
+            return error.Number() == ErrorCode::Overflow;
+        }
+        return false;
+    };
+    EXPECT_TRUE(overflow([&] { pdf.BeginTiling("rotto", 0, 0, INFINITY, 4, 4, 4, 1); }));
+    EXPECT_FALSE(peer.State().InTiling);
+    EXPECT_FALSE(peer.State().ColorLocked);
+    pdf.EndTiling();  // nothing open: nothing written
+    pdf.BeginTiling("buono", 0, 0, 4, 4, 4, 4, 0);
+    peer.PutContent("0 0 2 2 re f");
+    pdf.EndTiling();
+    EXPECT_TRUE(overflow([&] { pdf.SetPageTransition(13, std::nanf(""), 1); }));
+    pdf.BeginPage();
+    EXPECT_TRUE(overflow([&] { pdf.SetPageTransition(13, 1e39, 1); }));
+    pdf.SetColorFill("buono");
+    peer.PutContent("0 0 40 40 re f");
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.find("/ROTTO"), std::string::npos);
+    EXPECT_EQ(text.find("/Trans"), std::string::npos);
+    EXPECT_NE(ObjectOf(path, "2").find("/BUONO"), std::string::npos);
 }
 
 TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
