@@ -83,6 +83,10 @@ void Tavlo::SetScale(std::int32_t unit, float factor)
 void Tavlo::SetMargins(float left, float right, float top, float bottom, bool clip)
 {
     TavloState& s = *s_;
+    // Margins are written in every page's frame: one no reader takes raises now, not when a
+    // page is half written.
+    for (const float margin : {left, right, top, bottom})
+        PdfNumber(static_cast<double>(margin) * s.Scale);
     s.MarginLeft = left * s.Scale;
     s.MarginRight = right * s.Scale;
     s.MarginTop = top * s.Scale;

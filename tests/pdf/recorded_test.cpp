@@ -164,7 +164,7 @@ TEST_F(RecordedTest, NamesDefinedTwiceKeepTheLatest)
     EXPECT_EQ(sopra.find("/Sopra Do"), std::string::npos);
 }
 
-// A pattern or transition given a number no reader takes raises the overflow error at once
+// A pattern, transition or margin given a number no reader takes raises the overflow error at once
 // and leaves no recording open: the pattern recorded next and the page are whole.
 TEST_F(RecordedTest, UnusableNumbersRaiseBeforeAnythingIsOpen)
 {
@@ -188,6 +188,8 @@ TEST_F(RecordedTest, UnusableNumbersRaiseBeforeAnythingIsOpen)
     peer.PutContent("0 0 2 2 re f");
     pdf.EndTiling();
     EXPECT_TRUE(overflow([&] { pdf.SetPageTransition(13, std::nanf(""), 1); }));
+    EXPECT_TRUE(overflow([&] { pdf.SetMargins(10, 10, -INFINITY, 10, true); }));
+    EXPECT_FLOAT_EQ(peer.State().MarginTop, 0);
     pdf.BeginPage();
     EXPECT_TRUE(overflow([&] { pdf.SetPageTransition(13, 1e39, 1); }));
     pdf.SetColorFill("buono");
