@@ -37,6 +37,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace quercino::test {
@@ -44,6 +45,12 @@ namespace quercino::test {
 enum class Backend { SqliteFile, OdbcSqlite, OdbcPostgres };
 
 std::string nomeBackend(Backend backend);
+
+// Named in test listings ("OdbcPostgres"), not as the enum's raw bytes.
+inline void PrintTo(Backend backend, std::ostream* os)
+{
+    *os << nomeBackend(backend);
+}
 
 // One fresh database on one back-end, with its temporary program folder.
 class DbBackend {
