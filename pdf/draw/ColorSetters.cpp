@@ -6,14 +6,31 @@
 
 namespace tavlo {
 
+namespace {
+
+// Whether a pattern of that name has been made (a gradient, or a tiling pattern whose
+// recording has ended): naming another one would leave the page a resource that readers
+// cannot find, and a tiling pattern cannot fill its own cell.
+bool PatternDefined(const std::string& patterns, const std::string& name)
+{
+    const std::string entry = PdfName(name) + " ";
+    for (std::size_t at = patterns.find(entry); at != std::string::npos; at = patterns.find(entry, at + 1))
+        if (at == 0 || patterns[at - 1] == '\r')
+            return true;
+    return false;
+}
+
+} // namespace
+
 void Tavlo::SetColor(const std::string& color, std::string& current, std::string& alternate, const char* rgbOp,
                      const char* spaceOp, const char* patternOp)
 {
     if (color.empty() || s_->ColorLocked)
         return;
     const ParsedColor parsed = ParseColor(color);
-    // A text that gives no colour and no pattern name (a blank, "@1;2") selects nothing.
-    if (parsed.form.empty())
+    // A text that gives no colour and no pattern made so far (a blank, "@1;2", "grey")
+    // selects nothing.
+    if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
         return;
     // The operator is made first: a colour with bad digits changes nothing.
     std::string line;
@@ -47,7 +64,7 @@ void Tavlo::SetColorText(const std::string& color)
     if (color.empty() || s.ColorLocked)
         return;
     const ParsedColor parsed = ParseColor(color);
-    if (parsed.form.empty())
+    if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s.Patterns, parsed.form)))
         return;
     s.doc.TextColorAlt = parsed.second;
     s.TextColor = parsed.form;

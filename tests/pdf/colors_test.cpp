@@ -98,6 +98,16 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
     pdf.BeginDoc(dir.File("colours.pdf"));
     pdf.BeginPage();
     EXPECT_EQ(peer.State().PageContent.Text(), "\r0 0 0 rg\r0 0 0 RG");
+    pdf.SetColorFill("sky");           // no such pattern yet: nothing selected
+    pdf.SetColorLine("stripes;navy");
+    pdf.SetColorText("grey");          // no grey among the names: a pattern never made
+    EXPECT_EQ(peer.State().FillColor, "#000000");
+    EXPECT_EQ(peer.State().LineColor, "#000000");
+    EXPECT_EQ(peer.State().TextColor, "#000000");
+    pdf.AddGradient("sky", 0, "white", "navy", 0, 0, 100, 0);
+    pdf.BeginTiling("stripes", 0, 0, 4, 4, 4, 4, 1);
+    pdf.SetColorFill("stripes");       // locked while its own cell is recorded
+    pdf.EndTiling();
     peer.State().PageContent.Reset();
     pdf.SetColorFill("#ff8000xyz");
     pdf.SetColorLine("Stripes;navy");
@@ -121,9 +131,8 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
     pdf.SetColorFill("red");
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
     peer.State().ColorLocked = false;
-    pdf.AddGradient("sky", 0, "white", "navy", 0, 0, 100, 0);
-    pdf.BeginTiling("stripes", 0, 0, 4, 4, 4, 4, 1);
-    pdf.EndTiling();
+    pdf.SetColorFill("skyline");       // a name that only begins like a pattern's
+    EXPECT_EQ(peer.State().FillColor, "STRIPES");
     pdf.EndDoc();
     if (ReadersAvailable())
         ExpectReadersAccept(dir.File("colours.pdf"));
