@@ -4,6 +4,7 @@
 #include "pdf/core/TavloState.h"
 #include "pdf/core/Windows1252.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -108,6 +109,15 @@ void Tavlo::EndDoc()
     // A recording left open would be named in the resources and played without its object.
     EndObject();
     EndTiling();
+    // A name played but never recorded gets an empty object: readers refuse a page whose
+    // resources lack what it names. Recorded with no placement flags, it is never played again.
+    for (const std::string& name : std::set<std::string>(s.doc.PlayedNames)) {
+        const auto& recorded = s.doc.RecordedObjects;
+        if (std::none_of(recorded.begin(), recorded.end(), [&](const ObjectEntry& e) { return e.name == name; })) {
+            BeginObject(name, 0);
+            EndObject();
+        }
+    }
     if (s.PageCount < 1)
         BeginPage();
     if (s.InPage)

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,7 @@ struct DocumentTables {
     std::vector<DestEntry> Destinations;
     std::vector<FieldEntry> Fields;           // widgets of the open page
     std::map<std::int32_t, PageLabelEntry> PageLabels;  // by 0-based page index
+    std::set<std::string> PlayedNames;        // every name PlayObject placed, recorded or not
 
     // Current font
     std::string FontResource, FontName;

@@ -70,6 +70,7 @@ void Tavlo::EndObject()
 void Tavlo::PlayObject(const std::string& name)
 {
     PutContent("q " + PdfName(name) + " Do Q");
+    s_->doc.PlayedNames.insert(name);
 }
 
 void Tavlo::PlayAutoObjects(bool atEnd)

@@ -202,6 +202,34 @@ TEST_F(RecordedTest, UnusableNumbersRaiseBeforeAnythingIsOpen)
     EXPECT_NE(ObjectOf(path, "2").find("/BUONO"), std::string::npos);
 }
 
+// Objects may be played before they are recorded (the resources are written at the end);
+// one played and never recorded is an empty object, so readers find every name they are given.
+TEST_F(RecordedTest, ObjectsPlayedButNeverRecordedAreEmpty)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("played.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.PlayObject("Mai registrato");
+    pdf.PlayObject("Dopo");
+    pdf.BeginObject("Dopo", 0);
+    pdf.SetColorFill("black");
+    peer.PutContent("0 0 50 50 re f");
+    pdf.EndObject();
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string resources = ObjectOf(path, "2");
+    const std::size_t never = resources.find("/Mai#20registrato ");
+    ASSERT_NE(never, std::string::npos) << resources;
+    EXPECT_EQ(resources.find("/Dopo ", resources.find("/Dopo ") + 1), std::string::npos) << resources;
+    const int empty = std::stoi(resources.substr(never + 18));
+    EXPECT_EQ(StreamOf(path, empty), "");
+    // The recorded one is drawn where it was played before it existed.
+    const GreyImage page = PopplerPage(path, 1, false);
+    EXPECT_EQ(DarkPixelsIn(page, 0, 0, 50, 50), 2500);
+}
+
 TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
 {
     Tavlo pdf;
