@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -132,6 +133,8 @@ std::string Cifre2(long centesimi)
 
 StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme)
 {
+    // libxlsxwriter prints numbers through the C library: its locale must not use commas.
+    std::setlocale(LC_NUMERIC, "C");
     std::mt19937 rnd(seme);
     // Zipf weights: a few counterparts take a large share of the rows.
     std::vector<double> pesi(NumeroControparti);

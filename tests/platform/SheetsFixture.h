@@ -9,6 +9,7 @@
 
 #include <zlib.h>
 
+#include <clocale>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -16,6 +17,19 @@
 #include <vector>
 
 namespace sheets_fixture {
+
+// Numbers printed by the C library in the "C" locale while it lives (libxlsxwriter formats
+// numbers with printf).
+class NumeriC {
+public:
+    NumeriC() : prima_(std::setlocale(LC_NUMERIC, nullptr)) { std::setlocale(LC_NUMERIC, "C"); }
+    ~NumeriC() { std::setlocale(LC_NUMERIC, prima_.c_str()); }
+    NumeriC(const NumeriC&) = delete;
+    NumeriC& operator=(const NumeriC&) = delete;
+
+private:
+    std::string prima_;
+};
 
 inline void Aggiungi16(std::string& s, std::uint16_t v)
 {

@@ -37,6 +37,9 @@ std::vector<SheetRow> TutteLeRighe(const XlsxWorkbook& cartella, int foglio, int
 // A workbook written by libxlsxwriter with the values the import meets in practice.
 void ScriviConLibreria(const QString& percorso, bool memoriaCostante, bool zip64)
 {
+    // The library prints numbers with the C library's locale: a comma locale would make it
+    // write "1,5" into the XML, which no spreadsheet program does.
+    const NumeriC numeri;
     lxw_workbook_options opzioni = {};
     opzioni.constant_memory = memoriaCostante ? LXW_TRUE : LXW_FALSE;
     opzioni.use_zip64 = zip64 ? LXW_TRUE : LXW_FALSE;

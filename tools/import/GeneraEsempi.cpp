@@ -7,6 +7,7 @@
 
 #include <xlsxwriter.h>
 
+#include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -103,6 +104,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "uso: %s <cartella Help>\n", argv[0]);
         return 2;
     }
+    // libxlsxwriter prints numbers through the C library: its locale must not use commas.
+    std::setlocale(LC_NUMERIC, "C");
     const std::string cartella = argv[1];
     if (!ScriviCartella(cartella + "/DATI_FATTURE_BASE.xlsx") || !ScriviCsv(cartella + "/DATI_FATTURE_EMESSE.csv", true)
         || !ScriviCsv(cartella + "/DATI_FATTURE_RICEVUTE.csv", false)) {

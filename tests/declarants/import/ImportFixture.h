@@ -71,6 +71,7 @@ inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::s
 inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME",
                            bool secondoFoglio = true)
 {
+    const sheets_fixture::NumeriC numeri;
     lxw_workbook* wb = workbook_new(percorso.toUtf8().constData());
     lxw_format* data = workbook_add_format(wb);
     format_set_num_format(data, "dd/mm/yyyy");
