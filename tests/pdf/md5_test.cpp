@@ -83,16 +83,8 @@ TEST(Md5, OneMegabyteMatchesOpenssl)
     EXPECT_EQ(HexOf(Md5Digest(data)), ssl.output.substr(0, 32));
 }
 
-TEST(Md5, DigestIsBinaryAndRefusesHugeInputs)
+TEST(Md5, RefusesHugeInputsWithTheOverflowError)
 {
-    // The digest of "jk" style inputs may hold a zero byte; it must stay a byte, not end a text.
-    bool sawZero = false;
-    for (int i = 0; i < 2000 && !sawZero; ++i) {
-        const Md5Value d = Md5Digest(std::to_string(i));
-        for (auto b : d)
-            sawZero = sawZero || b == 0;
-    }
-    EXPECT_TRUE(sawZero);
     const std::uint8_t dummy = 0;
     try {
         Md5Digest(&dummy, 268435455);
