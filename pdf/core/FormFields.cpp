@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
+#include <optional>
 
 namespace tavlo {
 
@@ -30,19 +30,14 @@ std::string Lower(std::string text)
 }
 
 // The extra argument read as a whole number, as the maximum length and the selected
-// option are: a text that holds no number is a type mismatch.
+// option are: a text that holds no number is a type mismatch. The decimal point is a
+// full stop whatever the machine's locale.
 std::int32_t ExtraNumber(const std::string& extra)
 {
-    std::string trimmed = extra;
-    trimmed.erase(0, trimmed.find_first_not_of(" \t"));
-    trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
-    if (trimmed.empty())
+    const std::optional<double> value = WholeNumber(extra);
+    if (!value)
         throw TavloError(kTypeMismatch);
-    char* end = nullptr;
-    const double value = std::strtod(trimmed.c_str(), &end);
-    if (end != trimmed.c_str() + trimmed.size())
-        throw TavloError(kTypeMismatch);
-    return RoundToInt32(value);
+    return RoundToInt32(*value);
 }
 
 } // namespace

@@ -6,10 +6,11 @@
 #include "pdf/core/TextReplace.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+#include <optional>
 
 namespace tavlo {
 
@@ -53,14 +54,24 @@ std::string DestinationView(std::int32_t fit, const DestinationBox& box, double 
     }
 }
 
-double LeadingNumber(std::string_view text)
+namespace {
+
+// The number at the start of the text (after blanks): its value, and where it ends, or
+// no value when the text does not start with one. Read with a full stop as the decimal
+// point whatever the machine's locale, as every number of a PDF is.
+struct ScannedNumber {
+    std::optional<double> value;
+    std::size_t end = 0;
+};
+
+ScannedNumber ScanNumber(std::string_view text)
 {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
-    const std::size_t start = i;
+    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
+        negative = text[i++] == '-';
     const std::size_t digitsFrom = i;
     while (i < text.size() && IsDigit(text[i]))
         ++i;
@@ -71,7 +82,7 @@ double LeadingNumber(std::string_view text)
     }
     const std::size_t mantissaEnd = i;
     if (mantissaEnd == digitsFrom || (mantissaEnd == digitsFrom + 1 && text[digitsFrom] == '.'))
-        return 0;
+        return {};
     // An exponent counts only when digits follow it.
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
@@ -83,9 +94,29 @@ double LeadingNumber(std::string_view text)
             i = j;
         }
     }
-    const std::string number(text.substr(start, i - start));
-    const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0;
+    double value = 0;
+    const auto [ptr, error] = std::from_chars(text.data() + digitsFrom, text.data() + i, value);
+    ScannedNumber scanned;
+    scanned.end = i;
+    // A number beyond the range of a double is no usable number.
+    if (error == std::errc() && ptr == text.data() + i && std::isfinite(value))
+        scanned.value = negative ? -value : value;
+    return scanned;
+}
+
+} // namespace
+
+double LeadingNumber(std::string_view text)
+{
+    return ScanNumber(text).value.value_or(0);
+}
+
+std::optional<double> WholeNumber(std::string_view text)
+{
+    const ScannedNumber scanned = ScanNumber(text);
+    if (!scanned.value || !Trim(text.substr(scanned.end)).empty())
+        return std::nullopt;
+    return scanned.value;
 }
 
 std::int32_t RoundToInt32(double value)

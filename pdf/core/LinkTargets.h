@@ -4,6 +4,7 @@
 // and the script of a "layer:" link.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,12 @@ struct DestinationBox {
 std::string DestinationView(std::int32_t fit, const DestinationBox& box, double zoomPercent);
 
 // The number at the beginning of the text (blanks skipped, sign, digits, decimal point,
-// exponent), 0 when there is none.
+// exponent), 0 when there is none. The decimal point is a full stop whatever the locale.
 double LeadingNumber(std::string_view text);
+
+// The number that makes up the whole text (blanks around it allowed), read the same way;
+// none when the text holds anything else or the number is beyond a double's range.
+std::optional<double> WholeNumber(std::string_view text);
 
 // Rounds to the nearest integer, halves to even; raises the overflow error beyond 32 bits.
 std::int32_t RoundToInt32(double value);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -232,6 +234,35 @@ TEST_F(FormFieldsTest, SelectionsOutsideTheOptionsAreIgnoredOrRefused)
     EXPECT_EQ(Fact(facts, WidgetKey(facts, "oltre") + ".V"), "<none>");
     EXPECT_EQ(Fact(facts, WidgetKey(facts, "negativa") + ".V"), "<none>");
     EXPECT_EQ(Fact(facts, WidgetKey(facts, "ultima") + ".V"), "c");
+}
+
+TEST_F(FormFieldsTest, NumbersGivenAsTextReadWhateverTheLocale)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("locale.pdf");
+    // A host application may run under a locale whose decimal separator is a comma.
+    const char* italian = std::setlocale(LC_ALL, "it_IT.UTF-8");
+    struct BackToC {
+        ~BackToC() { std::setlocale(LC_ALL, "C"); }
+    } backToC;
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.AddField("scelta", 3, 10, 10, 100, 20, "a|b|c", std::string("2.0"), "", 0);
+    pdf.AddField("testo", 0, 10, 40, 100, 20, "", std::string(" 12.4 "), "", 0);
+    EXPECT_THROW(pdf.AddField("virgola", 0, 10, 70, 100, 20, "", std::string("12,4"), "", 0), TavloError);
+    peer.SetLastBox(10, 800, 50, 780);
+    pdf.LinkTo("page:1.6", 0, 0, 4, 10, 10, 0, 0, 100);
+    pdf.BeginPage();
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "form.fields"), "scelta testo");
+    EXPECT_EQ(Fact(facts, WidgetKey(facts, "scelta") + ".V"), "b");
+    EXPECT_EQ(Fact(facts, WidgetKey(facts, "testo") + ".MaxLen"), "12");
+    EXPECT_EQ(Fact(facts, "page1.annot1.dest.page"), "2");
+    if (!italian)
+        GTEST_SKIP() << "it_IT.UTF-8 not installed: checked under the C locale only";
 }
 
 TEST_F(FormFieldsTest, WithoutAChosenFontTheAppearanceNamesAFontOfTheForm)

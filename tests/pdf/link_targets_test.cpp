@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 using namespace tavlo;
 using namespace tavlo::test;
 
@@ -48,6 +50,28 @@ TEST(LinkTargets, PagesByNumberOffsetAndWord)
     } catch (const TavloError& e) {
         EXPECT_EQ(e.Number(), ErrorCode::Overflow);
     }
+}
+
+TEST(LinkTargets, NumbersReadWithAFullStopWhateverTheLocale)
+{
+    // A host application may run under a locale whose decimal separator is a comma.
+    const char* italian = std::setlocale(LC_ALL, "it_IT.UTF-8");
+    EXPECT_EQ(LeadingNumber("2.75x"), 2.75);
+    EXPECT_EQ(LeadingNumber("-1.5e1"), -15);
+    EXPECT_EQ(LeadingNumber("2,75"), 2);
+    EXPECT_EQ(LinkTargetPage("2.6", 1), 3);
+    EXPECT_EQ(LinkTargetPage("+1.5", 1), 2);  // 2.5, halves to even
+    EXPECT_EQ(WholeNumber(" 12.5 "), 12.5);
+    EXPECT_EQ(WholeNumber("+3"), 3);
+    EXPECT_EQ(WholeNumber("12,5"), std::nullopt);
+    EXPECT_EQ(WholeNumber("12.5 pagine"), std::nullopt);
+    EXPECT_EQ(WholeNumber(""), std::nullopt);
+    EXPECT_EQ(WholeNumber("1e999"), std::nullopt);
+    EXPECT_EQ(WholeNumber("inf"), std::nullopt);
+    EXPECT_EQ(WholeNumber("0x10"), std::nullopt);
+    std::setlocale(LC_ALL, "C");
+    if (!italian)
+        GTEST_SKIP() << "it_IT.UTF-8 not installed: checked under the C locale only";
 }
 
 TEST(LinkTargets, JavaScriptStringsMeanTheWindows1252Text)
