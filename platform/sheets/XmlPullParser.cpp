@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -42,6 +43,13 @@ void AggiungiUtf8(std::string& s, std::uint32_t c)
 }
 
 bool Spazio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The characters that end the scan of a tag: its end and the quotes of its values.
+constexpr auto FineOVirgolette = [] {
+    std::array<bool, 256> t{};
+    t['>'] = t['"'] = t['\''] = true;
+    return t;
+}();
 
 std::string_view NomeLocale(std::string_view nome)
 {
@@ -237,7 +245,7 @@ void XmlPullParser::LeggiTag()
             trovato = static_cast<const char*>(std::memchr(inizio, virgolette, resto));
         } else {
             for (const char* p = inizio; p < inizio + resto; ++p) {
-                if (*p == '>' || *p == '"' || *p == '\'') {
+                if (FineOVirgolette[static_cast<unsigned char>(*p)]) {
                     trovato = p;
                     break;
                 }
