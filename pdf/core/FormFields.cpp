@@ -8,7 +8,6 @@
 #include "pdf/draw/Colors.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 namespace tavlo {
@@ -25,7 +24,7 @@ bool IsRgb(const std::string& colour)
 std::string Lower(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
 

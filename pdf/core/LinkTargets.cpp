@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -16,11 +15,12 @@ namespace tavlo {
 
 namespace {
 
+// Upper case of the ASCII letters only, so the result does not follow the machine's locale.
 std::string Upper(std::string_view text)
 {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
     return out;
 }
 
@@ -170,7 +170,7 @@ std::string LayerSwitchScript(std::string_view text)
         const std::string opening = group.opening;
         std::size_t at = upper.find(opening);
         // "ON(" must not be the tail of another word such as "TOGGLEON(".
-        while (at != std::string::npos && at > 0 && std::isalpha(static_cast<unsigned char>(upper[at - 1])))
+        while (at != std::string::npos && at > 0 && upper[at - 1] >= 'A' && upper[at - 1] <= 'Z')
             at = upper.find(opening, at + 1);
         if (at == std::string::npos)
             continue;
