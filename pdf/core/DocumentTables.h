@@ -88,6 +88,9 @@ struct DocumentTables {
     // Tiling pattern being recorded
     std::string TilingName, TilingHead;
 
+    // Layer sections open in the recorded object, the tiling cell and the page
+    std::int32_t ObjectLayers = 0, TilingLayers = 0, PageLayers = 0;
+
     // Bounding box of the last shape drawn, in page space
     std::array<double, 4> LastBox{};
 };

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/LayerSections.h"
 #include "pdf/core/TavloState.h"
 
 #include <algorithm>
@@ -16,7 +17,23 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
            });
 }
 
+// The open-section count of the stream that content goes to now; none when no stream is open.
+std::int32_t* OpenSections(TavloState& s)
+{
+    if (s.InObject)
+        return &s.doc.ObjectLayers;
+    if (s.InTiling)
+        return &s.doc.TilingLayers;
+    return s.InPage ? &s.doc.PageLayers : nullptr;
+}
+
 } // namespace
+
+void CloseLayerSections(StringBuffer& content, std::int32_t& open)
+{
+    for (; open > 0; --open)
+        content.Append("\rEMC");
+}
 
 void Tavlo::BeginLayer(const std::string& name, std::int16_t visible, std::int16_t listed)
 {
@@ -33,12 +50,18 @@ void Tavlo::BeginLayer(const std::string& name, std::int16_t visible, std::int16
         index = static_cast<std::size_t>(found - layers.begin()) + 1;
     }
     PutContent("/OC /_LAY_" + std::to_string(index) + " BDC");
+    if (std::int32_t* open = OpenSections(s))
+        ++*open;
 }
 
 void Tavlo::EndLayer()
 {
-    if (s_->LayerCount > 0)
+    // An EMC with no section open is an error readers report.
+    std::int32_t* open = OpenSections(*s_);
+    if (open && *open > 0) {
         PutContent("EMC");
+        --*open;
+    }
 }
 
 } // namespace tavlo

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/LayerSections.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 
@@ -39,6 +40,7 @@ std::int32_t Tavlo::BeginPage()
     s.DocScripts[kPageOpenScript].clear();
     s.DocScripts[kPageCloseScript].clear();
     s.PageContent.Reset();
+    s.doc.PageLayers = 0;
     s.InPage = true;
 
     SetColorFill("Black");
@@ -66,6 +68,7 @@ void Tavlo::EndPage()
         return;
     if (s.RecordedCount > 0)
         PlayAutoObjects(true);
+    CloseLayerSections(s.PageContent, s.doc.PageLayers);
     s.InPage = false;
 
     std::string content = "1 0 0 -1 " + PdfNumber(s.MarginLeft) + " " + PdfNumber(s.PageHeight - s.MarginTop) +

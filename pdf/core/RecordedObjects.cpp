@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/LayerSections.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
@@ -46,6 +47,7 @@ void Tavlo::BeginObject(const std::string& name, std::int32_t flags)
     s.doc.RecordedObjects.push_back(ObjectEntry{name, std::string(), flags});
     s.RecordedCount = static_cast<std::int32_t>(s.doc.RecordedObjects.size());
     s.ObjectContent.Reset();
+    s.doc.ObjectLayers = 0;
 }
 
 void Tavlo::EndObject()
@@ -56,6 +58,7 @@ void Tavlo::EndObject()
     if (!s.InObject)
         return;
     const ObjectEntry& entry = s.doc.RecordedObjects.back();
+    CloseLayerSections(s.ObjectContent, s.doc.ObjectLayers);
     Bytes data = BytesOf(s.ObjectContent.Text());
     const std::int32_t n = NewObj();
     PutLine("<< /Type /XObject /Subtype /Form /FormType 1 /Name " + PdfName(entry.name) + "\r/BBox [" +
@@ -111,6 +114,7 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         s.doc.TilingName = TrimmedUpper(name);
         s.doc.TilingHead = std::move(head);
         s.TilingContent.Reset();
+        s.doc.TilingLayers = 0;
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
     }
     s.ColorLocked = uncoloured == 1;
@@ -122,6 +126,7 @@ void Tavlo::EndTiling()
     // A pattern without an open recording would be an empty cell under a name already used.
     if (!s.InTiling)
         return;
+    CloseLayerSections(s.TilingContent, s.doc.TilingLayers);
     Bytes data = BytesOf(s.TilingContent.Text());
     s.InTiling = false;
     s.ColorLocked = false;

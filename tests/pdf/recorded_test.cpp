@@ -230,6 +230,49 @@ TEST_F(RecordedTest, ObjectsPlayedButNeverRecordedAreEmpty)
     EXPECT_EQ(DarkPixelsIn(page, 0, 0, 50, 50), 2500);
 }
 
+// Each content stream keeps its layer sections balanced whatever the caller does: an
+// EndLayer with none open in that stream writes nothing, sections left open are closed at the
+// end of the page, object or cell, and poppler reports no mismatched operator.
+TEST_F(RecordedTest, LayerSectionsBalancedInEveryStream)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("sections.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginObject("Timbro", 7);
+    pdf.BeginLayer("Timbri", 1, 1);       // left open in the object
+    peer.PutContent("0 0 5 5 re f");
+    pdf.EndObject();
+    pdf.BeginTiling("trama", 0, 0, 4, 4, 4, 4, 0);
+    pdf.EndLayer();                       // none open in the cell
+    pdf.BeginLayer("Timbri", 1, 1);
+    pdf.EndTiling();
+    pdf.BeginPage();
+    pdf.BeginLayer("Note", 1, 1);
+    pdf.EndLayer();
+    pdf.EndLayer();                       // one too many
+    pdf.BeginLayer("Note", 1, 1);
+    pdf.BeginLayer("Timbri", 1, 1);       // two left open on the page
+    pdf.BeginPage();
+    pdf.EndLayer();                       // none open on the new page
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::vector<std::string> pages = PageContents(path);
+    ASSERT_EQ(pages.size(), 2u);
+    auto count = [](const std::string& text, const std::string& what) {
+        int n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(pages[0], "BDC"), 3) << pages[0];
+    EXPECT_EQ(count(pages[0], "EMC"), 3) << pages[0];
+    EXPECT_EQ(count(pages[1], "EMC"), 0) << pages[1];
+    const std::string text = ReadFile(path);
+    EXPECT_NE(text.find("\r/OC /_LAY_1 BDC\r0 0 5 5 re f\rEMC\nendstream"), std::string::npos);
+    EXPECT_NE(text.find("cm\r/OC /_LAY_1 BDC\rEMC\nendstream"), std::string::npos);
+}
+
 TEST_F(RecordedTest, TilingPatternsColouredAndUncoloured)
 {
     Tavlo pdf;
