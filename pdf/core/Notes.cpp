@@ -35,8 +35,9 @@ void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float
     else if (align == 4)
         d += "\r/Q 1";
 
-    // The text's font and colour: the current font, so the box names a font the form's
-    // resources hold, and the line colour as a plain colour operator.
+    // The text's font and colour: the current font, as Tf needs a font before the size,
+    // and the line colour as the three operands of rg (readers draw the text black when
+    // they are put in brackets).
     std::string font = s.doc.FontResource.empty() ? std::string("Helv") : s.doc.FontResource;
     std::string appearance = "/" + font + " " + PdfNumber(s.doc.FontSize) + " Tf";
     if (IsRgb(s.LineColor))

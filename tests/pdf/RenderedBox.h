@@ -69,6 +69,41 @@ inline GreyImage MupdfPage(const std::string& path, int page)
     return ReadPgm(ReadFile(file));
 }
 
+// Pixels of a strong red inside a region given in points from the top-left corner of the
+// page, as poppler and as mupdf draw it in colour, annotations included: {poppler, mupdf},
+// -1 for a reader that drew nothing.
+inline std::array<int, 2> RedPixelsIn(const std::string& path, int page, int left, int top, int right, int bottom)
+{
+    ScratchDir dir;
+    const std::string poppler = dir.File("poppler"), mupdf = dir.File("mupdf.ppm");
+    RunTool("pdftoppm -r 72 -aa no -aaVector no -singlefile -f " + std::to_string(page) + " -l " +
+            std::to_string(page) + " " + Quote(path) + " " + Quote(poppler) + " 2>/dev/null");
+    RunTool("mutool draw -q -r 72 -c rgb -o " + Quote(mupdf) + " " + Quote(path) + " " + std::to_string(page) +
+            " 2>/dev/null");
+    std::array<int, 2> counts{};
+    int reader = 0;
+    for (const std::string& file : {poppler + ".ppm", mupdf}) {
+        const std::string image = ReadFile(file);
+        // The header is that of a grey image with three bytes a pixel.
+        GreyImage header = ReadPgm("P5" + image.substr(std::min<std::size_t>(2, image.size())));
+        if (image.compare(0, 2, "P6") != 0 || header.width == 0) {
+            counts[reader++] = -1;
+            continue;
+        }
+        const std::string& rgb = header.pixels;
+        int count = 0;
+        for (int y = top; y < bottom && y < header.height; ++y)
+            for (int x = left; x < right && x < header.width; ++x) {
+                const std::size_t i = (static_cast<std::size_t>(y) * header.width + x) * 3;
+                if (i + 2 < rgb.size() && static_cast<unsigned char>(rgb[i]) > 200 &&
+                    static_cast<unsigned char>(rgb[i + 1]) < 100 && static_cast<unsigned char>(rgb[i + 2]) < 100)
+                    ++count;
+            }
+        counts[reader++] = count;
+    }
+    return counts;
+}
+
 // Dark pixels inside a region given in points from the top-left corner of the page.
 inline int DarkPixelsIn(const GreyImage& image, int left, int top, int right, int bottom)
 {

@@ -189,3 +189,26 @@ TEST_F(NotesTest, BoxTextIsDrawnByReaders)
         EXPECT_EQ(DarkPixelsIn(image, 20, 100, 220, 140), 0);
     }
 }
+
+TEST_F(NotesTest, BoxTextTakesTheLineColourInReaders)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("colour.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.SetFont("Helvetica", 14, 0, 0);
+    pdf.SetColorFill("White");
+    pdf.SetColorLine("#FF0000");
+    pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
+    pdf.SetColorLine("#000000");
+    pdf.AddNoteBox("MMMMMMMM", 20, 100, 200, 40, 0, 0, 0, 0, 4);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    // Inside the border: the text only, red in the first box and black in the second.
+    const auto red = RedPixelsIn(path, 1, 24, 24, 216, 56);
+    const auto black = RedPixelsIn(path, 1, 24, 104, 216, 136);
+    EXPECT_GT(red[0], 20) << "poppler";
+    EXPECT_GT(red[1], 20) << "mupdf";
+    EXPECT_EQ(black[0], 0) << "poppler";
+    EXPECT_EQ(black[1], 0) << "mupdf";
+}
