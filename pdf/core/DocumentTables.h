@@ -85,8 +85,8 @@ struct DocumentTables {
     std::string FillColorAlt, LineColorAlt, TextColorAlt;
     std::int32_t AlphaCount = 0;
 
-    // Tiling pattern being recorded
-    std::string TilingName, TilingHead;
+    // Tiling pattern being recorded; its twin for recorded objects differs only in the matrix
+    std::string TilingName, TilingHead, TilingObjectHead;
 
     // Layer sections open in the recorded object, the tiling cell and the page
     std::int32_t ObjectLayers = 0, TilingLayers = 0, PageLayers = 0;

@@ -4,6 +4,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/TilingPatterns.h"
 
 #include <algorithm>
 #include <cctype>
@@ -105,14 +106,17 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         const std::string cellHeight = PdfScaledNumber(static_cast<double>(y2) - y1);
         const std::string matrix = "1 0 0 1 " + PdfNumber(s.MarginLeft) + " " +
                                    PdfNumber(s.PageHeight - s.MarginTop - (static_cast<double>(y2) - y1) * s.Scale);
-        std::string head = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
-                           (uncoloured == 0 ? "1" : "2") + "\r/TilingType 1\r/BBox [" + PdfScaledNumber(x1) + " " +
-                           PdfScaledNumber(y1) + " " + PdfScaledNumber(x2) + " " + PdfScaledNumber(y2) +
-                           "]\r/Resources 3 0 R\r/XStep " + PdfScaledNumber(xStep) + " /YStep " +
-                           PdfScaledNumber(yStep) + "\r/Matrix [" + matrix + "]";
+        const std::string head = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
+                                 (uncoloured == 0 ? "1" : "2") + "\r/TilingType 1\r/BBox [" + PdfScaledNumber(x1) +
+                                 " " + PdfScaledNumber(y1) + " " + PdfScaledNumber(x2) + " " + PdfScaledNumber(y2) +
+                                 "]\r/Resources 3 0 R\r/XStep " + PdfScaledNumber(xStep) + " /YStep " +
+                                 PdfScaledNumber(yStep) + "\r/Matrix [";
         s.InTiling = true;
         s.doc.TilingName = TrimmedUpper(name);
-        s.doc.TilingHead = std::move(head);
+        s.doc.TilingHead = head + matrix + "]";
+        // Inside a recorded object the space is the one it is played in, already flipped and
+        // moved inside the margins: the twin only turns the cell upright again.
+        s.doc.TilingObjectHead = head + "1 0 0 -1 0 " + cellHeight + "]";
         s.TilingContent.Reset();
         s.doc.TilingLayers = 0;
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
@@ -130,11 +134,23 @@ void Tavlo::EndTiling()
     Bytes data = BytesOf(s.TilingContent.Text());
     s.InTiling = false;
     s.ColorLocked = false;
+    Bytes twin = data;
     const std::int32_t n = NewObj();
     PutLine(s.doc.TilingHead);
     WriteStream(data, 0, "", 0);
     EndObj();
     s.Patterns += PdfName(s.doc.TilingName) + " " + std::to_string(n) + " 0 R \r";
+    const std::int32_t t = NewObj();
+    PutLine(s.doc.TilingObjectHead);
+    WriteStream(twin, 0, "", 0);
+    EndObj();
+    s.Patterns += PdfName(TilingTwinName(s.doc.TilingName)) + " " + std::to_string(t) + " 0 R \r";
+}
+
+std::string TilingTwinName(const std::string& name)
+{
+    // Pattern names are upper case: a lower-case suffix never meets a caller's name.
+    return name + "_obj";
 }
 
 } // namespace tavlo

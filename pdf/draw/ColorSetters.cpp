@@ -2,6 +2,7 @@
 
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/TilingPatterns.h"
 #include "pdf/draw/Colors.h"
 
 namespace tavlo {
@@ -32,15 +33,19 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // selects nothing.
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
         return;
+    // A tiling pattern used inside a recorded object is its twin made for that space.
+    std::string pattern = parsed.form;
+    if (s_->InObject && pattern[0] != '#' && PatternDefined(s_->Patterns, TilingTwinName(pattern)))
+        pattern = TilingTwinName(pattern);
     // The operator is made first: a colour with bad digits changes nothing.
     std::string line;
     if (parsed.form[0] == '#')
         line = HexColorToRgb(parsed.form) + " " + rgbOp;
     else if (!parsed.second.empty() && parsed.second[0] == '#')
-        line = std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " + PdfName(parsed.form) +
-               " " + patternOp;
+        line = std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " + PdfName(pattern) + " " +
+               patternOp;
     else if (parsed.second.empty())
-        line = std::string("/Pattern ") + spaceOp + " " + PdfName(parsed.form) + " " + patternOp;
+        line = std::string("/Pattern ") + spaceOp + " " + PdfName(pattern) + " " + patternOp;
     current = parsed.form;
     if (parsed.form[0] != '#' && !parsed.second.empty() && parsed.second[0] == '#')
         alternate = parsed.second;

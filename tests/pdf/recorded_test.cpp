@@ -369,9 +369,9 @@ TEST_F(RecordedTest, LayersInTheCatalog)
     EXPECT_NE(plainText.find("/AS [ ]\n/ON [] \n/OFF ["), std::string::npos);
 }
 
-// A cell whose top-left quarter is black, tiled over a square drawn at the origin inside
-// margins that are no multiple of the step: poppler and mupdf show whole cells starting at
-// the square's corner.
+// A cell whose top-left quarter is black, tiled over squares drawn at the origin inside
+// margins that are no multiple of the step, on the page and in a recorded object placed on
+// it: poppler and mupdf show whole upright cells starting at each square's corner.
 TEST_F(RecordedTest, TilingCellsStartAtTheCornerInsideTheMargins)
 {
     Tavlo pdf;
@@ -383,6 +383,10 @@ TEST_F(RecordedTest, TilingCellsStartAtTheCornerInsideTheMargins)
     pdf.SetColorFill("black");
     peer.PutContent("0 0 10 10 re f");
     pdf.EndTiling();
+    pdf.BeginObject("Quadro", 7);
+    pdf.SetColorFill("quarti");
+    peer.PutContent("100 0 40 40 re f");
+    pdf.EndObject();
     pdf.BeginPage();
     pdf.SetColorFill("quarti");
     peer.PutContent("0 0 40 40 re f");
@@ -392,18 +396,20 @@ TEST_F(RecordedTest, TilingCellsStartAtTheCornerInsideTheMargins)
         const GreyImage page = mupdf ? MupdfPage(path, 1) : PopplerPage(path, 1, false);
         ASSERT_GT(page.width, 0) << mupdf;
         // Page pixels of user point (x, y): 53 + x, 105 + y.
-        for (const int cellX : {0, 20})
-            for (const int cellY : {0, 20}) {
-                const int left = 53 + cellX, top = 105 + cellY;
-                EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 1, left + 9, top + 9), 64)
-                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
-                EXPECT_EQ(DarkPixelsIn(page, left + 11, top + 1, left + 19, top + 19), 0)
-                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
-                EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 11, left + 9, top + 19), 0)
-                    << "mupdf " << mupdf << " cell " << cellX << "," << cellY;
-            }
-        // Nothing outside the square.
+        for (const int squareX : {0, 100})
+            for (const int cellX : {0, 20})
+                for (const int cellY : {0, 20}) {
+                    const int left = 53 + squareX + cellX, top = 105 + cellY;
+                    const std::string where = "mupdf " + std::to_string(mupdf) + " square " +
+                                              std::to_string(squareX) + " cell " + std::to_string(cellX) + "," +
+                                              std::to_string(cellY);
+                    EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 1, left + 9, top + 9), 64) << where;
+                    EXPECT_EQ(DarkPixelsIn(page, left + 11, top + 1, left + 19, top + 19), 0) << where;
+                    EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 11, left + 9, top + 19), 0) << where;
+                }
+        // Nothing outside the squares.
         EXPECT_EQ(DarkPixelsIn(page, 0, 0, page.width, 104), 0) << mupdf;
-        EXPECT_EQ(DarkPixelsIn(page, 94, 0, page.width, page.height), 0) << mupdf;
+        EXPECT_EQ(DarkPixelsIn(page, 0, 146, page.width, page.height), 0) << mupdf;
+        EXPECT_EQ(DarkPixelsIn(page, 94, 0, 152, page.height), 0) << mupdf;
     }
 }
