@@ -37,9 +37,11 @@ void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float
 
     // The text's font and colour: the current font, as Tf needs a font before the size,
     // and the line colour as the three operands of rg (readers draw the text black when
-    // they are put in brackets).
-    std::string font = s.doc.FontResource.empty() ? std::string("Helv") : s.doc.FontResource;
-    std::string appearance = "/" + font + " " + PdfNumber(s.doc.FontSize) + " Tf";
+    // they are put in brackets). Without a chosen font, Helvetica: a name the document's
+    // fonts (and so the form's resources) hold.
+    if (s.doc.FontResource.empty())
+        SetFont("Helvetica", s.doc.FontSize, 0, 0);
+    std::string appearance = "/" + s.doc.FontResource + " " + PdfNumber(s.doc.FontSize) + " Tf";
     if (IsRgb(s.LineColor))
         appearance += " " + HexColorToRgb(s.LineColor) + " rg";
 

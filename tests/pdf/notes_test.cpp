@@ -212,3 +212,21 @@ TEST_F(NotesTest, BoxTextTakesTheLineColourInReaders)
     EXPECT_EQ(black[0], 0) << "poppler";
     EXPECT_EQ(black[1], 0) << "mupdf";
 }
+
+TEST_F(NotesTest, WithoutAChosenFontTheBoxNamesAFontOfTheForm)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("nofont.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.AddNoteBox("MMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
+    pdf.AddField("campo", 0, 20, 100, 50, 20, "x", 0, "", 0);
+    pdf.EndDoc();
+    // poppler complains of a font missing from the form's resources.
+    ExpectReadersAccept(path);
+    const auto facts = InteractiveSummary(path);
+    const std::string da = Fact(facts, "page1.annot1.DA");
+    ASSERT_EQ(da[0], '/') << da;
+    EXPECT_NE((" " + Fact(facts, "form.fonts") + " ").find(" " + da.substr(0, da.find(' ')) + " "), std::string::npos)
+        << da;
+}
