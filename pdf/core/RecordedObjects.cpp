@@ -1,10 +1,10 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/LayerSections.h"
+#include "pdf/core/PatternTwins.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/core/TilingPatterns.h"
 
 #include <algorithm>
 #include <cctype>
@@ -144,10 +144,10 @@ void Tavlo::EndTiling()
     PutLine(s.doc.TilingObjectHead);
     WriteStream(twin, 0, "", 0);
     EndObj();
-    s.Patterns += PdfName(TilingTwinName(s.doc.TilingName)) + " " + std::to_string(t) + " 0 R \r";
+    s.Patterns += PdfName(PatternTwinName(s.doc.TilingName)) + " " + std::to_string(t) + " 0 R \r";
 }
 
-std::string TilingTwinName(const std::string& name)
+std::string PatternTwinName(const std::string& name)
 {
     // Pattern names are upper case: a lower-case suffix never meets a caller's name.
     return name + "_obj";

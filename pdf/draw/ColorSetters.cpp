@@ -2,7 +2,7 @@
 
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/core/TilingPatterns.h"
+#include "pdf/core/PatternTwins.h"
 #include "pdf/draw/Colors.h"
 
 namespace tavlo {
@@ -33,10 +33,10 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // selects nothing.
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
         return;
-    // A tiling pattern used inside a recorded object is its twin made for that space.
+    // A pattern used inside a recorded object is its twin made for that space.
     std::string pattern = parsed.form;
-    if (s_->InObject && pattern[0] != '#' && PatternDefined(s_->Patterns, TilingTwinName(pattern)))
-        pattern = TilingTwinName(pattern);
+    if (s_->InObject && pattern[0] != '#' && PatternDefined(s_->Patterns, PatternTwinName(pattern)))
+        pattern = PatternTwinName(pattern);
     // The operator is made first: a colour with bad digits changes nothing.
     std::string line;
     if (parsed.form[0] == '#')

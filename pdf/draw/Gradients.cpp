@@ -2,6 +2,7 @@
 
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
+#include "pdf/core/PatternTwins.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/Colors.h"
 
@@ -19,29 +20,31 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     const std::string c1 = HexColorToRgb(ParseColor(endColor).form);
 
     // The pattern's coordinates are those of the drawing members: from the top-left corner
-    // inside the margins on a page; inside a recorded object, in the space it is played in.
-    std::string matrix = PdfNumber(s.MarginLeft) + " " + PdfNumber(s.PageHeight - s.MarginTop);
-    if (s.InObject) {
-        const float height = GetPageHeight(true);
-        yStart = height - yStart;
-        yEnd = height - yEnd;
-        matrix = "0 " + PdfNumber(s.PageHeight - s.MarginTop - s.MarginBottom);
-    }
-    std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ 1 0 0 -1 " + matrix +
-                       "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
-    if (style == 1)
-        text += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
-                PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +
-                PdfScaledNumber(rEnd) + "]\r";
-    else
-        text += "/ShadingType 2 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
-                PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + "]\r";
-    text += "/Extend [" + PdfBoolean(extendBefore) + " " + PdfBoolean(extendAfter) + "] \r/Function \r" +
-            "<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r/Functions [\r" +
-            "<< /FunctionType 2 /Domain [0.000 1.000] /C0 [" + c0 + "] /C1 [" + c1 + "] /N 1 >>]\r>>\r>>\r>>";
+    // inside the margins on a page. A recorded object is drawn in that space already, so the
+    // twin used inside objects keeps the coordinates as they are.
+    auto pattern = [&](const std::string& matrix) {
+        std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ " + matrix + "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
+        if (style == 1)
+            text += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                    PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +
+                    PdfScaledNumber(rEnd) + "]\r";
+        else
+            text += "/ShadingType 2 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                    PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + "]\r";
+        text += "/Extend [" + PdfBoolean(extendBefore) + " " + PdfBoolean(extendAfter) + "] \r/Function \r" +
+                "<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r/Functions [\r" +
+                "<< /FunctionType 2 /Domain [0.000 1.000] /C0 [" + c0 + "] /C1 [" + c1 + "] /N 1 >>]\r>>\r>>\r>>";
+        return text;
+    };
+    const std::string onPage =
+        pattern("1 0 0 -1 " + PdfNumber(s.MarginLeft) + " " + PdfNumber(s.PageHeight - s.MarginTop));
+    const std::string inObject = pattern("1 0 0 1 0 0");
 
     const std::int32_t n = NewObj();
-    PutLine(text);
+    PutLine(onPage);
+    EndObj();
+    const std::int32_t twin = NewObj();
+    PutLine(inObject);
     EndObj();
     std::string name = alias;
     const std::size_t first = name.find_first_not_of(' ');
@@ -49,6 +52,7 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     for (char& c : name)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     s.Patterns += PdfName(name) + " " + std::to_string(n) + " 0 R \r";
+    s.Patterns += PdfName(PatternTwinName(name)) + " " + std::to_string(twin) + " 0 R \r";
 }
 
 } // namespace tavlo

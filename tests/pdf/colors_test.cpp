@@ -173,7 +173,9 @@ TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)
     EXPECT_NE(text.find("/SKY "), std::string::npos);
     EXPECT_NE(text.find("/SOLE#20ARDENTE "), std::string::npos);
     EXPECT_NE(text.find("/ExtGState << /GSTATE_1 "), std::string::npos);
-    const std::string page = StreamOf(path, 10);
+    // Objects 4-7 the two gradients and their twins for recorded objects, 8-10 the states,
+    // 11 the page, 12 its content.
+    const std::string page = StreamOf(path, 12);
     EXPECT_NE(page.find("/GSTATE_3 gs"), std::string::npos) << page;
     EXPECT_NE(page.find("/Pattern cs /SOLE#20ARDENTE scn"), std::string::npos) << page;
 }
@@ -203,18 +205,23 @@ TEST(ColorSetters, GradientsLineUpWithShapesInsideTheMargins)
     if (!ReadersAvailable())
         GTEST_SKIP() << "qpdf, poppler or mupdf missing";
     ScratchDir dir;
-    for (const bool inObject : {false, true}) {
+    // On a page; made inside a recorded object; made before the object that uses it.
+    for (const int where : {0, 1, 2}) {
+        const bool inObject = where != 0;
         Tavlo pdf;
         TavloTestPeer peer(pdf);
-        const std::string path = dir.File(inObject ? "object.pdf" : "page.pdf");
+        const std::string path = dir.File("gradient" + std::to_string(where) + ".pdf");
         pdf.BeginDoc(path);
         pdf.SetMargins(50, 20, 100, 30, false);
+        // White at x 0, black at x 200, over a rectangle from 0 to 200 and y 0 to 100.
+        if (where == 2)
+            pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
         if (inObject)
             pdf.BeginObject("Riquadro", 7);
         else
             pdf.BeginPage();
-        // White at x 0, black at x 200, over a rectangle from 0 to 200 and y 0 to 100.
-        pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
+        if (where != 2)
+            pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
         pdf.SetColorFill("scala");
         peer.PutContent("0 0 200 100 re f");
         if (inObject) {
@@ -225,9 +232,9 @@ TEST(ColorSetters, GradientsLineUpWithShapesInsideTheMargins)
         ExpectReadersAccept(path);
         // The row 150 points from the top is inside the rectangle (100 + 50).
         const std::vector<int> row = GreyRow(path, 150, dir.File("row"));
-        EXPECT_GT(row[52], 240) << inObject;         // just right of the left margin: white
-        EXPECT_NEAR(row[150], 128, 12) << inObject;  // half way
-        EXPECT_LT(row[247], 15) << inObject;         // right end: black
-        EXPECT_EQ(row[260], 255) << inObject;        // past the rectangle: the page
+        EXPECT_GT(row[52], 240) << where;         // just right of the left margin: white
+        EXPECT_NEAR(row[150], 128, 12) << where;  // half way
+        EXPECT_LT(row[247], 15) << where;         // right end: black
+        EXPECT_EQ(row[260], 255) << where;        // past the rectangle: the page
     }
 }
