@@ -18,7 +18,8 @@ void Tavlo::WriteAnnotation(std::string dictionary, const std::string& contents,
         dictionary += " /DA " + MakeTextString(appearance);
     if (!target.empty()) {
         if (target.compare(0, 5, "file:") == 0)
-            // Page numbers of another file count from 0: open its first page, top left.
+            // Page numbers of another file count from 0 (-1 is no page): open its first
+            // page, leaving position and zoom to the reader.
             dictionary += " /A << /Type /Action /S /GoToR /F " + MakeTextString(target.substr(5)) +
                           " /D [0 /XYZ null null 0] >> ";
         else
