@@ -169,7 +169,9 @@ void Importazione::ImportaCartella(const QString& percorso)
         if (!riga4 || (Vuota(riga4->Cella(DataDocumento)) && Vuota(riga4->Cella(NumeroDocumento))))
             continue;
         if (!ImportaParte(*fonte, tipo, true)) {
-            esito_.Riepilogo = false;
+            // A cancelled save dialog ends the input file; the summary follows only when
+            // files were written before it.
+            esito_.Riepilogo = !esito_.FileScritti.isEmpty();
             return;
         }
     }
@@ -204,7 +206,7 @@ void Importazione::ImportaCsv(const QString& percorso, const QString& separatore
     esito_.Riepilogo = true;
     FonteCsv fonte(*lettore);
     if (!ImportaParte(fonte, tipo, false))
-        esito_.Riepilogo = false;
+        esito_.Riepilogo = !esito_.FileScritti.isEmpty();
 }
 
 bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limiteRighe)
@@ -246,8 +248,12 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
                 parte.InterrottaAllaRiga = riga_;
                 break;
             }
-            if (!lettura.RigaValida)
+            if (!lettura.RigaValida) {
+                // The writer learns whose the refused row was, so that the continuation
+                // rows below it are not filed under the counterpart above.
+                scrittore->RigaScartata(riga);
                 continue;
+            }
             const datifattura::RisultatoRiga scritta = scrittore->Scrivi(riga);
             if (scritta.esito == datifattura::EsitoRiga::Annullata) {
                 annullato = true;
@@ -270,9 +276,11 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
     }
     parte.Righe = riga_ - PrimaRigaDati;
-    if (annullato)
-        return false;
-    if (!fermata_ || parte.InterrottaAllaRiga > 0) {
+    if (annullato) {
+        // A save dialog cancelled at a split: the files completed before it stay written,
+        // with their progressives raised, and the summary must name them.
+        parte.InterrottaAllaRiga = riga_;
+    } else if (!fermata_ || parte.InterrottaAllaRiga > 0) {
         try {
             scrittore->Chiudi();
         } catch (const datifattura::ErroreDatiFattura& e) {
@@ -284,7 +292,7 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         esito_.FileScritti << file.percorso;
     }
     (tipo == TipoComunicazione::DTE ? esito_.Dati.Clienti : esito_.Dati.Fornitori) += scrittore->Controparti();
-    return true;
+    return !annullato;
 }
 
 void Importazione::ApriLog()

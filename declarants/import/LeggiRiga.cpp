@@ -121,6 +121,17 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
     PulisciColonne(colonne);
     Controllo c(colonne, segnalazioni);
     const bool ricevute = tipo == TipoComunicazione::DTR;
+    // A refused row still tells whose it is: the writer needs it to keep the continuation
+    // rows below it out of the block above.
+    auto identificativi = [&] {
+        riga.PartitaIva = c(PartitaIva);
+        riga.CodiceFiscale = c(CodiceFiscale);
+        riga.Denominazione = c(Denominazione);
+        riga.Nome = c(Nome);
+        riga.Cognome = c(Cognome);
+    };
+    riga = RigaFattura();
+    identificativi();
 
     bool continuazione = false;
     if (c(PartitaIva).isEmpty() && c(CodiceFiscale).isEmpty()) {
@@ -151,6 +162,7 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
                 c.Cella(PartitaIva) = Zeri(c(PartitaIva), 11);
             if (SoloCifre(c(CodiceFiscale)) && c(CodiceFiscale).size() != 16 && c(CodiceFiscale).size() < 11)
                 c.Cella(CodiceFiscale) = Zeri(c(CodiceFiscale), 11);
+            identificativi();
         }
         if (!c(Nome).isEmpty() && c(Cognome).isEmpty()) {
             c.Segnala(QStringLiteral("Cognome "), ValoreVuoto);
@@ -228,11 +240,7 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
         return c.esito;
 
     riga = RigaFattura();
-    riga.PartitaIva = c(PartitaIva);
-    riga.CodiceFiscale = c(CodiceFiscale);
-    riga.Denominazione = c(Denominazione);
-    riga.Nome = c(Nome);
-    riga.Cognome = c(Cognome);
+    identificativi();
     riga.Sede = Indirizzo(c, SedeIndirizzo);
     riga.TipoDocumento = c(TipoDocumento);
     riga.Data = data.data;

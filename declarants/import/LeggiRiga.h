@@ -35,7 +35,9 @@ bool TipoDocumentoAmmesso(const QString& tipo);
 // Upper case and trimmed; columns 1 to 11 through the text cleaner. `colonne` gets 34 entries.
 void PulisciColonne(std::vector<QString>& colonne);
 
-// Reads the cleaned-or-raw 34 texts of a row (cleaning them in place) into `riga`.
+// Reads the cleaned-or-raw 34 texts of a row (cleaning them in place) into `riga`. A row
+// refused here still leaves its columns 1 to 5 (identifiers padded as written) in `riga`,
+// and nothing of an earlier row.
 // `precedente` is the last row passed on for writing, or nullptr: a continuation row of the
 // same invoice takes the document type and dates it leaves empty from it.
 EsitoLettura LeggiRiga(std::vector<QString>& colonne, datifattura::TipoComunicazione tipo,

@@ -395,3 +395,79 @@ TEST(Importazione, ALogThatCannotBeWrittenIsToldOnce)
     EXPECT_EQ(a.messaggi.mostrati[2].titolo, QStringLiteral("Dati non validi"));
     EXPECT_EQ(a.messaggi.task.size(), 1u);
 }
+
+TEST(Importazione, ContinuationRowsFollowTheCounterpartOfTheRowAboveEvenWhenItWasRefused)
+{
+    Ambiente a;
+    const QString f = a.File(QStringLiteral("seguiti.csv"));
+    auto gamma = [](const std::string& numero, const std::string& tipo) {
+        // "123" is padded to "00000000123" when read: the refused row must be compared padded too.
+        return Riga({{1, "123"}, {3, "Gamma"}, {11, "IT"}, {13, tipo}, {14, "15/01/2017"}, {15, numero}, {16, "10"},
+                     {17, "1"}, {18, "10"}});
+    };
+    ScriviCsv(f, "FATTURE EMESSE",
+              {gamma("G1", "TD01"),                 // row 4: opens Gamma
+               gamma("G2", "TD99"),                 // row 5: refused, but Gamma's
+               AlfaSeguito("G1"),                   // row 6: still Gamma's
+               Riga({{1, "98765432109"}, {3, "Beta"}, {11, "IT"}, {13, "TD01"}, {15, "B1"}}),   // row 7: refused, no date
+               AlfaSeguito("G1")});                 // row 8: Beta's, so refused with it
+    a.dialoghi.salvataggi = {a.File(QStringLiteral("s.xml"))};
+    LogImportazione log(a.dir.path());
+    Importazione importazione(a.dichiarante, log);
+    const auto esito = importazione.Importa(f, TipoFile::Csv, QStringLiteral(";"));
+
+    ASSERT_EQ(esito.FileScritti, QStringList{a.File(QStringLiteral("s.xml"))});
+    EXPECT_EQ(ErroriSchema(esito.FileScritti[0]), QString());
+    auto elementi = Elementi(esito.FileScritti[0]);
+    EXPECT_EQ(elementi[QStringLiteral("CessionarioCommittenteDTE")], 1);
+    EXPECT_EQ(elementi[QStringLiteral("DatiFatturaBodyDTE")], 1);
+    EXPECT_EQ(elementi[QStringLiteral("DatiRiepilogo")], 2);
+    const QStringList righe = RigheLog(log.Percorso());
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 5 Colonna: TIPO DOCUMENTO  Valore: TD99 Valore non corretto  - Riga NON ELABORATA")));
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 7 Colonna: DATA DOCUMENTO  Valore: * VUOTO *  - Riga NON ELABORATA")));
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 8 Colonna: Partita Iva / Codice Fiscale  Valore: * VUOTO *  - Riga NON ELABORATA")));
+    EXPECT_EQ(righe.filter(QStringLiteral("Riga NON ELABORATA")).size(), 3);
+}
+
+TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
+{
+    Ambiente a;
+    // 1000 counterparts: the 1000th opens a second file, whose name is taken already.
+    Righe righe;
+    for (int i = 0; i < 1000; ++i) {
+        std::vector<std::string> r = Alfa("N" + std::to_string(i));
+        r[0] = std::to_string(10000000000LL + i);
+        righe.push_back(std::move(r));
+    }
+    const QString f = a.File(QStringLiteral("mille.csv"));
+    ScriviCsv(f, "FATTURE EMESSE", righe);
+    const QString secondo = a.File(QStringLiteral("IT01234567890_DF_00002.xml"));
+    {
+        QFile occupato(secondo);
+        ASSERT_TRUE(occupato.open(QIODevice::WriteOnly));
+        occupato.write("gia qui");
+    }
+    const QString primo = a.File(QStringLiteral("IT01234567890_DF_00001.xml"));
+    a.dialoghi.salvataggi = {primo, QString()};    // then: cancel
+    a.messaggi.risposte = {quercino::RispostaNo};  // do not replace the file already there
+    LogImportazione log(a.dir.path());
+    Importazione importazione(a.dichiarante, log);
+    const auto esito = importazione.Importa(f, TipoFile::Csv, QStringLiteral(";"));
+
+    ASSERT_EQ(esito.FileScritti, QStringList{primo});
+    EXPECT_EQ(ErroriSchema(primo), QString());
+    EXPECT_EQ(Elementi(primo)[QStringLiteral("CessionarioCommittenteDTE")], 999);
+    EXPECT_EQ(Contenuto(secondo), QByteArray("gia qui"));
+    EXPECT_EQ(a.dichiarante.aumenti, 1);
+    ASSERT_TRUE(esito.Riepilogo);
+    EXPECT_EQ(esito.Dati.Emesse.File, QStringList{QStringLiteral("IT01234567890_DF_00001.xml")});
+    EXPECT_EQ(esito.Dati.Emesse.InterrottaAllaRiga, 1003);
+    EXPECT_EQ(esito.Dati.Clienti, 999);
+    ASSERT_EQ(a.messaggi.task.size(), 1u);
+    const QString interrotta =
+        QStringLiteral("IMPORTAZIONE FATTURE EMESSE INTERROTTA ALLA RIGA 1003 - FILE INCOMPLETO: IT01234567890_DF_00001.xml");
+    EXPECT_TRUE(a.messaggi.task[0].testo.contains(interrotta));
+    const QStringList log_ = RigheLog(log.Percorso());
+    EXPECT_TRUE(log_.contains(QStringLiteral("Totale Clienti: 999")));
+    EXPECT_TRUE(log_.contains(interrotta));
+}
