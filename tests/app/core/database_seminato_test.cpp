@@ -52,7 +52,7 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(voci().isEmpty()) << "cannot parse " << percorsoListaComuni().toStdString();
-        db_ = Database::openSqliteFile(QStringLiteral(QUERCINO_PROGRAM_DIR "/DataBase/VEKO.sqlite"));
+        db_ = Database::openSqliteFile(QStringLiteral(QUERCINO_SEED_DATABASE));
     }
     Database& db() { return *db_; }
 

@@ -67,7 +67,7 @@ protected:
     {
         ASSERT_TRUE(QDir(programma.path()).mkpath("DataBase"));
         const QString destinazione = programma.filePath("DataBase/VEKO.sqlite");
-        const QString seminato = QStringLiteral(QUERCINO_PROGRAM_DIR) + "/DataBase/VEKO.sqlite";
+        const QString seminato = QStringLiteral(QUERCINO_SEED_DATABASE);
         if (QFileInfo::exists(seminato)) {
             ASSERT_TRUE(QFile::copy(seminato, destinazione));
             return;

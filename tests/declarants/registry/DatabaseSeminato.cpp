@@ -8,7 +8,7 @@ namespace quercino::test {
 
 DatabaseSeminato::DatabaseSeminato()
 {
-    const QString origine = QStringLiteral(QUERCINO_PROGRAM_DIR "/DataBase/VEKO.sqlite");
+    const QString origine = QStringLiteral(QUERCINO_SEED_DATABASE);
     if (!QFile::exists(origine)) {
         errore_ = origine + QStringLiteral(" is missing: build the target quercino_program_folder");
         return;
