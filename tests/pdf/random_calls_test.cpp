@@ -33,7 +33,7 @@ std::string Colour(std::mt19937& random)
 {
     static const std::string colours[] = {"", " ", "red", " navy ", "#FF8000", "#ff8000xyz", "#F00", "#GG0000", "%40",
                                           "%250", "@1;2;3", "@0;50;100;0", "@1;2", "@", ";", "righe;blue",
-                                          "Righe;pink", "cielo", "RIGHE;;"};
+                                          "Righe;pink", "cielo", "RIGHE;;", "grey", "mai;red"};
     return colours[random() % (sizeof colours / sizeof colours[0])];
 }
 
@@ -41,7 +41,7 @@ void RandomCall(Tavlo& pdf, TavloTestPeer& peer, std::mt19937& random)
 {
     auto number = [&](int low, int high) { return low + static_cast<int>(random() % static_cast<unsigned>(high - low + 1)); };
     auto coordinate = [&] { return static_cast<float>(number(-50, 900)) / 2.0f; };
-    switch (random() % 22) {
+    switch (random() % 25) {
     case 0: pdf.BeginPage(); break;
     case 1: pdf.EndPage(); break;
     case 2: pdf.SetPaperSize(number(-10, 20), coordinate() + 10, coordinate() + 10); break;
@@ -57,12 +57,12 @@ void RandomCall(Tavlo& pdf, TavloTestPeer& peer, std::mt19937& random)
         pdf.BeginLayer(RandomText(random), static_cast<std::int16_t>(number(-1, 1)),
                        static_cast<std::int16_t>(number(0, 1)));
         peer.PutContent("0 0 20 20 re f");
-        pdf.EndLayer();
         break;
+    case 21: pdf.EndLayer(); break;
     case 9: pdf.SetColorFill(random() % 2 ? "righe" : "Cielo"); break;
     case 10: pdf.BeginObject(RandomText(random), number(0, 31)); break;
     case 11: pdf.EndObject(); break;
-    case 12: pdf.PlayObject("Logo"); break;
+    case 12: pdf.PlayObject(random() % 2 ? "Logo" : RandomText(random)); break;
     case 13:
         pdf.BeginTiling(RandomText(random) + "T", 0, 0, coordinate() / 10 + 1, coordinate() / 10 + 1,
                         coordinate() / 10 + 1, coordinate() / 10 + 1, number(0, 2));
@@ -77,6 +77,8 @@ void RandomCall(Tavlo& pdf, TavloTestPeer& peer, std::mt19937& random)
         break;
     case 19: pdf.SetFont(RandomText(random) + "Arial", static_cast<float>(number(-2, 30)), number(0, 31), number(0, 2)); break;
     case 20: pdf.SetDocProperty(RandomText(random), RandomText(random), RandomText(random), "", "", RandomText(random)); break;
+    case 22: pdf.SetPaperSize(255, coordinate() * 40 - 1000, coordinate() * 40 - 1000); break;
+    case 23: pdf.SetScale(number(0, 3) == 0 ? 255 : number(0, 4), coordinate() / 100); break;
     default: peer.PutContent("0 0 10 10 re S"); break;
     }
 }
