@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils
   iso-codes python3 fonts-urw-base35 fonts-dejavu-core
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick unzip xvfb locales
+  libreoffice-calc-nogui
 )
 missing=()
 for p in "${packages[@]}"; do

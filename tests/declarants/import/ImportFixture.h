@@ -66,8 +66,8 @@ inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::s
 }
 
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
-// rows; texts that look like numbers or dates are written as typed cells, as a spreadsheet
-// program would store them.
+// rows; texts that look like numbers (comma decimals included) or dates are written as typed
+// cells, as a spreadsheet program would store them.
 inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME",
                            bool secondoFoglio = true)
 {
@@ -93,6 +93,13 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
                     worksheet_write_datetime(ws, r, c, &dt, data);
                 } else if (numero) {
                     worksheet_write_number(ws, r, c, std::stod(v), nullptr);
+                } else if (const std::size_t virgola = v.find(','); virgola != std::string::npos && virgola > 0
+                           && v.find_first_not_of("0123456789,") == std::string::npos && v.find(',', virgola + 1) == std::string::npos
+                           && virgola + 1 < v.size() && (v[0] != '0' || virgola == 1)) {
+                    // "100,5": a decimal typed by an Italian user is stored as a number.
+                    std::string punto = v;
+                    punto[virgola] = '.';
+                    worksheet_write_number(ws, r, c, std::stod(punto), nullptr);
                 } else {
                     worksheet_write_string(ws, r, c, v.c_str(), nullptr);
                 }
@@ -108,7 +115,8 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
 
 // A workbook in the forms LibreOffice Calc writes (its element and attribute habits,
 // "date1904" spelled "false", dates as serials with an upper-case custom format, numbers
-// with an explicit type), built by hand since Calc is not installed here.
+// with an explicit type), built by hand so that the check runs where Calc is not installed
+// (CartellaLibreOffice_test uses Calc itself when it is).
 inline std::string CellaCalc(const std::string& rif, const std::string& v, std::vector<std::string>& testi)
 {
     int g = 0, m = 0, a = 0;
