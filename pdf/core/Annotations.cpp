@@ -1,6 +1,7 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 namespace tavlo {
 
@@ -10,10 +11,12 @@ void Tavlo::WriteAnnotation(std::string dictionary, const std::string& contents,
     TavloState& s = *s_;
     // Begun first, so every string below is encrypted under this object's key.
     const std::int32_t n = NewObj();
+    // The author and the text are text strings: the euro sign and typographic quotes must
+    // not be read as the PDFDocEncoding characters of their Windows-1252 bytes.
     if (!title.empty())
-        dictionary += " /T " + MakeTextString(title);
+        dictionary += " /T " + MakeTextString(PdfTextFromWindows1252(title));
     if (!contents.empty())
-        dictionary += " /Contents " + MakeTextString(contents);
+        dictionary += " /Contents " + MakeTextString(PdfTextFromWindows1252(contents));
     if (!appearance.empty())
         dictionary += " /DA " + MakeTextString(appearance);
     if (!target.empty()) {

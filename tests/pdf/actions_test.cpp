@@ -182,6 +182,8 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
             EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
         const auto facts = InteractiveSummary(path, "utente");
         EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "prima_della_stampa();");
+        // The name of the document-level script decrypts to itself.
+        EXPECT_EQ(Fact(facts, "catalog.js.globalscript.js"), "var comune = 'condiviso';");
         EXPECT_EQ(Fact(facts, "page1.annot1.AA/V.js"), "convalida(event.value);");
     }
 }

@@ -230,3 +230,28 @@ TEST_F(NotesTest, WithoutAChosenFontTheBoxNamesAFontOfTheForm)
     EXPECT_NE((" " + Fact(facts, "form.fonts") + " ").find(" " + da.substr(0, da.find(' ')) + " "), std::string::npos)
         << da;
 }
+
+TEST_F(NotesTest, TextAndAuthorReadBackAsTheirCharacters)
+{
+    for (const bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        Tavlo pdf;
+        const std::string path = dir.File("characters.pdf");
+        pdf.BeginDoc(path);
+        if (encrypted)
+            pdf.SetProtection(4096, "padrone", "utente");
+        // Windows-1252: the euro sign, an en dash, typographic quotes and apostrophe, and
+        // accented letters.
+        pdf.SetDocProperty("", "", "Niccol\xF2 D\x92" "Amico", "", "", "");
+        pdf.BeginPage();
+        pdf.AddNoteBox("\x80 10 \x96 \x93pagato\x94", 10, 10, 100, 40, 0, 0, 0, 0, 0);
+        pdf.AddNoteIcon("perch\xE9 \x85", 0, 10, 100, false, 0);
+        pdf.EndDoc();
+        ExpectReadersAccept(path, encrypted ? "utente" : "");
+        const auto facts = InteractiveSummary(path, encrypted ? "utente" : "");
+        EXPECT_EQ(Fact(facts, "page1.annot1.Contents"), "\u20AC 10 \u2013 \u201Cpagato\u201D");
+        EXPECT_EQ(Fact(facts, "page1.annot1.T"), "Niccol\u00F2 D\u2019Amico");
+        EXPECT_EQ(Fact(facts, "page1.annot2.Contents"), "perch\u00E9 \u2026");
+        EXPECT_EQ(Fact(facts, "page1.annot2.T"), "Niccol\u00F2 D\u2019Amico");
+    }
+}
