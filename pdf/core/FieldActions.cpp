@@ -1,6 +1,7 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 namespace tavlo {
 
@@ -31,7 +32,10 @@ void Tavlo::OnFieldEvent(std::int32_t event, const std::string& name, const std:
     TavloState& s = *s_;
     if (script.empty() || s.doc.Fields.empty())
         return;
-    const std::string action = "<< /S /JavaScript /JS " + std::to_string(WriteTextStreamObject(script)) + " 0 R >> ";
+    // A script is a text stream: the euro sign and typographic quotes must reach the viewer
+    // as themselves, not as the PDFDocEncoding characters of their Windows-1252 bytes.
+    const std::string action =
+        "<< /S /JavaScript /JS " + std::to_string(WriteTextStreamObject(PdfTextFromWindows1252(script))) + " 0 R >> ";
     static const char* const kKeys[] = {" /A ", " /D ", " /E ", " /X ", " /Fo ", " /Bl ", " /K ", " /V ", " /C ", " /F "};
     if (event < 0 || event > 9)
         return;

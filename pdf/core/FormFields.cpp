@@ -5,6 +5,7 @@
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 #include "pdf/draw/Colors.h"
 
 #include <algorithm>
@@ -127,7 +128,9 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
         head += " /FT /Btn /Ff " + std::to_string(ff);
         field.caption = value;
         if (!extra.empty())
-            field.extra = " /A << /S /JavaScript /JS " + std::to_string(WriteTextStreamObject(extra)) + " 0 R >> ";
+            // The script, a text stream, in characters a viewer reads as the caller meant.
+            field.extra = " /A << /S /JavaScript /JS " +
+                          std::to_string(WriteTextStreamObject(PdfTextFromWindows1252(extra))) + " 0 R >> ";
         break;
     default:
         break;

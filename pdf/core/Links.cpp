@@ -5,6 +5,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 namespace tavlo {
 
@@ -80,7 +81,8 @@ void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t 
         if (web || file) {
             WriteAnnotation(d, std::string(), std::string(), std::string(), target);
         } else if (script) {
-            const std::int32_t m = WriteTextStreamObject(target.substr(7));
+            // The script, a text stream, in characters a viewer reads as the caller meant.
+            const std::int32_t m = WriteTextStreamObject(PdfTextFromWindows1252(target.substr(7)));
             d += "/A << /S /JavaScript /JS " + std::to_string(m) + " 0 R >>";
             WriteAnnotation(d, std::string(), std::string(), std::string(), std::string());
         } else if (layer) {

@@ -32,6 +32,8 @@ def text(x):
     x = val(x)
     if isinstance(x, dict) and 'stream' in x:
         raw = base64.b64decode(x['stream'].get('data', ''))
+        if raw.startswith(b'\xfe\xff'):
+            return raw[2:].decode('utf-16-be', 'replace')
         return raw.decode('cp1252', 'replace')
     if isinstance(x, str) and x.startswith('u:'):
         return x[2:]

@@ -187,3 +187,25 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
         EXPECT_EQ(Fact(facts, "page1.annot1.AA/V.js"), "convalida(event.value);");
     }
 }
+
+TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("characters.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    // Windows-1252: the euro sign, typographic quotes, an ellipsis and an accented letter.
+    pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
+    pdf.AddField("vai", 5, 10, 40, 80, 20, "Vai", std::string("app.alert('premuto\x85');"), "", 0);
+    pdf.OnFieldEvent(7, "campo", "app.alert('\x80 \x93ok\x94');");
+    pdf.LinkTo("script:app.alert('perch\xE9 \x91s\xEC\x92');", 0, 0);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    // poppler decodes each script as the text stream it is.
+    const std::string js = Scripts(path);
+    for (const char* script : {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
+                               "app.alert('perch\u00E9 \u2018s\u00EC\u2019');"})
+        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
+}
