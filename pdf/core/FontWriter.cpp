@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
 
@@ -18,9 +19,7 @@ std::int32_t Tavlo::WriteFont(const std::string& resourceName, const Bytes& font
     const std::string baseFont = PdfName(font.BaseFont);
     PutLine(std::string("<< /Type /Font /Subtype /") + (font.FontType == 0 ? "Type1" : "TrueType") + " /Name /" +
             resourceName + " /BaseFont " + baseFont + " /FirstChar 0 /LastChar 255");
-    std::string upper = font.BaseFont;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string upper = AsciiUpper(font.BaseFont);
     if (upper != "SYMBOL" && upper != "ZAPFDINGBATS")
         PutLine(std::string("/Encoding << /Type /Encoding /BaseEncoding /") +
                 (font.EncodingFlag == 1 ? "MacRomanEncoding" : "WinAnsiEncoding") + ">>");

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/LayerSections.h"
 #include "pdf/core/TavloState.h"
 
@@ -12,9 +13,8 @@ namespace {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 // The open-section count of the stream that content goes to now; none when no stream is open.

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/LayerSections.h"
 #include "pdf/core/PatternTwins.h"
 #include "pdf/core/PdfFormat.h"
@@ -18,10 +19,7 @@ std::string TrimmedUpper(const std::string& text)
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return std::string();
-    std::string out = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return out;
+    return AsciiUpper(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 bool PlayedOnPage(std::int32_t flags, std::int32_t page)

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/BuiltinFontWidths.h"
 
@@ -22,9 +23,7 @@ void FillBuiltin(FontEntry& font, const std::string& baseFont, const WidthTable&
     font.Widths = widths;
     font.LineHeight = lineHeight;
     font.Descent = descent;
-    font.Key = baseFont;
-    std::transform(font.Key.begin(), font.Key.end(), font.Key.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    font.Key = AsciiUpper(baseFont);
 }
 
 std::string Styled(const std::string& family, std::int32_t style)

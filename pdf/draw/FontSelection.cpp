@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
 
@@ -12,9 +13,7 @@ namespace {
 
 std::string Upper(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
+    return AsciiUpper(std::move(text));
 }
 
 std::string Family(const std::string& name)

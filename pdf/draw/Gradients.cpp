@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/AsciiCase.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/PatternTwins.h"
@@ -49,8 +50,7 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     std::string name = alias;
     const std::size_t first = name.find_first_not_of(' ');
     name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(' ') - first + 1);
-    for (char& c : name)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    name = AsciiUpper(name);
     s.Patterns += PdfName(name) + " " + std::to_string(n) + " 0 R \r";
     s.Patterns += PdfName(PatternTwinName(name)) + " " + std::to_string(twin) + " 0 R \r";
 }
