@@ -173,6 +173,10 @@ TEST_F(LinksTest, NamedReferencesAndBookmarkTargets)
     ExpectReadersAccept(path);
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(LinkCount(facts, 2), 4);
+    // The two references defined before it took records 1 and 2, the later one record 4.
+    EXPECT_EQ(Fact(facts, "page1.annot1.dest.name"), "/_LINK_3");
+    EXPECT_EQ(Fact(facts, "page2.annot3.dest.name"), "/_LINK_5");
+    EXPECT_EQ(Fact(facts, "page2.annot4.dest.name"), "/_LINK_6");
     EXPECT_EQ(Fact(facts, "page2.annot1.dest.page"), "1");
     EXPECT_EQ(Fact(facts, "page2.annot1.dest.view"), "/FitB");
     EXPECT_EQ(Fact(facts, "page2.annot2.dest.page"), "2");
