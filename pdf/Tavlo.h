@@ -203,6 +203,7 @@ private:
     // Colours
     void SetColor(const std::string& color, std::string& current, std::string& alternate, const char* rgbOp,
                   const char* spaceOp, const char* patternOp);
+    std::string PatternForPage(const std::string& name);
 
     // One conversion from user units to page space (points, y upwards, margins included).
     double PageSpaceX(double x) const;

@@ -66,6 +66,16 @@ struct FieldEntry {
     std::int32_t kind = 0;
 };
 
+// What is needed to write a tiling pattern or gradient again for pages whose margins or
+// height put the drawing members' origin elsewhere: its text around the matrix, and the cell.
+struct PatternRecipe {
+    bool tiling = false;
+    std::string head, tail, cell;
+    double cellHeight = 0;                        // points
+    std::string frame;                            // the origin the first object was made for
+    std::map<std::string, std::string> variants;  // origin -> resource name written for it
+};
+
 struct DocumentTables {
     std::vector<FontEntry> Fonts;             // record n at index n - 1
     std::vector<BookmarkEntry> Bookmarks;
@@ -75,6 +85,7 @@ struct DocumentTables {
     std::vector<FieldEntry> Fields;           // widgets of the open page
     std::map<std::int32_t, PageLabelEntry> PageLabels;  // by 0-based page index
     std::set<std::string> PlayedNames;        // every name PlayObject placed, recorded or not
+    std::map<std::string, PatternRecipe> PatternRecipes;  // by upper-case pattern name
 
     // Current font
     std::string FontResource, FontName;
@@ -87,6 +98,7 @@ struct DocumentTables {
 
     // Tiling pattern being recorded; its twin for recorded objects differs only in the matrix
     std::string TilingName, TilingHead, TilingObjectHead;
+    PatternRecipe TilingRecipe;
 
     // Layer sections open in the recorded object, the tiling cell and the page
     std::int32_t ObjectLayers = 0, TilingLayers = 0, PageLayers = 0;

@@ -102,8 +102,11 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         // The head is made before anything changes: a number no reader takes raises with no
         // recording left open under an old head.
         const std::string cellHeight = PdfScaledNumber(static_cast<double>(y2) - y1);
-        const std::string matrix = "1 0 0 1 " + PdfNumber(s.MarginLeft) + " " +
-                                   PdfNumber(s.PageHeight - s.MarginTop - (static_cast<double>(y2) - y1) * s.Scale);
+        PatternRecipe recipe;
+        recipe.tiling = true;
+        recipe.cellHeight = (static_cast<double>(y2) - y1) * s.Scale;
+        recipe.frame = PatternFrame(s.MarginLeft, s.PageHeight - s.MarginTop);
+        const std::string matrix = PatternPageMatrix(recipe, s.MarginLeft, s.PageHeight - s.MarginTop);
         const std::string head = std::string("<< /Type /Pattern /PatternType 1 /PaintType ") +
                                  (uncoloured == 0 ? "1" : "2") + "\r/TilingType 1\r/BBox [" + PdfScaledNumber(x1) +
                                  " " + PdfScaledNumber(y1) + " " + PdfScaledNumber(x2) + " " + PdfScaledNumber(y2) +
@@ -115,6 +118,9 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         // Inside a recorded object the space is the one it is played in, already flipped and
         // moved inside the margins: the twin only turns the cell upright again.
         s.doc.TilingObjectHead = head + "1 0 0 -1 0 " + cellHeight + "]";
+        recipe.head = head;
+        recipe.tail = "]";
+        s.doc.TilingRecipe = std::move(recipe);
         s.TilingContent.Reset();
         s.doc.TilingLayers = 0;
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
@@ -132,6 +138,8 @@ void Tavlo::EndTiling()
     Bytes data = BytesOf(s.TilingContent.Text());
     s.InTiling = false;
     s.ColorLocked = false;
+    s.doc.TilingRecipe.cell = s.TilingContent.Text();
+    s.doc.PatternRecipes[s.doc.TilingName] = s.doc.TilingRecipe;
     Bytes twin = data;
     const std::int32_t n = NewObj();
     PutLine(s.doc.TilingHead);
@@ -149,6 +157,47 @@ std::string PatternTwinName(const std::string& name)
 {
     // Pattern names are upper case: a lower-case suffix never meets a caller's name.
     return name + "_obj";
+}
+
+std::string PatternFrame(double marginLeft, double top)
+{
+    return PdfNumber(marginLeft) + " " + PdfNumber(top);
+}
+
+std::string PatternPageMatrix(const PatternRecipe& recipe, double marginLeft, double top)
+{
+    // A tiling cell is drawn downwards from its top edge, a gradient in the page's own flip.
+    if (recipe.tiling)
+        return "1 0 0 1 " + PdfNumber(marginLeft) + " " + PdfNumber(top - recipe.cellHeight);
+    return "1 0 0 -1 " + PdfNumber(marginLeft) + " " + PdfNumber(top);
+}
+
+std::string Tavlo::PatternForPage(const std::string& name)
+{
+    TavloState& s = *s_;
+    const auto found = s.doc.PatternRecipes.find(name);
+    if (found == s.doc.PatternRecipes.end())
+        return name;
+    PatternRecipe& recipe = found->second;
+    const double top = s.PageHeight - s.MarginTop;
+    const std::string frame = PatternFrame(s.MarginLeft, top);
+    if (frame == recipe.frame)
+        return name;
+    const auto written = recipe.variants.find(frame);
+    if (written != recipe.variants.end())
+        return written->second;
+    // Lower-case suffix: never a caller's (upper-case) pattern name.
+    const std::string variant = name + "_p" + std::to_string(recipe.variants.size() + 1);
+    const std::int32_t n = NewObj();
+    PutLine(recipe.head + PatternPageMatrix(recipe, s.MarginLeft, top) + recipe.tail);
+    if (recipe.tiling) {
+        Bytes cell = BytesOf(recipe.cell);
+        WriteStream(cell, 0, "", 0);
+    }
+    EndObj();
+    s.Patterns += PdfName(variant) + " " + std::to_string(n) + " 0 R \r";
+    recipe.variants.emplace(frame, variant);
+    return variant;
 }
 
 } // namespace tavlo

@@ -33,10 +33,17 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // selects nothing.
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
         return;
-    // A pattern used inside a recorded object is its twin made for that space.
+    // A pattern used inside a recorded object is its twin made for that space; on a page
+    // whose origin differs from the one it was made for, a copy made for that page.
     std::string pattern = parsed.form;
-    if (s_->InObject && pattern[0] != '#' && PatternDefined(s_->Patterns, PatternTwinName(pattern)))
-        pattern = PatternTwinName(pattern);
+    if (pattern[0] != '#') {
+        if (s_->InObject) {
+            if (PatternDefined(s_->Patterns, PatternTwinName(pattern)))
+                pattern = PatternTwinName(pattern);
+        } else if (!s_->InTiling && s_->InPage) {
+            pattern = PatternForPage(pattern);
+        }
+    }
     // The operator is made first: a colour with bad digits changes nothing.
     std::string line;
     if (parsed.form[0] == '#')

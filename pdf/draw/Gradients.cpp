@@ -23,23 +23,23 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     // The pattern's coordinates are those of the drawing members: from the top-left corner
     // inside the margins on a page. A recorded object is drawn in that space already, so the
     // twin used inside objects keeps the coordinates as they are.
-    auto pattern = [&](const std::string& matrix) {
-        std::string text = "<</Type /Pattern /PatternType 2 /Matrix [ " + matrix + "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
-        if (style == 1)
-            text += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
-                    PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +
-                    PdfScaledNumber(rEnd) + "]\r";
-        else
-            text += "/ShadingType 2 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
-                    PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + "]\r";
-        text += "/Extend [" + PdfBoolean(extendBefore) + " " + PdfBoolean(extendAfter) + "] \r/Function \r" +
-                "<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r/Functions [\r" +
-                "<< /FunctionType 2 /Domain [0.000 1.000] /C0 [" + c0 + "] /C1 [" + c1 + "] /N 1 >>]\r>>\r>>\r>>";
-        return text;
-    };
-    const std::string onPage =
-        pattern("1 0 0 -1 " + PdfNumber(s.MarginLeft) + " " + PdfNumber(s.PageHeight - s.MarginTop));
-    const std::string inObject = pattern("1 0 0 1 0 0");
+    PatternRecipe recipe;
+    recipe.head = "<</Type /Pattern /PatternType 2 /Matrix [ ";
+    recipe.tail = "] /Shading <<\r\n/ColorSpace /DeviceRGB\r";
+    if (style == 1)
+        recipe.tail += "/ShadingType 3 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                       PdfScaledNumber(rStart) + " " + PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + " " +
+                       PdfScaledNumber(rEnd) + "]\r";
+    else
+        recipe.tail += "/ShadingType 2 /Coords [" + PdfScaledNumber(xStart) + " " + PdfScaledNumber(yStart) + " " +
+                       PdfScaledNumber(xEnd) + " " + PdfScaledNumber(yEnd) + "]\r";
+    recipe.tail += "/Extend [" + PdfBoolean(extendBefore) + " " + PdfBoolean(extendAfter) + "] \r/Function \r" +
+                   "<< /FunctionType 3 /Domain [0.000 1.000] /Bounds [] /Encode [0 1 ] \r/Functions [\r" +
+                   "<< /FunctionType 2 /Domain [0.000 1.000] /C0 [" + c0 + "] /C1 [" + c1 + "] /N 1 >>]\r>>\r>>\r>>";
+    const double top = s.PageHeight - s.MarginTop;
+    recipe.frame = PatternFrame(s.MarginLeft, top);
+    const std::string onPage = recipe.head + PatternPageMatrix(recipe, s.MarginLeft, top) + recipe.tail;
+    const std::string inObject = recipe.head + "1 0 0 1 0 0" + recipe.tail;
 
     const std::int32_t n = NewObj();
     PutLine(onPage);
@@ -53,6 +53,7 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     name = AsciiUpper(name);
     s.Patterns += PdfName(name) + " " + std::to_string(n) + " 0 R \r";
     s.Patterns += PdfName(PatternTwinName(name)) + " " + std::to_string(twin) + " 0 R \r";
+    s.doc.PatternRecipes[name] = std::move(recipe);
 }
 
 } // namespace tavlo

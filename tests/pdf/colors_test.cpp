@@ -205,13 +205,16 @@ TEST(ColorSetters, GradientsLineUpWithShapesInsideTheMargins)
     if (!ReadersAvailable())
         GTEST_SKIP() << "qpdf, poppler or mupdf missing";
     ScratchDir dir;
-    // On a page; made inside a recorded object; made before the object that uses it.
-    for (const int where : {0, 1, 2}) {
-        const bool inObject = where != 0;
+    // On a page; made inside a recorded object; made before the object that uses it; made
+    // before the margins were set and used on a landscape page.
+    for (const int where : {0, 1, 2, 3}) {
+        const bool inObject = where == 1 || where == 2;
         Tavlo pdf;
         TavloTestPeer peer(pdf);
         const std::string path = dir.File("gradient" + std::to_string(where) + ".pdf");
         pdf.BeginDoc(path);
+        if (where == 3)
+            pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
         pdf.SetMargins(50, 20, 100, 30, false);
         // White at x 0, black at x 200, over a rectangle from 0 to 200 and y 0 to 100.
         if (where == 2)
@@ -220,7 +223,9 @@ TEST(ColorSetters, GradientsLineUpWithShapesInsideTheMargins)
             pdf.BeginObject("Riquadro", 7);
         else
             pdf.BeginPage();
-        if (where != 2)
+        if (where == 3)
+            pdf.SetPaperSize(1);
+        if (where < 2)
             pdf.AddGradient("scala", 0, "white", "black", 0, 50, 200, 50);
         pdf.SetColorFill("scala");
         peer.PutContent("0 0 200 100 re f");

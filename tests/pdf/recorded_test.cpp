@@ -413,3 +413,54 @@ TEST_F(RecordedTest, TilingCellsStartAtTheCornerInsideTheMargins)
         EXPECT_EQ(DarkPixelsIn(page, 94, 0, 152, page.height), 0) << mupdf;
     }
 }
+
+// A page of another size and other margins gets the pattern made again for its own origin,
+// once however often it is used there: its cells start at the corner of the square as well.
+TEST_F(RecordedTest, TilingCellsOnPagesOfOtherSizesAndMargins)
+{
+    Tavlo pdf;
+    TavloTestPeer peer(pdf);
+    const std::string path = dir.File("tiles-sizes.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginTiling("quarti", 0, 0, 20, 20, 20, 20, 0);
+    pdf.SetColorFill("black");
+    peer.PutContent("0 0 10 10 re f");
+    pdf.EndTiling();
+    pdf.BeginPage();
+    pdf.SetColorFill("quarti");
+    peer.PutContent("0 0 40 40 re f");
+    for (int page = 2; page <= 3; ++page) {
+        pdf.BeginPage();
+        pdf.SetPaperSize(page == 2 ? 1 : 8);  // A4 landscape, letter
+        pdf.SetMargins(33, 10, 47, 10, false);
+        pdf.SetColorFill("quarti");
+        peer.PutContent("0 0 40 40 re f");
+        pdf.SetColorFill("quarti");
+        peer.PutContent("100 0 40 40 re f");
+    }
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+    const std::string patterns = ObjectOf(path, "2");
+    EXPECT_NE(patterns.find("/QUARTI_p2 "), std::string::npos) << patterns;
+    EXPECT_EQ(patterns.find("/QUARTI_p3 "), std::string::npos) << patterns;
+    for (int number = 1; number <= 3; ++number)
+        for (const bool mupdf : {false, true}) {
+            const GreyImage page = mupdf ? MupdfPage(path, number) : PopplerPage(path, number, false);
+            ASSERT_GT(page.width, 0) << mupdf;
+            const int originX = number == 1 ? 0 : 33, originY = number == 1 ? 0 : 47;
+            for (const int squareX : {0, 100}) {
+                if (number == 1 && squareX == 100)
+                    continue;
+                for (const int cellX : {0, 20})
+                    for (const int cellY : {0, 20}) {
+                        const int left = originX + squareX + cellX, top = originY + cellY;
+                        const std::string where = "page " + std::to_string(number) + " mupdf " +
+                                                  std::to_string(mupdf) + " square " + std::to_string(squareX) +
+                                                  " cell " + std::to_string(cellX) + "," + std::to_string(cellY);
+                        EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 1, left + 9, top + 9), 64) << where;
+                        EXPECT_EQ(DarkPixelsIn(page, left + 11, top + 1, left + 19, top + 19), 0) << where;
+                        EXPECT_EQ(DarkPixelsIn(page, left + 1, top + 11, left + 9, top + 19), 0) << where;
+                    }
+            }
+        }
+}
