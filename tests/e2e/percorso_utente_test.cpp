@@ -1,0 +1,516 @@
+// The accountant's road through the whole program, offscreen, from the launch to the exit:
+// a program folder with a copy of the seeded database, "ENTRA", a new company declarant
+// typed in the registry (town completed from its first letters), saved; "Elabora foglio
+// Excel / CSV" on the Help workbook, then on both Help CSV files at once; an annulment;
+// a backup of the declarant, its deletion and its restore; the exit. Dialogs and messages
+// are answered by the test doubles. The outputs are judged by outside tools: xmllint with
+// the Agency's schema and XPath, the database read back through Qt's own SQLite driver,
+// the sample files read as plain text.
+
+#include "app/backup/FSalva.h"
+#include "app/backup/RegistraFSalva.h"
+#include "app/core/Globals.h"
+#include "app/core/Main.h"
+#include "app/core/Messaggi.h"
+#include "app/shell/Avvio.h"
+#include "app/shell/F0.h"
+#include "app/shell/F0INI.h"
+#include "declarants/import/FImpEX.h"
+#include "declarants/import/ImportazioneDaRegistro.h"
+#include "declarants/registry/F1OP.h"
+#include "platform/grid/Grid.h"
+#include "support/ServiziSimulati.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <ostream>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& testo, std::ostream* os)
+{
+    *os << '"' << testo.toStdString() << '"';
+}
+
+using namespace quercino;
+
+namespace {
+
+const QString partitaIva = QStringLiteral("02830150799");   // check digit 9 is right
+const QString ragioneSociale = QStringLiteral("STUDIO VERDI SRL");
+
+// xmllint's verdict on a file against the Agency's schema: empty when valid.
+QString ErroriSchema(const QString& percorso)
+{
+    QProcess xmllint;
+    xmllint.setProcessChannelMode(QProcess::MergedChannels);
+    xmllint.start(QStringLiteral("xmllint"),
+                  {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
+                   QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd"), percorso});
+    if (!xmllint.waitForFinished(60000))
+        return QStringLiteral("xmllint did not finish");
+    if (xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0)
+        return {};
+    return QString::fromUtf8(xmllint.readAll());
+}
+
+// The string value of an XPath expression on a file, by xmllint (namespaces ignored by
+// using local names).
+QString XPath(const QString& percorso, const QString& espressione)
+{
+    QProcess xmllint;
+    xmllint.start(QStringLiteral("xmllint"),
+                  {QStringLiteral("--nonet"), QStringLiteral("--xpath"), espressione, percorso});
+    if (!xmllint.waitForFinished(60000))
+        return QStringLiteral("<xmllint did not finish>");
+    return QString::fromUtf8(xmllint.readAllStandardOutput()).trimmed();
+}
+
+QString Testo(const QString& percorso)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<missing>");
+    return QString::fromLatin1(file.readAll());
+}
+
+// The first data row (row 4) of a Help CSV sample, split on ';'.
+QStringList PrimaRigaDati(const QString& percorso)
+{
+    const QStringList righe = Testo(percorso).split(QLatin1Char('\n'));
+    if (righe.size() < 4)
+        return {};
+    QString riga = righe[3];
+    riga.remove(QLatin1Char('\r'));
+    return riga.split(QLatin1Char(';'));
+}
+
+// One row of COPE read through Qt's SQLite driver on its own connection.
+std::map<QString, QString> RigaCope(const QString& database, int* righe)
+{
+    std::map<QString, QString> valori;
+    const QString nome = QStringLiteral("oracolo_percorso");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(database);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery conta(QStringLiteral("SELECT COUNT(*) FROM COPE"), db);
+            *righe = conta.next() ? conta.value(0).toInt() : -1;
+            QSqlQuery q(QStringLiteral("SELECT OCOD, OCF, OPIVA, ORAG, OSINDI, OSNUMC, OSCAP, OSCOM, OSPRO, "
+                                       "OSPAESE, OPROG FROM COPE"),
+                        db);
+            if (q.next()) {
+                for (int i = 0; i < 11; ++i)
+                    valori[q.record().fieldName(i)] = q.value(i).toString();
+            }
+        } else {
+            *righe = -1;
+        }
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return valori;
+}
+
+// Runs `azione` on the modal window of type W that the next step opens, once its event
+// loop turns; `trovata` says whether it came.
+template <typename W>
+void QuandoSiApre(const std::function<void(W&)>& azione, bool* trovata)
+{
+    QTimer::singleShot(0, [azione, trovata] {
+        W* finestra = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!finestra) {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* candidata = qobject_cast<W*>(w); candidata && candidata->isVisible())
+                    finestra = candidata;
+            }
+        }
+        *trovata = finestra != nullptr;
+        if (finestra)
+            azione(*finestra);
+    });
+}
+
+QAction* Azione(F0& f0, const QString& testo)
+{
+    for (QAction* azione : f0.Azioni()) {
+        if (azione->text().trimmed() == testo)
+            return azione;
+    }
+    return nullptr;
+}
+
+class PercorsoUtente : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(programma.isValid());
+        ASSERT_TRUE(pubblica.isValid());
+        ASSERT_TRUE(lavoro.isValid());
+        const QString seminato = QStringLiteral(QUERCINO_SEED_DATABASE);
+        ASSERT_TRUE(QFileInfo::exists(seminato)) << "build quercino_program_folder first";
+        ASSERT_TRUE(QDir(programma.path()).mkpath(QStringLiteral("DataBase")));
+        ASSERT_TRUE(QFile::copy(seminato, Database()));
+        QFile::setPermissions(Database(), QFile::ReadOwner | QFile::WriteOwner);
+        QFile ini(programma.filePath(QStringLiteral("configurazione.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[opzioni]\r\nTipoDb=M\r\ndebug=0\r\n");
+        ini.close();
+
+        // The samples as the user would copy them out of Help: the workbook in one folder,
+        // the CSV files in another, so that each import keeps its own log.
+        ASSERT_TRUE(QDir(lavoro.path()).mkpath(QStringLiteral("excel")));
+        ASSERT_TRUE(QDir(lavoro.path()).mkpath(QStringLiteral("csv")));
+        ASSERT_TRUE(QDir(lavoro.path()).mkpath(QStringLiteral("backup")));
+        const QString help = QStringLiteral(QUERCINO_PROGRAM_DIR "/Help/");
+        for (const auto& [nome, cartella] : {std::pair{"DATI_FATTURE_BASE.xlsx", "excel"},
+                                             std::pair{"DATI_FATTURE_EMESSE.csv", "csv"},
+                                             std::pair{"DATI_FATTURE_RICEVUTE.csv", "csv"}}) {
+            ASSERT_TRUE(QFile::copy(help + QLatin1String(nome), Lavoro(QLatin1String(cartella)) + QLatin1String(nome)))
+                << nome << " missing from " << help.toStdString() << ": build quercino_esempi_help";
+        }
+
+        qputenv("QUERCINO_HOME", QFile::encodeName(programma.path()));
+        qputenv("PUBLIC", QFile::encodeName(pubblica.path()));
+        ChiudiConnessione();
+        CodiceOperatore.clear();
+        NomeOperatore.clear();
+        UltimaCartella.clear();
+        RegistraF1OP();
+        RegistraFSalva();
+        RegistraFinestraImportazione();
+    }
+
+    void TearDown() override
+    {
+        ChiudiConnessione();
+        qunsetenv("QUERCINO_HOME");
+        qunsetenv("PUBLIC");
+    }
+
+    QString Database() const { return programma.filePath(QStringLiteral("DataBase/VEKO.sqlite")); }
+    QString Lavoro(const QString& cartella) const { return lavoro.filePath(cartella) + QLatin1Char('/'); }
+    QString FileXml(const QString& cartella, int progressivo) const
+    {
+        return Lavoro(cartella) + QStringLiteral("IT%1_DF_%2.xml").arg(partitaIva).arg(progressivo, 5, 10, QLatin1Char('0'));
+    }
+
+    void Percorso();
+    void NuovoSoggetto(F1OP& registro);
+    void ImportaExcel(F1OP& registro);
+    void ImportaCsv(F1OP& registro);
+    void Annulla(F1OP& registro);
+    void SalvaEliminaRipristina(F0& f0, F1OP& registro);
+
+    QTemporaryDir programma;
+    QTemporaryDir pubblica;
+    QTemporaryDir lavoro;
+    test::MessaggiSimulati messaggi;
+    test::DialoghiSimulati dialoghi;
+    bool finito = false;
+};
+
+void PercorsoUtente::NuovoSoggetto(F1OP& registro)
+{
+    // The empty registry opens on a new declarant.
+    EXPECT_EQ(registro.Griglia().RowCount(), 0);
+    EXPECT_EQ(registro.Campo("OCOD")->text(), "01");
+    EXPECT_EQ(registro.Campo("OPROG")->text(), "00001");
+
+    registro.Campo("OCF")->setText(partitaIva);
+    registro.vOCF_LostFocus();
+    // A company's tax code of eleven digits is its VAT number too.
+    EXPECT_EQ(registro.Campo("OPIVA")->text(), partitaIva);
+    registro.Campo("ORAG")->setText(QStringLiteral("Studio Verdi srl"));
+    registro.Campo("OSINDI")->setText(QStringLiteral("Via Garibaldi"));
+    registro.Campo("OSNUMC")->setText(QStringLiteral("12"));
+    registro.Campo("OSCAP")->setText(QStringLiteral("20121"));
+
+    // The town typed key by key completes from the town table, province included.
+    QLineEdit* comune = registro.Campo("OSCOM");
+    comune->setFocus();
+    QTest::keyClicks(comune, QStringLiteral("MILA"));
+    registro.vOSCOM_LostFocus();
+    EXPECT_EQ(comune->text(), "MILANO");
+    EXPECT_EQ(registro.Campo("OSPRO")->text(), "MI");
+
+    const std::size_t messaggiPrima = messaggi.mostrati.size();
+    registro.PulsanteRegistra().click();
+    EXPECT_EQ(messaggi.mostrati.size(), messaggiPrima) << "saving a valid declarant showed a message";
+    EXPECT_EQ(registro.Griglia().RowCount(), 1);
+    EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(NomeOperatore, ragioneSociale);
+}
+
+void PercorsoUtente::ImportaExcel(F1OP& registro)
+{
+    const QString cartella = QStringLiteral("excel");
+    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
+    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
+    messaggi.risposteTask = {PrimoPulsanteTask};   // "OK Chiudi" on the summary
+    const std::size_t taskPrima = messaggi.task.size();
+    const std::size_t richiestePrima = dialoghi.richieste.size();
+
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        EXPECT_EQ(importa.Ragione().text(), ragioneSociale);
+        EXPECT_TRUE(importa.OpzioneExcel().isChecked());
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro.PulsanteElabora().click();
+    ASSERT_TRUE(trovata) << "\"Elabora foglio Excel / CSV\" opened no import window";
+
+    // The open dialog, then one save dialog per sheet, each proposing the next number.
+    ASSERT_EQ(dialoghi.richieste.size(), richiestePrima + 3);
+    EXPECT_EQ(dialoghi.richieste[richiestePrima + 1].nomeFile, QFileInfo(FileXml(cartella, 1)).fileName());
+    EXPECT_EQ(dialoghi.richieste[richiestePrima + 2].nomeFile, QFileInfo(FileXml(cartella, 2)).fileName());
+
+    for (int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
+        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+        EXPECT_EQ(XPath(FileXml(cartella, n), "string(//*[local-name()='ProgressivoInvio'])"),
+                  QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')));
+    }
+    // Issued invoices first, received second, both from the declarant typed above.
+    EXPECT_EQ(XPath(FileXml(cartella, 1), "count(//*[local-name()='DTE'])"), "1");
+    EXPECT_EQ(XPath(FileXml(cartella, 1),
+                    "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
+              partitaIva);
+    EXPECT_EQ(XPath(FileXml(cartella, 2), "count(//*[local-name()='DTR'])"), "1");
+    EXPECT_EQ(XPath(FileXml(cartella, 2),
+                    "string(//*[local-name()='CessionarioCommittenteDTR']//*[local-name()='IdCodice'])"),
+              partitaIva);
+
+    // The summary names both files, and the log beside the workbook says the same.
+    ASSERT_EQ(messaggi.task.size(), taskPrima + 1);
+    const QString riepilogo = messaggi.task.back().testo;
+    EXPECT_TRUE(riepilogo.contains(QFileInfo(FileXml(cartella, 1)).fileName())) << riepilogo.toStdString();
+    EXPECT_TRUE(riepilogo.contains(QFileInfo(FileXml(cartella, 2)).fileName())) << riepilogo.toStdString();
+    EXPECT_TRUE(riepilogo.contains(partitaIva + QLatin1Char(' ') + ragioneSociale));
+    const QString log = Testo(Lavoro(cartella) + QStringLiteral("LOG_IMPORTAZIONE.TXT"));
+    EXPECT_TRUE(log.contains(QStringLiteral("Soggetto: ") + partitaIva + QLatin1Char(' ') + ragioneSociale))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral(" : 2\r\n"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("<< FINE LOG IMPORTAZIONE >>")));
+
+    // The progressive rose in the window and in the database row.
+    EXPECT_EQ(registro.Campo("OPROG")->text(), "00003");
+    int righe = 0;
+    EXPECT_EQ(RigaCope(Database(), &righe)["OPROG"], "00003");
+}
+
+void PercorsoUtente::ImportaCsv(F1OP& registro)
+{
+    const QString cartella = QStringLiteral("csv");
+    const QString emesse = Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv");
+    const QString ricevute = Lavoro(cartella) + QStringLiteral("DATI_FATTURE_RICEVUTE.csv");
+    dialoghi.aperture = {{emesse, ricevute}};
+    dialoghi.salvataggi = {FileXml(cartella, 3), FileXml(cartella, 4)};
+    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask};
+    const std::size_t taskPrima = messaggi.task.size();
+
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        importa.OpzioneCsv().click();
+        EXPECT_EQ(importa.Separatore().text(), ";");
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro.PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+
+    // One summary per input file.
+    EXPECT_EQ(messaggi.task.size(), taskPrima + 2);
+    for (int n : {3, 4}) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
+        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+    }
+    // The counterpart and amounts of the CSV's data row, read here as plain text.
+    const QStringList rigaEmessa = PrimaRigaDati(emesse);
+    ASSERT_GE(rigaEmessa.size(), 17);
+    EXPECT_EQ(XPath(FileXml(cartella, 3),
+                    "string(//*[local-name()='CessionarioCommittenteDTE']//*[local-name()='IdCodice'])"),
+              rigaEmessa[0]);
+    EXPECT_EQ(XPath(FileXml(cartella, 3), "string(//*[local-name()='ImponibileImporto'])"),
+              QString(rigaEmessa[15]).replace(QLatin1Char(','), QLatin1Char('.')));
+    EXPECT_EQ(XPath(FileXml(cartella, 3), "string(//*[local-name()='Imposta'])"),
+              QString(rigaEmessa[16]).replace(QLatin1Char(','), QLatin1Char('.')));
+    const QStringList rigaRicevuta = PrimaRigaDati(ricevute);
+    ASSERT_GE(rigaRicevuta.size(), 1);
+    EXPECT_EQ(XPath(FileXml(cartella, 4),
+                    "string(//*[local-name()='CedentePrestatoreDTR']//*[local-name()='IdCodice'])"),
+              rigaRicevuta[0]);
+
+    const QString log = Testo(Lavoro(cartella) + QStringLiteral("LOG_IMPORTAZIONE.TXT"));
+    EXPECT_TRUE(log.contains(QFileInfo(FileXml(cartella, 4)).fileName())) << log.toStdString();
+    EXPECT_EQ(registro.Campo("OPROG")->text(), "00005");
+}
+
+void PercorsoUtente::Annulla(F1OP& registro)
+{
+    const QString percorso = FileXml(QStringLiteral("csv"), 5);
+    registro.OpzioneAnnullamento().click();
+    auto* idFile = registro.findChild<QLineEdit*>(QStringLiteral("IDFILE"));
+    ASSERT_NE(idFile, nullptr);
+    idFile->setText(QStringLiteral("12345678"));
+    dialoghi.salvataggi = {percorso};
+    // "Si, Confermo", then "OK Chiudi".
+    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
+    registro.PusCREA_Click();
+
+    ASSERT_TRUE(QFileInfo::exists(percorso));
+    EXPECT_EQ(ErroriSchema(percorso), QString());
+    EXPECT_EQ(XPath(percorso, "string(//*[local-name()='ANN']/*[local-name()='IdFile'])"), "12345678");
+    EXPECT_EQ(XPath(percorso, "string(//*[local-name()='ProgressivoInvio'])"), "00005");
+    EXPECT_EQ(registro.Campo("OPROG")->text(), "00006");
+    registro.OpzioneNuoviDati().click();
+}
+
+void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro)
+{
+    const QString backup = Lavoro(QStringLiteral("backup")) + QStringLiteral("studio.VEKO");
+    int righe = 0;
+    const auto salvata = RigaCope(Database(), &righe);
+    ASSERT_EQ(righe, 1);
+
+    // Backup of the current declarant.
+    QAction* salva = Azione(f0, QStringLiteral("Salva Dati (singolo)"));
+    ASSERT_NE(salva, nullptr);
+    dialoghi.salvataggi = {backup};
+    messaggi.risposte = {RispostaOk};
+    bool trovata = false;
+    QuandoSiApre<FSalva>([](FSalva& finestra) {
+        finestra.bconferma_Click();
+        if (finestra.isVisible())
+            finestra.done(QDialog::Rejected);
+    }, &trovata);
+    salva->trigger();
+    ASSERT_TRUE(trovata) << "\"Salva Dati (singolo)\" opened no backup window";
+    ASSERT_TRUE(QFileInfo::exists(backup));
+    EXPECT_GT(QFileInfo(backup).size(), 0);
+
+    // Deletion, confirmed.
+    QAction* elimina = Azione(f0, QStringLiteral("Elimina"));
+    ASSERT_NE(elimina, nullptr);
+    messaggi.risposte = {RispostaSi};
+    const std::size_t prima = messaggi.mostrati.size();
+    elimina->trigger();
+    ASSERT_GT(messaggi.mostrati.size(), prima) << "\"Elimina\" asked nothing";
+    EXPECT_TRUE(messaggi.mostrati[prima].testo.contains(ragioneSociale)) << messaggi.mostrati[prima].testo.toStdString();
+    RigaCope(Database(), &righe);
+    EXPECT_EQ(righe, 0);
+    EXPECT_EQ(registro.Griglia().RowCount(), 0);
+
+    // Restore from the file just written.
+    QAction* ripristina = Azione(f0, QStringLiteral("Ripristina Dati"));
+    ASSERT_NE(ripristina, nullptr);
+    dialoghi.aperture = {{backup}};
+    messaggi.risposte = {RispostaOk};
+    trovata = false;
+    QuandoSiApre<FSalva>([](FSalva& finestra) {
+        EXPECT_TRUE(finestra.Label2()->text().contains(ragioneSociale)) << finestra.Label2()->text().toStdString();
+        finestra.bconferma_Click();
+        if (finestra.isVisible())
+            finestra.done(QDialog::Rejected);
+    }, &trovata);
+    ripristina->trigger();
+    ASSERT_TRUE(trovata) << "\"Ripristina Dati\" opened no restore window";
+    const auto ripristinata = RigaCope(Database(), &righe);
+    EXPECT_EQ(righe, 1);
+    EXPECT_EQ(ripristinata, salvata);
+    // The registry shows the restored declarant again.
+    EXPECT_EQ(registro.Griglia().RowCount(), 1);
+    EXPECT_EQ(registro.Campo("ORAG")->text(), ragioneSociale);
+    EXPECT_EQ(registro.Campo("OPROG")->text(), "00006");
+}
+
+void PercorsoUtente::Percorso()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->ImpostaTermine([this] {
+        finito = true;
+        QCoreApplication::exit(0);
+    });
+    f0->Benvenuto()->Command1()->click();   // "ENTRA"
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr) << "\"ENTRA\" opened no registry";
+    ASSERT_TRUE(messaggi.mostrati.empty());
+
+    NuovoSoggetto(*registro);
+    if (HasFatalFailure())
+        return;
+    ImportaExcel(*registro);
+    if (HasFatalFailure())
+        return;
+    ImportaCsv(*registro);
+    if (HasFatalFailure())
+        return;
+    Annulla(*registro);
+    if (HasFatalFailure())
+        return;
+    SalvaEliminaRipristina(*f0, *registro);
+    if (HasFatalFailure())
+        return;
+
+    // "Esci dal Programma", confirmed.
+    QAction* esci = Azione(*f0, QStringLiteral("Esci dal Programma"));
+    ASSERT_NE(esci, nullptr);
+    messaggi.risposte = {RispostaSi};
+    esci->trigger();
+    EXPECT_TRUE(finito) << "\"Esci dal Programma\" did not end the run";
+}
+
+} // namespace
+
+TEST_F(PercorsoUtente, DalSoggettoAiFileERitorno)
+{
+    QTimer::singleShot(0, [this] {
+        Percorso();
+        // Whatever happened, the run ends here.
+        if (!finito)
+            QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(Cnn, nullptr);
+
+    // After the exit the database holds the declarant as typed, with the next number.
+    int righe = 0;
+    auto riga = RigaCope(Database(), &righe);
+    EXPECT_EQ(righe, 1);
+    EXPECT_EQ(riga["OCOD"], "01");
+    EXPECT_EQ(riga["OCF"], partitaIva);
+    EXPECT_EQ(riga["OPIVA"], partitaIva);
+    EXPECT_EQ(riga["ORAG"], ragioneSociale);
+    EXPECT_EQ(riga["OSINDI"], "VIA GARIBALDI");
+    EXPECT_EQ(riga["OSNUMC"], "12");
+    EXPECT_EQ(riga["OSCAP"], "20121");
+    EXPECT_EQ(riga["OSCOM"], "MILANO");
+    EXPECT_EQ(riga["OSPRO"], "MI");
+    EXPECT_EQ(riga["OSPAESE"], "IT");
+    EXPECT_EQ(riga["OPROG"], "00006");
+}
