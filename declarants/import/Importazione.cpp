@@ -273,6 +273,9 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         parte.InterrottaAllaRiga = riga_;
         ErroreGrave(e.Messaggio, TitoloErroreFoglio);
     } catch (const datifattura::ErroreDatiFattura& e) {
+        // A file that could not be written: the files completed before it stay, and the
+        // summary must not read as a whole sheet imported.
+        parte.InterrottaAllaRiga = riga_;
         ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
     }
     parte.Righe = riga_ - PrimaRigaDati;

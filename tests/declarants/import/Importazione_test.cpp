@@ -471,3 +471,40 @@ TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
     EXPECT_TRUE(log_.contains(QStringLiteral("Totale Clienti: 999")));
     EXPECT_TRUE(log_.contains(interrotta));
 }
+
+TEST(Importazione, AFileThatCannotBeCompletedStopsTheSheetAndTheSummarySaysSo)
+{
+    // The progressive cannot be raised after the first file: the second is never begun.
+    class ProgressivoBloccato final : public SorgenteDichiarante {
+    public:
+        quercino::datifattura::DatiDichiarante Dichiarante() override { return dati.dati; }
+        QString AggiornaProgressivo() override { return QStringLiteral("Database non disponibile"); }
+        DichiaranteInMemoria dati;
+    } sorgente;
+    Ambiente a;
+    Righe righe;
+    for (int i = 0; i < 1000; ++i) {
+        std::vector<std::string> r = Alfa("N" + std::to_string(i));
+        r[0] = std::to_string(10000000000LL + i);
+        righe.push_back(std::move(r));
+    }
+    const QString cartella = a.File(QStringLiteral("mille.xlsx"));
+    ScriviCartella(cartella, righe, {Beta()});
+    const QString primo = a.File(QStringLiteral("IT01234567890_DF_00001.xml"));
+    a.dialoghi.salvataggi = {primo};
+    LogImportazione log(a.dir.path());
+    Importazione importazione(sorgente, log);
+    const auto esito = importazione.Importa(cartella, TipoFile::Excel, QStringLiteral(";"));
+
+    ASSERT_EQ(esito.FileScritti, QStringList{primo});
+    EXPECT_EQ(ErroriSchema(primo), QString());
+    EXPECT_EQ(a.dialoghi.richieste.size(), 1u);   // the second sheet is not begun
+    ASSERT_FALSE(a.messaggi.mostrati.empty());
+    EXPECT_EQ(a.messaggi.mostrati[0].testo, QStringLiteral("Database non disponibile"));
+    ASSERT_TRUE(esito.Riepilogo);
+    EXPECT_EQ(esito.Dati.Emesse.InterrottaAllaRiga, 1003);
+    const QStringList log_ = RigheLog(log.Percorso());
+    EXPECT_TRUE(log_.contains(QStringLiteral("Riga 1003 ERRORE: Database non disponibile")));
+    EXPECT_TRUE(log_.contains(
+        QStringLiteral("IMPORTAZIONE FATTURE EMESSE INTERROTTA ALLA RIGA 1003 - FILE INCOMPLETO: IT01234567890_DF_00001.xml")));
+}
