@@ -8,7 +8,7 @@ namespace quercino::sheets {
 
 namespace {
 
-constexpr std::size_t MassimoCaratteri = std::size_t{1} << 28;
+constexpr std::size_t CostoVoce = sizeof(QString) + 16;
 
 int CifraEsadecimale(QChar c)
 {
@@ -48,7 +48,7 @@ QString DecodificaEscapeOoxml(const std::string& utf8)
     return r;
 }
 
-XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce)
+XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce, std::size_t memoriaMassima)
 {
     auto flusso = archivio.Apri(voce);
     XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); });
@@ -76,8 +76,8 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
             if (nome == "si") {
                 dentroSi = false;
                 testi_.push_back(DecodificaEscapeOoxml(corrente));
-                totale += corrente.size();
-                if (totale > MassimoCaratteri)
+                totale += 2 * corrente.size() + CostoVoce;
+                if (totale > memoriaMassima)
                     throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
             } else if (nome == "t") {
                 dentroT = false;

@@ -13,8 +13,13 @@ namespace quercino::sheets {
 class XlsxSharedStrings {
 public:
     XlsxSharedStrings() = default;
-    // Reads the part; throws SheetError when it is malformed or unreasonably large.
-    XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce);
+    // What the table may take in memory (texts in UTF-16 and one entry each): far beyond any
+    // invoice workbook, yet a crafted file of millions of empty strings cannot exhaust memory.
+    static constexpr std::size_t MemoriaMassima = std::size_t{1} << 28;
+
+    // Reads the part; throws SheetError when it is malformed or would take more memory than
+    // `memoriaMassima`.
+    XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce, std::size_t memoriaMassima = MemoriaMassima);
 
     std::optional<QString> Testo(std::size_t indice) const
     {

@@ -6,6 +6,7 @@
 
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XlsxCellText.h"
+#include "platform/sheets/XlsxSharedStrings.h"
 #include "platform/sheets/XlsxStyles.h"
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
@@ -301,6 +302,22 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
     prova("xml_rotto.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row"}}, "", ""), "XML non valido");
     prova("entita.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"str\"><v>&bomba;</v></c></row>"}}, "", ""), "XML non valido");
     prova("doctype.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]>"}}, "", ""), "XML non valido");
+
+    // Empty strings cost memory too: a table of many of them is refused as one of long texts
+    // (with a small limit here; the reader's own is hundreds of megabytes).
+    std::string molti = "<sst>";
+    for (int i = 0; i < 30'000; ++i)
+        molti += "<si/>";
+    molti += "</sst>";
+    ScriviFile(dir.filePath(QStringLiteral("testi.zip")), Zip({{"sst.xml", molti}}));
+    const ZipArchive archivio(dir.filePath(QStringLiteral("testi.zip")).toStdString());
+    EXPECT_EQ(XlsxSharedStrings(archivio, *archivio.Trova("sst.xml"), 2'000'000).Numero(), 30'000u);
+    try {
+        XlsxSharedStrings(archivio, *archivio.Trova("sst.xml"), 1'000'000);
+        ADD_FAILURE() << "nessun errore";
+    } catch (const SheetError& e) {
+        EXPECT_TRUE(e.Messaggio.contains(QStringLiteral("troppo grande"))) << e.Messaggio.toStdString();
+    }
 }
 
 TEST(XlsxCellText, NumbersAsTheSpreadsheetShowsThem)
