@@ -215,6 +215,7 @@ protected:
     }
 
     void Percorso();
+    void PartitaIvaTroppoLunga();
     void NuovoSoggetto(F1OP& registro);
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
@@ -485,7 +486,67 @@ void PercorsoUtente::Percorso()
     EXPECT_TRUE(finito) << "\"Esci dal Programma\" did not end the run";
 }
 
+// The slip met at the keyboard: the VAT number, filled in from the tax code on leaving
+// it, typed again into the same field ends up sixteen digits long. The declarant is
+// saved, but no file may carry it: the import refuses before asking where to save, and the
+// progressive stays where it was.
+void PercorsoUtente::PartitaIvaTroppoLunga()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->Benvenuto()->Command1()->click();
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr);
+    registro->Campo("OCF")->setText(partitaIva);
+    registro->vOCF_LostFocus();
+    registro->Campo("OPIVA")->setText(QStringLiteral("0283002830150799"));
+    registro->Campo("ORAG")->setText(ragioneSociale);
+    registro->Campo("OSINDI")->setText(QStringLiteral("VIA GARIBALDI"));
+    registro->Campo("OSNUMC")->setText(QStringLiteral("12"));
+    registro->Campo("OSCAP")->setText(QStringLiteral("20121"));
+    registro->Campo("OSCOM")->setText(QStringLiteral("MILANO"));
+    registro->Campo("OSPRO")->setText(QStringLiteral("MI"));
+    registro->PulsanteRegistra().click();
+
+    const QString cartella = QStringLiteral("excel");
+    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
+    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
+    messaggi.risposte = {RispostaOk, RispostaOk, RispostaOk};
+    const std::size_t messaggiPrima = messaggi.mostrati.size();
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro->PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+
+    const QStringList xml = QDir(Lavoro(cartella)).entryList({QStringLiteral("*.xml")}, QDir::Files);
+    EXPECT_TRUE(xml.isEmpty()) << xml.join(' ').toStdString();
+    EXPECT_GT(messaggi.mostrati.size(), messaggiPrima) << "the refusal was not told";
+    if (messaggi.mostrati.size() > messaggiPrima) {
+        EXPECT_TRUE(messaggi.mostrati[messaggiPrima].testo.contains(QStringLiteral("Partita Iva: 0283002830150799")))
+            << messaggi.mostrati[messaggiPrima].testo.toStdString();
+    }
+    // Only the workbook was asked for: no save dialog.
+    ASSERT_EQ(dialoghi.richieste.size(), 1u);
+    EXPECT_TRUE(dialoghi.richieste[0].nomeFile.isEmpty());
+    EXPECT_EQ(registro->Campo("OPROG")->text(), "00001");
+    int righe = 0;
+    EXPECT_EQ(RigaCope(Database(), &righe)["OPROG"], "00001");
+}
+
 } // namespace
+
+TEST_F(PercorsoUtente, PartitaIvaTroppoLungaNessunFile)
+{
+    QTimer::singleShot(0, [this] {
+        PartitaIvaTroppoLunga();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+}
 
 TEST_F(PercorsoUtente, DalSoggettoAiFileERitorno)
 {
