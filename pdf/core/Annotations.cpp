@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/LinkTargets.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/core/Windows1252.h"
 
@@ -26,7 +27,7 @@ void Tavlo::WriteAnnotation(std::string dictionary, const std::string& contents,
             dictionary += " /A << /Type /Action /S /GoToR /F " + MakeTextString(target.substr(5)) +
                           " /D [0 /XYZ null null 0] >> ";
         else
-            dictionary += " /A << /S /URI /URI " + MakeTextString(target) + " >> ";
+            dictionary += " /A << /S /URI /URI " + MakeTextString(AsciiUri(target)) + " >> ";
     }
     PutLine(dictionary + " >>");
     EndObj();

@@ -4,6 +4,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/core/TextReplace.h"
+#include "pdf/core/Windows1252.h"
 
 #include <algorithm>
 #include <charconv>
@@ -146,6 +147,23 @@ std::int32_t LinkTargetPage(std::string_view text, std::int32_t openPage)
         return 0;
     }
     return RoundToInt32(LeadingNumber(text));
+}
+
+std::string AsciiUri(std::string_view text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : Utf8FromWindows1252(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        }
+    }
+    return out;
 }
 
 std::string LayerSwitchScript(std::string_view text)

@@ -35,6 +35,11 @@ std::int32_t RoundToInt32(double value);
 // otherwise the number; an unknown word gives 0.
 std::int32_t LinkTargetPage(std::string_view text, std::int32_t openPage);
 
+// A web or mail address as the 7-bit ASCII a URI action holds: the characters of the
+// Windows-1252 text that are not plain ASCII, blanks and control characters written as
+// the %XX escapes of their UTF-8 bytes; everything else unchanged.
+std::string AsciiUri(std::string_view text);
+
 // The script of a "layer:" target such as "ON(A,B) OFF(C) TOGGLE(D)": each named layer
 // is switched on, off or over, its name compared without regard to case.
 std::string LayerSwitchScript(std::string_view text);

@@ -62,10 +62,13 @@ TEST_F(LinksTest, AddressesFilesAndScripts)
     pdf.LinkTo("ftp://example.com", 0, 0);
     pdf.LinkTo("HTTP://example.com", 0, 0);
     pdf.LinkTo("bookmark:senza chiocciola", 0, 0);
+    pdf.LinkTo("http://example.com/citt\xE0 vecchia?\x80=1", 0, 0);
     pdf.EndDoc();
     ExpectReadersAccept(path);
     const auto facts = InteractiveSummary(path);
-    EXPECT_EQ(LinkCount(facts, 1), 5);
+    EXPECT_EQ(LinkCount(facts, 1), 6);
+    // An address holds ASCII only: other characters as the escapes of their UTF-8 bytes.
+    EXPECT_EQ(Fact(facts, "page1.annot6.A.uri"), "http://example.com/citt%C3%A0%20vecchia?%E2%82%AC=1");
 
     EXPECT_EQ(Fact(facts, "page1.annot1.A.type"), "/URI");
     EXPECT_EQ(Fact(facts, "page1.annot1.A.uri"), "http://www.example.com/a?b=1");
