@@ -216,6 +216,7 @@ protected:
 
     void Percorso();
     void PartitaIvaTroppoLunga();
+    void DueSoggetti();
     void NuovoSoggetto(F1OP& registro);
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
@@ -367,6 +368,10 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
               rigaRicevuta[0]);
 
     const QString log = Testo(Lavoro(cartella) + QStringLiteral("LOG_IMPORTAZIONE.TXT"));
+    // One log for the run: both inputs are in it, each with its own file.
+    EXPECT_TRUE(log.contains(QStringLiteral("LOG ERRORI IMPORTAZIONE FILE ") + emesse)) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("LOG ERRORI IMPORTAZIONE FILE ") + ricevute)) << log.toStdString();
+    EXPECT_TRUE(log.contains(QFileInfo(FileXml(cartella, 3)).fileName())) << log.toStdString();
     EXPECT_TRUE(log.contains(QFileInfo(FileXml(cartella, 4)).fileName())) << log.toStdString();
     EXPECT_EQ(registro.Campo("OPROG")->text(), "00005");
 }
@@ -537,7 +542,94 @@ void PercorsoUtente::PartitaIvaTroppoLunga()
     EXPECT_EQ(RigaCope(Database(), &righe)["OPROG"], "00001");
 }
 
+// Two declarants: the one picked in the list is the one whose files are written and whose
+// progressive rises; the other keeps its own.
+void PercorsoUtente::DueSoggetti()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->Benvenuto()->Command1()->click();
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr);
+    NuovoSoggetto(*registro);
+    if (HasFatalFailure())
+        return;
+
+    QAction* aggiungi = Azione(*f0, QStringLiteral("Aggiungi"));
+    ASSERT_NE(aggiungi, nullptr);
+    aggiungi->trigger();
+    EXPECT_EQ(registro->Campo("OCOD")->text(), "02");
+    EXPECT_EQ(registro->Campo("OCF")->text(), "");
+    EXPECT_EQ(registro->Campo("OPROG")->text(), "00001");
+    const QString altraPartitaIva = QStringLiteral("07912340564");
+    registro->Campo("OCF")->setText(altraPartitaIva);
+    registro->vOCF_LostFocus();
+    registro->Campo("ORAG")->setText(QStringLiteral("BIANCHI SPA"));
+    registro->Campo("OSINDI")->setText(QStringLiteral("VIA PO"));
+    registro->Campo("OSNUMC")->setText(QStringLiteral("3"));
+    registro->Campo("OSCAP")->setText(QStringLiteral("10121"));
+    registro->Campo("OSCOM")->setText(QStringLiteral("TORINO"));
+    registro->Campo("OSPRO")->setText(QStringLiteral("TO"));
+    registro->PulsanteRegistra().click();
+    ASSERT_EQ(registro->Griglia().RowCount(), 2);
+    EXPECT_EQ(CodiceOperatore, "02");
+
+    // Back to the first one in the list.
+    int rigaVerdi = 0;
+    for (int r = 1; r <= registro->Griglia().RowCount(); ++r) {
+        if (registro->Griglia().CellText(r, "OCOD") == "01")
+            rigaVerdi = r;
+    }
+    ASSERT_GT(rigaVerdi, 0);
+    registro->Griglia().SetCurrentCell(rigaVerdi, 1);
+    EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(registro->Campo("ORAG")->text(), ragioneSociale);
+
+    const QString cartella = QStringLiteral("excel");
+    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
+    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
+    messaggi.risposteTask = {PrimoPulsanteTask};
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        EXPECT_EQ(importa.Ragione().text(), ragioneSociale);
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro->PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, 2)));
+    EXPECT_EQ(XPath(FileXml(cartella, 1),
+                    "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
+              partitaIva);
+
+    // Read back per code: only the first declarant's number rose.
+    const QString nome = QStringLiteral("oracolo_due");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(Database());
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(QStringLiteral("SELECT OCOD, OPROG, OCF FROM COPE ORDER BY OCOD"), db);
+        std::vector<QStringList> righe;
+        while (q.next())
+            righe.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
+        ASSERT_EQ(righe.size(), 2u);
+        EXPECT_EQ(righe[0], (QStringList{"01", "00003", partitaIva}));
+        EXPECT_EQ(righe[1], (QStringList{"02", "00001", altraPartitaIva}));
+    }
+    QSqlDatabase::removeDatabase(nome);
+}
+
 } // namespace
+
+TEST_F(PercorsoUtente, DueSoggettiIlFileEDelSelezionato)
+{
+    QTimer::singleShot(0, [this] {
+        DueSoggetti();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+}
 
 TEST_F(PercorsoUtente, PartitaIvaTroppoLungaNessunFile)
 {
