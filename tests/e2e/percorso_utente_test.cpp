@@ -543,7 +543,7 @@ void PercorsoUtente::PartitaIvaTroppoLunga()
 }
 
 // Two declarants: the one picked in the list is the one whose files are written and whose
-// progressive rises; the other keeps its own.
+// progressive rises; the other keeps its own; the window stays on the one picked.
 void PercorsoUtente::DueSoggetti()
 {
     F0* f0 = F0::Istanza();
@@ -603,7 +603,44 @@ void PercorsoUtente::DueSoggetti()
                     "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
               partitaIva);
 
-    // Read back per code: only the first declarant's number rose.
+    // Now the second one, further down the list: after its import the window still shows it.
+    int rigaBianchi = 0;
+    for (int r = 1; r <= registro->Griglia().RowCount(); ++r) {
+        if (registro->Griglia().CellText(r, "OCOD") == "02")
+            rigaBianchi = r;
+    }
+    ASSERT_GT(rigaBianchi, 0);
+    registro->Griglia().SetCurrentCell(rigaBianchi, 1);
+    EXPECT_EQ(CodiceOperatore, "02");
+    const QString csv = Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv");
+    const QString fileBianchi = Lavoro(QStringLiteral("csv")) + QStringLiteral("IT") + altraPartitaIva
+                                + QStringLiteral("_DF_00001.xml");
+    dialoghi.aperture = {{csv}};
+    dialoghi.salvataggi = {fileBianchi};
+    messaggi.risposteTask = {PrimoPulsanteTask};
+    const std::size_t richiestePrima = dialoghi.richieste.size();
+    trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        EXPECT_EQ(importa.Ragione().text(), "BIANCHI SPA");
+        importa.OpzioneCsv().click();
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro->PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+    ASSERT_EQ(dialoghi.richieste.size(), richiestePrima + 2);
+    EXPECT_EQ(dialoghi.richieste.back().nomeFile, QFileInfo(fileBianchi).fileName());
+    ASSERT_TRUE(QFileInfo::exists(fileBianchi));
+    EXPECT_EQ(ErroriSchema(fileBianchi), QString());
+    EXPECT_EQ(XPath(fileBianchi, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
+              altraPartitaIva);
+    EXPECT_EQ(CodiceOperatore, "02");
+    EXPECT_EQ(registro->Campo("ORAG")->text(), "BIANCHI SPA");
+    EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
+    EXPECT_EQ(registro->Griglia().CurrentRow(), rigaBianchi);
+
+    // Read back per code: each declarant's number rose by its own files only.
     const QString nome = QStringLiteral("oracolo_due");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
@@ -615,7 +652,7 @@ void PercorsoUtente::DueSoggetti()
             righe.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
         ASSERT_EQ(righe.size(), 2u);
         EXPECT_EQ(righe[0], (QStringList{"01", "00003", partitaIva}));
-        EXPECT_EQ(righe[1], (QStringList{"02", "00001", altraPartitaIva}));
+        EXPECT_EQ(righe[1], (QStringList{"02", "00002", altraPartitaIva}));
     }
     QSqlDatabase::removeDatabase(nome);
 }
