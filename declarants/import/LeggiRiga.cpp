@@ -121,14 +121,21 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
     PulisciColonne(colonne);
     Controllo c(colonne, segnalazioni);
     const bool ricevute = tipo == TipoComunicazione::DTR;
-    // A refused row still tells whose it is: the writer needs it to keep the continuation
-    // rows below it out of the block above.
+    // A refused row still tells whose it is, its Italian identifiers padded as they would be
+    // written: the writer needs it to keep the continuation rows below it out of the block
+    // above.
     auto identificativi = [&] {
         riga.PartitaIva = c(PartitaIva);
         riga.CodiceFiscale = c(CodiceFiscale);
         riga.Denominazione = c(Denominazione);
         riga.Nome = c(Nome);
         riga.Cognome = c(Cognome);
+        if (c(SedeNazione) == u"IT") {
+            if (SoloCifre(riga.PartitaIva) && riga.PartitaIva.size() <= 10)
+                riga.PartitaIva = Zeri(riga.PartitaIva, 11);
+            if (SoloCifre(riga.CodiceFiscale) && riga.CodiceFiscale.size() < 11)
+                riga.CodiceFiscale = Zeri(riga.CodiceFiscale, 11);
+        }
     };
     riga = RigaFattura();
     identificativi();
@@ -162,7 +169,6 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
                 c.Cella(PartitaIva) = Zeri(c(PartitaIva), 11);
             if (SoloCifre(c(CodiceFiscale)) && c(CodiceFiscale).size() != 16 && c(CodiceFiscale).size() < 11)
                 c.Cella(CodiceFiscale) = Zeri(c(CodiceFiscale), 11);
-            identificativi();
         }
         if (!c(Nome).isEmpty() && c(Cognome).isEmpty()) {
             c.Segnala(QStringLiteral("Cognome "), ValoreVuoto);

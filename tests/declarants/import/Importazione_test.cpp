@@ -409,8 +409,10 @@ TEST(Importazione, ContinuationRowsFollowTheCounterpartOfTheRowAboveEvenWhenItWa
               {gamma("G1", "TD01"),                 // row 4: opens Gamma
                gamma("G2", "TD99"),                 // row 5: refused, but Gamma's
                AlfaSeguito("G1"),                   // row 6: still Gamma's
-               Riga({{1, "98765432109"}, {3, "Beta"}, {11, "IT"}, {13, "TD01"}, {15, "B1"}}),   // row 7: refused, no date
-               AlfaSeguito("G1")});                 // row 8: Beta's, so refused with it
+               Riga({{1, "123"}, {11, "IT"}, {13, "TD01"}, {14, "15/01/2017"}, {15, "G3"}}),   // row 7: no name, Gamma's
+               AlfaSeguito("G1"),                   // row 8: still Gamma's
+               Riga({{1, "98765432109"}, {3, "Beta"}, {11, "IT"}, {13, "TD01"}, {15, "B1"}}),   // row 9: refused, no date
+               AlfaSeguito("G1")});                 // row 10: Beta's, so refused with it
     a.dialoghi.salvataggi = {a.File(QStringLiteral("s.xml"))};
     LogImportazione log(a.dir.path());
     Importazione importazione(a.dichiarante, log);
@@ -421,12 +423,13 @@ TEST(Importazione, ContinuationRowsFollowTheCounterpartOfTheRowAboveEvenWhenItWa
     auto elementi = Elementi(esito.FileScritti[0]);
     EXPECT_EQ(elementi[QStringLiteral("CessionarioCommittenteDTE")], 1);
     EXPECT_EQ(elementi[QStringLiteral("DatiFatturaBodyDTE")], 1);
-    EXPECT_EQ(elementi[QStringLiteral("DatiRiepilogo")], 2);
+    EXPECT_EQ(elementi[QStringLiteral("DatiRiepilogo")], 3);
     const QStringList righe = RigheLog(log.Percorso());
     EXPECT_TRUE(righe.contains(QStringLiteral("Riga 5 Colonna: TIPO DOCUMENTO  Valore: TD99 Valore non corretto  - Riga NON ELABORATA")));
-    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 7 Colonna: DATA DOCUMENTO  Valore: * VUOTO *  - Riga NON ELABORATA")));
-    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 8 Colonna: Partita Iva / Codice Fiscale  Valore: * VUOTO *  - Riga NON ELABORATA")));
-    EXPECT_EQ(righe.filter(QStringLiteral("Riga NON ELABORATA")).size(), 3);
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 7 Colonna: Denominazione/Nome Cognome  Valore: * VUOTO *  - Riga NON ELABORATA")));
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 9 Colonna: DATA DOCUMENTO  Valore: * VUOTO *  - Riga NON ELABORATA")));
+    EXPECT_TRUE(righe.contains(QStringLiteral("Riga 10 Colonna: Partita Iva / Codice Fiscale  Valore: * VUOTO *  - Riga NON ELABORATA")));
+    EXPECT_EQ(righe.filter(QStringLiteral("Riga NON ELABORATA")).size(), 4);
 }
 
 TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
