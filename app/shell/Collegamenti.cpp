@@ -3,6 +3,7 @@
 #include "app/shell/F0.h"
 
 #include <QAction>
+#include <QApplication>
 
 namespace quercino {
 
@@ -36,6 +37,15 @@ const ApriSalvataggio& SalvataggioRegistrato()
 QWidget* FinestraPrincipale()
 {
     return F0::Istanza();
+}
+
+QWidget* FinestraProprietaria()
+{
+    if (QWidget* attiva = QApplication::activeModalWidget())
+        return attiva;
+    if (QWidget* attiva = QApplication::activeWindow())
+        return attiva;
+    return FinestraPrincipale();
 }
 
 void ImpostaStatoSoggettiObbligati(bool attivo)

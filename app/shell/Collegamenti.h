@@ -38,6 +38,10 @@ const ApriSalvataggio& SalvataggioRegistrato();
 // The main window, for parenting dialogs (nullptr before it exists).
 QWidget* FinestraPrincipale();
 
+// The window a new dialog belongs to: the modal window showing, else the active one, else
+// the main window, so that a dialog opened from a modal window stays above it.
+QWidget* FinestraProprietaria();
+
 // Sets the checked state of the toolbar button " SOGGETTI OBBLIGATI  " (the registry does
 // so when it loads); nothing happens before the main window exists.
 void ImpostaStatoSoggettiObbligati(bool attivo);

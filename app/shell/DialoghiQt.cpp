@@ -8,22 +8,9 @@
 
 namespace quercino {
 
-namespace {
-
-QWidget* Proprietario()
-{
-    if (QWidget* attiva = QApplication::activeModalWidget())
-        return attiva;
-    if (QWidget* attiva = QApplication::activeWindow())
-        return attiva;
-    return FinestraPrincipale();
-}
-
-} // namespace
-
 QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
 {
-    QFileDialog dialogo(Proprietario(), richiesta.titolo, richiesta.cartella);
+    QFileDialog dialogo(FinestraProprietaria(), richiesta.titolo, richiesta.cartella);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     // The program asks itself before replacing a file (ControlloDocumento).
@@ -41,7 +28,7 @@ QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
 
 QStringList DialoghiQt::ChiediApertura(const RichiestaFile& richiesta, bool multipla)
 {
-    QFileDialog dialogo(Proprietario(), richiesta.titolo, richiesta.cartella);
+    QFileDialog dialogo(FinestraProprietaria(), richiesta.titolo, richiesta.cartella);
     dialogo.setAcceptMode(QFileDialog::AcceptOpen);
     dialogo.setFileMode(multipla ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialogo.setOption(QFileDialog::ReadOnly, true);

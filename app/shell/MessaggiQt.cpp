@@ -84,20 +84,12 @@ QString TestoVisibile(QString testo)
     return testo;
 }
 
-QWidget* Proprietario()
-{
-    if (QWidget* attiva = QApplication::activeModalWidget())
-        return attiva;
-    if (QWidget* attiva = QApplication::activeWindow())
-        return attiva;
-    return FinestraPrincipale();
-}
 
 } // namespace
 
 int MessaggiQt::Mostra(const Messaggio& messaggio)
 {
-    QMessageBox box(Proprietario());
+    QMessageBox box(FinestraProprietaria());
     box.setWindowTitle(messaggio.titolo);
     box.setTextFormat(Qt::PlainText);
     box.setText(TestoVisibile(messaggio.testo));
@@ -124,7 +116,7 @@ int MessaggiQt::Mostra(const Messaggio& messaggio)
 
 int MessaggiQt::MostraTask(const DialogoTask& dialogo)
 {
-    QMessageBox box(Proprietario());
+    QMessageBox box(FinestraProprietaria());
     box.setWindowTitle(dialogo.titolo);
     box.setTextFormat(Qt::PlainText);
     box.setText(TestoVisibile(dialogo.testo));
