@@ -25,16 +25,19 @@ void RegistroSoggetti::Lista()
 
 void RegistroSoggetti::Dettaglio()
 {
-    if (const auto letto = LeggiSoggetto(*Cnn, CodiceOperatore))
+    if (const auto letto = LeggiSoggetto(*Cnn, CodiceOperatore)) {
         campi = *letto;
-    else
+        nuovo_ = false;
+    } else {
         Aggiungi();
+    }
     ImpostaOperatore();
 }
 
 void RegistroSoggetti::Aggiungi()
 {
     campi = DatiSoggetto{};
+    nuovo_ = true;
     campi.OSPAESE = QStringLiteral("IT");
     campi.OSPAESED = QStringLiteral("ITALIA");
     campi.OPROG = FormattaProgressivo(1);
@@ -68,6 +71,7 @@ std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
     campi.OPROG = progressivo.valore;
     campi.ODES = campi.DescrizioneGriglia();
     ScriviSoggetto(*Cnn, campi);
+    nuovo_ = false;
     CodiceOperatore = campi.OCOD;
     NomeOperatore = campi.NomeVisualizzato();
     return std::nullopt;
@@ -114,8 +118,10 @@ QString RegistroSoggetti::AggiornaProgressivo()
     const EsitoProgressivo successivo = ProgressivoSuccessivo(campi.OPROG);
     if (!successivo.Valido())
         return successivo.errore;
-    // A declarant not yet stored has no row: only the field is raised.
-    ScriviProgressivo(*Cnn, CodiceOperatore, successivo.valore);
+    // A declarant not yet stored has no row: only the field is raised. The current
+    // declarant then is still the one shown before "Aggiungi", whose number is not this one.
+    if (!nuovo_)
+        ScriviProgressivo(*Cnn, CodiceOperatore, successivo.valore);
     campi.OPROG = successivo.valore;
     return {};
 }

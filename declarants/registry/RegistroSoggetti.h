@@ -47,7 +47,8 @@ public:
     void ImpostaOperatore();
     // Raises the progressive of the fields and of the current declarant's row by one;
     // an error message (nothing changed) when no file can carry the current number (not a
-    // number from 1 to 99999).
+    // number from 1 to 99999). A record added and not yet saved has no row: only its field
+    // is raised, and the declarant still current meanwhile keeps its own number.
     QString AggiornaProgressivo();
     // The double click on "Progressivo:": the numbering starts again (00002 stored).
     QString RiavviaProgressivo();
@@ -60,6 +61,7 @@ public:
 
 private:
     std::vector<RigaElenco> righe_;
+    bool nuovo_ = true;    // the fields hold a record not stored yet (Aggiungi)
 };
 
 } // namespace quercino

@@ -217,6 +217,7 @@ protected:
     void Percorso();
     void PartitaIvaTroppoLunga();
     void DueSoggetti();
+    void AnnullamentoDiUnNuovoSoggetto();
     void NuovoSoggetto(F1OP& registro);
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
@@ -657,7 +658,68 @@ void PercorsoUtente::DueSoggetti()
     QSqlDatabase::removeDatabase(nome);
 }
 
+// An annulment written for a declarant added but not yet saved: the number it used is
+// shown raised in the window, and the declarant that was current before keeps its own
+// stored number (its next file must not reuse one already sent).
+void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->Benvenuto()->Command1()->click();
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr);
+    NuovoSoggetto(*registro);
+    if (HasFatalFailure())
+        return;
+    registro->Campo("OPROG")->setText(QStringLiteral("00041"));
+    registro->PulsanteRegistra().click();
+    int righe = 0;
+    ASSERT_EQ(RigaCope(Database(), &righe)["OPROG"], "00041");
+
+    QAction* aggiungi = Azione(*f0, QStringLiteral("Aggiungi"));
+    ASSERT_NE(aggiungi, nullptr);
+    aggiungi->trigger();
+    const QString altraPartitaIva = QStringLiteral("07912340564");
+    registro->Campo("OCF")->setText(altraPartitaIva);
+    registro->vOCF_LostFocus();
+    registro->Campo("ORAG")->setText(QStringLiteral("BIANCHI SPA"));
+    registro->Campo("OSINDI")->setText(QStringLiteral("VIA PO"));
+    registro->Campo("OSNUMC")->setText(QStringLiteral("3"));
+    registro->Campo("OSCAP")->setText(QStringLiteral("10121"));
+    registro->Campo("OSCOM")->setText(QStringLiteral("TORINO"));
+    registro->Campo("OSPRO")->setText(QStringLiteral("TO"));
+    EXPECT_EQ(registro->Campo("OPROG")->text(), "00001");
+
+    registro->OpzioneAnnullamento().click();
+    auto* idFile = registro->findChild<QLineEdit*>(QStringLiteral("IDFILE"));
+    ASSERT_NE(idFile, nullptr);
+    idFile->setText(QStringLiteral("87654321"));
+    const QString percorso = Lavoro(QStringLiteral("csv")) + QStringLiteral("IT") + altraPartitaIva
+                             + QStringLiteral("_DF_00001.xml");
+    dialoghi.salvataggi = {percorso};
+    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
+    registro->PusCREA_Click();
+
+    ASSERT_TRUE(QFileInfo::exists(percorso));
+    EXPECT_EQ(ErroriSchema(percorso), QString());
+    EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
+    // The stored declarant is untouched, and the unsaved one has no row.
+    const auto riga = RigaCope(Database(), &righe);
+    EXPECT_EQ(righe, 1);
+    EXPECT_EQ(riga.at("OCF"), partitaIva);
+    EXPECT_EQ(riga.at("OPROG"), "00041");
+}
+
 } // namespace
+
+TEST_F(PercorsoUtente, AnnullamentoDiUnNuovoSoggettoNonToccaGliAltri)
+{
+    QTimer::singleShot(0, [this] {
+        AnnullamentoDiUnNuovoSoggetto();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+}
 
 TEST_F(PercorsoUtente, DueSoggettiIlFileEDelSelezionato)
 {

@@ -311,6 +311,33 @@ TEST_P(RegistroSoggettiTest, ProgressivoDiUnSoggettoNonRegistratoSoloNeiCampi)
     EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM COPE", {}, ColumnType::Integer)->toInt(), 1);
 }
 
+// "Aggiungi" leaves the declarant shown before as the current one until the new record is
+// saved: a file written meanwhile for the new record must not set that declarant's number.
+TEST_P(RegistroSoggettiTest, ProgressivoDopoAggiungiNonToccaIlSoggettoCorrente)
+{
+    Inserisci("01", "ALFA SRL", "00041");
+    registro.Lista();
+    registro.Aggiungi();
+    ASSERT_EQ(CodiceOperatore, "01");
+    EXPECT_TRUE(registro.AggiornaProgressivo().isEmpty());
+    EXPECT_EQ(registro.campi.OPROG, "00002");
+    EXPECT_EQ(ProgressivoNelDb("01"), "00041");
+
+    // Once the new record is saved its own row is raised.
+    registro.campi.ORAG = "BETA SRL";
+    registro.campi.OCF = "07912340564";
+    registro.campi.OPIVA = "07912340564";
+    registro.campi.OSINDI = "VIA PO";
+    registro.campi.OSNUMC = "3";
+    registro.campi.OSCOM = "TORINO";
+    registro.campi.OSPRO = "TO";
+    registro.campi.OSCAP = "10121";
+    ASSERT_FALSE(registro.Aggiorna().has_value());
+    EXPECT_TRUE(registro.AggiornaProgressivo().isEmpty());
+    EXPECT_EQ(ProgressivoNelDb(registro.campi.OCOD), "00003");
+    EXPECT_EQ(ProgressivoNelDb("01"), "00041");
+}
+
 QUERCINO_DB_BACKENDS(RegistroSoggettiTest);
 
 } // namespace
