@@ -218,11 +218,16 @@ protected:
     void PartitaIvaTroppoLunga();
     void DueSoggetti();
     void AnnullamentoDiUnNuovoSoggetto();
+    void ApostrofiFinoAlRipristino();
     void NuovoSoggetto(F1OP& registro);
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
     void Annulla(F1OP& registro);
-    void SalvaEliminaRipristina(F0& f0, F1OP& registro);
+    void SalvaEliminaRipristina(F0& f0, F1OP& registro)
+    {
+        SalvaEliminaRipristinaGenerico(f0, registro, ragioneSociale);
+    }
+    void SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, const QString& nome);
 
     QTemporaryDir programma;
     QTemporaryDir pubblica;
@@ -397,7 +402,7 @@ void PercorsoUtente::Annulla(F1OP& registro)
     registro.OpzioneNuoviDati().click();
 }
 
-void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro)
+void PercorsoUtente::SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, const QString& nome)
 {
     const QString backup = Lavoro(QStringLiteral("backup")) + QStringLiteral("studio.VEKO");
     int righe = 0;
@@ -427,7 +432,7 @@ void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro)
     const std::size_t prima = messaggi.mostrati.size();
     elimina->trigger();
     ASSERT_GT(messaggi.mostrati.size(), prima) << "\"Elimina\" asked nothing";
-    EXPECT_TRUE(messaggi.mostrati[prima].testo.contains(ragioneSociale)) << messaggi.mostrati[prima].testo.toStdString();
+    EXPECT_TRUE(messaggi.mostrati[prima].testo.contains(nome)) << messaggi.mostrati[prima].testo.toStdString();
     RigaCope(Database(), &righe);
     EXPECT_EQ(righe, 0);
     EXPECT_EQ(registro.Griglia().RowCount(), 0);
@@ -438,8 +443,8 @@ void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro)
     dialoghi.aperture = {{backup}};
     messaggi.risposte = {RispostaOk};
     trovata = false;
-    QuandoSiApre<FSalva>([](FSalva& finestra) {
-        EXPECT_TRUE(finestra.Label2()->text().contains(ragioneSociale)) << finestra.Label2()->text().toStdString();
+    QuandoSiApre<FSalva>([nome](FSalva& finestra) {
+        EXPECT_TRUE(finestra.Label2()->text().contains(nome)) << finestra.Label2()->text().toStdString();
         finestra.bconferma_Click();
         if (finestra.isVisible())
             finestra.done(QDialog::Rejected);
@@ -451,8 +456,8 @@ void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro)
     EXPECT_EQ(ripristinata, salvata);
     // The registry shows the restored declarant again.
     EXPECT_EQ(registro.Griglia().RowCount(), 1);
-    EXPECT_EQ(registro.Campo("ORAG")->text(), ragioneSociale);
-    EXPECT_EQ(registro.Campo("OPROG")->text(), "00006");
+    EXPECT_EQ(registro.Campo("ORAG")->text(), nome);
+    EXPECT_EQ(registro.Campo("OPROG")->text(), salvata.at("OPROG"));
 }
 
 void PercorsoUtente::Percorso()
@@ -710,7 +715,64 @@ void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
     EXPECT_EQ(riga.at("OPROG"), "00041");
 }
 
+// Apostrophes, common in Italian names and towns, through the whole road: saved, written
+// in the file, backed up, deleted and restored unchanged.
+void PercorsoUtente::ApostrofiFinoAlRipristino()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->Benvenuto()->Command1()->click();
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr);
+    registro->Campo("OCF")->setText(partitaIva);
+    registro->vOCF_LostFocus();
+    registro->Campo("ORAG")->setText(QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
+    registro->Campo("OSINDI")->setText(QStringLiteral("VIA DELL'ORTO"));
+    registro->Campo("OSNUMC")->setText(QStringLiteral("1"));
+    registro->Campo("OSCAP")->setText(QStringLiteral("37041"));
+    QLineEdit* comune = registro->Campo("OSCOM");
+    comune->setFocus();
+    QTest::keyClicks(comune, QStringLiteral("ALBAREDO D"));
+    registro->vOSCOM_LostFocus();
+    EXPECT_EQ(comune->text(), "ALBAREDO D'ADIGE");
+    EXPECT_EQ(registro->Campo("OSPRO")->text(), "VR");
+    registro->PulsanteRegistra().click();
+    ASSERT_EQ(registro->Griglia().RowCount(), 1);
+
+    const QString cartella = QStringLiteral("csv");
+    const QString uscita = FileXml(cartella, 1);
+    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}};
+    dialoghi.salvataggi = {uscita};
+    messaggi.risposteTask = {PrimoPulsanteTask};
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        importa.OpzioneCsv().click();
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro->PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(QFileInfo::exists(uscita));
+    EXPECT_EQ(ErroriSchema(uscita), QString());
+    EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Denominazione'])"),
+              "L'OFFICINA DI D'ANGELO SRL");
+    EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Comune'])"),
+              "ALBAREDO D'ADIGE");
+
+    SalvaEliminaRipristinaGenerico(*f0, *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
+}
+
 } // namespace
+
+TEST_F(PercorsoUtente, ApostrofiDalRegistroAlRipristino)
+{
+    QTimer::singleShot(0, [this] {
+        ApostrofiFinoAlRipristino();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+}
 
 TEST_F(PercorsoUtente, AnnullamentoDiUnNuovoSoggettoNonToccaGliAltri)
 {
