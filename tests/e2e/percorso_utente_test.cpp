@@ -22,6 +22,7 @@
 #include "support/ServiziSimulati.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -219,6 +220,7 @@ protected:
     void DueSoggetti();
     void AnnullamentoDiUnNuovoSoggetto();
     void ApostrofiFinoAlRipristino();
+    void PersonaFisicaConDichiarante();
     void NuovoSoggetto(F1OP& registro);
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
@@ -763,7 +765,78 @@ void PercorsoUtente::ApostrofiFinoAlRipristino()
     SalvaEliminaRipristinaGenerico(*f0, *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
 }
 
+// A natural person with a signer and a fiscal representative: every page of the registry
+// reaches the files.
+void PercorsoUtente::PersonaFisicaConDichiarante()
+{
+    F0* f0 = F0::Istanza();
+    ASSERT_NE(f0, nullptr);
+    f0->Benvenuto()->Command1()->click();
+    F1OP* registro = IstanzaF1OP();
+    ASSERT_NE(registro, nullptr);
+    registro->CasellaPersonaFisica()->click();
+    EXPECT_TRUE(registro->CornicePersonaFisica().isVisible());
+    const QString cf = QStringLiteral("RSSMRA80A01H501U");   // Mario Rossi, Rome, 1/1/1980
+    registro->Campo("OCF")->setText(cf);
+    registro->vOCF_LostFocus();
+    const std::size_t messaggiPrima = messaggi.mostrati.size();
+    registro->Campo("OPIVA")->setText(partitaIva);
+    registro->Campo("OCOG")->setText(QStringLiteral("Rossi"));
+    registro->Campo("ONOME")->setText(QStringLiteral("Mario"));
+    registro->Campo("OSINDI")->setText(QStringLiteral("VIA ROMA"));
+    registro->Campo("OSNUMC")->setText(QStringLiteral("1"));
+    registro->Campo("OSCAP")->setText(QStringLiteral("00100"));
+    registro->Campo("OSCOM")->setText(QStringLiteral("ROMA"));
+    registro->Campo("OSPRO")->setText(QStringLiteral("RM"));
+    registro->Campo("ODICPIVA")->setText(QStringLiteral("VRDLGU70B02F205V"));
+    registro->Campo("ODICCARICA")->setText(QStringLiteral("1"));
+    registro->Campo("ORFPIVA")->setText(QStringLiteral("07912340564"));
+    registro->Campo("ORFRAG")->setText(QStringLiteral("BIANCHI SPA"));
+    registro->PulsanteRegistra().click();
+    EXPECT_EQ(messaggi.mostrati.size(), messaggiPrima)
+        << (messaggi.mostrati.empty() ? std::string() : messaggi.mostrati.back().testo.toStdString());
+    ASSERT_EQ(registro->Griglia().RowCount(), 1);
+
+    const QString cartella = QStringLiteral("excel");
+    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
+    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
+    messaggi.risposteTask = {PrimoPulsanteTask};
+    bool trovata = false;
+    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+        importa.PulsanteImporta().click();
+        if (importa.isVisible())
+            importa.done(QDialog::Rejected);
+    }, &trovata);
+    registro->PulsanteElabora().click();
+    ASSERT_TRUE(trovata);
+    for (int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
+        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+        const QString file = FileXml(cartella, n);
+        EXPECT_EQ(XPath(file, "string(//*[local-name()='Dichiarante']/*[local-name()='CodiceFiscale'])"),
+                  "VRDLGU70B02F205V");
+        EXPECT_EQ(XPath(file, "string(//*[local-name()='Dichiarante']/*[local-name()='Carica'])"), "1");
+    }
+    const QString emesse = FileXml(cartella, 1);
+    EXPECT_EQ(XPath(emesse, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='CodiceFiscale'])"), cf);
+    EXPECT_EQ(XPath(emesse, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Nome'])"), "MARIO");
+    EXPECT_EQ(XPath(emesse, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Cognome'])"), "ROSSI");
+    EXPECT_EQ(XPath(emesse, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='RappresentanteFiscale']"
+                            "//*[local-name()='IdCodice'])"),
+              "07912340564");
+}
+
 } // namespace
+
+TEST_F(PercorsoUtente, PersonaFisicaConDichiaranteERappresentante)
+{
+    QTimer::singleShot(0, [this] {
+        PersonaFisicaConDichiarante();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+}
 
 TEST_F(PercorsoUtente, ApostrofiDalRegistroAlRipristino)
 {
