@@ -900,4 +900,25 @@ TEST_F(PercorsoUtente, DalSoggettoAiFileERitorno)
     EXPECT_EQ(riga["OSPRO"], "MI");
     EXPECT_EQ(riga["OSPAESE"], "IT");
     EXPECT_EQ(riga["OPROG"], "00006");
+
+    // The next day: a new run finds the declarant and goes on from its number.
+    CodiceOperatore.clear();
+    NomeOperatore.clear();
+    UltimaCartella.clear();
+    QString mostrato;
+    QString progressivo;
+    QTimer::singleShot(0, [&] {
+        if (F0* f0 = F0::Istanza()) {
+            f0->Benvenuto()->Command1()->click();
+            if (F1OP* registro = IstanzaF1OP()) {
+                mostrato = registro->Campo("ORAG")->text();
+                progressivo = registro->Campo("OPROG")->text();
+            }
+        }
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(mostrato, ragioneSociale);
+    EXPECT_EQ(progressivo, "00006");
+    EXPECT_EQ(CodiceOperatore, "01");
 }
