@@ -19,6 +19,7 @@
 #include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
 #include "platform/grid/Grid.h"
+#include "support/AperturaRegistrata.h"
 #include "support/ServiziSimulati.h"
 
 #include <QAction>
@@ -236,6 +237,7 @@ protected:
     QTemporaryDir lavoro;
     test::MessaggiSimulati messaggi;
     test::DialoghiSimulati dialoghi;
+    test::AperturaRegistrata aperture;   // nothing leaves the test for a browser or viewer
     bool finito = false;
 };
 
@@ -338,7 +340,9 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
     const QString ricevute = Lavoro(cartella) + QStringLiteral("DATI_FATTURE_RICEVUTE.csv");
     dialoghi.aperture = {{emesse, ricevute}};
     dialoghi.salvataggi = {FileXml(cartella, 3), FileXml(cartella, 4)};
-    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask};
+    // "OK Chiudi" on the first summary, "Vai al Portale dell'Agenzia" on the second.
+    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
+    const qsizetype apertiPrima = aperture.aperti.size();
     const std::size_t taskPrima = messaggi.task.size();
 
     bool trovata = false;
@@ -354,6 +358,9 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
 
     // One summary per input file.
     EXPECT_EQ(messaggi.task.size(), taskPrima + 2);
+    ASSERT_EQ(aperture.aperti.size(), apertiPrima + 1);
+    EXPECT_EQ(aperture.aperti.back().scheme(), "https");
+    EXPECT_TRUE(aperture.aperti.back().path().startsWith("/portale/")) << aperture.aperti.back().toString().toStdString();
     for (int n : {3, 4}) {
         SCOPED_TRACE(n);
         ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
@@ -392,9 +399,12 @@ void PercorsoUtente::Annulla(F1OP& registro)
     ASSERT_NE(idFile, nullptr);
     idFile->setText(QStringLiteral("12345678"));
     dialoghi.salvataggi = {percorso};
-    // "Si, Confermo", then "OK Chiudi".
-    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
+    // "Si, Confermo", then "Controlla il file creato".
+    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 1};
+    const qsizetype apertiPrima = aperture.aperti.size();
     registro.PusCREA_Click();
+    ASSERT_EQ(aperture.aperti.size(), apertiPrima + 1);
+    EXPECT_EQ(aperture.aperti.back(), QUrl::fromLocalFile(percorso));
 
     ASSERT_TRUE(QFileInfo::exists(percorso));
     EXPECT_EQ(ErroriSchema(percorso), QString());
