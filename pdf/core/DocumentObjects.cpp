@@ -37,11 +37,11 @@ void Tavlo::WriteDocumentScripts(std::array<std::int32_t, 6>& eventScripts, std:
 {
     TavloState& s = *s_;
     for (std::size_t i = 0; i < eventScripts.size(); ++i)
-        eventScripts[i] = s.DocScripts[i].empty() ? 0 : WriteTextStreamObject(s.DocScripts[i]);
+        eventScripts[i] = s.DocScripts[i].empty() ? 0 : WriteTextStreamObject(PdfTextFromWindows1252(s.DocScripts[i]));
     namesDictionary = 0;
     if (s.DocScripts[kDocumentScript].empty())
         return;
-    const std::int32_t js = WriteTextStreamObject(s.DocScripts[kDocumentScript]);
+    const std::int32_t js = WriteTextStreamObject(PdfTextFromWindows1252(s.DocScripts[kDocumentScript]));
     namesDictionary = NewObj();
     // The name is a string of this object: encrypted under its key like any other.
     PutLine("<< /JavaScript << /Names [ " + MakeTextString("globalscript") + " << /S /JavaScript /JS " + Ref(js) +

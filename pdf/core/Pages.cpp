@@ -3,6 +3,7 @@
 #include "pdf/core/LayerSections.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 namespace tavlo {
 
@@ -80,9 +81,9 @@ void Tavlo::EndPage()
 
     std::int32_t openScript = 0, closeScript = 0;
     if (!s.DocScripts[kPageOpenScript].empty())
-        openScript = WriteTextStreamObject(s.DocScripts[kPageOpenScript]);
+        openScript = WriteTextStreamObject(PdfTextFromWindows1252(s.DocScripts[kPageOpenScript]));
     if (!s.DocScripts[kPageCloseScript].empty())
-        closeScript = WriteTextStreamObject(s.DocScripts[kPageCloseScript]);
+        closeScript = WriteTextStreamObject(PdfTextFromWindows1252(s.DocScripts[kPageCloseScript]));
 
     const std::int32_t fieldCount = static_cast<std::int32_t>(s.doc.Fields.size());
     WriteFieldWidgets(CheckedInt32(static_cast<std::int64_t>(s.LastObjectNumber) + fieldCount + 1));

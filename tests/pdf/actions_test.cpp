@@ -209,3 +209,20 @@ TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(Fact(facts, "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
 }
+
+// Scripts are Windows-1252 text: "€" and typographic quotes must reach the reader as such.
+TEST_F(ActionsTest, DocumentAndPageScriptsKeepTheirCharacters)
+{
+    Tavlo pdf;
+    const std::string path = dir.File("caratteri.pdf");
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    pdf.OnDocEvent(3, "app.alert('\x80 \x92" "chiuso\x92');", true);
+    pdf.OnDocEvent(0, "app.alert('\x93pagina\x94');", true);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+
+    const std::string js = Scripts(path);
+    EXPECT_NE(js.find("app.alert('\u20AC \u2019chiuso\u2019');"), std::string::npos) << js;
+    EXPECT_NE(js.find("app.alert('\u201Cpagina\u201D');"), std::string::npos) << js;
+}
