@@ -13,11 +13,6 @@ constexpr std::uint16_t kHigh[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-std::uint32_t CodePoint(unsigned char c)
-{
-    return c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c;
-}
-
 // Bytes that PDFDocEncoding reads as the same character as Windows-1252 does.
 bool SameInPdfDocEncoding(unsigned char c)
 {
@@ -42,13 +37,18 @@ void AppendUtf8(std::string& out, std::uint32_t code)
 
 } // namespace
 
+std::uint32_t Windows1252CodePoint(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
 std::string Utf8FromWindows1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 4);
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        AppendUtf8(out, CodePoint(c));
+        AppendUtf8(out, Windows1252CodePoint(c));
     }
     return out;
 }
@@ -63,7 +63,7 @@ std::string PdfTextFromWindows1252(std::string_view text)
     std::string out = "\xFE\xFF";
     out.reserve(2 + 2 * text.size());
     for (char ch : text) {
-        const std::uint32_t code = CodePoint(static_cast<unsigned char>(ch));
+        const std::uint32_t code = Windows1252CodePoint(static_cast<unsigned char>(ch));
         out += static_cast<char>(code >> 8);
         out += static_cast<char>(code & 0xFF);
     }

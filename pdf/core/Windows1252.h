@@ -1,10 +1,15 @@
 #pragma once
 // The writer's texts are Windows-1252 bytes; the XMP packet is UTF-8, text strings PDF's own.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tavlo {
+
+// The Unicode code point of one Windows-1252 byte; the five unassigned bytes keep their
+// C1 code points.
+std::uint32_t Windows1252CodePoint(unsigned char byte);
 
 std::string Utf8FromWindows1252(std::string_view text);
 
