@@ -18,8 +18,10 @@
 #include "declarants/import/FImpEX.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
+#include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
 #include "support/AperturaRegistrata.h"
+#include "support/DbBackends.h"
 #include "support/ServiziSimulati.h"
 
 #include <QAction>
@@ -210,6 +212,10 @@ protected:
     }
 
     QString Database() const { return programma.filePath(QStringLiteral("DataBase/VEKO.sqlite")); }
+    // How the checks read COPE back (the SQLite file, unless a test runs on another back-end).
+    std::function<std::map<QString, QString>(int*)> leggiCope = [this](int* righe) {
+        return RigaCope(Database(), righe);
+    };
     QString Lavoro(const QString& cartella) const { return lavoro.filePath(cartella) + QLatin1Char('/'); }
     QString FileXml(const QString& cartella, int progressivo) const
     {
@@ -418,7 +424,7 @@ void PercorsoUtente::SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, cons
 {
     const QString backup = Lavoro(QStringLiteral("backup")) + QStringLiteral("studio.VEKO");
     int righe = 0;
-    const auto salvata = RigaCope(Database(), &righe);
+    const auto salvata = leggiCope(&righe);
     ASSERT_EQ(righe, 1);
 
     // Backup of the current declarant.
@@ -445,7 +451,7 @@ void PercorsoUtente::SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, cons
     elimina->trigger();
     ASSERT_GT(messaggi.mostrati.size(), prima) << "\"Elimina\" asked nothing";
     EXPECT_TRUE(messaggi.mostrati[prima].testo.contains(nome)) << messaggi.mostrati[prima].testo.toStdString();
-    RigaCope(Database(), &righe);
+    leggiCope(&righe);
     EXPECT_EQ(righe, 0);
     EXPECT_EQ(registro.Griglia().RowCount(), 0);
 
@@ -463,7 +469,7 @@ void PercorsoUtente::SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, cons
     }, &trovata);
     ripristina->trigger();
     ASSERT_TRUE(trovata) << "\"Ripristina Dati\" opened no restore window";
-    const auto ripristinata = RigaCope(Database(), &righe);
+    const auto ripristinata = leggiCope(&righe);
     EXPECT_EQ(righe, 1);
     EXPECT_EQ(ripristinata, salvata);
     // The registry shows the restored declarant again.
@@ -932,3 +938,106 @@ TEST_F(PercorsoUtente, DalSoggettoAiFileERitorno)
     EXPECT_EQ(progressivo, "00006");
     EXPECT_EQ(CodiceOperatore, "01");
 }
+
+namespace {
+
+// The same road on the ODBC back-ends, the program connected by connection string: the
+// declarant saved, a CSV import, an annulment, backup, deletion and restore, read back
+// through another connection to the same database.
+class PercorsoSuOdbc : public PercorsoUtente, public ::testing::WithParamInterface<test::Backend> {};
+
+TEST_P(PercorsoSuOdbc, SoggettoFileERipristino)
+{
+    test::DbBackend backend(GetParam());
+    {
+        QFile ini(programma.filePath(QStringLiteral("configurazione.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write("[opzioni]\r\nTipoDb=X\r\ndebug=0\r\nStrConn=" + backend.stringaConnessione().toUtf8() + "\r\n");
+    }
+    std::unique_ptr<quercino::Database> altra = backend.apriAltraConnessione();
+    backend.chiudi();
+    leggiCope = [&altra](int* righe) {
+        std::map<QString, QString> valori;
+        const QStringList colonne{"OCOD", "OCF", "OPIVA", "ORAG", "OSINDI", "OSNUMC", "OSCAP", "OSCOM", "OSPRO",
+                                  "OSPAESE", "OPROG"};
+        const std::vector<ColumnType> tipi(colonne.size(), ColumnType::Text);
+        const auto lette = altra->query("SELECT " + colonne.join(", ") + " FROM COPE", {}, tipi);
+        *righe = static_cast<int>(lette.size());
+        if (!lette.empty()) {
+            for (int i = 0; i < colonne.size(); ++i)
+                valori[colonne[i]] = lette[0].text(i);
+        }
+        return valori;
+    };
+
+    QTimer::singleShot(0, [&] {
+        [&] {
+            F0* f0 = F0::Istanza();
+            ASSERT_NE(f0, nullptr);
+            f0->Benvenuto()->Command1()->click();
+            F1OP* registro = IstanzaF1OP();
+            ASSERT_NE(registro, nullptr);
+            registro->Campo("OCF")->setText(partitaIva);
+            registro->vOCF_LostFocus();
+            registro->Campo("ORAG")->setText(ragioneSociale);
+            registro->Campo("OSINDI")->setText(QStringLiteral("VIA GARIBALDI"));
+            registro->Campo("OSNUMC")->setText(QStringLiteral("12"));
+            registro->Campo("OSCAP")->setText(QStringLiteral("20121"));
+            registro->Campo("OSCOM")->setText(QStringLiteral("MILANO"));
+            registro->Campo("OSPRO")->setText(QStringLiteral("MI"));
+            registro->PulsanteRegistra().click();
+            ASSERT_EQ(registro->Griglia().RowCount(), 1);
+            EXPECT_EQ(CodiceOperatore, "01");
+
+            const QString uscita = FileXml(QStringLiteral("csv"), 1);
+            dialoghi.aperture = {{Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}};
+            dialoghi.salvataggi = {uscita};
+            messaggi.risposteTask = {PrimoPulsanteTask};
+            bool trovata = false;
+            QuandoSiApre<FImpEX>([](FImpEX& importa) {
+                importa.OpzioneCsv().click();
+                importa.PulsanteImporta().click();
+                if (importa.isVisible())
+                    importa.done(QDialog::Rejected);
+            }, &trovata);
+            registro->PulsanteElabora().click();
+            ASSERT_TRUE(trovata);
+            ASSERT_TRUE(QFileInfo::exists(uscita));
+            EXPECT_EQ(ErroriSchema(uscita), QString());
+            int righe = 0;
+            EXPECT_EQ(leggiCope(&righe)["OPROG"], "00002");
+            EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
+
+            registro->OpzioneAnnullamento().click();
+            auto* idFile = registro->findChild<QLineEdit*>(QStringLiteral("IDFILE"));
+            ASSERT_NE(idFile, nullptr);
+            idFile->setText(QStringLiteral("12345678"));
+            const QString annullamento = FileXml(QStringLiteral("csv"), 2);
+            dialoghi.salvataggi = {annullamento};
+            messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
+            registro->PusCREA_Click();
+            ASSERT_TRUE(QFileInfo::exists(annullamento));
+            EXPECT_EQ(ErroriSchema(annullamento), QString());
+            EXPECT_EQ(leggiCope(&righe)["OPROG"], "00003");
+            registro->OpzioneNuoviDati().click();
+
+            SalvaEliminaRipristinaGenerico(*f0, *registro, ragioneSociale);
+        }();
+        QCoreApplication::exit(0);
+    });
+    EXPECT_EQ(EseguiProgramma(&Main), 0);
+
+    int righe = 0;
+    auto riga = leggiCope(&righe);
+    EXPECT_EQ(righe, 1);
+    EXPECT_EQ(riga["OCOD"], "01");
+    EXPECT_EQ(riga["ORAG"], ragioneSociale);
+    EXPECT_EQ(riga["OSCOM"], "MILANO");
+    EXPECT_EQ(riga["OPROG"], "00003");
+}
+
+INSTANTIATE_TEST_SUITE_P(Odbc, PercorsoSuOdbc,
+                         ::testing::Values(test::Backend::OdbcSqlite, test::Backend::OdbcPostgres),
+                         test::NomeParametroBackend());
+
+} // namespace
