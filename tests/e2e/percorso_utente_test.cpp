@@ -263,10 +263,11 @@ void PercorsoUtente::NuovoSoggetto(F1OP& registro)
     registro.Campo("OSNUMC")->setText(QStringLiteral("12"));
     registro.Campo("OSCAP")->setText(QStringLiteral("20121"));
 
-    // The town typed key by key completes from the town table, province included.
+    // The town typed key by key, in lower case as people type, completes from the town
+    // table, province included.
     QLineEdit* comune = registro.Campo("OSCOM");
     comune->setFocus();
-    QTest::keyClicks(comune, QStringLiteral("MILA"));
+    QTest::keyClicks(comune, QStringLiteral("mila"));
     registro.vOSCOM_LostFocus();
     EXPECT_EQ(comune->text(), "MILANO");
     EXPECT_EQ(registro.Campo("OSPRO")->text(), "MI");
