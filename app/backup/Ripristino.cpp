@@ -168,9 +168,40 @@ bool Ripristino::ScriviCopie(EsitoRipristino& esito)
     return true;
 }
 
+// The progressive names the files already sent: an older backup must not bring it back
+// down, or the next file would reuse a name (and a ProgressivoInvio) already transmitted.
+QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& piano)
+{
+    QHash<QString, int> progressivi;
+    for (const OperazioneRipristino& operazione : piano.operazioni) {
+        if (operazione.tabella != &schema::COPE())
+            continue;
+        const QString codice = operazione.valori.value(cope::OCOD).toString();
+        const auto registrato = db_.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {codice},
+                                           ColumnType::Text);
+        bool numero = false;
+        const int valore = registrato ? registrato->toString().trimmed().toInt(&numero) : 0;
+        if (numero)
+            progressivi.insert(codice, valore);
+    }
+    return progressivi;
+}
+
+void Ripristino::MantieniProgressivo(QVariantList& valori, const QHash<QString, int>& progressivi)
+{
+    const auto registrato = progressivi.constFind(valori.value(cope::OCOD).toString());
+    if (registrato == progressivi.constEnd())
+        return;
+    bool numero = false;
+    const int ripristinato = valori.value(cope::OPROG).toString().trimmed().toInt(&numero);
+    if (!numero || ripristinato < *registrato)
+        valori[cope::OPROG] = QStringLiteral("%1").arg(*registrato, 5, 10, QLatin1Char('0'));
+}
+
 void Ripristino::Applica(const PianoRipristino& piano, EsitoRipristino& esito)
 {
     Transaction transazione(db_);
+    const QHash<QString, int> progressivi = ProgressiviRegistrati(piano);
     // Each declarant is deleted once per table, before any row is added: rows of a table
     // that comes back later in the file are not lost.
     for (const auto& [tabella, codici] : piano.sostituzioni) {
@@ -180,7 +211,11 @@ void Ripristino::Applica(const PianoRipristino& piano, EsitoRipristino& esito)
     for (const OperazioneRipristino& operazione : piano.operazioni) {
         if (avanza)
             avanza();
-        if (operazione.tabella)
+        if (operazione.tabella == &schema::COPE()) {
+            QVariantList valori = operazione.valori;
+            MantieniProgressivo(valori, progressivi);
+            db_.insert(*operazione.tabella, valori);
+        } else if (operazione.tabella)
             db_.insert(*operazione.tabella, operazione.valori);
         else
             RipristinaCTAB(db_, operazione.tipo, operazione.cod, operazione.des);

@@ -13,6 +13,7 @@
 #include "platform/db/Table.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -70,6 +71,10 @@ private:
     bool ScriviCopie(EsitoRipristino& esito);
     // Replaces and merges in one transaction (throws DbError, having rolled back).
     void Applica(const PianoRipristino& piano, EsitoRipristino& esito);
+    // The stored progressive of every declarant of the file, read before it is replaced.
+    QHash<QString, int> ProgressiviRegistrati(const PianoRipristino& piano);
+    // Keeps the stored progressive when the file's is lower.
+    static void MantieniProgressivo(QVariantList& valori, const QHash<QString, int>& progressivi);
 
     Database& db_;
     QString cartella_;

@@ -401,4 +401,35 @@ TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
     EXPECT_EQ(righe[0].text(cope::OPROG), "00009");
 }
 
+TEST_P(RipristinoTest, UnBackupVecchioNonAbbassaIlProgressivo)
+{
+    auto progressivoDaFuori = [this](const char* codice) {
+        auto altra = backend().apriAltraConnessione();
+        const auto valore = altra->scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"),
+                                          {QString::fromLatin1(codice)}, ColumnType::Text);
+        return valore ? valore->toString() : QStringLiteral("<manca>");
+    };
+    QVariantList soggetto = Soggetto("01", "ROSSI SPA");
+    soggetto[cope::OPROG] = QStringLiteral("00005");
+    db().insert(schema::COPE(), soggetto);
+    ASSERT_TRUE(Backup(File("vecchio.VEKO"), "01", false).riuscito);
+
+    // Files 00005 and 00006 were sent after the backup: restoring it keeps 00007, and the
+    // rest of the record comes back from the file.
+    db().exec("UPDATE COPE SET OPROG = ?, ORAG = ? WHERE OCOD = ?", {"00007", "CAMBIATO", "01"});
+    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
+    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00007"));
+    EXPECT_TRUE(StatoDaFuori().join('\n').contains(QStringLiteral("ROSSI SPA")));
+
+    // A backup with a higher number than the stored one (another machine's) keeps its own.
+    db().exec("UPDATE COPE SET OPROG = ? WHERE OCOD = ?", {"00003", "01"});
+    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
+    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00005"));
+
+    // A declarant not stored yet takes the file's number as it is.
+    db().exec("DELETE FROM COPE");
+    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
+    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00005"));
+}
+
 QUERCINO_DB_BACKENDS(RipristinoTest);
