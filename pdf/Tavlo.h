@@ -124,6 +124,30 @@ public:
                      const std::string& endColor, float xStart, float yStart, float xEnd, float yEnd,
                      float rStart = 0, float rEnd = 0, bool extendBefore = false, bool extendAfter = false);
 
+    // Coordinate transforms: act on everything drawn after them until the graphics state
+    // is restored. Angles in degrees, translations in user units, factors unscaled.
+    void AxisRotation(float angle);
+    void AxisScaling(float scaleX, float scaleY);
+    void AxisSkewing(float angleX, float angleY);
+    void AxisTranslation(float translateX, float translateY);
+
+    // Paths and shapes in user units, y downwards. options: the paint-style bits (4 fill,
+    // 1 fill only or leave the path open, 2 close, 128 clip), see PaintPath.
+    void MoveTo(float x, float y);
+    void DrawLine(float x1, float y1, float x2, float y2, std::int32_t options);
+    void DrawLineTo(float x, float y, std::int32_t options);
+    void DrawCurve(std::int16_t curveType, float x1, float y1, float x2, float y2, float x3, float y3,
+                   std::int32_t options);
+    void DrawRect(float x, float y, float width, float height, std::int32_t options, float ray = 0,
+                  std::int32_t roundedCorner = 0);
+    void DrawEllipse(float x, float y, float xRay, float yRay, std::int32_t options);
+    void DrawCircle(float x, float y, float ray, std::int32_t options);
+    void DrawArc(float x, float y, float ray, float startAngle, float endAngle, float ratio, bool pie,
+                 std::int16_t quality, std::int32_t options);
+    void DrawPolygon(float x, float y, float ray, std::int16_t sides, std::int32_t options);
+    // points: x and y of each point in turn.
+    void DrawPolyline(const std::vector<float>& points, std::int32_t options);
+
     // Fonts
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
@@ -209,6 +233,8 @@ private:
     double PageSpaceX(double x) const;
     double PageSpaceY(double y) const;
     void SetLastBox(double left, double top, double right, double bottom);
+    // The painting operator of a path for the paint-style bits.
+    void PaintPath(std::int32_t options);
 
     std::unique_ptr<TavloState> s_;
 };
