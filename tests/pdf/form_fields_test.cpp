@@ -2,14 +2,8 @@
 // poppler and mupdf, drawn over the boxes they were meant to cover, and decrypted by
 // qpdf to the plain document.
 
-#include "pdf/InteractiveSummary.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
-#include "pdf/TavloTestPeer.h"
-#include "pdf/core/PdfFormat.h"
+#include "pdf/AnnotationChecks.h"
 #include "pdf/core/SecurityHandler.h"
-
-#include <gtest/gtest.h>
 
 #include <clocale>
 
@@ -18,18 +12,11 @@ using namespace tavlo::test;
 
 namespace {
 
-class FormFieldsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
-    }
-    ScratchDir dir;
-};
+using FormFieldsTest = AnnotationTest;
+using Facts = std::map<std::string, std::string>;
 
 // The widget of the field named `name` on the page, as "page1.annot3".
-std::string WidgetKey(const std::map<std::string, std::string>& facts, const std::string& name, int page = 1)
+std::string WidgetKey(const Facts& facts, const std::string& name, int page = 1)
 {
     for (int i = 1; i < 100; ++i) {
         const std::string key = "page" + std::to_string(page) + ".annot" + std::to_string(i);
@@ -37,6 +24,19 @@ std::string WidgetKey(const std::map<std::string, std::string>& facts, const std
             return key;
     }
     return "missing";
+}
+
+// One entry of a field's widget as qpdf reads it: field name, entry, expected value.
+struct FieldFact {
+    const char* field;
+    const char* entry;
+    std::string value;
+};
+
+void ExpectFieldFacts(const Facts& facts, std::initializer_list<FieldFact> expected)
+{
+    for (const FieldFact& f : expected)
+        EXPECT_EQ(Fact(facts, WidgetKey(facts, f.field) + f.entry), f.value) << f.field << f.entry;
 }
 
 void EveryKind(Tavlo& pdf)
@@ -71,51 +71,39 @@ TEST_F(FormFieldsTest, EveryKindReadBackByQpdf)
     EXPECT_EQ(Fact(facts, "form.need"), "True");
     EXPECT_EQ(Fact(facts, "form.co"), "");
 
-    const std::string text = WidgetKey(facts, "nome");
-    EXPECT_EQ(Fact(facts, text + ".FT"), "/Tx");
-    EXPECT_EQ(Fact(facts, text + ".V"), "Mario (R) \\\\ figlio");
-    EXPECT_EQ(Fact(facts, text + ".DV"), "Mario (R) \\\\ figlio");
-    EXPECT_EQ(Fact(facts, text + ".TU"), "Il nome");
-    EXPECT_EQ(Fact(facts, text + ".MaxLen"), "30");
-    EXPECT_EQ(Fact(facts, text + ".F"), "4");
-    EXPECT_EQ(Fact(facts, text + ".P"), "1");
+    ExpectFieldFacts(facts, {{"nome", ".FT", "/Tx"},
+                             {"nome", ".V", "Mario (R) \\\\ figlio"},
+                             {"nome", ".DV", "Mario (R) \\\\ figlio"},
+                             {"nome", ".TU", "Il nome"},
+                             {"nome", ".MaxLen", "30"},
+                             {"nome", ".F", "4"},
+                             {"nome", ".P", "1"},
+                             {"privacy", ".FT", "/Btn"},
+                             {"privacy", ".Ff", "0"},
+                             {"privacy", ".V", "/S\xEC"},  // the on state, a name of "S" and byte 0xEC
+                             {"privacy", ".MK/CA", "4"},
+                             {"newsletter", ".V", "<none>"},
+                             {"colori", ".FT", "/Ch"},
+                             {"colori", ".Ff", "2097152"},
+                             {"colori", ".Opt", "Rosso|Verde|Blu"},
+                             {"colori", ".V", "Verde"},
+                             {"colori", ".DV", "Verde"},
+                             {"colori", ".TU", "Colori pi\xC3\xB9 usati"},
+                             {"taglia", ".Ff", "131072"},
+                             {"taglia", ".Opt", "S|M|L"},
+                             {"taglia", ".V", "<none>"},
+                             {"sesso", ".Ff", "49152"},
+                             {"sesso", ".MK/CA", "l"},
+                             {"invia", ".Ff", "65536"},
+                             {"invia", ".MK/CA", "Invia"},
+                             {"invia", ".A.type", "/JavaScript"},
+                             {"invia", ".A.js", "this.submitForm('x');"},
+                             {"vuoto", ".A.type", "<none>"},
+                             {"numero", ".A.type", "<none>"}});
     // The default appearance names a font the form's resources hold.
-    const std::string da = Fact(facts, text + ".DA");
-    const std::string font = da.substr(0, da.find(' '));
-    EXPECT_NE(Fact(facts, "form.fonts").find(font), std::string::npos) << da;
+    const std::string da = Fact(facts, WidgetKey(facts, "nome") + ".DA");
+    EXPECT_NE(Fact(facts, "form.fonts").find(da.substr(0, da.find(' '))), std::string::npos) << da;
     EXPECT_NE(da.find(" 11 Tf 0 0 0 rg"), std::string::npos) << da;
-
-    const std::string on = WidgetKey(facts, "privacy"), off = WidgetKey(facts, "newsletter");
-    EXPECT_EQ(Fact(facts, on + ".FT"), "/Btn");
-    EXPECT_EQ(Fact(facts, on + ".Ff"), "0");
-    EXPECT_EQ(Fact(facts, on + ".V"), "/S\xEC");  // the on state, a name of "S" and byte 0xEC
-    EXPECT_EQ(Fact(facts, on + ".MK/CA"), "4");
-    EXPECT_EQ(Fact(facts, off + ".V"), "<none>");
-
-    const std::string list = WidgetKey(facts, "colori");
-    EXPECT_EQ(Fact(facts, list + ".FT"), "/Ch");
-    EXPECT_EQ(Fact(facts, list + ".Ff"), "2097152");
-    EXPECT_EQ(Fact(facts, list + ".Opt"), "Rosso|Verde|Blu");
-    EXPECT_EQ(Fact(facts, list + ".V"), "Verde");
-    EXPECT_EQ(Fact(facts, list + ".DV"), "Verde");
-    EXPECT_EQ(Fact(facts, list + ".TU"), "Colori pi\xC3\xB9 usati");
-
-    const std::string combo = WidgetKey(facts, "taglia");
-    EXPECT_EQ(Fact(facts, combo + ".Ff"), "131072");
-    EXPECT_EQ(Fact(facts, combo + ".Opt"), "S|M|L");
-    EXPECT_EQ(Fact(facts, combo + ".V"), "<none>");
-
-    const std::string radio = WidgetKey(facts, "sesso");
-    EXPECT_EQ(Fact(facts, radio + ".Ff"), "49152");
-    EXPECT_EQ(Fact(facts, radio + ".MK/CA"), "l");
-
-    const std::string button = WidgetKey(facts, "invia");
-    EXPECT_EQ(Fact(facts, button + ".Ff"), "65536");
-    EXPECT_EQ(Fact(facts, button + ".MK/CA"), "Invia");
-    EXPECT_EQ(Fact(facts, button + ".A.type"), "/JavaScript");
-    EXPECT_EQ(Fact(facts, button + ".A.js"), "this.submitForm('x');");
-    EXPECT_EQ(Fact(facts, WidgetKey(facts, "vuoto") + ".A.type"), "<none>");
-    EXPECT_EQ(Fact(facts, WidgetKey(facts, "numero") + ".A.type"), "<none>");
 
     // qpdf's own form model agrees on the kinds.
     const std::string json = RunTool("qpdf --json --json-key=acroform " + Quote(path)).output;
@@ -156,39 +144,37 @@ TEST_F(FormFieldsTest, OptionWordFlagsBordersMarksAndRotation)
     ExpectReadersAccept(path);
     EXPECT_EQ(PdfVersionOf(path), "1.5");
     const auto facts = InteractiveSummary(path);
-    auto f = [&](const std::string& name, const std::string& key) { return Fact(facts, WidgetKey(facts, name) + key); };
-
-    EXPECT_EQ(f("hidden", ".F"), "6");
-    EXPECT_EQ(f("noprint", ".F"), "<none>");
-    EXPECT_EQ(f("hiddennoprint", ".F"), "2");
-    EXPECT_EQ(f("flags", ".Ff"), std::to_string(1 + 4096 + 8192 + 2097152 + 4194304 + 8388608 + 16777216));
-    EXPECT_EQ(f("flags", ".MaxLen"), "8");
-    EXPECT_EQ(f("right", ".Q"), "2");
-    EXPECT_EQ(f("centre", ".Q"), "1");
-    EXPECT_EQ(f("hidden", ".Q"), "<none>");
-    EXPECT_NE(f("autosize", ".DA").find(" 0 Tf"), std::string::npos);
-    EXPECT_NE(f("hidden", ".DA").find(" 9 Tf"), std::string::npos);
-    EXPECT_EQ(f("noborder", ".BS/W"), "<none>");
-    EXPECT_EQ(f("noborder", ".MK/BC"), "<none>");
-    EXPECT_EQ(f("noborder", ".MK/BG"), "<none>");
-    EXPECT_EQ(f("hidden", ".BS/W"), "1");
-    EXPECT_EQ(f("hidden", ".BS/S"), "/S");
-    EXPECT_EQ(f("dashed", ".BS/W"), "2");
-    EXPECT_EQ(f("dashed", ".BS/S"), "/D");
-    EXPECT_EQ(f("dashed", ".BS/D"), "1 1");
-    EXPECT_EQ(f("inset", ".BS/W"), "3");
-    EXPECT_EQ(f("inset", ".BS/S"), "/I");
-    EXPECT_EQ(f("beveled", ".BS/S"), "/B");
-    EXPECT_EQ(f("underline", ".BS/S"), "/U");
-    EXPECT_EQ(f("mark5", ".MK/CA"), "5");
-    EXPECT_EQ(f("markF", ".MK/CA"), "F");
-    EXPECT_EQ(f("markl", ".MK/CA"), "l");
-    EXPECT_EQ(f("markH", ".MK/CA"), "H");
-    EXPECT_EQ(f("markn", ".MK/CA"), "n");
-    EXPECT_EQ(f("r90", ".MK/R"), "90");
-    EXPECT_EQ(f("r180", ".MK/R"), "180");
-    EXPECT_EQ(f("r270", ".MK/R"), "270");
-    EXPECT_EQ(f("hidden", ".MK/R"), "<none>");
+    ExpectFieldFacts(facts, {{"hidden", ".F", "6"},
+                             {"noprint", ".F", "<none>"},
+                             {"hiddennoprint", ".F", "2"},
+                             {"flags", ".Ff", std::to_string(1 + 4096 + 8192 + 2097152 + 4194304 + 8388608 + 16777216)},
+                             {"flags", ".MaxLen", "8"},
+                             {"right", ".Q", "2"},
+                             {"centre", ".Q", "1"},
+                             {"hidden", ".Q", "<none>"},
+                             {"noborder", ".BS/W", "<none>"},
+                             {"noborder", ".MK/BC", "<none>"},
+                             {"noborder", ".MK/BG", "<none>"},
+                             {"hidden", ".BS/W", "1"},
+                             {"hidden", ".BS/S", "/S"},
+                             {"dashed", ".BS/W", "2"},
+                             {"dashed", ".BS/S", "/D"},
+                             {"dashed", ".BS/D", "1 1"},
+                             {"inset", ".BS/W", "3"},
+                             {"inset", ".BS/S", "/I"},
+                             {"beveled", ".BS/S", "/B"},
+                             {"underline", ".BS/S", "/U"},
+                             {"mark5", ".MK/CA", "5"},
+                             {"markF", ".MK/CA", "F"},
+                             {"markl", ".MK/CA", "l"},
+                             {"markH", ".MK/CA", "H"},
+                             {"markn", ".MK/CA", "n"},
+                             {"r90", ".MK/R", "90"},
+                             {"r180", ".MK/R", "180"},
+                             {"r270", ".MK/R", "270"},
+                             {"hidden", ".MK/R", "<none>"}});
+    EXPECT_NE(Fact(facts, WidgetKey(facts, "autosize") + ".DA").find(" 0 Tf"), std::string::npos);
+    EXPECT_NE(Fact(facts, WidgetKey(facts, "hidden") + ".DA").find(" 9 Tf"), std::string::npos);
 }
 
 TEST_F(FormFieldsTest, NoScrollAloneAsksOnlyForVersionOneFour)
@@ -311,7 +297,6 @@ TEST_F(FormFieldsTest, RectanglesCoverTheBoxesDrawnAtTheSamePlace)
     for (const Setting& setting : {Setting{0, 0, 0, 0, 0}, Setting{0, 36, 10, 72, 20}, Setting{2, 15, 5, 25, 10}}) {
         SCOPED_TRACE("unit " + std::to_string(setting.unit) + " margins " + std::to_string(setting.left));
         Tavlo pdf;
-        TavloTestPeer peer(pdf);
         const std::string path = dir.File("cover.pdf");
         pdf.BeginDoc(path);
         pdf.SetScale(setting.unit);
@@ -319,31 +304,27 @@ TEST_F(FormFieldsTest, RectanglesCoverTheBoxesDrawnAtTheSamePlace)
         pdf.BeginPage();
         const float x = setting.unit == 2 ? 20.f : 57.f, y = setting.unit == 2 ? 30.f : 85.f;
         const float w = setting.unit == 2 ? 40.f : 113.f, h = setting.unit == 2 ? 12.f : 34.f;
-        // The box as a drawing member writes it: inside the page's frame, in points.
-        const double scale = peer.State().Scale;
-        peer.PutContent(PdfNumber(x * scale) + " " + PdfNumber(y * scale) + " " + PdfNumber(w * scale) + " " +
-                        PdfNumber(h * scale) + " re f");
+        PaintBox(pdf, x, y, w, h);
         pdf.AddField("campo", 0, x, y, w, h, "", 0, "", 0);
         pdf.EndDoc();
         ExpectReadersAccept(path);
-        const auto drawn = DarkBoxOfPage(path, 1);
-        const auto rect = RectOf(InteractiveSummary(path), "page1.annot1.rect");
-        for (int i = 0; i < 4; ++i)
-            EXPECT_NEAR(rect[i], drawn[i], 1.0) << "side " << i;
-        EXPECT_GT(drawn[2] - drawn[0], 50);
+        ExpectFirstAnnotationCoversDrawnBox(path, 50);
     }
 }
 
 TEST_F(FormFieldsTest, EncryptedFieldsDecryptToThePlainDocument)
 {
+    auto build = [](Tavlo& pdf) {
+        EveryKind(pdf);
+        pdf.OnFieldEvent(6, "nome", "AFNumber_Keystroke(2);");
+        pdf.AddNoteBox("Nota (riservata)", 300, 10, 100, 40, 0, 0, 0, 0, 0);
+        pdf.AddNoteIcon("Commento \\ segreto", 2, 300, 80, false, 0);
+        pdf.EndDoc();
+    };
     Tavlo plain;
     const std::string plainPath = dir.File("plain.pdf");
     plain.BeginDoc(plainPath);
-    EveryKind(plain);
-    plain.OnFieldEvent(6, "nome", "AFNumber_Keystroke(2);");
-    plain.AddNoteBox("Nota (riservata)", 300, 10, 100, 40, 0, 0, 0, 0, 0);
-    plain.AddNoteIcon("Commento \\ segreto", 2, 300, 80, false, 0);
-    plain.EndDoc();
+    build(plain);
     const auto expected = InteractiveSummary(plainPath);
     ASSERT_EQ(Fact(expected, "form.fields"), "nome privacy newsletter colori taglia sesso invia vuoto numero");
 
@@ -353,11 +334,7 @@ TEST_F(FormFieldsTest, EncryptedFieldsDecryptToThePlainDocument)
         const std::string path = dir.File("secret.pdf");
         pdf.BeginDoc(path);
         pdf.SetProtection(strength, "padrone", "utente");
-        EveryKind(pdf);
-        pdf.OnFieldEvent(6, "nome", "AFNumber_Keystroke(2);");
-        pdf.AddNoteBox("Nota (riservata)", 300, 10, 100, 40, 0, 0, 0, 0, 0);
-        pdf.AddNoteIcon("Commento \\ segreto", 2, 300, 80, false, 0);
-        pdf.EndDoc();
+        build(pdf);
         ExpectReadersAccept(path, "utente");
         const std::string raw = ReadFile(path);
         EXPECT_EQ(raw.find("Mario"), std::string::npos);
@@ -384,12 +361,7 @@ TEST_F(FormFieldsTest, CheckBoxesGivenAsOnAreShownChecked)
     pdf.EndDoc();
     ExpectReadersAccept(path);
     // Inside the border: the check mark only.
-    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
-        ASSERT_GT(image.width, 0);
-        EXPECT_GT(DarkPixelsIn(image, 23, 23, 37, 37), 5);
-        EXPECT_EQ(DarkPixelsIn(image, 23, 83, 37, 97), 0);
-        EXPECT_GT(DarkPixelsIn(image, 23, 143, 37, 157), 5);
-    }
+    ExpectInk(path, {{23, 23, 37, 37, 5}, {23, 83, 37, 97, 0}, {23, 143, 37, 157, 5}});
 }
 
 TEST_F(FormFieldsTest, TextAndChosenValuesAreDrawnByReaders)
@@ -406,11 +378,5 @@ TEST_F(FormFieldsTest, TextAndChosenValuesAreDrawnByReaders)
     pdf.AddField("nessuna", 3, 20, 140, 150, 25, "WWWWWW|MMMMMM", 0, "", 16384);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
-        ASSERT_GT(image.width, 0);
-        EXPECT_GT(DarkPixelsIn(image, 20, 20, 150, 45), 20);
-        EXPECT_EQ(DarkPixelsIn(image, 20, 60, 150, 85), 0);
-        EXPECT_GT(DarkPixelsIn(image, 20, 100, 150, 125), 20);
-        EXPECT_EQ(DarkPixelsIn(image, 20, 140, 150, 165), 0);
-    }
+    ExpectInk(path, {{20, 20, 150, 45, 20}, {20, 60, 150, 85, 0}, {20, 100, 150, 125, 20}, {20, 140, 150, 165, 0}});
 }

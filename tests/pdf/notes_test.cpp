@@ -1,30 +1,12 @@
 // Note annotations read back by qpdf and checked by poppler and mupdf: text, author,
 // alignment, border, colour, icon, and where the box lands on the page.
 
-#include "pdf/InteractiveSummary.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
-#include "pdf/TavloTestPeer.h"
-#include "pdf/core/PdfFormat.h"
-
-#include <gtest/gtest.h>
+#include "pdf/AnnotationChecks.h"
 
 using namespace tavlo;
 using namespace tavlo::test;
 
-namespace {
-
-class NotesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
-    }
-    ScratchDir dir;
-};
-
-} // namespace
+using NotesTest = AnnotationTest;
 
 TEST_F(NotesTest, BoxesWithTheirAlignmentBorderAndColours)
 {
@@ -48,29 +30,28 @@ TEST_F(NotesTest, BoxesWithTheirAlignmentBorderAndColours)
     ExpectReadersAccept(path);
     const auto facts = InteractiveSummary(path);
 
-    EXPECT_EQ(Fact(facts, "page1.annot1.Subtype"), "/FreeText");
-    EXPECT_EQ(Fact(facts, "page1.annot1.Contents"), "Destra (a) \\\\ b");
-    EXPECT_EQ(Fact(facts, "page1.annot1.T"), "Anna (revisore)");
-    EXPECT_EQ(Fact(facts, "page1.annot1.F"), "4");
-    EXPECT_EQ(Fact(facts, "page1.annot1.Q"), "2");
-    EXPECT_EQ(Fact(facts, "page1.annot1.C"), "1 1 0");
-    EXPECT_EQ(Fact(facts, "page1.annot1.BS/W"), "2");
-    EXPECT_EQ(Fact(facts, "page1.annot1.BS/S"), "/S");
+    ExpectFacts(facts, {{"page1.annot1.Subtype", "/FreeText"},
+                        {"page1.annot1.Contents", "Destra (a) \\\\ b"},
+                        {"page1.annot1.T", "Anna (revisore)"},
+                        {"page1.annot1.F", "4"},
+                        {"page1.annot1.Q", "2"},
+                        {"page1.annot1.C", "1 1 0"},
+                        {"page1.annot1.BS/W", "2"},
+                        {"page1.annot1.BS/S", "/S"},
+                        {"page1.annot2.Q", "1"},
+                        {"page1.annot2.BS/S", "/D"},
+                        {"page1.annot2.BS/D", "3 2"},
+                        {"page1.annot3.Q", "<none>"},
+                        {"page1.annot3.BS/S", "/B"},
+                        {"page1.annot4.BS/S", "/I"},
+                        {"page1.annot5.BS/S", "/U"},
+                        {"page1.annot6.BS/S", "<none>"},
+                        {"page1.annot6.BS/W", "2"},
+                        {"page1.annot7.Subtype", "<none>"}});
     // The appearance names the current font, its size and the line colour.
     const std::string da = Fact(facts, "page1.annot1.DA");
     EXPECT_NE(da.find(" 8 Tf 1 0 0 rg"), std::string::npos) << da;
     EXPECT_NE(Fact(facts, "page1.annot1.rect"), "<none>");
-
-    EXPECT_EQ(Fact(facts, "page1.annot2.Q"), "1");
-    EXPECT_EQ(Fact(facts, "page1.annot2.BS/S"), "/D");
-    EXPECT_EQ(Fact(facts, "page1.annot2.BS/D"), "3 2");
-    EXPECT_EQ(Fact(facts, "page1.annot3.Q"), "<none>");
-    EXPECT_EQ(Fact(facts, "page1.annot3.BS/S"), "/B");
-    EXPECT_EQ(Fact(facts, "page1.annot4.BS/S"), "/I");
-    EXPECT_EQ(Fact(facts, "page1.annot5.BS/S"), "/U");
-    EXPECT_EQ(Fact(facts, "page1.annot6.BS/S"), "<none>");
-    EXPECT_EQ(Fact(facts, "page1.annot6.BS/W"), "2");
-    EXPECT_EQ(Fact(facts, "page1.annot7.Subtype"), "<none>");
 }
 
 TEST_F(NotesTest, IconsOpenAndClosed)
@@ -152,23 +133,16 @@ TEST_F(NotesTest, NotesOfARecordedObjectReachThePagesThatPlayIt)
 TEST_F(NotesTest, BoxesCoverWhatWasDrawnThereWithMargins)
 {
     Tavlo pdf;
-    TavloTestPeer peer(pdf);
     const std::string path = dir.File("cover.pdf");
     pdf.BeginDoc(path);
     pdf.SetScale(3);  // centimetres
     pdf.SetMargins(2, 1, 3, 1, true);
     pdf.BeginPage();
-    const double scale = peer.State().Scale;
-    peer.PutContent(PdfNumber(1.5 * scale) + " " + PdfNumber(2 * scale) + " " + PdfNumber(5 * scale) + " " +
-                    PdfNumber(2.5 * scale) + " re f");
+    PaintBox(pdf, 1.5, 2, 5, 2.5);
     pdf.AddNoteBox("Qui", 1.5f, 2, 5, 2.5f, 0, 0, 0, 0, 0);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-    const auto drawn = DarkBoxOfPage(path, 1);
-    const auto rect = RectOf(InteractiveSummary(path), "page1.annot1.rect");
-    EXPECT_GT(drawn[2] - drawn[0], 100);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR(rect[i], drawn[i], 1.0) << "side " << i;
+    ExpectFirstAnnotationCoversDrawnBox(path, 100);
 }
 
 TEST_F(NotesTest, BoxTextIsDrawnByReaders)
@@ -183,11 +157,7 @@ TEST_F(NotesTest, BoxTextIsDrawnByReaders)
     pdf.AddNoteBox("", 20, 100, 200, 40, 0, 0, 0, 0, 4);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
-        ASSERT_GT(image.width, 0);
-        EXPECT_GT(DarkPixelsIn(image, 20, 20, 220, 60), 20);
-        EXPECT_EQ(DarkPixelsIn(image, 20, 100, 220, 140), 0);
-    }
+    ExpectInk(path, {{20, 20, 220, 60, 20}, {20, 100, 220, 140, 0}});
 }
 
 TEST_F(NotesTest, BoxTextTakesTheLineColourInReaders)
