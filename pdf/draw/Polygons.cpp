@@ -52,8 +52,10 @@ void Tavlo::DrawPolyline(const std::vector<float>& points, std::int32_t options)
     double left = 0, bottom = 0, right = 0, top = 0;
     float firstX = 0, firstY = 0, lastX = 0, lastY = 0;
     for (std::size_t i = 0; i < points.size(); i += 2) {
-        const float px = static_cast<float>(points[i] * s.Scale);
-        const float py = static_cast<float>(points[i + 1] * s.Scale);
+        const double scaledX = points[i] * s.Scale, scaledY = points[i + 1] * s.Scale;
+        RequireSingleRange({scaledX, scaledY});
+        const float px = static_cast<float>(scaledX);
+        const float py = static_cast<float>(scaledY);
         path += PdfNumber(px) + " " + PdfNumber(py) + (i == 0 ? " m\r" : " l\r");
         const double pageX = s.MarginLeft + px, pageY = s.PageHeight - s.MarginTop - py;
         if (i == 0) {

@@ -257,6 +257,10 @@ TEST_F(ShapesTest, RefusedArgumentsWriteNothing)
     expectError(5, [&] { pdf.DrawArc(10, 10, 5, -1e7f, 1e7f, 1, false, 1, 0); });
     expectError(6, [&] { pdf.DrawRect(3e38f, 0, 3e38f, 10, 0); });
     expectError(6, [&] { pdf.DrawCircle(10, 10, 3e38f * 2, 0); });
+    expectError(6, [&] { pdf.DrawPolyline({0, 0, 3e38f, 1}, 0); });
+    pdf.SetScale(1);  // inches: a coordinate beyond single precision only once scaled
+    expectError(6, [&] { pdf.DrawPolyline({0, 0, 1e37f, 1}, 0); });
+    expectError(6, [&] { pdf.DrawLine(0, 0, 1e37f, 1, 0); });
     expectError(6, [&] { pdf.AxisRotation(std::numeric_limits<float>::quiet_NaN()); });
     pdf.EndDoc();
     ExpectReadersAccept(path);
