@@ -246,7 +246,7 @@ TEST_F(ShapesTest, RefusedArgumentsWriteNothing)
         }
         EXPECT_EQ(lines.Raw(), "");
         EXPECT_EQ(peer.State().doc.LastBox, before);
-        EXPECT_FLOAT_EQ(pdf.GetX(), 1);
+        EXPECT_EQ(peer.State().CurrentX, 1);  // points: the position is kept across a change of unit
     };
     expectError(11, [&] { pdf.DrawPolygon(10, 10, 5, 0, 0); });
     expectError(9, [&] { pdf.DrawPolyline({1, 2, 3}, 0); });
