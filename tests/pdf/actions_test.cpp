@@ -1,25 +1,14 @@
 // Document, page and field scripts found by poppler (pdfinfo -js), mupdf (mutool show)
 // and qpdf where readers look for them.
 
-#include "pdf/InteractiveSummary.h"
-#include "pdf/PdfCheck.h"
-
-#include <gtest/gtest.h>
+#include "pdf/AnnotationChecks.h"
 
 using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
 
-class ActionsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
-    }
-    ScratchDir dir;
-};
+using ActionsTest = AnnotationTest;
 
 std::string MutoolShow(const std::string& path, const std::string& what)
 {
@@ -29,6 +18,13 @@ std::string MutoolShow(const std::string& path, const std::string& what)
 std::string Scripts(const std::string& path)
 {
     return RunTool("pdfinfo -js " + Quote(path)).output;
+}
+
+// Every script in `expected` is among those poppler lists.
+void ExpectScripts(const std::string& js, std::initializer_list<const char*> expected)
+{
+    for (const char* script : expected)
+        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
 }
 
 } // namespace
@@ -57,19 +53,14 @@ TEST_F(ActionsTest, DocumentEventsGoToTheCatalog)
     EXPECT_EQ(PdfVersionOf(path), "1.4");
 
     const auto facts = InteractiveSummary(path);
-    EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri(); ancora();");
-    EXPECT_EQ(Fact(facts, "catalog.aa/WC.js"), "chiudi();");
-    EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "stampa();");
-    EXPECT_EQ(Fact(facts, "catalog.aa/WS.js"), "salva();");
-    EXPECT_EQ(Fact(facts, "catalog.aa/DP.js"), "stampato();");
-    EXPECT_EQ(Fact(facts, "catalog.aa/DS.js"), "salvato();");
-    EXPECT_EQ(Fact(facts, "page1.aa/O.js"), "entra();");
-    EXPECT_EQ(Fact(facts, "page1.aa/C.js"), "esci();");
+    ExpectFacts(facts, {{"catalog.open.js", "apri(); ancora();"}, {"catalog.aa/WC.js", "chiudi();"},
+                        {"catalog.aa/WP.js", "stampa();"},          {"catalog.aa/WS.js", "salva();"},
+                        {"catalog.aa/DP.js", "stampato();"},        {"catalog.aa/DS.js", "salvato();"},
+                        {"page1.aa/O.js", "entra();"},              {"page1.aa/C.js", "esci();"}});
 
     const std::string js = Scripts(path);
-    for (const char* script : {"chiudi();", "stampa();", "salva();", "stampato();", "salvato();", "entra();", "esci();",
-                               "function comune() { return 1; }"})
-        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    ExpectScripts(js, {"chiudi();", "stampa();", "salva();", "stampato();", "salvato();", "entra();", "esci();",
+                       "function comune() { return 1; }"});
     EXPECT_EQ(js.find("lost();"), std::string::npos);
     EXPECT_EQ(js.find("nessuno();"), std::string::npos);
 
@@ -139,8 +130,7 @@ TEST_F(ActionsTest, FieldEventsReachTheirWidgetsAndTheCalculationOrder)
     EXPECT_EQ(Fact(facts, "form.co"), "totale riga riga.1");
 
     const std::string js = Scripts(path);
-    for (const char* script : {"t0();", "t6();", "t7();", "t8();", "t9();", "somma();", "sostituto();"})
-        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    ExpectScripts(js, {"t0();", "t6();", "t7();", "t8();", "t9();", "somma();", "sostituto();"});
     EXPECT_EQ(js.find("originale();"), std::string::npos);
     EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/2/AA/K/Next/2/JS"), "terzo();");
     EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/1/AA/F/JS"), "t9();");
@@ -177,9 +167,8 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
         pdf.OnFieldEvent(7, "campo", "convalida(event.value);");
         pdf.EndDoc();
         ExpectReadersAccept(path, "utente");
-        const std::string js = RunTool("pdfinfo -upw utente -js " + Quote(path)).output;
-        for (const char* script : {"prima_della_stampa();", "var comune = 'condiviso';", "convalida(event.value);"})
-            EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+        ExpectScripts(RunTool("pdfinfo -upw utente -js " + Quote(path)).output,
+                      {"prima_della_stampa();", "var comune = 'condiviso';", "convalida(event.value);"});
         const auto facts = InteractiveSummary(path, "utente");
         EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "prima_della_stampa();");
         // The name of the document-level script decrypts to itself.
@@ -188,41 +177,27 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
     }
 }
 
+// Scripts are Windows-1252 text: "€" and typographic quotes must reach the reader as such,
+// whether a field, a link, the document or a page holds them.
 TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
 {
     Tavlo pdf;
     const std::string path = dir.File("characters.pdf");
     pdf.BeginDoc(path);
     pdf.BeginPage();
-    // Windows-1252: the euro sign, typographic quotes, an ellipsis and an accented letter.
+    // The euro sign, typographic quotes, an ellipsis and accented letters.
     pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
     pdf.AddField("vai", 5, 10, 40, 80, 20, "Vai", std::string("app.alert('premuto\x85');"), "", 0);
     pdf.OnFieldEvent(7, "campo", "app.alert('\x80 \x93ok\x94');");
     pdf.LinkTo("script:app.alert('perch\xE9 \x91s\xEC\x92');", 0, 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-    // poppler decodes each script as the text stream it is.
-    const std::string js = Scripts(path);
-    for (const char* script : {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
-                               "app.alert('perch\u00E9 \u2018s\u00EC\u2019');"})
-        EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
-    const auto facts = InteractiveSummary(path);
-    EXPECT_EQ(Fact(facts, "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
-}
-
-// Scripts are Windows-1252 text: "€" and typographic quotes must reach the reader as such.
-TEST_F(ActionsTest, DocumentAndPageScriptsKeepTheirCharacters)
-{
-    Tavlo pdf;
-    const std::string path = dir.File("caratteri.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
     pdf.OnDocEvent(3, "app.alert('\x80 \x92" "chiuso\x92');", true);
     pdf.OnDocEvent(0, "app.alert('\x93pagina\x94');", true);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-
-    const std::string js = Scripts(path);
-    EXPECT_NE(js.find("app.alert('\u20AC \u2019chiuso\u2019');"), std::string::npos) << js;
-    EXPECT_NE(js.find("app.alert('\u201Cpagina\u201D');"), std::string::npos) << js;
+    // poppler decodes each script as the text stream it is.
+    ExpectScripts(Scripts(path), {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
+                                  "app.alert('perch\u00E9 \u2018s\u00EC\u2019');",
+                                  "app.alert('\u20AC \u2019chiuso\u2019');", "app.alert('\u201Cpagina\u201D');"});
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
 }
