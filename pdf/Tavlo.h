@@ -148,6 +148,13 @@ public:
     // points: x and y of each point in turn.
     void DrawPolyline(const std::vector<float>& points, std::int32_t options);
 
+    // How paths are stroked from now on: width in user units (a negative one is ignored);
+    // style bits 16-112 the cap, 0-7 the join, a miter limit from 1; a dash pattern by name
+    // (SOLID, DASH, DOT, DASHDOT, DASHDOTDOT) or as lengths in user units split by ";".
+    void SetLineWidth(float width);
+    void SetLineStyle(std::int32_t style, float miterLimit);
+    void SetDash(const std::string& pattern, float phase);
+
     // Fonts
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
