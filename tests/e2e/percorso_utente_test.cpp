@@ -163,6 +163,60 @@ QAction* Azione(F0& f0, const QString& testo)
     return nullptr;
 }
 
+// "ENTRA" on the welcome window: the registry it opens, or null.
+F1OP* Entra()
+{
+    F0* f0 = F0::Istanza();
+    if (!f0)
+        return nullptr;
+    f0->Benvenuto()->Command1()->click();
+    return IstanzaF1OP();
+}
+
+struct Sede {
+    QString indirizzo, numero, cap, comune, provincia;
+};
+const Sede milano{"VIA GARIBALDI", "12", "20121", "MILANO", "MI"};
+const Sede torino{"VIA PO", "3", "10121", "TORINO", "TO"};
+const QString altraPartitaIva = QStringLiteral("07912340564");
+
+// Types a declarant's tax code (leaving the field, so the VAT number follows), name and
+// seat; an empty name leaves the name field alone.
+void Compila(F1OP& registro, const QString& codiceFiscale, const QString& ragione, const Sede& sede)
+{
+    registro.Campo("OCF")->setText(codiceFiscale);
+    registro.vOCF_LostFocus();
+    if (!ragione.isEmpty())
+        registro.Campo("ORAG")->setText(ragione);
+    registro.Campo("OSINDI")->setText(sede.indirizzo);
+    registro.Campo("OSNUMC")->setText(sede.numero);
+    registro.Campo("OSCAP")->setText(sede.cap);
+    registro.Campo("OSCOM")->setText(sede.comune);
+    registro.Campo("OSPRO")->setText(sede.provincia);
+}
+
+// The grid row (from 1) of the declarant with code `codice`, 0 when absent.
+int RigaDi(F1OP& registro, const QString& codice)
+{
+    for (int r = 1; r <= registro.Griglia().RowCount(); ++r) {
+        if (registro.Griglia().CellText(r, "OCOD") == codice)
+            return r;
+    }
+    return 0;
+}
+
+const std::function<void(FImpEX&)> sceltaCsv = [](FImpEX& importa) { importa.OpzioneCsv().click(); };
+
+// Runs `passi` inside the program, launched as the user launches it; its exit code.
+int NelProgramma(const std::function<void()>& passi)
+{
+    QTimer::singleShot(0, [passi] {
+        passi();
+        QCoreApplication::exit(0);
+    });
+    return EseguiProgramma(&Main);
+}
+
 class PercorsoUtente : public ::testing::Test {
 protected:
     void SetUp() override
@@ -238,6 +292,38 @@ protected:
     }
     void SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, const QString& nome);
 
+    // "Elabora foglio Excel / CSV" on `ingressi`, the save dialogs answered with `uscite`;
+    // `prepara` acts on the import window before "Importa". Says whether the window came.
+    bool Elabora(F1OP& registro, const QStringList& ingressi, const QStringList& uscite,
+                 const std::function<void(FImpEX&)>& prepara = {})
+    {
+        dialoghi.aperture = {ingressi};
+        dialoghi.salvataggi.assign(uscite.begin(), uscite.end());
+        bool trovata = false;
+        QuandoSiApre<FImpEX>([prepara](FImpEX& importa) {
+            if (prepara)
+                prepara(importa);
+            importa.PulsanteImporta().click();
+            if (importa.isVisible())
+                importa.done(QDialog::Rejected);
+        }, &trovata);
+        registro.PulsanteElabora().click();
+        return trovata;
+    }
+
+    // An annulment of file `idFile` saved as `percorso`: "Si, Confermo", then the task
+    // dialog's button `dopo` (1 opens the file, 2 the Agency's portal).
+    void CreaAnnullamento(F1OP& registro, const QString& idFile, const QString& percorso, int dopo)
+    {
+        registro.OpzioneAnnullamento().click();
+        auto* campo = registro.findChild<QLineEdit*>(QStringLiteral("IDFILE"));
+        ASSERT_NE(campo, nullptr);
+        campo->setText(idFile);
+        dialoghi.salvataggi = {percorso};
+        messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + dopo};
+        registro.PusCREA_Click();
+    }
+
     QTemporaryDir programma;
     QTemporaryDir pubblica;
     QTemporaryDir lavoro;
@@ -283,22 +369,15 @@ void PercorsoUtente::NuovoSoggetto(F1OP& registro)
 void PercorsoUtente::ImportaExcel(F1OP& registro)
 {
     const QString cartella = QStringLiteral("excel");
-    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
-    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
     messaggi.risposteTask = {PrimoPulsanteTask};   // "OK Chiudi" on the summary
     const std::size_t taskPrima = messaggi.task.size();
     const std::size_t richiestePrima = dialoghi.richieste.size();
-
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        EXPECT_EQ(importa.Ragione().text(), ragioneSociale);
-        EXPECT_TRUE(importa.OpzioneExcel().isChecked());
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro.PulsanteElabora().click();
-    ASSERT_TRUE(trovata) << "\"Elabora foglio Excel / CSV\" opened no import window";
+    ASSERT_TRUE(Elabora(registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")},
+                        {FileXml(cartella, 1), FileXml(cartella, 2)}, [](FImpEX& importa) {
+                            EXPECT_EQ(importa.Ragione().text(), ragioneSociale);
+                            EXPECT_TRUE(importa.OpzioneExcel().isChecked());
+                        }))
+        << "\"Elabora foglio Excel / CSV\" opened no import window";
 
     // The open dialog, then one save dialog per sheet, each proposing the next number.
     ASSERT_EQ(dialoghi.richieste.size(), richiestePrima + 3);
@@ -345,23 +424,15 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
     const QString cartella = QStringLiteral("csv");
     const QString emesse = Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv");
     const QString ricevute = Lavoro(cartella) + QStringLiteral("DATI_FATTURE_RICEVUTE.csv");
-    dialoghi.aperture = {{emesse, ricevute}};
-    dialoghi.salvataggi = {FileXml(cartella, 3), FileXml(cartella, 4)};
     // "OK Chiudi" on the first summary, "Vai al Portale dell'Agenzia" on the second.
     messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
     const qsizetype apertiPrima = aperture.aperti.size();
     const std::size_t taskPrima = messaggi.task.size();
-
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        importa.OpzioneCsv().click();
-        EXPECT_EQ(importa.Separatore().text(), ";");
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro.PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(Elabora(registro, {emesse, ricevute}, {FileXml(cartella, 3), FileXml(cartella, 4)},
+                        [](FImpEX& importa) {
+                            importa.OpzioneCsv().click();
+                            EXPECT_EQ(importa.Separatore().text(), ";");
+                        }));
 
     // One summary per input file.
     EXPECT_EQ(messaggi.task.size(), taskPrima + 2);
@@ -401,15 +472,10 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
 void PercorsoUtente::Annulla(F1OP& registro)
 {
     const QString percorso = FileXml(QStringLiteral("csv"), 5);
-    registro.OpzioneAnnullamento().click();
-    auto* idFile = registro.findChild<QLineEdit*>(QStringLiteral("IDFILE"));
-    ASSERT_NE(idFile, nullptr);
-    idFile->setText(QStringLiteral("12345678"));
-    dialoghi.salvataggi = {percorso};
-    // "Si, Confermo", then "Controlla il file creato".
-    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 1};
     const qsizetype apertiPrima = aperture.aperti.size();
-    registro.PusCREA_Click();
+    CreaAnnullamento(registro, QStringLiteral("12345678"), percorso, 1);   // "Controlla il file creato"
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(aperture.aperti.size(), apertiPrima + 1);
     EXPECT_EQ(aperture.aperti.back(), QUrl::fromLocalFile(percorso));
 
@@ -487,8 +553,7 @@ void PercorsoUtente::Percorso()
         finito = true;
         QCoreApplication::exit(0);
     });
-    f0->Benvenuto()->Command1()->click();   // "ENTRA"
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr) << "\"ENTRA\" opened no registry";
     ASSERT_TRUE(messaggi.mostrati.empty());
 
@@ -522,35 +587,17 @@ void PercorsoUtente::Percorso()
 // progressive stays where it was.
 void PercorsoUtente::PartitaIvaTroppoLunga()
 {
-    F0* f0 = F0::Istanza();
-    ASSERT_NE(f0, nullptr);
-    f0->Benvenuto()->Command1()->click();
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr);
-    registro->Campo("OCF")->setText(partitaIva);
-    registro->vOCF_LostFocus();
+    Compila(*registro, partitaIva, ragioneSociale, milano);
     registro->Campo("OPIVA")->setText(QStringLiteral("0283002830150799"));
-    registro->Campo("ORAG")->setText(ragioneSociale);
-    registro->Campo("OSINDI")->setText(QStringLiteral("VIA GARIBALDI"));
-    registro->Campo("OSNUMC")->setText(QStringLiteral("12"));
-    registro->Campo("OSCAP")->setText(QStringLiteral("20121"));
-    registro->Campo("OSCOM")->setText(QStringLiteral("MILANO"));
-    registro->Campo("OSPRO")->setText(QStringLiteral("MI"));
     registro->PulsanteRegistra().click();
 
     const QString cartella = QStringLiteral("excel");
-    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
-    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
     messaggi.risposte = {RispostaOk, RispostaOk, RispostaOk};
     const std::size_t messaggiPrima = messaggi.mostrati.size();
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro->PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(Elabora(*registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")},
+                        {FileXml(cartella, 1), FileXml(cartella, 2)}));
 
     const QStringList xml = QDir(Lavoro(cartella)).entryList({QStringLiteral("*.xml")}, QDir::Files);
     EXPECT_TRUE(xml.isEmpty()) << xml.join(' ').toStdString();
@@ -571,89 +618,54 @@ void PercorsoUtente::PartitaIvaTroppoLunga()
 // progressive rises; the other keeps its own; the window stays on the one picked.
 void PercorsoUtente::DueSoggetti()
 {
-    F0* f0 = F0::Istanza();
-    ASSERT_NE(f0, nullptr);
-    f0->Benvenuto()->Command1()->click();
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr);
     NuovoSoggetto(*registro);
     if (HasFatalFailure())
         return;
 
-    QAction* aggiungi = Azione(*f0, QStringLiteral("Aggiungi"));
+    QAction* aggiungi = Azione(*F0::Istanza(), QStringLiteral("Aggiungi"));
     ASSERT_NE(aggiungi, nullptr);
     aggiungi->trigger();
     EXPECT_EQ(registro->Campo("OCOD")->text(), "02");
     EXPECT_EQ(registro->Campo("OCF")->text(), "");
     EXPECT_EQ(registro->Campo("OPROG")->text(), "00001");
-    const QString altraPartitaIva = QStringLiteral("07912340564");
-    registro->Campo("OCF")->setText(altraPartitaIva);
-    registro->vOCF_LostFocus();
-    registro->Campo("ORAG")->setText(QStringLiteral("BIANCHI SPA"));
-    registro->Campo("OSINDI")->setText(QStringLiteral("VIA PO"));
-    registro->Campo("OSNUMC")->setText(QStringLiteral("3"));
-    registro->Campo("OSCAP")->setText(QStringLiteral("10121"));
-    registro->Campo("OSCOM")->setText(QStringLiteral("TORINO"));
-    registro->Campo("OSPRO")->setText(QStringLiteral("TO"));
+    Compila(*registro, altraPartitaIva, QStringLiteral("BIANCHI SPA"), torino);
     registro->PulsanteRegistra().click();
     ASSERT_EQ(registro->Griglia().RowCount(), 2);
     EXPECT_EQ(CodiceOperatore, "02");
 
     // Back to the first one in the list.
-    int rigaVerdi = 0;
-    for (int r = 1; r <= registro->Griglia().RowCount(); ++r) {
-        if (registro->Griglia().CellText(r, "OCOD") == "01")
-            rigaVerdi = r;
-    }
+    const int rigaVerdi = RigaDi(*registro, "01");
     ASSERT_GT(rigaVerdi, 0);
     registro->Griglia().SetCurrentCell(rigaVerdi, 1);
     EXPECT_EQ(CodiceOperatore, "01");
     EXPECT_EQ(registro->Campo("ORAG")->text(), ragioneSociale);
 
     const QString cartella = QStringLiteral("excel");
-    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
-    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
     messaggi.risposteTask = {PrimoPulsanteTask};
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        EXPECT_EQ(importa.Ragione().text(), ragioneSociale);
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro->PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(Elabora(*registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")},
+                        {FileXml(cartella, 1), FileXml(cartella, 2)},
+                        [](FImpEX& importa) { EXPECT_EQ(importa.Ragione().text(), ragioneSociale); }));
     ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, 2)));
     EXPECT_EQ(XPath(FileXml(cartella, 1),
                     "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
               partitaIva);
 
     // Now the second one, further down the list: after its import the window still shows it.
-    int rigaBianchi = 0;
-    for (int r = 1; r <= registro->Griglia().RowCount(); ++r) {
-        if (registro->Griglia().CellText(r, "OCOD") == "02")
-            rigaBianchi = r;
-    }
+    const int rigaBianchi = RigaDi(*registro, "02");
     ASSERT_GT(rigaBianchi, 0);
     registro->Griglia().SetCurrentCell(rigaBianchi, 1);
     EXPECT_EQ(CodiceOperatore, "02");
     const QString csv = Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv");
     const QString fileBianchi = Lavoro(QStringLiteral("csv")) + QStringLiteral("IT") + altraPartitaIva
                                 + QStringLiteral("_DF_00001.xml");
-    dialoghi.aperture = {{csv}};
-    dialoghi.salvataggi = {fileBianchi};
     messaggi.risposteTask = {PrimoPulsanteTask};
     const std::size_t richiestePrima = dialoghi.richieste.size();
-    trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
+    ASSERT_TRUE(Elabora(*registro, {csv}, {fileBianchi}, [](FImpEX& importa) {
         EXPECT_EQ(importa.Ragione().text(), "BIANCHI SPA");
         importa.OpzioneCsv().click();
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro->PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    }));
     ASSERT_EQ(dialoghi.richieste.size(), richiestePrima + 2);
     EXPECT_EQ(dialoghi.richieste.back().nomeFile, QFileInfo(fileBianchi).fileName());
     ASSERT_TRUE(QFileInfo::exists(fileBianchi));
@@ -687,10 +699,7 @@ void PercorsoUtente::DueSoggetti()
 // stored number (its next file must not reuse one already sent).
 void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
 {
-    F0* f0 = F0::Istanza();
-    ASSERT_NE(f0, nullptr);
-    f0->Benvenuto()->Command1()->click();
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr);
     NuovoSoggetto(*registro);
     if (HasFatalFailure())
@@ -700,29 +709,15 @@ void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
     int righe = 0;
     ASSERT_EQ(RigaCope(Database(), &righe)["OPROG"], "00041");
 
-    QAction* aggiungi = Azione(*f0, QStringLiteral("Aggiungi"));
+    QAction* aggiungi = Azione(*F0::Istanza(), QStringLiteral("Aggiungi"));
     ASSERT_NE(aggiungi, nullptr);
     aggiungi->trigger();
-    const QString altraPartitaIva = QStringLiteral("07912340564");
-    registro->Campo("OCF")->setText(altraPartitaIva);
-    registro->vOCF_LostFocus();
-    registro->Campo("ORAG")->setText(QStringLiteral("BIANCHI SPA"));
-    registro->Campo("OSINDI")->setText(QStringLiteral("VIA PO"));
-    registro->Campo("OSNUMC")->setText(QStringLiteral("3"));
-    registro->Campo("OSCAP")->setText(QStringLiteral("10121"));
-    registro->Campo("OSCOM")->setText(QStringLiteral("TORINO"));
-    registro->Campo("OSPRO")->setText(QStringLiteral("TO"));
+    Compila(*registro, altraPartitaIva, QStringLiteral("BIANCHI SPA"), torino);
     EXPECT_EQ(registro->Campo("OPROG")->text(), "00001");
 
-    registro->OpzioneAnnullamento().click();
-    auto* idFile = registro->findChild<QLineEdit*>(QStringLiteral("IDFILE"));
-    ASSERT_NE(idFile, nullptr);
-    idFile->setText(QStringLiteral("87654321"));
     const QString percorso = Lavoro(QStringLiteral("csv")) + QStringLiteral("IT") + altraPartitaIva
                              + QStringLiteral("_DF_00001.xml");
-    dialoghi.salvataggi = {percorso};
-    messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
-    registro->PusCREA_Click();
+    CreaAnnullamento(*registro, QStringLiteral("87654321"), percorso, 2);
 
     ASSERT_TRUE(QFileInfo::exists(percorso));
     EXPECT_EQ(ErroriSchema(percorso), QString());
@@ -738,17 +733,10 @@ void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
 // in the file, backed up, deleted and restored unchanged.
 void PercorsoUtente::ApostrofiFinoAlRipristino()
 {
-    F0* f0 = F0::Istanza();
-    ASSERT_NE(f0, nullptr);
-    f0->Benvenuto()->Command1()->click();
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr);
-    registro->Campo("OCF")->setText(partitaIva);
-    registro->vOCF_LostFocus();
-    registro->Campo("ORAG")->setText(QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
-    registro->Campo("OSINDI")->setText(QStringLiteral("VIA DELL'ORTO"));
-    registro->Campo("OSNUMC")->setText(QStringLiteral("1"));
-    registro->Campo("OSCAP")->setText(QStringLiteral("37041"));
+    Compila(*registro, partitaIva, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"),
+            {"VIA DELL'ORTO", "1", "37041", "", ""});
     QLineEdit* comune = registro->Campo("OSCOM");
     comune->setFocus();
     QTest::keyClicks(comune, QStringLiteral("ALBAREDO D"));
@@ -760,18 +748,8 @@ void PercorsoUtente::ApostrofiFinoAlRipristino()
 
     const QString cartella = QStringLiteral("csv");
     const QString uscita = FileXml(cartella, 1);
-    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}};
-    dialoghi.salvataggi = {uscita};
     messaggi.risposteTask = {PrimoPulsanteTask};
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        importa.OpzioneCsv().click();
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro->PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(Elabora(*registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}, {uscita}, sceltaCsv));
     ASSERT_TRUE(QFileInfo::exists(uscita));
     EXPECT_EQ(ErroriSchema(uscita), QString());
     EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Denominazione'])"),
@@ -779,32 +757,23 @@ void PercorsoUtente::ApostrofiFinoAlRipristino()
     EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Comune'])"),
               "ALBAREDO D'ADIGE");
 
-    SalvaEliminaRipristinaGenerico(*f0, *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
+    SalvaEliminaRipristinaGenerico(*F0::Istanza(), *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
 }
 
 // A natural person with a signer and a fiscal representative: every page of the registry
 // reaches the files.
 void PercorsoUtente::PersonaFisicaConDichiarante()
 {
-    F0* f0 = F0::Istanza();
-    ASSERT_NE(f0, nullptr);
-    f0->Benvenuto()->Command1()->click();
-    F1OP* registro = IstanzaF1OP();
+    F1OP* registro = Entra();
     ASSERT_NE(registro, nullptr);
     registro->CasellaPersonaFisica()->click();
     EXPECT_TRUE(registro->CornicePersonaFisica().isVisible());
     const QString cf = QStringLiteral("RSSMRA80A01H501U");   // Mario Rossi, Rome, 1/1/1980
-    registro->Campo("OCF")->setText(cf);
-    registro->vOCF_LostFocus();
+    Compila(*registro, cf, QString(), {"VIA ROMA", "1", "00100", "ROMA", "RM"});
     const std::size_t messaggiPrima = messaggi.mostrati.size();
     registro->Campo("OPIVA")->setText(partitaIva);
     registro->Campo("OCOG")->setText(QStringLiteral("Rossi"));
     registro->Campo("ONOME")->setText(QStringLiteral("Mario"));
-    registro->Campo("OSINDI")->setText(QStringLiteral("VIA ROMA"));
-    registro->Campo("OSNUMC")->setText(QStringLiteral("1"));
-    registro->Campo("OSCAP")->setText(QStringLiteral("00100"));
-    registro->Campo("OSCOM")->setText(QStringLiteral("ROMA"));
-    registro->Campo("OSPRO")->setText(QStringLiteral("RM"));
     registro->Campo("ODICPIVA")->setText(QStringLiteral("VRDLGU70B02F205V"));
     registro->Campo("ODICCARICA")->setText(QStringLiteral("1"));
     registro->Campo("ORFPIVA")->setText(QStringLiteral("07912340564"));
@@ -815,17 +784,9 @@ void PercorsoUtente::PersonaFisicaConDichiarante()
     ASSERT_EQ(registro->Griglia().RowCount(), 1);
 
     const QString cartella = QStringLiteral("excel");
-    dialoghi.aperture = {{Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")}};
-    dialoghi.salvataggi = {FileXml(cartella, 1), FileXml(cartella, 2)};
     messaggi.risposteTask = {PrimoPulsanteTask};
-    bool trovata = false;
-    QuandoSiApre<FImpEX>([](FImpEX& importa) {
-        importa.PulsanteImporta().click();
-        if (importa.isVisible())
-            importa.done(QDialog::Rejected);
-    }, &trovata);
-    registro->PulsanteElabora().click();
-    ASSERT_TRUE(trovata);
+    ASSERT_TRUE(Elabora(*registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_BASE.xlsx")},
+                        {FileXml(cartella, 1), FileXml(cartella, 2)}));
     for (int n : {1, 2}) {
         SCOPED_TRACE(n);
         ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
@@ -848,47 +809,27 @@ void PercorsoUtente::PersonaFisicaConDichiarante()
 
 TEST_F(PercorsoUtente, PersonaFisicaConDichiaranteERappresentante)
 {
-    QTimer::singleShot(0, [this] {
-        PersonaFisicaConDichiarante();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(NelProgramma([this] { PersonaFisicaConDichiarante(); }), 0);
 }
 
 TEST_F(PercorsoUtente, ApostrofiDalRegistroAlRipristino)
 {
-    QTimer::singleShot(0, [this] {
-        ApostrofiFinoAlRipristino();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(NelProgramma([this] { ApostrofiFinoAlRipristino(); }), 0);
 }
 
 TEST_F(PercorsoUtente, AnnullamentoDiUnNuovoSoggettoNonToccaGliAltri)
 {
-    QTimer::singleShot(0, [this] {
-        AnnullamentoDiUnNuovoSoggetto();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(NelProgramma([this] { AnnullamentoDiUnNuovoSoggetto(); }), 0);
 }
 
 TEST_F(PercorsoUtente, DueSoggettiIlFileEDelSelezionato)
 {
-    QTimer::singleShot(0, [this] {
-        DueSoggetti();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(NelProgramma([this] { DueSoggetti(); }), 0);
 }
 
 TEST_F(PercorsoUtente, PartitaIvaTroppoLungaNessunFile)
 {
-    QTimer::singleShot(0, [this] {
-        PartitaIvaTroppoLunga();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+    EXPECT_EQ(NelProgramma([this] { PartitaIvaTroppoLunga(); }), 0);
 }
 
 TEST_F(PercorsoUtente, DalSoggettoAiFileERitorno)
@@ -971,62 +912,33 @@ TEST_P(PercorsoSuOdbc, SoggettoFileERipristino)
         return valori;
     };
 
-    QTimer::singleShot(0, [&] {
-        [&] {
-            F0* f0 = F0::Istanza();
-            ASSERT_NE(f0, nullptr);
-            f0->Benvenuto()->Command1()->click();
-            F1OP* registro = IstanzaF1OP();
-            ASSERT_NE(registro, nullptr);
-            registro->Campo("OCF")->setText(partitaIva);
-            registro->vOCF_LostFocus();
-            registro->Campo("ORAG")->setText(ragioneSociale);
-            registro->Campo("OSINDI")->setText(QStringLiteral("VIA GARIBALDI"));
-            registro->Campo("OSNUMC")->setText(QStringLiteral("12"));
-            registro->Campo("OSCAP")->setText(QStringLiteral("20121"));
-            registro->Campo("OSCOM")->setText(QStringLiteral("MILANO"));
-            registro->Campo("OSPRO")->setText(QStringLiteral("MI"));
-            registro->PulsanteRegistra().click();
-            ASSERT_EQ(registro->Griglia().RowCount(), 1);
-            EXPECT_EQ(CodiceOperatore, "01");
+    EXPECT_EQ(NelProgramma([&] {
+        F1OP* registro = Entra();
+        ASSERT_NE(registro, nullptr);
+        Compila(*registro, partitaIva, ragioneSociale, milano);
+        registro->PulsanteRegistra().click();
+        ASSERT_EQ(registro->Griglia().RowCount(), 1);
+        EXPECT_EQ(CodiceOperatore, "01");
 
-            const QString uscita = FileXml(QStringLiteral("csv"), 1);
-            dialoghi.aperture = {{Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}};
-            dialoghi.salvataggi = {uscita};
-            messaggi.risposteTask = {PrimoPulsanteTask};
-            bool trovata = false;
-            QuandoSiApre<FImpEX>([](FImpEX& importa) {
-                importa.OpzioneCsv().click();
-                importa.PulsanteImporta().click();
-                if (importa.isVisible())
-                    importa.done(QDialog::Rejected);
-            }, &trovata);
-            registro->PulsanteElabora().click();
-            ASSERT_TRUE(trovata);
-            ASSERT_TRUE(QFileInfo::exists(uscita));
-            EXPECT_EQ(ErroriSchema(uscita), QString());
-            int righe = 0;
-            EXPECT_EQ(leggiCope(&righe)["OPROG"], "00002");
-            EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
+        const QString uscita = FileXml(QStringLiteral("csv"), 1);
+        messaggi.risposteTask = {PrimoPulsanteTask};
+        ASSERT_TRUE(Elabora(*registro, {Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv")},
+                            {uscita}, sceltaCsv));
+        ASSERT_TRUE(QFileInfo::exists(uscita));
+        EXPECT_EQ(ErroriSchema(uscita), QString());
+        int righe = 0;
+        EXPECT_EQ(leggiCope(&righe)["OPROG"], "00002");
+        EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
 
-            registro->OpzioneAnnullamento().click();
-            auto* idFile = registro->findChild<QLineEdit*>(QStringLiteral("IDFILE"));
-            ASSERT_NE(idFile, nullptr);
-            idFile->setText(QStringLiteral("12345678"));
-            const QString annullamento = FileXml(QStringLiteral("csv"), 2);
-            dialoghi.salvataggi = {annullamento};
-            messaggi.risposteTask = {PrimoPulsanteTask, PrimoPulsanteTask + 2};
-            registro->PusCREA_Click();
-            ASSERT_TRUE(QFileInfo::exists(annullamento));
-            EXPECT_EQ(ErroriSchema(annullamento), QString());
-            EXPECT_EQ(leggiCope(&righe)["OPROG"], "00003");
-            registro->OpzioneNuoviDati().click();
+        const QString annullamento = FileXml(QStringLiteral("csv"), 2);
+        CreaAnnullamento(*registro, QStringLiteral("12345678"), annullamento, 2);
+        ASSERT_TRUE(QFileInfo::exists(annullamento));
+        EXPECT_EQ(ErroriSchema(annullamento), QString());
+        EXPECT_EQ(leggiCope(&righe)["OPROG"], "00003");
+        registro->OpzioneNuoviDati().click();
 
-            SalvaEliminaRipristinaGenerico(*f0, *registro, ragioneSociale);
-        }();
-        QCoreApplication::exit(0);
-    });
-    EXPECT_EQ(EseguiProgramma(&Main), 0);
+        SalvaEliminaRipristinaGenerico(*F0::Istanza(), *registro, ragioneSociale);
+    }), 0);
 
     int righe = 0;
     auto riga = leggiCope(&righe);
