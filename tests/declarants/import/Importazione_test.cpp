@@ -49,6 +49,18 @@ std::map<QString, int> Elementi(const QString& file)
 
 QString Trattini() { return QString(100, QLatin1Char('-')); }
 
+// One issued row for each of 1000 counterparts: one more than a file may hold.
+Righe MilleControparti()
+{
+    Righe righe;
+    for (int i = 0; i < 1000; ++i) {
+        std::vector<std::string> r = Alfa("N" + std::to_string(i));
+        r[0] = std::to_string(10000000000LL + i);
+        righe.push_back(std::move(r));
+    }
+    return righe;
+}
+
 } // namespace
 
 TEST(Importazione, AWorkbookEndToEnd)
@@ -436,12 +448,7 @@ TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
 {
     Ambiente a;
     // 1000 counterparts: the 1000th opens a second file, whose name is taken already.
-    Righe righe;
-    for (int i = 0; i < 1000; ++i) {
-        std::vector<std::string> r = Alfa("N" + std::to_string(i));
-        r[0] = std::to_string(10000000000LL + i);
-        righe.push_back(std::move(r));
-    }
+    const Righe righe = MilleControparti();
     const QString f = a.File(QStringLiteral("mille.csv"));
     ScriviCsv(f, "FATTURE EMESSE", righe);
     const QString secondo = a.File(QStringLiteral("IT01234567890_DF_00002.xml"));
@@ -485,12 +492,7 @@ TEST(Importazione, AFileThatCannotBeCompletedStopsTheSheetAndTheSummarySaysSo)
         DichiaranteInMemoria dati;
     } sorgente;
     Ambiente a;
-    Righe righe;
-    for (int i = 0; i < 1000; ++i) {
-        std::vector<std::string> r = Alfa("N" + std::to_string(i));
-        r[0] = std::to_string(10000000000LL + i);
-        righe.push_back(std::move(r));
-    }
+    const Righe righe = MilleControparti();
     const QString cartella = a.File(QStringLiteral("mille.xlsx"));
     ScriviCartella(cartella, righe, {Beta()});
     const QString primo = a.File(QStringLiteral("IT01234567890_DF_00001.xml"));
