@@ -1,6 +1,7 @@
 // Colour texts in every form, the 35 names, the operators the setters write, transparency
 // states and gradients read back by the real readers.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/draw/Colors.h"
@@ -80,14 +81,8 @@ TEST(HexColorToRgb, OperandsAndBadDigits)
     EXPECT_EQ(HexColorToRgb("#ffffff"), "1 1 1");
     EXPECT_EQ(HexColorToRgb("#F00"), "0 0.059 0");
     EXPECT_EQ(HexColorToRgb("#000001"), "0 0 0.004");
-    for (const std::string bad : {"STRIPES", "", "#", "#GG0000"}) {
-        try {
-            HexColorToRgb(bad);
-            ADD_FAILURE() << bad;
-        } catch (const TavloError& error) {
-            EXPECT_EQ(error.Number(), 13) << bad;
-        }
-    }
+    for (const std::string bad : {"STRIPES", "", "#", "#GG0000"})
+        EXPECT_EQ(ErrorRaised([&] { HexColorToRgb(bad); }), 13) << bad;
 }
 
 TEST(ColorSetters, OperatorsWrittenIntoThePage)
@@ -120,12 +115,7 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
     EXPECT_EQ(peer.State().LineColor, "STRIPES");
     EXPECT_EQ(peer.State().TextColor, "#0000FF");
-    try {
-        pdf.SetColorFill("#GG0000");
-        ADD_FAILURE() << "bad digits accepted";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), 13);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.SetColorFill("#GG0000"); }), 13) << "bad digits accepted";
     EXPECT_EQ(peer.State().FillColor, "STRIPES");
     peer.State().ColorLocked = true;
     pdf.SetColorFill("red");
@@ -154,12 +144,8 @@ TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)
     pdf.SetAlpha(-5);
     pdf.SetColorFill("Sky");
     pdf.SetColorFill("sole ardente");
-    try {
-        pdf.AddGradient("bad", 0, "stripes", "red", 0, 0, 1, 1);
-        ADD_FAILURE() << "a pattern name is no gradient colour";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), 13);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.AddGradient("bad", 0, "stripes", "red", 0, 0, 1, 1); }), 13)
+        << "a pattern name is no gradient colour";
     pdf.EndDoc();
     ExpectReadersAccept(path);
     const std::string text = ReadFile(path);

@@ -1,6 +1,7 @@
 // Whole documents read back by qpdf, poppler and mupdf: pages of several sizes, labels,
 // transitions, information, encryption and compression.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/SecurityHandler.h"
@@ -178,12 +179,7 @@ TEST_F(DocumentTest, FontSelectedBeforeBeginDocIsWrittenByIt)
 TEST_F(DocumentTest, EndDocWithoutBeginDocRaisesTheFileError)
 {
     Tavlo pdf;
-    try {
-        pdf.EndDoc();
-        FAIL() << "no error";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), ErrorCode::BadFileNameOrNumber);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.EndDoc(); }), ErrorCode::BadFileNameOrNumber);
 }
 
 TEST_F(DocumentTest, BeginDocInMissingFolderIsRecorded)
@@ -287,18 +283,8 @@ TEST_F(DocumentTest, ObjectsBeforeBeginDocAreRefused)
 {
     Tavlo pdf;
     const std::string path = dir.File("early.pdf");
-    try {
-        pdf.SetAlpha(50);
-        FAIL() << "no error";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), ErrorCode::BadFileNameOrNumber);
-    }
-    try {
-        pdf.AddGradient("g", 0, "red", "blue", 0, 0, 1, 1);
-        FAIL() << "no error";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), ErrorCode::BadFileNameOrNumber);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.SetAlpha(50); }), ErrorCode::BadFileNameOrNumber);
+    EXPECT_EQ(ErrorRaised([&] { pdf.AddGradient("g", 0, "red", "blue", 0, 0, 1, 1); }), ErrorCode::BadFileNameOrNumber);
     pdf.BeginDoc(path);
     pdf.BeginPage();
     pdf.SetAlpha(50);
@@ -313,12 +299,7 @@ TEST_F(DocumentTest, FailedWritesReportedByEndDoc)
     Tavlo pdf;
     pdf.BeginDoc("/dev/full");
     pdf.BeginPage();
-    try {
-        pdf.EndDoc();
-        FAIL() << "a full disk reported as success";
-    } catch (const TavloError& error) {
-        EXPECT_EQ(error.Number(), ErrorCode::DiskFull);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.EndDoc(); }), ErrorCode::DiskFull) << "a full disk reported as success";
 }
 
 TEST_F(DocumentTest, SecondBeginDocWithoutAbortIsRefused)

@@ -2,6 +2,7 @@
 // words, JavaScript string literals (evaluated by Node.js against Python's Windows-1252
 // codec) and the layer-switch script (run by Node.js over stand-in layers).
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/OracleTools.h"
 #include "pdf/core/JavaScriptString.h"
 #include "pdf/core/LinkTargets.h"
@@ -44,12 +45,8 @@ TEST(LinkTargets, PagesByNumberOffsetAndWord)
     EXPECT_EQ(LinkTargetPage("2.5", 1), 2);  // halves to even
     EXPECT_EQ(LinkTargetPage("3.5", 1), 4);
     EXPECT_EQ(LinkTargetPage("pagina", 1), 0);
-    try {
-        LinkTargetPage("99999999999", 1);
-        ADD_FAILURE() << "a page beyond 32 bits is an overflow";
-    } catch (const TavloError& e) {
-        EXPECT_EQ(e.Number(), ErrorCode::Overflow);
-    }
+    EXPECT_EQ(ErrorRaised([] { LinkTargetPage("99999999999", 1); }), ErrorCode::Overflow)
+        << "a page beyond 32 bits is an overflow";
 }
 
 TEST(LinkTargets, NumbersReadWithAFullStopWhateverTheLocale)

@@ -1,6 +1,7 @@
 // Page lifecycle: the content frame, margins and clipping, page settings and position, the
 // widgets of the open page and the page scripts, read back by the readers.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/TavloTestPeer.h"
 
@@ -46,14 +47,7 @@ TEST(PageSettings, UnusableSizesAndScalesRefused)
 {
     Tavlo pdf;
     const TavloState& s = TavloTestPeer(pdf).State();
-    auto refused = [](auto call) {
-        try {
-            call();
-        } catch (const TavloError& error) {
-            return error.Number() == ErrorCode::InvalidArgument;
-        }
-        return false;
-    };
+    auto refused = [](auto call) { return ErrorRaised(call) == ErrorCode::InvalidArgument; };
     EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 0, 0); }));
     EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, -100, 200); }));
     EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 200, 14401); }));

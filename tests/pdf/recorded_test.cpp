@@ -1,6 +1,7 @@
 // Recorded objects placed by their flags, tiling patterns and layers, read back from the
 // page content streams and the catalog by qpdf.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/RenderedBox.h"
 #include "pdf/TavloTestPeer.h"
@@ -195,14 +196,7 @@ TEST_F(RecordedTest, UnusableNumbersRaiseBeforeAnythingIsOpen)
     TavloTestPeer peer(pdf);
     const std::string path = dir.File("numbers.pdf");
     pdf.BeginDoc(path);
-    auto overflow = [](auto call) {
-        try {
-            call();
-        } catch (const TavloError& error) {
-            return error.Number() == ErrorCode::Overflow;
-        }
-        return false;
-    };
+    auto overflow = [](auto call) { return ErrorRaised(call) == ErrorCode::Overflow; };
     EXPECT_TRUE(overflow([&] { pdf.BeginTiling("rotto", 0, 0, INFINITY, 4, 4, 4, 1); }));
     EXPECT_FALSE(peer.State().InTiling);
     EXPECT_FALSE(peer.State().ColorLocked);

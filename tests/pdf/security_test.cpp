@@ -1,6 +1,7 @@
 // The standard security handler against qpdf's own computations, and encrypted documents
 // opened by qpdf, poppler and mupdf with the user and the owner password.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/MiniPdf.h"
 #include "pdf/OracleTools.h"
 #include "pdf/PdfCheck.h"
@@ -171,12 +172,8 @@ TEST(SetProtection, RefusedOnceObjectsAreWritten)
     tavlo.SetProtection(0, "o", "u");
     const Bytes key = peer.State().FileKey;
     peer.State().ObjectsWritten = true;
-    try {
-        tavlo.SetProtection(4096, "x", "y");
-        FAIL() << "protection changed after objects were written";
-    } catch (const TavloError& e) {
-        EXPECT_EQ(e.Number(), 5);
-    }
+    EXPECT_EQ(ErrorRaised([&] { tavlo.SetProtection(4096, "x", "y"); }), 5)
+        << "protection changed after objects were written";
     EXPECT_EQ(peer.State().FileKey, key);
     EXPECT_EQ(peer.State().KeyLength, 10);
 
@@ -200,12 +197,8 @@ TEST(SetProtection, AfterAPageIsRefusedAndTheDocumentStaysPlainAndValid)
     pdf.BeginPage();
     pdf.EndPage();
     const Bytes key = TavloTestPeer(pdf).State().FileKey;
-    try {
-        pdf.SetProtection(4096, "x", "y");
-        ADD_FAILURE() << "protection re-keyed after a page was written";
-    } catch (const TavloError& e) {
-        EXPECT_EQ(e.Number(), ErrorCode::InvalidArgument);
-    }
+    EXPECT_EQ(ErrorRaised([&] { pdf.SetProtection(4096, "x", "y"); }), ErrorCode::InvalidArgument)
+        << "protection re-keyed after a page was written";
     EXPECT_EQ(TavloTestPeer(pdf).State().FileKey, key);
     pdf.EndDoc();
     // The document opens with the first passwords, and the refused key never reached it.

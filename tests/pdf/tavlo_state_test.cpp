@@ -1,5 +1,6 @@
 // The writer's defaults, reset, error capture, output file and content targets.
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/OracleTools.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/CreationDate.h"
@@ -128,12 +129,7 @@ TEST(TavloState, MemoryUsageLevels)
     EXPECT_EQ(s.MemoryUsage, 7);
     tavlo.SetMemoryUsage(0);
     EXPECT_EQ(s.MemoryUsage, 0);
-    try {
-        tavlo.SetMemoryUsage(-1);
-        FAIL() << "negative level accepted";
-    } catch (const TavloError& e) {
-        EXPECT_EQ(e.Number(), 6);
-    }
+    EXPECT_EQ(ErrorRaised([&] { tavlo.SetMemoryUsage(-1); }), 6) << "negative level accepted";
     tavlo.Abort();
     EXPECT_EQ(s.MemoryUsage, 1);
 }
