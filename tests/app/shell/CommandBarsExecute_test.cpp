@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 
@@ -273,23 +272,4 @@ TEST_F(CommandBarsExecuteTest, NewsEIndirizziVuoti)
     EXPECT_EQ(aperture.aperti.size(), 1);
     EXPECT_TRUE(messaggi.mostrati.empty());
     EXPECT_TRUE(ambiente.chiamate.isEmpty());
-}
-
-TEST_F(CommandBarsExecuteTest, EmailDiAssistenza)
-{
-    CommandBars_Execute(ambiente, 713, "Richiesta di Assistenza (email)");
-    ASSERT_EQ(aperture.aperti.size(), 1);
-    const QUrl& url = aperture.aperti[0];
-    EXPECT_EQ(url.scheme(), "mailto");
-    EXPECT_EQ(url.path(), "assistenza@example.org");
-    EXPECT_EQ(QUrlQuery(url).queryItemValue("subject", QUrl::FullyDecoded),
-              "RICHIESTA ASSISTENZA Utente VEKO:");
-    EXPECT_TRUE(messaggi.mostrati.empty());
-}
-
-TEST_F(CommandBarsExecuteTest, VersioneEAnagrafica)
-{
-    CommandBars_Execute(ambiente, 712, "Versione Programma");
-    CommandBars_Execute(ambiente, 802, " SOGGETTI OBBLIGATI  ");
-    EXPECT_EQ(ambiente.chiamate, (QStringList{"FVer", "MostraAnagrafica"}));
 }
