@@ -184,6 +184,9 @@ private:
 
     // Stream data through the chosen filters (not yet encrypted).
     EncodedStream EncodeStreamData(Bytes data, const std::string& presetFilters);
+    // Flate data of a source PDF decoded (the deflate blocks, without the zlib header) into
+    // InflateOutput, whose text it returns; damaged data raise TavloError.
+    std::string InflateData(const Bytes& data);
 
     // Indirect objects and streams
     std::int32_t NewObj(std::int32_t& number);
