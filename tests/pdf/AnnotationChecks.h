@@ -25,6 +25,18 @@ protected:
     ScratchDir dir;
 };
 
+// A one-page document that `body` fills, accepted by every reader.
+template <typename Body>
+void WriteOnePage(const std::string& path, Body&& body)
+{
+    Tavlo pdf;
+    pdf.BeginDoc(path);
+    pdf.BeginPage();
+    body(pdf);
+    pdf.EndDoc();
+    ExpectReadersAccept(path);
+}
+
 // Entries of the interactive summary, each as key and expected value.
 inline void ExpectFacts(const std::map<std::string, std::string>& facts,
                         std::initializer_list<std::pair<const char*, const char*>> expected)

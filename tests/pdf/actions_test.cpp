@@ -89,27 +89,24 @@ TEST_F(ActionsTest, DocumentOpenAndLevelScriptsAloneNeedNoLaterVersion)
 
 TEST_F(ActionsTest, FieldEventsReachTheirWidgetsAndTheCalculationOrder)
 {
-    Tavlo pdf;
     const std::string path = dir.File("fields.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.AddField("totale", 0, 10, 10, 80, 20, "", 0, "", 0);
-    pdf.AddField("riga", 0, 10, 40, 80, 20, "", 0, "", 0);
-    pdf.AddField("riga.1", 0, 10, 70, 80, 20, "", 0, "", 0);
-    pdf.AddField("righe", 0, 10, 100, 80, 20, "", 0, "", 0);
-    pdf.AddField("vai", 5, 10, 130, 80, 20, "Vai", std::string("originale();"), "", 0);
     const char* keys[] = {"A", "AA/D", "AA/E", "AA/X", "AA/Fo", "AA/Bl", "AA/K", "AA/V", "AA/C", "AA/F"};
-    for (int event = 0; event < 10; ++event)
-        pdf.OnFieldEvent(event, "totale", "t" + std::to_string(event) + "();");
-    pdf.OnFieldEvent(8, "riga", "somma();");
-    pdf.OnFieldEvent(6, "riga", "primo();");
-    pdf.OnFieldEvent(6, "riga", "secondo();");
-    pdf.OnFieldEvent(6, "riga", "terzo();");
-    pdf.OnFieldEvent(0, "vai", "sostituto();");
-    pdf.OnFieldEvent(10, "totale", "mai();");
-    pdf.OnFieldEvent(2, "totale", "");
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.AddField("totale", 0, 10, 10, 80, 20, "", 0, "", 0);
+        pdf.AddField("riga", 0, 10, 40, 80, 20, "", 0, "", 0);
+        pdf.AddField("riga.1", 0, 10, 70, 80, 20, "", 0, "", 0);
+        pdf.AddField("righe", 0, 10, 100, 80, 20, "", 0, "", 0);
+        pdf.AddField("vai", 5, 10, 130, 80, 20, "Vai", std::string("originale();"), "", 0);
+        for (int event = 0; event < 10; ++event)
+            pdf.OnFieldEvent(event, "totale", "t" + std::to_string(event) + "();");
+        pdf.OnFieldEvent(8, "riga", "somma();");
+        pdf.OnFieldEvent(6, "riga", "primo();");
+        pdf.OnFieldEvent(6, "riga", "secondo();");
+        pdf.OnFieldEvent(6, "riga", "terzo();");
+        pdf.OnFieldEvent(0, "vai", "sostituto();");
+        pdf.OnFieldEvent(10, "totale", "mai();");
+        pdf.OnFieldEvent(2, "totale", "");
+    });
     const auto facts = InteractiveSummary(path);
 
     for (int event = 0; event < 10; ++event) {
@@ -138,15 +135,12 @@ TEST_F(ActionsTest, FieldEventsReachTheirWidgetsAndTheCalculationOrder)
 
 TEST_F(ActionsTest, FieldScriptsWithoutFieldsOrScriptWriteNothing)
 {
-    Tavlo pdf;
     const std::string path = dir.File("none.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.OnFieldEvent(6, "assente", "x();");  // no field on the page
-    pdf.AddField("a", 0, 10, 10, 80, 20, "", 0, "", 0);
-    pdf.OnFieldEvent(6, "a", "");
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.OnFieldEvent(6, "assente", "x();");  // no field on the page
+        pdf.AddField("a", 0, 10, 10, 80, 20, "", 0, "", 0);
+        pdf.OnFieldEvent(6, "a", "");
+    });
     EXPECT_EQ(ReadFile(path).find("stream\nx();"), std::string::npos);
     EXPECT_EQ(Fact(InteractiveSummary(path), "page1.annot1.AA/K.js"), "<none>");
 }
@@ -181,19 +175,16 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
 // whether a field, a link, the document or a page holds them.
 TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
 {
-    Tavlo pdf;
     const std::string path = dir.File("characters.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    // The euro sign, typographic quotes, an ellipsis and accented letters.
-    pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
-    pdf.AddField("vai", 5, 10, 40, 80, 20, "Vai", std::string("app.alert('premuto\x85');"), "", 0);
-    pdf.OnFieldEvent(7, "campo", "app.alert('\x80 \x93ok\x94');");
-    pdf.LinkTo("script:app.alert('perch\xE9 \x91s\xEC\x92');", 0, 0);
-    pdf.OnDocEvent(3, "app.alert('\x80 \x92" "chiuso\x92');", true);
-    pdf.OnDocEvent(0, "app.alert('\x93pagina\x94');", true);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        // The euro sign, typographic quotes, an ellipsis and accented letters.
+        pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
+        pdf.AddField("vai", 5, 10, 40, 80, 20, "Vai", std::string("app.alert('premuto\x85');"), "", 0);
+        pdf.OnFieldEvent(7, "campo", "app.alert('\x80 \x93ok\x94');");
+        pdf.LinkTo("script:app.alert('perch\xE9 \x91s\xEC\x92');", 0, 0);
+        pdf.OnDocEvent(3, "app.alert('\x80 \x92" "chiuso\x92');", true);
+        pdf.OnDocEvent(0, "app.alert('\x93pagina\x94');", true);
+    });
     // poppler decodes each script as the text stream it is.
     ExpectScripts(Scripts(path), {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
                                   "app.alert('perch\u00E9 \u2018s\u00EC\u2019');",

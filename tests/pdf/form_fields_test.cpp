@@ -116,33 +116,30 @@ TEST_F(FormFieldsTest, EveryKindReadBackByQpdf)
 
 TEST_F(FormFieldsTest, OptionWordFlagsBordersMarksAndRotation)
 {
-    Tavlo pdf;
     const std::string path = dir.File("options.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetFont("Courier", 9, 0, 0);
-    pdf.AddField("hidden", 0, 10, 10, 50, 20, "", 0, "", 1);
-    pdf.AddField("noprint", 0, 10, 40, 50, 20, "", 0, "", 2);
-    pdf.AddField("hiddennoprint", 0, 10, 70, 50, 20, "", 0, "", 3);
-    pdf.AddField("flags", 0, 10, 100, 50, 20, "", 8, "", 8 | 16 | 32 | 128 | 256 | 512 | 1024);
-    pdf.AddField("right", 0, 10, 130, 50, 20, "", 0, "", 2048 | 4096);
-    pdf.AddField("centre", 0, 10, 160, 50, 20, "", 0, "", 4096);
-    pdf.AddField("autosize", 0, 10, 190, 50, 20, "", 0, "", 8192);
-    pdf.AddField("noborder", 0, 10, 220, 50, 20, "", 0, "", 16384 | 4);
-    pdf.AddField("dashed", 0, 100, 10, 50, 20, "", 0, "", 32768 | 131072 | 524288);
-    pdf.AddField("inset", 0, 100, 40, 50, 20, "", 0, "", 65536 | 524288 | 262144);
-    pdf.AddField("beveled", 0, 100, 70, 50, 20, "", 0, "", 262144 | 1048576);
-    pdf.AddField("underline", 0, 100, 100, 50, 20, "", 0, "", 1048576);
-    pdf.AddField("mark5", 1, 200, 10, 15, 15, "", 0, "", 4194304 | 2097152);
-    pdf.AddField("markF", 1, 200, 40, 15, 15, "", 0, "", 8388608);
-    pdf.AddField("markl", 1, 200, 70, 15, 15, "", 0, "", 2097152 | 16777216);
-    pdf.AddField("markH", 1, 200, 100, 15, 15, "", 0, "", 16777216);
-    pdf.AddField("markn", 1, 200, 130, 15, 15, "", 0, "", 33554432);
-    pdf.AddField("r90", 5, 300, 10, 50, 20, "A", std::string(), "", 67108864 | 134217728);
-    pdf.AddField("r180", 5, 300, 40, 50, 20, "B", std::string(), "", 134217728 | 268435456);
-    pdf.AddField("r270", 5, 300, 70, 50, 20, "C", std::string(), "", 268435456);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.SetFont("Courier", 9, 0, 0);
+        pdf.AddField("hidden", 0, 10, 10, 50, 20, "", 0, "", 1);
+        pdf.AddField("noprint", 0, 10, 40, 50, 20, "", 0, "", 2);
+        pdf.AddField("hiddennoprint", 0, 10, 70, 50, 20, "", 0, "", 3);
+        pdf.AddField("flags", 0, 10, 100, 50, 20, "", 8, "", 8 | 16 | 32 | 128 | 256 | 512 | 1024);
+        pdf.AddField("right", 0, 10, 130, 50, 20, "", 0, "", 2048 | 4096);
+        pdf.AddField("centre", 0, 10, 160, 50, 20, "", 0, "", 4096);
+        pdf.AddField("autosize", 0, 10, 190, 50, 20, "", 0, "", 8192);
+        pdf.AddField("noborder", 0, 10, 220, 50, 20, "", 0, "", 16384 | 4);
+        pdf.AddField("dashed", 0, 100, 10, 50, 20, "", 0, "", 32768 | 131072 | 524288);
+        pdf.AddField("inset", 0, 100, 40, 50, 20, "", 0, "", 65536 | 524288 | 262144);
+        pdf.AddField("beveled", 0, 100, 70, 50, 20, "", 0, "", 262144 | 1048576);
+        pdf.AddField("underline", 0, 100, 100, 50, 20, "", 0, "", 1048576);
+        pdf.AddField("mark5", 1, 200, 10, 15, 15, "", 0, "", 4194304 | 2097152);
+        pdf.AddField("markF", 1, 200, 40, 15, 15, "", 0, "", 8388608);
+        pdf.AddField("markl", 1, 200, 70, 15, 15, "", 0, "", 2097152 | 16777216);
+        pdf.AddField("markH", 1, 200, 100, 15, 15, "", 0, "", 16777216);
+        pdf.AddField("markn", 1, 200, 130, 15, 15, "", 0, "", 33554432);
+        pdf.AddField("r90", 5, 300, 10, 50, 20, "A", std::string(), "", 67108864 | 134217728);
+        pdf.AddField("r180", 5, 300, 40, 50, 20, "B", std::string(), "", 134217728 | 268435456);
+        pdf.AddField("r270", 5, 300, 70, 50, 20, "C", std::string(), "", 268435456);
+    });
     EXPECT_EQ(PdfVersionOf(path), "1.5");
     const auto facts = InteractiveSummary(path);
     ExpectFieldFacts(facts, {{"hidden", ".F", "6"},
@@ -180,33 +177,27 @@ TEST_F(FormFieldsTest, OptionWordFlagsBordersMarksAndRotation)
 
 TEST_F(FormFieldsTest, NoScrollAloneAsksOnlyForVersionOneFour)
 {
-    Tavlo pdf;
     const std::string path = dir.File("v14.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.AddField("a", 0, 10, 10, 50, 20, "", 0, "", 512);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.AddField("a", 0, 10, 10, 50, 20, "", 0, "", 512);
+    });
     EXPECT_EQ(PdfVersionOf(path), "1.4");
 }
 
 TEST_F(FormFieldsTest, SelectionsOutsideTheOptionsAreIgnoredOrRefused)
 {
-    Tavlo pdf;
     const std::string path = dir.File("range.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.AddField("oltre", 3, 10, 10, 100, 20, "a|b|c", 4, "", 0);
-    pdf.AddField("negativa", 2, 10, 40, 100, 40, "a|b|c", -2, "", 0);
-    pdf.AddField("ultima", 2, 10, 90, 100, 40, "a|b|c", std::string("3"), "", 0);
-    // An option number beyond 32767 is an overflow; a maximum length that is no number, a type mismatch.
-    EXPECT_EQ(ErrorRaised([&] { pdf.AddField("enorme", 3, 10, 140, 100, 20, "a|b", 40000, "", 0); }),
-              ErrorCode::Overflow);
-    EXPECT_EQ(ErrorRaised([&] { pdf.AddField("testo", 0, 10, 170, 100, 20, "", std::string("dieci"), "", 0); }), 13);
-    // A kind the writer does not know makes no widget at all.
-    pdf.AddField("ignoto", 9, 10, 200, 100, 20, "", 0, "", 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.AddField("oltre", 3, 10, 10, 100, 20, "a|b|c", 4, "", 0);
+        pdf.AddField("negativa", 2, 10, 40, 100, 40, "a|b|c", -2, "", 0);
+        pdf.AddField("ultima", 2, 10, 90, 100, 40, "a|b|c", std::string("3"), "", 0);
+        // An option number beyond 32767 is an overflow; a maximum length that is no number, a type mismatch.
+        EXPECT_EQ(ErrorRaised([&] { pdf.AddField("enorme", 3, 10, 140, 100, 20, "a|b", 40000, "", 0); }),
+                  ErrorCode::Overflow);
+        EXPECT_EQ(ErrorRaised([&] { pdf.AddField("testo", 0, 10, 170, 100, 20, "", std::string("dieci"), "", 0); }), 13);
+        // A kind the writer does not know makes no widget at all.
+        pdf.AddField("ignoto", 9, 10, 200, 100, 20, "", 0, "", 0);
+    });
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(Fact(facts, "form.fields"), "oltre negativa ultima");
     EXPECT_EQ(Fact(facts, WidgetKey(facts, "oltre") + ".Opt"), "a|b|c");
@@ -246,13 +237,10 @@ TEST_F(FormFieldsTest, NumbersGivenAsTextReadWhateverTheLocale)
 
 TEST_F(FormFieldsTest, WithoutAChosenFontTheAppearanceNamesAFontOfTheForm)
 {
-    Tavlo pdf;
     const std::string path = dir.File("nofont.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.AddField("a", 0, 10, 10, 50, 20, "x", 0, "", 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.AddField("a", 0, 10, 10, 50, 20, "x", 0, "", 0);
+    });
     const auto facts = InteractiveSummary(path);
     const std::string da = Fact(facts, WidgetKey(facts, "a") + ".DA");
     ASSERT_EQ(da[0], '/');
@@ -261,16 +249,13 @@ TEST_F(FormFieldsTest, WithoutAChosenFontTheAppearanceNamesAFontOfTheForm)
 
 TEST_F(FormFieldsTest, FieldsOnTwoPagesBelongToTheirOwnPage)
 {
-    Tavlo pdf;
     const std::string path = dir.File("pages.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.AddField("uno", 0, 10, 10, 50, 20, "", 0, "", 0);
-    pdf.AddField("due", 0, 10, 40, 50, 20, "", 0, "", 0);
-    pdf.BeginPage();
-    pdf.AddField("tre", 0, 10, 10, 50, 20, "", 0, "", 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.AddField("uno", 0, 10, 10, 50, 20, "", 0, "", 0);
+        pdf.AddField("due", 0, 10, 40, 50, 20, "", 0, "", 0);
+        pdf.BeginPage();
+        pdf.AddField("tre", 0, 10, 10, 50, 20, "", 0, "", 0);
+    });
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(Fact(facts, "form.fields"), "uno due tre");
     EXPECT_EQ(Fact(facts, "page1.annot1.T"), "uno");
@@ -343,33 +328,27 @@ TEST_F(FormFieldsTest, EncryptedFieldsDecryptToThePlainDocument)
 
 TEST_F(FormFieldsTest, CheckBoxesGivenAsOnAreShownChecked)
 {
-    Tavlo pdf;
     const std::string path = dir.File("checked.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetColorFill("White");
-    pdf.AddField("si", 1, 20, 20, 20, 20, "true", 0, "", 0);
-    pdf.AddField("no", 1, 20, 80, 20, 20, "false", 0, "", 0);
-    pdf.AddField("scelta", 4, 20, 140, 20, 20, "TRUE", 0, "", 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.SetColorFill("White");
+        pdf.AddField("si", 1, 20, 20, 20, 20, "true", 0, "", 0);
+        pdf.AddField("no", 1, 20, 80, 20, 20, "false", 0, "", 0);
+        pdf.AddField("scelta", 4, 20, 140, 20, 20, "TRUE", 0, "", 0);
+    });
     // Inside the border: the check mark only.
     ExpectInk(path, {{23, 23, 37, 37, 5}, {23, 83, 37, 97, 0}, {23, 143, 37, 157, 5}});
 }
 
 TEST_F(FormFieldsTest, TextAndChosenValuesAreDrawnByReaders)
 {
-    Tavlo pdf;
     const std::string path = dir.File("values.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetFont("Helvetica", 14, 0, 0);
-    pdf.SetColorFill("White");
-    pdf.AddField("pieno", 0, 20, 20, 150, 25, "MMMMMMMM", 0, "", 16384);
-    pdf.AddField("vuoto", 0, 20, 60, 150, 25, "", 0, "", 16384);
-    pdf.AddField("scelta", 3, 20, 100, 150, 25, "WWWWWW|MMMMMM", 1, "", 16384);
-    pdf.AddField("nessuna", 3, 20, 140, 150, 25, "WWWWWW|MMMMMM", 0, "", 16384);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.SetFont("Helvetica", 14, 0, 0);
+        pdf.SetColorFill("White");
+        pdf.AddField("pieno", 0, 20, 20, 150, 25, "MMMMMMMM", 0, "", 16384);
+        pdf.AddField("vuoto", 0, 20, 60, 150, 25, "", 0, "", 16384);
+        pdf.AddField("scelta", 3, 20, 100, 150, 25, "WWWWWW|MMMMMM", 1, "", 16384);
+        pdf.AddField("nessuna", 3, 20, 140, 150, 25, "WWWWWW|MMMMMM", 0, "", 16384);
+    });
     ExpectInk(path, {{20, 20, 150, 45, 20}, {20, 60, 150, 85, 0}, {20, 100, 150, 125, 20}, {20, 140, 150, 165, 0}});
 }

@@ -34,22 +34,19 @@ int LinkCount(const std::map<std::string, std::string>& facts, int page)
 
 TEST_F(LinksTest, AddressesFilesAndScripts)
 {
-    Tavlo pdf;
     const std::string path = dir.File("web.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    DrawBox(pdf, 10, 10, 100, 20);
-    pdf.LinkTo("http://www.example.com/a?b=1", 0, 1);
-    pdf.LinkTo("https://www.example.com/(sicuro)", 2, 3);
-    pdf.LinkTo("mailto:ufficio@example.com", 0, 0);
-    pdf.LinkTo("file:archivio 2024.pdf", 0, 2);
-    pdf.LinkTo("script:app.alert('ciao');", 0, 9);
-    pdf.LinkTo("ftp://example.com", 0, 0);
-    pdf.LinkTo("HTTP://example.com", 0, 0);
-    pdf.LinkTo("bookmark:senza chiocciola", 0, 0);
-    pdf.LinkTo("http://example.com/citt\xE0 vecchia?\x80=1", 0, 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        DrawBox(pdf, 10, 10, 100, 20);
+        pdf.LinkTo("http://www.example.com/a?b=1", 0, 1);
+        pdf.LinkTo("https://www.example.com/(sicuro)", 2, 3);
+        pdf.LinkTo("mailto:ufficio@example.com", 0, 0);
+        pdf.LinkTo("file:archivio 2024.pdf", 0, 2);
+        pdf.LinkTo("script:app.alert('ciao');", 0, 9);
+        pdf.LinkTo("ftp://example.com", 0, 0);
+        pdf.LinkTo("HTTP://example.com", 0, 0);
+        pdf.LinkTo("bookmark:senza chiocciola", 0, 0);
+        pdf.LinkTo("http://example.com/citt\xE0 vecchia?\x80=1", 0, 0);
+    });
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(LinkCount(facts, 1), 6);
     // An address holds ASCII only: other characters as the escapes of their UTF-8 bytes.
@@ -175,18 +172,15 @@ TEST_F(LinksTest, NamedReferencesAndBookmarkTargets)
 
 TEST_F(LinksTest, LayerSwitchScriptReachesReaders)
 {
-    Tavlo pdf;
     const std::string path = dir.File("layers.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.BeginLayer("Note", 1, 1);
-    pdf.EndLayer();
-    pdf.BeginLayer("Prezzi", 0, 1);
-    pdf.EndLayer();
-    DrawBox(pdf, 10, 10, 20, 20);
-    pdf.LinkTo("layer:ON(Note) TOGGLE(Prezzi)", 0, 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.BeginLayer("Note", 1, 1);
+        pdf.EndLayer();
+        pdf.BeginLayer("Prezzi", 0, 1);
+        pdf.EndLayer();
+        DrawBox(pdf, 10, 10, 20, 20);
+        pdf.LinkTo("layer:ON(Note) TOGGLE(Prezzi)", 0, 0);
+    });
     const auto facts = InteractiveSummary(path);
     const std::string js = Fact(facts, "page1.annot1.A.js");
     EXPECT_NE(js.find("'Note'"), std::string::npos) << js;

@@ -147,33 +147,27 @@ TEST_F(NotesTest, BoxesCoverWhatWasDrawnThereWithMargins)
 
 TEST_F(NotesTest, BoxTextIsDrawnByReaders)
 {
-    Tavlo pdf;
     const std::string path = dir.File("drawn.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetFont("Helvetica", 14, 0, 0);
-    pdf.SetColorFill("White");
-    pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
-    pdf.AddNoteBox("", 20, 100, 200, 40, 0, 0, 0, 0, 4);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.SetFont("Helvetica", 14, 0, 0);
+        pdf.SetColorFill("White");
+        pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
+        pdf.AddNoteBox("", 20, 100, 200, 40, 0, 0, 0, 0, 4);
+    });
     ExpectInk(path, {{20, 20, 220, 60, 20}, {20, 100, 220, 140, 0}});
 }
 
 TEST_F(NotesTest, BoxTextTakesTheLineColourInReaders)
 {
-    Tavlo pdf;
     const std::string path = dir.File("colour.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetFont("Helvetica", 14, 0, 0);
-    pdf.SetColorFill("White");
-    pdf.SetColorLine("#FF0000");
-    pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
-    pdf.SetColorLine("#000000");
-    pdf.AddNoteBox("MMMMMMMM", 20, 100, 200, 40, 0, 0, 0, 0, 4);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    WriteOnePage(path, [&](Tavlo& pdf) {
+        pdf.SetFont("Helvetica", 14, 0, 0);
+        pdf.SetColorFill("White");
+        pdf.SetColorLine("#FF0000");
+        pdf.AddNoteBox("MMMMMMMM", 20, 20, 200, 40, 0, 0, 0, 0, 4);
+        pdf.SetColorLine("#000000");
+        pdf.AddNoteBox("MMMMMMMM", 20, 100, 200, 40, 0, 0, 0, 0, 4);
+    });
     // Inside the border: the text only, red in the first box and black in the second.
     const auto red = RedPixelsIn(path, 1, 24, 24, 216, 56);
     const auto black = RedPixelsIn(path, 1, 24, 104, 216, 136);
