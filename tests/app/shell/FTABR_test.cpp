@@ -11,7 +11,6 @@
 #include "app/shell/RicercaTabelle.h"
 #include "platform/grid/Grid.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -268,19 +267,6 @@ TEST_P(Ricerca, AKindWithoutATitleOfItsOwn)
     FTABR f;
     EXPECT_EQ(f.vtabella()->text(), " Ricerca NAZIONI");
     EXPECT_EQ(f.igTAB().RowCount(), 0);
-}
-
-TEST_P(Ricerca, RendersForALook)
-{
-    FTABR f;
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    Cerca(f, "a");
-    const QString cartella = QDir::tempPath() + "/quercino-ftabr";
-    QDir().mkpath(cartella);
-    const QString file =
-        cartella + "/FTABR_" + QString::fromStdString(test::nomeBackend(GetParam())) + ".png";
-    EXPECT_TRUE(f.grab().save(file));
 }
 
 QUERCINO_DB_BACKENDS(Ricerca);

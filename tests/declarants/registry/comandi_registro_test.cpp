@@ -116,8 +116,6 @@ TEST_F(ComandiRegistroTest, Comando802RiapreIlRegistroChiuso)
     f0->resize(1100, 850);
     QCoreApplication::processEvents();
     Entra();
-    // The main window with the registry, kept beside the test program for a look by eye.
-    EXPECT_TRUE(f0->grab().save(QStringLiteral("F0_F1OP.png")));
     ASSERT_EQ(f0->AreaFinestre()->subWindowList().size(), 1);
     QMdiSubWindow* figlia = f0->AreaFinestre()->subWindowList().front();
     figlia->close();
