@@ -23,11 +23,23 @@ Bytes B(std::initializer_list<int> values)
     return out;
 }
 
-// What qpdf decodes object 7 of a document to.
-ToolResult QpdfStreamData(const std::string& file, const std::string& password = "")
+// A small document carrying `data` as object 7 under the given filters (and protection,
+// when not negative): qpdf checks it and decodes the stream to `data`.
+void ExpectQpdfDecodes(const std::string& file, const Bytes& data, std::uint32_t filters, std::uint8_t level,
+                       std::int32_t protection, const std::string& label)
 {
-    return RunTool("qpdf" + (password.empty() ? std::string() : " --password=" + Quote(password)) +
-                   " --show-object=7 --filtered-stream-data " + file + " 2>&1");
+    Tavlo tavlo;
+    tavlo.SetCompression(filters, level);
+    if (protection >= 0)
+        tavlo.SetProtection(protection, "o", "u");
+    MiniPdfContent content;
+    content.extraStream = data;
+    WriteFile(file, BuildMiniPdf(tavlo, content));
+    const std::string pw = protection >= 0 ? " --password=u" : "";
+    const ToolResult decoded = RunTool("qpdf" + pw + " --show-object=7 --filtered-stream-data " + file + " 2>&1");
+    EXPECT_EQ(decoded.exitCode, 0) << label << ": " << decoded.output.substr(0, 300);
+    EXPECT_TRUE(decoded.output == TextOf(data)) << label;
+    EXPECT_EQ(RunTool("qpdf --check" + pw + " " + file + " >/dev/null 2>&1").exitCode, 0) << label;
 }
 
 } // namespace
@@ -103,26 +115,11 @@ TEST(StreamEncoding, EveryFilterCombinationDecodesInQpdf)
     const Bytes tail = RandomBytes(3000, 33);
     data.insert(data.end(), tail.begin(), tail.end());
     data.insert(data.end(), 400, 0);  // zero groups and long runs
-    for (std::int32_t protection : {-1, 0, 4096}) {
-        for (std::uint32_t combination = 0; combination < 32; ++combination) {
-            Tavlo tavlo;
-            tavlo.SetCompression(combination, static_cast<std::uint8_t>(combination % 4));
-            if (protection >= 0)
-                tavlo.SetProtection(protection, "o", "u");
-            MiniPdfContent content;
-            content.extraStream = data;
-            const std::string file = dir.File("c" + std::to_string(combination) + ".pdf");
-            WriteFile(file, BuildMiniPdf(tavlo, content));
-            const std::string password = protection >= 0 ? "u" : "";
-            const std::string label = "filters " + std::to_string(combination) + ", protection " +
-                                      std::to_string(protection);
-            const ToolResult decoded = QpdfStreamData(file, password);
-            EXPECT_EQ(decoded.exitCode, 0) << label << ": " << decoded.output.substr(0, 300);
-            EXPECT_TRUE(decoded.output == TextOf(data)) << label;
-            const std::string pw = password.empty() ? "" : " --password=" + password;
-            EXPECT_EQ(RunTool("qpdf --check" + pw + " " + file + " >/dev/null 2>&1").exitCode, 0) << label;
-        }
-    }
+    for (std::int32_t protection : {-1, 0, 4096})
+        for (std::uint32_t combination = 0; combination < 32; ++combination)
+            ExpectQpdfDecodes(dir.File("c" + std::to_string(combination) + ".pdf"), data, combination,
+                              static_cast<std::uint8_t>(combination % 4), protection,
+                              "filters " + std::to_string(combination) + ", protection " + std::to_string(protection));
 }
 
 TEST(Lzw, EveryLevelWrapsItsDictionaryCorrectly)
@@ -132,18 +129,10 @@ TEST(Lzw, EveryLevelWrapsItsDictionaryCorrectly)
     ScratchDir dir;
     // Enough different strings to fill the 4096-code dictionary several times.
     const Bytes data = RandomBytes(200000, 4, 64);
-    for (std::uint8_t level = 0; level <= 3; ++level) {
-        for (const Bytes& input : {data, BytesOf("x"), Bytes(5000, 'q')}) {
-            Tavlo tavlo;
-            tavlo.SetCompression(Filter::Lzw, level);
-            MiniPdfContent content;
-            content.extraStream = input;
-            const std::string file = dir.File("lzw.pdf");
-            WriteFile(file, BuildMiniPdf(tavlo, content));
-            EXPECT_TRUE(QpdfStreamData(file).output == TextOf(input))
-                << "level " << int(level) << ", " << input.size() << " bytes";
-        }
-    }
+    for (std::uint8_t level = 0; level <= 3; ++level)
+        for (const Bytes& input : {data, BytesOf("x"), Bytes(5000, 'q')})
+            ExpectQpdfDecodes(dir.File("lzw.pdf"), input, Filter::Lzw, level, -1,
+                              "level " + std::to_string(level) + ", " + std::to_string(input.size()) + " bytes");
 }
 
 TEST(StreamEncoding, EdgeSizesDecodeInQpdfForEachFilter)
@@ -154,16 +143,8 @@ TEST(StreamEncoding, EdgeSizesDecodeInQpdfForEachFilter)
     const Bytes source = RandomBytes(300, 11, 3);
     for (std::size_t size : {0u, 1u, 2u, 3u, 4u, 5u, 127u, 128u, 129u, 255u, 256u, 257u}) {
         const Bytes data(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(size));
-        for (std::uint32_t filter : {Filter::RunLength, Filter::Flate, Filter::Lzw, Filter::Ascii85, Filter::AsciiHex}) {
-            Tavlo tavlo;
-            tavlo.SetCompression(filter, 3);
-            MiniPdfContent content;
-            content.extraStream = data;
-            const std::string file = dir.File("edge.pdf");
-            WriteFile(file, BuildMiniPdf(tavlo, content));
-            const ToolResult decoded = QpdfStreamData(file);
-            EXPECT_EQ(decoded.exitCode, 0) << "filter " << filter << ", " << size << " bytes: " << decoded.output;
-            EXPECT_TRUE(decoded.output == TextOf(data)) << "filter " << filter << ", " << size << " bytes";
-        }
+        for (std::uint32_t filter : {Filter::RunLength, Filter::Flate, Filter::Lzw, Filter::Ascii85, Filter::AsciiHex})
+            ExpectQpdfDecodes(dir.File("edge.pdf"), data, filter, 3, -1,
+                              "filter " + std::to_string(filter) + ", " + std::to_string(size) + " bytes");
     }
 }
