@@ -286,11 +286,7 @@ protected:
     void ImportaExcel(F1OP& registro);
     void ImportaCsv(F1OP& registro);
     void Annulla(F1OP& registro);
-    void SalvaEliminaRipristina(F0& f0, F1OP& registro)
-    {
-        SalvaEliminaRipristinaGenerico(f0, registro, ragioneSociale);
-    }
-    void SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, const QString& nome);
+    void SalvaEliminaRipristina(F0& f0, F1OP& registro, const QString& nome);
 
     // "Elabora foglio Excel / CSV" on `ingressi`, the save dialogs answered with `uscite`;
     // `prepara` acts on the import window before "Importa". Says whether the window came.
@@ -487,7 +483,7 @@ void PercorsoUtente::Annulla(F1OP& registro)
     registro.OpzioneNuoviDati().click();
 }
 
-void PercorsoUtente::SalvaEliminaRipristinaGenerico(F0& f0, F1OP& registro, const QString& nome)
+void PercorsoUtente::SalvaEliminaRipristina(F0& f0, F1OP& registro, const QString& nome)
 {
     const QString backup = Lavoro(QStringLiteral("backup")) + QStringLiteral("studio.VEKO");
     int righe = 0;
@@ -569,7 +565,7 @@ void PercorsoUtente::Percorso()
     Annulla(*registro);
     if (HasFatalFailure())
         return;
-    SalvaEliminaRipristina(*f0, *registro);
+    SalvaEliminaRipristina(*f0, *registro, ragioneSociale);
     if (HasFatalFailure())
         return;
 
@@ -757,7 +753,7 @@ void PercorsoUtente::ApostrofiFinoAlRipristino()
     EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Comune'])"),
               "ALBAREDO D'ADIGE");
 
-    SalvaEliminaRipristinaGenerico(*F0::Istanza(), *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
+    SalvaEliminaRipristina(*F0::Istanza(), *registro, QStringLiteral("L'OFFICINA DI D'ANGELO SRL"));
 }
 
 // A natural person with a signer and a fiscal representative: every page of the registry
@@ -937,7 +933,7 @@ TEST_P(PercorsoSuOdbc, SoggettoFileERipristino)
         EXPECT_EQ(leggiCope(&righe)["OPROG"], "00003");
         registro->OpzioneNuoviDati().click();
 
-        SalvaEliminaRipristinaGenerico(*F0::Istanza(), *registro, ragioneSociale);
+        SalvaEliminaRipristina(*F0::Istanza(), *registro, ragioneSociale);
     }), 0);
 
     int righe = 0;
