@@ -159,6 +159,14 @@ public:
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
 
+    // Barcodes: 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET, 4 Code 128, 5 EAN-8.
+    // x, y: left edge of the quiet zone and top of the bars (user units); zoom clamped to
+    // 0.8 ... 2.0; height of bars and text together, 0 for the default. Returns the width
+    // drawn, quiet zones included; 0 when nothing was drawn (unknown type, text the
+    // symbology cannot carry).
+    float DrawBarCode(std::int32_t barCodeType, const std::string& code, float x, float y, bool showCode,
+                      float zoomFactor, float height, bool addCheck);
+
     // "dd/mm/yyyy": the next Abort takes the date of the document from it.
     std::string DocDate;
 
@@ -245,6 +253,10 @@ private:
     void SetLastBox(double left, double top, double right, double bottom);
     // The painting operator of a path for the paint-style bits.
     void PaintPath(std::int32_t options);
+
+    // Barcode encoders and the human-readable line under them.
+    float EncodeCode128(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
+    void BarCodeCaption(const std::string& text, float centreX, float baseline, float fontSize);
 
     std::unique_ptr<TavloState> s_;
 };
