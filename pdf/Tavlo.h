@@ -269,7 +269,12 @@ private:
 
     // Barcode encoders and the human-readable line under them.
     float EncodeCode128(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
-    void BarCodeCaption(const std::string& text, float centreX, float baseline, float fontSize);
+    float EncodeEan13(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
+    float EncodeEan8(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
+    float EncodeEan(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height,
+                    bool ean13);
+    // Courier New at fontSize points, beginning at atX or centred on it.
+    void BarCodeCaption(const std::string& text, float atX, float baseline, float fontSize, bool centred);
 
     std::unique_ptr<TavloState> s_;
 };

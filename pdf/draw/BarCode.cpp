@@ -57,6 +57,12 @@ float Tavlo::DrawBarCode(std::int32_t barCodeType, const std::string& code, floa
         guard.emplace(*s_);
     float width = 0;
     switch (barCodeType) {
+    case 0:
+        width = EncodeEan13(code, x, y, showCode, zoomFactor, height);
+        break;
+    case 5:
+        width = EncodeEan8(code, x, y, showCode, zoomFactor, height);
+        break;
     case 4:
         width = EncodeCode128(code, x, y, showCode, zoomFactor, height);
         break;
@@ -66,22 +72,14 @@ float Tavlo::DrawBarCode(std::int32_t barCodeType, const std::string& code, floa
     return width;
 }
 
-void Tavlo::BarCodeCaption(const std::string& text, float centreX, float baseline, float fontSize)
+void Tavlo::BarCodeCaption(const std::string& text, float atX, float baseline, float fontSize, bool centred)
 {
     TavloState& s = *s_;
     SetFont("CourierNew", fontSize, 0, 0);
     if (text.find_first_not_of(' ') == std::string::npos)
         return;
-    const FontEntry& font = s.doc.Fonts.at(static_cast<std::size_t>(s.CurrentFont - 1));
-    double width = 0;
-    for (char c : text) {
-        width += font.Widths[static_cast<unsigned char>(c)] * static_cast<double>(s.doc.FontSize) / 1000.0 +
-                 s.CharSpacing;
-        if (c == ' ')
-            width += s.WordSpacing;
-    }
-    width = width * s.HorizontalScaling / 100.0;  // points
-    const double left = centreX * s.Scale - width / 2;
+    const double width = static_cast<double>(TextLength(text)) * s.Scale;  // points
+    const double left = atX * s.Scale - (centred ? width / 2 : 0);
 
     const std::string fill = s.FillColor + ";" + s.doc.FillColorAlt;
     SetColorFill(s.TextColor + ";" + s.doc.TextColorAlt);

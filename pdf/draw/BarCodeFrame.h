@@ -12,15 +12,16 @@ struct BarCodeFrame {
     float barHeight = 0;
 };
 
-// height 0 chooses the default 14.4 points; otherwise the bars take what the text band
-// leaves, and never less than one module.
-inline BarCodeFrame MakeBarCodeFrame(float zoomFactor, float scale, bool showCode, float height)
+// module and default height in points at zoom 1. height 0 chooses the default; otherwise
+// the bars take what the text band leaves, and never less than one module.
+inline BarCodeFrame MakeBarCodeFrame(float zoomFactor, float scale, bool showCode, float height,
+                                     float modulePoints = 0.72f, float defaultHeightPoints = 14.4f)
 {
     BarCodeFrame f;
     f.zoom = zoomFactor < 0.8f ? 0.8f : (zoomFactor > 2.0f ? 2.0f : zoomFactor);
-    f.module = f.zoom * 0.72f / scale;
+    f.module = f.zoom * modulePoints / scale;
     f.textBand = showCode ? f.zoom * 4.68f / scale : 0.0f;
-    f.barHeight = height == 0 ? f.zoom * 14.4f / scale : height - f.textBand;
+    f.barHeight = height == 0 ? f.zoom * defaultHeightPoints / scale : height - f.textBand;
     if (f.barHeight <= 0)
         f.barHeight = f.module;
     return f;

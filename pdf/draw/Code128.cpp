@@ -42,7 +42,7 @@ float Tavlo::EncodeCode128(const std::string& code, float x, float y, bool showC
     }
     const float right = p + 9 * m;
     if (showCode)
-        BarCodeCaption(code, x + (right - x) / 2, y + f.barHeight + 1.6f * f.textBand, f.zoom * 10.08f);
+        BarCodeCaption(code, x + (right - x) / 2, y + f.barHeight + 1.6f * f.textBand, f.zoom * 10.08f, true);
     return right - x;
 }
 
