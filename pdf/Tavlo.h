@@ -159,6 +159,12 @@ public:
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
 
+    // Images: a BMP file placed with its top-left corner at x, y (user units); a width or
+    // height of 0 is derived from the picture (one pixel a point). Errors reading the file
+    // are recorded (ErrNumber), not raised; nothing is placed then.
+    void DrawImage(const std::string& fileName, float x, float y, float width, float height,
+                   std::int16_t frame = 1, const std::string& colorMask = "");
+
     // Barcodes: 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET, 4 Code 128, 5 EAN-8.
     // x, y: left edge of the quiet zone and top of the bars (user units); zoom clamped to
     // 0.8 ... 2.0; height of bars and text together, 0 for the default. Returns the width
@@ -224,6 +230,9 @@ private:
                                    const std::string& name, const std::string& colourSpace,
                                    const std::string& presetFilters, const std::string& mask);
     void WritePendingFonts();
+    // Reads the BMP file at path into image record index (from 1), writes its object and
+    // resource entry; records its errors instead of raising them.
+    void LoadBmp(std::int32_t index, const std::string& path, const std::string& keyColour);
     // Built-in fonts: each fills the newest record of the font table.
     void LoadArialMetrics(std::int32_t style);
     void LoadTimesNewRomanMetrics(std::int32_t style);

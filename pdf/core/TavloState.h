@@ -8,6 +8,7 @@
 #include "pdf/core/Rc4.h"
 #include "pdf/core/StringBuffer.h"
 #include "pdf/core/deflate/FlateEncoder.h"
+#include "pdf/media/ImageEntry.h"
 
 #include <array>
 #include <cstdint>
@@ -68,6 +69,8 @@ struct TavloState {
     // Other tables (their records belong to the parts that fill them)
     std::int32_t FontCount = 0, CurrentFont = 0, ImageCount = 0, RecordedCount = 0, StateDepth = 0;
     std::int32_t SourceCount = 0, CurrentSource = 0;
+    // Images[0 .. ImageCount - 1]; records past ImageCount are stale ones of an earlier document.
+    std::vector<ImageEntry> Images;
 
     // Security
     bool Encrypted = false;

@@ -1,0 +1,90 @@
+#include "pdf/Tavlo.h"
+
+#include "pdf/core/AsciiCase.h"
+#include "pdf/core/TableGrowth.h"
+#include "pdf/core/TavloState.h"
+#include "pdf/draw/Colors.h"
+#include "pdf/draw/ShapeBox.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tavlo {
+
+namespace {
+
+constexpr std::int32_t kMaxImages = 32767;  // the record index is a 16-bit value
+constexpr std::int32_t kInvalidFileFormat = 321;
+
+bool EndsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The kinds this writer recognises but cannot read: recorded as an error, nothing drawn.
+TavloError Unsupported(const std::string& kind)
+{
+    return TavloError(kInvalidFileFormat, "Formato di immagine non supportato: " + kind);
+}
+
+} // namespace
+
+void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width, float height, std::int16_t frame,
+                      const std::string& colorMask)
+{
+    TavloState& s = *s_;
+    const std::string key = AsciiUpper(fileName);
+    if (EndsWith(key, ".EPS") || EndsWith(key, ".AI") || EndsWith(key, ".WMF")) {
+        CaptureError("DrawImage", key, Unsupported(EndsWith(key, ".WMF") ? "WMF" : "EPS"));
+        return;
+    }
+
+    // Records past ImageCount belong to a document an Abort has ended.
+    if (s.Images.size() > static_cast<std::size_t>(s.ImageCount))
+        s.Images.resize(static_cast<std::size_t>(s.ImageCount));
+    std::int32_t index = 0;
+    for (std::int32_t n = 1; n <= s.ImageCount && index == 0; ++n)
+        if (s.Images[n - 1].Path == key && s.Images[n - 1].Frame == frame)
+            index = n;
+    if (index == 0) {
+        if (s.ImageCount >= kMaxImages)
+            throw TavloError(ErrorCode::Overflow);
+        index = s.ImageCount + 1;
+        if (s.Images.capacity() < static_cast<std::size_t>(index))
+            s.Images.reserve(static_cast<std::size_t>(
+                s.Images.empty() ? std::max(index, InitialUpperBound(s.MemoryUsage))
+                                 : GrownUpperBound(index, s.MemoryUsage)));
+        ImageEntry entry;
+        entry.Path = key;
+        entry.Frame = frame;
+        s.Images.push_back(entry);
+        s.ImageCount = index;
+        if (EndsWith(key, ".BMP"))
+            LoadBmp(index, fileName, colorMask.empty() ? std::string() : ParseColor(colorMask).form);
+        else
+            CaptureError("DrawImage", key,
+                         Unsupported(key.rfind('.') == std::string::npos ? key : key.substr(key.rfind('.') + 1)));
+    }
+
+    SetXY(x, y);
+    const ImageEntry& image = s.Images[index - 1];
+    // Without an image object there is nothing to name: the error stays recorded.
+    if (image.PixelWidth == 0 || image.PixelHeight == 0)
+        return;
+    float w = width, h = height;
+    if (w == 0 && h == 0) {
+        w = static_cast<float>(image.PixelWidth / s.Scale);
+        h = static_cast<float>(image.PixelHeight / s.Scale);
+    } else if (w == 0) {
+        w = h * static_cast<float>(image.PixelWidth) / static_cast<float>(image.PixelHeight);
+    } else if (h == 0) {
+        h = w * static_cast<float>(image.PixelHeight) / static_cast<float>(image.PixelWidth);
+    }
+    const double box[] = {PageSpaceX(x), PageSpaceY(y), PageSpaceX(x + w), PageSpaceY(y + h)};
+    RequireSingleRange({static_cast<double>(x + w), static_cast<double>(y + h), box[0], box[1], box[2], box[3]});
+    PutContent("q " + PdfScaledNumber(w) + " 0 0 " + PdfScaledNumber(h) + " " + PdfScaledNumber(x) + " " +
+               PdfScaledNumber(y) + " cm /_IMG_" + std::to_string(index) + " Do Q");
+    SetLastBox(box[0], box[1], box[2], box[3]);
+}
+
+} // namespace tavlo
