@@ -185,6 +185,9 @@ public:
     // applied, and the height of one line, in user units; 0 with no font chosen.
     float TextLength(const std::string& phrase) const;
     float TextHeight() const;
+    // One line of text with its baseline at y, from x (align 1 and every value but these), ending
+    // at x (2) or centred on x (4); the position moves behind it.
+    void DrawText(float x, float y, const std::string& text, std::int32_t align = 1);
 
     // "dd/mm/yyyy": the next Abort takes the date of the document from it.
     std::string DocDate;
@@ -263,6 +266,12 @@ private:
     std::string OptionalContentEntry(const std::vector<std::int32_t>& layerGroups);
     void WriteResourceDictionary(std::int32_t number, bool withPatterns, const std::string& layerProperties);
     std::string BuildXmpMetadata() const;
+
+    // Text lines: the one writer of every line of text. width is the width aligned in (flags
+    // 2 right, 4 centre, 64 justify, 128 shrink, 256 fit, compared after masking with
+    // 0x1C7; anything else left); nextLine moves the position to the start of the next line.
+    void EmitTextLine(float x, float y, float width, const std::string& text, float indent, std::int32_t flags,
+                      bool nextLine);
 
     // Colours
     void SetColor(const std::string& color, std::string& current, std::string& alternate, const char* rgbOp,
