@@ -157,7 +157,7 @@ Esito Importa(const QString& input, TipoFile tipo, const QString& uscita)
         x.setStandardOutputFile(QProcess::nullDevice());
         x.setStandardErrorFile(QProcess::nullDevice());
         x.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
-                                            QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd"), f});
+                                            QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA), f});
         if (x.waitForStarted() && x.waitForFinished(-1) && x.exitCode() == 0)
             ++e.validi;
     }

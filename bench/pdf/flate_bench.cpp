@@ -90,17 +90,15 @@ Bytes ContentStreams(std::size_t count, std::uint32_t seed)
 Bytes SourceText(std::size_t count)
 {
     std::string all;
-    for (const char* root : {QUERCINO_SOURCE_DIR, QUERCINO_SHARED_DIR}) {
-        std::error_code ec;
-        for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            const auto ext = it->path().extension();
-            if (it->path().string().find("/build") != std::string::npos)
-                continue;
-            if (ext == ".cpp" || ext == ".h" || ext == ".md" || ext == ".xsd" || ext == ".txt") {
-                std::ifstream in(it->path(), std::ios::binary);
-                all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            }
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(QUERCINO_SOURCE_DIR, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        const auto ext = it->path().extension();
+        if (it->path().string().find("/build") != std::string::npos)
+            continue;
+        if (ext == ".cpp" || ext == ".h" || ext == ".md" || ext == ".xsd" || ext == ".txt") {
+            std::ifstream in(it->path(), std::ios::binary);
+            all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         }
     }
     if (all.empty())

@@ -69,7 +69,7 @@ QString ErroriSchema(const QString& percorso)
     xmllint.setProcessChannelMode(QProcess::MergedChannels);
     xmllint.start(QStringLiteral("xmllint"),
                   {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
-                   QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd"), percorso});
+                   QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA), percorso});
     if (!xmllint.waitForFinished(60000))
         return QStringLiteral("xmllint did not finish");
     if (xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0)

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
+            FAIL() << "qpdf, poppler, mupdf or python3 missing";
     }
     ScratchDir dir;
 };

@@ -37,9 +37,13 @@ inline ToolResult RunTool(const std::string& command)
     return result;
 }
 
+// A missing oracle fails the test that needs it (scripts/setup.sh installs every one).
 inline bool ToolAvailable(const std::string& name)
 {
-    return RunTool("command -v " + name + " >/dev/null 2>&1").exitCode == 0;
+    const bool found = RunTool("command -v " + name + " >/dev/null 2>&1").exitCode == 0;
+    if (!found)
+        ADD_FAILURE() << name << " missing: run scripts/setup.sh";
+    return found;
 }
 
 class ScratchDir {

@@ -201,7 +201,7 @@ TEST_F(BarCodePage, CaptionCentredUnderTheBarsInCourierAndFontRestored)
     pdf.EndDoc();
     ExpectReadersAccept(path);
     if (!ToolAvailable("pdftotext"))
-        GTEST_SKIP() << "poppler missing";
+        FAIL() << "poppler missing";
     const std::string box = RunTool("pdftotext -bbox " + Quote(path) + " -").output;
     ASSERT_NE(box.find(">HELLO-42</word>"), std::string::npos) << box;
     const auto number = [&](const std::string& key) { return std::stod(TokenAfter(box, key + "=\"", "0123456789.")); };
@@ -216,7 +216,7 @@ TEST_F(BarCodePage, CaptionCentredUnderTheBarsInCourierAndFontRestored)
 TEST(Code128Reading, RandomTextsReadBackByZbar)
 {
     if (!ReadersAvailable() || !ToolAvailable("zbarimg") || !ToolAvailable("pdftoppm"))
-        GTEST_SKIP() << "poppler or zbar missing";
+        FAIL() << "poppler or zbar missing";
     std::mt19937 random(128);
     ScratchDir dir;
     const std::string path = dir.File("codes.pdf");

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable() || !ImageToolsAvailable())
-            GTEST_SKIP() << "qpdf, poppler, mupdf or ImageMagick missing";
+            FAIL() << "qpdf, poppler, mupdf or ImageMagick missing";
     }
     // One page drawn by draw, accepted by every reader; the writer's last error number.
     std::string Page(const std::string& name, const std::function<void(Tavlo&)>& draw, std::int32_t unit = 0,

@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable())
-            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+            FAIL() << "qpdf, poppler or mupdf missing";
     }
     static std::string CatalogOf(const std::string& path, const std::string& password = "")
     {

@@ -75,7 +75,7 @@ TEST(EanSymbols, WorkedExamples)
 TEST(EanSymbols, CheckDigitsMatchPython)
 {
     if (!ToolAvailable("/usr/bin/python3"))
-        GTEST_SKIP() << "python3 missing";
+        FAIL() << "python3 missing";
     std::mt19937 random(13);
     for (int length : {12, 7}) {
         const std::vector<std::string> numbers = RandomNumbers(random, 200, length);
@@ -165,7 +165,7 @@ TEST_F(EanPage, DigitsPrintedUnderTheHalvesAndFontRestored)
     pdf.EndDoc();
     ExpectReadersAccept(path);
     if (!ToolAvailable("pdftotext"))
-        GTEST_SKIP() << "poppler missing";
+        FAIL() << "poppler missing";
     const std::string text = RunTool("pdftotext -raw " + Quote(path) + " -").output;
     EXPECT_NE(text.find("5 901234 1234X2"), std::string::npos) << text;
     EXPECT_NE(text.find("9638 5074"), std::string::npos) << text;
@@ -174,7 +174,7 @@ TEST_F(EanPage, DigitsPrintedUnderTheHalvesAndFontRestored)
 TEST(EanReading, RandomNumbersReadBackByZbar)
 {
     if (!ReadersAvailable() || !ToolAvailable("zbarimg") || !ToolAvailable("/usr/bin/python3"))
-        GTEST_SKIP() << "poppler, zbar or python3 missing";
+        FAIL() << "poppler, zbar or python3 missing";
     std::mt19937 random(8);
     ScratchDir dir;
     const std::string path = dir.File("ean.pdf");

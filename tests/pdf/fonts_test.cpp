@@ -70,7 +70,7 @@ TEST(BuiltinWidths, TablesRecomputedFromTheAfmFiles)
 {
     const std::string afm = "/usr/share/fonts/type1/urw-base35";
     if (!std::filesystem::exists(afm + "/NimbusSans-Regular.afm") || !std::filesystem::exists("/usr/bin/python3"))
-        GTEST_SKIP() << "fonts-urw-base35 or python3 missing";
+        FAIL() << "fonts-urw-base35 or python3 missing";
     ScratchDir dir;
     const std::string out = dir.File("widths.cpp");
     const ToolResult run = RunTool("/usr/bin/python3 " QUERCINO_SOURCE_DIR "/tools/pdf/afm_widths.py " + afm + " " +
@@ -140,7 +140,7 @@ TEST(SetFont, FamiliesStylesAndEncodings)
 TEST(SetFont, EveryBuiltinFontLoadedByTheReaders)
 {
     if (!ReadersAvailable() || !ToolAvailable("pdffonts"))
-        GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+        FAIL() << "qpdf, poppler or mupdf missing";
     ScratchDir dir;
     Tavlo pdf;
     TavloTestPeer peer(pdf);

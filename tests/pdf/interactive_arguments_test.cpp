@@ -18,7 +18,7 @@ using namespace tavlo::test;
 TEST(InteractiveArguments, UnusableNumbersAreRefusedAndTheFileStaysValid)
 {
     if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-        GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
+        FAIL() << "qpdf, poppler, mupdf or python3 missing";
     ScratchDir dir;
     const std::string path = dir.File("refused.pdf");
     const float inf = std::numeric_limits<float>::infinity();

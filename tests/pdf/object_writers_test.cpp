@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable() || !ToolAvailable("pdfimages") || !ToolAvailable("pdffonts"))
-            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+            FAIL() << "qpdf, poppler or mupdf missing";
     }
     ScratchDir dir;
 };
@@ -79,7 +79,7 @@ TEST_F(ObjectWritersTest, PaletteAndDirectColourImages)
 TEST_F(ObjectWritersTest, JpegDataKeptAsGiven)
 {
     if (!ToolAvailable("convert"))
-        GTEST_SKIP() << "ImageMagick missing";
+        FAIL() << "ImageMagick missing";
     const std::string jpeg = dir.File("pixel.jpg");
     ASSERT_EQ(RunTool("convert -size 4x4 xc:orange " + jpeg).exitCode, 0);
     const Bytes data = BytesOf(ReadFile(jpeg));
@@ -108,7 +108,7 @@ TEST_F(ObjectWritersTest, TrueTypeFontWithAndWithoutProgram)
 {
     const std::string ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     if (!std::filesystem::exists(ttf))
-        GTEST_SKIP() << "DejaVu fonts missing";
+        FAIL() << "DejaVu fonts missing";
     const Bytes program = BytesOf(ReadFile(ttf));
     Tavlo pdf;
     TavloTestPeer peer(pdf);

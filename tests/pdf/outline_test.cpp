@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable())
-            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+            FAIL() << "qpdf, poppler or mupdf missing";
     }
     std::string Outlines(const std::string& path, const std::string& password = "")
     {

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable())
-            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+            FAIL() << "qpdf, poppler or mupdf missing";
     }
     // The decoded content of each page, in page order.
     std::vector<std::string> PageContents(const std::string& path)

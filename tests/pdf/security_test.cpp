@@ -57,7 +57,7 @@ std::string EncryptionKeyShownByQpdf(const std::string& file, const std::string&
 TEST(SecurityHandler, OwnerUserAndKeyEqualQpdfs)
 {
     if (!ToolAvailable("qpdf"))
-        GTEST_SKIP() << "qpdf missing";
+        FAIL() << "qpdf missing";
     ScratchDir dir;
     struct Case {
         std::int32_t flags;
@@ -187,7 +187,7 @@ TEST(SetProtection, RefusedOnceObjectsAreWritten)
 TEST(SetProtection, AfterAPageIsRefusedAndTheDocumentStaysPlainAndValid)
 {
     if (!ReadersAvailable())
-        GTEST_SKIP() << "readers missing";
+        FAIL() << "readers missing";
     ScratchDir dir;
     const std::string path = dir.File("tardi.pdf");
     Tavlo pdf;
@@ -219,7 +219,7 @@ TEST(SetProtection, AfterAPageIsRefusedAndTheDocumentStaysPlainAndValid)
 TEST(EncryptedDocument, OpensWithBothPasswordsInEveryReader)
 {
     if (!ToolAvailable("qpdf") || !ToolAvailable("pdftotext") || !ToolAvailable("mutool"))
-        GTEST_SKIP() << "readers missing";
+        FAIL() << "readers missing";
     ScratchDir dir;
     for (std::int32_t flags : {4 | 16, 4096 | 4 | 16 | 2048}) {
         for (std::uint32_t compression : {0u, 2u, 2u | 16u}) {
@@ -259,7 +259,7 @@ TEST(EncryptedDocument, OpensWithBothPasswordsInEveryReader)
 TEST(EncryptedDocument, DecryptsToItsPlainTwin)
 {
     if (!ToolAvailable("qpdf"))
-        GTEST_SKIP() << "qpdf missing";
+        FAIL() << "qpdf missing";
     ScratchDir dir;
     MiniPdfContent content;
     content.title = "Titolo con (parentesi), \\ barre\r\ne a capo";

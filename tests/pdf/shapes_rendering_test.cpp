@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or python3 missing";
+            FAIL() << "qpdf, poppler, mupdf or python3 missing";
     }
     // One A4 page drawn by draw, accepted by every reader.
     std::string Page(const std::string& name, const std::function<void(Tavlo&)>& draw, std::int32_t unit = 0,

@@ -109,7 +109,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable())
-            GTEST_SKIP() << "qpdf, poppler or mupdf missing";
+            FAIL() << "qpdf, poppler or mupdf missing";
     }
     ScratchDir dir;
 };

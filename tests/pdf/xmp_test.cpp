@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         if (!ReadersAvailable() || !ToolAvailable("xmllint"))
-            GTEST_SKIP() << "qpdf, poppler, mupdf or xmllint missing";
+            FAIL() << "qpdf, poppler, mupdf or xmllint missing";
     }
     // The decoded metadata stream, found through the catalog.
     std::string Packet(const std::string& path, const std::string& password = "")

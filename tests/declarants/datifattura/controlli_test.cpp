@@ -114,8 +114,6 @@ const std::vector<CasoRiga>& CasiRiga()
 
 TEST(ControlloRiga, OgniRegolaCoincideConLoSchema)
 {
-    if (!SchemaPresente())
-        GTEST_SKIP() << "schema folder absent: " << CartellaSchemi().toStdString();
     QTemporaryDir cartella;
     int n = 0;
     for (const CasoRiga& caso : CasiRiga()) {
@@ -143,10 +141,8 @@ TEST(ControlloRiga, UnNuovoSoggettoConPartitaIvaVuoleLaNazione)
     EXPECT_EQ(ControllaRiga(r, TipoComunicazione::DTE), std::nullopt) << "a continuation of the block needs none";
     EXPECT_EQ(ControllaNuovoSoggetto(r, TipoComunicazione::DTE), (ErroreRiga{QStringLiteral("NAZIONE"), QStringLiteral("* VUOTO *")}));
     QTemporaryDir cartella;
-    if (SchemaPresente()) {
-        EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), r, TipoComunicazione::DTE,
-                                                  QStringLiteral("senza_nazione.xml"))).toStdString(), "");
-    }
+    EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), r, TipoComunicazione::DTE,
+                                              QStringLiteral("senza_nazione.xml"))).toStdString(), "");
 }
 
 TEST(ControlloRiga, ValoriMancanti)
@@ -206,7 +202,7 @@ TEST(ControlloDichiarante, DatiCheLoSchemaRifiuta)
         DatiDichiarante d = DichiaranteSocieta();
         caso.cambia(d);
         EXPECT_EQ(ControllaDichiarante(d).size(), 1);
-        if (SchemaPresente() && d.OPROG > 0) {
+        if (d.OPROG > 0) {
             const QString percorso = FileSenzaControlli(cartella, d, Base(), TipoComunicazione::DTE,
                                                         QStringLiteral("d%1.xml").arg(++n));
             EXPECT_NE(ErroriSchema(percorso).toStdString(), "");

@@ -234,12 +234,16 @@ inline void ScriviCsv(const QString& percorso, const std::string& intestazione, 
 
 inline QString SchemaDatiFattura()
 {
-    return QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd");
+    return QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA);
 }
 
 // xmllint's verdict on a file against the Agency's schema: empty when valid.
 inline QString ErroriSchema(const QString& file)
 {
+    if (!QFile::exists(SchemaDatiFattura())) {
+        ADD_FAILURE() << "schema missing: " << SchemaDatiFattura().toStdString();
+        return QStringLiteral("schema mancante");
+    }
     QProcess p;
     p.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
                                         SchemaDatiFattura(), file});

@@ -384,7 +384,7 @@ TEST_F(F1OPTest, AnnullamentoScrittoEValidatoDalloSchema)
               "00008");
 
     // The Agency's schema, through xmllint.
-    const QString schema = QStringLiteral(QUERCINO_SHARED_DIR "/xsd/DatiFatturav2.1.xsd");
+    const QString schema = QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA);
     ASSERT_TRUE(QFile::exists(schema)) << schema.toStdString();
     QProcess xmllint;
     xmllint.start("xmllint", {"--nonet", "--noout", "--schema", schema, percorso});
