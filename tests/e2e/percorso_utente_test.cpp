@@ -20,9 +20,10 @@
 #include "declarants/registry/F1OP.h"
 #include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
-#include "support/AperturaRegistrata.h"
-#include "support/DbBackends.h"
-#include "support/ServiziSimulati.h"
+#include "support/apertura_registrata.h"
+#include "support/datifattura_xml.h"
+#include "support/db_backends.h"
+#include "support/servizi_simulati.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,7 +34,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlDatabase>
@@ -62,32 +62,8 @@ namespace {
 const QString partitaIva = QStringLiteral("02830150799");   // check digit 9 is right
 const QString ragioneSociale = QStringLiteral("STUDIO VERDI SRL");
 
-// xmllint's verdict on a file against the Agency's schema: empty when valid.
-QString ErroriSchema(const QString& percorso)
-{
-    QProcess xmllint;
-    xmllint.setProcessChannelMode(QProcess::MergedChannels);
-    xmllint.start(QStringLiteral("xmllint"),
-                  {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
-                   QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA), percorso});
-    if (!xmllint.waitForFinished(60000))
-        return QStringLiteral("xmllint did not finish");
-    if (xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0)
-        return {};
-    return QString::fromUtf8(xmllint.readAll());
-}
-
-// The string value of an XPath expression on a file, by xmllint (namespaces ignored by
-// using local names).
-QString XPath(const QString& percorso, const QString& espressione)
-{
-    QProcess xmllint;
-    xmllint.start(QStringLiteral("xmllint"),
-                  {QStringLiteral("--nonet"), QStringLiteral("--xpath"), espressione, percorso});
-    if (!xmllint.waitForFinished(60000))
-        return QStringLiteral("<xmllint did not finish>");
-    return QString::fromUtf8(xmllint.readAllStandardOutput()).trimmed();
-}
+using test::ValidoPerSchema;
+using test::XPath;
 
 QString Testo(const QString& percorso)
 {
@@ -383,7 +359,7 @@ void PercorsoUtente::ImportaExcel(F1OP& registro)
     for (int n : {1, 2}) {
         SCOPED_TRACE(n);
         ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
-        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+        EXPECT_TRUE(ValidoPerSchema(FileXml(cartella, n)));
         EXPECT_EQ(XPath(FileXml(cartella, n), "string(//*[local-name()='ProgressivoInvio'])"),
                   QStringLiteral("%1").arg(n, 5, 10, QLatin1Char('0')));
     }
@@ -438,7 +414,7 @@ void PercorsoUtente::ImportaCsv(F1OP& registro)
     for (int n : {3, 4}) {
         SCOPED_TRACE(n);
         ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
-        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+        EXPECT_TRUE(ValidoPerSchema(FileXml(cartella, n)));
     }
     // The counterpart and amounts of the CSV's data row, read here as plain text.
     const QStringList rigaEmessa = PrimaRigaDati(emesse);
@@ -476,7 +452,7 @@ void PercorsoUtente::Annulla(F1OP& registro)
     EXPECT_EQ(aperture.aperti.back(), QUrl::fromLocalFile(percorso));
 
     ASSERT_TRUE(QFileInfo::exists(percorso));
-    EXPECT_EQ(ErroriSchema(percorso), QString());
+    EXPECT_TRUE(ValidoPerSchema(percorso));
     EXPECT_EQ(XPath(percorso, "string(//*[local-name()='ANN']/*[local-name()='IdFile'])"), "12345678");
     EXPECT_EQ(XPath(percorso, "string(//*[local-name()='ProgressivoInvio'])"), "00005");
     EXPECT_EQ(registro.Campo("OPROG")->text(), "00006");
@@ -665,7 +641,7 @@ void PercorsoUtente::DueSoggetti()
     ASSERT_EQ(dialoghi.richieste.size(), richiestePrima + 2);
     EXPECT_EQ(dialoghi.richieste.back().nomeFile, QFileInfo(fileBianchi).fileName());
     ASSERT_TRUE(QFileInfo::exists(fileBianchi));
-    EXPECT_EQ(ErroriSchema(fileBianchi), QString());
+    EXPECT_TRUE(ValidoPerSchema(fileBianchi));
     EXPECT_EQ(XPath(fileBianchi, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='IdCodice'])"),
               altraPartitaIva);
     EXPECT_EQ(CodiceOperatore, "02");
@@ -716,7 +692,7 @@ void PercorsoUtente::AnnullamentoDiUnNuovoSoggetto()
     CreaAnnullamento(*registro, QStringLiteral("87654321"), percorso, 2);
 
     ASSERT_TRUE(QFileInfo::exists(percorso));
-    EXPECT_EQ(ErroriSchema(percorso), QString());
+    EXPECT_TRUE(ValidoPerSchema(percorso));
     EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
     // The stored declarant is untouched, and the unsaved one has no row.
     const auto riga = RigaCope(Database(), &righe);
@@ -747,7 +723,7 @@ void PercorsoUtente::ApostrofiFinoAlRipristino()
     messaggi.risposteTask = {PrimoPulsanteTask};
     ASSERT_TRUE(Elabora(*registro, {Lavoro(cartella) + QStringLiteral("DATI_FATTURE_EMESSE.csv")}, {uscita}, sceltaCsv));
     ASSERT_TRUE(QFileInfo::exists(uscita));
-    EXPECT_EQ(ErroriSchema(uscita), QString());
+    EXPECT_TRUE(ValidoPerSchema(uscita));
     EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Denominazione'])"),
               "L'OFFICINA DI D'ANGELO SRL");
     EXPECT_EQ(XPath(uscita, "string(//*[local-name()='CedentePrestatoreDTE']//*[local-name()='Comune'])"),
@@ -786,7 +762,7 @@ void PercorsoUtente::PersonaFisicaConDichiarante()
     for (int n : {1, 2}) {
         SCOPED_TRACE(n);
         ASSERT_TRUE(QFileInfo::exists(FileXml(cartella, n)));
-        EXPECT_EQ(ErroriSchema(FileXml(cartella, n)), QString());
+        EXPECT_TRUE(ValidoPerSchema(FileXml(cartella, n)));
         const QString file = FileXml(cartella, n);
         EXPECT_EQ(XPath(file, "string(//*[local-name()='Dichiarante']/*[local-name()='CodiceFiscale'])"),
                   "VRDLGU70B02F205V");
@@ -921,7 +897,7 @@ TEST_P(PercorsoSuOdbc, SoggettoFileERipristino)
         ASSERT_TRUE(Elabora(*registro, {Lavoro(QStringLiteral("csv")) + QStringLiteral("DATI_FATTURE_EMESSE.csv")},
                             {uscita}, sceltaCsv));
         ASSERT_TRUE(QFileInfo::exists(uscita));
-        EXPECT_EQ(ErroriSchema(uscita), QString());
+        EXPECT_TRUE(ValidoPerSchema(uscita));
         int righe = 0;
         EXPECT_EQ(leggiCope(&righe)["OPROG"], "00002");
         EXPECT_EQ(registro->Campo("OPROG")->text(), "00002");
@@ -929,7 +905,7 @@ TEST_P(PercorsoSuOdbc, SoggettoFileERipristino)
         const QString annullamento = FileXml(QStringLiteral("csv"), 2);
         CreaAnnullamento(*registro, QStringLiteral("12345678"), annullamento, 2);
         ASSERT_TRUE(QFileInfo::exists(annullamento));
-        EXPECT_EQ(ErroriSchema(annullamento), QString());
+        EXPECT_TRUE(ValidoPerSchema(annullamento));
         EXPECT_EQ(leggiCope(&righe)["OPROG"], "00003");
         registro->OpzioneNuoviDati().click();
 

@@ -1,7 +1,7 @@
 // The data-access layer on the three back-ends: typed round trips, bound values that hold
 // SQL syntax, case-insensitive searches with literal wildcards, transactions, and the
 // failures a user can meet (missing file, a file that is not a database, a wrong password).
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "platform/db/Database.h"
 #include "platform/db/OdbcConnectionString.h"

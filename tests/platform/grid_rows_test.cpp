@@ -5,7 +5,7 @@
 
 #include "app/core/Schema.h"
 #include "platform/grid/Grid.h"
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include <gtest/gtest.h>
 

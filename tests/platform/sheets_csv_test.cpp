@@ -1,7 +1,7 @@
 // The CSV reader: quoting, line ends, encodings and damaged files. Expected fields are
 // written by hand from the quoting rules of RFC 4180.
 
-#include "SheetsFixture.h"
+#include "sheets_fixture.h"
 
 #include "platform/sheets/CsvReader.h"
 #include "platform/sheets/SheetError.h"

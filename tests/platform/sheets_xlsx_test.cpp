@@ -2,7 +2,7 @@
 // against the system's unzip for the members, and against hand-built workbooks for the
 // forms other programs write.
 
-#include "SheetsFixture.h"
+#include "sheets_fixture.h"
 
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XlsxCellText.h"

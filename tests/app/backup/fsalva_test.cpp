@@ -14,8 +14,8 @@
 #include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
-#include "support/DbBackends.h"
-#include "support/ServiziSimulati.h"
+#include "support/db_backends.h"
+#include "support/servizi_simulati.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -9,7 +9,8 @@
 #include "app/backup/LeggiBackup.h"
 #include "app/backup/ScriviBackup.h"
 #include "app/core/Schema.h"
-#include "support/DbBackends.h"
+#include "support/backup_di_prova.h"
+#include "support/golden.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,66 +26,26 @@ namespace {
 
 const QDateTime Adesso(QDate(2026, 3, 7), QTime(10, 20, 30));
 
-QVariantList Soggetto(const QString& codice, const QString& nome)
-{
-    QVariantList riga = test::rigaCope(codice, nome);
-    for (QVariant& v : riga) {
-        if (v.metaType() == QMetaType::fromType<QString>() && v.toString().isNull())
-            v = QStringLiteral("");
-    }
-    riga[cope::OCF] = QStringLiteral("01234567890");
-    riga[cope::OSINDI] = QStringLiteral("VIA DEI MILLE");
-    riga[cope::OSCOM] = QStringLiteral("FORLÌ");
-    riga[cope::OSPRO] = QStringLiteral("FC");
-    return riga;
-}
-
-// Every row of COPE and CTAB as text ("<NULL>" for nulls), sorted: the whole state the
-// restore may touch.
-QStringList Stato(Database& db)
-{
-    QStringList stato;
-    for (const Table* tabella : {&schema::COPE(), &schema::CTAB()}) {
-        for (const Row& riga : db.select(*tabella)) {
-            QStringList valori{tabella->name};
-            for (int c = 0; c < riga.size(); ++c)
-                valori << (riga.isNull(c) ? QStringLiteral("<NULL>") : riga.value(c).toString());
-            stato << valori.join(QLatin1Char('|'));
-        }
-    }
-    stato.sort();
-    return stato;
-}
+using test::LeggiFile;
+using test::StatoArchivio;
 
 void Scrivi(const QString& percorso, const QByteArray& byte)
 {
-    QFile file(percorso);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(byte);
+    ASSERT_TRUE(test::ScriviFile(percorso, byte));
 }
 
-QByteArray Contenuto(const QString& percorso)
-{
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<manca>");
-    return file.readAll();
-}
-
-class RipristinoTest : public test::DbBackendTest {
+class RipristinoTest : public test::BackupTest {
 protected:
     void SetUp() override
     {
-        test::DbBackendTest::SetUp();
-        if (HasFatalFailure() || IsSkipped())
+        test::BackupTest::SetUp();
+        if (HasFatalFailure())
             return;
-        ASSERT_TRUE(file_.isValid());
         ASSERT_TRUE(programma_.isValid());
         db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
         db().insert(schema::CTAB(), {QStringLiteral("CARICA"), QStringLiteral("1"), QStringLiteral("RAPPRESENTANTE")});
     }
 
-    QString File(const char* nome) const { return file_.filePath(QString::fromLatin1(nome)); }
     QString Programma() const { return programma_.path(); }
 
     EsitoBackup Backup(const QString& percorso, const QString& codice, bool cripta)
@@ -108,18 +69,11 @@ protected:
         return ripristino.Ripristina(percorso);
     }
 
-    QStringList StatoDaFuori()
-    {
-        auto altra = backend().apriAltraConnessione();
-        return Stato(*altra);
-    }
-
     QStringList CopieNelProgramma() const
     {
         return QDir(Programma()).entryList(QDir::Files, QDir::Name);
     }
 
-    QTemporaryDir file_;
     QTemporaryDir programma_;
     int avanzamenti_ = 0;
     std::function<void(int)> guasto_;   // called with the row number as each row is stored
@@ -130,12 +84,12 @@ protected:
 
 TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
-    db().insert(schema::COPE(), Soggetto("02", "BIANCHI SRL"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
     const QStringList originale = StatoDaFuori();
     ASSERT_TRUE(Backup(File("chiaro.VEKO"), "01", false).riuscito);
     ASSERT_TRUE(Backup(File("criptato.VEKO"), "01", true).riuscito);
-    ASSERT_NE(Contenuto(File("chiaro.VEKO")), Contenuto(File("criptato.VEKO")));
+    ASSERT_NE(LeggiFile(File("chiaro.VEKO")), LeggiFile(File("criptato.VEKO")));
 
     for (const char* nome : {"chiaro.VEKO", "criptato.VEKO"}) {
         SCOPED_TRACE(nome);
@@ -157,7 +111,7 @@ TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
 
 TEST_P(RipristinoTest, CopiaDiSicurezzaPrimaENomiMaiSovrascritti)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     ASSERT_TRUE(Backup(File("b.VEKO"), "01", false).riuscito);
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"PRIMA DEL RIPRISTINO", "01"});
 
@@ -170,7 +124,7 @@ TEST_P(RipristinoTest, CopiaDiSicurezzaPrimaENomiMaiSovrascritti)
     EXPECT_TRUE(copia.intestazione.criptato);
     ASSERT_EQ(copia.righe.size(), 1u);
     EXPECT_EQ(copia.righe[0].campi[3], "PRIMA DEL RIPRISTINO");
-    const QByteArray primaCopia = Contenuto(prima);
+    const QByteArray primaCopia = LeggiFile(prima);
 
     // A second restore the same day keeps the first copy, the real original.
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"SECONDA VOLTA", "01"});
@@ -178,8 +132,8 @@ TEST_P(RipristinoTest, CopiaDiSicurezzaPrimaENomiMaiSovrascritti)
     ASSERT_TRUE(esito.riuscito);
     const QString seconda = Programma() + "/BFRR_01_20260307_102030.VEKO";
     EXPECT_EQ(esito.copieSicurezza, QStringList{seconda});
-    EXPECT_EQ(Contenuto(prima), primaCopia);
-    EXPECT_TRUE(Contenuto(seconda).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "SECONDA VOLTA" "\xA6"));
+    EXPECT_EQ(LeggiFile(prima), primaCopia);
+    EXPECT_TRUE(LeggiFile(seconda).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "SECONDA VOLTA" "\xA6"));
 
     // And a third in the same second.
     esito = Ripristina(File("b.VEKO"));
@@ -199,7 +153,7 @@ TEST_P(RipristinoTest, NessunaCopiaPerUnSoggettoNuovo)
 
 TEST_P(RipristinoTest, CopiaImpossibileNienteCambia)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     const QStringList prima = StatoDaFuori();
     Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ALTRO NOME\r\n");
     // The program folder is a file: the safety copy cannot be written.
@@ -212,8 +166,8 @@ TEST_P(RipristinoTest, CopiaImpossibileNienteCambia)
 
 TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
-    db().insert(schema::COPE(), Soggetto("02", "BIANCHI SRL"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
     const QStringList prima = StatoDaFuori();
     // The database fails (a lost connection, say) at the fourth row, after 01 and 02 were
     // deleted, a code was merged, another added and a row stored.
@@ -237,7 +191,7 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
 
 TEST_P(RipristinoTest, SoggettoDueVolteRifiutatoPrimaDiCambiare)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     const QStringList prima = StatoDaFuori();
     Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "NUOVA ROSSI\r\n"
                            "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
@@ -251,15 +205,15 @@ TEST_P(RipristinoTest, SoggettoDueVolteRifiutatoPrimaDiCambiare)
 
 TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
-    db().insert(schema::COPE(), Soggetto("02", "BIANCHI SRL"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
     const QStringList prima = StatoDaFuori();
 
     // A quote in the code: bound, it is only a code; the others stay.
     Scrivi(File("apice.VEKO"), "\xA6" "COPE" "\xA6" "X' OR '1'='1" "\xA6" "INTRUSO\r\n");
     EsitoRipristino esito = Ripristina(File("apice.VEKO"));
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    QStringList nuovo = Stato(db());
+    QStringList nuovo = StatoArchivio(db());
     for (const QString& riga : prima)
         nuovo.removeOne(riga);
     ASSERT_EQ(nuovo.size(), 1);
@@ -301,16 +255,16 @@ TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
 
 TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
 {
-    db().insert(schema::COPE(), Soggetto("01", "ROSSI SPA"));
-    db().insert(schema::COPE(), Soggetto("02", "BIANCHI SRL"));
-    db().insert(schema::COPE(), Soggetto("03", "VERDI SNC"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("03", "VERDI SNC"));
     const QStringList originale = StatoDaFuori();
     ASSERT_TRUE(Backup(File("tutti.VEKO"), QString(), true).riuscito);
 
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"CAMBIATO", "01"});
     db().exec("DELETE FROM COPE WHERE OCOD = ?", {"02"});
     db().exec("UPDATE COPE SET OSCOM = ? WHERE OCOD = ?", {"", "03"});
-    db().insert(schema::COPE(), Soggetto("04", "NERI SAS"));
+    db().insert(schema::COPE(), test::SoggettoCompleto("04", "NERI SAS"));
 
     const EsitoRipristino esito = Ripristina(File("tutti.VEKO"));
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
@@ -409,7 +363,7 @@ TEST_P(RipristinoTest, UnBackupVecchioNonAbbassaIlProgressivo)
                                           {QString::fromLatin1(codice)}, ColumnType::Text);
         return valore ? valore->toString() : QStringLiteral("<manca>");
     };
-    QVariantList soggetto = Soggetto("01", "ROSSI SPA");
+    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
     soggetto[cope::OPROG] = QStringLiteral("00005");
     db().insert(schema::COPE(), soggetto);
     ASSERT_TRUE(Backup(File("vecchio.VEKO"), "01", false).riuscito);

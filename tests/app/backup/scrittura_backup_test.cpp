@@ -7,7 +7,8 @@
 
 #include "app/backup/FormatoBackup.h"
 #include "app/core/Schema.h"
-#include "support/DbBackends.h"
+#include "support/backup_di_prova.h"
+#include "support/golden.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,60 +46,9 @@ QVariantList PersonaFisica()
     return riga;
 }
 
-// The same row as the file holds it: Windows-1252, "¦" is 0xA6, "Ò" is 0xD2.
-const char GoldenChiaro[] =
-    "\xA6" "COPE" "\xA6" "12" "\xA6" "\xA6" "NICOL\xD2" "\xA6" "D'ANGELO" "\xA6"
-    "\xA6" "DNGNCL80A01H501X" "\xA6" "VIA ROMA" "\xA6" "5" "\xA6" "00100" "\xA6" "ROMA"
-    "\xA6" "RM" "\xA6" "IT" "\xA6" "ITALIA" "\xA6" "1" "\xA6" "NICOL\xD2 D'ANGELO"
-    "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "0"
-    "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "00007" "\r\n";
+using test::LeggiFile;
 
-// Scrambled with key 7: the character at position i of each field moves up by 7 + i
-// ("C" 0x43 + 8 = 0x4B...; "Ò" 0xD2 + 13 = 0xDF); blanks inside a field move too, the
-// separators never.
-const char GoldenCriptato[] =
-    "\xA6" "\x4B\x58\x5A\x50"
-    "\xA6" "\x39\x3B"
-    "\xA6"
-    "\xA6" "\x56\x52\x4D\x5A\x58\xDF"
-    "\xA6" "\x4C\x30\x4B\x59\x53\x52\x5A\x5E"
-    "\xA6"
-    "\xA6" "\x4C\x57\x51\x59\x4F\x59\x46\x3F\x51\x41\x43\x5B\x49\x45\x47\x6F"
-    "\xA6" "\x5E\x52\x4B\x2B\x5E\x5C\x5B\x50"
-    "\xA6" "\x3D"
-    "\xA6" "\x38\x39\x3B\x3B\x3C"
-    "\xA6" "\x5A\x58\x57\x4C"
-    "\xA6" "\x5A\x56"
-    "\xA6" "\x51\x5D"
-    "\xA6" "\x51\x5D\x4B\x57\x55\x4E"
-    "\xA6" "\x39"
-    "\xA6" "\x56\x52\x4D\x5A\x58\xDF\x2E\x53\x37\x52\x60\x5A\x59\x61\x65"
-    "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6"
-    "\xA6" "\x38"
-    "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6" "\xA6"
-    "\xA6" "\x38\x39\x3A\x3B\x43" "\r\n";
-
-QByteArray Contenuto(const QString& percorso)
-{
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<manca>");
-    return file.readAll();
-}
-
-class Scrittura : public test::DbBackendTest {
-protected:
-    void SetUp() override
-    {
-        test::DbBackendTest::SetUp();
-        if (HasFatalFailure() || IsSkipped())
-            return;
-        ASSERT_TRUE(cartella_.isValid());
-    }
-    QString Percorso(const char* nome) const { return cartella_.filePath(QString::fromLatin1(nome)); }
-
-    QTemporaryDir cartella_;
-};
+class Scrittura : public test::BackupTest {};
 
 } // namespace
 
@@ -111,24 +61,27 @@ TEST_P(Scrittura, PersonaFisicaInChiaroECriptata)
     int avanzamenti = 0;
     scrittore.avanza = [&] { ++avanzamenti; };
     scrittore.cripta = false;
-    EsitoBackup esito = scrittore.CreaBackup(Percorso("chiaro.VEKO"), "12");
+    EsitoBackup esito = scrittore.CreaBackup(File("chiaro.VEKO"), "12");
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
     EXPECT_FALSE(esito.criptato);
     EXPECT_EQ(esito.righe, 1);
     EXPECT_EQ(avanzamenti, 1);
-    EXPECT_EQ(Contenuto(Percorso("chiaro.VEKO")), QByteArray(GoldenChiaro));
+    // The golden files pin the row as the file holds it: Windows-1252 ("¦" 0xA6, "Ò" 0xD2),
+    // OUCDTE's null as an empty field, outer blanks trimmed; scrambled with key 7, the
+    // character at position i of each field moves up by 7 + i, the separators never.
+    EXPECT_GOLDEN(LeggiFile(File("chiaro.VEKO")), "attesi/persona_chiaro.VEKO");
 
     scrittore.cripta = true;
-    esito = scrittore.CreaBackup(Percorso("criptato.VEKO"), "12");
+    esito = scrittore.CreaBackup(File("criptato.VEKO"), "12");
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
     EXPECT_TRUE(esito.criptato);
     EXPECT_FALSE(esito.inChiaroPerValori);
-    EXPECT_EQ(Contenuto(Percorso("criptato.VEKO")), QByteArray(GoldenCriptato));
+    EXPECT_GOLDEN(LeggiFile(File("criptato.VEKO")), "attesi/persona_criptato.VEKO");
 }
 
 TEST_P(Scrittura, NessunaRigaFileVuotoEFileSostituito)
 {
-    const QString percorso = Percorso("vuoto.VEKO");
+    const QString percorso = File("vuoto.VEKO");
     {
         QFile vecchio(percorso);
         ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
@@ -139,7 +92,7 @@ TEST_P(Scrittura, NessunaRigaFileVuotoEFileSostituito)
     ASSERT_TRUE(esito.riuscito);
     EXPECT_EQ(esito.righe, 0);
     EXPECT_TRUE(QFile::exists(percorso));
-    EXPECT_EQ(Contenuto(percorso), QByteArray());
+    EXPECT_EQ(LeggiFile(percorso), QByteArray());
 }
 
 TEST_P(Scrittura, TuttiISoggetti)
@@ -149,10 +102,10 @@ TEST_P(Scrittura, TuttiISoggetti)
     db().insert(schema::COPE(), test::rigaCope("03", "VERDI SNC"));
     ScrittoreBackup scrittore(db());
     scrittore.cripta = false;
-    const EsitoBackup esito = scrittore.CreaBackup(Percorso("tutti.VEKO"), QString());
+    const EsitoBackup esito = scrittore.CreaBackup(File("tutti.VEKO"), QString());
     ASSERT_TRUE(esito.riuscito);
     EXPECT_EQ(esito.righe, 3);
-    QList<QByteArray> righe = Contenuto(Percorso("tutti.VEKO")).split('\n');
+    QList<QByteArray> righe = LeggiFile(File("tutti.VEKO")).split('\n');
     ASSERT_EQ(righe.size(), 4);
     EXPECT_TRUE(righe.takeLast().isEmpty());
     QStringList inizi;
@@ -174,8 +127,8 @@ TEST_P(Scrittura, ValoriCheRomperebberoLaRiga)
     db().insert(schema::COPE(), riga);
     ScrittoreBackup scrittore(db());
     scrittore.cripta = false;
-    ASSERT_TRUE(scrittore.CreaBackup(Percorso("b.VEKO"), "01").riuscito);
-    const QByteArray byte = Contenuto(Percorso("b.VEKO"));
+    ASSERT_TRUE(scrittore.CreaBackup(File("b.VEKO"), "01").riuscito);
+    const QByteArray byte = LeggiFile(File("b.VEKO"));
     EXPECT_TRUE(byte.startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI  SPA" "\xA6"));
     EXPECT_TRUE(byte.contains("\xA6" "VIA A B" "\xA6"));
     EXPECT_EQ(byte.count('\xA6'), cope::NumeroColonne + 1);
@@ -190,12 +143,12 @@ TEST_P(Scrittura, ValoriNonCriptabiliFileInChiaro)
     db().insert(schema::COPE(), riga);
     db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI"));
     ScrittoreBackup scrittore(db());
-    const EsitoBackup esito = scrittore.CreaBackup(Percorso("b.VEKO"), QString());
+    const EsitoBackup esito = scrittore.CreaBackup(File("b.VEKO"), QString());
     ASSERT_TRUE(esito.riuscito);
     EXPECT_FALSE(esito.criptato);
     EXPECT_TRUE(esito.inChiaroPerValori);
     EXPECT_FALSE(NoteBackup(esito).isEmpty());
-    const QByteArray byte = Contenuto(Percorso("b.VEKO"));
+    const QByteArray byte = LeggiFile(File("b.VEKO"));
     // Every line plain, the other declarant's too.
     EXPECT_TRUE(byte.contains("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI \xFF" "\xA6"));
     EXPECT_TRUE(byte.contains("\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI" "\xA6"));
@@ -205,17 +158,17 @@ TEST_P(Scrittura, CaratteriFuoriDallaCodifica)
 {
     db().insert(schema::COPE(), test::rigaCope("01", QString("KOV") + QChar(0x0151) + "CS"));
     ScrittoreBackup scrittore(db());
-    const EsitoBackup esito = scrittore.CreaBackup(Percorso("b.VEKO"), "01");
+    const EsitoBackup esito = scrittore.CreaBackup(File("b.VEKO"), "01");
     ASSERT_TRUE(esito.riuscito);
     EXPECT_TRUE(esito.caratteriSostituiti);
     EXPECT_FALSE(esito.criptato);
-    EXPECT_TRUE(Contenuto(Percorso("b.VEKO")).contains("\xA6" "KOV?CS" "\xA6"));
+    EXPECT_TRUE(LeggiFile(File("b.VEKO")).contains("\xA6" "KOV?CS" "\xA6"));
 }
 
 TEST_P(Scrittura, UnFallimentoNonLasciaFileParziali)
 {
     db().insert(schema::COPE(), test::rigaCope("01", "ROSSI SPA"));
-    const QString percorso = Percorso("b.VEKO");
+    const QString percorso = File("b.VEKO");
     {
         QFile vecchio(percorso);
         ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
@@ -228,7 +181,7 @@ TEST_P(Scrittura, UnFallimentoNonLasciaFileParziali)
     EXPECT_FALSE(esito.riuscito);
     EXPECT_FALSE(esito.errore.isEmpty());
     EXPECT_FALSE(MessaggioBackupFallito(esito).isEmpty());
-    EXPECT_EQ(Contenuto(percorso), QByteArray("backup di ieri\r\n"));
+    EXPECT_EQ(LeggiFile(percorso), QByteArray("backup di ieri\r\n"));
 
     // A folder that cannot exist (its parent is a file): nothing is created.
     db().exec(schema::istruzioneCreazione(db(), schema::COPE()));

@@ -1,7 +1,7 @@
 // What the opening services hand to the desktop, intercepted before anything opens.
 
 #include "app/core/Aperture.h"
-#include "support/AperturaRegistrata.h"
+#include "support/apertura_registrata.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The launch without windows on the three back-ends: every database mode with its texts,
 // the attachments folder, the debug log, and the messages of a failed launch.
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "app/core/Comuni.h"
 #include "app/core/Cripta.h"

@@ -1,6 +1,6 @@
 // The town tables in memory, loaded from each back-end: name order independent of the
 // database's collation, case-insensitive prefix and exact searches, birthplace codes.
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "app/core/Comuni.h"
 #include "app/core/Globals.h"

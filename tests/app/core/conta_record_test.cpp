@@ -1,6 +1,6 @@
 // Row counting on the three database back-ends.
 
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "app/core/ContaRecord.h"
 #include "app/core/Globals.h"

@@ -1,6 +1,6 @@
 // The tax-code check on birthplace codes read from the database, on the three back-ends.
 
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "app/core/Comuni.h"
 #include "app/core/ControllaCF.h"

@@ -4,7 +4,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/Percorsi.h"
-#include "support/ServiziSimulati.h"
+#include "support/servizi_simulati.h"
 
 #include <QFile>
 #include <QTemporaryDir>

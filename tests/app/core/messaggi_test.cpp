@@ -2,7 +2,7 @@
 
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
-#include "support/ServiziSimulati.h"
+#include "support/servizi_simulati.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The next declarant code on the three back-ends: the numeric maximum of the all-digit
 // codes plus one, two digits at least.
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include "app/core/NuovoCodiceOpe.h"
 

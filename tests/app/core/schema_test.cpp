@@ -1,6 +1,6 @@
 // The tables as each back-end creates them. COPE's column order is the order of the
 // values in a backup line, so it is checked against the declarant record's field list.
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include <gtest/gtest.h>
 

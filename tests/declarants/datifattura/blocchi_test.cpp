@@ -1,7 +1,7 @@
 // Line-level cases of the header and of the counterpart block: which element is written
 // for which combination of values, compared with lines written by hand.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/Blocchi.h"
 #include "declarants/datifattura/Testata.h"

@@ -2,7 +2,7 @@
 // for each rule a value just inside is accepted and makes a valid file, and a value just
 // outside is refused by the check and, written anyway, refused by xmllint too.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/Blocchi.h"
 #include "declarants/datifattura/ControlloDichiarante.h"
@@ -121,16 +121,16 @@ TEST(ControlloRiga, OgniRegolaCoincideConLoSchema)
         RigaFattura dentro = Base();
         caso.dentro(dentro);
         EXPECT_EQ(ControllaRiga(dentro, TipoComunicazione::DTE), std::nullopt);
-        EXPECT_EQ(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), dentro, TipoComunicazione::DTE,
-                                                  QStringLiteral("dentro%1.xml").arg(++n))).toStdString(), "");
+        EXPECT_TRUE(ValidoPerSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), dentro, TipoComunicazione::DTE,
+                                                  QStringLiteral("dentro%1.xml").arg(++n))));
 
         RigaFattura fuori = Base();
         caso.fuori(fuori);
         const auto errore = ControllaRiga(fuori, TipoComunicazione::DTE);
         ASSERT_TRUE(errore);
         EXPECT_EQ(errore->etichetta, QLatin1String(caso.etichetta));
-        EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), fuori, TipoComunicazione::DTE,
-                                                  QStringLiteral("fuori%1.xml").arg(n))).toStdString(), "");
+        EXPECT_FALSE(ValidoPerSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), fuori, TipoComunicazione::DTE,
+                                                  QStringLiteral("fuori%1.xml").arg(n))));
     }
 }
 
@@ -141,8 +141,8 @@ TEST(ControlloRiga, UnNuovoSoggettoConPartitaIvaVuoleLaNazione)
     EXPECT_EQ(ControllaRiga(r, TipoComunicazione::DTE), std::nullopt) << "a continuation of the block needs none";
     EXPECT_EQ(ControllaNuovoSoggetto(r, TipoComunicazione::DTE), (ErroreRiga{QStringLiteral("NAZIONE"), QStringLiteral("* VUOTO *")}));
     QTemporaryDir cartella;
-    EXPECT_NE(ErroriSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), r, TipoComunicazione::DTE,
-                                              QStringLiteral("senza_nazione.xml"))).toStdString(), "");
+    EXPECT_FALSE(ValidoPerSchema(FileSenzaControlli(cartella, DichiaranteSocieta(), r, TipoComunicazione::DTE,
+                                                    QStringLiteral("senza_nazione.xml"))));
 }
 
 TEST(ControlloRiga, ValoriMancanti)
@@ -205,7 +205,7 @@ TEST(ControlloDichiarante, DatiCheLoSchemaRifiuta)
         if (d.OPROG > 0) {
             const QString percorso = FileSenzaControlli(cartella, d, Base(), TipoComunicazione::DTE,
                                                         QStringLiteral("d%1.xml").arg(++n));
-            EXPECT_NE(ErroriSchema(percorso).toStdString(), "");
+            EXPECT_FALSE(ValidoPerSchema(percorso));
         }
     }
 }

@@ -1,7 +1,7 @@
 // Whole files compared byte for byte with files written by hand from the layout, and
 // validated against the Agency's schema.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/Annullamento.h"
 #include "declarants/datifattura/ErroreDatiFattura.h"
@@ -128,9 +128,9 @@ TEST(FileCampione, FattureEmesseComeDaTracciato)
     EXPECT_EQ(QFileInfo(percorsi[0]).fileName(), QStringLiteral("IT01234567890_DF_00007.xml"));
     EXPECT_EQ(richieste.nomiProposti, QStringList{QStringLiteral("IT01234567890_DF_00007.xml")});
     EXPECT_EQ(richieste.aumenti, 1);
-    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dte.xml")) << PrimaDifferenza(LeggiFile(percorsi[0]), Atteso("dte.xml"));
+    EXPECT_GOLDEN(LeggiFile(percorsi[0]), "attesi/dte.xml");
     EXPECT_EQ(FileXml(cartella.path()), percorsi) << "no temporary file is left behind";
-    ASSERT_VALIDI(percorsi);
+    EXPECT_TRUE(ValidoPerSchema(percorsi));
 }
 
 TEST(FileCampione, LaLinguaDellaMacchinaNonCambiaNulla)
@@ -146,7 +146,7 @@ TEST(FileCampione, LaLinguaDellaMacchinaNonCambiaNulla)
     std::setlocale(LC_ALL, cLocale.c_str());
     QLocale::setDefault(prima);
     ASSERT_EQ(percorsi.size(), 1);
-    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dte.xml"));
+    EXPECT_GOLDEN(LeggiFile(percorsi[0]), "attesi/dte.xml");
 }
 
 TEST(FileCampione, FattureRicevuteInUtf8ConValoriProtetti)
@@ -157,8 +157,8 @@ TEST(FileCampione, FattureRicevuteInUtf8ConValoriProtetti)
 
     ASSERT_EQ(percorsi.size(), 1);
     EXPECT_EQ(QFileInfo(percorsi[0]).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_00041.xml"));
-    EXPECT_TRUE(LeggiFile(percorsi[0]) == Atteso("dtr.xml")) << PrimaDifferenza(LeggiFile(percorsi[0]), Atteso("dtr.xml"));
-    ASSERT_VALIDI(percorsi);
+    EXPECT_GOLDEN(LeggiFile(percorsi[0]), "attesi/dtr.xml");
+    EXPECT_TRUE(ValidoPerSchema(percorsi));
 }
 
 TEST(FileCampione, Annullamento)
@@ -174,8 +174,8 @@ TEST(FileCampione, Annullamento)
     EXPECT_EQ(QFileInfo(percorso).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml"));
     EXPECT_EQ(richieste.aumenti, 1);
     EXPECT_EQ(richieste.progressivo, 8);
-    EXPECT_TRUE(LeggiFile(percorso) == Atteso("ann.xml")) << PrimaDifferenza(LeggiFile(percorso), Atteso("ann.xml"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_GOLDEN(LeggiFile(percorso), "attesi/ann.xml");
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST(FileCampione, AnnullamentoConDichiaranteEIdentificativoProtetto)
@@ -189,9 +189,8 @@ TEST(FileCampione, AnnullamentoConDichiaranteEIdentificativoProtetto)
 
     const QString percorso = CreaAnnullamento(d, QStringLiteral("A&B"), richieste);
 
-    EXPECT_TRUE(LeggiFile(percorso) == Atteso("ann_dichiarante.xml"))
-        << PrimaDifferenza(LeggiFile(percorso), Atteso("ann_dichiarante.xml"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_GOLDEN(LeggiFile(percorso), "attesi/ann_dichiarante.xml");
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST(FileCampione, AnnullamentoRinunciatoOppureNonValido)
@@ -236,7 +235,7 @@ TEST(FileCampione, AnnullamentoScrittoMaProgressivoNonAggiornato)
         EXPECT_TRUE(e.Messaggio().contains(QDir::toNativeSeparators(atteso))) << e.what();
         EXPECT_TRUE(e.Messaggio().contains(QStringLiteral("database non raggiungibile"))) << e.what();
     }
-    EXPECT_TRUE(LeggiFile(atteso) == Atteso("ann.xml"));
+    EXPECT_GOLDEN(LeggiFile(atteso), "attesi/ann.xml");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // beside the first without asking unless a file of that name is there, created only with
 // their first block, complete under their final name or not there at all.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
@@ -48,7 +48,7 @@ TEST(FileDivisi, IFileSeguentiVannoNellaCartellaDelPrimoSenzaChiedere)
                                               QDir(cartella).filePath(QStringLiteral("IT01234567890_DF_00008.xml"))}));
     EXPECT_EQ(richieste.progressivo, 9);
     EXPECT_EQ(s.Progressivo(), 9);
-    ASSERT_VALIDI(FileXml(cartella));
+    EXPECT_TRUE(ValidoPerSchema(FileXml(cartella)));
 }
 
 TEST(FileDivisi, UnFileEsistenteDaConservareFaChiedereUnAltroNome)
@@ -71,7 +71,7 @@ TEST(FileDivisi, UnFileEsistenteDaConservareFaChiedereUnAltroNome)
     ASSERT_EQ(s.FileScritti().size(), 2u);
     EXPECT_EQ(s.FileScritti()[1].percorso, altro);
     EXPECT_EQ(LeggiDatiFattura(altro).progressivo, QStringLiteral("00008"));
-    ASSERT_VALIDI((QStringList{s.FileScritti()[0].percorso, altro}));
+    EXPECT_TRUE(ValidoPerSchema(QStringList{s.FileScritti()[0].percorso, altro}));
 }
 
 TEST(FileDivisi, IlFileAppenaScrittoNonPuoEssereRiscelto)
@@ -92,7 +92,7 @@ TEST(FileDivisi, IlFileAppenaScrittoNonPuoEssereRiscelto)
     ASSERT_EQ(s.FileScritti().size(), 2u);
     EXPECT_EQ(LeggiDatiFattura(primo).blocchi.size(), 999u) << "the first file is kept";
     EXPECT_EQ(s.FileScritti()[1].percorso, altro);
-    ASSERT_VALIDI((QStringList{primo, altro}));
+    EXPECT_TRUE(ValidoPerSchema(QStringList{primo, altro}));
 }
 
 TEST(FileDivisi, UnFileEsistenteDaSostituireVieneSostituito)
@@ -109,7 +109,7 @@ TEST(FileDivisi, UnFileEsistenteDaSostituireVieneSostituito)
     EXPECT_EQ(richieste.controllati, QStringList{esistente});
     EXPECT_EQ(richieste.nomiProposti.size(), 1);
     EXPECT_EQ(LeggiDatiFattura(esistente).blocchi.size(), 1u);
-    ASSERT_VALIDI(QStringList{esistente});
+    EXPECT_TRUE(ValidoPerSchema(esistente));
 }
 
 TEST(FileDivisi, RinunciaAlNomeDelFileSeguenteFermaIlFoglio)
@@ -135,7 +135,7 @@ TEST(FileDivisi, RinunciaAlNomeDelFileSeguenteFermaIlFoglio)
     EXPECT_EQ(richieste.aumenti, 1);
     EXPECT_EQ(LeggiFile(esistente), QByteArray("gia trasmesso"));
     EXPECT_EQ(FileXml(cartella.path()).size(), 2);
-    ASSERT_VALIDI(QStringList{s.FileScritti()[0].percorso});
+    EXPECT_TRUE(ValidoPerSchema(s.FileScritti()[0].percorso));
 }
 
 TEST(FileDivisi, SenzaBlocchiNessunFileENessunProgressivo)
@@ -197,7 +197,7 @@ TEST(FileDivisi, IlNomeDefinitivoCompareSoloAFileCompleto)
     }
     EXPECT_TRUE(FileXml(altra.path()).isEmpty());
     EXPECT_EQ(altre.aumenti, 0);
-    ASSERT_VALIDI(QStringList{finale});
+    EXPECT_TRUE(ValidoPerSchema(finale));
 }
 
 TEST(FileDivisi, UnaCartellaInesistenteEUnErroreSenzaProgressivo)
@@ -239,7 +239,7 @@ TEST(FileDivisi, UnProgressivoNonAggiornatoFermaLaScritturaMaTieneIlFileCompleto
     EXPECT_NO_THROW(s.Chiudi());
     ASSERT_EQ(s.FileScritti().size(), 1u);
     EXPECT_EQ(FileXml(cartella.path()), QStringList{s.FileScritti()[0].percorso});
-    ASSERT_VALIDI(FileXml(cartella.path()));
+    EXPECT_TRUE(ValidoPerSchema(FileXml(cartella.path())));
 }
 
 class ProgressivoFermo : public RichiesteProva {
@@ -261,7 +261,7 @@ TEST(FileDivisi, UnProgressivoCheNonAvanzaNonSovrascriveIlFileScritto)
     ASSERT_EQ(s.FileScritti().size(), 1u);
     EXPECT_EQ(LeggiDatiFattura(s.FileScritti()[0].percorso).blocchi.size(), 999u);
     EXPECT_TRUE(richieste.controllati.isEmpty());
-    ASSERT_VALIDI(QStringList{s.FileScritti()[0].percorso});
+    EXPECT_TRUE(ValidoPerSchema(s.FileScritti()[0].percorso));
 }
 
 TEST(FileDivisi, DatiDelDichiaranteCheLAgenziaRifiuterebbe)
@@ -291,7 +291,7 @@ TEST(FileDivisi, IlProgressivoNonPuoSuperare99999)
                  ErroreDatiFattura);
     ASSERT_EQ(s.FileScritti().size(), 1u);
     EXPECT_EQ(QFileInfo(s.FileScritti()[0].percorso).fileName(), QStringLiteral("IT01234567890_DF_99999.xml"));
-    ASSERT_VALIDI(QStringList{s.FileScritti()[0].percorso});
+    EXPECT_TRUE(ValidoPerSchema(s.FileScritti()[0].percorso));
 }
 
 } // namespace

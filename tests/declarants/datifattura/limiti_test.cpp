@@ -3,7 +3,7 @@
 // next counterpart after 9000 rows or about 4.5 MB, and never a file over 5,000,000 bytes.
 // Every file is read back with Qt's XML reader and validated with xmllint.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
 
@@ -163,7 +163,7 @@ TEST(LimitiFile, IlBloccoConPiuDi998FattureVieneRipetuto)
     EXPECT_TRUE(testo.contains("<!--BLOCCO NUMERO 000003 CLIENTE 10000000002 SOCIETA NUMERO 2 SRL-->"));
     EXPECT_EQ(e->controparti, 2);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, IlMillesimoBloccoApreUnNuovoFileSenzaSpezzareLaFattura)
@@ -185,7 +185,7 @@ TEST(LimitiFile, IlMillesimoBloccoApreUnNuovoFileSenzaSpezzareLaFattura)
     EXPECT_TRUE(LeggiFile(e->file[1].percorso).contains("<!--BLOCCO NUMERO 000001 CLIENTE 10000001000"));
     EXPECT_EQ(e->controparti, 1000);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, IlBloccoRipetutoContaNeiNovecentonovantanove)
@@ -202,7 +202,7 @@ TEST(LimitiFile, IlBloccoRipetutoContaNeiNovecentonovantanove)
     EXPECT_EQ(e->letti[1].blocchi[0].idCodice, QStringLiteral("10000000999"));
     EXPECT_EQ(e->letti[1].blocchi[0].fatture.size(), 1u);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, OltreNovemilaRigheIlProssimoSoggettoApreUnNuovoFile)
@@ -221,7 +221,7 @@ TEST(LimitiFile, OltreNovemilaRigheIlProssimoSoggettoApreUnNuovoFile)
     ASSERT_EQ(e->letti[1].blocchi.size(), 2u);
     EXPECT_EQ(e->letti[1].blocchi[0].fatture.size(), 2u);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, NovemilaRigheEsatteNonDividono)
@@ -234,7 +234,7 @@ TEST(LimitiFile, NovemilaRigheEsatteNonDividono)
     ASSERT_EQ(e->file.size(), 1u);
     EXPECT_EQ(e->letti[0].blocchi.size(), 2u);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, UnFilePienoSiChiudeAlSoggettoSuccessivo)
@@ -254,7 +254,7 @@ TEST(LimitiFile, UnFilePienoSiChiudeAlSoggettoSuccessivo)
     EXPECT_NE(e->letti[0].blocchi.back().idCodice, e->letti[1].blocchi.front().idCodice);
     EXPECT_EQ(e->controparti, 999);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, UnSoggettoOltreCinqueMegaVieneDivisoTraFatture)
@@ -274,7 +274,7 @@ TEST(LimitiFile, UnSoggettoOltreCinqueMegaVieneDivisoTraFatture)
     }
     EXPECT_EQ(e->controparti, 1);
     VerificaLimitiEContenuto(*e, g);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 TEST(LimitiFile, MigliaiaDiSoggettiCasuali)
@@ -295,7 +295,7 @@ TEST(LimitiFile, MigliaiaDiSoggettiCasuali)
 
     EXPECT_GE(e->file.size(), 5u);
     VerificaLimitiEContenuto(*e, g, 98000);
-    ASSERT_VALIDI(Percorsi(*e));
+    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // code, name), continuation rows, the invoice key (number, date, document type), and the
 // rows the writer refuses rather than write an invoice twice or outside a block.
 
-#include "Supporto.h"
+#include "supporto.h"
 
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
 
@@ -52,7 +52,7 @@ TEST_F(Raggruppamento, StessoSoggettoStessoNumeroUnaFatturaConPiuRiepiloghi)
     ASSERT_EQ(letto.blocchi.size(), 1u);
     ASSERT_EQ(letto.blocchi[0].fatture.size(), 1u);
     EXPECT_EQ(letto.blocchi[0].fatture[0].riepiloghi, 3);
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, NomeECodiceFiscaleInsiemeNonAlternanoIBlocchi)
@@ -66,7 +66,7 @@ TEST_F(Raggruppamento, NomeECodiceFiscaleInsiemeNonAlternanoIBlocchi)
     ASSERT_EQ(l.blocchi.size(), 1u);
     EXPECT_EQ(l.blocchi[0].fatture.size(), 4u);
     EXPECT_EQ(l.blocchi[0].codiceFiscale, QStringLiteral("11111111111"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, OmonimiConPartiteIvaDiverseNonSiFondono)
@@ -79,7 +79,7 @@ TEST_F(Raggruppamento, OmonimiConPartiteIvaDiverseNonSiFondono)
     EXPECT_EQ(l.blocchi[1].idCodice, QStringLiteral("22222222222"));
     ASSERT_EQ(l.blocchi[1].fatture.size(), 1u);
     EXPECT_EQ(l.blocchi[1].fatture[0].riepiloghi, 2);
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, CambioDiCodiceFiscaleSottoLoStessoNomeApreUnBlocco)
@@ -91,7 +91,7 @@ TEST_F(Raggruppamento, CambioDiCodiceFiscaleSottoLoStessoNomeApreUnBlocco)
     ASSERT_EQ(l.blocchi.size(), 2u);
     EXPECT_EQ(l.blocchi[0].codiceFiscale, QStringLiteral("BNCLCU80A01H501X"));
     EXPECT_EQ(l.blocchi[1].codiceFiscale, QStringLiteral("BNCLCU81A01H501Y"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, IdentificativiVuotiContinuanoIlSoggetto)
@@ -104,7 +104,7 @@ TEST_F(Raggruppamento, IdentificativiVuotiContinuanoIlSoggetto)
     ASSERT_EQ(l.blocchi.size(), 1u);
     ASSERT_EQ(l.blocchi[0].fatture.size(), 3u);
     EXPECT_EQ(l.blocchi[0].fatture[0].riepiloghi, 2);
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, FatturaENotaDiCreditoConLoStessoNumeroRestanoDistinte)
@@ -119,7 +119,7 @@ TEST_F(Raggruppamento, FatturaENotaDiCreditoConLoStessoNumeroRestanoDistinte)
     EXPECT_EQ(l.blocchi[0].fatture[0].tipo, QStringLiteral("TD01"));
     EXPECT_EQ(l.blocchi[0].fatture[1].tipo, QStringLiteral("TD04"));
     EXPECT_EQ(l.blocchi[0].fatture[2].data, QStringLiteral("2018-02-10"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, RigheNonConsecutiveDellaStessaFatturaSonoRifiutate)
@@ -137,7 +137,7 @@ TEST_F(Raggruppamento, RigheNonConsecutiveDellaStessaFatturaSonoRifiutate)
     EXPECT_EQ(esiti[4].esito, EsitoRiga::Rifiutata);
     ASSERT_EQ(l.blocchi.size(), 2u);
     EXPECT_EQ(l.blocchi[0].fatture.size(), 2u);
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, LeContinuazioniDiUnSoggettoRifiutatoNonFinisconoSottoIlPrecedente)
@@ -178,7 +178,7 @@ TEST_F(Raggruppamento, LeContinuazioniDiUnSoggettoRifiutatoNonFinisconoSottoIlPr
     ASSERT_EQ(l.blocchi[1].fatture.size(), 2u);
     EXPECT_EQ(l.blocchi[1].fatture[0].riepiloghi, 2);
     EXPECT_EQ(l.blocchi[1].fatture[1].numero, QStringLiteral("9"));
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, UnaFatturaNonSuperaMilleRiepiloghi)
@@ -191,7 +191,7 @@ TEST_F(Raggruppamento, UnaFatturaNonSuperaMilleRiepiloghi)
     EXPECT_EQ(esiti[1000].esito, EsitoRiga::Rifiutata);
     ASSERT_EQ(l.blocchi.size(), 1u);
     EXPECT_EQ(l.blocchi[0].fatture[0].riepiloghi, 1000);
-    ASSERT_VALIDI(QStringList{percorso});
+    EXPECT_TRUE(ValidoPerSchema(percorso));
 }
 
 TEST_F(Raggruppamento, UnNuovoSoggettoDeveEssereIdentificabile)
@@ -274,7 +274,7 @@ TEST(RaggruppamentoCasuale, NessunaFatturaPersaDoppiaOFusa)
     EXPECT_GT(scritte, 5000);
     EXPECT_EQ(riepiloghi, scritte);
     EXPECT_EQ(lette, righePerFattura);
-    ASSERT_VALIDI(percorsi);
+    EXPECT_TRUE(ValidoPerSchema(percorsi));
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 
 #include "declarants/registry/ArchivioSoggetti.h"
 
-#include "support/DbBackends.h"
+#include "support/db_backends.h"
 
 #include <gtest/gtest.h>
 

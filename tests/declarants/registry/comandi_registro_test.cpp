@@ -3,14 +3,14 @@
 
 #include "declarants/registry/F1OP.h"
 
-#include "DatabaseSeminato.h"
+#include "support/database_seminato.h"
 #include "app/core/Globals.h"
 #include "app/shell/CommandBarsExecute.h"
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
 #include "platform/grid/Grid.h"
-#include "support/DbBackends.h"
-#include "support/ServiziSimulati.h"
+#include "support/db_backends.h"
+#include "support/servizi_simulati.h"
 
 #include <QLineEdit>
 #include <QMdiArea>

@@ -5,7 +5,7 @@
 
 #include "declarants/registry/CompletamentoComune.h"
 
-#include "DatabaseSeminato.h"
+#include "support/database_seminato.h"
 #include "app/core/Comuni.h"
 
 #include <gtest/gtest.h>

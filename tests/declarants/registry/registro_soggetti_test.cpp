@@ -5,8 +5,8 @@
 #include "declarants/registry/RegistroSoggetti.h"
 
 #include "app/core/Globals.h"
-#include "support/DbBackends.h"
-#include "support/ServiziSimulati.h"
+#include "support/db_backends.h"
+#include "support/servizi_simulati.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // from it, from the workbook it was opened from (written by libxlsxwriter, as Excel stores
 // typed cells) and from a CSV file give the same 34 columns, and import to the same files.
 
-#include "ImportFixture.h"
+#include "import_fixture.h"
 
 #include "declarants/import/Importazione.h"
 #include "platform/sheets/CsvReader.h"
@@ -149,8 +149,8 @@ TEST(CartellaLibreOffice, RowsSavedByCalcReadAsTheOriginalAndAsCsv)
         ASSERT_EQ(esito.FileScritti.size(), i == 2 ? 1 : 2);
         EXPECT_TRUE(b.messaggi.mostrati.empty()) << b.messaggi.mostrati[0].testo.toStdString();
         for (int f = 0; f < esito.FileScritti.size(); ++f) {
-            EXPECT_EQ(ErroriSchema(esito.FileScritti[f]), QString());
-            prodotti[i][f] = Contenuto(esito.FileScritti[f]);
+            EXPECT_TRUE(ValidoPerSchema(esito.FileScritti[f]));
+            prodotti[i][f] = LeggiFile(esito.FileScritti[f]);
         }
     }
     EXPECT_EQ(prodotti[1][0], prodotti[0][0]);

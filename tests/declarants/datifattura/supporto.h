@@ -1,17 +1,19 @@
 #pragma once
 // What the DatiFattura tests share: a scripted answerer of the writer's questions, sample
-// declarants and rows, file reading, and the check of a file against the Agency's schema
-// with xmllint (an independent validator).
+// rows, and the files written read back with Qt's XML reader. The schema check, golden
+// files and sample declarants come from tests/support.
 
 #include "declarants/datifattura/DatiDichiarante.h"
 #include "declarants/datifattura/RichiesteScrittura.h"
 #include "declarants/datifattura/RigaFattura.h"
+#include "support/datifattura_xml.h"
+#include "support/dichiarante_in_memoria.h"
+#include "support/golden.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -22,64 +24,11 @@
 
 namespace quercino::datifattura::prova {
 
-inline QString SchemaDatiFattura()
-{
-    return QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA);
-}
-
-// xmllint's verdict on `percorso`: empty when the file validates, else its messages. A
-// missing schema fails the test, so an expected rejection cannot pass for that reason.
-inline QString ErroriSchema(const QString& percorso)
-{
-    if (!QFileInfo::exists(SchemaDatiFattura())) {
-        ADD_FAILURE() << "schema missing: " << SchemaDatiFattura().toStdString();
-        return QStringLiteral("schema mancante");
-    }
-    QProcess xmllint;
-    xmllint.setProcessChannelMode(QProcess::MergedChannels);
-    xmllint.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"),
-                                              QStringLiteral("--schema"), SchemaDatiFattura(), percorso});
-    if (!xmllint.waitForFinished(300'000))
-        return QStringLiteral("xmllint non ha risposto");
-    const QString uscita = QString::fromUtf8(xmllint.readAll());
-    if (xmllint.exitStatus() != QProcess::NormalExit || xmllint.exitCode() != 0)
-        return uscita.isEmpty() ? QStringLiteral("xmllint fallito") : uscita.left(4000);
-    return {};
-}
-
-// Validates every file against the Agency's schema.
-#define ASSERT_VALIDI(percorsi)                                                                    \
-    do {                                                                                           \
-        for (const QString& percorso__ : (percorsi))                                               \
-            ASSERT_EQ(::quercino::datifattura::prova::ErroriSchema(percorso__).toStdString(), "") << percorso__.toStdString(); \
-    } while (false)
-
-inline QByteArray LeggiFile(const QString& percorso)
-{
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-// The first line where two files differ, for a readable failure.
-inline std::string PrimaDifferenza(const QByteArray& ottenuto, const QByteArray& atteso)
-{
-    const QList<QByteArray> a = ottenuto.split('\n');
-    const QList<QByteArray> b = atteso.split('\n');
-    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const QByteArray x = i < a.size() ? a[i] : QByteArray("<fine>");
-        const QByteArray y = i < b.size() ? b[i] : QByteArray("<fine>");
-        if (x != y)
-            return "line " + std::to_string(i + 1) + ":\n  got      [" + x.toStdString() + "]\n  expected [" + y.toStdString() + "]";
-    }
-    return "identical";
-}
-
-inline QByteArray Atteso(const char* nome)
-{
-    return LeggiFile(QStringLiteral(QUERCINO_SOURCE_DIR "/tests/declarants/datifattura/attesi/") + QLatin1String(nome));
-}
+using test::DichiarantePersona;
+using test::DichiaranteSocieta;
+using test::LeggiFile;
+using test::ValidoPerSchema;
+using test::XPath;
 
 // Answers the writer as a test script says, and records what it was asked.
 class RichiesteProva : public RichiesteScrittura {
@@ -127,51 +76,6 @@ public:
 private:
     QString cartella_;
 };
-
-// A company declarant with every block of the header filled.
-inline DatiDichiarante DichiaranteSocieta()
-{
-    DatiDichiarante d;
-    d.OSPAESE = QStringLiteral("IT");
-    d.OCF = QStringLiteral("01234567890");
-    d.OPROG = 7;
-    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
-    d.ODICCARICA = QStringLiteral("1");
-    d.OPIVA = QStringLiteral("01234567890");
-    d.ORAG = QStringLiteral("ALFA SRL");
-    d.OSINDI = QStringLiteral("VIA ROMA");
-    d.OSNUMC = QStringLiteral("10");
-    d.OSCAP = QStringLiteral("00100");
-    d.OSCOM = QStringLiteral("ROMA");
-    d.OSPRO = QStringLiteral("RM");
-    d.OSOINDI = QStringLiteral("VIA TORINO");
-    d.OSONUMC = QStringLiteral("2");
-    d.OSOCAP = QStringLiteral("120");
-    d.OSOCOM = QStringLiteral("ROMA");
-    d.OSOPRO = QStringLiteral("RM");
-    d.OSOPAESE = QStringLiteral("IT");
-    d.ORFPIVA = QStringLiteral("33333333333");
-    d.ORFRAG = QStringLiteral("OMEGA SRL");
-    return d;
-}
-
-// A natural person with no signer, establishment or representative.
-inline DatiDichiarante DichiarantePersona()
-{
-    DatiDichiarante d;
-    d.OSPAESE = QStringLiteral("IT");
-    d.OCF = QStringLiteral("RSSMRA80A01H501U");
-    d.OPROG = 41;
-    d.OPIVA = QStringLiteral("01234567890");
-    d.OPF = true;
-    d.ONOME = QStringLiteral("MARIO");
-    d.OCOG = QStringLiteral("ROSSI");
-    d.OSINDI = QStringLiteral("PIAZZA DUOMO");
-    d.OSCAP = QStringLiteral("20121");
-    d.OSCOM = QStringLiteral("MILANO");
-    d.OSPRO = QStringLiteral("MI");
-    return d;
-}
 
 // An Italian company as counterpart, with one invoice line of 100,00 at 22 %.
 inline RigaFattura Riga(const QString& partitaIva, const QString& denominazione, const QString& numero,

@@ -1,11 +1,14 @@
 #pragma once
-// What the import's end-to-end tests share: a declarant held in memory, workbooks written
-// by an independent library, CSV files, the schema check by xmllint and the reading of
-// the files written.
+// What the import's end-to-end tests share: workbooks written by an independent library,
+// CSV files, the log read back, and the test's environment (declarant in memory, services
+// doubled, a folder of its own).
 
-#include "platform/SheetsFixture.h"
-#include "support/ServiziSimulati.h"
-#include "support/AperturaRegistrata.h"
+#include "platform/sheets_fixture.h"
+#include "support/servizi_simulati.h"
+#include "support/apertura_registrata.h"
+#include "support/datifattura_xml.h"
+#include "support/dichiarante_in_memoria.h"
+#include "support/golden.h"
 
 #include "app/core/Globals.h"
 #include "declarants/import/SorgenteDichiarante.h"
@@ -15,7 +18,6 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,31 +32,10 @@ namespace import_fixture {
 
 using Righe = std::vector<std::vector<std::string>>;
 
-class DichiaranteInMemoria final : public quercino::importazione::SorgenteDichiarante {
-public:
-    DichiaranteInMemoria()
-    {
-        dati.OSPAESE = QStringLiteral("IT");
-        dati.OCF = QStringLiteral("01234567890");
-        dati.OPROG = 1;
-        dati.OPIVA = QStringLiteral("01234567890");
-        dati.ORAG = QStringLiteral("ROSSI SPA");
-        dati.OSINDI = QStringLiteral("VIA ROMA");
-        dati.OSNUMC = QStringLiteral("1");
-        dati.OSCAP = QStringLiteral("00100");
-        dati.OSCOM = QStringLiteral("ROMA");
-        dati.OSPRO = QStringLiteral("RM");
-    }
-    quercino::datifattura::DatiDichiarante Dichiarante() override { return dati; }
-    QString AggiornaProgressivo() override
-    {
-        ++aumenti;
-        ++dati.OPROG;
-        return {};
-    }
-    quercino::datifattura::DatiDichiarante dati;
-    int aumenti = 0;
-};
+using quercino::test::DichiaranteInMemoria;
+using quercino::test::LeggiFile;
+using quercino::test::ValidoPerSchema;
+using quercino::test::XPath;
 
 // A row of 34 texts from (column, value) pairs.
 inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::string>> valori)
@@ -116,7 +97,7 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
 // A workbook in the forms LibreOffice Calc writes (its element and attribute habits,
 // "date1904" spelled "false", dates as serials with an upper-case custom format, numbers
 // with an explicit type), built by hand so that the check runs where Calc is not installed
-// (CartellaLibreOffice_test uses Calc itself when it is).
+// (cartella_libreoffice_test uses Calc itself when it is).
 inline std::string CellaCalc(const std::string& rif, const std::string& v, std::vector<std::string>& testi)
 {
     int g = 0, m = 0, a = 0;
@@ -232,40 +213,10 @@ inline void ScriviCsv(const QString& percorso, const std::string& intestazione, 
     f.write(testo.data(), static_cast<qint64>(testo.size()));
 }
 
-inline QString SchemaDatiFattura()
-{
-    return QStringLiteral(QUERCINO_SCHEMA_DATIFATTURA);
-}
-
-// xmllint's verdict on a file against the Agency's schema: empty when valid.
-inline QString ErroriSchema(const QString& file)
-{
-    if (!QFile::exists(SchemaDatiFattura())) {
-        ADD_FAILURE() << "schema missing: " << SchemaDatiFattura().toStdString();
-        return QStringLiteral("schema mancante");
-    }
-    QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
-                                        SchemaDatiFattura(), file});
-    if (!p.waitForStarted(10000))
-        return QStringLiteral("xmllint non disponibile");
-    p.waitForFinished(120000);
-    if (p.exitCode() == 0)
-        return {};
-    return QString::fromUtf8(p.readAllStandardError());
-}
-
-inline QByteArray Contenuto(const QString& file)
-{
-    QFile f(file);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
 // The log's lines (Windows-1252, CR LF).
 inline QStringList RigheLog(const QString& file)
 {
-    const QByteArray b = Contenuto(file);
+    const QByteArray b = LeggiFile(file);
     QString testo = quercino::decodeWindows1252(std::span(reinterpret_cast<const std::uint8_t*>(b.constData()), static_cast<std::size_t>(b.size())));
     EXPECT_FALSE(testo.contains(QRegularExpression(QStringLiteral("[^\\r]\\n")))) << "righe senza CR LF";
     if (testo.endsWith(QStringLiteral("\r\n")))

@@ -10,8 +10,8 @@
 #include "app/shell/Collegamenti.h"
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
-#include "support/DbBackends.h"
-#include "support/ServiziSimulati.h"
+#include "support/db_backends.h"
+#include "support/servizi_simulati.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -2,7 +2,7 @@
 // says which reports the line must give. The import must give exactly those, in order, in
 // its messages and in its log, and write a file that the Agency's schema accepts.
 
-#include "ImportFixture.h"
+#include "import_fixture.h"
 
 #include "declarants/import/Importazione.h"
 
@@ -12,7 +12,7 @@ using namespace quercino::importazione;
 TEST(RigheAnnotate, EveryBadRowGivesExactlyItsReports)
 {
     const QString sorgente = QStringLiteral(QUERCINO_SOURCE_DIR "/tests/declarants/import/dati/righe_errate.csv");
-    const QByteArray testo = Contenuto(sorgente);
+    const QByteArray testo = LeggiFile(sorgente);
     ASSERT_FALSE(testo.isEmpty()) << "manca " << sorgente.toStdString();
 
     // The expected log lines, read from the annotations with a plain split (the file has no
@@ -57,8 +57,8 @@ TEST(RigheAnnotate, EveryBadRowGivesExactlyItsReports)
     EXPECT_EQ(esito.Dati.Emesse.Righe, 19);
     EXPECT_EQ(esito.Dati.Clienti, 2);
     ASSERT_EQ(esito.FileScritti.size(), 1);
-    EXPECT_EQ(ErroriSchema(esito.FileScritti[0]), QString());
-    const QByteArray xml = Contenuto(esito.FileScritti[0]);
+    EXPECT_TRUE(ValidoPerSchema(esito.FileScritti[0]));
+    const QByteArray xml = LeggiFile(esito.FileScritti[0]);
     EXPECT_EQ(Conta(xml, "<DatiRiepilogo>"), 2);
     EXPECT_FALSE(xml.contains("DOPO LA FINE"));
 }

@@ -6,7 +6,7 @@
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
 #include "app/shell/Traduzione.h"
-#include "support/ServiziSimulati.h"
+#include "support/servizi_simulati.h"
 
 #include <QApplication>
 #include <QDir>

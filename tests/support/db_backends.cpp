@@ -1,4 +1,4 @@
-#include "DbBackends.h"
+#include "db_backends.h"
 
 #include "app/core/Globals.h"
 

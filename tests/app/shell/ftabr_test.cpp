@@ -4,8 +4,8 @@
 
 #include "app/shell/FTABR.h"
 
-#include "support/DbBackends.h"
-#include "MessaggiRegistrati.h"
+#include "support/db_backends.h"
+#include "messaggi_registrati.h"
 #include "app/core/Globals.h"
 #include "app/core/Schema.h"
 #include "app/shell/RicercaTabelle.h"

@@ -4,7 +4,7 @@
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
 #include "app/shell/DialoghiQt.h"
-#include "support/ServiziSimulati.h"
+#include "support/servizi_simulati.h"
 
 #include <QApplication>
 #include <QFile>

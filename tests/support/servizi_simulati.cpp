@@ -1,4 +1,4 @@
-#include "ServiziSimulati.h"
+#include "servizi_simulati.h"
 
 namespace quercino::test {
 

@@ -3,8 +3,8 @@
 #include "app/core/Messaggi.h"
 #include "app/shell/Assistenza.h"
 #include "app/shell/Indirizzi.h"
-#include "support/AperturaRegistrata.h"
-#include "support/ServiziSimulati.h"
+#include "support/apertura_registrata.h"
+#include "support/servizi_simulati.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,8 +6,8 @@
 #include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
 #include "app/shell/Indirizzi.h"
-#include "support/AperturaRegistrata.h"
-#include "support/ServiziSimulati.h"
+#include "support/apertura_registrata.h"
+#include "support/servizi_simulati.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #include "app/shell/CForm.h"
 
-#include "MessaggiRegistrati.h"
+#include "messaggi_registrati.h"
 #include "app/core/Globals.h"
 #include "app/shell/ErroreCampo.h"
 

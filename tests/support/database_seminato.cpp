@@ -1,4 +1,4 @@
-#include "DatabaseSeminato.h"
+#include "support/database_seminato.h"
 
 #include "app/core/Globals.h"
 

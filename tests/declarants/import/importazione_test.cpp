@@ -2,7 +2,7 @@
 // the Agency's schema and read back by Qt's XML reader, the log, the progressive, the
 // messages and the summary.
 
-#include "ImportFixture.h"
+#include "import_fixture.h"
 
 #include "app/core/Aperture.h"
 #include "declarants/import/Importazione.h"
@@ -39,7 +39,7 @@ const std::vector<std::string> Beta()
 std::map<QString, int> Elementi(const QString& file)
 {
     std::map<QString, int> conta;
-    QXmlStreamReader xml(Contenuto(file));
+    QXmlStreamReader xml(LeggiFile(file));
     while (!xml.atEnd())
         if (xml.readNext() == QXmlStreamReader::StartElement)
             ++conta[xml.name().toString()];
@@ -79,9 +79,9 @@ TEST(Importazione, AWorkbookEndToEnd)
     EXPECT_EQ(a.dichiarante.aumenti, 2);
     EXPECT_EQ(a.dichiarante.dati.OPROG, 3);
     for (const QString& f : esito.FileScritti)
-        EXPECT_EQ(ErroriSchema(f), QString()) << f.toStdString();
+        EXPECT_TRUE(ValidoPerSchema(f)) << f.toStdString();
     // The oracle itself refuses what is not a DatiFattura file.
-    EXPECT_NE(ErroriSchema(cartella), QString());
+    EXPECT_FALSE(ValidoPerSchema(cartella));
     // The proposed names carry the progressive of each file.
     ASSERT_EQ(a.dialoghi.richieste.size(), 2u);
     EXPECT_EQ(a.dialoghi.richieste[0].nomeFile, QStringLiteral("IT01234567890_DF_00001.xml"));
@@ -92,7 +92,7 @@ TEST(Importazione, AWorkbookEndToEnd)
     EXPECT_EQ(dte[QStringLiteral("DatiFatturaBodyDTE")], 2);
     EXPECT_EQ(dte[QStringLiteral("DatiRiepilogo")], 3);
     EXPECT_EQ(dte[QStringLiteral("DataRegistrazione")], 0);
-    const QByteArray testoDte = Contenuto(esito.FileScritti[0]);
+    const QByteArray testoDte = LeggiFile(esito.FileScritti[0]);
     EXPECT_TRUE(testoDte.contains("<CAP>00100</CAP>"));
     EXPECT_TRUE(testoDte.contains("<Data>2017-01-15</Data>"));
     EXPECT_TRUE(testoDte.contains("<ImponibileImporto>100.50</ImponibileImporto>"));
@@ -101,7 +101,7 @@ TEST(Importazione, AWorkbookEndToEnd)
     EXPECT_FALSE(testoDte.contains("FT2"));
     auto dtr = Elementi(esito.FileScritti[1]);
     EXPECT_EQ(dtr[QStringLiteral("CedentePrestatoreDTR")], 1);
-    EXPECT_TRUE(Contenuto(esito.FileScritti[1]).contains("<DataRegistrazione>2017-02-12</DataRegistrazione>"));
+    EXPECT_TRUE(LeggiFile(esito.FileScritti[1]).contains("<DataRegistrazione>2017-02-12</DataRegistrazione>"));
 
     ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
     EXPECT_EQ(a.messaggi.mostrati[0].titolo, QStringLiteral("Dati non validi"));
@@ -160,9 +160,9 @@ TEST(Importazione, TheSameRowsFromWorkbooksOfTwoProgramsAndCsvFilesGiveTheSameFi
         const auto esito = importazione.Importa(input, tipo == 0 || tipo == 3 ? TipoFile::Excel : TipoFile::Csv,
                                                 tipo == 2 ? QStringLiteral(",") : QStringLiteral(";"));
         ASSERT_EQ(esito.FileScritti, QStringList{uscita});
-        EXPECT_EQ(ErroriSchema(uscita), QString());
+        EXPECT_TRUE(ValidoPerSchema(uscita));
         EXPECT_TRUE(a.messaggi.mostrati.empty()) << a.messaggi.mostrati[0].testo.toStdString();
-        prodotti[tipo] = Contenuto(uscita);
+        prodotti[tipo] = LeggiFile(uscita);
     }
     EXPECT_EQ(prodotti[0], prodotti[1]);
     EXPECT_EQ(prodotti[0], prodotti[2]);
@@ -234,7 +234,7 @@ TEST(Importazione, SheetsWithoutDataAndEmptyFirstRows)
     EXPECT_EQ(e2.Dati.Emesse.Righe, 2);
     ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
     EXPECT_TRUE(a.messaggi.mostrati[0].testo.startsWith(QStringLiteral("Riga 4 Colonna: DATA DOCUMENTO\r\n \r\n  Valore: * VUOTO *")));
-    EXPECT_EQ(ErroriSchema(a.File(QStringLiteral("e.xml"))), QString());
+    EXPECT_TRUE(ValidoPerSchema(a.File(QStringLiteral("e.xml"))));
 
     const auto e3 = importazione.Importa(vuoto, TipoFile::Csv, QStringLiteral(";"));
     EXPECT_TRUE(e3.Riepilogo);
@@ -274,8 +274,8 @@ TEST(Importazione, ACancelKeepsTheReportsAndNamesThePartialFile)
     ASSERT_TRUE(esito.Riepilogo);
     // The second sheet is still read after a Cancel in the first.
     ASSERT_EQ(esito.FileScritti, (QStringList{a.File(QStringLiteral("e.xml")), a.File(QStringLiteral("r.xml"))}));
-    EXPECT_EQ(ErroriSchema(a.File(QStringLiteral("e.xml"))), QString());
-    const QByteArray e = Contenuto(a.File(QStringLiteral("e.xml")));
+    EXPECT_TRUE(ValidoPerSchema(a.File(QStringLiteral("e.xml"))));
+    const QByteArray e = LeggiFile(a.File(QStringLiteral("e.xml")));
     EXPECT_TRUE(e.contains("FT1"));
     EXPECT_FALSE(e.contains("FT4"));
     EXPECT_EQ(esito.Dati.Emesse.InterrottaAllaRiga, 6);
@@ -320,7 +320,7 @@ TEST(Importazione, AMultiFileSelectionEndToEnd)
     EXPECT_EQ(a.dialoghi.richieste[2].nomeFile, QStringLiteral("IT01234567890_DF_00002.xml"));
     EXPECT_EQ(a.dialoghi.richieste[3].nomeFile, QStringLiteral("IT01234567890_DF_00003.xml"));
     for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(ErroriSchema(a.File(QStringLiteral("x%1.xml").arg(i))), QString()) << i;
+        EXPECT_TRUE(ValidoPerSchema(a.File(QStringLiteral("x%1.xml").arg(i)))) << i;
     EXPECT_EQ(esiti[0].Dati.Clienti, 1);
     EXPECT_EQ(esiti[1].Dati.Fornitori, 1);
     EXPECT_EQ(esiti[1].Dati.Ricevute.Righe, 2);
@@ -380,7 +380,7 @@ TEST(Importazione, RowsPastTheLastAreReportedNotSilentlyDropped)
     importazione.ImpostaUltimaRiga(6);
     const auto esito = importazione.Importa(cartella, TipoFile::Excel, QStringLiteral(";"));
     EXPECT_EQ(esito.Dati.Emesse.Righe, 3);
-    EXPECT_FALSE(Contenuto(a.File(QStringLiteral("l.xml"))).contains("FT4"));
+    EXPECT_FALSE(LeggiFile(a.File(QStringLiteral("l.xml"))).contains("FT4"));
     const QString avviso = QStringLiteral("Riga 7: il foglio ha altri dati oltre la riga 6, che NON sono stati importati");
     ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
     EXPECT_EQ(a.messaggi.mostrati[0].testo, avviso);
@@ -431,7 +431,7 @@ TEST(Importazione, ContinuationRowsFollowTheCounterpartOfTheRowAboveEvenWhenItWa
     const auto esito = importazione.Importa(f, TipoFile::Csv, QStringLiteral(";"));
 
     ASSERT_EQ(esito.FileScritti, QStringList{a.File(QStringLiteral("s.xml"))});
-    EXPECT_EQ(ErroriSchema(esito.FileScritti[0]), QString());
+    EXPECT_TRUE(ValidoPerSchema(esito.FileScritti[0]));
     auto elementi = Elementi(esito.FileScritti[0]);
     EXPECT_EQ(elementi[QStringLiteral("CessionarioCommittenteDTE")], 1);
     EXPECT_EQ(elementi[QStringLiteral("DatiFatturaBodyDTE")], 1);
@@ -465,9 +465,9 @@ TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
     const auto esito = importazione.Importa(f, TipoFile::Csv, QStringLiteral(";"));
 
     ASSERT_EQ(esito.FileScritti, QStringList{primo});
-    EXPECT_EQ(ErroriSchema(primo), QString());
+    EXPECT_TRUE(ValidoPerSchema(primo));
     EXPECT_EQ(Elementi(primo)[QStringLiteral("CessionarioCommittenteDTE")], 999);
-    EXPECT_EQ(Contenuto(secondo), QByteArray("gia qui"));
+    EXPECT_EQ(LeggiFile(secondo), QByteArray("gia qui"));
     EXPECT_EQ(a.dichiarante.aumenti, 1);
     ASSERT_TRUE(esito.Riepilogo);
     EXPECT_EQ(esito.Dati.Emesse.File, QStringList{QStringLiteral("IT01234567890_DF_00001.xml")});
@@ -485,24 +485,19 @@ TEST(Importazione, ASaveDialogCancelledAtASplitKeepsTheFilesWrittenInTheSummary)
 TEST(Importazione, AFileThatCannotBeCompletedStopsTheSheetAndTheSummarySaysSo)
 {
     // The progressive cannot be raised after the first file: the second is never begun.
-    class ProgressivoBloccato final : public SorgenteDichiarante {
-    public:
-        quercino::datifattura::DatiDichiarante Dichiarante() override { return dati.dati; }
-        QString AggiornaProgressivo() override { return QStringLiteral("Database non disponibile"); }
-        DichiaranteInMemoria dati;
-    } sorgente;
     Ambiente a;
+    a.dichiarante.erroreProgressivo = QStringLiteral("Database non disponibile");
     const Righe righe = MilleControparti();
     const QString cartella = a.File(QStringLiteral("mille.xlsx"));
     ScriviCartella(cartella, righe, {Beta()});
     const QString primo = a.File(QStringLiteral("IT01234567890_DF_00001.xml"));
     a.dialoghi.salvataggi = {primo};
     LogImportazione log(a.dir.path());
-    Importazione importazione(sorgente, log);
+    Importazione importazione(a.dichiarante, log);
     const auto esito = importazione.Importa(cartella, TipoFile::Excel, QStringLiteral(";"));
 
     ASSERT_EQ(esito.FileScritti, QStringList{primo});
-    EXPECT_EQ(ErroriSchema(primo), QString());
+    EXPECT_TRUE(ValidoPerSchema(primo));
     EXPECT_EQ(a.dialoghi.richieste.size(), 1u);   // the second sheet is not begun
     ASSERT_FALSE(a.messaggi.mostrati.empty());
     EXPECT_EQ(a.messaggi.mostrati[0].testo, QStringLiteral("Database non disponibile"));

@@ -2,7 +2,7 @@
 // definitions) are read by the import without a single report, and give valid files; the
 // workbook's issued invoices and the CSV sample give the same file.
 
-#include "ImportFixture.h"
+#include "import_fixture.h"
 
 #include "declarants/import/Importazione.h"
 
@@ -33,10 +33,10 @@ TEST(Esempi, TheSamplesImportCleanly)
         const auto esito = importazione.Importa(Esempio("DATI_FATTURE_BASE.xlsx"), TipoFile::Excel, QStringLiteral(";"));
         ASSERT_EQ(esito.FileScritti.size(), 2);
         EXPECT_TRUE(a.messaggi.mostrati.empty());
-        EXPECT_EQ(ErroriSchema(esito.FileScritti[0]), QString());
-        EXPECT_EQ(ErroriSchema(esito.FileScritti[1]), QString());
-        emesse[0] = Contenuto(esito.FileScritti[0]);
-        ricevute[0] = Contenuto(esito.FileScritti[1]);
+        EXPECT_TRUE(ValidoPerSchema(esito.FileScritti[0]));
+        EXPECT_TRUE(ValidoPerSchema(esito.FileScritti[1]));
+        emesse[0] = LeggiFile(esito.FileScritti[0]);
+        ricevute[0] = LeggiFile(esito.FileScritti[1]);
     }
     for (int parte = 0; parte < 2; ++parte) {
         Ambiente a;
@@ -48,7 +48,7 @@ TEST(Esempi, TheSamplesImportCleanly)
                                                 TipoFile::Csv, QStringLiteral(";"));
         ASSERT_EQ(esito.FileScritti.size(), 1);
         EXPECT_TRUE(a.messaggi.mostrati.empty());
-        (parte == 0 ? emesse : ricevute)[1] = Contenuto(esito.FileScritti[0]);
+        (parte == 0 ? emesse : ricevute)[1] = LeggiFile(esito.FileScritti[0]);
     }
     EXPECT_EQ(emesse[0], emesse[1]);
     EXPECT_EQ(ricevute[0], ricevute[1]);

@@ -10,8 +10,8 @@
 #include "app/shell/F0INI.h"
 #include "app/shell/FVer.h"
 #include "app/shell/Indirizzi.h"
-#include "support/AperturaRegistrata.h"
-#include "support/ServiziSimulati.h"
+#include "support/apertura_registrata.h"
+#include "support/servizi_simulati.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "AperturaRegistrata.h"
+#include "apertura_registrata.h"
 
 #include <QDesktopServices>
 

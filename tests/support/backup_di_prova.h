@@ -1,0 +1,34 @@
+#pragma once
+// What the backup and restore tests share: a folder for the files, whole declarant rows,
+// and the state a restore may touch read through a second connection (so a test sees what
+// another client of the database would see, not the writer's own transaction).
+//
+//   class Ripristino : public quercino::test::BackupTest {};
+//   TEST_P(Ripristino, ...) { db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+//                             const QStringList prima = StatoDaFuori(); ... }
+//   QUERCINO_DB_BACKENDS(Ripristino);
+
+#include "support/db_backends.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace quercino::test {
+
+// A COPE row with every text column empty (not null), the given code and name, a tax code,
+// an address with an accented town and the rest of rigaCope.
+QVariantList SoggettoCompleto(const QString& codice, const QString& nome);
+
+// Every row of COPE and CTAB as "TABLE|v1|v2..." ("<NULL>" for nulls), sorted.
+QStringList StatoArchivio(Database& db);
+
+class BackupTest : public DbBackendTest {
+protected:
+    void SetUp() override;
+    QString File(const QString& nome) const { return cartella_.filePath(nome); }
+    QStringList StatoDaFuori() { return StatoArchivio(*backend().apriAltraConnessione()); }
+
+    QTemporaryDir cartella_;
+};
+
+} // namespace quercino::test

@@ -1,0 +1,100 @@
+#pragma once
+// Declarants without a database: sample data for the DatiFattura writer, and the import's
+// source of the declarant held in memory, counting how often its progressive is raised.
+//
+//   quercino::test::DichiaranteInMemoria dichiarante;   // ROSSI SPA, 01234567890, file 1
+//   Importazione importazione(dichiarante, log);
+//   ... EXPECT_EQ(dichiarante.aumenti, 2);
+
+#include "declarants/datifattura/DatiDichiarante.h"
+#include "declarants/import/SorgenteDichiarante.h"
+
+#include <functional>
+
+namespace quercino::test {
+
+// A company with every block of the header filled (signer, establishment, representative).
+inline datifattura::DatiDichiarante DichiaranteSocieta()
+{
+    datifattura::DatiDichiarante d;
+    d.OSPAESE = QStringLiteral("IT");
+    d.OCF = QStringLiteral("01234567890");
+    d.OPROG = 7;
+    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
+    d.ODICCARICA = QStringLiteral("1");
+    d.OPIVA = QStringLiteral("01234567890");
+    d.ORAG = QStringLiteral("ALFA SRL");
+    d.OSINDI = QStringLiteral("VIA ROMA");
+    d.OSNUMC = QStringLiteral("10");
+    d.OSCAP = QStringLiteral("00100");
+    d.OSCOM = QStringLiteral("ROMA");
+    d.OSPRO = QStringLiteral("RM");
+    d.OSOINDI = QStringLiteral("VIA TORINO");
+    d.OSONUMC = QStringLiteral("2");
+    d.OSOCAP = QStringLiteral("120");
+    d.OSOCOM = QStringLiteral("ROMA");
+    d.OSOPRO = QStringLiteral("RM");
+    d.OSOPAESE = QStringLiteral("IT");
+    d.ORFPIVA = QStringLiteral("33333333333");
+    d.ORFRAG = QStringLiteral("OMEGA SRL");
+    return d;
+}
+
+// A natural person with no signer, establishment or representative.
+inline datifattura::DatiDichiarante DichiarantePersona()
+{
+    datifattura::DatiDichiarante d;
+    d.OSPAESE = QStringLiteral("IT");
+    d.OCF = QStringLiteral("RSSMRA80A01H501U");
+    d.OPROG = 41;
+    d.OPIVA = QStringLiteral("01234567890");
+    d.OPF = true;
+    d.ONOME = QStringLiteral("MARIO");
+    d.OCOG = QStringLiteral("ROSSI");
+    d.OSINDI = QStringLiteral("PIAZZA DUOMO");
+    d.OSCAP = QStringLiteral("20121");
+    d.OSCOM = QStringLiteral("MILANO");
+    d.OSPRO = QStringLiteral("MI");
+    return d;
+}
+
+class DichiaranteInMemoria final : public importazione::SorgenteDichiarante {
+public:
+    DichiaranteInMemoria()
+    {
+        dati.OSPAESE = QStringLiteral("IT");
+        dati.OCF = QStringLiteral("01234567890");
+        dati.OPROG = 1;
+        dati.OPIVA = QStringLiteral("01234567890");
+        dati.ORAG = QStringLiteral("ROSSI SPA");
+        dati.OSINDI = QStringLiteral("VIA ROMA");
+        dati.OSNUMC = QStringLiteral("1");
+        dati.OSCAP = QStringLiteral("00100");
+        dati.OSCOM = QStringLiteral("ROMA");
+        dati.OSPRO = QStringLiteral("RM");
+    }
+
+    datifattura::DatiDichiarante Dichiarante() override
+    {
+        if (osserva)
+            osserva();
+        return dati;
+    }
+
+    // Raises OPROG, unless `erroreProgressivo` is set: then it is the error and nothing rises.
+    QString AggiornaProgressivo() override
+    {
+        if (!erroreProgressivo.isEmpty())
+            return erroreProgressivo;
+        ++aumenti;
+        ++dati.OPROG;
+        return {};
+    }
+
+    datifattura::DatiDichiarante dati;
+    int aumenti = 0;
+    QString erroreProgressivo;
+    std::function<void()> osserva;   // called each time the declarant is asked for
+};
+
+} // namespace quercino::test
