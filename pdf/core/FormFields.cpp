@@ -1,12 +1,12 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/CheckedNumber.h"
+#include "pdf/core/Colors.h"
 #include "pdf/core/FieldOptions.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/core/Windows1252.h"
-#include "pdf/draw/Colors.h"
 
 #include <algorithm>
 #include <optional>

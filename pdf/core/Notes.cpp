@@ -1,9 +1,9 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/CheckedNumber.h"
+#include "pdf/core/Colors.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/draw/Colors.h"
 
 namespace tavlo {
 

@@ -1,9 +1,9 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/Colors.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/core/Windows1252.h"
-#include "pdf/draw/Colors.h"
 
 #include <array>
 

@@ -8,7 +8,7 @@
 #include "pdf/core/Rc4.h"
 #include "pdf/core/StringBuffer.h"
 #include "pdf/core/deflate/FlateEncoder.h"
-#include "pdf/media/ImageEntry.h"
+#include "pdf/core/ImageEntry.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/Colors.h"
+#include "pdf/core/PatternTwins.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/core/PatternTwins.h"
-#include "pdf/draw/Colors.h"
 
 namespace tavlo {
 

@@ -1,11 +1,11 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/AsciiCase.h"
+#include "pdf/core/Colors.h"
+#include "pdf/core/PatternTwins.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
-#include "pdf/core/PatternTwins.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/draw/Colors.h"
 
 #include <cctype>
 

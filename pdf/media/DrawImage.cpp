@@ -1,9 +1,9 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/AsciiCase.h"
+#include "pdf/core/Colors.h"
 #include "pdf/core/TableGrowth.h"
 #include "pdf/core/TavloState.h"
-#include "pdf/draw/Colors.h"
 #include "pdf/draw/ShapeBox.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "pdf/ErrorRaised.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/TavloTestPeer.h"
-#include "pdf/draw/Colors.h"
+#include "pdf/core/Colors.h"
 
 #include <gtest/gtest.h>
 

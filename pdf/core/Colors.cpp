@@ -1,4 +1,4 @@
-#include "pdf/draw/Colors.h"
+#include "pdf/core/Colors.h"
 
 #include "pdf/core/AsciiCase.h"
 #include "pdf/core/PdfFormat.h"
