@@ -27,6 +27,9 @@
 namespace tavlo {
 
 struct TavloState;
+struct RasterImage;
+struct VectorDrawing;
+struct VectorPlacement;
 
 class Tavlo {
 public:
@@ -159,9 +162,11 @@ public:
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
 
-    // Images: a BMP file placed with its top-left corner at x, y (user units); a width or
-    // height of 0 is derived from the picture (one pixel a point). Errors reading the file
-    // are recorded (ErrNumber), not raised; nothing is placed then.
+    // Images: a BMP, GIF (frame: which image of the file, from 1), JPEG (.JPG) or TGA file,
+    // a Windows metafile (.WMF) or an EPS or Illustrator file (.EPS, .AI) placed with its
+    // top-left corner at x, y (user units); a width or height of 0 is derived from the
+    // picture (one pixel a point). colorMask: a colour of a BMP file left transparent.
+    // Errors reading the file are recorded (ErrNumber), not raised; nothing is placed then.
     void DrawImage(const std::string& fileName, float x, float y, float width, float height,
                    std::int16_t frame = 1, const std::string& colorMask = "");
 
@@ -228,14 +233,27 @@ private:
     // Font and image objects
     std::int32_t WriteFont(const std::string& resourceName, const Bytes& fontProgram, std::int32_t programLength,
                            const std::string& descriptorEntries);
+    // softMask: one alpha byte per pixel, written as the image's soft mask (PDF 1.4);
+    // decode: the entries of a /Decode array.
     std::int32_t WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette,
                                    std::int32_t width, std::int32_t height, std::uint8_t bitsPerPixel,
                                    const std::string& name, const std::string& colourSpace,
-                                   const std::string& presetFilters, const std::string& mask);
+                                   const std::string& presetFilters, const std::string& mask,
+                                   const Bytes& softMask = {}, const std::string& decode = {});
     void WritePendingFonts();
-    // Reads the BMP file at path into image record index (from 1), writes its object and
+    // Each reads the file at path into image record index (from 1), writes its object and
     // resource entry; records its errors instead of raising them.
     void LoadBmp(std::int32_t index, const std::string& path, const std::string& keyColour);
+    void LoadGif(std::int32_t index, const std::string& path, std::int16_t frame);
+    void LoadJpeg(std::int32_t index, const std::string& path);
+    void LoadTga(std::int32_t index, const std::string& path);
+    void LoadRaster(std::int32_t index, const std::string& path, const std::string& kind,
+                    const std::function<RasterImage(const Bytes&)>& decode);
+    // Vector pictures drawn into the content target; their errors are recorded.
+    void PlayWmf(const std::string& path, float x, float y, float width, float height);
+    void ImportEps(const std::string& path, float x, float y, float width, float height);
+    void DrawVectorPicture(const std::string& path, float x, float y, float width, float height,
+                           VectorDrawing (*translate)(const Bytes&, const VectorPlacement&));
     // Built-in fonts: each fills the newest record of the font table.
     void LoadArialMetrics(std::int32_t style);
     void LoadTimesNewRomanMetrics(std::int32_t style);

@@ -1,6 +1,6 @@
 #pragma once
-// One distinct picture drawn in the document: its upper-cased path and frame are the lookup
-// key; a zero pixel size means no image object was written for it.
+// One distinct picture drawn in the document: its upper-cased path, frame and key colour
+// are the lookup key; a zero pixel size means no image object was written for it.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +12,7 @@ struct ImageEntry {
     std::int32_t PixelWidth = 0;
     std::int32_t PixelHeight = 0;
     std::int16_t Frame = 0;
+    std::string KeyColour;  // "#RRGGBB" of a BMP drawn with a key colour, else empty
 };
 
 } // namespace tavlo

@@ -20,11 +20,14 @@ std::string TavloError::StandardDescription(std::int32_t number)
     case ErrorCode::InvalidArgument: return "Chiamata di routine o argomento non validi";
     case ErrorCode::Overflow: return "Overflow";
     case ErrorCode::SubscriptOutOfRange: return "Indice non incluso nell'intervallo";
+    case ErrorCode::DivisionByZero: return "Divisione per zero";
     case ErrorCode::BadFileNameOrNumber: return "Nome o numero di file non valido";
     case ErrorCode::FileNotFound: return "Impossibile trovare il file";
     case ErrorCode::DiskFull: return "Disco pieno";
+    case ErrorCode::InputPastEndOfFile: return "Input oltre la fine del file";
     case ErrorCode::PathFileAccessError: return "Errore di accesso al percorso/file";
     case ErrorCode::PathNotFound: return "Impossibile trovare il percorso";
+    case ErrorCode::InvalidFileFormat: return "Formato di file non valido";
     default: return "Errore definito dall'applicazione o dall'oggetto";
     }
 }

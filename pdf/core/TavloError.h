@@ -12,11 +12,14 @@ namespace ErrorCode {
 constexpr std::int32_t InvalidArgument = 5;
 constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t SubscriptOutOfRange = 9;
+constexpr std::int32_t DivisionByZero = 11;
 constexpr std::int32_t BadFileNameOrNumber = 52;
 constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t DiskFull = 61;
+constexpr std::int32_t InputPastEndOfFile = 62;
 constexpr std::int32_t PathFileAccessError = 75;
 constexpr std::int32_t PathNotFound = 76;
+constexpr std::int32_t InvalidFileFormat = 321;
 } // namespace ErrorCode
 
 class TavloError : public std::runtime_error {

@@ -14,17 +14,10 @@ namespace tavlo {
 namespace {
 
 constexpr std::int32_t kMaxImages = 32767;  // the record index is a 16-bit value
-constexpr std::int32_t kInvalidFileFormat = 321;
 
 bool EndsWith(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// The kinds this writer recognises but cannot read: recorded as an error, nothing drawn.
-TavloError Unsupported(const std::string& kind)
-{
-    return TavloError(kInvalidFileFormat, "Formato di immagine non supportato: " + kind);
 }
 
 } // namespace
@@ -34,18 +27,29 @@ void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width
 {
     TavloState& s = *s_;
     const std::string key = AsciiUpper(fileName);
-    if (EndsWith(key, ".EPS") || EndsWith(key, ".AI") || EndsWith(key, ".WMF")) {
-        CaptureError("DrawImage", key, Unsupported(EndsWith(key, ".WMF") ? "WMF" : "EPS"));
+    if (EndsWith(key, ".EPS") || EndsWith(key, ".AI")) {
+        ImportEps(fileName, x, y, width, height);
+        return;
+    }
+    if (EndsWith(key, ".WMF")) {
+        PlayWmf(fileName, x, y, width, height);
         return;
     }
 
+    const std::string extension = key.size() >= 4 ? key.substr(key.size() - 4) : "";
+    // Only the BMP loader reads the key colour: for it the same file with another key
+    // colour is another image.
+    const std::string keyColour =
+        extension == ".BMP" && !colorMask.empty() ? ParseColor(colorMask).form : std::string();
     // Records past ImageCount belong to a document an Abort has ended.
     if (s.Images.size() > static_cast<std::size_t>(s.ImageCount))
         s.Images.resize(static_cast<std::size_t>(s.ImageCount));
     std::int32_t index = 0;
-    for (std::int32_t n = 1; n <= s.ImageCount && index == 0; ++n)
-        if (s.Images[n - 1].Path == key && s.Images[n - 1].Frame == frame)
+    for (std::int32_t n = 1; n <= s.ImageCount && index == 0; ++n) {
+        const ImageEntry& entry = s.Images[n - 1];
+        if (entry.Path == key && entry.Frame == frame && entry.KeyColour == keyColour)
             index = n;
+    }
     if (index == 0) {
         if (s.ImageCount >= kMaxImages)
             throw TavloError(ErrorCode::Overflow);
@@ -57,13 +61,22 @@ void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width
         ImageEntry entry;
         entry.Path = key;
         entry.Frame = frame;
+        entry.KeyColour = keyColour;
         s.Images.push_back(entry);
         s.ImageCount = index;
-        if (EndsWith(key, ".BMP"))
-            LoadBmp(index, fileName, colorMask.empty() ? std::string() : ParseColor(colorMask).form);
+        if (extension == ".BMP")
+            LoadBmp(index, fileName, keyColour);
+        else if (extension == ".GIF")
+            LoadGif(index, fileName, frame);
+        else if (extension == ".JPG")
+            LoadJpeg(index, fileName);
+        else if (extension == ".TGA")
+            LoadTga(index, fileName);
         else
             CaptureError("DrawImage", key,
-                         Unsupported(key.rfind('.') == std::string::npos ? key : key.substr(key.rfind('.') + 1)));
+                         TavloError(ErrorCode::InvalidFileFormat,
+                                    "Formato di immagine non supportato: " +
+                                        (key.rfind('.') == std::string::npos ? key : key.substr(key.rfind('.') + 1))));
     }
 
     SetXY(x, y);
@@ -82,8 +95,10 @@ void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width
     }
     const double box[] = {PageSpaceX(x), PageSpaceY(y), PageSpaceX(x + w), PageSpaceY(y + h)};
     RequireSingleRange({static_cast<double>(x + w), static_cast<double>(y + h), box[0], box[1], box[2], box[3]});
-    PutContent("q " + PdfScaledNumber(w) + " 0 0 " + PdfScaledNumber(h) + " " + PdfScaledNumber(x) + " " +
-               PdfScaledNumber(y) + " cm /_IMG_" + std::to_string(index) + " Do Q");
+    // JPEG rows cannot be reordered: the picture is turned over instead.
+    const bool mirrored = extension == ".JPG";
+    PutContent("q " + PdfScaledNumber(w) + " 0 0 " + PdfScaledNumber(mirrored ? -h : h) + " " + PdfScaledNumber(x) +
+               " " + PdfScaledNumber(mirrored ? y + h : y) + " cm /_IMG_" + std::to_string(index) + " Do Q");
     SetLastBox(box[0], box[1], box[2], box[3]);
 }
 

@@ -179,13 +179,14 @@ TEST_F(BmpImagesTest, SameFileDrawnAgainIsOneImage)
     const std::string bmp = dir.File("logo.bmp");
     ASSERT_TRUE(Convert(Quote(ppm) + " -type TrueColor " + Quote("BMP3:" + bmp)));
     // The second name differs in case only: the table finds the first record and does not
-    // open the (absent) file.
+    // open the (absent) file. A key colour makes another image of the same file.
     const std::string other = dir.File("LOGO.BMP");
     std::int32_t error = -1;
     const std::string list = ImageList(Page("twice.pdf",
                                             [&](Tavlo& p) {
                                                 p.DrawImage(bmp, 10, 10, 0, 0);
-                                                p.DrawImage(other, 100, 10, 12, 8, 1, "Red");
+                                                p.DrawImage(other, 100, 10, 12, 8);
+                                                p.DrawImage(bmp, 200, 10, 12, 8, 1, "Red");
                                             },
                                             0, 0, 0, &error));
     EXPECT_EQ(error, 0);
@@ -199,8 +200,9 @@ TEST_F(BmpImagesTest, SameFileDrawnAgainIsOneImage)
             objects.push_back(column[10]);
     }
     EXPECT_EQ(list.find("smask"), std::string::npos);
-    ASSERT_EQ(objects.size(), 2u) << list;
+    ASSERT_EQ(objects.size(), 3u) << list;
     EXPECT_EQ(objects[0], objects[1]) << list;
+    EXPECT_NE(objects[0], objects[2]) << list;
 
     // A new document on the same writer begins with an empty table and writes it again.
     const std::string path = dir.File("second.pdf");
@@ -246,13 +248,7 @@ TEST_F(BmpImagesTest, UnreadableFilesAreRecordedAndNothingIsPlaced)
         {crafted("bits.bmp", [](std::string& b) { SetField(b, 28, 2, 7); }), 321},
         {crafted("packing.bmp", [](std::string& b) { SetField(b, 30, 4, 9); }), 321},
         {crafted("magic.bmp", [](std::string& b) { b[0] = 'X'; }), 321},
-        {dir.File("photo.jpg"), 321},
-        {dir.File("anim.gif"), 321},
-        {dir.File("shot.tga"), 321},
         {dir.File("logo.png"), 321},
-        {dir.File("drawing.wmf"), 321},
-        {dir.File("art.eps"), 321},
-        {dir.File("art.ai"), 321},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

@@ -1,0 +1,205 @@
+// Windows metafiles and EPS files written here, placed on pages: poppler's drawing of the
+// placed box matches, region by region, Ghostscript's drawing of the same EPS (for a
+// metafile: of an EPS that draws the same shapes).
+
+#include "pdf/BmpOracle.h"
+#include "pdf/PdfCheck.h"
+#include "pdf/RenderedBox.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+using namespace tavlo;
+using namespace tavlo::test;
+
+namespace {
+
+constexpr int kLeft = 50, kTop = 100;  // where every picture is placed, in points
+
+// Records of a metafile, the placeable header first: bounds (100, 50) to (1540, 770) in
+// units of 1/720 inch, so 144 × 72 points.
+struct Metafile {
+    std::string bytes = std::string("\xD7\xCD\xC6\x9A\0\0", 6);
+    Metafile()
+    {
+        for (int word : {100, 50, 1540, 770, 720, 0, 0, 0})
+            Word(word);
+        for (int word : {1, 9, 0x300, 0, 0, 0, 0, 0, 0})
+            Word(word);
+    }
+    void Word(int value) { bytes += {static_cast<char>(value & 255), static_cast<char>((value >> 8) & 255)}; }
+    Metafile& Record(int function, std::initializer_list<int> params)
+    {
+        Word(static_cast<int>(3 + params.size()));
+        Word(0);
+        Word(function);
+        for (int p : params)
+            Word(p);
+        return *this;
+    }
+};
+
+// The drawing: a blue rectangle outlined by a red pen 40 units wide, an even-odd blue frame
+// drawn under the null pen, a null-pen line (nothing) and a red line.
+std::string Drawing()
+{
+    Metafile m;
+    m.Record(0x020B, {50, 100}).Record(0x020C, {720, 1440});
+    m.Record(0x02FA, {0, 40, 0, 200, 0}).Record(0x02FC, {0, 0, 255, 0}).Record(0x02FA, {5, 0, 0, 0, 0});
+    m.Record(0x012D, {0}).Record(0x012D, {1});
+    m.Record(0x0324, {4, 200, 150, 700, 150, 700, 450, 200, 450});
+    m.Record(0x0106, {1}).Record(0x012D, {2});
+    m.Record(0x0538, {2, 4, 4, 800, 110, 1500, 110, 1500, 690, 800, 690, 950, 250, 1350, 250, 1350, 550, 950, 550});
+    m.Record(0x0325, {2, 150, 720, 1500, 720});
+    m.Record(0x012D, {0}).Record(0x0325, {2, 200, 600, 700, 600}).Record(0, {});
+    return m.bytes;
+}
+
+// The same shapes in PostScript, for Ghostscript.
+const char* const kDrawingEps = R"(%!PS-Adobe-3.0 EPSF-3.0
+%%BoundingBox: 0 0 144 72
+0 72 translate 0.1 -0.1 scale -100 -50 translate
+200 150 moveto 700 150 lineto 700 450 lineto 200 450 lineto closepath
+gsave 0 0 1 setrgbcolor fill grestore 0.784 0 0 setrgbcolor 40 setlinewidth stroke
+800 110 moveto 1500 110 lineto 1500 690 lineto 800 690 lineto closepath
+950 250 moveto 1350 250 lineto 1350 550 lineto 950 550 lineto closepath 0 0 1 setrgbcolor eofill
+200 600 moveto 700 600 lineto 0.784 0 0 setrgbcolor stroke
+showpage
+)";
+
+// Shapes in the abbreviations of drawing programs, which the prolog defines for PostScript;
+// lines no content stream may hold (gsave, Q, a wrong operand count) are left out.
+const char* const kArtEps = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 10 20 210 120\r\n"
+                            "/m {moveto} def /l {lineto} def /L {lineto} def /c {curveto} def /k {setcmykcolor} def\r"
+                            "/G {setgray} def /w {setlinewidth} def /Xa {setrgbcolor} def /f {closepath fill} def\r"
+                            "/F {fill} def /S {stroke} def /Q {} def /J {setlinecap} def\n"
+                            "%%EndProlog\n0 0 1 0 k\n20 30 m\n100 30 l\n100.0004 80 L\n20 80 l\nf\nf\n"
+                            "1 0 0 Xa\n120 40 m\n200 40 l\n200 120 160 110 120 40 c\nF\n"
+                            "%%BeginDocument: nested.eps\n%%BoundingBox: 0 0 5 5\n%%EndDocument\n"
+                            "gsave 0 G\n4 w\n2 J\n20 100 m 200 100 l\nQ\n20 100 m\n200 100 l\nS\n1 2 3 m\n"
+                            "showpage\n%%Trailer\n";
+
+// Regions of size cell × cell whose mean colour differs by more than 40 in some channel: the
+// two readers may round an edge to neighbouring pixels, which moves a cell's mean by 16.
+int DifferingRegions(const std::string& a, const std::string& b, int width, int height, int cell)
+{
+    int differing = 0;
+    for (int top = 0; top < height; top += cell)
+        for (int left = 0; left < width; left += cell) {
+            long sum[2][3] = {};
+            for (int y = top; y < std::min(top + cell, height); ++y)
+                for (int x = left; x < std::min(left + cell, width); ++x)
+                    for (int k = 0; k < 3; ++k) {
+                        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3 + k;
+                        sum[0][k] += static_cast<unsigned char>(a[i]);
+                        sum[1][k] += static_cast<unsigned char>(b[i]);
+                    }
+            const long n = static_cast<long>(std::min(cell, height - top)) * std::min(cell, width - left);
+            bool differs = false;
+            for (int k = 0; k < 3; ++k)
+                differs = differs || std::abs(sum[0][k] - sum[1][k]) > 40 * n;
+            differing += differs;
+        }
+    return differing;
+}
+
+struct Case {
+    std::string name, file, eps;  // file: the bytes placed; eps: what Ghostscript draws
+    float width, height;          // as DrawImage is given them
+    int dpi;                      // Ghostscript's resolution for that size at one pixel a point
+};
+
+} // namespace
+
+TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
+{
+    const std::string art = kArtEps;
+    const std::string postScript = art.substr(0, art.find("%%Trailer"));
+    std::string binary = "\xC5\xD0\xD3\xC6";
+    for (std::uint32_t field : {30u, static_cast<std::uint32_t>(postScript.size()), 0u, 0u, 0u, 0u})
+        for (int i = 0; i < 4; ++i)
+            binary += static_cast<char>(field >> (8 * i));
+    binary = binary.substr(0, 28) + "\xFF\xFF" + postScript + std::string(64, '\x01');
+    const std::vector<Case> cases = {
+        {"drawing.wmf", Drawing(), kDrawingEps, 0, 0, 72},
+        {"drawing-wide.wmf", Drawing(), kDrawingEps, 288, 0, 144},
+        {"art.eps", art, art, 0, 0, 72},
+        {"art.ai", art, art, 0, 100, 72},
+        {"binary.eps", binary, binary, 400, 200, 144},
+    };
+    ScratchDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string picture = dir.File(c.name), pdf = dir.File("page.pdf"), eps = dir.File("same.eps");
+        WriteFile(picture, c.file);
+        WriteFile(eps, c.eps);
+        ASSERT_EQ(RunTool("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -dGraphicsAlphaBits=1 -sDEVICE=ppmraw -r" +
+                          std::to_string(c.dpi) + " -o " + Quote(dir.File("gs.ppm")) + " " + Quote(eps))
+                      .exitCode,
+                  0);
+        const std::string expected = RgbPixels(dir.File("gs.ppm"));
+        int width = 0, height = 0;
+        std::sscanf(SizeOf(dir.File("gs.ppm")).c_str(), "%dx%d", &width, &height);
+        Tavlo p;
+        p.BeginDoc(pdf);
+        p.BeginPage();
+        p.DrawImage(picture, kLeft, kTop, c.width, c.height);
+        EXPECT_EQ(p.ErrNumber(), 0) << p.ErrDescription();
+        p.EndDoc();
+        ExpectReadersAccept(pdf);
+        RunTool("pdftoppm -r 72 -aa no -aaVector no -singlefile -x " + std::to_string(kLeft) + " -y " +
+                std::to_string(kTop) + " -W " + std::to_string(width) + " -H " + std::to_string(height) + " " +
+                Quote(pdf) + " " + Quote(dir.File("page")));
+        const std::string drawn = RgbPixels(dir.File("page.ppm"));
+        ASSERT_EQ(drawn.size(), expected.size());
+        EXPECT_EQ(DifferingRegions(drawn, expected, width, height, 16), 0);
+        // Nothing strays outside the box.
+        EXPECT_EQ(DarkPixelsIn(PopplerPage(pdf, 1, false), 0, 0, 596, kTop - 2), 0);
+    }
+}
+
+TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)
+{
+    // The damaged part, then a black square: drawn when playback goes on after the error.
+    auto metafile = [](std::initializer_list<int> damaged, int extent) {
+        Metafile m;
+        m.Record(0x020B, {50, 100}).Record(0x020C, {720, extent});
+        for (int word : damaged)
+            m.Word(word);
+        m.Record(0x02FC, {0, 0, 0, 0}).Record(0x012D, {0}).Record(0x0324, {4, 200, 150, 700, 150, 700, 450, 200, 450});
+        return m.bytes;
+    };
+    const std::string box = "%%BoundingBox: 0 0 100 100\n";
+    const std::vector<std::tuple<std::string, std::string, std::int32_t, bool>> cases = {
+        {"size.wmf", metafile({0, 0, 0x0324}, 1440), 321, false},
+        {"count.wmf", metafile({8, 0, 0x0324, 1000, 1, 1, 2, 2}, 1440), 9, true},
+        {"object.wmf", metafile({4, 0, 0x012D, 7}, 1440), 9, true},
+        {"function.wmf", metafile({3, 0, 0x8324}, 1440), 6, true},
+        {"past.wmf", metafile({60000, 0, 0x0324}, 1440), 62, false},
+        {"extent.wmf", metafile({}, 0), 11, false},
+        {"nobox.eps", "%!PS\n0 0 m\n", 321, false},
+        {"atend.eps", "%%BoundingBox: (atend)\n", 9, false},
+        {"flat.eps", "%%BoundingBox: 0 0 0 10\n", 11, false},
+        {"binary.eps", "\xC5\xD0\xD3\xC6\xFF\xFF\xFF\x0F\1\0\0\0" + box, 321, false},
+        {"huge.eps", box + "1e39 0 m\n10 10 m\n90 90 l\nS\n", 6, true},
+        {"missing.wmf", "", 53, false},
+    };
+    ScratchDir dir;
+    for (const auto& [name, bytes, error, drawn] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.File(name), pdf = dir.File("page.pdf");
+        if (!bytes.empty())
+            WriteFile(path, bytes);
+        Tavlo p;
+        p.BeginDoc(pdf);
+        p.BeginPage();
+        p.DrawImage(path, kLeft, kTop, 0, 0);
+        EXPECT_EQ(p.ErrNumber(), error);
+        EXPECT_EQ(p.ErrSource(), "Tavlo.DrawImage");
+        EXPECT_EQ(p.ErrDescription().substr(p.ErrDescription().size() - path.size() - 3), " - " + path);
+        p.EndDoc();
+        ExpectReadersAccept(pdf);
+        EXPECT_EQ(DarkPixelsIn(PopplerPage(pdf, 1, false), 0, 0, 596, 842) > 0, drawn);
+    }
+}
