@@ -14,18 +14,21 @@ namespace {
 
 using Tokens = std::vector<std::string_view>;
 
+// White space between tokens: PostScript's, less the line ends the lines were split at.
+constexpr std::string_view kBlanks(" \t\f\0", 4);
+
 Tokens Tokenise(std::string_view line)
 {
     Tokens tokens;
     std::size_t at = 0;
     while (at < line.size()) {
         const char c = line[at];
-        if (c == ' ' || c == '\t' || c == '\f' || c == '\0') {
+        if (kBlanks.find(c) != std::string_view::npos) {
             ++at;
         } else if (c == '[' || c == ']') {
             tokens.push_back(line.substr(at++, 1));
         } else {
-            const std::size_t end = line.find_first_of(" \t\f[]", at);
+            const std::size_t end = std::min(line.find_first_of(kBlanks, at), line.find_first_of("[]", at));
             tokens.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
             at = end == std::string_view::npos ? line.size() : end;
         }
@@ -128,10 +131,10 @@ bool StartsWith(std::string_view text, std::string_view head)
 
 std::string_view Trim(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t\f");
+    const std::size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return {};
-    return text.substr(first, text.find_last_not_of(" \t\f") - first + 1);
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // The PostScript section of a file: a binary EPS begins with a header giving its place.
