@@ -49,12 +49,6 @@
 #include <map>
 #include <ostream>
 
-// Failures show texts as text.
-inline void PrintTo(const QString& testo, std::ostream* os)
-{
-    *os << '"' << testo.toStdString() << '"';
-}
-
 using namespace quercino;
 
 namespace {

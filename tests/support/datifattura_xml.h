@@ -6,6 +6,7 @@
 //
 //   EXPECT_TRUE(quercino::test::ValidoPerSchema(percorso));
 
+#include "support/stampa_qt.h"
 #include <QString>
 #include <QStringList>
 

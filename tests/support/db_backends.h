@@ -27,6 +27,7 @@
 // a test that opens "VEKO" itself (mode "S") is correct when it is the first of its
 // process to do so. ctest runs every test in its own process; by hand, filter to one test.
 
+#include "support/stampa_qt.h"
 #include "app/core/Schema.h"
 #include "platform/db/Database.h"
 
@@ -117,4 +118,9 @@ QVariantList rigaCope(const QString& codice, const QString& ragioneSociale);
                              ::testing::Values(::quercino::test::Backend::SqliteFile,     \
                                                ::quercino::test::Backend::OdbcSqlite,     \
                                                ::quercino::test::Backend::OdbcPostgres),  \
+                             ::quercino::test::NomeParametroBackend())
+
+// For what does not depend on the database (windows, messages): the SQLite file only.
+#define QUERCINO_DB_SOLO_FILE(Suite)                                                         \
+    INSTANTIATE_TEST_SUITE_P(SoloFile, Suite, ::testing::Values(::quercino::test::Backend::SqliteFile), \
                              ::quercino::test::NomeParametroBackend())

@@ -6,6 +6,7 @@
 //
 //   EXPECT_GOLDEN(testoDelLog, "attesi/log_cartella.txt");   // beside this test file
 
+#include "support/stampa_qt.h"
 #include <QByteArray>
 #include <QString>
 

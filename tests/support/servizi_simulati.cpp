@@ -1,5 +1,9 @@
 #include "servizi_simulati.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
 namespace quercino::test {
 
 MessaggiSimulati::MessaggiSimulati()
@@ -16,6 +20,14 @@ MessaggiSimulati::~MessaggiSimulati()
 int MessaggiSimulati::Mostra(const Messaggio& messaggio)
 {
     mostrati.push_back(messaggio);
+    if (mentreMostra)
+        mentreMostra(messaggio);
+    if (finestraVera && mostrati.size() < 20) {
+        QDialog box(QApplication::activeWindow());
+        box.setWindowTitle(messaggio.titolo);
+        QTimer::singleShot(0, &box, &QDialog::accept);
+        box.exec();
+    }
     if (!risposte.empty()) {
         const int risposta = risposte.front();
         risposte.pop_front();

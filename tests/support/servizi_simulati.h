@@ -8,10 +8,12 @@
 //   ASSERT_EQ(messaggi.mostrati.size(), 1u);
 //   EXPECT_EQ(messaggi.mostrati[0].titolo, "Controllo Documento");
 
+#include "support/stampa_qt.h"
 #include "app/core/DialoghiFile.h"
 #include "app/core/Messaggi.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace quercino::test {
@@ -28,6 +30,11 @@ public:
     std::vector<DialogoTask> task;         // task dialogs, in order
     std::deque<int> risposte;              // answers to message boxes (then: first button)
     std::deque<int> risposteTask;          // answers to task dialogs (then: 1001)
+    // Called as each box shows (to look at the windows meanwhile).
+    std::function<void(const Messaggio&)> mentreMostra;
+    // Shows a real modal dialog for each box, closed at once, so the focus leaves the
+    // window and comes back as with the program's own boxes (at most 20: a loop ends).
+    bool finestraVera = false;
 };
 
 class DialoghiSimulati final : public ServizioDialoghi {

@@ -1,5 +1,6 @@
 #include "app/core/Date.h"
 #include "app/core/Messaggi.h"
+#include "support/servizi_simulati.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +11,9 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// Records the message boxes instead of showing them.
-class MessaggiRegistrati : public ServizioMessaggi {
-public:
-    int Mostra(const Messaggio& m) override
-    {
-        mostrati.push_back(m);
-        return RispostaOk;
-    }
-    int MostraTask(const DialogoTask&) override { return PrimoPulsanteTask; }
-    std::vector<Messaggio> mostrati;
-};
-
 class DateTest : public ::testing::Test {
 protected:
-    void SetUp() override { ImpostaServizioMessaggi(&messaggi_); }
-    void TearDown() override { ImpostaServizioMessaggi(nullptr); }
-    MessaggiRegistrati messaggi_;
+    test::MessaggiSimulati messaggi_;
 };
 
 TEST_F(DateTest, TestoInDataReadsTheItalianForms)

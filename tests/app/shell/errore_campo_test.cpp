@@ -1,11 +1,12 @@
-// The field error: red box while the message is up, the message centred with blanks, then
-// the focus colour and the focus back on the box.
+// The field error: the message centred with blanks, the box red while it is up, then the
+// focus colour and the focus back on the box.
 
 #include "app/shell/ErroreCampo.h"
 
-#include "messaggi_registrati.h"
 #include "app/core/Globals.h"
+#include "support/servizi_simulati.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
@@ -14,40 +15,32 @@
 
 using namespace quercino;
 
-TEST(ErroreCampo, ShortMessagesAreCentredWithBlanks)
+TEST(ErroreCampo, MessaggiCortiCentrati)
 {
-    // 50 - 10 / 2 = 45 on each side.
-    EXPECT_EQ(CentraMessaggio("0123456789"), QString(45, ' ') + "0123456789" + QString(45, ' '));
-    // Half of an odd length rounds to the even neighbour: 50 - 24.5 -> 26, 50 - 5.5 -> 44.
-    const QString nove49(49, 'x');
-    EXPECT_EQ(CentraMessaggio(nove49), QString(26, ' ') + nove49 + QString(26, ' '));
-    EXPECT_EQ(CentraMessaggio("Undici cart"), QString(44, ' ') + "Undici cart" + QString(44, ' '));
-    EXPECT_EQ(CentraMessaggio("abc"), QString(48, ' ') + "abc" + QString(48, ' '));
-    EXPECT_EQ(CentraMessaggio(""), QString(100, ' '));
-    // From 50 characters on the message is left as it is.
-    const QString cinquanta(50, 'y');
-    EXPECT_EQ(CentraMessaggio(cinquanta), cinquanta);
-    EXPECT_EQ(CentraMessaggio(cinquanta + "z"), cinquanta + "z");
+    // 50 - length / 2 blanks on each side, halves to the even neighbour; none from 50 on.
+    const std::pair<QString, int> casi[] = {
+        {"0123456789", 45}, {QString(49, 'x'), 26}, {"Undici cart", 44}, {"abc", 48}, {"", 50},
+        {QString(50, 'y'), 0}, {QString(51, 'z'), 0}};
+    for (const auto& [testo, margine] : casi)
+        EXPECT_EQ(CentraMessaggio(testo), QString(margine, ' ') + testo + QString(margine, ' ')) << testo.size();
 }
 
-TEST(ErroreCampo, BoxIsRedDuringTheMessageThenFocusedAgain)
+TEST(ErroreCampo, CampoRossoDuranteIlMessaggioPoiDiNuovoAttivo)
 {
     ColoreFocus = QColor(255, 255, 192);
-    ColoreNormale = QColor(255, 255, 255);
-    test::MessaggiRegistrati messaggi;
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* campo = new QLineEdit(&window);
-    auto* altro = new QLineEdit(&window);
+    test::MessaggiSimulati messaggi;
+    QWidget finestra;
+    auto* layout = new QVBoxLayout(&finestra);
+    auto* campo = new QLineEdit(&finestra);
+    auto* altro = new QLineEdit(&finestra);
     layout->addWidget(campo);
     layout->addWidget(altro);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    finestra.show();
+    finestra.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
     altro->setFocus();
 
-    QColor sfondo;
-    QColor testo;
+    QColor sfondo, testo;
     bool aveva = false;
     messaggi.mentreMostra = [&](const Messaggio&) {
         sfondo = campo->palette().color(QPalette::Base);
@@ -58,29 +51,20 @@ TEST(ErroreCampo, BoxIsRedDuringTheMessageThenFocusedAgain)
     ErroreCampo(campo, messaggio);
 
     ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    const Messaggio& box = messaggi.mostrati[0];
-    EXPECT_EQ(box.titolo, "Errore");
-    EXPECT_EQ(box.pulsanti, Pulsanti::Ok);
-    // 50 - 11 / 2 = 44.5, to the even neighbour 44.
-    EXPECT_EQ(box.testo, QString(44, ' ') + "Dato errato" + QString(44, ' '));
-    EXPECT_EQ(messaggio, box.testo);  // the caller's text is centred too
+    EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
+    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio("Dato errato"));
+    EXPECT_EQ(messaggio, messaggi.mostrati[0].testo);  // the caller's text is centred too
     EXPECT_EQ(sfondo, QColor(255, 0, 0));
     EXPECT_EQ(testo, QColor(255, 255, 255));
     EXPECT_TRUE(aveva);
-
     EXPECT_TRUE(campo->hasFocus());
     EXPECT_EQ(campo->palette().color(QPalette::Base), ColoreFocus);
-    EXPECT_EQ(campo->palette().color(QPalette::Text),
-              QApplication::palette(campo).color(QPalette::Text));
-}
+    EXPECT_EQ(campo->palette().color(QPalette::Text), QApplication::palette(campo).color(QPalette::Text));
 
-TEST(ErroreCampo, AMissingOrHiddenControlStillShowsTheMessage)
-{
-    test::MessaggiRegistrati messaggi;
+    // No control, or one that cannot take the focus: the message is shown all the same.
     ErroreCampo(nullptr, QStringLiteral("Nessun campo"));
-    QLineEdit nascosto;  // never shown: cannot take the focus
+    QLineEdit nascosto;
     ErroreCampo(&nascosto, QStringLiteral("Campo nascosto"));
-    ASSERT_EQ(messaggi.mostrati.size(), 2u);
-    EXPECT_EQ(messaggi.mostrati[1].testo.trimmed(), "Campo nascosto");
+    EXPECT_EQ(messaggi.mostrati.size(), 3u);
     EXPECT_FALSE(nascosto.hasFocus());
 }

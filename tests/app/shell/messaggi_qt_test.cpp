@@ -5,11 +5,11 @@
 #include "app/core/Messaggi.h"
 #include "app/shell/MessaggiQt.h"
 #include "app/shell/Traduzione.h"
+#include "support/stampa_qt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -23,110 +23,74 @@ namespace {
 
 class MessaggiQtTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        ASSERT_TRUE(CaricaTraduzioneItaliana(*QCoreApplication::instance()));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(CaricaTraduzioneItaliana(*QCoreApplication::instance())); }
     void SetUp() override { UsaMessaggiQt(); }
     void TearDown() override { ImpostaServizioMessaggi(nullptr); }
 
-    // Runs `azione` on the box as soon as it shows.
-    void AlMostrarsi(std::function<void(QMessageBox&)> azione)
+    // When the box shows: records title, text, icon and buttons, then presses `premi`
+    // (a button's text, or "Esc").
+    void AlMostrarsi(const QString& premi)
     {
-        QTimer::singleShot(0, [azione] {
+        QTimer::singleShot(0, [this, premi] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
-            azione(*box);
+            QStringList pulsanti;
+            for (QAbstractButton* pulsante : box->buttons())
+                pulsanti << pulsante->text().remove('&');
+            visto = QStringList{box->windowTitle(), box->text(), QString::number(box->icon())} + pulsanti;
+            if (premi == "Esc") {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* pulsante : box->buttons())
+                if (pulsante->text().remove('&') == premi)
+                    pulsante->click();
         });
     }
+
+    QStringList visto;
 };
-
-QStringList Testi(const QMessageBox& box)
-{
-    QStringList testi;
-    for (QAbstractButton* pulsante : box.buttons())
-        testi << pulsante->text().remove('&');
-    testi.sort();
-    return testi;
-}
-
-QAbstractButton* Pulsante(QMessageBox& box, const QString& testo)
-{
-    for (QAbstractButton* pulsante : box.buttons()) {
-        if (pulsante->text().remove('&') == testo)
-            return pulsante;
-    }
-    return nullptr;
-}
 
 } // namespace
 
-TEST_F(MessaggiQtTest, SiNoInItaliano)
+TEST_F(MessaggiQtTest, PulsantiInItalianoERisposte)
 {
-    AlMostrarsi([](QMessageBox& box) {
-        EXPECT_EQ(box.windowTitle(), "Chiudi");
-        EXPECT_EQ(box.text(), "Vuoi chiudere il programma?");
-        EXPECT_EQ(box.icon(), QMessageBox::Question);
-        EXPECT_EQ(Testi(box), (QStringList{"No", "Sì"}));
-        Pulsante(box, "No")->click();
-    });
-    EXPECT_EQ(MsgBox("Vuoi chiudere il programma?", Pulsanti::SiNo, Icona::Domanda, "Chiudi"),
-              RispostaNo);
-
-    AlMostrarsi([](QMessageBox& box) { Pulsante(box, "Sì")->click(); });
+    AlMostrarsi("No");
+    EXPECT_EQ(MsgBox("Vuoi chiudere il programma?", Pulsanti::SiNo, Icona::Domanda, "Chiudi"), RispostaNo);
+    visto.sort();
+    EXPECT_EQ(visto, (QStringList{"4", "Chiudi", "No", "Sì", "Vuoi chiudere il programma?"}));
+    AlMostrarsi("Sì");
     EXPECT_EQ(MsgBox("Vuoi chiudere il programma?", Pulsanti::SiNo), RispostaSi);
-}
 
-TEST_F(MessaggiQtTest, OkAnnullaEDefaultTitle)
-{
-    AlMostrarsi([](QMessageBox& box) {
-        EXPECT_EQ(box.windowTitle(), "Quercino");
-        EXPECT_EQ(box.icon(), QMessageBox::Information);
-        // CR LF of the program's texts shown as single line ends.
-        EXPECT_EQ(box.text(), "uno\n \ndue");
-        EXPECT_EQ(Testi(box), (QStringList{"Annulla", "OK"}));
-        Pulsante(box, "Annulla")->click();
-    });
+    // The default title; CR LF of the program's texts shown as single line ends.
+    AlMostrarsi("Annulla");
     EXPECT_EQ(MsgBox("uno\r\n \r\ndue", Pulsanti::OkAnnulla, Icona::Informazione), RispostaAnnulla);
-
-    AlMostrarsi([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); });
+    EXPECT_EQ(visto.mid(0, 3), (QStringList{"Quercino", "uno\n \ndue", QString::number(QMessageBox::Information)}));
+    AlMostrarsi("Esc");
     EXPECT_EQ(MsgBox("x", Pulsanti::OkAnnulla), RispostaAnnulla);
 }
 
 TEST_F(MessaggiQtTest, TaskDialogNumeraIPulsantiENonSiChiudeAltrimenti)
 {
-    RispostaTask = 1001;
-    AlMostrarsi([](QMessageBox& box) {
-        EXPECT_EQ(box.windowTitle(), "Richiesta di conferma");
-        EXPECT_EQ(box.text(), "Confermi al creazione di una comunicazione di ANNULLAMENTO?");
-        EXPECT_EQ(box.icon(), QMessageBox::Question);
-        ASSERT_EQ(box.buttons().size(), 2);
-        EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        EXPECT_FALSE(box->windowFlags().testFlag(Qt::WindowCloseButtonHint));
         // Escape and the close request leave it open.
-        QTest::keyClick(&box, Qt::Key_Escape);
-        box.close();
-        QTimer::singleShot(0, [&box] {
-            EXPECT_TRUE(box.isVisible());
-            Pulsante(box, "NO")->click();
+        QTest::keyClick(box, Qt::Key_Escape);
+        box->close();
+        QTimer::singleShot(0, [box] {
+            EXPECT_TRUE(box->isVisible());
+            box->buttons().last()->click();
         });
     });
-    MostraMessaggio("Richiesta di conferma",
-                    "Confermi al creazione di una comunicazione di ANNULLAMENTO?", 5,
+    MostraMessaggio("Richiesta di conferma", "Confermi al creazione di una comunicazione di ANNULLAMENTO?", 5,
                     "Si, Confermo", "NO");
     EXPECT_EQ(RispostaTask, 1002);
-}
 
-TEST_F(MessaggiQtTest, TaskDialogTerzoPulsante)
-{
-    AlMostrarsi([](QMessageBox& box) {
-        EXPECT_EQ(box.icon(), QMessageBox::Information);
-        QStringList ordine;
-        for (QAbstractButton* pulsante : box.buttons())
-            ordine << pulsante->text();
-        EXPECT_EQ(ordine.size(), 3);
-        Pulsante(box, "Vai al Portale dell'Agenzia")->click();
-    });
-    MostraMessaggio("File XML creato", "testo", 3, "OK Chiudi", "Controlla LOG",
-                    "Vai al Portale dell'Agenzia");
+    AlMostrarsi("Vai al Portale dell'Agenzia");
+    MostraMessaggio("File XML creato", "testo", 3, "OK Chiudi", "Controlla LOG", "Vai al Portale dell'Agenzia");
     EXPECT_EQ(RispostaTask, 1003);
+    EXPECT_EQ(visto, (QStringList{"File XML creato", "testo", QString::number(QMessageBox::Information), "OK Chiudi",
+                                  "Controlla LOG", "Vai al Portale dell'Agenzia"}));
 }
