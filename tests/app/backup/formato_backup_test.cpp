@@ -9,9 +9,9 @@
 #include "app/backup/ValoriRipristino.h"
 #include "app/core/Date.h"
 #include "app/core/Schema.h"
+#include "support/golden.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,33 +36,27 @@ QString Linea(const QStringList& campi)
 
 void Scrivi(const QString& percorso, const QByteArray& byte)
 {
-    QFile file(percorso);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(byte);
+    ASSERT_TRUE(test::ScriviFile(percorso, byte));
 }
 
 } // namespace
 
+// Texts lose their outer blanks only; separators and line ends inside become blanks.
 TEST(ValoreBackup, FormeDeiTipi)
 {
-    // Texts lose their outer blanks only; inner blanks stay.
-    EXPECT_EQ(ValoreBackup(QStringLiteral("  ROSSI  MARIO  "), ColumnType::Text), "ROSSI  MARIO");
-    EXPECT_EQ(ValoreBackup(QVariant(), ColumnType::Text), "");
-    EXPECT_EQ(ValoreBackup(QVariant(QMetaType::fromType<QString>()), ColumnType::Text), "");
-    EXPECT_EQ(ValoreBackup(1, ColumnType::SmallInt), "1");
-    EXPECT_EQ(ValoreBackup(0, ColumnType::SmallInt), "0");
-    EXPECT_EQ(ValoreBackup(-32768, ColumnType::SmallInt), "-32768");
-    EXPECT_EQ(ValoreBackup(QVariant(QMetaType::fromType<int>()), ColumnType::Integer), "");
-    EXPECT_EQ(ValoreBackup(QDate(2020, 12, 31), ColumnType::Date), "31/12/2020");
-    EXPECT_EQ(ValoreBackup(QDate(2021, 1, 5), ColumnType::Date), "05/01/2021");
-}
-
-TEST(ValoreBackup, SeparatoriEFineRigaDiventanoSpazi)
-{
-    EXPECT_EQ(ValoreBackup(QStringLiteral("A") + Sep + QStringLiteral("B\r\nC\rD\nE"), ColumnType::Text),
-              "A B  C D E");
-    // At the ends they become blanks first and are then trimmed away.
-    EXPECT_EQ(ValoreBackup(QStringLiteral("\r\nROSSI") + Sep, ColumnType::Text), "ROSSI");
+    const std::tuple<QVariant, ColumnType, QString> casi[] = {
+        {QStringLiteral("  ROSSI  MARIO  "), ColumnType::Text, "ROSSI  MARIO"},
+        {QVariant(), ColumnType::Text, ""},
+        {QVariant(QMetaType::fromType<QString>()), ColumnType::Text, ""},
+        {QStringLiteral("A") + Sep + QStringLiteral("B\r\nC\rD\nE"), ColumnType::Text, "A B  C D E"},
+        {QStringLiteral("\r\nROSSI") + Sep, ColumnType::Text, "ROSSI"},
+        {1, ColumnType::SmallInt, "1"},
+        {-32768, ColumnType::SmallInt, "-32768"},
+        {QVariant(QMetaType::fromType<int>()), ColumnType::Integer, ""},
+        {QDate(2021, 1, 5), ColumnType::Date, "05/01/2021"},
+    };
+    for (const auto& [valore, tipo, atteso] : casi)
+        EXPECT_EQ(ValoreBackup(valore, tipo), atteso) << valore.toString().toStdString();
     EXPECT_EQ(SenzaSeparatori(QStringLiteral("\t") + Sep), "\t ");
 }
 
@@ -81,10 +75,7 @@ TEST(NomiBackup, NomiDeiFile)
     EXPECT_EQ(NomeBackupSingolo(QStringLiteral("7"), QString(), QStringLiteral("20260307")),
               "SAVEVEKO_7__20260307.VEKO");
     EXPECT_EQ(NomeBackupTutti(QStringLiteral("20260307")), "SAVEVEKO_TUTTI_20260307.VEKO");
-}
-
-TEST(NomiBackup, IlCodiceNonEsceDallaCartella)
-{
+    // The code never leads out of the folder.
     EXPECT_EQ(CodiceInNomeFile(QStringLiteral("../../etc/x")), ".._.._etc_x");
     EXPECT_EQ(CodiceInNomeFile(QStringLiteral("..")), "__");
     EXPECT_EQ(CodiceInNomeFile(QStringLiteral("A\\B:C*D?E\"F<G>H|I")), "A_B_C_D_E_F_G_H_I");
@@ -94,22 +85,16 @@ TEST(NomiBackup, IlCodiceNonEsceDallaCartella)
 TEST(NomiBackup, LaCopiaDiSicurezzaNonSovrascriveMai)
 {
     QTemporaryDir cartella;
-    ASSERT_TRUE(cartella.isValid());
     const QDateTime adesso(QDate(2026, 3, 7), QTime(9, 5, 3));
-    const QString prima = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
-    EXPECT_EQ(prima, cartella.path() + "/BFRR_01_20260307.VEKO");
-    Scrivi(prima, "x");
-    const QString seconda = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
-    EXPECT_EQ(seconda, cartella.path() + "/BFRR_01_20260307_090503.VEKO");
-    Scrivi(seconda, "x");
-    const QString terza = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
-    EXPECT_EQ(terza, cartella.path() + "/BFRR_01_20260307_090503_2.VEKO");
-    Scrivi(terza, "x");
-    EXPECT_EQ(PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso),
-              cartella.path() + "/BFRR_01_20260307_090503_3.VEKO");
+    for (const char* nome : {"BFRR_01_20260307.VEKO", "BFRR_01_20260307_090503.VEKO", "BFRR_01_20260307_090503_2.VEKO",
+                             "BFRR_01_20260307_090503_3.VEKO"}) {
+        const QString percorso = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
+        EXPECT_EQ(percorso, cartella.filePath(nome));
+        Scrivi(percorso, "x");
+    }
     // Another day starts again from the plain name.
     EXPECT_EQ(PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso.addDays(1)),
-              cartella.path() + "/BFRR_01_20260308.VEKO");
+              cartella.filePath("BFRR_01_20260308.VEKO"));
 }
 
 TEST(LeggiBackup, OgniFineRiga)
@@ -206,82 +191,69 @@ TEST(LeggiBackup, RigheVuoteEdiSpaziSaltate)
     EXPECT_EQ(letto.righe[1].campi, (QStringList{"", "COPE", "02", "AB"}));
 }
 
-TEST(ValoriRipristino, ValoriPerTipo)
+TEST(ValoriRipristino, ValoriPerTipoEErroriDiCampo)
 {
     const Table tabella{QStringLiteral("PROVA"),
-                        {{"OCOD", ColumnType::Text, 4}, {"N", ColumnType::SmallInt, 0},
-                         {"I", ColumnType::Integer, 0}, {"D", ColumnType::Date, 0},
-                         {"T", ColumnType::Text, 10}},
+                        {{"OCOD", ColumnType::Text, 4}, {"N", ColumnType::SmallInt, 0}, {"I", ColumnType::Integer, 0},
+                         {"D", ColumnType::Date, 0}, {"T", ColumnType::Text, 10}},
                         {}};
-    const RigaRipristino riga = ConvertiRiga(tabella, {"", "PROVA", " 01 ", " 1 ", "-70000", "05/01/2021", "  "}, "M");
-    EXPECT_TRUE(riga.errori.empty());
-    ASSERT_EQ(riga.valori.size(), 5);
-    EXPECT_EQ(riga.valori[0], QVariant("01"));
-    EXPECT_EQ(riga.valori[1], QVariant(1));
-    EXPECT_EQ(riga.valori[2], QVariant(-70000));
-    EXPECT_EQ(riga.valori[3], QVariant(QDate(2021, 1, 5)));
-    // A blank text field keeps its blanks, as the file has them.
-    EXPECT_EQ(riga.valori[4], QVariant("  "));
+    // Values by type; a blank text field keeps its blanks, as the file has them; empty
+    // fields and a short line give empty text, 0 and the zero date, never null; the zero
+    // date is null in client/server mode only.
+    const QVariant zero = DataZero();
+    struct Caso {
+        QStringList campi;
+        const char* modo;
+        QVariantList valori;
+    };
+    const Caso casi[] = {
+        {{"", "PROVA", " 01 ", " 1 ", "-70000", "05/01/2021", "  "}, "M",
+         {"01", 1, -70000, QDate(2021, 1, 5), "  "}},
+        {{"", "PROVA", "01", ""}, "S", {"01", 0, 0, zero, ""}},
+        {{"", "PROVA", "01", "0", "0", "00/00/0000"}, "S", {"01", 0, 0, QVariant(), ""}},
+        {{"", "PROVA", "01", "0", "0", "00/00/0000"}, "M", {"01", 0, 0, zero, ""}},
+    };
+    for (const Caso& caso : casi) {
+        const RigaRipristino riga = ConvertiRiga(tabella, caso.campi, caso.modo);
+        EXPECT_TRUE(riga.errori.empty());
+        ASSERT_EQ(riga.valori.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            if (caso.valori[i].isValid())
+                EXPECT_EQ(riga.valori[i], caso.valori[i]) << caso.campi.join('|').toStdString() << " " << i;
+            else
+                EXPECT_TRUE(riga.valori[i].isNull()) << i;
+            if (i == 0 || i == 4)
+                EXPECT_FALSE(riga.valori[i].toString().isNull());   // the drivers would store NULL
+        }
+    }
 
-    // Empty fields and a short line: empty text, 0, the zero date; never null.
-    const RigaRipristino corta = ConvertiRiga(tabella, {"", "PROVA", "01", ""}, "S");
-    EXPECT_TRUE(corta.errori.empty());
-    EXPECT_EQ(corta.valori[1], QVariant(0));
-    EXPECT_EQ(corta.valori[2], QVariant(0));
-    EXPECT_EQ(corta.valori[3], QVariant(DataZero()));
-    EXPECT_EQ(corta.valori[4], QVariant(QString()));
-    // An empty text, not a null one (which the drivers would store as NULL).
-    EXPECT_FALSE(corta.valori[4].toString().isNull());
-    EXPECT_FALSE(corta.valori[0].toString().isNull());
-
-    // A date that reads as the zero date: null in client/server mode, kept otherwise.
-    EXPECT_TRUE(ConvertiRiga(tabella, {"", "PROVA", "01", "0", "0", "00/00/0000"}, "S").valori[3].isNull());
-    EXPECT_EQ(ConvertiRiga(tabella, {"", "PROVA", "01", "0", "0", "00/00/0000"}, "M").valori[3],
-              QVariant(DataZero()));
-}
-
-TEST(ValoriRipristino, ErroriDiCampo)
-{
-    const Table tabella{QStringLiteral("PROVA"),
-                        {{"OCOD", ColumnType::Text, 4}, {"N", ColumnType::SmallInt, 0}, {"D", ColumnType::Date, 0}},
-                        {}};
+    // Refused columns take their empty value; the row is still whole. 32768 does not fit a
+    // 16-bit column.
     const RigaRipristino riga =
-        ConvertiRiga(tabella, {"", "PROVA", "ABCDE", "VERO", "31/02/2021", "OLTRE", "ANCORA"}, "M");
-    ASSERT_EQ(riga.errori.size(), 5u);
-    EXPECT_EQ(riga.errori[0].indice, 2);
-    EXPECT_EQ(riga.errori[1].indice, 3);
-    EXPECT_EQ(riga.errori[2].indice, 4);
-    EXPECT_EQ(riga.errori[3].indice, 5);
-    EXPECT_EQ(riga.errori[4].indice, 6);
-    // The refused columns take their empty value; the row is still whole.
-    EXPECT_EQ(riga.valori[0], QVariant(QString()));
-    EXPECT_EQ(riga.valori[1], QVariant(0));
-    EXPECT_EQ(riga.valori[2], QVariant(DataZero()));
-    EXPECT_EQ(MessaggioErroreCampo("COPE", riga.errori[3]),
-              "Errore: COPE registrazione: indice 5 valore OLTRE Errore: Elemento oltre l'ultima colonna della tabella");
+        ConvertiRiga(tabella, {"", "PROVA", "ABCDE", "32768", "VERO", "31/02/2021", "12345678901", "OLTRE"}, "M");
+    QList<int> indici;
+    for (const auto& errore : riga.errori)
+        indici << errore.indice;
+    EXPECT_EQ(indici, (QList<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(riga.valori, (QVariantList{QString(), 0, 0, zero, QString()}));
+    EXPECT_EQ(MessaggioErroreCampo("COPE", riga.errori[5]),
+              "Errore: COPE registrazione: indice 7 valore OLTRE Errore: Elemento oltre l'ultima colonna della tabella");
     EXPECT_EQ(MessaggioErroreCampo("CTANA", riga.errori[1]).left(40), "Errore: CTANA anagrafica: indice 3 valor");
-    EXPECT_EQ(MessaggioErroreCampo("COPE", riga.errori[1]).left(38), "Errore: COPE registrazione: indice 3 v");
-    // 32768 does not fit a 16-bit column.
-    EXPECT_EQ(ConvertiRiga(tabella, {"", "PROVA", "A", "32768"}, "M").errori.size(), 1u);
 }
 
 TEST(RipristinaCTAB, DescrizioniITT)
 {
-    // "/" at position 16: characters 1-11 padded to 16, 5 blanks, character 13, 14-23.
-    const QString sedici = QStringLiteral("ABCDEFGHIJKLMN/OPQRSTUVWXYZ");
-    ASSERT_EQ(sedici.indexOf('/'), 14);
-    const QString conBarra16 = QStringLiteral("ABCDEFGHIJKLMNO/QRSTUVWX");
-    ASSERT_EQ(conBarra16[15], '/');
-    EXPECT_EQ(RiformaDescrizioneITT(conBarra16), "ABCDEFGHIJK" + QString(5, ' ') + QString(5, ' ') + "M" + "NO/QRSTUVW");
-    // "/" at position 15: characters 1-11 padded to 16, 5 blanks, character 12, 13-22.
-    EXPECT_EQ(RiformaDescrizioneITT(sedici), "ABCDEFGHIJK" + QString(10, ' ') + "L" + "MN/OPQRSTU");
-    EXPECT_EQ(RiformaDescrizioneITT(sedici).size(), 32);
-    // Short tails are padded to ten characters.
-    EXPECT_EQ(RiformaDescrizioneITT(QStringLiteral("ABCDEFGHIJKLMN/")),
-              "ABCDEFGHIJK" + QString(10, ' ') + "L" + "MN/       ");
-    // Without "/" at 15 or 16 nothing changes.
-    EXPECT_EQ(RiformaDescrizioneITT(QStringLiteral("ALIQUOTA 22%")), "ALIQUOTA 22%");
-    EXPECT_EQ(RiformaDescrizioneITT(QString()), QString());
+    // "/" at position 16: characters 1-11 padded to 16, 5 blanks, character 13, 14-23;
+    // at position 15: character 12, 13-22; short tails padded to ten; otherwise unchanged.
+    const std::pair<QString, QString> casi[] = {
+        {"ABCDEFGHIJKLMNO/QRSTUVWX", "ABCDEFGHIJK" + QString(10, ' ') + "MNO/QRSTUVW"},
+        {"ABCDEFGHIJKLMN/OPQRSTUVWXYZ", "ABCDEFGHIJK" + QString(10, ' ') + "LMN/OPQRSTU"},
+        {"ABCDEFGHIJKLMN/", "ABCDEFGHIJK" + QString(10, ' ') + "LMN/       "},
+        {"ALIQUOTA 22%", "ALIQUOTA 22%"},
+        {"", ""},
+    };
+    for (const auto& [dentro, fuori] : casi)
+        EXPECT_EQ(RiformaDescrizioneITT(dentro), fuori) << dentro.toStdString();
 }
 
 TEST(LeggiBackup, ByteQualsiasiNonFannoDanni)

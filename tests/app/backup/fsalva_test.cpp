@@ -1,7 +1,7 @@
 // The backup and restore window offscreen, on the SQLite file, with the dialogs and
-// message boxes answered by test doubles: both backups (single and all declarants),
-// their cancels, the replace question, the "Cripta" box, the restore with a valid, an
-// invalid and no file, the progress display and the registration with the main window.
+// message boxes answered by test doubles: both backups (single and all declarants), their
+// cancels, the replace question, the "Cripta" box, the restore with a valid, an invalid
+// and no file, the progress display and the restore reached from the menu.
 
 #include "app/backup/FSalva.h"
 
@@ -15,12 +15,12 @@
 #include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
 #include "support/db_backends.h"
+#include "support/golden.h"
 #include "support/servizi_simulati.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -31,23 +31,9 @@
 #include <gtest/gtest.h>
 
 using namespace quercino;
+using test::LeggiFile;
 
 namespace {
-
-QByteArray Contenuto(const QString& percorso)
-{
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<manca>");
-    return file.readAll();
-}
-
-void Scrivi(const QString& percorso, const QByteArray& byte)
-{
-    QFile file(percorso);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(byte);
-}
 
 QString Oggi()
 {
@@ -58,12 +44,10 @@ class FinestraSalva : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        backend_ = std::make_unique<test::DbBackend>(test::Backend::SqliteFile);
-        Cnn = &backend_->db();
-        qputenv("QUERCINO_HOME", backend_->programDir().toUtf8());
-        ASSERT_TRUE(cartella_.isValid());
-        backend_->db().insert(schema::COPE(), test::rigaCope("01", "ROSSI SPA"));
-        backend_->db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI SRL"));
+        Cnn = &backend_.db();
+        qputenv("QUERCINO_HOME", backend_.programDir().toUtf8());
+        db().insert(schema::COPE(), test::rigaCope("01", "ROSSI SPA"));
+        db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI SRL"));
         ModoSalva = "S";
         SalvaTutti = false;
         CodiceOperatore = "01";
@@ -73,14 +57,26 @@ protected:
     {
         Cnn = nullptr;
         qunsetenv("QUERCINO_HOME");
-        CodiceOperatore.clear();
-        NomeOperatore.clear();
     }
-    Database& db() { return backend_->db(); }
+    Database& db() { return backend_.db(); }
     QString File(const QString& nome) const { return cartella_.filePath(nome); }
     QStringList FileScritti() const { return QDir(cartella_.path()).entryList(QDir::Files); }
+    QString Ragione(const char* codice)
+    {
+        return db().select(schema::COPE(), " WHERE OCOD = ?", {codice}).at(0).text(cope::ORAG);
+    }
+    // A restore window on a file holding `contenuto`.
+    std::unique_ptr<FSalva> Ripristino(const QByteArray& contenuto)
+    {
+        test::ScriviFile(File("b.VEKO"), contenuto);
+        ModoSalva = "R";
+        dialoghi_.aperture = {QStringList{File("b.VEKO")}};
+        auto f = std::make_unique<FSalva>();
+        f->Form_Load();
+        return f;
+    }
 
-    std::unique_ptr<test::DbBackend> backend_;
+    test::DbBackend backend_{test::Backend::SqliteFile};
     QTemporaryDir cartella_;
     test::MessaggiSimulati messaggi_;
     test::DialoghiSimulati dialoghi_;
@@ -92,21 +88,11 @@ TEST_F(FinestraSalva, BackupDelSoggettoCorrente)
 {
     FSalva f;
     f.Form_Load();
-    EXPECT_FALSE(f.Chiusa());
-    EXPECT_EQ(f.Label1()->text(), "Crea ARCHIVIO DI BACKUP");
     EXPECT_EQ(f.Label2()->text(), "ROSSI SPA");
     EXPECT_TRUE(f.bconferma()->isVisibleTo(&f));
     EXPECT_FALSE(f.saveALL()->isVisibleTo(&f));
-    EXPECT_FALSE(f.Label3()->isVisibleTo(&f));
     EXPECT_FALSE(f.PBar1()->isVisibleTo(&f));
-    EXPECT_FALSE(f.PERC()->isVisibleTo(&f));
-    EXPECT_FALSE(f.Label16()->isVisibleTo(&f));
-    EXPECT_TRUE(f.Crip()->isChecked());
-    EXPECT_EQ(f.bconferma()->text(), "   Conferma");
-    EXPECT_EQ(f.DataSalvataggio(), Oggi());
-
-    const QString percorso = File("scelto.VEKO");
-    dialoghi_.salvataggi = {percorso};
+    dialoghi_.salvataggi = {File("scelto.VEKO")};
     f.bconferma_Click();
     ASSERT_EQ(dialoghi_.richieste.size(), 1u);
     const RichiestaFile& richiesta = dialoghi_.richieste[0];
@@ -114,32 +100,24 @@ TEST_F(FinestraSalva, BackupDelSoggettoCorrente)
     EXPECT_EQ(richiesta.cartella, CartellaDesktop());
     EXPECT_EQ(richiesta.nomeFile, "SAVEVEKO_01_ROSSISPA_" + Oggi() + ".VEKO");
     EXPECT_EQ(richiesta.filtri, QStringList{"BackUp VEKO (*.VEKO)"});
-
-    EXPECT_EQ(f.Label1()->text(), "CREA ARCHIVIO DI BACKUP");
-    EXPECT_EQ(f.ContaRighe(), 1);
     EXPECT_EQ(f.PERC()->text(), "1");
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_EQ(messaggi_.mostrati[0].testo, "Creazione file di BackUP terminata");
     EXPECT_TRUE(f.Chiusa());
     // Scrambled by default: the name "COPE" moved by 8 to 11, the code "01" by 8 and 9.
-    EXPECT_TRUE(Contenuto(percorso).startsWith("\xA6" "KXZP" "\xA6" "8:" "\xA6"));
-    EXPECT_EQ(FileScritti(), QStringList{"scelto.VEKO"});
-}
+    EXPECT_TRUE(LeggiFile(File("scelto.VEKO")).startsWith("\xA6" "KXZP" "\xA6" "8:" "\xA6"));
 
-TEST_F(FinestraSalva, CriptaTolta)
-{
-    FSalva f;
+    // "Cripta" taken off writes plain; the box is ticked again at the next load.
     f.Form_Load();
     f.Crip()->setChecked(false);
     dialoghi_.salvataggi = {File("chiaro.VEKO")};
     f.bconferma_Click();
-    EXPECT_TRUE(Contenuto(File("chiaro.VEKO")).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI SPA" "\xA6"));
-    // The box is ticked again at the next load.
+    EXPECT_TRUE(LeggiFile(File("chiaro.VEKO")).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI SPA" "\xA6"));
     f.Form_Load();
     EXPECT_TRUE(f.Crip()->isChecked());
 }
 
-TEST_F(FinestraSalva, AnnulloESostituzione)
+TEST_F(FinestraSalva, AnnulloSostituzioneECartellaImpossibile)
 {
     FSalva f;
     f.Form_Load();
@@ -151,199 +129,114 @@ TEST_F(FinestraSalva, AnnulloESostituzione)
 
     // An existing file: "No" asks again, "Yes" replaces it.
     const QString esistente = File("esistente.VEKO");
-    Scrivi(esistente, "vecchio");
+    test::ScriviFile(esistente, "vecchio");
     dialoghi_.salvataggi = {esistente, esistente};
     messaggi_.risposte = {RispostaNo, RispostaSi};
     f.bconferma_Click();
     EXPECT_EQ(dialoghi_.richieste.size(), 3u);
     ASSERT_EQ(messaggi_.mostrati.size(), 3u);
-    EXPECT_EQ(messaggi_.mostrati[0].titolo, "Controllo Documento");
     EXPECT_EQ(messaggi_.mostrati[1].titolo, "Controllo Documento");
-    EXPECT_EQ(messaggi_.mostrati[2].testo, "Creazione file di BackUP terminata");
-    EXPECT_TRUE(Contenuto(esistente).startsWith("\xA6" "KXZP"));
-}
+    EXPECT_TRUE(LeggiFile(esistente).startsWith("\xA6" "KXZP"));
 
-TEST_F(FinestraSalva, BackupInCartellaImpossibile)
-{
-    FSalva f;
-    f.Form_Load();
-    Scrivi(File("unfile"), "x");
-    dialoghi_.salvataggi = {File("unfile") + "/b.VEKO"};
-    f.bconferma_Click();
+    // A folder that cannot exist: the failure is told and the window stays.
+    messaggi_.mostrati.clear();
+    FSalva g;
+    g.Form_Load();
+    dialoghi_.salvataggi = {esistente + "/b.VEKO"};
+    g.bconferma_Click();
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_TRUE(messaggi_.mostrati[0].testo.startsWith("Creazione file di BackUP non riuscita"));
     EXPECT_EQ(messaggi_.mostrati[0].icona, Icona::Critica);
-    EXPECT_FALSE(f.Chiusa());
+    EXPECT_FALSE(g.Chiusa());
 }
 
 TEST_F(FinestraSalva, BackupDiTuttiNellaCartellaScelta)
 {
     SalvaTutti = true;
+    {
+        FSalva annullata;
+        annullata.Form_Load();
+        dialoghi_.salvataggi = {QString()};
+        annullata.saveALL_Click();
+        annullata.bannulla_Click();
+        EXPECT_TRUE(SalvaTutti);
+        EXPECT_TRUE(messaggi_.mostrati.empty());
+    }
     // A folder with "(" in its path: only the folder of the chosen path counts.
     ASSERT_TRUE(QDir(cartella_.path()).mkdir("copie (2026)"));
-    const QString cartella = File("copie (2026)");
     FSalva f;
     f.Form_Load();
     EXPECT_TRUE(f.saveALL()->isVisibleTo(&f));
-    EXPECT_FALSE(f.bconferma()->isVisibleTo(&f));
     EXPECT_EQ(f.Label2()->text(), "(TUTTI)");
-
-    dialoghi_.salvataggi = {cartella + "/(TUTTI)"};
+    dialoghi_.salvataggi = {File("copie (2026)/(TUTTI)")};
     f.saveALL_Click();
-    ASSERT_EQ(dialoghi_.richieste.size(), 1u);
-    EXPECT_EQ(dialoghi_.richieste[0].nomeFile, "(TUTTI)");
-    EXPECT_EQ(dialoghi_.richieste[0].titolo, "Indica dove salvare il file di backUp");
-    const QString atteso = cartella + "/SAVEVEKO_TUTTI_" + Oggi() + ".VEKO";
-    EXPECT_EQ(f.PercorsoBackup(), atteso);
-    const FileBackupLetto letto = LeggiFileBackup(atteso);
-    EXPECT_EQ(letto.righe.size(), 2u);
+    EXPECT_EQ(dialoghi_.richieste.back().nomeFile, "(TUTTI)");
+    const QString atteso = File("copie (2026)/SAVEVEKO_TUTTI_" + Oggi() + ".VEKO");
+    EXPECT_EQ(LeggiFileBackup(atteso).righe.size(), 2u);
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_EQ(messaggi_.mostrati[0].testo, "Salvataggio terminato");
     EXPECT_FALSE(SalvaTutti);
     EXPECT_TRUE(f.Chiusa());
-    EXPECT_FALSE(f.PBar1()->isVisibleTo(&f));
 
     // The same window later in the run writes to the same folder without asking.
     QFile::remove(atteso);
     SalvaTutti = true;
     f.Form_Load();
     f.saveALL_Click();
-    EXPECT_EQ(dialoghi_.richieste.size(), 1u);
+    EXPECT_EQ(dialoghi_.richieste.size(), 2u);
     EXPECT_TRUE(QFile::exists(atteso));
 }
 
-TEST_F(FinestraSalva, BackupDiTuttiAnnullato)
+TEST_F(FinestraSalva, RipristinoConfermatoEFinestraOccupata)
 {
-    SalvaTutti = true;
-    FSalva f;
-    f.Form_Load();
-    dialoghi_.salvataggi = {QString()};
-    f.saveALL_Click();
-    EXPECT_TRUE(f.CartellaTutti().isEmpty());
-    EXPECT_TRUE(messaggi_.mostrati.empty());
-    EXPECT_TRUE(SalvaTutti);
-    EXPECT_FALSE(f.Chiusa());
-    EXPECT_TRUE(QDir::current().entryList({"SAVEVEKO_TUTTI_*"}, QDir::Files).isEmpty());
-}
-
-TEST_F(FinestraSalva, AnnullaNonScriveNulla)
-{
-    SalvaTutti = true;
-    FSalva f;
-    f.Form_Load();
-    f.bannulla_Click();
-    EXPECT_TRUE(f.Chiusa());
-    EXPECT_TRUE(SalvaTutti);
-    EXPECT_TRUE(dialoghi_.richieste.empty());
-    EXPECT_TRUE(FileScritti().isEmpty());
-}
-
-TEST_F(FinestraSalva, RipristinoConfermato)
-{
-    const QString percorso = File("b.VEKO");
-    Scrivi(percorso, "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA" "\xA6" "\r\n");
-    ModoSalva = "R";
     SalvaTutti = true;  // left over from an earlier command: no effect on a restore
-    dialoghi_.aperture = {QStringList{percorso}};
-    FSalva f;
-    f.Form_Load();
-    ASSERT_FALSE(f.Chiusa());
-    ASSERT_EQ(dialoghi_.richieste.size(), 1u);
-    EXPECT_EQ(dialoghi_.richieste[0].titolo, "Indica il file di backUp da ripristinare");
-    EXPECT_EQ(dialoghi_.richieste[0].filtri, QStringList{"BackUp VEKO (*.VEKO)"});
-    EXPECT_EQ(f.Label1()->text(), "RIPRISTINA ARCHIVIO DI BACKUP");
-    EXPECT_EQ(f.Label2()->text(), "01 ROSSI RIPRISTINATA");
-    EXPECT_TRUE(f.Label3()->isVisibleTo(&f));
-    EXPECT_EQ(f.Label3()->text(), "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
-    EXPECT_TRUE(f.bconferma()->isVisibleTo(&f));
-    EXPECT_FALSE(f.saveALL()->isVisibleTo(&f));
-    EXPECT_EQ(f.CodiceRipristino(), "01");
-
-    f.bconferma_Click();
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato");
-    EXPECT_TRUE(f.Chiusa());
-    const auto righe = db().select(schema::COPE(), " WHERE OCOD = ?", {"01"});
-    ASSERT_EQ(righe.size(), 1u);
-    EXPECT_EQ(righe[0].text(cope::ORAG), "ROSSI RIPRISTINATA");
-    EXPECT_EQ(db().select(schema::COPE()).size(), 2u);
-    // The safety copy went to the program folder first.
-    const QString copia = backend_->programDir() + "/BFRR_01_" + Oggi() + ".VEKO";
-    ASSERT_TRUE(QFile::exists(copia));
-    EXPECT_EQ(LeggiFileBackup(copia).righe.at(0).campi.at(3), "ROSSI SPA");
-}
-
-TEST_F(FinestraSalva, DuranteIlLavoroLaFinestraNonRiparte)
-{
-    const QString percorso = File("b.VEKO");
-    Scrivi(percorso, "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n"
-                     "\xA6" "COPE" "\xA6" "03" "\xA6" "VERDI\r\n");
-    ModoSalva = "R";
-    dialoghi_.aperture = {QStringList{percorso}};
-    FSalva f;
-    f.Form_Load();
-    ASSERT_FALSE(f.Chiusa());
-    // The progress display lets these run in the middle of the restore.
-    bool occupataDurante = false;
-    bool pulsantiSpenti = false;
-    QTimer::singleShot(0, &f, [&] {
-        occupataDurante = f.Occupata();
-        pulsantiSpenti = !f.bconferma()->isEnabled() && !f.bannulla()->isEnabled();
-        f.bconferma_Click();
-        f.bannulla_Click();
-        f.reject();
-        EXPECT_FALSE(f.Chiusa());
+    auto f = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n" "\xA6" "COPE" "\xA6" "03" "\xA6" "VERDI\r\n");
+    ASSERT_FALSE(f->Chiusa());
+    EXPECT_EQ(dialoghi_.richieste.at(0).titolo, "Indica il file di backUp da ripristinare");
+    EXPECT_EQ(f->Label2()->text(), "01 ROSSI RIPRISTINATA");
+    EXPECT_EQ(f->Label3()->text(),
+              "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
+    // The progress display lets these run in the middle of the restore: nothing restarts.
+    bool occupata = false;
+    QTimer::singleShot(0, f.get(), [&] {
+        occupata = f->Occupata() && !f->bconferma()->isEnabled() && !f->bannulla()->isEnabled();
+        f->bconferma_Click();
+        f->bannulla_Click();
+        f->reject();
     });
-    f.bconferma_Click();
-    EXPECT_TRUE(occupataDurante);
-    EXPECT_TRUE(pulsantiSpenti);
+    f->bconferma_Click();
+    EXPECT_TRUE(occupata);
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato");
-    EXPECT_TRUE(f.Chiusa());
-    EXPECT_FALSE(f.Occupata());
-    EXPECT_EQ(db().select(schema::COPE(), " WHERE OCOD = ?", {"01"}).at(0).text(cope::ORAG), "ROSSI RIPRISTINATA");
+    EXPECT_TRUE(f->Chiusa());
+    EXPECT_EQ(Ragione("01"), "ROSSI RIPRISTINATA");
     EXPECT_EQ(db().select(schema::COPE()).size(), 3u);
-    // One safety copy: a second restore never started.
-    EXPECT_EQ(QDir(backend_->programDir()).entryList({"BFRR_*"}, QDir::Files).size(), 1);
+    // One safety copy, in the program folder, of the declarant as it was.
+    const QStringList copie = QDir(backend_.programDir()).entryList({"BFRR_*"}, QDir::Files);
+    ASSERT_EQ(copie, QStringList{"BFRR_01_" + Oggi() + ".VEKO"});
+    EXPECT_EQ(LeggiFileBackup(backend_.programDir() + "/" + copie[0]).righe.at(0).campi.at(3), "ROSSI SPA");
 }
 
-TEST_F(FinestraSalva, RipristinoFallitoLoDice)
+TEST_F(FinestraSalva, RipristinoFallitoSenzaFileONonValido)
 {
-    const QString percorso = File("b.VEKO");
-    Scrivi(percorso, "\xA6" "COPE" "\xA6" "01" "\xA6" "A\r\n" "\xA6" "ALTRA" "\xA6" "01\r\n");
-    ModoSalva = "R";
-    dialoghi_.aperture = {QStringList{percorso}};
-    FSalva f;
-    f.Form_Load();
-    f.bconferma_Click();
+    auto f = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "A\r\n" "\xA6" "ALTRA" "\xA6" "01\r\n");
+    f->bconferma_Click();
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_TRUE(messaggi_.mostrati[0].testo.startsWith("Ripristino non riuscito: Riga 2 del file"));
-    EXPECT_EQ(messaggi_.mostrati[0].icona, Icona::Critica);
-    EXPECT_EQ(db().select(schema::COPE(), " WHERE OCOD = ?", {"01"}).at(0).text(cope::ORAG), "ROSSI SPA");
-}
+    EXPECT_EQ(Ragione("01"), "ROSSI SPA");
 
-TEST_F(FinestraSalva, RipristinoSenzaFileONonValido)
-{
-    ModoSalva = "R";
-    {
-        FSalva f;
-        f.Form_Load();  // the open dialog is cancelled
-        EXPECT_TRUE(f.Chiusa());
-        EXPECT_TRUE(messaggi_.mostrati.empty());
-    }
-    for (const QByteArray& contenuto : {QByteArray(), QByteArray("\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT\r\n"),
-                                        QByteArray("\xA6" "COPE" "\xA6" "01\r\n")}) {
+    for (const QByteArray& contenuto : {QByteArray(), QByteArray("\xA6" "COPE" "\xA6" "01\r\n")}) {
         messaggi_.mostrati.clear();
-        const QString percorso = File("x.VEKO");
-        Scrivi(percorso, contenuto);
-        dialoghi_.aperture = {QStringList{percorso}};
-        FSalva f;
-        f.Form_Load();
-        EXPECT_TRUE(f.Chiusa());
+        EXPECT_TRUE(Ripristino(contenuto)->Chiusa());
         ASSERT_EQ(messaggi_.mostrati.size(), 1u);
         EXPECT_EQ(messaggi_.mostrati[0].testo, "Il file indicato non è un file di backUp di VEKO. Operazione annullata");
-        EXPECT_EQ(messaggi_.mostrati[0].pulsanti, Pulsanti::Ok);
     }
+    messaggi_.mostrati.clear();
+    dialoghi_.aperture.clear();   // the open dialog is cancelled
+    FSalva g;
+    g.Form_Load();
+    EXPECT_TRUE(g.Chiusa());
+    EXPECT_TRUE(messaggi_.mostrati.empty());
     EXPECT_EQ(db().select(schema::COPE()).size(), 2u);
 }
 
@@ -351,33 +244,10 @@ TEST_F(FinestraSalva, AvanzamentoRicominciaDaUno)
 {
     FSalva f;
     f.Form_Load();
-    for (int i = 0; i < 999; ++i)
+    for (int i = 0; i < 1001; ++i)
         f.AvanzaProgresso();
-    EXPECT_EQ(f.PBar1()->value(), 999);
-    f.AvanzaProgresso();
-    EXPECT_EQ(f.PBar1()->value(), 1);
-    f.AvanzaProgresso();
     EXPECT_EQ(f.PBar1()->value(), 2);
-    EXPECT_EQ(f.ContaRighe(), 1001);
     EXPECT_EQ(f.PERC()->text(), "1001");
-}
-
-TEST_F(FinestraSalva, RegistrataPerIlMenu)
-{
-    RegistraFSalva();
-    const ApriSalvataggio& apri = SalvataggioRegistrato();
-    ASSERT_TRUE(static_cast<bool>(apri));
-    // A restore whose open dialog is cancelled closes before it is shown: the call returns.
-    ModoSalva = "R";
-    apri(nullptr);
-    ASSERT_EQ(dialoghi_.richieste.size(), 1u);
-    EXPECT_EQ(dialoghi_.richieste[0].titolo, "Indica il file di backUp da ripristinare");
-    // The window is kept for the run; the program parents it to the main window, here
-    // it has no parent and the test removes it.
-    for (QWidget* finestra : QApplication::topLevelWidgets()) {
-        if (qobject_cast<FSalva*>(finestra))
-            delete finestra;
-    }
 }
 
 namespace {
@@ -393,12 +263,10 @@ public:
     void MostraVersione() override {}
     void Termina() override {}
     QString CartellaProgramma() override { return {}; }
-
     QWidget* Finestra() override { return nullptr; }
     void Aggiungi() override {}
     void Elimina() override {}
     void Lista() override { ++liste; }
-
     int liste = 0;
 };
 
@@ -407,9 +275,8 @@ public:
 TEST_F(FinestraSalva, RipristinoDalMenu)
 {
     RegistraFSalva();
-    const QString percorso = File("b.VEKO");
-    Scrivi(percorso, "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI DAL MENU\r\n");
-    dialoghi_.aperture = {QStringList{percorso}};
+    test::ScriviFile(File("b.VEKO"), "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI DAL MENU\r\n");
+    dialoghi_.aperture = {QStringList{File("b.VEKO")}};
     CodiceOperatore.clear();  // a restore needs no current declarant
     // The window runs modally: confirm it as soon as it shows.
     FSalva* vista = nullptr;
@@ -421,10 +288,8 @@ TEST_F(FinestraSalva, RipristinoDalMenu)
     AmbienteProva ambiente;
     CommandBars_Execute(ambiente, comando::Ripristina, QStringLiteral("Ripristina Dati"));
     ASSERT_NE(vista, nullptr);
-    EXPECT_EQ(ModoSalva, "R");
     EXPECT_EQ(ambiente.liste, 1);
-    EXPECT_EQ(db().select(schema::COPE(), " WHERE OCOD = ?", {"02"}).at(0).text(cope::ORAG), "BIANCHI DAL MENU");
-    ASSERT_FALSE(messaggi_.mostrati.empty());
+    EXPECT_EQ(Ragione("02"), "BIANCHI DAL MENU");
     EXPECT_EQ(messaggi_.mostrati.back().testo, "Ripristino terminato");
     delete vista;
 }

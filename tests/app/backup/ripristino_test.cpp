@@ -13,7 +13,6 @@
 #include "support/golden.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -29,10 +28,7 @@ const QDateTime Adesso(QDate(2026, 3, 7), QTime(10, 20, 30));
 using test::LeggiFile;
 using test::StatoArchivio;
 
-void Scrivi(const QString& percorso, const QByteArray& byte)
-{
-    ASSERT_TRUE(test::ScriviFile(percorso, byte));
-}
+const QByteArray R01 = "\xA6" "COPE" "\xA6" "01" "\xA6";   // a line of declarant 01 up to its name
 
 class RipristinoTest : public test::BackupTest {
 protected:
@@ -53,6 +49,13 @@ protected:
         ScrittoreBackup scrittore(db());
         scrittore.cripta = cripta;
         return scrittore.CreaBackup(percorso, codice);
+    }
+
+    // Restores a file holding `contenuto`.
+    EsitoRipristino RipristinaTesto(const QByteArray& contenuto)
+    {
+        test::ScriviFile(File("b.VEKO"), contenuto);
+        return Ripristina(File("b.VEKO"));
     }
 
     EsitoRipristino Ripristina(const QString& percorso, bool cripta = true)
@@ -90,78 +93,55 @@ TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
     ASSERT_TRUE(Backup(File("chiaro.VEKO"), "01", false).riuscito);
     ASSERT_TRUE(Backup(File("criptato.VEKO"), "01", true).riuscito);
     ASSERT_NE(LeggiFile(File("chiaro.VEKO")), LeggiFile(File("criptato.VEKO")));
-
     for (const char* nome : {"chiaro.VEKO", "criptato.VEKO"}) {
         SCOPED_TRACE(nome);
         db().exec("UPDATE COPE SET ORAG = ?, OSINDI = ?, OPF = ? WHERE OCOD = ?", {"CAMBIATO", "", 1, "01"});
-        db().exec("DELETE FROM CTAB");
-        ASSERT_NE(StatoDaFuori(), originale);
-        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
-        db().insert(schema::CTAB(), {QStringLiteral("CARICA"), QStringLiteral("1"), QStringLiteral("RAPPRESENTANTE")});
-
+        db().exec("DELETE FROM CTAB WHERE TIPO = 'CARICA'");
         const EsitoRipristino esito = Ripristina(File(nome));
         ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
         EXPECT_EQ(esito.righe, 1);
         EXPECT_EQ(esito.codici, QStringList{"01"});
         EXPECT_TRUE(segnalati_.isEmpty());
+        db().insert(schema::CTAB(), {QStringLiteral("CARICA"), QStringLiteral("1"), QStringLiteral("RAPPRESENTANTE")});
         EXPECT_EQ(StatoDaFuori(), originale);
     }
     EXPECT_EQ(avanzamenti_, 2);
 }
 
-TEST_P(RipristinoTest, CopiaDiSicurezzaPrimaENomiMaiSovrascritti)
+TEST_P(RipristinoTest, CopieDiSicurezzaMaiSovrascritte)
 {
+    // A declarant not stored yet needs no copy.
+    ASSERT_TRUE(RipristinaTesto("\xA6" "COPE" "\xA6" "05" "\xA6" "NUOVO SRL\r\n").riuscito);
+    EXPECT_TRUE(CopieNelProgramma().isEmpty());
+
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     ASSERT_TRUE(Backup(File("b.VEKO"), "01", false).riuscito);
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"PRIMA DEL RIPRISTINO", "01"});
-
     // First restore of the day: the plain name, scrambled like the window's box says.
     EsitoRipristino esito = Ripristina(File("b.VEKO"), true);
-    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
     const QString prima = Programma() + "/BFRR_01_20260307.VEKO";
     EXPECT_EQ(esito.copieSicurezza, QStringList{prima});
     const FileBackupLetto copia = LeggiFileBackup(prima);
     EXPECT_TRUE(copia.intestazione.criptato);
-    ASSERT_EQ(copia.righe.size(), 1u);
-    EXPECT_EQ(copia.righe[0].campi[3], "PRIMA DEL RIPRISTINO");
+    EXPECT_EQ(copia.righe.at(0).campi.at(3), "PRIMA DEL RIPRISTINO");
     const QByteArray primaCopia = LeggiFile(prima);
-
-    // A second restore the same day keeps the first copy, the real original.
+    // A second restore the same day keeps the first copy, the real original; a third in
+    // the same second takes another name again.
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"SECONDA VOLTA", "01"});
     esito = Ripristina(File("b.VEKO"), false);
-    ASSERT_TRUE(esito.riuscito);
-    const QString seconda = Programma() + "/BFRR_01_20260307_102030.VEKO";
-    EXPECT_EQ(esito.copieSicurezza, QStringList{seconda});
+    EXPECT_EQ(esito.copieSicurezza, QStringList{Programma() + "/BFRR_01_20260307_102030.VEKO"});
     EXPECT_EQ(LeggiFile(prima), primaCopia);
-    EXPECT_TRUE(LeggiFile(seconda).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "SECONDA VOLTA" "\xA6"));
-
-    // And a third in the same second.
+    EXPECT_TRUE(LeggiFile(esito.copieSicurezza.value(0)).startsWith(R01 + "SECONDA VOLTA" "\xA6"));
     esito = Ripristina(File("b.VEKO"));
-    ASSERT_TRUE(esito.riuscito);
     EXPECT_EQ(esito.copieSicurezza, QStringList{Programma() + "/BFRR_01_20260307_102030_2.VEKO"});
-    EXPECT_EQ(CopieNelProgramma().size(), 3);
-}
 
-TEST_P(RipristinoTest, NessunaCopiaPerUnSoggettoNuovo)
-{
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "05" "\xA6" "NUOVO SRL\r\n");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
-    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    EXPECT_TRUE(esito.copieSicurezza.isEmpty());
-    EXPECT_TRUE(CopieNelProgramma().isEmpty());
-}
-
-TEST_P(RipristinoTest, CopiaImpossibileNienteCambia)
-{
-    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
-    const QStringList prima = StatoDaFuori();
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ALTRO NOME\r\n");
-    // The program folder is a file: the safety copy cannot be written.
+    // The program folder is a file: no copy can be written, and nothing changes.
+    const QStringList stato = StatoDaFuori();
     Ripristino ripristino(db(), File("b.VEKO"));
-    const EsitoRipristino esito = ripristino.Ripristina(File("b.VEKO"));
+    esito = ripristino.Ripristina(File("b.VEKO"));
     EXPECT_FALSE(esito.riuscito);
     EXPECT_TRUE(esito.errore.startsWith("Impossibile scrivere la copia di sicurezza"));
-    EXPECT_EQ(StatoDaFuori(), prima);
+    EXPECT_EQ(StatoDaFuori(), stato);
 }
 
 TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
@@ -171,86 +151,62 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
     const QStringList prima = StatoDaFuori();
     // The database fails (a lost connection, say) at the fourth row, after 01 and 02 were
     // deleted, a code was merged, another added and a row stored.
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "NUOVA ROSSI\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA CAMBIATA\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                           "\xA6" "COPE" "\xA6" "02" "\xA6" "NUOVA BIANCHI\r\n");
     guasto_ = [](int riga) {
         if (riga == 4)
             throw DbError(0, QStringLiteral("connessione persa"));
     };
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
+    const EsitoRipristino esito = RipristinaTesto(R01 + "NUOVA ROSSI\r\n"
+                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA CAMBIATA\r\n"
+                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
+                                                  "\xA6" "COPE" "\xA6" "02" "\xA6" "NUOVA BIANCHI\r\n");
     EXPECT_FALSE(esito.riuscito);
-    EXPECT_FALSE(esito.errore.isEmpty());
+    EXPECT_EQ(esito.errore, "connessione persa");
     EXPECT_TRUE(MessaggioRipristinoFallito(esito).contains("non sono stati modificati"));
     EXPECT_EQ(StatoDaFuori(), prima);
-    EXPECT_EQ(esito.errore, "connessione persa");
     // The safety copies were written before and stay.
     EXPECT_EQ(CopieNelProgramma(), (QStringList{"BFRR_01_20260307.VEKO", "BFRR_02_20260307.VEKO"}));
 }
 
-TEST_P(RipristinoTest, SoggettoDueVolteRifiutatoPrimaDiCambiare)
-{
-    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
-    const QStringList prima = StatoDaFuori();
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "NUOVA ROSSI\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                           "\xA6" "COPE" "\xA6" "01" "\xA6" "DOPPIONE\r\n");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
-    EXPECT_FALSE(esito.riuscito);
-    EXPECT_EQ(esito.errore, "Riga 3 del file: il soggetto obbligato \"01\" compare due volte nel file");
-    EXPECT_EQ(StatoDaFuori(), prima);
-    EXPECT_TRUE(CopieNelProgramma().isEmpty());
-}
-
+// Files refused before anything changes: a declarant twice, other tables however spelled,
+// lines without code or kind, empty files and files that are not backups.
 TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
     const QStringList prima = StatoDaFuori();
+    const QByteArray riga1 = R01 + "R\r\n";
+    const std::pair<QByteArray, QString> casi[] = {
+        {R01 + "NUOVA ROSSI\r\n" "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n" + R01 + "DOPPIONE\r\n",
+         "Riga 3 del file: il soggetto obbligato \"01\" compare due volte nel file"},
+        {riga1 + "\xA6" "T_COMUNI" "\xA6" "ROMA" "\xA6" "RM\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "COPE WHERE 1=1 --" "\xA6" "01" "\xA6" "R\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "cope" "\xA6" "02" "\xA6" "R\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "\xA6" "02\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "COPE" "\xA6" "\xA6" "SENZA CODICE\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "CTAB" "\xA6" "TIPO TROPPO LUNGO" "\xA6" "X" "\xA6" "Y\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "CTAB\r\n", "Riga 2 del file: "},
+        {riga1 + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" " " "\xA6" "VUOTO\r\n", "Riga 2 del file: "},
+        {"", MessaggioNonBackup},
+        {"\r\n", MessaggioNonBackup},
+        {"\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "X\r\n", MessaggioNonBackup},
+        {"\xA6" "COPE\r\n", MessaggioNonBackup},
+    };
+    for (const auto& [contenuto, errore] : casi) {
+        SCOPED_TRACE(contenuto.toStdString());
+        const EsitoRipristino esito = RipristinaTesto(contenuto);
+        EXPECT_FALSE(esito.riuscito);
+        EXPECT_TRUE(esito.errore.startsWith(errore)) << esito.errore.toStdString();
+        EXPECT_EQ(StatoDaFuori(), prima);
+    }
+    EXPECT_TRUE(CopieNelProgramma().isEmpty());
 
     // A quote in the code: bound, it is only a code; the others stay.
-    Scrivi(File("apice.VEKO"), "\xA6" "COPE" "\xA6" "X' OR '1'='1" "\xA6" "INTRUSO\r\n");
-    EsitoRipristino esito = Ripristina(File("apice.VEKO"));
-    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    QStringList nuovo = StatoArchivio(db());
+    ASSERT_TRUE(RipristinaTesto("\xA6" "COPE" "\xA6" "X' OR '1'='1" "\xA6" "INTRUSO\r\n").riuscito);
+    QStringList nuovo = StatoDaFuori();
     for (const QString& riga : prima)
         nuovo.removeOne(riga);
     ASSERT_EQ(nuovo.size(), 1);
     EXPECT_TRUE(nuovo[0].startsWith("COPE|X' OR '1'='1|INTRUSO|"));
-    db().exec("DELETE FROM COPE WHERE OCOD = ?", {"X' OR '1'='1"});
-    ASSERT_EQ(StatoDaFuori(), prima);
-
-    // Other tables' names, however spelled, are refused before anything changes.
-    const QList<QByteArray> altre{
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "T_COMUNI" "\xA6" "ROMA" "\xA6" "RM\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "COPE WHERE 1=1 --" "\xA6" "01" "\xA6" "R\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "cope" "\xA6" "02" "\xA6" "R\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "\xA6" "02\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "COPE" "\xA6" "\xA6" "SENZA CODICE\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB" "\xA6" "TIPO TROPPO LUNGO" "\xA6" "X" "\xA6" "Y\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB\r\n",
-        "\xA6" "COPE" "\xA6" "01" "\xA6" "R\r\n" "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" " " "\xA6" "VUOTO\r\n",
-    };
-    for (const QByteArray& contenuto : altre) {
-        SCOPED_TRACE(contenuto.toStdString());
-        Scrivi(File("altra.VEKO"), contenuto);
-        esito = Ripristina(File("altra.VEKO"));
-        EXPECT_FALSE(esito.riuscito);
-        EXPECT_TRUE(esito.errore.startsWith("Riga 2 del file: ")) << esito.errore.toStdString();
-        EXPECT_EQ(StatoDaFuori(), prima);
-    }
-
-    // Empty files and files that are not backups.
-    for (const QByteArray& contenuto : {QByteArray(), QByteArray("\r\n"), QByteArray("\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "X\r\n"),
-                                        QByteArray("\xA6" "COPE\r\n")}) {
-        Scrivi(File("vuoto.VEKO"), contenuto);
-        esito = Ripristina(File("vuoto.VEKO"));
-        EXPECT_FALSE(esito.riuscito);
-        EXPECT_EQ(esito.errore, MessaggioNonBackup);
-        EXPECT_EQ(StatoDaFuori(), prima);
-    }
-    EXPECT_TRUE(CopieNelProgramma().isEmpty());
 }
 
 TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
@@ -260,95 +216,60 @@ TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
     db().insert(schema::COPE(), test::SoggettoCompleto("03", "VERDI SNC"));
     const QStringList originale = StatoDaFuori();
     ASSERT_TRUE(Backup(File("tutti.VEKO"), QString(), true).riuscito);
-
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"CAMBIATO", "01"});
     db().exec("DELETE FROM COPE WHERE OCOD = ?", {"02"});
-    db().exec("UPDATE COPE SET OSCOM = ? WHERE OCOD = ?", {"", "03"});
     db().insert(schema::COPE(), test::SoggettoCompleto("04", "NERI SAS"));
 
     const EsitoRipristino esito = Ripristina(File("tutti.VEKO"));
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    EXPECT_EQ(esito.righe, 3);
     QStringList codici = esito.codici;
     codici.sort();
     EXPECT_EQ(codici, (QStringList{"01", "02", "03"}));
-    // 01, 02 and 03 as they were, 04 untouched.
+    // 01, 02 and 03 as they were, 04 untouched; a safety copy of each that was stored.
     QStringList stato = StatoDaFuori();
-    const std::vector<Row> quarto = db().select(schema::COPE(), " WHERE OCOD = ?", {"04"});
-    ASSERT_EQ(quarto.size(), 1u);
-    EXPECT_EQ(quarto[0].text(cope::ORAG), "NERI SAS");
-    stato.removeIf([](const QString& riga) { return riga.startsWith("COPE|04|"); });
+    EXPECT_EQ(stato.removeIf([](const QString& riga) { return riga.startsWith("COPE|04|NERI SAS|"); }), 1);
     EXPECT_EQ(stato, originale);
-    // A safety copy of each declarant that was stored; 02 was not.
     EXPECT_EQ(CopieNelProgramma(), (QStringList{"BFRR_01_20260307.VEKO", "BFRR_03_20260307.VEKO"}));
 }
 
-TEST_P(RipristinoTest, UnaTabellaInDuePartiNonPerdeRighe)
+TEST_P(RipristinoTest, RigheCorteFineRigaDiAltriSistemiEFusioneDeiCodici)
 {
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                           "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI\r\n");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
+    // LF, a lone CR, a blank line, a table in two parts and a last line without an end.
+    const EsitoRipristino esito = RipristinaTesto("\xA6" "COPE" "\xA6" "09" "\xA6" "BREVE\n"
+                                                  "   \r"
+                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA (REPUBBLICA)\r\n"
+                                                  "\xA6" "CTAB" "\xA6" "ITT" "\xA6" "A1" "\xA6" "ABCDEFGHIJKLMNO/QRSTUVWX\r\n"
+                                                  "\xA6" "COPE" "\xA6" "10" "\xA6" "ALTRA\r"
+                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "SM");
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    EXPECT_EQ(esito.righe, 3);
-    EXPECT_EQ(db().select(schema::COPE()).size(), 2u);
-}
-
-TEST_P(RipristinoTest, RigheCorteEFineRigaDiAltriSistemi)
-{
-    // LF, a lone CR, a blank line and a last line without an end.
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "09" "\xA6" "BREVE\n"
-                           "   \r"
-                           "\xA6" "COPE" "\xA6" "10" "\xA6" "ALTRA\r"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "SM");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
-    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    EXPECT_EQ(esito.righe, 3);
+    EXPECT_EQ(esito.righe, 5);
     auto altra = backend().apriAltraConnessione();
     const std::vector<Row> righe = altra->select(schema::COPE(), " WHERE OCOD = ?", {"09"});
     ASSERT_EQ(righe.size(), 1u);
     EXPECT_EQ(righe[0].text(cope::ORAG), "BREVE");
     // Missing values: empty texts and 0, never null.
     for (int c = 0; c < cope::NumeroColonne; ++c)
-        EXPECT_FALSE(righe[0].isNull(c)) << schema::COPE().columns[static_cast<std::size_t>(c)].name.toStdString();
+        EXPECT_FALSE(righe[0].isNull(c)) << c;
     EXPECT_EQ(righe[0].value(cope::OPF), QVariant(0));
-    EXPECT_EQ(righe[0].text(cope::OPROG), "");
-    EXPECT_EQ(altra->select(schema::COPE(), " WHERE OCOD = ?", {"10"}).size(), 1u);
-    // A code-table line without a description merges an empty one.
-    const std::vector<Row> sm = altra->select(schema::CTAB(), " WHERE COD = ?", {"SM"});
-    ASSERT_EQ(sm.size(), 1u);
-    EXPECT_FALSE(sm[0].isNull(ctab::DES));
-}
-
-TEST_P(RipristinoTest, FusioneDellaTabellaDeiCodici)
-{
-    Scrivi(File("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA (REPUBBLICA)\r\n"
-                           "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                           "\xA6" "CTAB" "\xA6" "ITT" "\xA6" "A1" "\xA6" "ABCDEFGHIJKLMNO/QRSTUVWX\r\n");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
-    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    auto altra = backend().apriAltraConnessione();
-    const auto descrizione = [&](const char* tipo, const char* cod) {
-        const auto righe = altra->select(schema::CTAB(), " WHERE TIPO = ? AND COD = ?", {tipo, cod});
-        return righe.size() == 1 ? righe[0].text(ctab::DES) : QStringLiteral("<%1 righe>").arg(righe.size());
-    };
-    EXPECT_EQ(descrizione("PAESE", "IT"), "ITALIA (REPUBBLICA)");
-    EXPECT_EQ(descrizione("PAESE", "FR"), "FRANCIA");
-    EXPECT_EQ(descrizione("CARICA", "1"), "RAPPRESENTANTE");
-    EXPECT_EQ(descrizione("ITT", "A1"), "ABCDEFGHIJK" + QString(10, ' ') + "MNO/QRSTUVW");
-    EXPECT_EQ(altra->select(schema::CTAB()).size(), 4u);
+    EXPECT_EQ(altra->select(schema::COPE()).size(), 2u);
+    // The code table merged: changed, added, kept; a line without a description merges an
+    // empty one; ITT descriptions reshaped.
+    QStringList codici;
+    for (const Row& r : altra->select(schema::CTAB()))
+        codici << r.text(ctab::TIPO) + "|" + r.text(ctab::COD) + "|" + (r.isNull(ctab::DES) ? "<NULL>" : r.text(ctab::DES));
+    codici.sort();
+    EXPECT_EQ(codici, (QStringList{"CARICA|1|RAPPRESENTANTE", "ITT|A1|ABCDEFGHIJK" + QString(10, ' ') + "MNO/QRSTUVW",
+                                   "PAESE|IT|ITALIA (REPUBBLICA)", "PAESE|SM|"}));
 }
 
 TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
 {
-    Scrivi(File("b.VEKO"), QByteArray("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI") + QByteArray(12, '\xA6')
-                               + "SI" + QByteArray(19, '\xA6') + "00009" "\xA6" "IN PIU'\r\n");
-    const EsitoRipristino esito = Ripristina(File("b.VEKO"));
+    const EsitoRipristino esito = RipristinaTesto(R01 + "ROSSI" + QByteArray(12, '\xA6') + "SI" + QByteArray(19, '\xA6')
+                                                  + "00009" "\xA6" "IN PIU'\r\n");
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    ASSERT_EQ(segnalati_.size(), 2);
-    EXPECT_EQ(segnalati_[0], "Errore: COPE registrazione: indice 15 valore SI Errore: Valore numerico non valido per la colonna OPF");
-    EXPECT_EQ(segnalati_[1], "Errore: COPE registrazione: indice 35 valore IN PIU' Errore: Elemento oltre l'ultima colonna della tabella");
+    EXPECT_EQ(segnalati_, (QStringList{
+        "Errore: COPE registrazione: indice 15 valore SI Errore: Valore numerico non valido per la colonna OPF",
+        "Errore: COPE registrazione: indice 35 valore IN PIU' Errore: Elemento oltre l'ultima colonna della tabella"}));
     const auto righe = db().select(schema::COPE(), " WHERE OCOD = ?", {"01"});
     ASSERT_EQ(righe.size(), 1u);
     EXPECT_EQ(righe[0].value(cope::OPF), QVariant(0));
@@ -357,33 +278,27 @@ TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
 
 TEST_P(RipristinoTest, UnBackupVecchioNonAbbassaIlProgressivo)
 {
-    auto progressivoDaFuori = [this](const char* codice) {
-        auto altra = backend().apriAltraConnessione();
-        const auto valore = altra->scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"),
-                                          {QString::fromLatin1(codice)}, ColumnType::Text);
+    auto progressivo = [this] {
+        const auto valore = backend().apriAltraConnessione()->scalar("SELECT OPROG FROM COPE WHERE OCOD = '01'", {},
+                                                                     ColumnType::Text);
         return valore ? valore->toString() : QStringLiteral("<manca>");
     };
     QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
     soggetto[cope::OPROG] = QStringLiteral("00005");
     db().insert(schema::COPE(), soggetto);
     ASSERT_TRUE(Backup(File("vecchio.VEKO"), "01", false).riuscito);
-
-    // Files 00005 and 00006 were sent after the backup: restoring it keeps 00007, and the
-    // rest of the record comes back from the file.
-    db().exec("UPDATE COPE SET OPROG = ?, ORAG = ? WHERE OCOD = ?", {"00007", "CAMBIATO", "01"});
-    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
-    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00007"));
-    EXPECT_TRUE(StatoDaFuori().join('\n').contains(QStringLiteral("ROSSI SPA")));
-
-    // A backup with a higher number than the stored one (another machine's) keeps its own.
-    db().exec("UPDATE COPE SET OPROG = ? WHERE OCOD = ?", {"00003", "01"});
-    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
-    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00005"));
-
-    // A declarant not stored yet takes the file's number as it is.
-    db().exec("DELETE FROM COPE");
-    ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
-    EXPECT_EQ(progressivoDaFuori("01"), QStringLiteral("00005"));
+    // Files 00005 and 00006 were sent after the backup: restoring it keeps 00007; a higher
+    // number in the file (another machine's) is kept; a new declarant takes the file's.
+    const std::pair<const char*, const char*> casi[] = {{"00007", "00007"}, {"00003", "00005"}, {nullptr, "00005"}};
+    for (const auto& [memorizzato, atteso] : casi) {
+        if (memorizzato)
+            db().exec("UPDATE COPE SET OPROG = ?, ORAG = ? WHERE OCOD = ?", {memorizzato, "CAMBIATO", "01"});
+        else
+            db().exec("DELETE FROM COPE");
+        ASSERT_TRUE(Ripristina(File("vecchio.VEKO")).riuscito);
+        EXPECT_EQ(progressivo(), atteso);
+        EXPECT_TRUE(StatoDaFuori().join('\n').contains("ROSSI SPA"));
+    }
 }
 
 QUERCINO_DB_BACKENDS(RipristinoTest);

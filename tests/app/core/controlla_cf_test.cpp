@@ -91,47 +91,24 @@ TEST_F(ControllaCFTest, OmocodiaUndoneFromTheLastPosition)
     EXPECT_FALSE(CercaOmocodia(QString(), registra));
 }
 
-TEST_F(ControllaCFTest, ElevenCharacterCodes)
+// Eleven characters are a company's code: digits only, no place looked up. Other lengths
+// are judged on their first sixteen characters; a character outside A-Z and 0-9 adds nothing
+// to the sum, so a check character can still match: such codes are wrong all the same.
+TEST_F(ControllaCFTest, LunghezzeECaratteriFuoriPosto)
 {
-    EXPECT_EQ(ControllaCF(u"01234567890"_s, cerca_), CFValido);
-    EXPECT_EQ(ControllaCF(u"0123456789a"_s, cerca_), CFErrato);
-    EXPECT_EQ(ControllaCF(u"A1234567890"_s, cerca_), CFErrato);
-    // Anything but digits is no company code (the cleaner turns punctuation into blanks).
-    EXPECT_EQ(ControllaCF(u"01234 67890"_s, cerca_), CFErrato);
-    EXPECT_EQ(ControllaCF(u"01234-67890"_s, cerca_), CFErrato);
-    EXPECT_EQ(ricerche_, 0);
-}
-
-TEST_F(ControllaCFTest, OtherLengths)
-{
+    const std::pair<QString, bool> casi[] = {
+        {u"01234567890"_s, true},  {u"0123456789a"_s, false},         {u"A1234567890"_s, false},
+        {u"01234 67890"_s, false}, {u"01234-67890"_s, false},         {u"RSSMRA85T10H501OXYZ"_s, true},
+        {u"RSSMRA85T10H501"_s, false}, {u"RSSMRA85T10H50"_s, false},
+    };
+    for (const auto& [cf, valido] : casi)
+        EXPECT_EQ(ControllaCF(cf, cerca_) == CFValido, valido) << cf.toStdString();
     EXPECT_EQ(ControllaCF(QString(), cerca_), 50);  // the check character "2"
-    // Longer codes are judged on their first sixteen characters.
-    EXPECT_EQ(ControllaCF(u"RSSMRA85T10H501OXYZ"_s, cerca_), CFValido);
-    EXPECT_NE(ControllaCF(u"RSSMRA85T10H501"_s, cerca_), CFValido);
-    EXPECT_NE(ControllaCF(u"RSSMRA85T10H50"_s, cerca_), CFValido);
-}
-
-TEST_F(ControllaCFTest, MalformedCodesWithAMatchingCheckCharacter)
-{
-    // A character outside A-Z and 0-9 adds nothing to the sum, so a check character can
-    // still match: such codes are wrong all the same.
-    EXPECT_EQ(ControllaCF(u"RSSMRA85T10H501O"_s, cerca_), CFValido);
-    const QString conBlank = u"R SMRA85T10H501"_s;
     for (char16_t lettera = u'A'; lettera <= u'Z'; ++lettera) {
-        const QString cf = conBlank + QChar(lettera);
-        const auto esito = ControllaCF(cf, cerca_);
-        EXPECT_NE(esito, CFValido) << cf.toStdString();
+        EXPECT_NE(ControllaCF(u"R SMRA85T10H501"_s + QChar(lettera), cerca_), CFValido);
+        EXPECT_NE(ControllaCF(u"1SSMRA85T10H501"_s + QChar(lettera), cerca_), CFValido);
     }
-    // A digit where a letter belongs (and the check character computed for it).
-    for (char16_t lettera = u'A'; lettera <= u'Z'; ++lettera) {
-        const QString cf = u"1SSMRA85T10H501"_s + QChar(lettera);
-        EXPECT_NE(ControllaCF(cf, cerca_), CFValido) << cf.toStdString();
-    }
-}
-
-TEST_F(ControllaCFTest, NoLookupMeansUnknownPlace)
-{
-    EXPECT_EQ(ControllaCF(u"RSSMRA85T10H501O"_s, CercaCodiceLuogo()), CFErrato);
+    EXPECT_EQ(ControllaCF(u"RSSMRA85T10H501O"_s, CercaCodiceLuogo()), CFErrato);  // no lookup: unknown place
 }
 
 } // namespace

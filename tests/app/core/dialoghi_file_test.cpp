@@ -4,127 +4,64 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/Percorsi.h"
+#include "support/golden.h"
 #include "support/servizi_simulati.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace quercino;
-using quercino::test::DialoghiSimulati;
-using quercino::test::MessaggiSimulati;
 
-namespace {
-
-void Scrivi(const QString& percorso)
+TEST(SalvaConNome, NuovoSostituitoRifiutatoAnnullato)
 {
-    QFile f(percorso);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-}
-
-class SalvaConNomeTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
+    QTemporaryDir dir;
+    const QString esistente = dir.filePath("a.xml"), altro = dir.filePath("b.xml");
+    ASSERT_TRUE(test::ScriviFile(esistente, "x"));
+    struct Caso {
+        QStringList scelte;         // the dialog's answers in turn ("" = cancel)
+        std::deque<int> risposte;   // to "replace it?"
+        QString cartella;           // given to SalvaConNome
+        QString fileSalva, ultimaCartella;
+        int dialoghi;
+    };
+    const Caso casi[] = {
+        {{altro}, {}, dir.path(), altro, dir.path(), 1},
+        {{esistente}, {RispostaSi}, dir.path(), esistente, dir.path(), 1},
+        {{esistente, altro}, {RispostaNo}, dir.path(), altro, dir.path(), 2},
+        {{esistente, ""}, {RispostaNo}, dir.path(), "", "/una/cartella", 2},
+        // Given no folder, the dialog opens where the previous one ended.
+        {{""}, {}, "", "", "/una/cartella", 1},
+    };
+    for (const Caso& caso : casi) {
+        test::MessaggiSimulati messaggi;
+        test::DialoghiSimulati dialoghi;
+        dialoghi.salvataggi.assign(caso.scelte.begin(), caso.scelte.end());
+        messaggi.risposte = caso.risposte;
         FileSalva = "vecchio";
-        UltimaCartella.clear();
+        UltimaCartella = "/una/cartella";
+        SalvaConNome("a.xml", "XML", caso.cartella);
+        EXPECT_EQ(FileSalva, caso.fileSalva);
+        EXPECT_EQ(UltimaCartella, caso.ultimaCartella);
+        ASSERT_EQ(dialoghi.richieste.size(), std::size_t(caso.dialoghi));
+        // Asked again with the same proposed name, in the folder given or the last one.
+        for (const RichiestaFile& r : dialoghi.richieste) {
+            EXPECT_EQ(r.titolo, "Indica dove salvare il file XML");
+            EXPECT_EQ(r.nomeFile, "a.xml");
+            EXPECT_EQ(r.cartella, caso.cartella.isEmpty() ? "/una/cartella" : caso.cartella);
+            EXPECT_EQ(r.filtri, QStringList{"Tipo File XML (*.xml *.XML)"});
+        }
+        ASSERT_EQ(messaggi.mostrati.size(), caso.risposte.size());
+        for (const Messaggio& domanda : messaggi.mostrati) {
+            EXPECT_EQ(domanda.titolo, "Controllo Documento");
+            EXPECT_EQ(domanda.testo, "Il documento \r\n \r\na.xml\r\n \r\nesiste già. Vuoi sostituirlo?  ");
+            EXPECT_EQ(domanda.pulsanti, Pulsanti::SiNo);
+        }
     }
-    QTemporaryDir dir;
-    MessaggiSimulati messaggi;
-    DialoghiSimulati dialoghi;
-};
-
-} // namespace
-
-TEST_F(SalvaConNomeTest, FileNuovoNessunaDomanda)
-{
-    const QString scelto = dir.filePath("IT01234567890_DF_00001.xml");
-    dialoghi.salvataggi = {scelto};
-    SalvaConNome("IT01234567890_DF_00001.xml", "XML", dir.path());
-    EXPECT_EQ(FileSalva, scelto);
-    EXPECT_EQ(UltimaCartella, dir.path());
-    EXPECT_TRUE(messaggi.mostrati.empty());
-    ASSERT_EQ(dialoghi.richieste.size(), 1u);
-    const RichiestaFile& r = dialoghi.richieste[0];
-    EXPECT_EQ(r.titolo, "Indica dove salvare il file XML");
-    EXPECT_EQ(r.cartella, dir.path());
-    EXPECT_EQ(r.nomeFile, "IT01234567890_DF_00001.xml");
-    EXPECT_EQ(r.filtri, QStringList{"Tipo File XML (*.xml *.XML)"});
-}
-
-TEST_F(SalvaConNomeTest, FileEsistenteRifiutatoRichiedeDiNuovo)
-{
-    const QString esistente = dir.filePath("a.xml");
-    Scrivi(esistente);
-    const QString altro = dir.filePath("b.xml");
-    dialoghi.salvataggi = {esistente, altro};
-    messaggi.risposte = {RispostaNo};
-    SalvaConNome("a.xml", "XML", dir.path());
-
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    const Messaggio& domanda = messaggi.mostrati[0];
-    EXPECT_EQ(domanda.titolo, "Controllo Documento");
-    EXPECT_EQ(domanda.testo, "Il documento \r\n \r\na.xml\r\n \r\nesiste già. Vuoi sostituirlo?  ");
-    EXPECT_EQ(domanda.pulsanti, Pulsanti::SiNo);
-    EXPECT_EQ(domanda.icona, Icona::Informazione);
-    // Asked again with the same proposed name.
-    ASSERT_EQ(dialoghi.richieste.size(), 2u);
-    EXPECT_EQ(dialoghi.richieste[1].nomeFile, "a.xml");
-    EXPECT_EQ(FileSalva, altro);
-}
-
-TEST_F(SalvaConNomeTest, FileEsistenteSostituito)
-{
-    const QString esistente = dir.filePath("a.xml");
-    Scrivi(esistente);
-    dialoghi.salvataggi = {esistente};
-    messaggi.risposte = {RispostaSi};
-    SalvaConNome("a.xml", "XML", dir.path());
-    EXPECT_EQ(FileSalva, esistente);
-    EXPECT_EQ(dialoghi.richieste.size(), 1u);
-}
-
-TEST_F(SalvaConNomeTest, AnnullaLasciaUltimaCartella)
-{
-    UltimaCartella = "/una/cartella";
-    dialoghi.salvataggi = {""};
+    // No folder at all: the desktop.
+    test::DialoghiSimulati dialoghi;
+    UltimaCartella.clear();
     SalvaConNome("a.xml", "XML");
-    EXPECT_EQ(FileSalva, "");
-    EXPECT_EQ(UltimaCartella, "/una/cartella");
-    // Given no folder, the dialog opened where the previous one ended.
-    EXPECT_EQ(dialoghi.richieste[0].cartella, "/una/cartella");
-}
-
-TEST_F(SalvaConNomeTest, AnnullaDopoUnRifiuto)
-{
-    const QString esistente = dir.filePath("a.xml");
-    Scrivi(esistente);
-    dialoghi.salvataggi = {esistente, ""};
-    messaggi.risposte = {RispostaNo};
-    SalvaConNome("a.xml", "XML", dir.path());
-    EXPECT_EQ(FileSalva, "");
-    EXPECT_EQ(UltimaCartella, "");
-}
-
-TEST_F(SalvaConNomeTest, SenzaCartelleIlDesktop)
-{
-    dialoghi.salvataggi = {""};
-    SalvaConNome("a.xml", "XML");
-    EXPECT_EQ(dialoghi.richieste[0].cartella, CartellaDesktop());
-}
-
-TEST(ControlloDocumento, FileAssenteNessunaDomanda)
-{
-    MessaggiSimulati messaggi;
-    QTemporaryDir dir;
-    EXPECT_FALSE(ControlloDocumento(dir.filePath("manca.xml")));
-    EXPECT_TRUE(messaggi.mostrati.empty());
-}
-
-TEST(FiltroTipoFile, EntrambiICaratteri)
-{
+    EXPECT_EQ(dialoghi.richieste.at(0).cartella, CartellaDesktop());
     EXPECT_EQ(FiltroTipoFile("VEKO"), "Tipo File VEKO (*.veko *.VEKO)");
 }

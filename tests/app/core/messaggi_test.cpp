@@ -35,49 +35,28 @@ TEST(MsgBox, SenzaServizioNessunaRispostaAffermativa)
     EXPECT_EQ(RispostaTask, 0);
 }
 
+// Buttons numbered from 1001 in order, empty captions adding none; an answer that names no
+// button of the dialog, or none at all, leaves no answer (never the previous one).
 TEST(MostraMessaggio, PulsantiNumeratiNellOrdine)
 {
     MessaggiSimulati messaggi;
-    messaggi.risposteTask = {1002};
+    messaggi.risposteTask = {1002, 1003, 1001, 0, 1005};
     MostraMessaggio("Richiesta di conferma", "Confermi?", 5, "Si, Confermo", "NO");
-    ASSERT_EQ(messaggi.task.size(), 1u);
-    const DialogoTask& dialogo = messaggi.task[0];
-    EXPECT_EQ(dialogo.titolo, "Richiesta di conferma");
-    EXPECT_EQ(dialogo.testo, "Confermi?");
-    EXPECT_EQ(dialogo.icona, 5);
-    EXPECT_EQ(dialogo.pulsanti, (QStringList{"Si, Confermo", "NO"}));
-    EXPECT_EQ(dialogo.larghezza, 9 + 150);
     EXPECT_EQ(RispostaTask, 1002);
-}
-
-TEST(MostraMessaggio, DidascalieVuoteNonAggiungonoPulsanti)
-{
-    MessaggiSimulati messaggi;
-    messaggi.risposteTask = {1003};
     MostraMessaggio("File XML creato", "testo", 3, "OK Chiudi", "", "Vai al Portale dell'Agenzia");
-    ASSERT_EQ(messaggi.task.size(), 1u);
-    // Caption 2 empty: the third caption becomes the second button.
-    EXPECT_EQ(messaggi.task[0].pulsanti, (QStringList{"OK Chiudi", "Vai al Portale dell'Agenzia"}));
-    // 1003 names no button of this dialog: no answer.
     EXPECT_EQ(RispostaTask, 0);
-}
-
-TEST(MostraMessaggio, NessunaRispostaVecchia)
-{
-    MessaggiSimulati messaggi;
-    messaggi.risposteTask = {1001, 0};
     MostraMessaggio("Annullamento", "Confermi?", 5, "Si, Confermo", "NO");
     EXPECT_EQ(RispostaTask, 1001);
-    // The next dialog closes without a button: the previous "Si, Confermo" must not count.
     MostraMessaggio("Annullamento", "Confermi?", 5, "Si, Confermo", "NO");
     EXPECT_EQ(RispostaTask, 0);
-}
-
-TEST(MostraMessaggio, CinquePulsanti)
-{
-    MessaggiSimulati messaggi;
-    messaggi.risposteTask = {1005};
     MostraMessaggio("t", "x", 3, "a", "b", "c", "d", "e");
-    EXPECT_EQ(messaggi.task[0].pulsanti.size(), 5);
     EXPECT_EQ(RispostaTask, 1005);
+    ASSERT_EQ(messaggi.task.size(), 5u);
+    const DialogoTask& primo = messaggi.task[0];
+    EXPECT_EQ(QStringList({primo.titolo, primo.testo}), (QStringList{"Richiesta di conferma", "Confermi?"}));
+    EXPECT_EQ(primo.icona, 5);
+    EXPECT_EQ(primo.pulsanti, (QStringList{"Si, Confermo", "NO"}));
+    EXPECT_EQ(primo.larghezza, 9 + 150);
+    EXPECT_EQ(messaggi.task[1].pulsanti, (QStringList{"OK Chiudi", "Vai al Portale dell'Agenzia"}));
+    EXPECT_EQ(messaggi.task[4].pulsanti.size(), 5);
 }

@@ -58,14 +58,4 @@ TEST_P(SchemaTest, UnaRigaDiSoggettoCompletaTornaUguale)
 
 QUERCINO_DB_BACKENDS(SchemaTest);
 
-TEST(Schema, PosizioniDelleColonneDiCope)
-{
-    ASSERT_EQ(static_cast<int>(schema::COPE().columns.size()), static_cast<int>(cope::NumeroColonne));
-    for (int i = 0; i < CampiCope.size(); ++i)
-        EXPECT_EQ(schema::COPE().index(CampiCope[i]), i);
-    EXPECT_EQ(schema::COPE().columns[cope::OPF].type, ColumnType::SmallInt);
-    EXPECT_EQ(schema::COPE().columns[cope::ORFPF].type, ColumnType::SmallInt);
-    EXPECT_EQ(schema::COPE().columns[cope::OCOD].width, 16);
-}
-
 } // namespace
