@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "support/stampa_qt.h"
+
 namespace quercino {
 namespace {
 
@@ -28,27 +30,6 @@ DatiSoggetto SocietaCompleta()
     return d;
 }
 
-struct Caso {
-    const char* nome;
-    std::function<void(DatiSoggetto&)> guasta;
-    const char* campo;
-    const char* messaggio;
-};
-
-class ControlloInOrdine : public ::testing::TestWithParam<Caso> {};
-
-// Each case breaks one field of a valid record (and, to prove the order, every field
-// checked after it): the message is the one of the broken field.
-TEST_P(ControlloInOrdine, PrimoControlloFallitoIndicaCampoEMessaggio)
-{
-    DatiSoggetto d = SocietaCompleta();
-    GetParam().guasta(d);
-    const auto errore = Controlla(d);
-    ASSERT_TRUE(errore.has_value());
-    EXPECT_EQ(errore->campo, QString::fromUtf8(GetParam().campo));
-    EXPECT_EQ(errore->messaggio, QString::fromUtf8(GetParam().messaggio));
-}
-
 void SvuotaSede(DatiSoggetto& d)
 {
     d.OSINDI.clear();
@@ -58,113 +39,48 @@ void SvuotaSede(DatiSoggetto& d)
     d.OSCAP.clear();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Soggetto, ControlloInOrdine,
-    ::testing::Values(
-        Caso{"TuttoVuoto", [](DatiSoggetto& d) { d = DatiSoggetto{}; }, "OCOD",
-             "Indicare il codice Soggetto (Esempio: 01)"},
-        Caso{"Codice", [](DatiSoggetto& d) { d.OCOD = "   "; d.OPIVA.clear(); }, "OCOD",
-             "Indicare il codice Soggetto (Esempio: 01)"},
-        Caso{"PartitaIva", [](DatiSoggetto& d) { d.OPIVA.clear(); d.OCF.clear(); }, "OPIVA",
-             "Indicare la Partita IVA riconosciuta in Italia"},
-        Caso{"CodiceFiscale", [](DatiSoggetto& d) { d.OCF.clear(); d.ORAG.clear(); }, "OCF",
-             "Codice Fiscale non indicato."},
-        Caso{"RagioneSociale", [](DatiSoggetto& d) { d.ORAG = "  "; SvuotaSede(d); }, "ORAG",
-             "Ragione Sociale  - campo non valido."},
-        Caso{"Cognome",
-             [](DatiSoggetto& d) { d.OPF = true; d.ONOME.clear(); SvuotaSede(d); }, "OCOG",
-             "Cognome non valido"},
-        Caso{"Nome",
-             [](DatiSoggetto& d) { d.OPF = true; d.ORAG.clear(); d.OCOG = "ROSSI"; SvuotaSede(d); },
-             "ONOME", "Nome non valido"},
-        Caso{"Indirizzo", [](DatiSoggetto& d) { SvuotaSede(d); d.OSINDI = "    "; }, "OSINDI",
-             "Indicare l'indirizzo della sede legale"},
-        Caso{"Civico", [](DatiSoggetto& d) { SvuotaSede(d); d.OSINDI = "VIA ROMA"; }, "OSNUMC",
-             "Indicare il numero civico della sede legale"},
-        Caso{"Comune",
-             [](DatiSoggetto& d) { d.OSCOM.clear(); d.OSPRO.clear(); d.OSCAP.clear(); }, "OSCOM",
-             "Indicare il comune della sede legale"},
-        Caso{"Provincia", [](DatiSoggetto& d) { d.OSPRO.clear(); d.OSCAP.clear(); }, "OSPRO",
-             "Indicare la provincia della sede legale"},
-        Caso{"Cap", [](DatiSoggetto& d) { d.OSCAP = " "; d.ODICPIVA = "RSSMRA80A01H501U"; },
-             "OSCAP", "Indicare il cap della sede legale"},
-        Caso{"CaricaMancante",
-             [](DatiSoggetto& d) { d.ODICPIVA = "RSSMRA80A01H501U"; d.OSOINDI = "VIA NAZIONALE"; },
-             "ODICCARICA", "Indicare il codice carica del dichiarante"},
-        Caso{"CaricaFuoriElenco",
-             [](DatiSoggetto& d) { d.ODICPIVA = "RSSMRA80A01H501U"; d.ODICCARICA = "16"; },
-             "ODICCARICA", "Codice carica del dichiarante non valido (da 1 a 15)"},
-        Caso{"CaricaNonNumerica",
-             [](DatiSoggetto& d) { d.ODICPIVA = "RSSMRA80A01H501U"; d.ODICCARICA = "A"; },
-             "ODICCARICA", "Codice carica del dichiarante non valido (da 1 a 15)"},
-        Caso{"CaricaZero",
-             [](DatiSoggetto& d) { d.ODICPIVA = "RSSMRA80A01H501U"; d.ODICCARICA = "0"; },
-             "ODICCARICA", "Codice carica del dichiarante non valido (da 1 a 15)"},
-        Caso{"CapStabileOrganizzazione",
-             [](DatiSoggetto& d) { d.OSOINDI = "VIA NAZIONALE"; }, "OSOCAP",
-             "Indicare il cap della stabile organizzazione"},
-        Caso{"ComuneStabileOrganizzazione",
-             [](DatiSoggetto& d) { d.OSOINDI = "VIA NAZIONALE"; d.OSOCAP = "00184"; }, "OSOCOM",
-             "Indicare il comune della stabile organizzazione"},
-        Caso{"PaeseStabileOrganizzazione",
-             [](DatiSoggetto& d) {
-                 d.OSOINDI = "VIA NAZIONALE";
-                 d.OSOCAP = "00184";
-                 d.OSOCOM = "ROMA";
-             },
-             "OSOPAESE", "Indicare il paese della stabile organizzazione"}),
-    [](const ::testing::TestParamInfo<Caso>& info) { return std::string(info.param.nome); });
-
-TEST(Controlla, SoggettoCompletoPassaEDiventaMaiuscolo)
+// Each case breaks one field of a valid record (and, to prove the order, every field
+// checked after it): the message is the one of the broken field.
+TEST(Controlla, PrimoControlloFallitoIndicaCampoEMessaggio)
 {
-    DatiSoggetto d = SocietaCompleta();
-    d.ORAG = "  alfa srl  ";
-    d.OSCOM = "roma ";
-    d.OUCDTE = " id1 ";
-    EXPECT_FALSE(Controlla(d).has_value());
-    EXPECT_EQ(d.ORAG, "ALFA SRL");
-    EXPECT_EQ(d.OSCOM, "ROMA");
-    EXPECT_EQ(d.OUCDTE, "ID1");
-}
-
-TEST(Controlla, LaMaiuscolaNonCambiaLaLunghezza)
-{
-    DatiSoggetto d = SocietaCompleta();
-    d.ORAG = QString::fromUtf8("straße");
-    EXPECT_FALSE(Controlla(d).has_value());
-    EXPECT_EQ(d.ORAG, QString::fromUtf8("STRAßE"));
-}
-
-TEST(Controlla, SocietaConCognomeVuotoPassa)
-{
-    DatiSoggetto d = SocietaCompleta();
-    d.OCOG.clear();
-    d.ONOME.clear();
-    EXPECT_FALSE(Controlla(d).has_value());
-}
-
-TEST(Controlla, PersonaFisicaNonRichiedeLaRagioneSociale)
-{
-    DatiSoggetto d = SocietaCompleta();
-    d.OPF = true;
-    d.ORAG.clear();
-    d.OCOG = "ROSSI";
-    d.ONOME = "MARIO";
-    EXPECT_FALSE(Controlla(d).has_value());
-}
-
-TEST(Controlla, PaeseVuotoDiventaItalia)
-{
-    DatiSoggetto d = SocietaCompleta();
-    d.OSPAESE = "  ";
-    d.OSPAESED.clear();
-    EXPECT_FALSE(Controlla(d).has_value());
-    EXPECT_EQ(d.OSPAESE, "IT");
-    EXPECT_EQ(d.OSPAESED, "ITALIA");
-}
-
-TEST(Controlla, PaeseVuotoRestaVuotoSeUnControlloFallisce)
-{
+    const QString cf = "RSSMRA80A01H501U";
+    const std::tuple<std::function<void(DatiSoggetto&)>, const char*, const char*> casi[] = {
+        {[](DatiSoggetto& d) { d = DatiSoggetto{}; }, "OCOD", "Indicare il codice Soggetto (Esempio: 01)"},
+        {[](DatiSoggetto& d) { d.OCOD = "   "; d.OPIVA.clear(); }, "OCOD", "Indicare il codice Soggetto (Esempio: 01)"},
+        {[](DatiSoggetto& d) { d.OPIVA.clear(); d.OCF.clear(); }, "OPIVA", "Indicare la Partita IVA riconosciuta in Italia"},
+        {[](DatiSoggetto& d) { d.OCF.clear(); d.ORAG.clear(); }, "OCF", "Codice Fiscale non indicato."},
+        {[](DatiSoggetto& d) { d.ORAG = "  "; SvuotaSede(d); }, "ORAG", "Ragione Sociale  - campo non valido."},
+        {[](DatiSoggetto& d) { d.OPF = true; d.ONOME.clear(); SvuotaSede(d); }, "OCOG", "Cognome non valido"},
+        {[](DatiSoggetto& d) { d.OPF = true; d.ORAG.clear(); d.OCOG = "ROSSI"; SvuotaSede(d); }, "ONOME", "Nome non valido"},
+        {[](DatiSoggetto& d) { SvuotaSede(d); d.OSINDI = "    "; }, "OSINDI", "Indicare l'indirizzo della sede legale"},
+        {[](DatiSoggetto& d) { SvuotaSede(d); d.OSINDI = "VIA ROMA"; }, "OSNUMC", "Indicare il numero civico della sede legale"},
+        {[](DatiSoggetto& d) { d.OSCOM.clear(); d.OSPRO.clear(); d.OSCAP.clear(); }, "OSCOM",
+         "Indicare il comune della sede legale"},
+        {[](DatiSoggetto& d) { d.OSPRO.clear(); d.OSCAP.clear(); }, "OSPRO", "Indicare la provincia della sede legale"},
+        {[cf](DatiSoggetto& d) { d.OSCAP = " "; d.ODICPIVA = cf; }, "OSCAP", "Indicare il cap della sede legale"},
+        {[cf](DatiSoggetto& d) { d.ODICPIVA = cf; d.OSOINDI = "VIA NAZIONALE"; }, "ODICCARICA",
+         "Indicare il codice carica del dichiarante"},
+        {[cf](DatiSoggetto& d) { d.ODICPIVA = cf; d.ODICCARICA = "16"; }, "ODICCARICA",
+         "Codice carica del dichiarante non valido (da 1 a 15)"},
+        {[cf](DatiSoggetto& d) { d.ODICPIVA = cf; d.ODICCARICA = "A"; }, "ODICCARICA",
+         "Codice carica del dichiarante non valido (da 1 a 15)"},
+        {[cf](DatiSoggetto& d) { d.ODICPIVA = cf; d.ODICCARICA = "0"; }, "ODICCARICA",
+         "Codice carica del dichiarante non valido (da 1 a 15)"},
+        {[](DatiSoggetto& d) { d.OSOINDI = "VIA NAZIONALE"; }, "OSOCAP", "Indicare il cap della stabile organizzazione"},
+        {[](DatiSoggetto& d) { d.OSOINDI = "VIA NAZIONALE"; d.OSOCAP = "00184"; }, "OSOCOM",
+         "Indicare il comune della stabile organizzazione"},
+        {[](DatiSoggetto& d) { d.OSOINDI = "VIA NAZIONALE"; d.OSOCAP = "00184"; d.OSOCOM = "ROMA"; }, "OSOPAESE",
+         "Indicare il paese della stabile organizzazione"},
+    };
+    for (const auto& [guasta, campo, messaggio] : casi) {
+        DatiSoggetto d = SocietaCompleta();
+        guasta(d);
+        const auto errore = Controlla(d);
+        ASSERT_TRUE(errore.has_value()) << messaggio;
+        EXPECT_EQ(errore->campo, QString::fromUtf8(campo));
+        EXPECT_EQ(errore->messaggio, QString::fromUtf8(messaggio));
+    }
+    // A blank nation stays blank when a check fails.
     DatiSoggetto d = SocietaCompleta();
     d.OSPAESE.clear();
     d.OSCAP.clear();
@@ -172,25 +88,37 @@ TEST(Controlla, PaeseVuotoRestaVuotoSeUnControlloFallisce)
     EXPECT_EQ(d.OSPAESE, "");
 }
 
-TEST(Controlla, DichiaranteConCaricaValidaEStabileCompletaPassano)
+// What passes, and what passing does to the texts: upper case of the same length, a
+// blank nation made Italy.
+TEST(Controlla, SoggettiCompletiPassanoInMaiuscolo)
 {
+    const std::function<void(DatiSoggetto&)> casi[] = {
+        [](DatiSoggetto& d) { d.OCOG.clear(); d.ONOME.clear(); },
+        [](DatiSoggetto& d) { d.OPF = true; d.ORAG.clear(); d.OCOG = "ROSSI"; d.ONOME = "MARIO"; },
+        [](DatiSoggetto& d) { d.ODICCARICA = "99"; },   // a role without a signer is not checked
+        [](DatiSoggetto& d) {
+            d.ODICPIVA = "RSSMRA80A01H501U";
+            d.ODICCARICA = "15";
+            d.OSOINDI = "VIA NAZIONALE";
+            d.OSOCAP = "00184";
+            d.OSOCOM = "ROMA";
+            d.OSOPAESE = "IT";
+        },
+    };
+    for (const auto& cambia : casi) {
+        DatiSoggetto d = SocietaCompleta();
+        cambia(d);
+        EXPECT_FALSE(Controlla(d).has_value());
+    }
     DatiSoggetto d = SocietaCompleta();
-    d.ODICPIVA = "RSSMRA80A01H501U";
-    d.ODICCARICA = "01";
-    d.OSOINDI = "VIA NAZIONALE";
-    d.OSOCAP = "00184";
-    d.OSOCOM = "ROMA";
-    d.OSOPAESE = "IT";
+    d.ORAG = QString::fromUtf8("  straße srl  ");
+    d.OSCOM = "roma ";
+    d.OUCDTE = " id1 ";
+    d.OSPAESE = "  ";
+    d.OSPAESED.clear();
     EXPECT_FALSE(Controlla(d).has_value());
-    d.ODICCARICA = "15";
-    EXPECT_FALSE(Controlla(d).has_value());
-}
-
-TEST(Controlla, CaricaSenzaDichiaranteNonEControllata)
-{
-    DatiSoggetto d = SocietaCompleta();
-    d.ODICCARICA = "99";
-    EXPECT_FALSE(Controlla(d).has_value());
+    EXPECT_EQ(QStringList({d.ORAG, d.OSCOM, d.OUCDTE, d.OSPAESE, d.OSPAESED}),
+              (QStringList{QString::fromUtf8("STRAßE SRL"), "ROMA", "ID1", "IT", "ITALIA"}));
 }
 
 TEST(ControllaCodiceFiscale, CodiceErratoLasciaLaPartitaIva)

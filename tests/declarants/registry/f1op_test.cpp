@@ -1,8 +1,9 @@
 // The registry window on the offscreen platform, over a private copy of the seeded
-// database: an empty and a filled table, saving, the checks' messages with the focus on
-// the right field, the unsaved edits kept after a failed check, the grid, the modes, the
-// frames, the tax-code box, the town completion typed key by key, the lookups in the real
-// lookup window, and the double click on "Progressivo:".
+// database, in what the procedures' own tests (registro_soggetti_test) cannot see: the
+// frames that follow the options, the checks' messages with the focus on the right field
+// and page, the unsaved edits kept after a failed check, the grid, the tax-code box, the
+// town completion typed key by key, the lookups in the real lookup window, the double
+// click on "Progressivo:" and the annulment file.
 
 #include "declarants/registry/F1OP.h"
 
@@ -121,125 +122,81 @@ protected:
     test::MessaggiSimulati messaggi;
 };
 
-TEST_F(F1OPTest, TabellaVuotaApreUnNuovoSoggetto)
+TEST_F(F1OPTest, CorniciCheSeguonoLeOpzioniERegistrazioneNellaGriglia)
 {
     auto f = Apri();
-    EXPECT_EQ(f->objectName(), "F1OP");
     EXPECT_EQ(f->windowTitle(), "Elenco Soggetti Obbligati");
-    EXPECT_EQ(FormAttivo, "F1OP");
-    EXPECT_EQ(f->Griglia().RowCount(), 0);
     EXPECT_EQ(f->Campo("OCOD")->text(), "01");
-    EXPECT_EQ(f->Campo("OSPAESE")->text(), "IT");
-    EXPECT_EQ(f->Campo("OSPAESED")->text(), "ITALIA");
-    EXPECT_EQ(f->Campo("OPROG")->text(), "00001");
-    EXPECT_EQ(CodiceOperatore, "");
-    EXPECT_TRUE(f->OpzioneNuoviDati().isChecked());
-    EXPECT_TRUE(f->EtichettaProgressivo().isVisible());
-    EXPECT_FALSE(f->CorniceIdFile().isVisible());
-    EXPECT_TRUE(f->CorniceSocieta().isVisible());
-    EXPECT_FALSE(f->CornicePersonaFisica().isVisible());
-    EXPECT_TRUE(messaggi.mostrati.empty());
-}
+    auto cornici = [&f] {
+        return QList<bool>{f->CorniceSocieta().isVisible(), f->CornicePersonaFisica().isVisible(),
+                           f->CorniceIdFile().isVisible(), f->EtichettaProgressivo().isVisible()};
+    };
+    EXPECT_EQ(cornici(), (QList<bool>{true, false, false, true}));
+    f->CasellaPersonaFisica()->setChecked(true);
+    EXPECT_EQ(cornici(), (QList<bool>{false, true, false, true}));
+    f->OpzioneAnnullamento().setChecked(true);
+    EXPECT_EQ(cornici(), (QList<bool>{false, true, true, false}));
+    EXPECT_TRUE(f->OpzioneAnnullamento().font().bold());
+    f->OpzioneNuoviDati().setChecked(true);
+    f->CasellaPersonaFisica()->setChecked(false);
+    EXPECT_EQ(cornici(), (QList<bool>{true, false, false, true}));
 
-TEST_F(F1OPTest, RegistraUnaSocietaEUnaPersona)
-{
-    auto f = Apri();
     Compila(*f);
     QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
     EXPECT_TRUE(messaggi.mostrati.empty());
     EXPECT_EQ(Righe(), 1);
-    EXPECT_EQ(CodiceOperatore, "01");
-    EXPECT_EQ(NomeOperatore, "GAMMA SNC");
-    ASSERT_EQ(f->Griglia().RowCount(), 1);
-    EXPECT_EQ(f->Griglia().CellText(1, "Odes"), "GAMMA SNC");
-
     f->Aggiungi();
     EXPECT_EQ(f->Campo("OCOD")->text(), "02");
     EXPECT_TRUE(f->Campo("OCOD")->hasFocus());
     Compila(*f);
     f->Campo("ORAG")->clear();
     f->CasellaPersonaFisica()->setChecked(true);
-    EXPECT_TRUE(f->CornicePersonaFisica().isVisible());
-    EXPECT_FALSE(f->CorniceSocieta().isVisible());
     f->Campo("OCOG")->setText("rossi");
     f->Campo("ONOME")->setText("mario");
     QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
-    EXPECT_TRUE(messaggi.mostrati.empty());
-    EXPECT_EQ(Righe(), 2);
     ASSERT_EQ(f->Griglia().RowCount(), 2);
     EXPECT_EQ(f->Griglia().CellText(1, "Odes"), "ROSSI MARIO");  // empty company name first
+    f->Griglia().SetCurrentCell(2, 1);
+    EXPECT_EQ(f->Campo("ORAG")->text(), "GAMMA SNC");
+    EXPECT_EQ(CodiceOperatore, "01");
 }
 
-struct CasoFinestra {
-    const char* campo;      // the field left wrong, and the one the focus must reach
-    const char* valore;     // what it holds
-    const char* messaggio;
-    int pagina;
-    std::function<void(F1OP&)> prepara = {};
-};
-
-class F1OPControlli : public F1OPTest, public ::testing::WithParamInterface<CasoFinestra> {};
-
-TEST_P(F1OPControlli, MessaggioEFuocoSulCampo)
+// The checks and their messages are the procedures' (controlli_soggetto_test); the window
+// shows the message, turns to the page of the field and puts the focus on it: one field of
+// each page, of the person's frame and of the annulment mode.
+TEST_F(F1OPTest, MessaggioPaginaEFuocoSulCampo)
 {
-    auto f = Apri();
-    Compila(*f);
-    const CasoFinestra& caso = GetParam();
-    if (caso.prepara)
-        caso.prepara(*f);
-    f->Campo(caso.campo)->setText(caso.valore);
-    QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
-    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio(QString::fromUtf8(caso.messaggio)));
-    EXPECT_EQ(f->Pagine().currentIndex(), caso.pagina);
-    EXPECT_EQ(QApplication::focusWidget(), f->Campo(caso.campo));
-    EXPECT_FALSE(f->DatiValidi());
-    EXPECT_EQ(Righe(), 0);
+    struct Caso {
+        const char* campo;      // the field left wrong, and the one the focus must reach
+        const char* valore;
+        int pagina;
+        std::function<void(F1OP&)> prepara;
+    };
+    const Caso casi[] = {
+        {"OSCAP", "", 0, {}},
+        {"OCOG", "", 0, [](F1OP& f) { f.CasellaPersonaFisica()->setChecked(true); f.Campo("ONOME")->setText("M"); }},
+        {"ODICCARICA", "20", 1, [](F1OP& f) { f.Campo("ODICPIVA")->setText(cfValido); }},
+        {"OSOPAESE", "", 2, [](F1OP& f) { f.Campo("OSOINDI")->setText("VIA NAZIONALE"); f.Campo("OSOCAP")->setText("00184");
+                                          f.Campo("OSOCOM")->setText("ROMA"); }},
+        {"OPROG", "AB", 0, [](F1OP& f) { f.OpzioneAnnullamento().setChecked(true); }},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.campo);
+        messaggi.mostrati.clear();
+        auto f = Apri();
+        Compila(*f);
+        if (caso.prepara)
+            caso.prepara(*f);
+        f->Campo(caso.campo)->setText(caso.valore);
+        QTest::mouseClick(&f->PulsanteRegistra(), Qt::LeftButton);
+        ASSERT_EQ(messaggi.mostrati.size(), 1u);
+        EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
+        EXPECT_EQ(f->Pagine().currentIndex(), caso.pagina);
+        EXPECT_EQ(QApplication::focusWidget(), f->Campo(caso.campo));
+        EXPECT_FALSE(f->DatiValidi());
+        EXPECT_EQ(Righe(), 0);
+    }
 }
-
-void Persona(F1OP& f)
-{
-    f.CasellaPersonaFisica()->setChecked(true);
-    f.Campo("OCOG")->setText("ROSSI");
-    f.Campo("ONOME")->setText("MARIO");
-}
-
-void Dichiarante(F1OP& f) { f.Campo("ODICPIVA")->setText(cfValido); }
-
-void Stabile(F1OP& f)
-{
-    f.Campo("OSOINDI")->setText("VIA NAZIONALE");
-    f.Campo("OSOCAP")->setText("00184");
-    f.Campo("OSOCOM")->setText("ROMA");
-    f.Campo("OSOPAESE")->setText("IT");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Finestra, F1OPControlli,
-    ::testing::Values(
-        CasoFinestra{"OCOD", "", "Indicare il codice Soggetto (Esempio: 01)", 0},
-        CasoFinestra{"OPIVA", " ", "Indicare la Partita IVA riconosciuta in Italia", 0},
-        CasoFinestra{"OCF", "", "Codice Fiscale non indicato.", 0},
-        CasoFinestra{"ORAG", "", "Ragione Sociale  - campo non valido.", 0},
-        CasoFinestra{"OCOG", "", "Cognome non valido", 0, Persona},
-        CasoFinestra{"ONOME", "", "Nome non valido", 0, Persona},
-        CasoFinestra{"OSINDI", "   ", "Indicare l'indirizzo della sede legale", 0},
-        CasoFinestra{"OSNUMC", "", "Indicare il numero civico della sede legale", 0},
-        CasoFinestra{"OSCOM", "", "Indicare il comune della sede legale", 0},
-        CasoFinestra{"OSPRO", "", "Indicare la provincia della sede legale", 0},
-        CasoFinestra{"OSCAP", "", "Indicare il cap della sede legale", 0},
-        CasoFinestra{"ODICCARICA", "", "Indicare il codice carica del dichiarante", 1, Dichiarante},
-        CasoFinestra{"ODICCARICA", "20", "Codice carica del dichiarante non valido (da 1 a 15)", 1,
-                     Dichiarante},
-        CasoFinestra{"OSOCAP", "", "Indicare il cap della stabile organizzazione", 2, Stabile},
-        CasoFinestra{"OSOCOM", "", "Indicare il comune della stabile organizzazione", 2, Stabile},
-        CasoFinestra{"OSOPAESE", "", "Indicare il paese della stabile organizzazione", 2, Stabile},
-        CasoFinestra{"OPROG", "AB", "Progressivo non valido: indicare il numero del prossimo file", 0,
-                     [](F1OP& f) { f.OpzioneAnnullamento().setChecked(true); }}),
-    [](const ::testing::TestParamInfo<CasoFinestra>& info) {
-        return std::string(info.param.campo) + "_" + std::to_string(info.index);
-    });
 
 TEST_F(F1OPTest, ElaboraConControlloFallitoTieneLeModifiche)
 {
@@ -264,25 +221,6 @@ TEST_F(F1OPTest, ElaboraConControlloFallitoTieneLeModifiche)
                   ->toString(),
               "ALFA NUOVA SRL");
     F1OP::RegistraImportazione({});
-}
-
-TEST_F(F1OPTest, TabellaPienaSelezioneEDoppioClick)
-{
-    Inserisci("01", "BRAVO SRL", "00041");
-    Inserisci("02", "ALFA SRL");
-    auto f = Apri();
-    ASSERT_EQ(f->Griglia().RowCount(), 2);
-    EXPECT_EQ(f->Griglia().CellText(1, "OCOD"), "02");
-    EXPECT_EQ(f->Campo("ORAG")->text(), "ALFA SRL");
-    EXPECT_EQ(CodiceOperatore, "02");
-
-    f->Griglia().SetCurrentCell(2, 1);
-    EXPECT_EQ(f->Campo("ORAG")->text(), "BRAVO SRL");
-    EXPECT_EQ(f->Campo("OPROG")->text(), "00041");
-    EXPECT_EQ(CodiceOperatore, "01");
-    EXPECT_EQ(f->Registro().RigaSel, 2);
-    EXPECT_EQ(f->DatiCorrenti().ORAG, "BRAVO SRL");
-    EXPECT_EQ(f->DatiDichiaranteCorrente().OPROG, 41);
 }
 
 TEST_F(F1OPTest, ErroreDelDatabaseRiportatoSenzaChiudere)
@@ -326,37 +264,8 @@ TEST_F(F1OPTest, DoppioClickSuProgressivo)
     auto f = Apri();
     QTest::mouseDClick(&f->EtichettaProgressivo(), Qt::LeftButton);
     EXPECT_EQ(f->Campo("OPROG")->text(), "00002");
-    EXPECT_EQ(seminato.db().scalar("SELECT OPROG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)
-                  ->toString(),
+    EXPECT_EQ(seminato.db().scalar("SELECT OPROG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)->toString(),
               "00002");
-
-    f->Campo("OPROG")->setText("100000");
-    EXPECT_FALSE(f->AggiornaProgressivo().isEmpty());
-    EXPECT_EQ(f->Campo("OPROG")->text(), "100000");
-    f->Campo("OPROG")->setText("32767");
-    EXPECT_TRUE(f->AggiornaProgressivo().isEmpty());
-    EXPECT_EQ(f->Campo("OPROG")->text(), "32768");
-}
-
-TEST_F(F1OPTest, ModalitaAnnullamento)
-{
-    auto f = Apri();
-    f->OpzioneAnnullamento().setChecked(true);
-    EXPECT_TRUE(f->CorniceIdFile().isVisible());
-    EXPECT_FALSE(f->EtichettaProgressivo().isVisible());
-    EXPECT_FALSE(f->Campo("OPROG")->isVisible());
-    EXPECT_TRUE(f->OpzioneAnnullamento().font().bold());
-    EXPECT_FALSE(f->OpzioneNuoviDati().font().bold());
-
-    // CREA without an identifier: the message, no confirmation.
-    f->PusCREA_Click();
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Annullamento File Trasmesso");
-    EXPECT_TRUE(messaggi.task.empty());
-
-    f->OpzioneNuoviDati().setChecked(true);
-    EXPECT_FALSE(f->CorniceIdFile().isVisible());
-    EXPECT_TRUE(f->EtichettaProgressivo().isVisible());
 }
 
 TEST_F(F1OPTest, AnnullamentoScrittoEValidatoDalloSchema)
@@ -418,22 +327,6 @@ TEST_F(F1OPTest, CodiceFiscaleLasciato)
     EXPECT_TRUE(messaggi.mostrati.empty());
     EXPECT_EQ(f->Campo("OCF")->text(), cfValido);
     EXPECT_EQ(f->Campo("OPIVA")->text(), cfValido);
-}
-
-TEST_F(F1OPTest, ComuneCompletatoDigitando)
-{
-    auto f = Apri();
-    QLineEdit* comune = f->Campo("OSCOM");
-    comune->setFocus();
-    QTest::keyClicks(comune, "rom");
-    EXPECT_EQ(comune->text(), "ROMA");
-    EXPECT_EQ(comune->selectedText(), "A");
-    EXPECT_EQ(f->Campo("OSPRO")->text(), "RM");
-
-    comune->setText("ROMAGNANO SESIA");
-    f->Campo("OSPRO")->clear();
-    f->Campo("OSCAP")->setFocus();
-    EXPECT_EQ(f->Campo("OSPRO")->text(), "NO");
 }
 
 TEST_F(F1OPTest, RicercheDiCaricaEPaese)
