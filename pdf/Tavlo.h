@@ -261,8 +261,7 @@ private:
     void LoadSymbolMetrics();
     void LoadZapfDingbatsMetrics();
 
-    // Document tables, pages, outline and the objects written at the end
-    void ResetDocumentTables();
+    // Pages, outline and the objects written at the end
     void PlayAutoObjects(bool atEnd);
     void WriteFieldWidgets(std::int32_t pageObject);
     std::int32_t WriteOutlines();

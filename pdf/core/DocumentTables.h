@@ -1,7 +1,7 @@
 #pragma once
 // The record tables of one document: fonts, outline, layers, recorded objects, named
-// destinations, page labels and the widgets of the open page. Abort empties them all
-// (ResetDocumentTables); the counters mirrored in TavloState follow their sizes.
+// destinations, page labels and the widgets of the open page. Abort renews them with the
+// rest of the document state; the counters in ResourceState and InteractiveState follow their sizes.
 
 #include <array>
 #include <cstdint>

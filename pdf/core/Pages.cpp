@@ -51,10 +51,7 @@ std::int32_t Tavlo::BeginPage()
         PlayAutoObjects(false);
 
     s.PageRotation = s.DefaultRotation;
-    s.CharSpacing = s.WordSpacing = 0;
-    s.HorizontalScaling = 100;
-    s.CurrentX = s.CurrentY = 0;
-    s.LineSpacing = 1.0;
+    Renew<TextState>(s);
     s.PageTransition = s.DefaultTransition;
     s.PageDuration = s.DefaultDuration;
     s.FieldCount = 0;

@@ -1,98 +1,53 @@
 #pragma once
-// Everything one Tavlo instance knows, in one place. Every part of the writer (core,
-// drawing, images) reads and writes these fields; Abort resets them (Tavlo.cpp).
+// Everything one Tavlo instance knows, in parts by concern (pdf/core/state). Each part
+// declares its fields with their defaults, and that is the one place a default is written:
+// Abort renews DocumentState as a whole and leaves LastingState as it is.
+//
+// A new field goes, with its default, into the part of its concern, or into LastingState
+// when a reset must keep it; nothing else needs to change. Where the state still to come
+// belongs: the drawing-state stack and the table cursor in DrawingState, text-box state in
+// TextState, TrueType fonts in DocumentTables' font records, image kinds in ImageEntry,
+// source PDF files beside their counts in ResourceState; what of them a reset keeps (a
+// table's storage, a cursor) in LastingState instead.
+//
+// The parts are bases rather than members so that each field keeps its own name
+// (s.PageWidth, s.FillColor) in every member of the class.
 
-#include "pdf/core/Bytes.h"
-#include "pdf/core/DocumentTables.h"
-#include "pdf/core/OutputFile.h"
-#include "pdf/core/Rc4.h"
-#include "pdf/core/StringBuffer.h"
-#include "pdf/core/deflate/FlateEncoder.h"
-#include "pdf/core/ImageEntry.h"
-
-#include <array>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "pdf/core/state/ContentTargets.h"
+#include "pdf/core/state/DocumentInfo.h"
+#include "pdf/core/state/DrawingState.h"
+#include "pdf/core/state/ErrorState.h"
+#include "pdf/core/state/InteractiveState.h"
+#include "pdf/core/state/LastingState.h"
+#include "pdf/core/state/OutputState.h"
+#include "pdf/core/state/PageState.h"
+#include "pdf/core/state/ResourceState.h"
+#include "pdf/core/state/SecurityState.h"
+#include "pdf/core/state/TextState.h"
+#include "pdf/core/state/WriterSettings.h"
 
 namespace tavlo {
 
-struct TavloState {
-    // Output file
-    OutputFile file;
-    std::string FileName;
-    std::int32_t FileLength = 0;
-    std::int32_t VersionBump = 0;
+// What one document uses; a fresh one is the state of a new document.
+struct DocumentState : OutputState,
+                       DocumentInfo,
+                       PageState,
+                       ContentTargets,
+                       TextState,
+                       DrawingState,
+                       ResourceState,
+                       InteractiveState,
+                       SecurityState,
+                       WriterSettings,
+                       ErrorState {};
 
-    // Objects
-    std::int32_t LastObjectNumber = 0;
-    std::vector<std::string> XrefEntries;  // by object number, entry 0 unused
-    std::int32_t CurrentObject = 0;
-    bool ObjectsWritten = false;           // set when an object is begun; SetProtection then refuses
+struct TavloState : DocumentState, LastingState {};
 
-    // Document information
-    std::string InfoTitle, InfoSubject, InfoKeywords, InfoAuthor, InfoCreator, InfoProducer;
-    std::string CreationDate;
-
-    // Page set-up (points)
-    double PageWidth = 596, PageHeight = 842, Scale = 1;
-    double MarginLeft = 0, MarginRight = 0, MarginTop = 0, MarginBottom = 0;
-    bool ClipToMargins = false;
-    std::int32_t DefaultRotation = 0, PageRotation = 0;
-    std::string DefaultTransition, PageTransition;
-    double DefaultDuration = 0, PageDuration = 0;
-
-    // Pages
-    std::int32_t PageCount = 0;
-    std::vector<std::int32_t> PageObjects;
-    std::string PageKids, PageLabels, PageAnnots;
-    double CurrentX = 0, CurrentY = 0;
-
-    // Content targets
-    StringBuffer PageContent, ObjectContent, TilingContent, InflateOutput;
-    bool InPage = false, InObject = false, InTiling = false, ColorLocked = false;
-
-    // Drawing settings reset per page
-    std::string FillColor = "#FFFFFF", LineColor = "#000000", TextColor = "#000000";
-    double CharSpacing = 0, WordSpacing = 0, HorizontalScaling = 100, LineSpacing = 1.0;
-    float LineWidth = 0;  // points, as the line-width setter stored it (note box borders)
-
-    // Shared resource texts
-    std::string FontResources, ImageResources, XObjectResources, ExtGStates, Patterns;
-
-    // Interactive parts
-    std::int32_t FieldCount = 0;
-    std::string FieldRefs, CalcOrder;
-    std::array<std::string, 9> DocScripts;
-    std::int32_t BookmarkCount = 0, DestinationCount = 0, LayerCount = 0;
-
-    // Other tables (their records belong to the parts that fill them)
-    std::int32_t FontCount = 0, CurrentFont = 0, ImageCount = 0, RecordedCount = 0, StateDepth = 0;
-    std::int32_t SourceCount = 0, CurrentSource = 0;
-    // Images[0 .. ImageCount - 1]; records past ImageCount are stale ones of an earlier document.
-    std::vector<ImageEntry> Images;
-
-    // Security
-    bool Encrypted = false;
-    Bytes OwnerEntry, UserEntry, FileKey;
-    std::int32_t Permissions = 0;
-    int KeyLength = 0;       // object key length: 10 or 16
-    std::string FileId;
-    Rc4Cache rc4;
-
-    // Settings
-    std::int32_t ViewerPreferences = 0;
-    int MemoryUsage = 1;
-    std::uint32_t Compression = 0;
-    std::uint8_t CompressionLevel = 0;
-    deflate::FlateWorkspace flate;
-
-    // Record tables of the document (fonts, outline, layers, recorded objects...)
-    DocumentTables doc;
-
-    // Errors
-    std::int32_t LastErrNumber = 0;
-    std::string LastErrSource, LastErrDescription;
-};
+// Puts one part of the state back to its defaults.
+template <class Part>
+void Renew(Part& part)
+{
+    part = Part();
+}
 
 } // namespace tavlo

@@ -1,0 +1,15 @@
+#pragma once
+// Where content lines go (PutContent): the recorded object's content, else the tiling
+// cell's, else the open page's. InflateOutput holds what the inflate decoder gave last.
+
+#include "pdf/core/StringBuffer.h"
+
+namespace tavlo {
+
+struct ContentTargets {
+    StringBuffer PageContent, ObjectContent, TilingContent, InflateOutput;
+    bool InPage = false, InObject = false, InTiling = false;
+    bool ColorLocked = false;  // an uncoloured tiling cell is recorded: the colour setters do nothing
+};
+
+} // namespace tavlo

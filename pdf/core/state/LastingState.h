@@ -1,0 +1,25 @@
+#pragma once
+// What a reset (Abort) leaves as it is: the instance's output file, storage that later
+// documents reuse, and what callers may still read of the last one.
+
+#include "pdf/core/ImageEntry.h"
+#include "pdf/core/OutputFile.h"
+
+#include <string>
+#include <vector>
+
+namespace tavlo {
+
+struct LastingState {
+    OutputFile file;  // Abort closes it; whatever was written stays on disk
+
+    // Images[0 .. ImageCount - 1]; records past ImageCount are stale ones of an earlier
+    // document, trimmed by the next DrawImage.
+    std::vector<ImageEntry> Images;
+
+    float LineWidth = 0;  // points, as the line-width setter stored it (note box borders)
+
+    std::string LastErrSource, LastErrDescription;
+};
+
+} // namespace tavlo
