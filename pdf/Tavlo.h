@@ -30,6 +30,9 @@ struct TavloState;
 struct RasterImage;
 struct VectorDrawing;
 struct VectorPlacement;
+struct StateEntry;
+struct BarCodeFrame;
+enum class ContentTarget;
 
 class Tavlo {
 public:
@@ -134,6 +137,24 @@ public:
     void AxisSkewing(float angleX, float angleY);
     void AxisTranslation(float translateX, float translateY);
 
+    // Drawing spaces: a saved graphics state with its origin moved to newX, newY (user
+    // units), its axes scaled by the factors and turned by angle (degrees); the position
+    // moves to the new origin. EndSpace ends the last space still open in the content being
+    // recorded; the spaces left open are ended with the page, recorded object or tiling cell.
+    void BeginSpace(float newX, float newY, float scaleX, float scaleY, float angle);
+    void EndSpace();
+
+    // Tables from the top-left corner x, y (user units): row by row, BeginRow(height), then
+    // BeginColumn(width) ... EndColumn for each cell, EndRow; or column by column the other
+    // way round. Each cell is a drawing space whose origin is its top-left corner, painted
+    // in the fill colour and, with a line width above 0, bordered in the stroke colour.
+    void BeginTable(float x, float y);
+    void EndTable();
+    void BeginRow(float height);
+    void EndRow();
+    void BeginColumn(float width);
+    void EndColumn();
+
     // Paths and shapes in user units, y downwards. options: the paint-style bits (4 fill,
     // 1 fill only or leave the path open, 2 close, 128 clip), see PaintPath.
     void MoveTo(float x, float y);
@@ -174,7 +195,9 @@ public:
     // x, y: left edge of the quiet zone and top of the bars (user units); zoom clamped to
     // 0.8 ... 2.0; height of bars and text together, 0 for the default. Returns the width
     // drawn, quiet zones included; 0 when nothing was drawn (unknown type, text the
-    // symbology cannot carry).
+    // symbology cannot carry). addCheck appends the optional check character of Code 39 and
+    // Interleaved 2 of 5. POSTNET takes 5, 9 (with or without one separator) or 11 digits
+    // and its own fixed height.
     float DrawBarCode(std::int32_t barCodeType, const std::string& code, float x, float y, bool showCode,
                       float zoomFactor, float height, bool addCheck);
 
@@ -302,7 +325,38 @@ private:
     // The painting operator of a path for the paint-style bits.
     void PaintPath(std::int32_t options);
 
-    // Barcode encoders and the human-readable line under them.
+    // Drawing-state stack: position, scale, colours, font and line width of the class,
+    // saved and written back.
+    void PushGraphicState();
+    void PopGraphicState();
+    void RestoreDrawingState(const StateEntry& entry, bool write);
+
+    // Graphics states opened by spaces, tables and cells, counted in each content stream.
+    ContentTarget ActiveTarget() const;
+    std::int32_t* OpenSpaces(ContentTarget target);
+    void OpenSpace(const std::string& transform);
+    void CloseSpacesTo(std::int32_t count);
+    // What a page, recorded object or tiling cell being finished has left open.
+    void CloseSpacesAtEnd(ContentTarget target);
+    void BeginCell(float width, float height);
+    void EndCell();
+    // Row by row, a row holds cells that are columns; column by column the other way round.
+    void BeginRowOrColumn(bool row, float size);
+    void EndRowOrColumn(bool row);
+
+    // Barcode encoders and the human-readable line under them. draw writes the symbol in a
+    // graphics state of its own (and with showCode, between a push and a pop of the
+    // drawing state) however it ends, and returns its width.
+    float DrawInSavedState(bool showCode, const std::function<float()>& draw);
+    // The caption of Code 128, Code 39 and Interleaved 2 of 5 under the bars, centred on the
+    // whole width to right (the end of the right quiet zone), and that width.
+    float FinishLinearBarCode(const std::string& code, float x, float y, float right, const BarCodeFrame& frame,
+                              bool showCode);
+    float EncodeCode39(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height,
+                       bool addCheck);
+    float EncodeInterleaved2of5(const std::string& code, float x, float y, bool showCode, float zoomFactor,
+                                float height, bool addCheck);
+    float EncodePostnet(const std::string& code, float x, float y, bool showCode, float zoomFactor);
     float EncodeCode128(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
     float EncodeEan13(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);
     float EncodeEan8(const std::string& code, float x, float y, bool showCode, float zoomFactor, float height);

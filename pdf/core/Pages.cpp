@@ -40,6 +40,8 @@ std::int32_t Tavlo::BeginPage()
     s.PageAnnots.clear();
     s.DocScripts[kPageOpenScript].clear();
     s.DocScripts[kPageCloseScript].clear();
+    // Spaces and a table left open by a page that was never ended are forgotten with it.
+    CloseSpacesAtEnd(ContentTarget::Page);
     s.PageContent.Reset();
     s.doc.PageLayers = 0;
     s.InPage = true;
@@ -64,6 +66,8 @@ void Tavlo::EndPage()
     TavloState& s = *s_;
     if (!s.InPage)
         return;
+    // The objects played at the end are drawn in the page's own space.
+    CloseSpacesAtEnd(ContentTarget::Page);
     if (s.RecordedCount > 0)
         PlayAutoObjects(true);
     CloseLayerSections(s.PageContent, s.doc.PageLayers);

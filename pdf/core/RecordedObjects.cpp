@@ -45,6 +45,7 @@ void Tavlo::BeginObject(const std::string& name, std::int32_t flags)
     s.InObject = true;
     s.doc.RecordedObjects.push_back(ObjectEntry{name, std::string(), flags});
     s.RecordedCount = static_cast<std::int32_t>(s.doc.RecordedObjects.size());
+    CloseSpacesAtEnd(ContentTarget::Object);
     s.ObjectContent.Reset();
     s.doc.ObjectLayers = 0;
 }
@@ -57,6 +58,7 @@ void Tavlo::EndObject()
     if (!s.InObject)
         return;
     const ObjectEntry& entry = s.doc.RecordedObjects.back();
+    CloseSpacesAtEnd(ContentTarget::Object);
     CloseLayerSections(s.ObjectContent, s.doc.ObjectLayers);
     Bytes data = BytesOf(s.ObjectContent.Text());
     const std::int32_t n = NewObj();
@@ -121,6 +123,7 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         recipe.head = head;
         recipe.tail = "]";
         s.doc.TilingRecipe = std::move(recipe);
+        CloseSpacesAtEnd(ContentTarget::Tiling);
         s.TilingContent.Reset();
         s.doc.TilingLayers = 0;
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
@@ -134,6 +137,7 @@ void Tavlo::EndTiling()
     // A pattern without an open recording would be an empty cell under a name already used.
     if (!s.InTiling)
         return;
+    CloseSpacesAtEnd(ContentTarget::Tiling);
     CloseLayerSections(s.TilingContent, s.doc.TilingLayers);
     Bytes data = BytesOf(s.TilingContent.Text());
     s.InTiling = false;

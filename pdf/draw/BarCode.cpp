@@ -4,72 +4,54 @@
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/BarCodeFrame.h"
 
-#include <optional>
+#include <functional>
 #include <string>
 
 namespace tavlo {
 
-namespace {
-
-// The settings the caption changes, put back when the barcode is done, also when an
-// encoder raises an error, so a failed barcode leaves no Courier New behind.
-class CaptionStateGuard {
-public:
-    explicit CaptionStateGuard(TavloState& s)
-        : s_(s), fontName_(s.doc.FontName), fontResource_(s.doc.FontResource), fontStyle_(s.doc.FontStyle),
-          fontSize_(s.doc.FontSize), currentFont_(s.CurrentFont), fillColor_(s.FillColor),
-          fillColorAlt_(s.doc.FillColorAlt), currentX_(s.CurrentX), currentY_(s.CurrentY)
-    {
-    }
-    ~CaptionStateGuard()
-    {
-        s_.doc.FontName = fontName_;
-        s_.doc.FontResource = fontResource_;
-        s_.doc.FontStyle = fontStyle_;
-        s_.doc.FontSize = fontSize_;
-        s_.CurrentFont = currentFont_;
-        s_.FillColor = fillColor_;
-        s_.doc.FillColorAlt = fillColorAlt_;
-        s_.CurrentX = currentX_;
-        s_.CurrentY = currentY_;
-    }
-    CaptionStateGuard(const CaptionStateGuard&) = delete;
-    CaptionStateGuard& operator=(const CaptionStateGuard&) = delete;
-
-private:
-    TavloState& s_;
-    std::string fontName_, fontResource_;
-    std::int32_t fontStyle_;
-    float fontSize_;
-    std::int32_t currentFont_;
-    std::string fillColor_, fillColorAlt_;
-    double currentX_, currentY_;
-};
-
-} // namespace
-
 float Tavlo::DrawBarCode(std::int32_t barCodeType, const std::string& code, float x, float y, bool showCode,
                          float zoomFactor, float height, bool addCheck)
 {
-    (void)addCheck;  // only the symbologies with an optional check character read it
-    std::optional<CaptionStateGuard> guard;
-    if (showCode)
-        guard.emplace(*s_);
-    float width = 0;
+    // Each encoder refuses what it cannot carry before anything is written.
     switch (barCodeType) {
-    case 0:
-        width = EncodeEan13(code, x, y, showCode, zoomFactor, height);
-        break;
-    case 5:
-        width = EncodeEan8(code, x, y, showCode, zoomFactor, height);
-        break;
-    case 4:
-        width = EncodeCode128(code, x, y, showCode, zoomFactor, height);
-        break;
-    default:
-        break;
+    case 0: return EncodeEan13(code, x, y, showCode, zoomFactor, height);
+    case 1: return EncodeCode39(code, x, y, showCode, zoomFactor, height, addCheck);
+    case 2: return EncodeInterleaved2of5(code, x, y, showCode, zoomFactor, height, addCheck);
+    case 3: return EncodePostnet(code, x, y, showCode, zoomFactor);
+    case 4: return EncodeCode128(code, x, y, showCode, zoomFactor, height);
+    case 5: return EncodeEan8(code, x, y, showCode, zoomFactor, height);
+    default: return 0;
     }
+}
+
+float Tavlo::DrawInSavedState(bool showCode, const std::function<float()>& draw)
+{
+    // The bars' own line settings end with the graphics state; the caption's font and
+    // colours with the drawing state. Both are restored also when drawing fails.
+    if (showCode)
+        PushGraphicState();
+    PutContent("q");
+    float width = 0;
+    try {
+        width = draw();
+    } catch (...) {
+        PutContent("Q");
+        if (showCode)
+            PopGraphicState();
+        throw;
+    }
+    PutContent("Q");
+    if (showCode)
+        PopGraphicState();
     return width;
+}
+
+float Tavlo::FinishLinearBarCode(const std::string& code, float x, float y, float right, const BarCodeFrame& f,
+                                 bool showCode)
+{
+    if (showCode)
+        BarCodeCaption(code, x + (right - x) / 2, y + f.barHeight + 1.6f * f.textBand, f.zoom * 10.08f, true);
+    return right - x;
 }
 
 void Tavlo::BarCodeCaption(const std::string& text, float atX, float baseline, float fontSize, bool centred)
@@ -81,14 +63,13 @@ void Tavlo::BarCodeCaption(const std::string& text, float atX, float baseline, f
     const double width = static_cast<double>(TextLength(text)) * s.Scale;  // points
     const double left = atX * s.Scale - (centred ? width / 2 : 0);
 
+    // Every line is made before any is written: a failure leaves no text object open.
+    const std::string font =
+        "/" + s.doc.FontResource + " " + PdfNumber(s.doc.FontSize) + " Tf " + PdfNumber(s.doc.FontSize) + " TL";
+    const std::string matrix = "1 0 0 -1 " + PdfNumber(left) + " " + PdfScaledNumber(baseline) + " Tm";
     const std::string fill = s.FillColor + ";" + s.doc.FillColorAlt;
     SetColorFill(s.TextColor + ";" + s.doc.TextColorAlt);
-    PutContent("BT");
-    PutContent("/" + s.doc.FontResource + " " + PdfNumber(s.doc.FontSize) + " Tf " + PdfNumber(s.doc.FontSize) +
-               " TL");
-    PutContent("1 0 0 -1 " + PdfNumber(left) + " " + PdfScaledNumber(baseline) + " Tm");
-    PutContent("(" + EscapeString(text) + ") Tj");
-    PutContent("ET");
+    PutContent("BT\r" + font + "\r" + matrix + "\r(" + EscapeString(text) + ") Tj\rET");
     SetColorFill(fill);
 }
 

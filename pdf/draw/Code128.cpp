@@ -22,28 +22,27 @@ float Tavlo::EncodeCode128(const std::string& code, float x, float y, bool showC
 
     const BarCodeFrame f = MakeBarCodeFrame(zoomFactor, static_cast<float>(s_->Scale), showCode, height);
     const float m = f.module;
-    float p = x + 10 * m;
-    const std::string tail = " " + PdfScaledNumber(f.barHeight) + " re f*";
-    // One rectangle per bar, however many modules wide: adjacent one-module rectangles
-    // leave hairline seams in anti-aliased rendering that scanners read as spaces.
-    std::size_t at = 0;
-    while (at < modules.size()) {
-        if (modules[at] == '1') {
-            const std::size_t end = std::min(modules.find('0', at), modules.size());
-            const auto run = static_cast<float>(end - at);
-            PutContent(PdfScaledNumber(p) + " " + PdfScaledNumber(y) + " " + PdfScaledNumber(run * m) + tail);
-            for (std::size_t j = at; j < end; ++j)
+    return DrawInSavedState(showCode, [&] {
+        float p = x + 10 * m;
+        const std::string tail = " " + PdfScaledNumber(f.barHeight) + " re f*";
+        // One rectangle per bar, however many modules wide: adjacent one-module rectangles
+        // leave hairline seams in anti-aliased rendering that scanners read as spaces.
+        std::size_t at = 0;
+        while (at < modules.size()) {
+            if (modules[at] == '1') {
+                const std::size_t end = std::min(modules.find('0', at), modules.size());
+                const auto run = static_cast<float>(end - at);
+                PutContent(PdfScaledNumber(p) + " " + PdfScaledNumber(y) + " " + PdfScaledNumber(run * m) + tail);
+                for (std::size_t j = at; j < end; ++j)
+                    p += m;
+                at = end;
+            } else {
                 p += m;
-            at = end;
-        } else {
-            p += m;
-            ++at;
+                ++at;
+            }
         }
-    }
-    const float right = p + 9 * m;
-    if (showCode)
-        BarCodeCaption(code, x + (right - x) / 2, y + f.barHeight + 1.6f * f.textBand, f.zoom * 10.08f, true);
-    return right - x;
+        return FinishLinearBarCode(code, x, y, p + 9 * m, f, showCode);
+    });
 }
 
 } // namespace tavlo

@@ -29,51 +29,53 @@ float Tavlo::EncodeEan(const std::string& code, float x, float y, bool showCode,
     const float t = f.textBand;
     const auto at = [&](std::size_t modules) { return x + static_cast<float>(modules) * m; };
 
-    if (showCode) {
-        const float baseline = y + h + 1.6f * t;
-        const float size = f.zoom * 10.08f;
-        if (ean13) {
-            BarCodeCaption(symbol.printed.substr(0, 1), at(3), baseline, size, false);
-            BarCodeCaption(symbol.printed.substr(1, 6), at(35), baseline, size, true);
-            BarCodeCaption(symbol.printed.substr(7, 6), at(82), baseline, size, true);
-        } else {
-            BarCodeCaption(symbol.printed.substr(0, 4), at(28), baseline, size, true);
-            BarCodeCaption(symbol.printed.substr(4, 4), at(61), baseline, size, true);
-        }
-    }
-
-    // The symbol starts after a quiet zone of eleven modules. Guards reach into the band
-    // of the digits.
-    const std::string& modules = symbol.modules;
-    const std::size_t middle = modules.size() / 2 - 2;  // first module of the centre guard
-    const std::string heightOfGuard = PdfScaledNumber(h + t);
-    const std::string top = " " + PdfScaledNumber(y) + " ";
-    for (std::size_t n : {std::size_t{0}, std::size_t{2}, middle + 1, middle + 3, modules.size() - 3,
-                          modules.size() - 1})
-        PutContent(PdfScaledNumber(at(11 + n)) + top + PdfScaledNumber(m) + " " + heightOfGuard + " re f*");
-
-    // Data bars, one rectangle per bar: adjacent one-module rectangles leave seams in
-    // anti-aliased rendering that scanners read as spaces.
-    const std::string heightOfData = PdfScaledNumber(h);
-    auto dataRuns = [&](std::size_t from, std::size_t to) {
-        std::size_t n = from;
-        while (n < to) {
-            if (modules[n] != '1') {
-                ++n;
-                continue;
+    return DrawInSavedState(showCode, [&] {
+        if (showCode) {
+            const float baseline = y + h + 1.6f * t;
+            const float size = f.zoom * 10.08f;
+            if (ean13) {
+                BarCodeCaption(symbol.printed.substr(0, 1), at(3), baseline, size, false);
+                BarCodeCaption(symbol.printed.substr(1, 6), at(35), baseline, size, true);
+                BarCodeCaption(symbol.printed.substr(7, 6), at(82), baseline, size, true);
+            } else {
+                BarCodeCaption(symbol.printed.substr(0, 4), at(28), baseline, size, true);
+                BarCodeCaption(symbol.printed.substr(4, 4), at(61), baseline, size, true);
             }
-            std::size_t end = n;
-            while (end < to && modules[end] == '1')
-                ++end;
-            PutContent(PdfScaledNumber(at(11 + n)) + top + PdfScaledNumber(static_cast<float>(end - n) * m) + " " +
-                       heightOfData + " re f*");
-            n = end;
         }
-    };
-    dataRuns(3, middle);
-    dataRuns(middle + 5, modules.size() - 3);
 
-    return static_cast<float>(11 + modules.size() + 7) * m;
+        // The symbol starts after a quiet zone of eleven modules. Guards reach into the band
+        // of the digits.
+        const std::string& modules = symbol.modules;
+        const std::size_t middle = modules.size() / 2 - 2;  // first module of the centre guard
+        const std::string heightOfGuard = PdfScaledNumber(h + t);
+        const std::string top = " " + PdfScaledNumber(y) + " ";
+        for (std::size_t n : {std::size_t{0}, std::size_t{2}, middle + 1, middle + 3, modules.size() - 3,
+                              modules.size() - 1})
+            PutContent(PdfScaledNumber(at(11 + n)) + top + PdfScaledNumber(m) + " " + heightOfGuard + " re f*");
+
+        // Data bars, one rectangle per bar: adjacent one-module rectangles leave seams in
+        // anti-aliased rendering that scanners read as spaces.
+        const std::string heightOfData = PdfScaledNumber(h);
+        auto dataRuns = [&](std::size_t from, std::size_t to) {
+            std::size_t n = from;
+            while (n < to) {
+                if (modules[n] != '1') {
+                    ++n;
+                    continue;
+                }
+                std::size_t end = n;
+                while (end < to && modules[end] == '1')
+                    ++end;
+                PutContent(PdfScaledNumber(at(11 + n)) + top + PdfScaledNumber(static_cast<float>(end - n) * m) + " " +
+                           heightOfData + " re f*");
+                n = end;
+            }
+        };
+        dataRuns(3, middle);
+        dataRuns(middle + 5, modules.size() - 3);
+
+        return static_cast<float>(11 + modules.size() + 7) * m;
+    });
 }
 
 } // namespace tavlo

@@ -120,8 +120,12 @@ TEST_F(BarCodePage, RectanglesAndWidthInModules)
     const std::string abc = ContentOf(pdf, [&] { width = pdf.DrawBarCode(4, "ABC", 0, 20, false, 1, 0, false); });
     EXPECT_NEAR(width, 87 * 0.72, 1e-3);
     // Three bars a symbol and four in the stop, each one rectangle as wide as its modules.
-    const std::vector<std::string> lines = Lines(abc);
-    ASSERT_EQ(lines.size(), 5u * 3 + 4);
+    // The bars are drawn in a graphics state of their own.
+    std::vector<std::string> lines = Lines(abc);
+    ASSERT_EQ(lines.size(), 5u * 3 + 4 + 2);
+    EXPECT_EQ(lines.front(), "q");
+    EXPECT_EQ(lines.back(), "Q");
+    lines = std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
     double dark = 0, expected = 0;
     for (const std::string& line : lines)
         dark += std::stod(line.substr(line.find(' ', line.find(' ') + 1)));
@@ -150,7 +154,7 @@ TEST_F(BarCodePage, ZoomIsClampedAndHeightsFollowTheTextBand)
     pdf.SetScale(0);
 
     auto firstLine = [&](bool show, float height) {
-        return Lines(ContentOf(pdf, [&] { pdf.DrawBarCode(4, "ABC", 0, 0, show, 1, height, false); })).front();
+        return Lines(ContentOf(pdf, [&] { pdf.DrawBarCode(4, "ABC", 0, 0, show, 1, height, false); })).at(1);
     };
     EXPECT_EQ(firstLine(true, 0), "7.2 0 1.44 14.4 re f*");     // default height, band not taken off
     EXPECT_EQ(firstLine(true, 30), "7.2 0 1.44 25.32 re f*");   // 30 − 4.68

@@ -4,6 +4,7 @@
 
 #include "pdf/core/ImageEntry.h"
 #include "pdf/core/OutputFile.h"
+#include "pdf/core/state/DrawingState.h"
 
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ struct LastingState {
     // Images[0 .. ImageCount - 1]; records past ImageCount are stale ones of an earlier
     // document, trimmed by the next DrawImage.
     std::vector<ImageEntry> Images;
+
+    // Saved drawing states: entries 0 .. StateDepth - 1 are in use, the storage is reused.
+    std::vector<StateEntry> StateStack;
+    TableCursor Table;  // a reset leaves the cursor where it was
 
     float LineWidth = 0;  // points, as the line-width setter stored it (note box borders)
 
