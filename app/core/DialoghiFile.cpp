@@ -41,7 +41,7 @@ bool ControlloDocumento(const QString& percorso)
         return false;
     const QString testo = QStringLiteral("Il documento \r\n \r\n") + DividiPercorso(percorso, false)
                           + QStringLiteral("\r\n \r\nesiste già. Vuoi sostituirlo?  ");
-    return MsgBox(testo, Pulsanti::SiNo, Icona::Informazione, QStringLiteral("Controllo Documento"))
+    return MsgBox(testo, Pulsanti::SiNo, Icona::Informazione, QStringLiteral("Controllo Documento"), RispostaNo)
            != RispostaSi;
 }
 

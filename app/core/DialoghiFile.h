@@ -1,6 +1,6 @@
 #pragma once
 // Save and open dialogs, through a replaceable service (see Messaggi.h for the reason).
-// The widget implementation is app/shell/DialoghiQt.h.
+// The widget implementation is app/widgets/DialoghiQt.h.
 
 #include <QString>
 #include <QStringList>

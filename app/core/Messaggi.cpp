@@ -50,13 +50,14 @@ ServizioMessaggi& ServizioMessaggiAttivo()
     return attivo ? *attivo : assenti;
 }
 
-int MsgBox(const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo)
+int MsgBox(const QString& testo, Pulsanti pulsanti, Icona icona, const QString& titolo, int predefinito)
 {
     Messaggio messaggio;
     messaggio.testo = testo;
     messaggio.titolo = titolo.isEmpty() ? TitoloPredefinito : titolo;
     messaggio.icona = icona;
     messaggio.pulsanti = pulsanti;
+    messaggio.predefinito = predefinito;
     return ServizioMessaggiAttivo().Mostra(messaggio);
 }
 
@@ -65,16 +66,24 @@ void MostraMessaggio(const QString& titolo, const QString& testo, int icona,
                      const QString& pulsante3, const QString& pulsante4,
                      const QString& pulsante5)
 {
+    QStringList pulsanti{pulsante1};
+    for (const QString* altro : {&pulsante2, &pulsante3, &pulsante4, &pulsante5}) {
+        if (!altro->isEmpty())
+            pulsanti << *altro;
+    }
+    MostraMessaggio(titolo, testo, icona, pulsanti, PrimoPulsanteTask);
+}
+
+void MostraMessaggio(const QString& titolo, const QString& testo, int icona, const QStringList& pulsanti,
+                     int predefinito)
+{
     DialogoTask dialogo;
     dialogo.titolo = titolo;
     dialogo.testo = testo;
     dialogo.icona = icona;
     dialogo.larghezza = static_cast<int>(testo.size()) + 150;
-    dialogo.pulsanti << pulsante1;
-    for (const QString* altro : {&pulsante2, &pulsante3, &pulsante4, &pulsante5}) {
-        if (!altro->isEmpty())
-            dialogo.pulsanti << *altro;
-    }
+    dialogo.pulsanti = pulsanti;
+    dialogo.predefinito = predefinito;
     // A stale answer must never stand for this dialog's.
     RispostaTask = 0;
     const int numero = ServizioMessaggiAttivo().MostraTask(dialogo);

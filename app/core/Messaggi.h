@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes and the task dialog, reached through one replaceable service so that the
 // program's logic can be driven by tests without a screen. The program installs the
-// widget implementation at start-up (app/shell/MessaggiQt.h); tests install a double that
+// widget implementation at start-up (app/widgets/MessaggiQt.h); tests install a double that
 // records what would be shown and answers from a script.
 
 #include <QString>
@@ -43,6 +43,9 @@ struct Messaggio {
     QString titolo;                       // never empty when it reaches the service
     Icona icona = Icona::Nessuna;
     Pulsanti pulsanti = Pulsanti::Ok;
+    // The answer of the button that Enter presses (RispostaNo...); 0 means the first button.
+    // A question that destroys or sends something makes the safe answer the default.
+    int predefinito = 0;
 };
 
 struct DialogoTask {
@@ -51,6 +54,7 @@ struct DialogoTask {
     int icona = 0;                        // task-dialog icon number (see above)
     QStringList pulsanti;                 // captions; the first is 1001, the next 1002...
     int larghezza = 0;                    // the text's length + 150, as the dialog asks
+    int predefinito = PrimoPulsanteTask;  // number of the button that Enter presses
 };
 
 class ServizioMessaggi {
@@ -68,9 +72,10 @@ public:
 void ImpostaServizioMessaggi(ServizioMessaggi* servizio);
 ServizioMessaggi& ServizioMessaggiAttivo();
 
-// A message box; an empty title becomes "Quercino". Returns the button code.
+// A message box; an empty title becomes "Quercino". Returns the button code. `predefinito`
+// is the answer of the default button (0: the first).
 int MsgBox(const QString& testo, Pulsanti pulsanti = Pulsanti::Ok, Icona icona = Icona::Nessuna,
-           const QString& titolo = QString());
+           const QString& titolo = QString(), int predefinito = 0);
 
 // The task dialog with up to five custom buttons: caption 1 always (1001), captions 2 to 5
 // (1002 to 1005) only when not empty. `RispostaTask` is cleared before the dialog shows and
@@ -79,5 +84,8 @@ void MostraMessaggio(const QString& titolo, const QString& testo, int icona,
                      const QString& pulsante1, const QString& pulsante2 = QString(),
                      const QString& pulsante3 = QString(), const QString& pulsante4 = QString(),
                      const QString& pulsante5 = QString());
+// The same with the captions in a list and the number of the default button (1001...).
+void MostraMessaggio(const QString& titolo, const QString& testo, int icona, const QStringList& pulsanti,
+                     int predefinito);
 
 } // namespace quercino

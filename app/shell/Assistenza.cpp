@@ -54,7 +54,8 @@ void AssistenzaRemota()
     const QString domanda =
         QStringLiteral("Controllo ed Esecuzione programma di Assistenza Remota. \r\n  \r\nConfermi?  "
                        "\r\n  \r\nPotrebbe essere necessario attendere qualche istante... ");
-    if (MsgBox(domanda, Pulsanti::SiNo, Icona::Informazione, QStringLiteral("Richiesta Conferma"))
+    // It hands the computer to someone else: No unless the user chooses otherwise.
+    if (MsgBox(domanda, Pulsanti::SiNo, Icona::Informazione, QStringLiteral("Richiesta Conferma"), RispostaNo)
         != RispostaSi)
         return;
 

@@ -2,9 +2,9 @@
 
 #include "app/core/Main.h"
 #include "app/shell/BarreComandi.h"
-#include "app/shell/DialoghiQt.h"
+#include "app/widgets/DialoghiQt.h"
 #include "app/shell/F0.h"
-#include "app/shell/MessaggiQt.h"
+#include "app/widgets/MessaggiQt.h"
 #include "app/shell/Traduzione.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // How the windows of other areas plug into the main window. The declarant registry and the
-// backup window live in their own libraries (which depend on this one); each registers
-// itself here once, before the main window needs it (the program does so in main.cpp).
+// backup window live in libraries below this one and know nothing of the main window: the
+// program registers them here once, before the main window needs them (app/programma).
 
 #include <functional>
 
@@ -19,6 +19,13 @@ public:
     virtual void Aggiungi() = 0;   // a new declarant (701)
     virtual void Elimina() = 0;    // deletes the current declarant after its own question (702)
     virtual void Lista() = 0;      // refreshes the list (after backup and restore)
+    // Before the program ends or the list is reloaded: asks whether to save the shown
+    // declarant's unsaved edits and does what the answer says. False when the user chose to
+    // stay (or a save was refused by a check): what was about to happen must not happen.
+    virtual bool ConfermaModifiche() { return true; }
+    // What the registry's own "close the program" does once the user confirmed it; the main
+    // window sets its own end of the program.
+    virtual void ImpostaChiusuraProgramma(std::function<void()>) {}
 };
 
 // Creates the registry window the first time it is shown; the main window keeps it (its
@@ -34,16 +41,5 @@ void RegistraSalvataggio(ApriSalvataggio apri);
 // The registered procedures (empty functions when nothing registered).
 const CreaAnagrafica& AnagraficaRegistrata();
 const ApriSalvataggio& SalvataggioRegistrato();
-
-// The main window, for parenting dialogs (nullptr before it exists).
-QWidget* FinestraPrincipale();
-
-// The window a new dialog belongs to: the modal window showing, else the active one, else
-// the main window, so that a dialog opened from a modal window stays above it.
-QWidget* FinestraProprietaria();
-
-// Sets the checked state of the toolbar button " SOGGETTI OBBLIGATI  " (the registry does
-// so when it loads); nothing happens before the main window exists.
-void ImpostaStatoSoggettiObbligati(bool attivo);
 
 } // namespace quercino

@@ -65,6 +65,9 @@ void SitoVornComando(AmbienteComandi& ambiente, const QString& caption)
 
 void Salvataggio(AmbienteComandi& ambiente)
 {
+    // The list is reloaded afterwards: unsaved edits are asked about first.
+    if (FinestraAnagrafica* anagrafica = ambiente.Anagrafica(); anagrafica && !anagrafica->ConfermaModifiche())
+        return;
     ambiente.ApriSalvataggio();
     if (FinestraAnagrafica* anagrafica = ambiente.Anagrafica())
         anagrafica->Lista();

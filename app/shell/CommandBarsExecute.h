@@ -22,7 +22,7 @@ public:
     virtual void ApriSalvataggio() = 0;
     // The version window, modal.
     virtual void MostraVersione() = 0;
-    // Ends the program at once.
+    // Ends the program (once the registry's unsaved edits were dealt with).
     virtual void Termina() = 0;
     // The program folder (holds Help/).
     virtual QString CartellaProgramma() = 0;

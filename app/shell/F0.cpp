@@ -10,6 +10,7 @@
 #include "app/shell/F0INI.h"
 #include "app/shell/FVer.h"
 #include "app/shell/Indirizzi.h"
+#include "app/widgets/Finestre.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +41,7 @@ F0::F0(QWidget* parent)
 {
     setObjectName(QStringLiteral("F0"));
     istanza = this;
+    ImpostaFinestraPrincipale(this);
     area_ = new QMdiArea(this);
     area_->setBackground(palette().brush(QPalette::Dark));
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -53,6 +55,8 @@ F0::~F0()
 {
     if (istanza == this)
         istanza = nullptr;
+    if (FinestraPrincipale() == this)
+        ImpostaFinestraPrincipale(nullptr);
 }
 
 F0* F0::Istanza()
@@ -213,6 +217,7 @@ void F0::MostraAnagrafica()
         // Kept for the run: closing only hides it.
         finestraAnagrafica_->setAttribute(Qt::WA_DeleteOnClose, false);
         finestraAnagrafica_->installEventFilter(this);
+        anagrafica_->ImpostaChiusuraProgramma([this] { Termina(); });
     }
     if (!finestraAnagrafica_)
         return;
@@ -249,9 +254,15 @@ void F0::MostraVersione()
     versione_->exec();
 }
 
+bool F0::ConsentiTermine()
+{
+    // Unsaved edits of the registry are asked about before anything ends.
+    return !anagrafica_ || anagrafica_->ConfermaModifiche();
+}
+
 void F0::Termina()
 {
-    if (termine_)
+    if (ConsentiTermine() && termine_)
         termine_();
 }
 
@@ -268,8 +279,13 @@ bool F0::eventFilter(QObject* oggetto, QEvent* evento)
 // Closing the main window ends the program, whatever other window is still open.
 void F0::closeEvent(QCloseEvent* evento)
 {
+    if (!ConsentiTermine()) {
+        evento->ignore();
+        return;
+    }
     evento->accept();
-    Termina();
+    if (termine_)
+        termine_();
 }
 
 QString F0::CartellaProgramma()

@@ -53,6 +53,7 @@ public:
     void MostraAnagrafica() override;
     void ApriSalvataggio() override;
     void MostraVersione() override;
+    // Ends the program once the registry's unsaved edits were dealt with.
     void Termina() override;
     QString CartellaProgramma() override;
 
@@ -67,6 +68,7 @@ private:
     void Esegui(QAction* azione);
     void DimensionaAnagrafica(QSize progettata);
     void AbilitaSecondoIndirizzi();
+    bool ConsentiTermine();
 
     QMdiArea* area_ = nullptr;
     QToolBar* archivi_ = nullptr;

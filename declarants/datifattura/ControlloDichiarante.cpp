@@ -12,40 +12,34 @@ class Elenco {
 public:
     QStringList righe;
 
-    void Se(bool errato, const QString& campo, const QString& valore)
+    // `limite` is the limit a set value breaks, empty when it keeps it.
+    void Facoltativo(const QString& campo, const QString& valore, const QString& limite)
     {
-        if (!errato)
-            return;
-        righe << (valore.isEmpty() ? campo + QLatin1String(": * VUOTO *")
-                                   : campo + QLatin1String(": ") + valore + QLatin1String(" Valore non corretto"));
+        if (!valore.isEmpty() && !limite.isEmpty())
+            righe << campo + QLatin1String(": ") + valore + QLatin1String(" Valore non corretto (") + limite + QLatin1Char(')');
     }
 
-    void Facoltativo(const QString& campo, const QString& valore, bool valido)
+    void Obbligatorio(const QString& campo, const QString& valore, const QString& limite)
     {
-        Se(!valore.isEmpty() && !valido, campo, valore);
-    }
-
-    void Obbligatorio(const QString& campo, const QString& valore, bool valido)
-    {
-        Se(valore.isEmpty() || !valido, campo, valore);
+        if (valore.isEmpty())
+            righe << campo + QLatin1String(": * VUOTO *");
+        Facoltativo(campo, valore, limite);
     }
 };
 
-} // namespace
-
-namespace {
-
 void Intestazione(Elenco& e, const DatiDichiarante& d)
 {
-    e.Obbligatorio(QStringLiteral("Nazione"), d.OSPAESE, DueLettere(d.OSPAESE));
-    e.Obbligatorio(QStringLiteral("Codice Fiscale"), d.OCF, CodiceFiscaleValido(d.OCF));
-    e.Se(d.OPROG < 1 || d.OPROG > 99999, QStringLiteral("Progressivo"), QString::number(d.OPROG));
+    e.Obbligatorio(QStringLiteral("Nazione"), d.OSPAESE, LimiteDueLettere(d.OSPAESE));
+    e.Obbligatorio(QStringLiteral("Codice Fiscale"), d.OCF, LimiteCodiceFiscale(d.OCF));
+    if (d.OPROG < 1 || d.OPROG > 99999)
+        e.Facoltativo(QStringLiteral("Progressivo"), QString::number(d.OPROG), QStringLiteral("da 1 a 99999"));
     if (!d.ODICPIVA.isEmpty()) {
-        e.Facoltativo(QStringLiteral("Codice Fiscale Dichiarante"), d.ODICPIVA, CodiceFiscaleValido(d.ODICPIVA));
+        e.Facoltativo(QStringLiteral("Codice Fiscale Dichiarante"), d.ODICPIVA, LimiteCodiceFiscale(d.ODICPIVA));
         bool numero = false;
         const int carica = d.ODICCARICA.toInt(&numero);
+        const bool valida = numero && SoloCifre(d.ODICCARICA) && carica >= 1 && carica <= 15;
         e.Obbligatorio(QStringLiteral("Carica Dichiarante"), d.ODICCARICA,
-                       numero && SoloCifre(d.ODICCARICA) && carica >= 1 && carica <= 15);
+                       valida ? QString() : QStringLiteral("un numero da 1 a 15"));
     }
 }
 
@@ -70,34 +64,37 @@ QStringList ControllaDichiarante(const DatiDichiarante& d)
 {
     Elenco e;
     Intestazione(e, d);
-    e.Obbligatorio(QStringLiteral("Partita Iva"), d.OPIVA, LatinoBase(d.OPIVA, 11));
+    e.Obbligatorio(QStringLiteral("Partita Iva"), d.OPIVA, LimiteLatinoBase(d.OPIVA, MassimoPartitaIvaItaliana));
     if (d.OPF) {
-        e.Facoltativo(QStringLiteral("Nome"), d.ONOME, Latino1(d.ONOME, 60));
-        e.Facoltativo(QStringLiteral("Cognome"), d.OCOG, Latino1(d.OCOG, 60));
+        e.Facoltativo(QStringLiteral("Nome"), d.ONOME, LimiteLatino1(d.ONOME, MassimoTesto));
+        e.Facoltativo(QStringLiteral("Cognome"), d.OCOG, LimiteLatino1(d.OCOG, MassimoTesto));
     } else {
-        e.Facoltativo(QStringLiteral("Denominazione"), d.ORAG, Latino1(d.ORAG, 80));
+        e.Facoltativo(QStringLiteral("Denominazione"), d.ORAG, LimiteLatino1(d.ORAG, MassimoDenominazione));
     }
-    e.Facoltativo(QStringLiteral("Sede - Indirizzo"), d.OSINDI, Latino1(d.OSINDI, 60));
-    e.Facoltativo(QStringLiteral("Sede - Numero Civico"), d.OSNUMC, LatinoBase(d.OSNUMC, 8));
-    e.Facoltativo(QStringLiteral("Sede - CAP"), d.OSCAP, LatinoBase(d.OSCAP, 5));
-    e.Facoltativo(QStringLiteral("Sede - Comune"), d.OSCOM, Latino1(d.OSCOM, 60));
-    e.Facoltativo(QStringLiteral("Sede - Provincia"), d.OSPRO, DueLettere(d.OSPRO));
+    e.Facoltativo(QStringLiteral("Sede - Indirizzo"), d.OSINDI, LimiteLatino1(d.OSINDI, MassimoTesto));
+    e.Facoltativo(QStringLiteral("Sede - Numero Civico"), d.OSNUMC, LimiteLatinoBase(d.OSNUMC, MassimoNumeroCivico));
+    e.Facoltativo(QStringLiteral("Sede - CAP"), d.OSCAP, LimiteLatinoBase(d.OSCAP, MassimoCap));
+    e.Facoltativo(QStringLiteral("Sede - Comune"), d.OSCOM, LimiteLatino1(d.OSCOM, MassimoTesto));
+    e.Facoltativo(QStringLiteral("Sede - Provincia"), d.OSPRO, LimiteDueLettere(d.OSPRO));
     if (!d.OSOINDI.isEmpty()) {
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Indirizzo"), d.OSOINDI, Latino1(d.OSOINDI, 60));
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Numero Civico"), d.OSONUMC, LatinoBase(d.OSONUMC, 8));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Indirizzo"), d.OSOINDI, LimiteLatino1(d.OSOINDI, MassimoTesto));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Numero Civico"), d.OSONUMC,
+                      LimiteLatinoBase(d.OSONUMC, MassimoNumeroCivico));
         const QString cap = CapPerNazione(d.OSOCAP, d.OSOPAESE);
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - CAP"), cap, LatinoBase(cap, 5));
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Comune"), d.OSOCOM, Latino1(d.OSOCOM, 60));
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Provincia"), d.OSOPRO, DueLettere(d.OSOPRO));
-        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Nazione"), d.OSOPAESE, DueLettere(d.OSOPAESE));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - CAP"), cap, LimiteLatinoBase(cap, MassimoCap));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Comune"), d.OSOCOM, LimiteLatino1(d.OSOCOM, MassimoTesto));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Provincia"), d.OSOPRO, LimiteDueLettere(d.OSOPRO));
+        e.Facoltativo(QStringLiteral("Stabile Organizzazione - Nazione"), d.OSOPAESE, LimiteDueLettere(d.OSOPAESE));
     }
     if (!d.ORFPIVA.isEmpty()) {
-        e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Partita Iva"), d.ORFPIVA, LatinoBase(d.ORFPIVA, 11));
+        e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Partita Iva"), d.ORFPIVA,
+                      LimiteLatinoBase(d.ORFPIVA, MassimoPartitaIvaItaliana));
         if (d.ORFPF) {
-            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Nome"), d.ORFNOME, Latino1(d.ORFNOME, 60));
-            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Cognome"), d.ORFCOG, Latino1(d.ORFCOG, 60));
+            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Nome"), d.ORFNOME, LimiteLatino1(d.ORFNOME, MassimoTesto));
+            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Cognome"), d.ORFCOG, LimiteLatino1(d.ORFCOG, MassimoTesto));
         } else {
-            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Denominazione"), d.ORFRAG, Latino1(d.ORFRAG, 80));
+            e.Facoltativo(QStringLiteral("Rappresentante Fiscale - Denominazione"), d.ORFRAG,
+                          LimiteLatino1(d.ORFRAG, MassimoDenominazione));
         }
     }
     return e.righe;

@@ -2,8 +2,8 @@
 // The writer's own check of a row before anything of it is written: every value must be one
 // the Agency's schema accepts, so that no file can be refused for a value that slipped past
 // the import's checks. A refused row is reported as the import reports its rows: a column
-// label and the value ("* VUOTO *" for a missing one, else the value and " Valore non
-// corretto").
+// label and the value ("* VUOTO *" for a missing one, else the value, " Valore non
+// corretto" and the limit it breaks between brackets).
 
 #include "declarants/datifattura/RigaFattura.h"
 #include "declarants/datifattura/Testata.h"
@@ -22,8 +22,8 @@ struct ErroreRiga {
     bool operator==(const ErroreRiga&) const = default;
 };
 
-// `valore` & " Valore non corretto".
-ErroreRiga ValoreNonCorretto(const QString& etichetta, const QString& valore);
+// `valore` & " Valore non corretto", then " (" & `limite` & ")" when a limit is named.
+ErroreRiga ValoreNonCorretto(const QString& etichetta, const QString& valore, const QString& limite = QString());
 
 // The first value of `riga` that the schema would refuse, in column order.
 std::optional<ErroreRiga> ControllaRiga(const RigaFattura& riga, TipoComunicazione tipo);

@@ -154,13 +154,13 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
         // would be a duplicate for the Agency.
         if (fattureScritte_.contains(impronta)) {
             return Rifiuta(r, nome,
-                           ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
-                                             r.Numero + QStringLiteral(" (fattura già scritta, righe non consecutive)")));
+                           ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"), r.Numero,
+                                             QStringLiteral("fattura già scritta, righe non consecutive")));
         }
     } else if (riepiloghi_ >= MassimoRiepiloghiFattura) {
         return Rifiuta(r, nome,
-                       ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"),
-                                         r.Numero + QStringLiteral(" (oltre 1000 righe di riepilogo)")));
+                       ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"), r.Numero,
+                                         QStringLiteral("massimo 1000 righe di riepilogo per fattura")));
     }
 
     if (nuovoSoggetto) {

@@ -4,15 +4,14 @@ namespace quercino::datifattura {
 
 namespace {
 
-bool EntroCodice(const QString& testo, int massimo, char16_t limite)
+// The first character at or above `limite`, or nullptr.
+const QChar* FuoriBlocco(const QString& testo, char16_t limite)
 {
-    if (testo.isEmpty() || testo.size() > massimo)
-        return false;
-    for (const QChar c : testo) {
+    for (const QChar& c : testo) {
         if (c.unicode() >= limite)
-            return false;
+            return &c;
     }
-    return true;
+    return nullptr;
 }
 
 bool LetteraOCifra(QChar c)
@@ -20,16 +19,25 @@ bool LetteraOCifra(QChar c)
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
 }
 
+QString Limite(const QString& testo, int massimo, char16_t blocco)
+{
+    if (testo.size() > massimo)
+        return QStringLiteral("massimo %1 caratteri").arg(massimo);
+    if (const QChar* c = FuoriBlocco(testo, blocco))
+        return QStringLiteral("carattere non ammesso: ") + *c;
+    return {};
+}
+
 } // namespace
 
 bool LatinoBase(const QString& testo, int massimo)
 {
-    return EntroCodice(testo, massimo, 0x80);
+    return !testo.isEmpty() && Limite(testo, massimo, 0x80).isEmpty();
 }
 
 bool Latino1(const QString& testo, int massimo)
 {
-    return EntroCodice(testo, massimo, 0x100);
+    return !testo.isEmpty() && Limite(testo, massimo, 0x100).isEmpty();
 }
 
 bool DueLettere(const QString& testo)
@@ -40,13 +48,33 @@ bool DueLettere(const QString& testo)
 
 bool CodiceFiscaleValido(const QString& testo)
 {
-    if (testo.size() < 11 || testo.size() > 16)
+    if (testo.size() < 11 || testo.size() > MassimoCodiceFiscale)
         return false;
     for (const QChar c : testo) {
         if (!LetteraOCifra(c))
             return false;
     }
     return true;
+}
+
+QString LimiteLatinoBase(const QString& testo, int massimo)
+{
+    return Limite(testo, massimo, 0x80);
+}
+
+QString LimiteLatino1(const QString& testo, int massimo)
+{
+    return Limite(testo, massimo, 0x100);
+}
+
+QString LimiteDueLettere(const QString& testo)
+{
+    return DueLettere(testo) ? QString() : QStringLiteral("due lettere da A a Z");
+}
+
+QString LimiteCodiceFiscale(const QString& testo)
+{
+    return CodiceFiscaleValido(testo) ? QString() : QStringLiteral("da 11 a 16 lettere o cifre");
 }
 
 } // namespace quercino::datifattura

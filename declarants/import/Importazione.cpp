@@ -300,7 +300,9 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
 
 void Importazione::ApriLog()
 {
-    if (log_.Aperto() || log_.Apri(fileInput_) || logNonScrivibile_)
+    // The log goes to the folder of the output files (the last one chosen), and before any
+    // was chosen to the folder of the input file.
+    if (log_.Aperto() || log_.Apri(fileInput_, UltimaCartella) || logNonScrivibile_)
         return;
     // Told once per input file: the reports are still shown one by one.
     logNonScrivibile_ = true;
@@ -355,7 +357,7 @@ void Importazione::MostraRiepilogo()
         log_.Scrivi(riga);
     log_.Chiudi();
     TestoMessaggio = riepilogo.Testo;
-    MostraMessaggio(QStringLiteral("File XML creato"), TestoMessaggio, IconaTaskInformazione, QStringLiteral("OK Chiudi"),
+    MostraMessaggio(riepilogo.Titolo, TestoMessaggio, IconaTaskInformazione, QStringLiteral("OK Chiudi"),
                     QStringLiteral("Controlla LOG"), QStringLiteral("Vai al Portale dell'Agenzia"));
     if (RispostaTask == PrimoPulsanteTask + 1)
         ApriDocumento(log_.Percorso());

@@ -2,6 +2,7 @@
 
 #include "app/core/PulisciTesto.h"
 #include "app/core/Zeri.h"
+#include "declarants/datifattura/ValoriSchema.h"
 #include "declarants/import/ColonneImport.h"
 #include "declarants/import/ConvertiData.h"
 #include "declarants/import/ValoriRiga.h"
@@ -20,6 +21,8 @@ using datifattura::RigaFattura;
 using datifattura::TipoComunicazione;
 
 const QString NonCorretto = QStringLiteral(" Valore non corretto");
+// A date that cannot be read, or one before 1970, names what the Agency takes.
+const QString DataNonCorretta = NonCorretto + QStringLiteral(" (") + datifattura::LimiteData + QLatin1Char(')');
 
 bool SoloCifre(const QString& testo)
 {
@@ -39,13 +42,12 @@ public:
     const QString& operator()(int colonna) const { return c_[static_cast<std::size_t>(colonna) - 1]; }
     QString& Cella(int colonna) { return c_[static_cast<std::size_t>(colonna) - 1]; }
 
-    // Reports and returns false when the user stopped.
-    bool Segnala(const QString& etichetta, const QString& valore)
+    // Reports; a Cancel stops the reading after this row.
+    void Segnala(const QString& etichetta, const QString& valore)
     {
         esito.RigaValida = false;
         if (!s_.SegnalaErrore(etichetta, valore))
             esito.Interrompi = true;
-        return !esito.Interrompi;
     }
 
     EsitoLettura esito;
@@ -193,8 +195,10 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
             c.Segnala(QStringLiteral("TIPO DOCUMENTO"), ValoreVuoto);
             return c.esito;
         }
-        if (!TipoDocumentoAmmesso(c(TipoDocumento)) && !c.Segnala(QStringLiteral("TIPO DOCUMENTO"), c(TipoDocumento) + NonCorretto))
-            return c.esito;
+        // A wrong value does not end the checks, not even after a Cancel: the row's
+        // later reports still reach the log.
+        if (!TipoDocumentoAmmesso(c(TipoDocumento)))
+            c.Segnala(QStringLiteral("TIPO DOCUMENTO"), c(TipoDocumento) + NonCorretto);
         if (c(DataDocumento).isEmpty()) {
             c.Segnala(QStringLiteral("DATA DOCUMENTO"), ValoreVuoto);
             return c.esito;
@@ -211,15 +215,13 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
 
     // Conversions: a value that cannot be read is a wrong value of its column.
     const DataLetta data = ConvertiData(c(DataDocumento));
-    if (data.esito == DataLetta::Esito::NonValida
-        && !c.Segnala(QStringLiteral("DATA DOCUMENTO"), c(DataDocumento) + NonCorretto))
-        return c.esito;
+    if (data.esito == DataLetta::Esito::NonValida)
+        c.Segnala(QStringLiteral("DATA DOCUMENTO"), c(DataDocumento) + DataNonCorretta);
     DataLetta registrazione;
     if (ricevute) {
         registrazione = ConvertiData(c(DataRegistrazione));
-        if (registrazione.esito == DataLetta::Esito::NonValida
-            && !c.Segnala(QStringLiteral("DATA REGISTRAZIONE DOCUMENTO"), c(DataRegistrazione) + NonCorretto))
-            return c.esito;
+        if (registrazione.esito == DataLetta::Esito::NonValida)
+            c.Segnala(QStringLiteral("DATA REGISTRAZIONE DOCUMENTO"), c(DataRegistrazione) + DataNonCorretta);
     }
     if (c(Imponibile).isEmpty())
         c.Cella(Imponibile) = QStringLiteral("0,00");
@@ -233,15 +235,13 @@ EsitoLettura LeggiRiga(std::vector<QString>& colonne, TipoComunicazione tipo, Se
         if (colonna == Detraibile && c(colonna).isEmpty())
             continue;
         valori[k] = LeggiCentesimi(c(colonna));
-        if (!valori[k] && !c.Segnala(QString::fromLatin1(etichetta), c(colonna) + NonCorretto))
-            return c.esito;
+        if (!valori[k])
+            c.Segnala(QString::fromLatin1(etichetta), c(colonna) + NonCorretto);
     }
-    if (!c(Deducibile).isEmpty() && c(Deducibile) != u"SI"
-        && !c.Segnala(QStringLiteral("DEDUCIBILE "), c(Deducibile) + NonCorretto))
-        return c.esito;
-    if (!c(Esigibilita).isEmpty() && c(Esigibilita) != u"I" && c(Esigibilita) != u"D" && c(Esigibilita) != u"S"
-        && !c.Segnala(QStringLiteral("ESIGIBILITA IVA DOCUMENTO"), c(Esigibilita) + NonCorretto))
-        return c.esito;
+    if (!c(Deducibile).isEmpty() && c(Deducibile) != u"SI")
+        c.Segnala(QStringLiteral("DEDUCIBILE "), c(Deducibile) + NonCorretto);
+    if (!c(Esigibilita).isEmpty() && c(Esigibilita) != u"I" && c(Esigibilita) != u"D" && c(Esigibilita) != u"S")
+        c.Segnala(QStringLiteral("ESIGIBILITA IVA DOCUMENTO"), c(Esigibilita) + NonCorretto);
     if (!c.esito.RigaValida)
         return c.esito;
 

@@ -3,6 +3,7 @@
 #include "platform/text/Windows1252.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace quercino::importazione {
 
@@ -23,10 +24,21 @@ LogImportazione::~LogImportazione()
         file_.close();
 }
 
-bool LogImportazione::Apri(const QString& fileInput)
+bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
 {
     if (file_.isOpen())
         return true;
+    const QString percorso = cartella.isEmpty() ? percorso_ : QDir(cartella).filePath(NomeLog);
+    const bool stessoFile = percorso == percorso_
+        || (QFileInfo::exists(percorso) && QFileInfo(percorso).canonicalFilePath() == QFileInfo(percorso_).canonicalFilePath());
+    if (!stessoFile) {
+        // What this selection reported so far goes along; a log left there by an earlier
+        // selection is replaced, as the first opening replaces it. Should the move fail, the
+        // new log begins afresh and the old one stays where it was.
+        giaAperto_ = giaAperto_ && (!QFileInfo::exists(percorso) || QFile::remove(percorso))
+                     && QFile::rename(percorso_, percorso);
+        percorso_ = percorso;
+    }
     file_.setFileName(percorso_);
     const QIODevice::OpenMode modo = giaAperto_ ? QIODevice::Append : (QIODevice::WriteOnly | QIODevice::Truncate);
     if (!file_.open(modo))

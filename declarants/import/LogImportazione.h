@@ -1,8 +1,10 @@
 #pragma once
 // LOG_IMPORTAZIONE.TXT: the rejected rows and the summary of each input file, as
-// Windows-1252 text with CR LF line ends. One log serves a whole selection of input files:
-// the first opening of the selection replaces an older log, every later one (another input
-// file, or the same file after a Cancel closed the log) appends, so nothing reported is lost.
+// Windows-1252 text with CR LF line ends, in the folder of the output files. One log serves
+// a whole selection of input files: the first opening of the selection replaces an older
+// log, every later one (another input file, or the same file after a Cancel closed the log)
+// appends, so nothing reported is lost. Rows can be refused before the first output file is
+// chosen: when the log is opened again for another folder, it moves there with what it holds.
 
 #include <QFile>
 #include <QString>
@@ -13,15 +15,16 @@ inline const QString NomeLog = QStringLiteral("LOG_IMPORTAZIONE.TXT");
 
 class LogImportazione {
 public:
-    // The log in `cartella`.
+    // The log in `cartella` until it is opened for another folder.
     explicit LogImportazione(const QString& cartella);
     ~LogImportazione();
 
     const QString& Percorso() const { return percorso_; }
     bool Aperto() const { return file_.isOpen(); }
 
-    // ApriLog: the banner naming `fileInput`. Returns false when the file cannot be written.
-    bool Apri(const QString& fileInput);
+    // ApriLog, in `cartella` (empty: where the log is): the banner naming `fileInput`.
+    // Returns false when the file cannot be written.
+    bool Apri(const QString& fileInput, const QString& cartella = QString());
     // Appends one line to the open log.
     void Scrivi(const QString& riga);
     // ChiudiLog: the closing lines, then the file is closed.

@@ -38,10 +38,12 @@ Riepilogo ComponiRiepilogo(const DatiRiepilogo& d)
     const QString e = RigaParte(QStringLiteral("Foglio 1 FATTURE EMESSE     "), d.Emesse);
     const QString r = RigaParte(QStringLiteral("Foglio 1 FATTURE RICEVUTE  "), d.Ricevute);
     const qsizetype totaleFile = d.Emesse.File.size() + d.Ricevute.File.size();
-    const QString f = totaleFile > 1
-        ? QStringLiteral("Totale file XML generati (max 1.000 clienti/fornitori ognuno, Max 5 MB di dimensione) : ")
-            + QString::number(totaleFile)
-        : QString();
+    QString f;
+    if (totaleFile > 1)
+        f = QStringLiteral("Totale file XML generati (max 1.000 clienti/fornitori ognuno, Max 5 MB di dimensione) : ")
+            + QString::number(totaleFile);
+    else if (totaleFile == 0)
+        f = QStringLiteral("Nessun file XML è stato scritto.");
     QStringList interruzioni;
     for (const QString& riga : {RigaInterruzione(QStringLiteral("FATTURE EMESSE"), d.Emesse),
                                 RigaInterruzione(QStringLiteral("FATTURE RICEVUTE"), d.Ricevute)})
@@ -50,6 +52,7 @@ Riepilogo ComponiRiepilogo(const DatiRiepilogo& d)
 
     const QString soggetto = QStringLiteral("Soggetto: ") + d.CodiceFiscale + QLatin1Char(' ') + d.Nome;
     Riepilogo riepilogo;
+    riepilogo.Titolo = totaleFile > 0 ? TitoloFileCreati : TitoloNessunFile;
     riepilogo.RigheLog << QStringLiteral(" ") << QStringLiteral("<<<>>>")
                        << QStringLiteral("RIEPILOGO CREAZIONE FILE XML DATI FATTURE: ") << soggetto << QStringLiteral(" ")
                        << QStringLiteral("Totale Clienti: ") + QString::number(d.Clienti)
@@ -60,8 +63,10 @@ Riepilogo ComponiRiepilogo(const DatiRiepilogo& d)
         + QStringLiteral(" ") + CrLf + e + CrLf + r + CrLf + QStringLiteral(" ") + CrLf + f + CrLf + QStringLiteral(" ") + CrLf;
     for (const QString& riga : interruzioni)
         t += riga + CrLf + QStringLiteral(" ") + CrLf;
-    t += QStringLiteral(" DAL PORTALE DELL'AGENZIA (DATI FATTURE) : ") + CrLf + QStringLiteral("1) CONTROLLARE I FILE GENERATI ") + CrLf
-        + QStringLiteral("2) FIRMARE ogni file con le modalità previste ") + CrLf + QStringLiteral("3) TRASMETTERE ogni file");
+    // The steps on the portal concern files: without one there is nothing to send.
+    if (totaleFile > 0)
+        t += QStringLiteral(" DAL PORTALE DELL'AGENZIA (DATI FATTURE) : ") + CrLf + QStringLiteral("1) CONTROLLARE I FILE GENERATI ")
+            + CrLf + QStringLiteral("2) FIRMARE ogni file con le modalità previste ") + CrLf + QStringLiteral("3) TRASMETTERE ogni file");
     riepilogo.Testo = t;
     return riepilogo;
 }

@@ -27,8 +27,13 @@ struct DatiRiepilogo {
     ParteImportata Ricevute;
 };
 
+// The dialog's title: it says whether any file was written.
+inline const QString TitoloFileCreati = QStringLiteral("File XML creato");
+inline const QString TitoloNessunFile = QStringLiteral("Nessun file XML creato");
+
 struct Riepilogo {
     QStringList RigheLog;           // appended to the log, in order
+    QString Titolo;                 // the dialog's title
     QString Testo;                  // the dialog's text
 };
 

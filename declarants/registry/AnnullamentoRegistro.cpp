@@ -59,7 +59,8 @@ void AvviaAnnullamento(F1OP& finestra)
     }
     MostraMessaggio(QStringLiteral("Richiesta di conferma"),
                     QStringLiteral("Confermi al creazione di una comunicazione di ANNULLAMENTO?"),
-                    IconaTaskDomanda, QStringLiteral("Si, Confermo"), QStringLiteral("NO"));
+                    IconaTaskDomanda, {QStringLiteral("Si, Confermo"), QStringLiteral("NO")},
+                    PrimoPulsanteTask + 1);
     if (RispostaTask != PrimoPulsanteTask)
         return;
 

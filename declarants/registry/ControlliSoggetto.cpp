@@ -1,6 +1,7 @@
 #include "declarants/registry/ControlliSoggetto.h"
 
 #include "declarants/registry/ColonneCOPE.h"
+#include "declarants/registry/LimitiCampi.h"
 #include "platform/text/Trim.h"
 #include "platform/text/UpperCase.h"
 
@@ -91,7 +92,9 @@ std::optional<ErroreControllo> ControllaCodiceFiscale(
 {
     if (!dati.OCF.isEmpty() && controllaCF(dati.OCF) != 0)
         return ErroreControllo{QStringLiteral("OCF"), QStringLiteral("Codice Fiscale errato")};
-    if (dati.OPIVA.isEmpty())
+    // Only a code the VAT-number field takes whole is copied: a personal tax code of 16
+    // characters is no VAT number the Agency accepts, and cut it would be a wrong one.
+    if (dati.OPIVA.isEmpty() && dati.OCF.size() <= LimiteCampo(QStringLiteral("OPIVA")))
         dati.OPIVA = dati.OCF;
     return std::nullopt;
 }

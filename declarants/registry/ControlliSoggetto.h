@@ -28,7 +28,7 @@ std::optional<ErroreControllo> Controlla(DatiSoggetto& dati);
 
 // The check when the tax-code box is left: a tax code that the tax-code check
 // rejects (any result but 0) is an error; otherwise an empty VAT number takes the
-// tax code. The tax code is expected already upper case.
+// tax code when the VAT-number field can hold it. The tax code is expected already upper case.
 std::optional<ErroreControllo> ControllaCodiceFiscale(
     DatiSoggetto& dati, const std::function<int(const QString&)>& controllaCF);
 

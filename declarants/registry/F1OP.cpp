@@ -3,11 +3,9 @@
 #include "app/core/Comuni.h"
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
-#include "app/shell/AdattaRighe.h"
-#include "app/shell/CForm.h"
-#include "app/shell/ErroreCampo.h"
-#include "app/shell/F0.h"
-#include "app/shell/FTABR.h"
+#include "app/widgets/AdattaRighe.h"
+#include "app/widgets/CForm.h"
+#include "app/widgets/FTABR.h"
 #include "declarants/registry/AnnullamentoRegistro.h"
 #include "declarants/registry/ColonneCOPE.h"
 #include "declarants/registry/CompletamentoComune.h"
@@ -16,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFont>
 #include <QGridLayout>
@@ -41,15 +40,6 @@ F1OP::ApriImportazione apriImportazione;
 F1OP* IstanzaF1OP()
 {
     return istanza;
-}
-
-void RegistraF1OP()
-{
-    RegistraAnagrafica([]() -> FinestraAnagrafica* {
-        if (!istanza)
-            new F1OP();  // the main window takes it as its child; it lives for the run
-        return istanza;
-    });
 }
 
 void F1OP::RegistraImportazione(ApriImportazione apri)
@@ -85,7 +75,6 @@ void F1OP::Form_Load()
         FormAttivo = objectName();
         Option1_->setChecked(true);
         ImpostaModalita();
-        ImpostaStatoSoggettiObbligati(true);
         Lista();
     });
 }
@@ -127,6 +116,8 @@ void F1OP::RiempiGriglia()
 
 void F1OP::Aggiungi()
 {
+    if (!ConfermaModifiche())
+        return;
     registro_.Aggiungi();
     ScriviCampi();
     SSTab1_->setCurrentIndex(0);
@@ -185,10 +176,47 @@ void F1OP::bannulla_Click()
                QStringLiteral("Chiudi il programma"))
         != RispostaSi)
         return;
-    if (F0* principale = F0::Istanza())
-        principale->Termina();
+    if (chiusura_)
+        chiusura_();
     else
         QApplication::exit(0);
+}
+
+bool F1OP::ConfermaModifiche()
+{
+    LeggiCampi();
+    if (!registro_.Modificato())
+        return true;
+    const int risposta = MsgBox(DomandaModifiche, Pulsanti::SiNoAnnulla, Icona::Domanda,
+                                QStringLiteral("Richiesta conferma"), RispostaSi);
+    if (risposta == RispostaNo) {
+        registro_.ScartaModifiche();
+        ScriviCampi();
+        return true;
+    }
+    if (risposta != RispostaSi)
+        return false;
+    bool salvato = false;
+    Protetto(QStringLiteral("ConfermaModifiche "), [this, &salvato] {
+        const auto errore = registro_.Aggiorna();
+        ScriviCampi();
+        if (errore) {
+            MostraErrore(*errore);
+            return;
+        }
+        salvato = true;
+        VaiAlCodice(registro_.campi.OCOD);
+    });
+    return salvato;
+}
+
+void F1OP::VaiAlCodice(const QString& codice)
+{
+    registro_.Lista();
+    if (const int riga = registro_.RigaDelCodice(codice))
+        registro_.SelezioneCambiata(riga);
+    RiempiGriglia();
+    ScriviCampi();
 }
 
 void F1OP::IGope_AfterSelectionChange()
@@ -197,11 +225,29 @@ void F1OP::IGope_AfterSelectionChange()
         return;
     Protetto(QStringLiteral("IGope_AfterSelectionChange "), [this] {
         const int riga = IGope_->CurrentRow();
-        if (riga == 0)
+        if (riga == 0 || riga > static_cast<int>(registro_.Righe().size()))
             return;
+        const QString scelto = registro_.Righe()[static_cast<std::size_t>(riga) - 1].OCOD;
+        if (!ConfermaModifiche()) {
+            // The user stays on the edited declarant: the grid shows it as selected again.
+            RiempiGriglia();
+            return;
+        }
+        if (IGope_->CurrentRow() != riga || registro_.RigaDelCodice(scelto) != riga) {
+            VaiAlCodice(scelto);   // a save refilled the list, and may have reordered it
+            return;
+        }
         registro_.SelezioneCambiata(riga);
         ScriviCampi();
     });
+}
+
+void F1OP::closeEvent(QCloseEvent* evento)
+{
+    if (ConfermaModifiche())
+        evento->accept();
+    else
+        evento->ignore();
 }
 
 void F1OP::IGope_DblClick()
@@ -241,7 +287,7 @@ QString F1OP::AggiornaProgressivo()
 {
     registro_.campi.OPROG = campi_.value("OPROG")->text();
     const QString errore = registro_.AggiornaProgressivo();
-    campi_.value("OPROG")->setText(registro_.campi.OPROG);
+    ImpostaTesto("OPROG", registro_.campi.OPROG);
     return errore;
 }
 
@@ -250,7 +296,7 @@ void F1OP::lblProgressivo_DblClick()
     Protetto(QStringLiteral("lblProgressivo_DblClick "), [this] {
         registro_.campi.OPROG = campi_.value("OPROG")->text();
         const QString errore = registro_.RiavviaProgressivo();
-        campi_.value("OPROG")->setText(registro_.campi.OPROG);
+        ImpostaTesto("OPROG", registro_.campi.OPROG);
         if (!errore.isEmpty())
             MsgBox(errore, Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
     });
@@ -273,7 +319,7 @@ void F1OP::vOCF_LostFocus()
         registro_.campi.OCF = cf->text();
         registro_.campi.OPIVA = campi_.value("OPIVA")->text();
         const auto errore = registro_.ControllaCodiceFiscale();
-        campi_.value("OPIVA")->setText(registro_.campi.OPIVA);
+        ImpostaTesto("OPIVA", registro_.campi.OPIVA);
         if (errore)
             MostraErrore(*errore);
     });
@@ -290,9 +336,9 @@ void F1OP::vOSCOM_KeyUp(int tasto)
         const auto stato = CompletaComune(comune->text(), comune->cursorPosition(), tasto, Comuni());
         if (!stato)
             return;
-        comune->setText(stato->testo);
+        ImpostaTesto("OSCOM", stato->testo);
         if (stato->provincia)
-            campi_.value("OSPRO")->setText(*stato->provincia);
+            ImpostaTesto("OSPRO", *stato->provincia);
         comune->setSelection(stato->inizioSelezione, stato->lunghezzaSelezione);
         if (stato->lunghezzaSelezione == 0)
             comune->setCursorPosition(stato->inizioSelezione);
@@ -311,7 +357,7 @@ void F1OP::vOSCOM_LostFocus()
         if (!ComuniAperto)
             CaricaComuni();
         if (const auto provincia = ProvinciaDelComune(comune->text(), Comuni()))
-            campi_.value("OSPRO")->setText(*provincia);
+            ImpostaTesto("OSPRO", *provincia);
     });
 }
 
@@ -319,8 +365,8 @@ void F1OP::vODICCARICA_DblClick()
 {
     Protetto(QStringLiteral("vODICCARICA_DblClick "), [this] {
         if (const auto scelta = RicercaCarica(mostraRicerca_)) {
-            campi_.value("ODICCARICA")->setText(scelta->codice);
-            campi_.value("ODICCARICAD")->setText(scelta->descrizione);
+            ImpostaTesto("ODICCARICA", scelta->codice);
+            ImpostaTesto("ODICCARICAD", scelta->descrizione);
         }
     });
 }
@@ -329,8 +375,8 @@ void F1OP::vOSPAESE_DblClick()
 {
     Protetto(QStringLiteral("vOSPAESE_DBLCLICK "), [this] {
         if (const auto scelta = RicercaPaese(mostraRicerca_)) {
-            campi_.value("OSPAESE")->setText(scelta->codice);
-            campi_.value("OSPAESED")->setText(scelta->descrizione);
+            ImpostaTesto("OSPAESE", scelta->codice);
+            ImpostaTesto("OSPAESED", scelta->descrizione);
         }
     });
 }
@@ -339,8 +385,8 @@ void F1OP::vOSOPAESE_DblClick()
 {
     Protetto(QStringLiteral("vOSOPAESE_DBLCLICK "), [this] {
         if (const auto scelta = RicercaPaese(mostraRicerca_)) {
-            campi_.value("OSOPAESE")->setText(scelta->codice);
-            campi_.value("OSOPAESED")->setText(scelta->descrizione);
+            ImpostaTesto("OSOPAESE", scelta->codice);
+            ImpostaTesto("OSOPAESED", scelta->descrizione);
         }
     });
 }

@@ -4,7 +4,6 @@
 // a sheet and the annulment of a file already sent). The declarant shown is the current
 // declarant of the program. The logic lives in RegistroSoggetti; this window shows it.
 
-#include "app/shell/Collegamenti.h"
 #include "declarants/datifattura/DatiDichiarante.h"
 #include "declarants/registry/RegistroSoggetti.h"
 #include "declarants/registry/RicercaCodici.h"
@@ -29,7 +28,10 @@ namespace quercino {
 class CForm;
 class Grid;
 
-class F1OP final : public QWidget, public FinestraAnagrafica {
+// The property of each field that holds the most characters it takes.
+inline constexpr char ProprietaLimite[] = "limite";
+
+class F1OP final : public QWidget {
     Q_OBJECT
 public:
     // Builds the window and loads the list (the registry's Form_Load).
@@ -37,10 +39,17 @@ public:
     ~F1OP() override;
 
     // As the main window drives it (commands 701, 702, and after backup and restore).
-    QWidget* Finestra() override { return this; }
-    void Aggiungi() override;
-    void Elimina() override;
-    void Lista() override;
+    void Aggiungi();
+    void Elimina();
+    void Lista();
+    // When the shown declarant has unsaved edits: asks whether to save them (Sì / No /
+    // Annulla). Sì saves, No drops them (the fields show the stored record again); false
+    // when the user chose Annulla or the save was refused by a check, and the caller must
+    // then not go on.
+    bool ConfermaModifiche();
+    // What "Chiudi" does once the user confirmed closing the program (by default it leaves
+    // the event loop); the main window sets its own end of the program.
+    void ImpostaChiusuraProgramma(std::function<void()> chiudi) { chiusura_ = std::move(chiudi); }
 
     // The declarant as the fields show it now, unsaved edits included: what the file
     // writers read.
@@ -93,6 +102,8 @@ public:
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
+    // Closing the window asks about unsaved edits first.
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void Costruisci();
@@ -105,8 +116,11 @@ private:
     void AggiornaCornici();
 
     void LeggiCampi();                 // fields -> registro_.campi
+    void ImpostaTesto(const QString& colonna, const QString& testo);
     void ScriviCampi();                // registro_.campi -> fields, frames and grid
     void RiempiGriglia();
+    // Reloads the list and shows the declarant of `codice` (the first row when it is gone).
+    void VaiAlCodice(const QString& codice);
     void MostraErrore(const ErroreControllo& errore);
 
     void IGope_AfterSelectionChange();
@@ -117,6 +131,7 @@ private:
     QHash<QString, QLineEdit*> campi_;
     std::unique_ptr<CForm> form_;
     MostraRicerca mostraRicerca_;
+    std::function<void()> chiusura_;
     bool riempimento_ = false;         // the grid is being refilled: no selection events
 
     Grid* IGope_ = nullptr;
@@ -138,10 +153,11 @@ private:
     QPushButton* bannulla_ = nullptr;
 };
 
+// The question before unsaved edits would be dropped (title "Richiesta conferma").
+inline const QString DomandaModifiche = QStringLiteral(
+    "I dati del soggetto sono stati modificati e non sono ancora registrati.\r\nVuoi registrare le modifiche?");
+
 // The registry window of the run (nullptr until it is created).
 F1OP* IstanzaF1OP();
-
-// Makes the main window open this registry ("ENTRA", command 802).
-void RegistraF1OP();
 
 } // namespace quercino

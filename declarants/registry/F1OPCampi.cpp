@@ -4,7 +4,7 @@
 #include "declarants/registry/F1OP.h"
 
 #include "app/core/Messaggi.h"
-#include "app/shell/ErroreCampo.h"
+#include "app/widgets/ErroreCampo.h"
 #include "declarants/registry/ColonneCOPE.h"
 
 #include <QCheckBox>
@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace quercino {
 
@@ -85,12 +87,22 @@ void F1OP::ScriviCampi()
 {
     const DatiSoggetto& d = registro_.campi;
     for (auto it = campi_.cbegin(); it != campi_.cend(); ++it)
-        it.value()->setText(ValoreColonna(d, it.key()).toString());
+        ImpostaTesto(it.key(), ValoreColonna(d, it.key()).toString());
     const QSignalBlocker bloccoPersona(vOPF_);
     const QSignalBlocker bloccoRappresentante(vORFPF_);
     vOPF_->setChecked(d.OPF);
     vORFPF_->setChecked(d.ORFPF);
     AggiornaCornici();
+}
+
+void F1OP::ImpostaTesto(const QString& colonna, const QString& testo)
+{
+    QLineEdit* campo = campi_.value(colonna);
+    // A stored value longer than the field takes (restored from a backup, or written by an
+    // older program) is shown whole, never cut: the user can only shorten it.
+    const int limite = campo->property(ProprietaLimite).toInt();
+    campo->setMaxLength(std::max<int>(limite > 0 ? limite : 32767, static_cast<int>(testo.size())));
+    campo->setText(testo);
 }
 
 void F1OP::MostraErrore(const ErroreControllo& errore)

@@ -2,7 +2,9 @@
 
 #include "declarants/registry/F1OP.h"
 
+#include "declarants/datifattura/ValoriSchema.h"
 #include "declarants/registry/ErroreApplicazione.h"
+#include "declarants/registry/LimitiCampi.h"
 #include "platform/grid/Grid.h"
 
 #include <QCheckBox>
@@ -16,6 +18,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace quercino {
 
@@ -34,8 +38,14 @@ QLineEdit* F1OP::NuovoCampo(const QString& colonna, int larghezza, bool centrato
 {
     auto* campo = new QLineEdit(this);
     campo->setObjectName(QLatin1Char('v') + colonna);
-    if (larghezza > 0)
-        campo->setMaxLength(larghezza);
+    const int limite = LimiteCampo(colonna);
+    campo->setMaxLength(limite);
+    campo->setProperty(ProprietaLimite, limite);
+    // A longer stored value is shown whole (ImpostaTesto); as the user shortens it the field
+    // comes back to its limit, and never takes more than the value it showed.
+    connect(campo, &QLineEdit::textEdited, campo, [campo, limite] {
+        campo->setMaxLength(std::max<int>(limite, static_cast<int>(campo->text().size())));
+    });
     // Short boxes stay short; a code box shows its whole code.
     const bool corto = larghezza == 2 || colonna.endsWith(QLatin1String("NUMC"))
                        || colonna.endsWith(QLatin1String("CAP"));
@@ -195,6 +205,7 @@ QWidget* F1OP::PaginaSoggetto()
     idFile->addWidget(Etichetta(QStringLiteral("ID FILE"), FraIDFILE_));
     IDFILE_ = new QLineEdit(FraIDFILE_);
     IDFILE_->setObjectName(QStringLiteral("IDFILE"));
+    IDFILE_->setMaxLength(datifattura::MassimoIdFile);
     IDFILE_->setAlignment(Qt::AlignCenter);
     idFile->addWidget(IDFILE_);
     PusCREA_ = new QPushButton(QStringLiteral("CREA"), FraIDFILE_);

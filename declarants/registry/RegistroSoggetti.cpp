@@ -32,6 +32,7 @@ void RegistroSoggetti::Dettaglio()
         Aggiungi();
     }
     ImpostaOperatore();
+    origine_ = campi;
 }
 
 void RegistroSoggetti::Aggiungi()
@@ -46,6 +47,7 @@ void RegistroSoggetti::Aggiungi()
         campi.OCOD = NuovoCodiceOpe();
     } catch (const DbError&) {
     }
+    origine_ = campi;
 }
 
 std::optional<ErroreControllo> RegistroSoggetti::controlla()
@@ -72,6 +74,7 @@ std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
     campi.ODES = campi.DescrizioneGriglia();
     ScriviSoggetto(*Cnn, campi);
     nuovo_ = false;
+    origine_ = campi;
     CodiceOperatore = campi.OCOD;
     NomeOperatore = campi.NomeVisualizzato();
     return std::nullopt;
@@ -89,7 +92,8 @@ bool RegistroSoggetti::Elimina()
 {
     const int risposta = MsgBox(QStringLiteral("Confermi l'Eliminazione del soggetto: \r\n")
                                     + NomeOperatore + QLatin1Char('?'),
-                                Pulsanti::SiNo, Icona::Domanda, QStringLiteral("Richiesta conferma"));
+                                Pulsanti::SiNo, Icona::Domanda, QStringLiteral("Richiesta conferma"),
+                                RispostaNo);
     Risposta = QString::number(risposta);
     if (risposta != RispostaSi)
         return false;
@@ -122,7 +126,9 @@ QString RegistroSoggetti::AggiornaProgressivo()
     // declarant then is still the one shown before "Aggiungi", whose number is not this one.
     if (!nuovo_)
         ScriviProgressivo(*Cnn, CodiceOperatore, successivo.valore);
+    // The number was raised by a file written, not edited by the user.
     campi.OPROG = successivo.valore;
+    origine_.OPROG = successivo.valore;
     return {};
 }
 
@@ -149,6 +155,26 @@ void RegistroSoggetti::SelezioneCambiata(int riga)
     CodiceOperatore = righe_[riga - 1].OCOD;
     RigaSel = riga;
     Dettaglio();
+}
+
+bool RegistroSoggetti::Modificato() const
+{
+    DatiSoggetto attuali = campi;
+    DatiSoggetto salvati = origine_;
+    NormalizzaTesti(attuali);
+    NormalizzaTesti(salvati);
+    // The grid's name follows the other fields; it is never typed.
+    attuali.ODES = salvati.ODES;
+    return attuali != salvati;
+}
+
+int RegistroSoggetti::RigaDelCodice(const QString& codice) const
+{
+    for (std::size_t i = 0; i < righe_.size(); ++i) {
+        if (righe_[i].OCOD == codice)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
 }
 
 void RegistroSoggetti::DoppioClick(int riga)

@@ -59,9 +59,18 @@ public:
     void SelezioneCambiata(int riga);
     void DoppioClick(int riga);
 
+    // The fields differ from the record as it was loaded, added or last stored, in what a
+    // save would store (upper case and trimmed): the user has edits a save would keep.
+    bool Modificato() const;
+    // Back to the record as it was loaded, added or last stored.
+    void ScartaModifiche() { campi = origine_; }
+    // The row of the list that holds `codice` (1-based), 0 when none does.
+    int RigaDelCodice(const QString& codice) const;
+
 private:
     std::vector<RigaElenco> righe_;
     bool nuovo_ = true;    // the fields hold a record not stored yet (Aggiungi)
+    DatiSoggetto origine_; // the record as loaded, added or last stored
 };
 
 } // namespace quercino

@@ -10,9 +10,9 @@
 // connection (Qt's own SQLite driver for the file).
 
 #include "app/backup/FSalva.h"
-#include "app/backup/RegistraFSalva.h"
 #include "app/core/Globals.h"
 #include "app/core/Main.h"
+#include "app/programma/CollegaFinestre.h"
 #include "app/shell/Avvio.h"
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
@@ -119,9 +119,7 @@ protected:
         ChiudiConnessione();
         CodiceOperatore.clear();
         UltimaCartella.clear();
-        RegistraF1OP();
-        RegistraFSalva();
-        RegistraFinestraImportazione();
+        CollegaFinestre();
     }
 
     void TearDown() override

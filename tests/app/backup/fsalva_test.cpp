@@ -7,7 +7,7 @@
 
 #include "app/backup/LeggiBackup.h"
 #include "app/backup/NomiBackup.h"
-#include "app/backup/RegistraFSalva.h"
+#include "app/programma/CollegaFinestre.h"
 #include "app/core/Globals.h"
 #include "app/core/Percorsi.h"
 #include "app/core/Schema.h"
@@ -274,7 +274,7 @@ public:
 
 TEST_F(FinestraSalva, RipristinoDalMenu)
 {
-    RegistraFSalva();
+    CollegaFinestre();
     test::ScriviFile(File("b.VEKO"), "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI DAL MENU\r\n");
     dialoghi_.aperture = {QStringList{File("b.VEKO")}};
     CodiceOperatore.clear();  // a restore needs no current declarant

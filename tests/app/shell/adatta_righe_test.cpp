@@ -1,6 +1,6 @@
 // Fitting a grid's rows: every row at least 20 pixels, drawing and pointer restored.
 
-#include "app/shell/AdattaRighe.h"
+#include "app/widgets/AdattaRighe.h"
 
 #include "platform/grid/Grid.h"
 

@@ -1,10 +1,10 @@
 // The text-box wrappers as the registry uses them: focus colours while tabbing, the
 // clean-up on focus loss, the window's own handlers after it, and no endless field errors.
 
-#include "app/shell/CForm.h"
+#include "app/widgets/CForm.h"
 
 #include "app/core/Globals.h"
-#include "app/shell/ErroreCampo.h"
+#include "app/widgets/ErroreCampo.h"
 #include "support/servizi_simulati.h"
 
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
-#include "app/shell/DialoghiQt.h"
+#include "app/widgets/DialoghiQt.h"
 #include "support/golden.h"
 #include "support/servizi_simulati.h"
 

@@ -1,7 +1,7 @@
 // The field error: the message centred with blanks, the box red while it is up, then the
 // focus colour and the focus back on the box.
 
-#include "app/shell/ErroreCampo.h"
+#include "app/widgets/ErroreCampo.h"
 
 #include "app/core/Globals.h"
 #include "support/servizi_simulati.h"

@@ -3,11 +3,11 @@
 // sticky sort order. On the SQLite file, the window: the answer handed back on double
 // click or left empty on close, an empty search refused.
 
-#include "app/shell/FTABR.h"
+#include "app/widgets/FTABR.h"
 
 #include "app/core/Globals.h"
 #include "app/core/Schema.h"
-#include "app/shell/RicercaTabelle.h"
+#include "app/widgets/RicercaTabelle.h"
 #include "platform/grid/Grid.h"
 #include "support/db_backends.h"
 #include "support/servizi_simulati.h"

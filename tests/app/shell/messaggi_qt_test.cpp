@@ -3,7 +3,7 @@
 
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
-#include "app/shell/MessaggiQt.h"
+#include "app/widgets/MessaggiQt.h"
 #include "app/shell/Traduzione.h"
 #include "support/stampa_qt.h"
 

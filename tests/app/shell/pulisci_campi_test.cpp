@@ -1,7 +1,7 @@
 // Emptying a window's fields: text boxes and combo boxes lose their text (frames
 // included), check boxes are unticked, everything else stays.
 
-#include "app/shell/PulisciCampi.h"
+#include "app/widgets/PulisciCampi.h"
 
 #include <QCheckBox>
 #include <QComboBox>

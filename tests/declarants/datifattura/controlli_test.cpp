@@ -164,11 +164,11 @@ TEST(ControlloRiga, ValoriMancanti)
     r = Base();
     r.TipoDocumento = QStringLiteral("TD99");
     EXPECT_EQ(ControllaRiga(r, TipoComunicazione::DTE),
-              (ErroreRiga{QStringLiteral("TIPO DOCUMENTO"), QStringLiteral("TD99 Valore non corretto")}));
+              (ErroreRiga{QStringLiteral("TIPO DOCUMENTO"), QStringLiteral("TD99 Valore non corretto (TD01, TD04, TD05, TD07, TD08, TD10, TD11, TD12)")}));
     r = Base();
     r.Imponibile = -10'000'000'000'000;
     EXPECT_EQ(ControllaRiga(r, TipoComunicazione::DTE),
-              (ErroreRiga{QStringLiteral("IMPONIBILE"), QStringLiteral("-100000000000,00 Valore non corretto")}));
+              (ErroreRiga{QStringLiteral("IMPONIBILE"), QStringLiteral("-100000000000,00 Valore non corretto (massimo 11 cifre prima della virgola)")}));
 }
 
 TEST(ControlloDichiarante, DatiCheLoSchemaRifiuta)

@@ -132,7 +132,7 @@ TEST_F(Raggruppamento, RigheNonConsecutiveDellaStessaFatturaSonoRifiutate)
     EXPECT_EQ(esiti[2].esito, EsitoRiga::Rifiutata);
     ASSERT_TRUE(esiti[2].errore);
     EXPECT_EQ(esiti[2].errore->etichetta, QStringLiteral("NUMERO DOCUMENTO"));
-    EXPECT_TRUE(esiti[2].errore->valore.endsWith(QStringLiteral("Valore non corretto")));
+    EXPECT_TRUE(esiti[2].errore->valore.contains(QStringLiteral("Valore non corretto (fattura già scritta")));
     EXPECT_EQ(esiti[3].esito, EsitoRiga::Scritta) << "another counterpart may use the same number";
     EXPECT_EQ(esiti[4].esito, EsitoRiga::Rifiutata);
     ASSERT_EQ(l.blocchi.size(), 2u);

@@ -203,20 +203,20 @@ TEST(LeggiRiga, WrongValuesAreAllReported)
     EXPECT_FALSE(e.lettura.RigaValida);
     EXPECT_EQ(e.reports, (std::vector<Report>{
                              {QStringLiteral("TIPO DOCUMENTO"), QStringLiteral("TD99 Valore non corretto")},
-                             {QStringLiteral("DATA DOCUMENTO"), QStringLiteral("31/02/2017 Valore non corretto")},
+                             {QStringLiteral("DATA DOCUMENTO"), QStringLiteral("31/02/2017 Valore non corretto (data valida dal 01/01/1970)")},
                              {QStringLiteral("IMPONIBILE"), QStringLiteral("12,3A Valore non corretto")},
                              {QStringLiteral("DETRAIBILE"), QStringLiteral("ABC Valore non corretto")},
                              {QStringLiteral("DEDUCIBILE "), QStringLiteral("NO Valore non corretto")},
                              {QStringLiteral("ESIGIBILITA IVA DOCUMENTO"), QStringLiteral("X Valore non corretto")},
                          }));
-    // A wrong type and then a missing date: two reports; a Cancel at the first stops there.
+    // A wrong type and then a missing date: two reports, also after a Cancel at the first.
     c = RigaBuona();
     c[12] = QStringLiteral("TD99");
     c[13] = QString();
     EXPECT_EQ(Leggi(c).reports.size(), 2u);
     const Esito annulla = Leggi(c, TipoComunicazione::DTE, {false});
     EXPECT_TRUE(annulla.lettura.Interrompi);
-    EXPECT_EQ(annulla.reports.size(), 1u);
+    EXPECT_EQ(annulla.reports.size(), 2u);
 }
 
 TEST(LeggiRiga, EmptyAmountsAndRatesAreZero)

@@ -4,6 +4,8 @@
 
 #include "support/database_seminato.h"
 #include "app/core/Globals.h"
+#include "app/programma/CollegaFinestre.h"
+#include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
@@ -30,7 +32,7 @@ protected:
         CodiceOperatore.clear();
         NomeOperatore.clear();
         FormAttivo.clear();
-        RegistraF1OP();
+        CollegaFinestre();
         f0 = std::make_unique<F0>();
         f0->ImpostaTermine([this] { ++terminazioni; });
         f0->show();
@@ -60,7 +62,7 @@ TEST_F(ComandiRegistroTest, EntraEChiudi)
     Entra();
     ASSERT_NE(IstanzaF1OP(), nullptr);
     EXPECT_EQ(f0->AreaFinestre()->subWindowList().size(), 1);
-    EXPECT_EQ(f0->Anagrafica(), IstanzaF1OP());
+    EXPECT_EQ(f0->Anagrafica()->Finestra(), IstanzaF1OP());
     auto* chiudi = IstanzaF1OP()->findChild<QPushButton*>("bannulla");
     ASSERT_NE(chiudi, nullptr);
     messaggi.risposte = {RispostaNo, RispostaSi};

@@ -141,9 +141,13 @@ TEST(ControllaCodiceFiscale, CodiceErratoLasciaLaPartitaIva)
 TEST(ControllaCodiceFiscale, CodiceValidoRiempieLaPartitaIvaVuota)
 {
     DatiSoggetto d;
+    // A personal tax code is no VAT number: the field is left for the user.
     d.OCF = "RSSMRA80A01H501U";
     EXPECT_FALSE(ControllaCodiceFiscale(d, [](const QString&) { return 0; }).has_value());
-    EXPECT_EQ(d.OPIVA, "RSSMRA80A01H501U");
+    EXPECT_EQ(d.OPIVA, "");
+    d.OCF = "01234567890";
+    EXPECT_FALSE(ControllaCodiceFiscale(d, [](const QString&) { return 0; }).has_value());
+    EXPECT_EQ(d.OPIVA, "01234567890");
 
     d.OCF = "01234567890";
     d.OPIVA = "09876543210";

@@ -9,8 +9,8 @@
 
 #include "support/database_seminato.h"
 #include "app/core/Globals.h"
-#include "app/shell/ErroreCampo.h"
-#include "app/shell/FTABR.h"
+#include "app/widgets/ErroreCampo.h"
+#include "app/widgets/FTABR.h"
 #include "platform/grid/Grid.h"
 #include "support/datifattura_xml.h"
 #include "support/db_backends.h"

@@ -1,4 +1,4 @@
-#include "app/shell/CControl.h"
+#include "app/widgets/CControl.h"
 
 #include "app/core/Globals.h"
 #include "app/core/PulisciTesto.h"

@@ -1,4 +1,4 @@
-#include "app/shell/PulisciCampi.h"
+#include "app/widgets/PulisciCampi.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>

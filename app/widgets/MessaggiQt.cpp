@@ -1,6 +1,6 @@
-#include "app/shell/MessaggiQt.h"
+#include "app/widgets/MessaggiQt.h"
 
-#include "app/shell/Collegamenti.h"
+#include "app/widgets/Finestre.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -99,7 +99,12 @@ int MessaggiQt::Mostra(const Messaggio& messaggio)
     for (const Pulsante& pulsante : pulsanti)
         insieme |= pulsante.qt;
     box.setStandardButtons(insieme);
-    box.setDefaultButton(pulsanti.front().qt);
+    QMessageBox::StandardButton predefinito = pulsanti.front().qt;
+    for (const Pulsante& pulsante : pulsanti) {
+        if (pulsante.codice == messaggio.predefinito)
+            predefinito = pulsante.qt;
+    }
+    box.setDefaultButton(predefinito);
     box.exec();
     const auto premuto = box.standardButton(box.clickedButton());
     for (const Pulsante& pulsante : pulsanti) {
@@ -129,7 +134,8 @@ int MessaggiQt::MostraTask(const DialogoTask& dialogo)
         pulsanti.push_back(box.addButton(caption, QMessageBox::AcceptRole));
     if (pulsanti.empty())
         return 0;
-    box.setDefaultButton(pulsanti.front());
+    const auto predefinito = static_cast<std::size_t>(dialogo.predefinito - PrimoPulsanteTask);
+    box.setDefaultButton(pulsanti[predefinito < pulsanti.size() ? predefinito : 0]);
     for (;;) {
         box.exec();
         const QAbstractButton* premuto = box.clickedButton();

@@ -1,4 +1,4 @@
-#include "app/shell/ErroreCampo.h"
+#include "app/widgets/ErroreCampo.h"
 
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"

@@ -1,9 +1,9 @@
-#include "app/shell/FTABR.h"
+#include "app/widgets/FTABR.h"
 
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
-#include "app/shell/ErroreCampo.h"
-#include "app/shell/RicercaTabelle.h"
+#include "app/widgets/ErroreCampo.h"
+#include "app/widgets/RicercaTabelle.h"
 #include "platform/db/Database.h"
 #include "platform/grid/Grid.h"
 

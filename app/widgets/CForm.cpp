@@ -1,4 +1,4 @@
-#include "app/shell/CForm.h"
+#include "app/widgets/CForm.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/shell/AdattaRighe.h"
+#include "app/widgets/AdattaRighe.h"
 
 #include "platform/grid/Grid.h"
 

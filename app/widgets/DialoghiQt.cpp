@@ -1,6 +1,6 @@
-#include "app/shell/DialoghiQt.h"
+#include "app/widgets/DialoghiQt.h"
 
-#include "app/shell/Collegamenti.h"
+#include "app/widgets/Finestre.h"
 
 #include <QApplication>
 #include <QDir>

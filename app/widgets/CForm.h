@@ -10,7 +10,7 @@
 // running: without both guards a field error shown from a focus-loss handler would loop
 // for ever.
 
-#include "app/shell/CControl.h"
+#include "app/widgets/CControl.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "app/shell/RicercaTabelle.h"
+#include "app/widgets/RicercaTabelle.h"
 
 #include "platform/db/Database.h"
 
