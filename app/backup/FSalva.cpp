@@ -10,6 +10,8 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/Percorsi.h"
+#include "app/widgets/EtichettaRidotta.h"
+#include "app/widgets/Finestre.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +21,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -89,8 +90,9 @@ FSalva::FSalva(QWidget* parent) : QDialog(parent)
     grande.setPointSizeF(grande.pointSizeF() * 1.3);
     label1_->setFont(grande);
     label1_->setAlignment(Qt::AlignCenter);
-    label2_ = new QLabel(this);
+    label2_ = new EtichettaRidotta(this);
     label2_->setAlignment(Qt::AlignCenter);
+    label2_->setMinimumHeight(label2_->fontMetrics().height());
     label3_ = new QLabel(DomandaRipristino, this);
     label3_->setWordWrap(true);
     label3_->setAlignment(Qt::AlignCenter);
@@ -128,7 +130,19 @@ FSalva::FSalva(QWidget* parent) : QDialog(parent)
     layout->addLayout(avanzamento);
     layout->addWidget(pbar1_);
     layout->addLayout(pulsanti);
-    setMinimumWidth(520);
+
+    // One size for every use: what is hidden keeps its place, and the size is fixed with
+    // everything shown, so no label is ever clipped and the window never jumps.
+    for (QWidget* nascosto : {static_cast<QWidget*>(label3_), static_cast<QWidget*>(label16_),
+                              static_cast<QWidget*>(perc_), static_cast<QWidget*>(pbar1_)}) {
+        QSizePolicy politica = nascosto->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        nascosto->setSizePolicy(politica);
+    }
+    constexpr int Larghezza = 520;
+    layout->activate();
+    setFixedSize(Larghezza, layout->hasHeightForWidth() ? layout->totalHeightForWidth(Larghezza)
+                                                        : layout->totalSizeHint().height());
 
     connect(bconferma_, &QPushButton::clicked, this, &FSalva::bconferma_Click);
     connect(saveAll_, &QPushButton::clicked, this, &FSalva::saveALL_Click);
@@ -145,11 +159,7 @@ void FSalva::Apri()
 void FSalva::Form_Load()
 {
     chiusa_ = false;
-    adjustSize();
-    if (const QScreen* schermo = screen()) {
-        const QRect area = schermo->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentraSullaPrincipale(this);
 
     label2_->clear();
     label3_->hide();
@@ -189,6 +199,12 @@ void FSalva::Form_Load()
     } else {
         bconferma_->show();
     }
+    // A restore replaces the declarant's data: Enter answers with the cancel button.
+    bconferma_->setAutoDefault(!ripristino);
+    bconferma_->setDefault(!ripristino);
+    bannulla_->setDefault(ripristino);
+    if (ripristino)
+        bannulla_->setFocus();
 }
 
 void FSalva::ControllaFile()

@@ -5,7 +5,6 @@
 #include "app/core/Percorsi.h"
 #include "app/shell/Indirizzi.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -36,12 +35,10 @@ bool ComponiEmail(const QString& indirizzo, const QString& oggetto)
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("subject"), oggetto);
     url.setQuery(query);
-    if (!QDesktopServices::openUrl(url)) {
-        SegnalaErroreEmail(
-            QStringLiteral("Nessun programma di posta elettronica ha aperto il messaggio."));
-        return false;
-    }
-    return true;
+    return ConsegnaAlDesktop(url, [](bool preso) {
+        if (!preso)
+            SegnalaErroreEmail(QStringLiteral("Nessun programma di posta elettronica ha aperto il messaggio."));
+    });
 }
 
 void EmailAssistenza(const QString& indirizzo)

@@ -2,10 +2,11 @@
 
 #include "app/core/Main.h"
 #include "app/shell/BarreComandi.h"
-#include "app/widgets/DialoghiQt.h"
 #include "app/shell/F0.h"
-#include "app/widgets/MessaggiQt.h"
 #include "app/shell/Traduzione.h"
+#include "app/widgets/DialoghiQt.h"
+#include "app/widgets/Finestre.h"
+#include "app/widgets/MessaggiQt.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ void PreparaSchermo(QApplication& applicazione)
     CaricaTraduzioneItaliana(applicazione);
     UsaMessaggiQt();
     UsaDialoghiQt();
+    AdattaFinestreAlloSchermo(applicazione);
     QApplication::setWindowIcon(IconaComando(comando::SoggettiObbligati));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The window side of the program's start: Italian texts, the on-screen message and file
-// dialogs, then the launch steps without windows (configuration, connection, logs, town
+// dialogs, windows kept within the screen, then the launch steps without windows (configuration, connection, logs, town
 // tables), then the main window with its welcome window.
 
 #include <functional>

@@ -5,12 +5,52 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace quercino {
+
+namespace {
+
+// The file list shows dates and sizes by the program's locale: its own model follows the
+// machine's ("6 Dec 2026"), whatever locale the program runs with.
+class DateItaliane final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& indice, int ruolo) const override
+    {
+        const auto* file = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (ruolo != Qt::DisplayRole || !file)
+            return QIdentityProxyModel::data(indice, ruolo);
+        const QModelIndex origine = mapToSource(indice);
+        if (indice.column() == ColonnaData)
+            return QLocale().toString(file->lastModified(origine), QLocale::ShortFormat);
+        if (indice.column() == ColonnaDimensione && !file->isDir(origine))
+            return QLocale().formattedDataSize(file->size(origine));
+        return QIdentityProxyModel::data(indice, ruolo);
+    }
+
+private:
+    static constexpr int ColonnaDimensione = 1;
+    static constexpr int ColonnaData = 3;
+};
+
+// The program's own dialog, never the desktop's: its texts are Italian (Qt's translation)
+// and its dates follow the program's locale.
+void Prepara(QFileDialog& dialogo)
+{
+    dialogo.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialogo.setProxyModel(new DateItaliane(&dialogo));
+}
+
+} // namespace
 
 QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
 {
     QFileDialog dialogo(FinestraProprietaria(), richiesta.titolo, richiesta.cartella);
+    Prepara(dialogo);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     // The program asks itself before replacing a file (ControlloDocumento).
@@ -29,6 +69,7 @@ QString DialoghiQt::ChiediSalvataggio(const RichiestaFile& richiesta)
 QStringList DialoghiQt::ChiediApertura(const RichiestaFile& richiesta, bool multipla)
 {
     QFileDialog dialogo(FinestraProprietaria(), richiesta.titolo, richiesta.cartella);
+    Prepara(dialogo);
     dialogo.setAcceptMode(QFileDialog::AcceptOpen);
     dialogo.setFileMode(multipla ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialogo.setOption(QFileDialog::ReadOnly, true);

@@ -1,6 +1,7 @@
 #include "declarants/import/FImpEX.h"
 
 #include "app/core/Globals.h"
+#include "app/widgets/EtichettaRidotta.h"
 #include "declarants/import/SelezioneImportazione.h"
 
 #include <QCloseEvent>
@@ -46,7 +47,8 @@ void FImpEX::Costruisci()
     setModal(true);
     auto* principale = new QVBoxLayout(this);
 
-    vRAG_ = new QLabel(this);
+    // A name or a path of any length never widens the window past the screen.
+    vRAG_ = new EtichettaRidotta(this);
     vRAG_->setObjectName(QStringLiteral("vRAG"));
     Grassetto(vRAG_, true);
     principale->addWidget(vRAG_);
@@ -82,9 +84,8 @@ void FImpEX::Costruisci()
     ineF_ = new QGroupBox(QStringLiteral("In elaborazione..."), this);
     ineF_->setObjectName(QStringLiteral("ineF"));
     auto* avanzamento = new QVBoxLayout(ineF_);
-    ineNome_ = new QLabel(ineF_);
+    ineNome_ = new EtichettaRidotta(ineF_, Qt::ElideMiddle);
     ineNome_->setObjectName(QStringLiteral("ineNome"));
-    ineNome_->setWordWrap(true);
     ineR_ = new QLabel(ineF_);
     ineR_->setObjectName(QStringLiteral("ineR"));
     barra_ = new QProgressBar(ineF_);

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quercino {
@@ -227,18 +228,28 @@ void F1OP::IGope_AfterSelectionChange()
         const int riga = IGope_->CurrentRow();
         if (riga == 0 || riga > static_cast<int>(registro_.Righe().size()))
             return;
-        const QString scelto = registro_.Righe()[static_cast<std::size_t>(riga) - 1].OCOD;
+        LeggiCampi();
+        if (registro_.Modificato()) {
+            // Asked once the click or key that moved the selection is done, so that the grid
+            // then shows what the answer chose.
+            const QString scelto = registro_.Righe()[static_cast<std::size_t>(riga) - 1].OCOD;
+            QTimer::singleShot(0, this, [this, scelto] { CambiaSoggetto(scelto); });
+            return;
+        }
+        registro_.SelezioneCambiata(riga);
+        ScriviCampi();
+    });
+}
+
+void F1OP::CambiaSoggetto(const QString& codice)
+{
+    Protetto(QStringLiteral("IGope_AfterSelectionChange "), [this, codice] {
         if (!ConfermaModifiche()) {
             // The user stays on the edited declarant: the grid shows it as selected again.
             RiempiGriglia();
             return;
         }
-        if (IGope_->CurrentRow() != riga || registro_.RigaDelCodice(scelto) != riga) {
-            VaiAlCodice(scelto);   // a save refilled the list, and may have reordered it
-            return;
-        }
-        registro_.SelezioneCambiata(riga);
-        ScriviCampi();
+        VaiAlCodice(codice);
     });
 }
 

@@ -124,6 +124,8 @@ private:
     void MostraErrore(const ErroreControllo& errore);
 
     void IGope_AfterSelectionChange();
+    // Another declarant chosen in the grid while the shown one has unsaved edits.
+    void CambiaSoggetto(const QString& codice);
     void IGope_DblClick();
     void bannulla_Click();
 

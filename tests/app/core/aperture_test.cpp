@@ -2,9 +2,15 @@
 
 #include "app/core/Aperture.h"
 #include "support/apertura_registrata.h"
+#include "support/servizi_simulati.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -58,4 +64,39 @@ TEST(ApriIndirizzo, IndirizzoDelPortale)
     EXPECT_TRUE(ApriIndirizzo(IndirizzoPortale));
     ASSERT_EQ(aperture.aperti.size(), 1);
     EXPECT_EQ(aperture.aperti[0].toString(), "https://ivaservizi.agenziaentrate.gov.it/portale/");
+}
+
+// Where the desktop hands files to a launcher, its exit status is the answer: only a launcher
+// that could not open the file, or could not start, gives a message naming the file.
+TEST(ConsegnaAlDesktop, EsitoDelLanciatore)
+{
+    QTemporaryDir dir;
+    const QString documento = dir.filePath("nota.txt");
+    QFile f(documento);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const struct {
+        QString lanciatore;
+        bool preso;
+    } casi[] = {
+        {QStandardPaths::findExecutable("true"), true},
+        {QStandardPaths::findExecutable("false"), false},
+        {dir.filePath("nessun-lanciatore"), false},
+    };
+    for (const auto& caso : casi) {
+        ImpostaLanciatore(caso.lanciatore);
+        std::optional<bool> esito;
+        ConsegnaAlDesktop(QUrl::fromLocalFile(documento), [&esito](bool preso) { esito = preso; });
+        ASSERT_TRUE(QTest::qWaitFor([&esito] { return esito.has_value(); })) << caso.lanciatore.toStdString();
+        EXPECT_EQ(*esito, caso.preso) << caso.lanciatore.toStdString();
+
+        quercino::test::MessaggiSimulati messaggi;
+        ApriDocumento(documento);
+        ASSERT_TRUE(QTest::qWaitFor([&messaggi, &caso] { return caso.preso || !messaggi.mostrati.empty(); }));
+        if (!caso.preso) {
+            EXPECT_EQ(messaggi.mostrati[0].titolo, TitoloNessunProgramma);
+            EXPECT_TRUE(messaggi.mostrati[0].testo.contains(QDir::toNativeSeparators(documento)));
+        }
+    }
+    ImpostaLanciatore(QString());
 }

@@ -10,6 +10,7 @@
 #include "support/apertura_registrata.h"
 #include "support/servizi_simulati.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -102,11 +103,11 @@ TEST(CommandBarsExecute, CasiDiConfine)
         {"01", "F1OP", false, false, {}, {{721, "Salva Dati (singolo)"}}, "FSalva S uno"},
         // A failing registry is reported and the program goes on.
         {"01", "F1OP", true, true, {}, {{722, "Ripristina Dati"}}, "FSalva R uno|Lista|box Quercino"},
-        // Documents missing from Help open nothing.
+        // Documents missing from Help open nothing, and say so.
         {"01", "F1OP", true, false, {},
          {{706, "1-Istruzioni COMPILAZIONE DATI"}, {706, "7-Ulteriore documentazione"}, {818, "3-Foglio EXCEL Base "},
           {706, "Documentazione"}},
-         ""},
+         "box Documento non trovato|box Documento non trovato|box Documento non trovato"},
         // The update check cancelled, then confirmed: the page opens and the program ends.
         {"01", "F1OP", true, false, {RispostaAnnulla, RispostaOk},
          {{726, "Sito VORN - Controllo Aggiornamenti"}, {726, "Sito VORN - Controllo Aggiornamenti"}},
@@ -125,7 +126,8 @@ TEST(CommandBarsExecute, TestiDelRifiutoEDegliErrori)
     Esegui({"", "F1OP", true, false, {}, {{712, "Versione"}}, ""}, messaggi);
     Esegui({"01", "F1OP", true, true, {}, {{722, "Ripristina Dati"}}, ""}, messaggi);
     Esegui({"01", "F1OP", true, false, {RispostaAnnulla}, {{726, "Sito VORN - Controllo Aggiornamenti"}}, ""}, messaggi);
-    ASSERT_EQ(messaggi.mostrati.size(), 3u);
+    Esegui({"01", "F1OP", true, false, {}, {{706, "6-Manuale completo"}, {706, "7-Ulteriore documentazione"}}, ""}, messaggi);
+    ASSERT_EQ(messaggi.mostrati.size(), 5u);
     EXPECT_EQ(messaggi.mostrati[0].testo, TestoSenzaSoggetto);
     EXPECT_EQ(messaggi.mostrati[1].testo, "ERR COMMANDBARS EXECUTE: tabella COPE non trovata");
     EXPECT_EQ(messaggi.mostrati[2].testo,
@@ -134,4 +136,10 @@ TEST(CommandBarsExecute, TestiDelRifiutoEDegliErrori)
               "Controllare la DATA della voce VEKO: se maggiore, installare l'aggiornamento. "
               "\r\n \r\nPremere OK per confermare la verifica (VEKO verrà chiuso).");
     EXPECT_EQ(Risposta, "2");
+    // What is missing, and where it was looked for.
+    EXPECT_TRUE(messaggi.mostrati[3].testo.startsWith(
+        "Il documento \"Quercino - Manuale Completo.pdf\" non è presente.\r\n \r\nCercato in: "));
+    EXPECT_TRUE(messaggi.mostrati[4].testo.startsWith("La cartella \"documentazione\" non è presente.\r\n \r\nCercata in: "));
+    for (std::size_t i : {3u, 4u})
+        EXPECT_TRUE(messaggi.mostrati[i].testo.endsWith(QDir::separator() + QStringLiteral("Help"))) << i;
 }
