@@ -302,7 +302,7 @@ void Importazione::ApriLog()
 {
     // The log goes to the folder of the output files (the last one chosen), and before any
     // was chosen to the folder of the input file.
-    if (log_.Aperto() || log_.Apri(fileInput_, UltimaCartella) || logNonScrivibile_)
+    if (log_.Apri(fileInput_, UltimaCartella) || logNonScrivibile_)
         return;
     // Told once per input file: the reports are still shown one by one.
     logNonScrivibile_ = true;

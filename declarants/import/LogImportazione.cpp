@@ -26,15 +26,18 @@ LogImportazione::~LogImportazione()
 
 bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
 {
-    if (file_.isOpen())
-        return true;
     const QString percorso = cartella.isEmpty() ? percorso_ : QDir(cartella).filePath(NomeLog);
     const bool stessoFile = percorso == percorso_
         || (QFileInfo::exists(percorso) && QFileInfo(percorso).canonicalFilePath() == QFileInfo(percorso_).canonicalFilePath());
+    const bool aperto = file_.isOpen();
+    if (stessoFile && aperto)
+        return true;
     if (!stessoFile) {
         // What this selection reported so far goes along; a log left there by an earlier
         // selection is replaced, as the first opening replaces it. Should the move fail, the
         // new log begins afresh and the old one stays where it was.
+        if (aperto)
+            file_.close();
         giaAperto_ = giaAperto_ && (!QFileInfo::exists(percorso) || QFile::remove(percorso))
                      && QFile::rename(percorso_, percorso);
         percorso_ = percorso;
@@ -43,6 +46,9 @@ bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
     const QIODevice::OpenMode modo = giaAperto_ ? QIODevice::Append : (QIODevice::WriteOnly | QIODevice::Truncate);
     if (!file_.open(modo))
         return false;
+    // Moved while open: it goes on where it was.
+    if (aperto && giaAperto_)
+        return true;
     giaAperto_ = true;
     ScriviGrezza(Trattini);
     ScriviGrezza(QStringLiteral(" LOG ERRORI IMPORTAZIONE FILE ") + fileInput);

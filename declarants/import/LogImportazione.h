@@ -22,8 +22,9 @@ public:
     const QString& Percorso() const { return percorso_; }
     bool Aperto() const { return file_.isOpen(); }
 
-    // ApriLog, in `cartella` (empty: where the log is): the banner naming `fileInput`.
-    // Returns false when the file cannot be written.
+    // ApriLog, in `cartella` (empty: where the log is): the banner naming `fileInput`. An open
+    // log asked for another folder moves there and stays open. Returns false when the file
+    // cannot be written.
     bool Apri(const QString& fileInput, const QString& cartella = QString());
     // Appends one line to the open log.
     void Scrivi(const QString& riga);

@@ -14,6 +14,7 @@
 #include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
+#include "app/widgets/Finestre.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
 #include "support/servizi_simulati.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -238,6 +240,29 @@ TEST_F(FinestraSalva, RipristinoFallitoSenzaFileONonValido)
     EXPECT_TRUE(g.Chiusa());
     EXPECT_TRUE(messaggi_.mostrati.empty());
     EXPECT_EQ(db().select(schema::COPE()).size(), 2u);
+}
+
+// One size for every use, whatever name it shows, centred on the main window; in a restore,
+// which replaces data, Enter answers with the cancel button.
+TEST_F(FinestraSalva, UnaMisuraCentrataSullaPrincipale)
+{
+    QWidget principale;
+    principale.setGeometry(40, 30, 700, 500);
+    principale.show();
+    ImpostaFinestraPrincipale(&principale);
+    NomeOperatore = QString(296, QLatin1Char('R'));
+    FSalva s;
+    s.Form_Load();
+    EXPECT_TRUE(s.bconferma()->isDefault());
+    auto r = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n");
+    EXPECT_TRUE(r->bannulla()->isDefault() && !r->bconferma()->isDefault());
+    for (const FSalva* f : {&s, r.get()}) {
+        EXPECT_EQ(f->size(), s.size());
+        EXPECT_GE(f->height(), f->layout()->minimumSize().height()) << "nothing clipped";
+        EXPECT_LE((f->frameGeometry().center() - principale.frameGeometry().center()).manhattanLength(), 2);
+    }
+    EXPECT_LE(s.Label2()->sizeHint().width(), s.width());
+    ImpostaFinestraPrincipale(nullptr);
 }
 
 TEST_F(FinestraSalva, AvanzamentoRicominciaDaUno)

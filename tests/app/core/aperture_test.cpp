@@ -66,37 +66,27 @@ TEST(ApriIndirizzo, IndirizzoDelPortale)
     EXPECT_EQ(aperture.aperti[0].toString(), "https://ivaservizi.agenziaentrate.gov.it/portale/");
 }
 
-// Where the desktop hands files to a launcher, its exit status is the answer: only a launcher
-// that could not open the file, or could not start, gives a message naming the file.
+// Where the desktop hands files to a launcher, its exit status is the answer: a launcher that
+// could not open the file, or could not start, gives a message naming the file.
 TEST(ConsegnaAlDesktop, EsitoDelLanciatore)
 {
     QTemporaryDir dir;
     const QString documento = dir.filePath("nota.txt");
-    QFile f(documento);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    const struct {
-        QString lanciatore;
-        bool preso;
-    } casi[] = {
-        {QStandardPaths::findExecutable("true"), true},
-        {QStandardPaths::findExecutable("false"), false},
-        {dir.filePath("nessun-lanciatore"), false},
-    };
-    for (const auto& caso : casi) {
-        ImpostaLanciatore(caso.lanciatore);
+    ASSERT_TRUE(QFile(documento).open(QIODevice::WriteOnly));
+    const std::pair<QString, bool> casi[] = {{QStandardPaths::findExecutable("true"), true},
+                                             {QStandardPaths::findExecutable("false"), false},
+                                             {dir.filePath("nessun-lanciatore"), false}};
+    for (const auto& [lanciatore, preso] : casi) {
+        ImpostaLanciatore(lanciatore);
         std::optional<bool> esito;
-        ConsegnaAlDesktop(QUrl::fromLocalFile(documento), [&esito](bool preso) { esito = preso; });
-        ASSERT_TRUE(QTest::qWaitFor([&esito] { return esito.has_value(); })) << caso.lanciatore.toStdString();
-        EXPECT_EQ(*esito, caso.preso) << caso.lanciatore.toStdString();
-
-        quercino::test::MessaggiSimulati messaggi;
-        ApriDocumento(documento);
-        ASSERT_TRUE(QTest::qWaitFor([&messaggi, &caso] { return caso.preso || !messaggi.mostrati.empty(); }));
-        if (!caso.preso) {
-            EXPECT_EQ(messaggi.mostrati[0].titolo, TitoloNessunProgramma);
-            EXPECT_TRUE(messaggi.mostrati[0].testo.contains(QDir::toNativeSeparators(documento)));
-        }
+        ConsegnaAlDesktop(QUrl::fromLocalFile(documento), [&esito](bool p) { esito = p; });
+        ASSERT_TRUE(QTest::qWaitFor([&esito] { return esito.has_value(); })) << lanciatore.toStdString();
+        EXPECT_EQ(*esito, preso) << lanciatore.toStdString();
     }
+    quercino::test::MessaggiSimulati messaggi;
+    ApriDocumento(documento);
+    ASSERT_TRUE(QTest::qWaitFor([&messaggi] { return !messaggi.mostrati.empty(); }));
+    EXPECT_EQ(messaggi.mostrati[0].titolo, TitoloNessunProgramma);
+    EXPECT_TRUE(messaggi.mostrati[0].testo.contains(QDir::toNativeSeparators(documento)));
     ImpostaLanciatore(QString());
 }

@@ -56,6 +56,7 @@ TEST(SalvaConNome, NuovoSostituitoRifiutatoAnnullato)
             EXPECT_EQ(domanda.titolo, "Controllo Documento");
             EXPECT_EQ(domanda.testo, "Il documento \r\n \r\na.xml\r\n \r\nesiste già. Vuoi sostituirlo?  ");
             EXPECT_EQ(domanda.pulsanti, Pulsanti::SiNo);
+            EXPECT_EQ(domanda.predefinito, RispostaNo);
         }
     }
     // No folder at all: the desktop.

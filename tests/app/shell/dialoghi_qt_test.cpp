@@ -3,12 +3,15 @@
 
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
+#include "app/shell/Traduzione.h"
 #include "app/widgets/DialoghiQt.h"
 #include "support/golden.h"
 #include "support/servizi_simulati.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -84,5 +87,30 @@ TEST(DialoghiQt, AperturaMultipla)
     QStringList scelti = ServizioDialoghiAttivo().ChiediApertura(richiesta, true);
     scelti.sort();
     EXPECT_EQ(scelti, (QStringList{dir.filePath("a.csv"), dir.filePath("b.csv")}));
+    ImpostaServizioDialoghi(nullptr);
+}
+
+// The file list gives dates by the program's Italian conventions, whatever the machine's
+// locale (the dialog's own model follows the machine's: "6 Dec 2024 10:30").
+TEST(DialoghiQt, DateDeiFileAllItaliana)
+{
+    QTemporaryDir dir;
+    UsaDialoghiQt();
+    CaricaTraduzioneItaliana(*QCoreApplication::instance());
+    const QString percorso = dir.filePath("a.csv");
+    QFile file(percorso);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 12, 6), QTime(10, 30)), QFileDevice::FileModificationTime));
+    file.close();
+    QString data;
+    AlMostrarsi({}, [&](QFileDialog& dialogo) {
+        const auto* modello = dialogo.findChild<QFileSystemModel*>();
+        ASSERT_TRUE(modello && dialogo.proxyModel());
+        data = dialogo.proxyModel()->mapFromSource(modello->index(percorso, 3)).data().toString();
+    });
+    RichiestaFile richiesta;
+    richiesta.cartella = dir.path();
+    ServizioDialoghiAttivo().ChiediApertura(richiesta, false);
+    EXPECT_EQ(data, "06/12/24 10:30");
     ImpostaServizioDialoghi(nullptr);
 }

@@ -94,3 +94,27 @@ TEST_F(MessaggiQtTest, TaskDialogNumeraIPulsantiENonSiChiudeAltrimenti)
     EXPECT_EQ(visto, (QStringList{"File XML creato", "testo", QString::number(QMessageBox::Information), "OK Chiudi",
                                   "Controlla LOG", "Vai al Portale dell'Agenzia"}));
 }
+
+// Enter answers with the button the caller names as default (the first when none), so that a
+// question that destroys or sends something can default to its safe answer.
+TEST_F(MessaggiQtTest, InvioPremeIlPulsantePredefinito)
+{
+    const auto invio = [] { QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); }); };
+    const struct {
+        Pulsanti pulsanti;
+        int predefinito;
+        int atteso;
+    } casi[] = {
+        {Pulsanti::SiNo, 0, RispostaSi},
+        {Pulsanti::SiNo, RispostaNo, RispostaNo},
+        {Pulsanti::SiNoAnnulla, RispostaAnnulla, RispostaAnnulla},
+        {Pulsanti::OkAnnulla, RispostaOk, RispostaOk},
+    };
+    for (const auto& caso : casi) {
+        invio();
+        EXPECT_EQ(MsgBox("?", caso.pulsanti, Icona::Domanda, "t", caso.predefinito), caso.atteso);
+    }
+    invio();
+    MostraMessaggio("t", "?", IconaTaskDomanda, {"Si, Confermo", "NO"}, PrimoPulsanteTask + 1);
+    EXPECT_EQ(RispostaTask, PrimoPulsanteTask + 1);
+}

@@ -5,11 +5,13 @@
 
 #include "declarants/import/FImpEX.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 using namespace import_fixture;
@@ -91,4 +93,20 @@ TEST(FImpEX, AnEmptySeparatorKeepsTheWindowOpen)
     EXPECT_TRUE(finestra.isVisible());
     ASSERT_EQ(a.messaggi.mostrati.size(), 1u);
     EXPECT_TRUE(a.dialoghi.richieste.empty());
+}
+
+// A name or a path of any length never widens the window past the screen (both are elided):
+// "Annulla" and the separator stay in sight.
+TEST(FImpEX, LongNameAndPathStayWithinTheScreen)
+{
+    Ambiente a;
+    quercino::NomeOperatore = QString(296, QLatin1Char('A'));
+    quercino::FImpEX finestra(a.dichiarante);
+    finestra.show();
+    finestra.NomeFile().setText(a.File(QString(250, QLatin1Char('c')) + QStringLiteral("/fatture.xlsx")));
+    finestra.Avanzamento().show();
+    QCoreApplication::processEvents();
+    EXPECT_LE(finestra.frameGeometry().width(), finestra.screen()->availableGeometry().width());
+    for (const QWidget* w : {static_cast<QWidget*>(&finestra.PulsanteAnnulla()), static_cast<QWidget*>(&finestra.Separatore())})
+        EXPECT_TRUE(finestra.rect().contains(QRect(w->mapTo(&finestra, QPoint()), w->size())));
 }

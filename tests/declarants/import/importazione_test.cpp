@@ -218,6 +218,22 @@ TEST(Importazione, SceltaDiPiuFile)
     EXPECT_EQ(q.a.dialoghi.richieste.at(0).titolo, "Indica l'archivio XLS da importare");
 }
 
+// The log goes to the folder of the files written: what was reported before the first one was
+// chosen moves there with it, and nothing is left beside the input.
+TEST(Importazione, IlLogNellaCartellaDeiFileScritti)
+{
+    Prova p({"uscita/x.xml"});
+    ASSERT_TRUE(QDir(p.a.dir.path()).mkpath("uscita") && QDir(p.a.dir.path()).mkpath("ingresso"));
+    const QString ingresso = p.a.File("ingresso/uno.csv");
+    ScriviCsv(ingresso, "FATTURE EMESSE", {Alfa("A1", "XX"), Alfa("A2")});
+    p.a.dialoghi.aperture = {{ingresso}};
+    ASSERT_EQ(SelIMPORTA(TipoFile::Csv, ";", p.a.dichiarante).size(), 1u);
+    EXPECT_FALSE(QFile::exists(p.a.File("ingresso/" + NomeLog)));
+    const QStringList righe = RigheLog(p.a.File("uscita/" + NomeLog));
+    EXPECT_TRUE(righe.contains("Riga 4 Colonna: TIPO DOCUMENTO  Valore: XX Valore non corretto  - Riga NON ELABORATA"));
+    EXPECT_TRUE(righe.contains("Foglio 1 FATTURE EMESSE     Righe= 000002 >> File: x.xml"));
+}
+
 TEST(Importazione, IlRiepilogoApreIlLogOIlPortale)
 {
     Prova p({"x1.xml", "x2.xml"});

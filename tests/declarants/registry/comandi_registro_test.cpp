@@ -73,6 +73,17 @@ TEST_F(ComandiRegistroTest, EntraEChiudi)
     ASSERT_EQ(messaggi.mostrati.size(), 2u);
     EXPECT_EQ(messaggi.mostrati[0].testo, "Vuoi chiudere il programma?");
     EXPECT_EQ(messaggi.mostrati[0].titolo, "Chiudi il programma");
+
+    // With an unsaved edit the program ends only once the edit is dealt with.
+    IstanzaF1OP()->Campo("OSINDI")->setText("VIA NUOVA");
+    messaggi.mostrati.clear();
+    messaggi.risposte = {RispostaSi, RispostaAnnulla, RispostaSi, RispostaNo};
+    QTest::mouseClick(chiudi, Qt::LeftButton);
+    EXPECT_EQ(terminazioni, 1);
+    QTest::mouseClick(chiudi, Qt::LeftButton);
+    EXPECT_EQ(terminazioni, 2);
+    ASSERT_EQ(messaggi.mostrati.size(), 4u);
+    EXPECT_EQ(messaggi.mostrati[1].testo, DomandaModifiche);
 }
 
 } // namespace

@@ -24,11 +24,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace quercino {
 namespace {
@@ -284,6 +288,7 @@ TEST_F(F1OPTest, AnnullamentoScrittoEValidatoDalloSchema)
 
     ASSERT_EQ(messaggi.task.size(), 2u);
     EXPECT_EQ(messaggi.task[0].titolo, "Richiesta di conferma");
+    EXPECT_EQ(messaggi.task[0].predefinito, 1002) << "Enter must not create an annulment";
     EXPECT_EQ(messaggi.task[1].testo, "comunicazione di ANNULLAMENTO del file 123456 creata");
     ASSERT_EQ(dialoghi.richieste.size(), 1u);
     EXPECT_EQ(dialoghi.richieste[0].nomeFile, "IT01234567891_DF_00007.xml");
@@ -327,6 +332,104 @@ TEST_F(F1OPTest, CodiceFiscaleLasciato)
     EXPECT_TRUE(messaggi.mostrati.empty());
     EXPECT_EQ(f->Campo("OCF")->text(), cfValido);
     EXPECT_EQ(f->Campo("OPIVA")->text(), "") << "a personal tax code is no VAT number";
+}
+
+// Edits are never dropped without a word: before another row, closing the window or adding
+// a declarant the user is asked (Sì / No / Annulla, Sì by default), and the answer is done.
+TEST_F(F1OPTest, ModificheNonRegistrateChieste)
+{
+    Inserisci("01", "ALFA SRL");
+    Inserisci("02", "BETA SRL");
+    using Azione = std::function<void(F1OP&)>;
+    const Azione riga = [](F1OP& f) {
+        f.Griglia().SetCurrentCell(2);
+        QCoreApplication::processEvents();   // asked once the selection is done
+    };
+    const Azione chiudi = [](F1OP& f) { f.close(); };
+    const Azione aggiungi = [](F1OP& f) { f.Aggiungi(); };
+    // The action, the answer, then ORAG of 01 in the table and in the field, the window still
+    // open, and the row the grid shows as current.
+    const struct { Azione azione; int risposta; const char* registrata; const char* mostrata; bool aperta; int rigaGriglia; } casi[] = {
+        {riga, RispostaSi, "ALFA NUOVA SRL", "BETA SRL", true, 2},
+        {riga, RispostaNo, "ALFA SRL", "BETA SRL", true, 2},
+        {riga, RispostaAnnulla, "ALFA SRL", "ALFA NUOVA SRL", true, 1},
+        {chiudi, RispostaSi, "ALFA NUOVA SRL", "ALFA NUOVA SRL", false, 1},
+        {chiudi, RispostaNo, "ALFA SRL", "ALFA SRL", false, 1},
+        {chiudi, RispostaAnnulla, "ALFA SRL", "ALFA NUOVA SRL", true, 1},
+        {aggiungi, RispostaNo, "ALFA SRL", "", true, 1},
+        {aggiungi, RispostaAnnulla, "ALFA SRL", "ALFA NUOVA SRL", true, 1},
+    };
+    for (const auto& caso : casi) {
+        SCOPED_TRACE(&caso - casi);
+        seminato.db().exec("UPDATE COPE SET ORAG = 'ALFA SRL' WHERE OCOD = '01'");
+        auto f = Apri();
+        f->Campo("ORAG")->setText("alfa nuova srl");
+        messaggi.mostrati.clear();
+        messaggi.risposte = {caso.risposta};
+        caso.azione(*f);
+        ASSERT_EQ(messaggi.mostrati.size(), 1u);
+        EXPECT_EQ(messaggi.mostrati[0].testo, DomandaModifiche);
+        EXPECT_EQ(messaggi.mostrati[0].predefinito, RispostaSi);
+        EXPECT_EQ(seminato.db().scalar("SELECT ORAG FROM COPE WHERE OCOD = ?", {"01"}, ColumnType::Text)->toString(),
+                  caso.registrata);
+        EXPECT_EQ(f->Campo("ORAG")->text().toUpper(), caso.mostrata);
+        EXPECT_EQ(f->isVisible(), caso.aperta);
+        EXPECT_EQ(f->Griglia().CurrentRow(), caso.rigaGriglia);
+    }
+    // Nothing edited, nothing asked.
+    auto f = Apri();
+    messaggi.mostrati.clear();
+    riga(*f);
+    f->close();
+    EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+// The most characters the Agency's schema takes for a simple type: its length facet, the
+// largest repeat of its pattern, or the digits of its largest value.
+int MassimoDelloSchema(const QString& tipo)
+{
+    const auto facet = [&tipo](const char* nome) {
+        return test::XPath(test::SchemaDatiFattura(),
+                           QStringLiteral("string(//*[local-name()='simpleType'][@name='%1']//*[local-name()='%2']/@value)")
+                               .arg(tipo, QLatin1String(nome)));
+    };
+    for (const char* nome : {"maxLength", "length"})
+        if (const QString v = facet(nome); !v.isEmpty())
+            return v.toInt();
+    int massimo = 0;
+    auto ripetizioni = QRegularExpression(QStringLiteral("\\{(?:\\d+,)?(\\d+)\\}")).globalMatch(facet("pattern"));
+    while (ripetizioni.hasNext())
+        massimo = std::max(massimo, ripetizioni.next().captured(1).toInt());
+    return massimo > 0 ? massimo : static_cast<int>(facet("maxInclusive").size());
+}
+
+// Each field takes at entry no more than the schema takes where the field goes into a file,
+// nor more than its column holds; a longer value already stored is shown whole, not cut.
+TEST_F(F1OPTest, CampiLimitatiComeLoSchemaELaTabella)
+{
+    // Each schema type and the fields that fill it.
+    const std::pair<const char*, const char*> tipi[] = {
+        {"String80LatinType", "ORAG ORFRAG"}, {"String18Type", "OUCDTE OUCDTR"}, {"CaricaType", "ODICCARICA"},
+        {"String60LatinType", "ONOME OCOG OSINDI OSCOM ORFNOME ORFCOG OSOINDI OSOCOM"},
+        {"CodiceIvaType", "OPIVA ORFPIVA"}, {"CodiceFiscaleType", "OCF ODICPIVA"}, {"CAPType", "OSCAP OSOCAP"},
+        {"NumeroCivicoType", "OSNUMC OSONUMC"}, {"ProvinciaType", "OSPRO OSOPRO"}, {"NazioneType", "OSPAESE OSOPAESE"},
+    };
+    auto f = Apri();
+    for (const auto& [tipo, colonne] : tipi) {
+        const int schema = MassimoDelloSchema(tipo);
+        ASSERT_GT(schema, 0) << tipo;
+        for (const QString& colonna : QString(colonne).split(' ')) {
+            const int tabella = schema::COPE().columns[static_cast<std::size_t>(schema::COPE().index(colonna))].width;
+            f->Campo(colonna)->clear();
+            f->Campo(colonna)->insert(QString(300, QLatin1Char('1')));
+            EXPECT_EQ(f->Campo(colonna)->text().size(), std::min(schema, tabella)) << colonna.toStdString();
+        }
+    }
+    EXPECT_EQ(f->findChild<QLineEdit*>("IDFILE")->maxLength(), MassimoDelloSchema("String18Type"));
+
+    Inserisci("01", QString(296, QLatin1Char('A')));
+    f->Lista();
+    EXPECT_EQ(f->Campo("ORAG")->text().size(), 296);
 }
 
 TEST_F(F1OPTest, RicercheDiCaricaEPaese)

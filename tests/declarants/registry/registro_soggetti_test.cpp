@@ -110,6 +110,7 @@ TEST_P(RegistroSoggettiTest, EliminaChiedeConIlNomeEPoiCancella)
     ASSERT_EQ(messaggi.mostrati.size(), 1u);
     EXPECT_EQ(messaggi.mostrati[0].titolo, "Richiesta conferma");
     EXPECT_EQ(messaggi.mostrati[0].testo, "Confermi l'Eliminazione del soggetto: \r\nALFA SRL?");
+    EXPECT_EQ(messaggi.mostrati[0].predefinito, RispostaNo) << "Enter must not delete";
     EXPECT_EQ(Risposta, "7");
     EXPECT_EQ(Righe(), 2);
 
