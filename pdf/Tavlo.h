@@ -182,6 +182,12 @@ public:
     // Fonts
     void SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding);
     void SetFontSize(float size);
+    // A TrueType file made usable for text under fontAlias (its own name when empty), its
+    // whole file embedded when embedded is not 0, read as Mac Roman when encoding is 1.
+    // Returns the name SetFont finds it by, "" when the file is missing or not a TrueType
+    // font it can read (the error is recorded: ErrNumber...).
+    std::string AddFont(const std::string& ttfFile, const std::string& fontAlias, std::int16_t embedded,
+                        std::int32_t encoding);
 
     // Images: a BMP, GIF (frame: which image of the file, from 1), JPEG (.JPG) or TGA file,
     // a Windows metafile (.WMF) or an EPS or Illustrator file (.EPS, .AI) placed with its
@@ -216,6 +222,20 @@ public:
     // One line of text with its baseline at y, from x (align 1 and every value but these), ending
     // at x (2) or centred on x (4); the position moves behind it.
     void DrawText(float x, float y, const std::string& text, std::int32_t align = 1);
+    // Paragraphs (split at CR LF) broken into lines that fit the box, each paragraph's first
+    // line indented; align adds the horizontal alignment of DrawText's lines (1, 2, 4, 64
+    // justify, 128 shrink, 256 fit) to the vertical one (32 centre, 16 bottom, else top);
+    // options paints the box (paint-style bits; 1 none). Returns what did not fit, to
+    // continue in another box. With no font or no line height it records an error (ErrNumber)
+    // and returns the whole text.
+    std::string DrawTextBox(float x, float y, float width, float height, const std::string& text,
+                            float indentation = 0, std::int32_t align = 9, std::int32_t options = 1);
+    // A piece of the current line at the current position: textStyle 0 normal, 1 superscript,
+    // 2 subscript, 3 reduced on the baseline, at percenteSize % of the font size; the position
+    // moves behind it.
+    void WriteText(const std::string& text, std::int32_t textStyle = 0, float percenteSize = 66);
+    // A line at the current position, then the left edge one line lower (also for "").
+    void WriteTextLn(const std::string& text);
 
     // "dd/mm/yyyy": the next Abort takes the date of the document from it.
     std::string DocDate;

@@ -3,6 +3,8 @@
 // destinations, page labels and the widgets of the open page. Abort renews them with the
 // rest of the document state; the counters in ResourceState and InteractiveState follow their sizes.
 
+#include "pdf/core/Bytes.h"
+
 #include <array>
 #include <cstdint>
 #include <map>
@@ -22,6 +24,9 @@ struct FontEntry {
     std::int32_t EncodingFlag = 0;  // 1 Mac Roman, otherwise Windows ANSI
     std::string ResourceName;       // as written in the resources, without "/"
     bool Written = false;           // a font chosen before BeginDoc is written by it
+    // A TrueType font's descriptor entries, and its file while it waits to be embedded.
+    std::string Descriptor;
+    Bytes Program;
 };
 
 struct BookmarkEntry {

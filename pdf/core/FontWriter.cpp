@@ -64,8 +64,10 @@ void Tavlo::WritePendingFonts()
         if (s.doc.Fonts[i].Written)
             continue;
         s.CurrentFont = static_cast<std::int32_t>(i) + 1;
-        WriteFont(s.doc.Fonts[i].ResourceName, Bytes(), 0, std::string());
-        s.doc.Fonts[i].Written = true;
+        FontEntry& font = s.doc.Fonts[i];
+        WriteFont(font.ResourceName, font.Program, static_cast<std::int32_t>(font.Program.size()), font.Descriptor);
+        font.Written = true;
+        font.Program = Bytes();
     }
     s.CurrentFont = current;
 }

@@ -10,6 +10,11 @@ namespace tavlo {
 // The Unicode code point of one Windows-1252 byte; the five unassigned bytes keep their
 // C1 code points.
 std::uint32_t Windows1252CodePoint(unsigned char byte);
+// The Windows-1252 byte of a code point, or -1 when the code page has none.
+int Windows1252Byte(std::uint32_t codePoint);
+// The Unicode code point of one byte read as PDF's MacRomanEncoding (0xDB the currency
+// sign); the codes that encoding leaves out read as the Mac OS Roman characters.
+std::uint32_t MacRomanCodePoint(unsigned char byte);
 
 std::string Utf8FromWindows1252(std::string_view text);
 

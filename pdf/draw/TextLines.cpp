@@ -102,10 +102,10 @@ void Tavlo::EmitTextLine(float x, float y, float width, const std::string& text,
             suffix = " " + PdfNumber(s.WordSpacing) + " Tw";
             length += extra;
             drawn = length;
-        } else if ((align == kShrink || align == kFit) && (measured > width || (flags & kFit) != 0)) {
-            // The text alone fills what the indent leaves of the width.
-            if (textWidth == 0)
-                throw TavloError(kDivisionByZero, "Divisione per zero");
+        } else if ((align == kShrink || align == kFit) && (measured > width || (flags & kFit) != 0) &&
+                   textWidth > 0) {
+            // The text alone fills what the indent leaves of the width; a text of no width
+            // has nothing to scale.
             const double z = (width - indent) * 100 / textWidth;
             prefix = PdfNumber(z) + " Tz ";
             suffix = " " + PdfNumber(hold.Kept()) + " Tz";
