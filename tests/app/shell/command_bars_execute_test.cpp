@@ -11,6 +11,7 @@
 #include "support/servizi_simulati.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -118,6 +119,23 @@ TEST(CommandBarsExecute, CasiDiConfine)
         test::MessaggiSimulati messaggi;
         EXPECT_EQ(Esegui(caso, messaggi).toStdString(), caso.effetti);
     }
+}
+
+// The manual the build writes into the program folder is what "6-Manuale completo" opens.
+TEST(CommandBarsExecute, ApreIlManualeScrittoDalBuild)
+{
+    test::AperturaRegistrata aperture;
+    test::MessaggiSimulati messaggi;
+    AmbienteFinto ambiente;
+    ambiente.cartella = QUERCINO_PROGRAM_DIR;
+    CodiceOperatore = "01";
+    const QString manuale = ambiente.cartella + "/Help/Quercino - Manuale Completo.pdf";
+    QFile file(manuale);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << manuale.toStdString();
+    EXPECT_EQ(file.read(5), QByteArray("%PDF-"));
+    CommandBars_Execute(ambiente, 706, "6-Manuale completo");
+    EXPECT_EQ(aperture.aperti, QList<QUrl>{QUrl::fromLocalFile(manuale)});
+    EXPECT_TRUE(messaggi.mostrati.empty());
 }
 
 TEST(CommandBarsExecute, TestiDelRifiutoEDegliErrori)

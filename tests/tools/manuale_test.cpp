@@ -1,0 +1,65 @@
+// The manual the build writes: a file every reader accepts, with the DejaVu fonts embedded,
+// an outline entry for each chapter of its source and every word of the source readable.
+
+#include "pdf/PdfCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+
+using namespace tavlo::test;
+
+namespace {
+
+const std::string kManuale = QUERCINO_PROGRAM_DIR "/Help/Quercino - Manuale Completo.pdf";
+
+// Words between blanks; poppler gives no-break spaces back as blanks.
+std::vector<std::string> Words(std::string text)
+{
+    for (std::size_t at; (at = text.find("\xC2\xA0")) != std::string::npos;)
+        text.replace(at, 2, " ");
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        if (word != "|")
+            words.push_back(word);  // table cells
+
+    return words;
+}
+
+} // namespace
+
+TEST(Manuale, LettoriFontSegnalibriETesto)
+{
+    ExpectReadersAccept(kManuale);
+    const std::string fonts = RunTool("pdffonts " + Quote(kManuale)).output;
+    for (const char* font : {"DejaVuSans ", "DejaVuSansBold,Bold ", "DejaVuSansMono "})
+        EXPECT_TRUE(std::regex_search(fonts, std::regex(std::string("\n") + font + " *TrueType +WinAnsi +yes")))
+            << font << "\n" << fonts;
+
+    // The source's chapters, its words (directives and comments aside), as UTF-8.
+    std::istringstream source(ReadFile(QUERCINO_SOURCE_DIR "/tools/manuale/Manuale.txt"));
+    std::vector<std::string> chapters, words;
+    for (std::string line; std::getline(source, line);) {
+        if (line.rfind("# ", 0) == 0)
+            chapters.push_back(line.substr(2));
+        if (line.empty() || line[0] == '%' || line[0] == '@')
+            continue;
+        for (const std::string& word : Words(line))
+            if (word != "#" && word != "##" && word != "-")
+                words.push_back(word);
+    }
+    const std::string outline = RunTool("qpdf --json=2 --json-key=outlines " + Quote(kManuale)).output;
+    std::size_t at = 0;
+    for (const std::string& chapter : chapters) {
+        at = outline.find("\"title\": \"" + chapter + "\"", at);
+        EXPECT_NE(at, std::string::npos) << chapter;
+    }
+    const std::vector<std::string> extracted = Words(RunTool("pdftotext " + Quote(kManuale) + " -").output);
+    const std::set<std::string> read(extracted.begin(), extracted.end());
+    for (const std::string& word : words)
+        EXPECT_TRUE(read.count(word)) << word;
+    EXPECT_GE(chapters.size(), 12u);
+}
