@@ -233,8 +233,10 @@ TrueTypeMetrics ReadTrueType(const Bytes& font, CodePage codes)
     const std::uint32_t glyphCount = maxp.U16(4);
     // Glyphs past the last full metric share its advance (monospaced fonts keep one).
     const std::uint32_t fullMetrics = hhea.U16(34);
-    if (glyphCount == 0 || fullMetrics == 0)
+    if (glyphCount == 0)
         Invalid("nessun glifo");
+    if (fullMetrics == 0)
+        Invalid("nessuna larghezza nella tabella hmtx");
     auto advance = [&](std::uint32_t glyph) { return hmtx.U16(4 * std::int64_t{std::min(glyph, fullMetrics - 1)}); };
 
     const float scale = 1000.0f / static_cast<float>(unitsPerEm);
