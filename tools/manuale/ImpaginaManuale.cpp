@@ -212,26 +212,25 @@ private:
         return alta + 6;
     }
 
+    // One row of the open table: each cell painted and bordered by the table, its text inside.
     void RigaTabella(const std::vector<std::string>& celle, const std::vector<float>& larghezze, bool testata,
                      float alta)
     {
-        float x = kSinistra;
+        pdf_.SetLineWidth(0.5f);
+        pdf_.SetColorLine("#8A97A8");
+        pdf_.SetColorFill(testata ? "#DCE4EE" : "#FFFFFF");
+        pdf_.BeginRow(alta);
         for (std::size_t c = 0; c < celle.size(); ++c) {
-            if (testata) {
-                pdf_.SetColorFill("#DCE4EE");
-                pdf_.DrawRect(x, y_, larghezze[c], alta, kRiempi);
-            }
-            pdf_.SetLineWidth(0.5f);
-            pdf_.SetColorLine("#8A97A8");
-            pdf_.DrawRect(x, y_, larghezze[c], alta, kTraccia);
+            pdf_.BeginColumn(larghezze[c]);
             Usa(pdf_, testata ? kGrassetto : kTesto, 8.5f);
-            pdf_.DrawTextBox(x + 4, y_ + 3, larghezze[c] - 8, 0, celle[c], 0, kSinistro);
-            x += larghezze[c];
+            pdf_.DrawTextBox(4, 3, larghezze[c] - 8, 0, celle[c], 0, kSinistro);
+            pdf_.EndColumn();
         }
+        pdf_.EndRow();
         y_ += alta;
     }
 
-    // Rows never break; the heading row comes again at the top of every page.
+    // Rows never break; a page ends the table and the next page begins it again, heading first.
     void Tabella(const Blocco& blocco)
     {
         std::vector<float> larghezze;
@@ -242,12 +241,15 @@ private:
         for (std::size_t r = 1; r < blocco.righe.size(); ++r) {
             const float alta = AltezzaRiga(blocco.righe[r], larghezze, kTesto);
             if (r == 1 || y_ + alta > kBasso) {
+                pdf_.EndTable();
                 if (y_ + testata + alta > kBasso)
                     NuovaPagina();
+                pdf_.BeginTable(kSinistra, y_);
                 RigaTabella(blocco.righe.front(), larghezze, true, testata);
             }
             RigaTabella(blocco.righe[r], larghezze, false, alta);
         }
+        pdf_.EndTable();
         y_ += 10;
     }
 
