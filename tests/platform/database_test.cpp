@@ -2,6 +2,7 @@
 // SQL syntax, case-insensitive searches with literal wildcards, transactions, and the
 // failures a user can meet (missing file, a file that is not a database, a wrong password).
 #include "support/db_backends.h"
+#include "support/golden.h"
 
 #include "platform/db/Database.h"
 #include "platform/db/OdbcConnectionString.h"
@@ -74,18 +75,13 @@ TEST_P(DatabaseTest, ValoriTipizzatiEValoriNulliTornanoUguali)
 
     EXPECT_EQ(vuota->integer(1), 32767);
     EXPECT_EQ(vuota->date(3), QDate(1899, 12, 30));
-}
 
-TEST_P(DatabaseTest, UnInteroScrittoComeTestoSiLeggeComeNumero)
-{
-    creaTabellaProva(db());
-    db().exec(QStringLiteral("INSERT INTO PROVA (TESTO, PICCOLO) VALUES (?, ?)"),
-              {QStringLiteral("a"), QStringLiteral(" 7 ")});
-    const auto valore = db().scalar(QStringLiteral("SELECT PICCOLO FROM PROVA"), {},
-                                    ColumnType::SmallInt);
+    // An integer written as text reads as a number.
+    db().exec(QStringLiteral("UPDATE PROVA SET PICCOLO = ? WHERE NUMERO = -7"), {QStringLiteral(" 7 ")});
+    const auto valore = db().scalar(QStringLiteral("SELECT PICCOLO FROM PROVA WHERE NUMERO = -7"), {}, ColumnType::SmallInt);
     ASSERT_TRUE(valore.has_value());
-    EXPECT_EQ(valore->toInt(), 7);
     EXPECT_EQ(valore->metaType(), QMetaType::fromType<int>());
+    EXPECT_EQ(valore->toInt(), 7);
 }
 
 // Only SQLite stores text in an integer column (and its ODBC driver turns such a text into
@@ -189,35 +185,22 @@ TEST_P(DatabaseTest, ErroriDelDatabaseDiventanoDbError)
 
 QUERCINO_DB_BACKENDS(DatabaseTest);
 
-TEST(DatabaseApertura, UnFileSQLiteMancanteNonVieneCreato)
+// A missing SQLite file is not created; a file that is not a database, or a data source
+// that does not exist, is an error.
+TEST(DatabaseApertura, FileMancanteNonDatabaseOrigineInesistente)
 {
     QTemporaryDir dir;
     const QString percorso = dir.filePath(QStringLiteral("DataBase/VEKO.sqlite"));
     try {
         Database::openSqliteFile(percorso);
-        FAIL() << "opened a missing file";
+        ADD_FAILURE() << "opened a missing file";
     } catch (const DbError& e) {
         EXPECT_TRUE(e.description().contains(percorso));
     }
     EXPECT_FALSE(QFile::exists(percorso));
-}
-
-TEST(DatabaseApertura, UnFileCheNonEUnDatabaseEUnErrore)
-{
-    QTemporaryDir dir;
-    const QString percorso = dir.filePath(QStringLiteral("VEKO.sqlite"));
-    QFile file(percorso);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
-    EXPECT_THROW(Database::openSqliteFile(percorso), DbError);
-}
-
-TEST(DatabaseApertura, OrigineDatiInesistente)
-{
-    EXPECT_THROW(Database::openDataSource(QStringLiteral("NESSUNA_ORIGINE_QUERCINO"),
-                                          QString(), QString()),
-                 DbError);
+    ASSERT_TRUE(test::ScriviFile(dir.filePath("VEKO.sqlite"), QByteArray(4096, 'x')));
+    EXPECT_THROW(Database::openSqliteFile(dir.filePath("VEKO.sqlite")), DbError);
+    EXPECT_THROW(Database::openDataSource(QStringLiteral("NESSUNA_ORIGINE_QUERCINO"), QString(), QString()), DbError);
 }
 
 TEST(OdbcConnectionString, IValoriConCaratteriSpecialiVannoTraGraffe)

@@ -35,6 +35,15 @@ std::vector<SheetRow> TutteLeRighe(const XlsxWorkbook& cartella, int foglio, int
     return righe;
 }
 
+// The cells of a row at the given columns (from 1), "|"-joined, to compare with a table.
+QString Celle(const SheetRow& riga, std::initializer_list<int> colonne)
+{
+    QStringList testi;
+    for (int c : colonne)
+        testi << riga.Cella(c);
+    return testi.join('|');
+}
+
 // A workbook written by libxlsxwriter with the values the import meets in practice.
 void ScriviConLibreria(const QString& percorso, bool memoriaCostante, bool zip64)
 {
@@ -109,33 +118,14 @@ void ControllaLibreria(const QString& percorso, bool memoriaCostante)
     const SheetRow& r4 = righe[1];
     EXPECT_EQ(r4.Numero, 4);
     ASSERT_EQ(r4.Celle.size(), 34u);
-    EXPECT_EQ(r4.Cella(1), QStringLiteral("12345678901"));
-    EXPECT_EQ(r4.Cella(2), QString());
-    EXPECT_EQ(r4.Cella(3), QStringLiteral("Società & Figli <srl> \"Più\""));
-    EXPECT_EQ(r4.Cella(8), QStringLiteral("123"));
-    EXPECT_EQ(r4.Cella(14), QStringLiteral("31/12/2017"));
-    EXPECT_EQ(r4.Cella(15), QStringLiteral("FT/001"));
-    EXPECT_EQ(r4.Cella(16), QStringLiteral("1234,5"));
-    EXPECT_EQ(r4.Cella(17), QStringLiteral("0,3"));
-    EXPECT_EQ(r4.Cella(18), QStringLiteral("22"));
-    EXPECT_EQ(r4.Cella(34), QStringLiteral("-5,25"));
-    EXPECT_EQ(r4.Cella(41), QString());
-
+    EXPECT_EQ(Celle(r4, {1, 2, 3, 8, 14, 15, 16, 17, 18, 34, 41}),
+              "12345678901||Società & Figli <srl> \"Più\"|123|31/12/2017|FT/001|1234,5|0,3|22|-5,25|");
     const SheetRow& r6 = righe[2];
     EXPECT_EQ(r6.Numero, 6);
-    EXPECT_EQ(r6.Cella(1), QStringLiteral("100000000000000000000"));
-    EXPECT_EQ(r6.Cella(2), QStringLiteral("0,000012"));
-    EXPECT_EQ(r6.Cella(3), QStringLiteral("0,333333333333333"));
-    EXPECT_EQ(r6.Cella(4), QStringLiteral("3"));
-    if (!memoriaCostante) {
+    EXPECT_EQ(Celle(r6, {1, 2, 3, 4, 14, 23, 24, 25, 26}),
+              "100000000000000000000|0,000012|0,333333333333333|3|05/01/2012|01/01/1900|01/03/1900|0|123456789012346000");
+    if (!memoriaCostante)
         EXPECT_EQ(r6.Cella(5), QStringLiteral("Rossi Mario"));
-    }
-    EXPECT_EQ(r6.Cella(14), QStringLiteral("05/01/2012"));
-    EXPECT_EQ(r6.Cella(23), QStringLiteral("01/01/1900"));
-    EXPECT_EQ(r6.Cella(24), QStringLiteral("01/03/1900"));
-    EXPECT_EQ(r6.Cella(25), QStringLiteral("0"));
-    EXPECT_EQ(r6.Cella(26), QStringLiteral("123456789012346000"));
-
     const auto ricevute = TutteLeRighe(cartella, 2);
     ASSERT_EQ(ricevute.size(), 1u);
     EXPECT_EQ(ricevute[0].Cella(15), QStringLiteral("R1"));
@@ -224,20 +214,9 @@ TEST(XlsxReader, HandBuiltWorkbookForms)
     const auto righe = TutteLeRighe(cartella, 1);
     ASSERT_EQ(righe.size(), 3u);
     EXPECT_EQ(righe[0].Cella(4), QStringLiteral("NOME"));
-    const SheetRow& r = righe[1];
-    EXPECT_EQ(r.Cella(1), QStringLiteral("Bianchi & C."));
-    EXPECT_EQ(r.Cella(2), QStringLiteral("Inlinea"));
-    EXPECT_EQ(r.Cella(3), QStringLiteral("riga\ra capo"));
-    EXPECT_EQ(r.Cella(4), QStringLiteral("<grezzo> & ok"));
-    EXPECT_EQ(r.Cella(5), QStringLiteral("ab"));
-    EXPECT_EQ(r.Cella(6), QStringLiteral("VERO"));
-    EXPECT_EQ(r.Cella(7), QStringLiteral("#N/A"));
-    EXPECT_EQ(r.Cella(8), QStringLiteral("31/12/2017"));
-    EXPECT_EQ(r.Cella(9), QStringLiteral("7"));              // "0 giorni" is not a date format
-    EXPECT_EQ(r.Cella(14), QStringLiteral("01/01/1904"));    // serial 0 of the 1904 system
-    EXPECT_EQ(r.Cella(15), QStringLiteral("02/01/1904"));
-    EXPECT_EQ(r.Cella(16), QStringLiteral("2"));
-    EXPECT_EQ(r.Cella(17), QString());
+    // "0 giorni" is not a date format; serial 0 of the 1904 system is its first day.
+    EXPECT_EQ(Celle(righe[1], {1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 15, 16, 17}),
+              "Bianchi & C.|Inlinea|riga\ra capo|<grezzo> & ok|ab|VERO|#N/A|31/12/2017|7|01/01/1904|02/01/1904|2|");
     EXPECT_EQ(righe[2].Numero, 5);
     EXPECT_EQ(righe[2].Cella(16), QStringLiteral("4,5"));
 
@@ -334,38 +313,23 @@ TEST(XlsxCellText, NumbersAsTheSpreadsheetShowsThem)
         EXPECT_EQ(TestoNumero(valore), QString::fromLatin1(atteso)) << valore;
 }
 
-TEST(XlsxCellText, DateSerialsOfBothSystems)
+// Serials from the spreadsheet's own documentation of its two date systems, and the
+// number formats that make a cell a date.
+TEST(XlsxCellText, DateDeiDueSistemiEFormatiData)
 {
-    // Serials from the spreadsheet's own documentation of its two date systems.
-    EXPECT_EQ(TestoData("1", false), QStringLiteral("01/01/1900"));
-    EXPECT_EQ(TestoData("59", false), QStringLiteral("28/02/1900"));
-    EXPECT_EQ(TestoData("60", false), QStringLiteral("29/02/1900"));
-    EXPECT_EQ(TestoData("61", false), QStringLiteral("01/03/1900"));
-    EXPECT_EQ(TestoData("43100", false), QStringLiteral("31/12/2017"));
-    EXPECT_EQ(TestoData("43100.75", false), QStringLiteral("31/12/2017"));
-    EXPECT_EQ(TestoData("41638", true), QStringLiteral("31/12/2017"));
-    EXPECT_EQ(TestoData("25569", false), QStringLiteral("01/01/1970"));
-    EXPECT_EQ(TestoData("2958465", false), QStringLiteral("31/12/9999"));
-    EXPECT_EQ(TestoData("2958466", false), QString());
-    EXPECT_EQ(TestoData("-1", false), QString());
-    EXPECT_EQ(TestoData("x", false), QString());
-}
-
-TEST(XlsxStyles, DateFormatsAreRecognised)
-{
-    EXPECT_TRUE(FormatoData(14, {}));
-    EXPECT_TRUE(FormatoData(22, {}));
-    EXPECT_FALSE(FormatoData(0, {}));
-    EXPECT_FALSE(FormatoData(4, {}));
-    EXPECT_FALSE(FormatoData(20, {}));        // h:mm, a time
-    EXPECT_TRUE(FormatoData(-1, "dd/mm/yyyy"));
-    EXPECT_TRUE(FormatoData(-1, "DD/MM/YYYY"));
-    EXPECT_TRUE(FormatoData(-1, "[$-410]d mmmm yyyy;@"));
-    EXPECT_FALSE(FormatoData(-1, "General"));
-    EXPECT_FALSE(FormatoData(-1, "0\" days\""));
-    EXPECT_FALSE(FormatoData(-1, "[Red]#,##0.00"));
-    EXPECT_FALSE(FormatoData(-1, "h:mm:ss"));
-    EXPECT_FALSE(FormatoData(-1, "0;\"dd\""));
+    const std::tuple<const char*, bool, const char*> seriali[] = {
+        {"1", false, "01/01/1900"},      {"59", false, "28/02/1900"},    {"60", false, "29/02/1900"},
+        {"61", false, "01/03/1900"},     {"43100", false, "31/12/2017"}, {"43100.75", false, "31/12/2017"},
+        {"41638", true, "31/12/2017"},   {"25569", false, "01/01/1970"}, {"2958465", false, "31/12/9999"},
+        {"2958466", false, ""},          {"-1", false, ""},              {"x", false, ""}};
+    for (const auto& [seriale, sistema1904, atteso] : seriali)
+        EXPECT_EQ(TestoData(seriale, sistema1904), QString::fromLatin1(atteso)) << seriale;
+    const std::tuple<int, const char*, bool> formati[] = {
+        {14, "", true}, {22, "", true}, {0, "", false}, {4, "", false}, {20, "", false},   // h:mm, a time
+        {-1, "dd/mm/yyyy", true}, {-1, "DD/MM/YYYY", true}, {-1, "[$-410]d mmmm yyyy;@", true}, {-1, "General", false},
+        {-1, "0\" days\"", false}, {-1, "[Red]#,##0.00", false}, {-1, "h:mm:ss", false}, {-1, "0;\"dd\"", false}};
+    for (const auto& [id, codice, data] : formati)
+        EXPECT_EQ(FormatoData(id, codice), data) << id << " " << codice;
 }
 
 TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)

@@ -82,33 +82,6 @@ TEST(NomiBackup, NomiDeiFile)
     EXPECT_EQ(CodiceInNomeFile(QStringLiteral("01")), "01");
 }
 
-TEST(NomiBackup, LaCopiaDiSicurezzaNonSovrascriveMai)
-{
-    QTemporaryDir cartella;
-    const QDateTime adesso(QDate(2026, 3, 7), QTime(9, 5, 3));
-    for (const char* nome : {"BFRR_01_20260307.VEKO", "BFRR_01_20260307_090503.VEKO", "BFRR_01_20260307_090503_2.VEKO",
-                             "BFRR_01_20260307_090503_3.VEKO"}) {
-        const QString percorso = PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso);
-        EXPECT_EQ(percorso, cartella.filePath(nome));
-        Scrivi(percorso, "x");
-    }
-    // Another day starts again from the plain name.
-    EXPECT_EQ(PercorsoCopiaSicurezza(cartella.path(), QStringLiteral("01"), adesso.addDays(1)),
-              cartella.filePath("BFRR_01_20260308.VEKO"));
-}
-
-TEST(LeggiBackup, OgniFineRiga)
-{
-    // CR LF, LF, lone CR, and a last line without an end; empty lines are kept here
-    // (the restore skips them).
-    EXPECT_EQ(RigheDaByte("A\r\nB\nC\r\rD\r\n\xE8"), (QStringList{"A", "B", "C", "", "D", QString(QChar(0xE8))}));
-    EXPECT_EQ(RigheDaByte("A\r\n"), QStringList{"A"});
-    EXPECT_EQ(RigheDaByte("\n\n"), (QStringList{"", ""}));
-    EXPECT_TRUE(RigheDaByte("").isEmpty());
-    // Windows-1252 bytes: 0x80 is the euro sign, 0xA6 the separator.
-    EXPECT_EQ(RigheDaByte("\x80\xA6"), QStringList{QString(QChar(0x20AC)) + Sep});
-}
-
 TEST(LeggiBackup, PrimaRiga)
 {
     const IntestazioneBackup chiara = ControllaPrimaRiga(Linea({"COPE", " 01 ", "ROSSI SPA", "X"}));

@@ -2,6 +2,7 @@
 
 #include "app/core/Aperture.h"
 #include "support/apertura_registrata.h"
+#include "support/golden.h"
 #include "support/servizi_simulati.h"
 
 #include <QDir>
@@ -17,53 +18,31 @@
 using namespace quercino;
 using quercino::test::AperturaRegistrata;
 
-TEST(Esegui, PaginaWebTraVirgolette)
-{
-    AperturaRegistrata aperture;
-    EXPECT_EQ(Esegui("EXPLORER \"https://ivaservizi.agenziaentrate.gov.it/portale/\""), 1);
-    ASSERT_EQ(aperture.aperti.size(), 1);
-    EXPECT_EQ(aperture.aperti[0], QUrl("https://ivaservizi.agenziaentrate.gov.it/portale/"));
-}
-
-TEST(Esegui, PaginaWebSenzaVirgolette)
-{
-    AperturaRegistrata aperture;
-    EXPECT_EQ(Esegui("EXPLORER https://example.org/assistenza?x=1"), 1);
-    ASSERT_EQ(aperture.aperti.size(), 1);
-    EXPECT_EQ(aperture.aperti[0], QUrl("https://example.org/assistenza?x=1"));
-}
-
-TEST(Esegui, CartellaEDocumento)
+TEST(Esegui, PagineCartelleDocumentiONiente)
 {
     AperturaRegistrata aperture;
     QTemporaryDir dir;
-    QFile f(dir.filePath("log con spazi.txt"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    EXPECT_EQ(Esegui("explorer " + dir.path() + "/"), 1);
-    EXPECT_EQ(Esegui(dir.filePath("log con spazi.txt")), 1);
-    ASSERT_EQ(aperture.aperti.size(), 2);
-    EXPECT_TRUE(aperture.aperti[0].isLocalFile());
-    EXPECT_EQ(aperture.aperti[1], QUrl::fromLocalFile(dir.filePath("log con spazi.txt")));
-}
-
-TEST(Esegui, NienteDaAprire)
-{
-    AperturaRegistrata aperture;
-    QTemporaryDir dir;
-    EXPECT_EQ(Esegui(""), 0);
-    EXPECT_EQ(Esegui("EXPLORER "), 0);
-    EXPECT_EQ(Esegui(dir.filePath("manca.pdf")), 0);
+    const QString documento = dir.filePath("log con spazi.txt");
+    ASSERT_TRUE(quercino::test::ScriviFile(documento, {}));
+    const std::pair<QString, int> comandi[] = {
+        {"EXPLORER \"https://ivaservizi.agenziaentrate.gov.it/portale/\"", 1},
+        {"EXPLORER https://example.org/assistenza?x=1", 1},
+        {"explorer " + dir.path() + "/", 1},
+        {documento, 1},
+        {"", 0},
+        {"EXPLORER ", 0},
+        {dir.filePath("manca.pdf"), 0},
+    };
+    for (const auto& [comando, esito] : comandi)
+        EXPECT_EQ(Esegui(comando), esito) << comando.toStdString();
     EXPECT_FALSE(ApriDocumento(dir.filePath("manca.pdf")));
-    EXPECT_TRUE(aperture.aperti.isEmpty());
-}
-
-TEST(ApriIndirizzo, IndirizzoDelPortale)
-{
-    AperturaRegistrata aperture;
     EXPECT_TRUE(ApriIndirizzo(IndirizzoPortale));
-    ASSERT_EQ(aperture.aperti.size(), 1);
-    EXPECT_EQ(aperture.aperti[0].toString(), "https://ivaservizi.agenziaentrate.gov.it/portale/");
+    ASSERT_EQ(aperture.aperti.size(), 5);
+    EXPECT_EQ(aperture.aperti[0], QUrl("https://ivaservizi.agenziaentrate.gov.it/portale/"));
+    EXPECT_EQ(aperture.aperti[1], QUrl("https://example.org/assistenza?x=1"));
+    EXPECT_EQ(aperture.aperti[2], QUrl::fromLocalFile(dir.path() + "/"));
+    EXPECT_EQ(aperture.aperti[3], QUrl::fromLocalFile(documento));
+    EXPECT_EQ(aperture.aperti[4].toString(), "https://ivaservizi.agenziaentrate.gov.it/portale/");
 }
 
 // Where the desktop hands files to a launcher, its exit status is the answer: a launcher that

@@ -67,20 +67,6 @@ protected:
 
 } // namespace
 
-TEST_F(Finestra, SoloLeCaselleDiTestoDellaFinestra)
-{
-    CForm form;
-    EXPECT_EQ(form.SetVbForm(&window), 3);
-    EXPECT_EQ(form.Item("vB")->ctTextBox(), boxes[1]);
-    EXPECT_EQ(form.Item("vCombo"), nullptr);
-    // A second box with a name already wrapped stays unwrapped; so do other controls.
-    QLineEdit gemello(&window);
-    gemello.setObjectName("vA");
-    CForm altro;
-    EXPECT_EQ(altro.SetVbForm({boxes[0], &gemello, check, combo}), 1);
-    EXPECT_EQ(altro.Item("vA")->ctTextBox(), boxes[0]);
-}
-
 TEST_F(Finestra, IlTabColoraEPulisceEPoiIlGestoreDellaFinestra)
 {
     CForm form;
@@ -109,27 +95,6 @@ TEST_F(Finestra, IlTabColoraEPulisceEPoiIlGestoreDellaFinestra)
     QTest::keyClicks(combo, "abc&d");
     check->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(combo->currentText(), "abc&d");
-}
-
-TEST_F(Finestra, IlFuocoCheEsceDallaFinestraNonEUnaPerdita)
-{
-    CForm form;
-    form.SetVbForm(&window);
-    int gestiti = 0;
-    form.SetLostFocusHandler(boxes[0], [&] { ++gestiti; });
-    Mostra();
-    QTest::keyClicks(boxes[0], "abc");
-    QWidget popup;
-    popup.show();
-    popup.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&popup));
-    EXPECT_EQ(gestiti, 0);
-    EXPECT_EQ(boxes[0]->text(), "abc");
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    Tab();
-    EXPECT_EQ(gestiti, 1);
-    EXPECT_EQ(boxes[0]->text(), "ABC");
 }
 
 // Two required boxes whose handlers both show a field error: leaving one must show one

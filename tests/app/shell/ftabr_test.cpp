@@ -143,25 +143,6 @@ TEST_P(Ricerca, OrdineCheResta)
 
 QUERCINO_DB_BACKENDS(Ricerca);
 
-TEST_P(RicercaFinestra, OgniRicercaUnaVoltaEAnnullaRiportaTutto)
-{
-    FTABR f;
-    const QStringList tutti = Elenco(f);
-    Cerca(f, "IT");
-    const QStringList trovati = Elenco(f);
-    QTest::mouseClick(f.Bcerca(), Qt::LeftButton);   // pressed again: searches again
-    EXPECT_EQ(Elenco(f), trovati);
-    QTest::mouseClick(f.BAnnullaCerca(), Qt::LeftButton);
-    EXPECT_EQ(Elenco(f), tutti);
-    EXPECT_EQ(f.ricerca()->text(), "IT");
-    // An empty search is a field error and keeps the list.
-    Cerca(f, "fra");
-    Cerca(f, "   ");
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].testo, "Indicare un valore da cercare all'interno della tabella");
-    EXPECT_EQ(Elenco(f), (QStringList{"FR FRANCIA"}));
-}
-
 TEST_P(RicercaFinestra, DoppioClickRestituisceChiudereNo)
 {
     OrdineRicerca = "COD";

@@ -161,36 +161,26 @@ TEST(FileCampione, FattureRicevuteInUtf8ConValoriProtetti)
     EXPECT_TRUE(ValidoPerSchema(percorsi));
 }
 
+// The golden files pin an annulment as the layout gives it, with and without a signer
+// (its role, and an identifier that must be escaped).
 TEST(FileCampione, Annullamento)
 {
-    QTemporaryDir cartella;
-    DatiDichiarante d = DichiarantePersona();
-    d.OPROG = 7;
-    RichiesteProva richieste(cartella.path(), 7);
-
-    const QString percorso = CreaAnnullamento(d, QStringLiteral("123456"), richieste);
-
-    EXPECT_EQ(richieste.nomiProposti, QStringList{QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml")});
-    EXPECT_EQ(QFileInfo(percorso).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_00007.xml"));
-    EXPECT_EQ(richieste.aumenti, 1);
-    EXPECT_EQ(richieste.progressivo, 8);
-    EXPECT_GOLDEN(LeggiFile(percorso), "attesi/ann.xml");
-    EXPECT_TRUE(ValidoPerSchema(percorso));
-}
-
-TEST(FileCampione, AnnullamentoConDichiaranteEIdentificativoProtetto)
-{
-    QTemporaryDir cartella;
-    DatiDichiarante d = DichiarantePersona();
-    d.OPROG = 12;
-    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
-    d.ODICCARICA = QStringLiteral("2");
-    RichiesteProva richieste(cartella.path(), 12);
-
-    const QString percorso = CreaAnnullamento(d, QStringLiteral("A&B"), richieste);
-
-    EXPECT_GOLDEN(LeggiFile(percorso), "attesi/ann_dichiarante.xml");
-    EXPECT_TRUE(ValidoPerSchema(percorso));
+    for (const bool dichiarante : {false, true}) {
+        QTemporaryDir cartella;
+        DatiDichiarante d = DichiarantePersona();
+        d.OPROG = dichiarante ? 12 : 7;
+        if (dichiarante) {
+            d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
+            d.ODICCARICA = QStringLiteral("2");
+        }
+        RichiesteProva richieste(cartella.path(), d.OPROG);
+        const QString percorso = CreaAnnullamento(d, dichiarante ? "A&B" : "123456", richieste);
+        EXPECT_EQ(QFileInfo(percorso).fileName(), QStringLiteral("ITRSSMRA80A01H501U_DF_%1.xml").arg(d.OPROG, 5, 10, QChar('0')));
+        EXPECT_EQ(richieste.aumenti, 1);
+        EXPECT_EQ(richieste.progressivo, d.OPROG + 1);
+        EXPECT_GOLDEN(LeggiFile(percorso), dichiarante ? "attesi/ann_dichiarante.xml" : "attesi/ann.xml");
+        EXPECT_TRUE(ValidoPerSchema(percorso));
+    }
 }
 
 TEST(FileCampione, AnnullamentoRinunciatoOppureNonValido)

@@ -27,6 +27,7 @@ namespace quercino::datifattura::prova {
 using test::DichiarantePersona;
 using test::DichiaranteSocieta;
 using test::LeggiFile;
+using test::ScriviFile;
 using test::ValidoPerSchema;
 using test::XPath;
 

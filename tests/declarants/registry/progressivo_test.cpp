@@ -8,21 +8,6 @@
 namespace quercino {
 namespace {
 
-TEST(Progressivo, SiAlzaDiUnoSuCinqueCifre)
-{
-    EXPECT_EQ(ProgressivoSuccessivo("00041").valore, "00042");
-    EXPECT_EQ(ProgressivoSuccessivo("9").valore, "00010");
-    EXPECT_EQ(ProgressivoSuccessivo(" 00001 ").valore, "00002");
-}
-
-TEST(Progressivo, SuperaIlLimiteDeiSediciBit)
-{
-    EXPECT_EQ(ProgressivoSuccessivo("32767").valore, "32768");
-    EXPECT_EQ(ProgressivoSuccessivo("32768").valore, "32769");
-    EXPECT_EQ(ProgressivoSuccessivo("65535").valore, "65536");
-    EXPECT_EQ(ProgressivoSuccessivo("99998").valore, "99999");
-}
-
 TEST(Progressivo, NessunFileOltre99999)
 {
     // File 99999 may be written; the number after it names no file.
