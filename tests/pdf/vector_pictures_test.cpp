@@ -80,28 +80,13 @@ const char* const kArtEps = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 10 20 210
                             "gsave 0 G\n4 w\n2 J\n20 100 m 200 100 l\nQ\n20 100 m\n200 100 l\nS\n1 2 3 m\n"
                             "showpage\n%%Trailer\n";
 
-// Regions of size cell × cell whose mean colour differs by more than 40 in some channel: the
-// two readers may round an edge to neighbouring pixels, which moves a cell's mean by 16.
-int DifferingRegions(const std::string& a, const std::string& b, int width, int height, int cell)
+// The largest difference of mean colour over regions of 16 × 16 pixels of two pictures, 0 to 1:
+// the readers may round an edge to the neighbouring pixel, which moves a mean by 1/16.
+double RegionDifference(const std::string& a, const std::string& b)
 {
-    int differing = 0;
-    for (int top = 0; top < height; top += cell)
-        for (int left = 0; left < width; left += cell) {
-            long sum[2][3] = {};
-            for (int y = top; y < std::min(top + cell, height); ++y)
-                for (int x = left; x < std::min(left + cell, width); ++x)
-                    for (int k = 0; k < 3; ++k) {
-                        const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3 + k;
-                        sum[0][k] += static_cast<unsigned char>(a[i]);
-                        sum[1][k] += static_cast<unsigned char>(b[i]);
-                    }
-            const long n = static_cast<long>(std::min(cell, height - top)) * std::min(cell, width - left);
-            bool differs = false;
-            for (int k = 0; k < 3; ++k)
-                differs = differs || std::abs(sum[0][k] - sum[1][k]) > 40 * n;
-            differing += differs;
-        }
-    return differing;
+    return std::stod(RunTool("/usr/bin/convert " + Quote(a) + " " + Quote(b) +
+                             " -scale 6.25% -compose difference -composite -format '%[fx:maxima]' info:")
+                         .output);
 }
 
 struct Case {
@@ -138,7 +123,6 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
                           std::to_string(c.dpi) + " -o " + Quote(dir.File("gs.ppm")) + " " + Quote(eps))
                       .exitCode,
                   0);
-        const std::string expected = RgbPixels(dir.File("gs.ppm"));
         int width = 0, height = 0;
         std::sscanf(SizeOf(dir.File("gs.ppm")).c_str(), "%dx%d", &width, &height);
         Tavlo p;
@@ -151,9 +135,8 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
         RunTool("pdftoppm -r 72 -aa no -aaVector no -singlefile -x " + std::to_string(kLeft) + " -y " +
                 std::to_string(kTop) + " -W " + std::to_string(width) + " -H " + std::to_string(height) + " " +
                 Quote(pdf) + " " + Quote(dir.File("page")));
-        const std::string drawn = RgbPixels(dir.File("page.ppm"));
-        ASSERT_EQ(drawn.size(), expected.size());
-        EXPECT_EQ(DifferingRegions(drawn, expected, width, height, 16), 0);
+        EXPECT_EQ(SizeOf(dir.File("page.ppm")), SizeOf(dir.File("gs.ppm")));
+        EXPECT_LT(RegionDifference(dir.File("page.ppm"), dir.File("gs.ppm")), 40 / 255.0);
         // Nothing strays outside the box.
         EXPECT_EQ(DarkPixelsIn(PopplerPage(pdf, 1, false), 0, 0, 596, kTop - 2), 0);
     }
