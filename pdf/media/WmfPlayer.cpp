@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <vector>
 
 namespace tavlo {
@@ -36,7 +37,6 @@ bool CreatesOtherObject(std::uint16_t function)
 }
 
 struct WmfObject {
-    bool free = false;
     char kind = 'D';  // P pen, B brush, D anything else
     std::int32_t style = 0;
     std::uint16_t width = 0;
@@ -98,6 +98,7 @@ private:
     std::int16_t left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
     std::uint16_t unitsPerInch_ = 0;
     std::vector<WmfObject> objects_;
+    std::set<std::size_t> freeSlots_;  // deleted slots, lowest first, without scanning the table
     bool drawingBegun_ = false, originSeen_ = false, extentSeen_ = false;
     std::int16_t ox_ = 0, oy_ = 0, ex_ = 0, ey_ = 0;
     std::string transformation_;
@@ -235,10 +236,11 @@ void Player::PlayRecord(std::uint16_t function, const Record& r, VectorDrawing& 
             out.Add(std::string("b") + even);
     };
     auto newSlot = [&]() -> WmfObject& {
-        for (WmfObject& object : objects_)
-            if (object.free)
-                return object = WmfObject{};
-        return objects_.emplace_back();
+        if (freeSlots_.empty())
+            return objects_.emplace_back();
+        const std::size_t slot = *freeSlots_.begin();
+        freeSlots_.erase(freeSlots_.begin());
+        return objects_[slot] = WmfObject{};
     };
     switch (function) {
     case kSetWindowOrg:
@@ -253,17 +255,18 @@ void Player::PlayRecord(std::uint16_t function, const Record& r, VectorDrawing& 
         fillMode_ = r.Small(0);
         return;
     case kCreatePen: {
-        const WmfObject pen{false, 'P', r.Small(0), r.Word(1), r.Byte(6), r.Byte(7), r.Byte(8)};
+        const WmfObject pen{'P', r.Small(0), r.Word(1), r.Byte(6), r.Byte(7), r.Byte(8)};
         newSlot() = pen;
         return;
     }
     case kCreateBrush: {
-        const WmfObject brush{false, 'B', r.Small(0), 0, r.Byte(2), r.Byte(3), r.Byte(4)};
+        const WmfObject brush{'B', r.Small(0), 0, r.Byte(2), r.Byte(3), r.Byte(4)};
         newSlot() = brush;
         return;
     }
     case kDeleteObject:
-        Object(r).free = true;
+        Object(r);  // an index with no slot is an error
+        freeSlots_.insert(static_cast<std::size_t>(r.Word(0)));
         return;
     case kSelectObject: {
         const WmfObject& object = Object(r);
