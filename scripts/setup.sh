@@ -12,6 +12,7 @@ packages=(
   iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil unzip xvfb locales
   libreoffice-calc-nogui
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

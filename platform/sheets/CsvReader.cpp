@@ -84,22 +84,27 @@ bool CsvReader::Riempi()
 {
     if (fineFile_)
         return false;
-    std::array<char, Blocco> buffer{};
-    file_.read(buffer.data(), buffer.size());
-    const auto letti = static_cast<std::size_t>(file_.gcount());
-    if (file_.bad())
-        throw SheetError(QStringLiteral("Errore nella lettura del file %1.").arg(percorso_));
     testo_.remove(0, pos_);
     pos_ = 0;
-    if (letti == 0) {
-        fineFile_ = true;
-        return false;
+    std::array<char, Blocco> buffer{};
+    const qsizetype prima = testo_.size();
+    // A block may decode to no text at all (a second byte-order mark, part of a UTF-8
+    // sequence): read on until there is text or the file ends.
+    while (testo_.size() == prima) {
+        file_.read(buffer.data(), buffer.size());
+        const auto letti = static_cast<std::size_t>(file_.gcount());
+        if (file_.bad())
+            throw SheetError(QStringLiteral("Errore nella lettura del file %1.").arg(percorso_));
+        if (letti == 0) {
+            fineFile_ = true;
+            return false;
+        }
+        const auto* byte = reinterpret_cast<const std::uint8_t*>(buffer.data());
+        if (utf8_)
+            testo_ += decoder_.decode(QByteArrayView(buffer.data(), static_cast<qsizetype>(letti)));
+        else
+            testo_ += decodeWindows1252(std::span(byte, letti));
     }
-    const auto* byte = reinterpret_cast<const std::uint8_t*>(buffer.data());
-    if (utf8_)
-        testo_ += decoder_.decode(QByteArrayView(buffer.data(), static_cast<qsizetype>(letti)));
-    else
-        testo_ += decodeWindows1252(std::span(byte, letti));
     return true;
 }
 

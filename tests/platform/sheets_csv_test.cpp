@@ -83,6 +83,9 @@ TEST(CsvReader, Utf8OrWindows1252)
     EXPECT_EQ(Leggi("\xEF\xBB\xBF\"FATTURE EMESSE\";Citt\xC3\xA0\n", QStringLiteral(";"), &utf8),
               (Righe{{U("FATTURE EMESSE"), U("Città")}}));
     EXPECT_TRUE(utf8);
+    // A second mark decodes to no text: the reader goes on to the text, or to the end.
+    EXPECT_EQ(Leggi("\xEF\xBB\xBF\xEF\xBB\xBF"), Righe{});
+    EXPECT_EQ(Leggi("\xEF\xBB\xBF\xEF\xBB\xBF" "a;b\n"), (Righe{{U("a"), U("b")}}));
     EXPECT_EQ(Leggi("Citt\xC3\xA0;\xE2\x82\xAC\n", QStringLiteral(";"), &utf8), (Righe{{U("Città"), U("€")}}));
     EXPECT_TRUE(utf8);
     // The same text in Windows-1252: 0xE0 is "à", 0x80 is "€".
