@@ -13,6 +13,9 @@ constexpr std::int32_t kInvalidFileFormat = 321;
 // Far beyond any picture placed on a page, small enough that a forged header cannot make
 // the writer claim gigabytes.
 constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
+// Two bytes of RLE data set at most 255 pixels: a picture announcing far more pixels than
+// its data could set is forged, and would only fill memory with background.
+constexpr std::uint64_t kMaxRlePixelsPerByte = 256;
 
 [[noreturn]] void Invalid(const char* why)
 {
@@ -171,6 +174,9 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
     }
 
     if (rle) {
+        if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
+            kMaxRlePixelsPerByte * (file.size() - dataOffset))
+            Invalid("dati compressi insufficienti per le dimensioni dichiarate");
         const Bytes indexes = DecodeRle(file, dataOffset, width, height, static_cast<int>(bitCount));
         const std::size_t rowBytes = bitCount == 8 ? static_cast<std::size_t>(width) : (width + 1) / 2;
         out.samples.assign(rowBytes * static_cast<std::size_t>(height), 0);

@@ -15,12 +15,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 
 namespace tavlo::inflate {
 
-// The output of the writer's text buffers is addressed with 32-bit positions.
-constexpr std::size_t kMaxInflateOutput = std::numeric_limits<std::int32_t>::max();
+// The output cap: a page's contents take a few megabytes and a picture of twenty million
+// RGB pixels fits, while a few hundred kilobytes of hostile data (deflate expands at most
+// about a thousandfold) cannot claim gigabytes.
+constexpr std::size_t kMaxInflateOutput = std::size_t{64} << 20;
 
 Bytes InflateData(const std::uint8_t* data, std::size_t size, std::size_t outputLimit = kMaxInflateOutput);
 

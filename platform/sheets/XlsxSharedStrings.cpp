@@ -19,8 +19,6 @@ int CifraEsadecimale(QChar c)
     return -1;
 }
 
-} // namespace
-
 QString DecodificaEscapeOoxml(const std::string& utf8)
 {
     QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -46,6 +44,15 @@ QString DecodificaEscapeOoxml(const std::string& utf8)
         r += s[i];
     }
     return r;
+}
+
+} // namespace
+
+QString TestoCella(const std::string& utf8)
+{
+    QString testo = DecodificaEscapeOoxml(utf8);
+    testo.truncate(MassimoCaratteriCella);
+    return testo;
 }
 
 XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce, std::size_t memoriaMassima)
@@ -75,8 +82,8 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
             const auto nome = xml.Nome();
             if (nome == "si") {
                 dentroSi = false;
-                testi_.push_back(DecodificaEscapeOoxml(corrente));
-                totale += 2 * corrente.size() + CostoVoce;
+                testi_.push_back(TestoCella(corrente));
+                totale += 2 * static_cast<std::size_t>(testi_.back().size()) + CostoVoce;
                 if (totale > memoriaMassima)
                     throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
             } else if (nome == "t") {
@@ -85,7 +92,7 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
                 --dentroFonetica;
             }
         } else if (dentroT && dentroFonetica == 0) {
-            corrente += xml.Testo();
+            AggiungiLimitato(corrente, xml.Testo());
         }
     }
 }

@@ -33,7 +33,11 @@ private:
     std::vector<QString> testi_;
 };
 
-// Undoes the _xHHHH_ escapes the workbook format uses for control characters.
-QString DecodificaEscapeOoxml(const std::string& utf8);
+// The most a cell holds in the spreadsheet programs that write these files.
+inline constexpr qsizetype MassimoCaratteriCella = 32767;
+
+// A cell's text: the _xHHHH_ escapes the format uses for control characters undone, cut
+// at MassimoCaratteriCella characters.
+QString TestoCella(const std::string& utf8);
 
 } // namespace quercino::sheets

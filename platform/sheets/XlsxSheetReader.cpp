@@ -58,9 +58,9 @@ QString XlsxSheetReader::ValoreCella() const
         return *testo;
     }
     if (tipo_ == "inlineStr")
-        return DecodificaEscapeOoxml(inLinea_);
+        return TestoCella(inLinea_);
     if (tipo_ == "str" || tipo_ == "e")
-        return DecodificaEscapeOoxml(valore_);
+        return TestoCella(valore_);
     if (tipo_ == "b")
         return valore_ == "1" || valore_ == "true" ? QStringLiteral("VERO") : QStringLiteral("FALSO");
     if (tipo_ == "d")
@@ -73,7 +73,8 @@ QString XlsxSheetReader::ValoreCella() const
             return data;
     }
     const QString numero = TestoNumero(valore_);
-    return numero.isEmpty() ? QString::fromUtf8(valore_.data(), static_cast<qsizetype>(valore_.size())) : numero;
+    return numero.isEmpty() ? QString::fromUtf8(valore_.data(), static_cast<qsizetype>(valore_.size())).left(MassimoCaratteriCella)
+                            : numero;
 }
 
 bool XlsxSheetReader::Prossima(SheetRow& riga)
@@ -138,9 +139,9 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
         case XmlPullParser::Evento::Testo:
             if (dentroCella && colonna_ <= colonne_) {
                 if (dentroV_)
-                    valore_ += xml_.Testo();
+                    AggiungiLimitato(valore_, xml_.Testo());
                 else if (dentroT_ && dentroFonetica_ == 0)
-                    inLinea_ += xml_.Testo();
+                    AggiungiLimitato(inLinea_, xml_.Testo());
             }
             break;
         }

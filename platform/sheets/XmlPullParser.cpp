@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t Blocco = 1 << 16;
 constexpr std::size_t MassimoTag = 1 << 20;
-constexpr std::size_t MassimoTesto = std::size_t{1} << 27;
 
 [[noreturn]] void Malformato(const char* dettaglio)
 {
@@ -58,6 +57,12 @@ std::string_view NomeLocale(std::string_view nome)
 }
 
 } // namespace
+
+void AggiungiLimitato(std::string& destinazione, std::string_view testo)
+{
+    if (destinazione.size() < MassimoTestoXml)
+        destinazione.append(testo.substr(0, MassimoTestoXml - destinazione.size()));
+}
 
 void AggiungiTestoXml(std::string& destinazione, std::string_view grezzo)
 {
@@ -182,14 +187,14 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
                 for (;;) {
                     const auto fine = buffer_.find("]]>", pos_);
                     if (fine != std::string::npos) {
-                        testo_.append(buffer_, pos_, fine - pos_);
+                        AggiungiLimitato(testo_, std::string_view(buffer_).substr(pos_, fine - pos_));
                         pos_ = fine + 3;
                         return Evento::Testo;
                     }
                     const std::size_t tieni = std::min<std::size_t>(2, buffer_.size() - pos_);
-                    testo_.append(buffer_, pos_, buffer_.size() - pos_ - tieni);
+                    AggiungiLimitato(testo_, std::string_view(buffer_).substr(pos_, buffer_.size() - pos_ - tieni));
                     pos_ = buffer_.size() - tieni;
-                    if (testo_.size() > MassimoTesto || !Riempi())
+                    if (!Riempi())
                         Malformato("sezione CDATA non chiusa");
                 }
             }
@@ -201,6 +206,16 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
     }
 }
 
+void XmlPullParser::Decodifica(std::string_view grezzo)
+{
+    // Past the limit the text is only read: its bytes are dropped undecoded.
+    if (testo_.size() >= MassimoTestoXml)
+        return;
+    AggiungiTestoXml(testo_, grezzo);
+    if (testo_.size() > MassimoTestoXml)
+        testo_.resize(MassimoTestoXml);
+}
+
 void XmlPullParser::LeggiTesto()
 {
     testo_.clear();
@@ -209,7 +224,7 @@ void XmlPullParser::LeggiTesto()
         const auto lt = buffer_.find('<', inizio);
         if (lt != std::string::npos) {
             // An entity cut by the buffer end cannot happen here: the whole text up to '<' is present.
-            AggiungiTestoXml(testo_, std::string_view(buffer_).substr(pos_, lt - pos_));
+            Decodifica(std::string_view(buffer_).substr(pos_, lt - pos_));
             pos_ = lt;
             return;
         }
@@ -218,10 +233,8 @@ void XmlPullParser::LeggiTesto()
         const auto amp = buffer_.rfind('&');
         if (amp != std::string::npos && amp >= pos_ && buffer_.find(';', amp) == std::string::npos)
             sicuro = amp;
-        AggiungiTestoXml(testo_, std::string_view(buffer_).substr(pos_, sicuro - pos_));
+        Decodifica(std::string_view(buffer_).substr(pos_, sicuro - pos_));
         pos_ = sicuro;
-        if (testo_.size() > MassimoTesto)
-            Malformato("testo troppo lungo");
         if (!Riempi()) {
             if (pos_ < buffer_.size())
                 Malformato("entità non chiusa");

@@ -13,6 +13,13 @@
 
 namespace quercino::sheets {
 
+// Texts are kept up to this many bytes and the rest is read and dropped: far more than a
+// cell holds (32,767 characters), little enough that one hostile text cannot fill memory.
+inline constexpr std::size_t MassimoTestoXml = std::size_t{1} << 20;
+
+// Appends `testo` to `destinazione` up to MassimoTestoXml bytes in all.
+void AggiungiLimitato(std::string& destinazione, std::string_view testo);
+
 class XmlPullParser {
 public:
     using Sorgente = std::function<std::size_t(char*, std::size_t)>;
@@ -30,7 +37,7 @@ public:
     // The same without a copy when the value holds no entity (cell references, styles,
     // types); `appoggio` receives the decoded value otherwise. Valid until the next event.
     std::optional<std::string_view> AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const;
-    // Text of the last Testo event.
+    // Text of the last Testo event, cut at MassimoTestoXml bytes.
     const std::string& Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
     int Profondita() const { return profondita_; }
@@ -40,6 +47,7 @@ private:
     bool Assicura(std::size_t n);
     void LeggiTag();
     void LeggiTesto();
+    void Decodifica(std::string_view grezzo);
     void SaltaFinoA(std::string_view chiusura);
     void AnalizzaAttributi(std::size_t inizio);
 

@@ -177,6 +177,11 @@ TEST(BmpDecoderTest, ForgedSizesAreRefusedBeforeAllocating)
         SetField(bmp, 22, 4, 0x80000000);  // the most negative height has no positive twin
         EXPECT_THROW(DecodeBmp(BytesOf(bmp), ""), TavloError);
     }
+    // RLE data set at most 255 pixels every two bytes: two bytes cannot make 64 MB of
+    // samples, while a picture they could cover is read (rows not reached are index 0).
+    EXPECT_THROW(DecodeBmp(BytesOf(Bitmap(8192, 8192, 8, 1, {0, 1})), ""), TavloError);
+    EXPECT_THROW(DecodeBmp(BytesOf(Bitmap(16, 33, 4, 2, {0, 1})), ""), TavloError);
+    EXPECT_EQ(DecodeBmp(BytesOf(Bitmap(16, 32, 8, 1, {0, 1})), "").samples, Bytes(512, 0));
     // A header size that points the palette past the end.
     std::string bmp = Bitmap(1, 1, 8, 0, {0, 0, 0, 0});
     SetField(bmp, 14, 4, 0x7FFFFFF0);

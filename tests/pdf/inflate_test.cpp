@@ -566,6 +566,22 @@ TEST(InflateDamage, DistancesSymbolsSizesAndLimits)
     EXPECT_EQ(Ours(stored, 1000).error, ErrorCode::Overflow);
 }
 
+// A few hundred kilobytes of fixed-code copies that would expand past the output cap.
+TEST(InflateDamage, OutputCapRefusesABomb)
+{
+    BitWriter w;
+    w.Bits(1, 1); w.Bits(1, 2);
+    FixedSymbol(w, 0);
+    for (std::size_t n = 1; n <= inflate::kMaxInflateOutput; n += 258) {
+        FixedSymbol(w, 285);  // length 258
+        w.Code(0, 5);         // distance 1
+    }
+    FixedSymbol(w, 256);
+    const Bytes bomb = w.Done();
+    ASSERT_LT(bomb.size(), inflate::kMaxInflateOutput / 100);
+    EXPECT_EQ(Ours(bomb).error, ErrorCode::Overflow);
+}
+
 TEST(InflateDamage, EveryShortenedStreamRaises)
 {
     std::mt19937 random(13);

@@ -245,6 +245,25 @@ TEST(XlsxReader, ChartSheetsAreNotWorksheets)
     EXPECT_EQ(TutteLeRighe(cartella, 1).at(0).Cella(1), QStringLiteral("5"));
 }
 
+// A cell holds at most 32,767 characters: longer texts of every kind are cut there (one of
+// a megabyte and more only read, never held whole), and a text of exactly that length stays.
+TEST(XlsxReader, CellTextsStopAtTheLimitOfACell)
+{
+    const std::string lungo(40000, 'A');
+    const std::string foglio = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" + lungo + "</t><t>B</t></is></c>"
+                               "<c r=\"B1\" t=\"s\"><v>0</v></c><c r=\"C1\" t=\"str\"><v>" + std::string(3 << 20, 'A')
+                               + "</v></c><c r=\"D1\"><v>" + lungo + "</v></c><c r=\"E1\" t=\"inlineStr\"><is><t>"
+                               + std::string(32767, 'Z') + "</t></is></c></row>";
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("lunghe.xlsx"));
+    ScriviFile(percorso, Cartella({{"A", "worksheets/sheet1.xml", foglio}}, "<sst><si><t>" + lungo + "</t></si></sst>", ""));
+    const auto righe = TutteLeRighe(XlsxWorkbook(percorso), 1);
+    ASSERT_EQ(righe.size(), 1u);
+    for (int c = 1; c <= 4; ++c)
+        EXPECT_EQ(righe[0].Cella(c), QString(32767, QLatin1Char('A'))) << c;
+    EXPECT_EQ(righe[0].Cella(5), QString(32767, QLatin1Char('Z')));
+}
+
 TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
 {
     QTemporaryDir dir;
