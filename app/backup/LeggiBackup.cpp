@@ -7,14 +7,12 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <span>
 
 namespace quercino {
 
 namespace {
-
-// Far beyond any real registry: a bigger file is refused rather than read into memory.
-constexpr qint64 DimensioneMassima = 256LL * 1024 * 1024;
 
 const QString NomeCope = QStringLiteral("COPE");
 
@@ -24,25 +22,33 @@ QString Decodifica(const char* inizio, qsizetype lunghezza)
     return decodeWindows1252(std::span<const std::uint8_t>(byte, static_cast<std::size_t>(lunghezza)));
 }
 
-QByteArray LeggiTutto(const QString& percorso)
+[[noreturn]] void NonLeggibile(const QString& percorso, const QFile& file)
 {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ErroreBackup(QStringLiteral("Impossibile leggere il file di backUp ") + percorso
-                           + QStringLiteral(": ") + file.errorString());
-    if (file.size() > DimensioneMassima)
-        throw ErroreBackup(MessaggioNonBackup);
-    QByteArray byte = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw ErroreBackup(QStringLiteral("Impossibile leggere il file di backUp ") + percorso
-                           + QStringLiteral(": ") + file.errorString());
-    return byte;
+    throw ErroreBackup(QStringLiteral("Impossibile leggere il file di backUp ") + percorso + QStringLiteral(": ")
+                       + file.errorString());
 }
 
-QStringList Dividi(const QString& riga)
+void ApriBackup(QFile& file)
 {
-    return riga.split(riga.front());
+    if (!file.open(QIODevice::ReadOnly))
+        NonLeggibile(file.fileName(), file);
+    if (file.size() > DimensioneMassimaBackup)
+        throw ErroreBackup(QStringLiteral("Il file indicato supera i %1 MB: non è un file di backUp di VEKO. "
+                                          "Operazione annullata")
+                               .arg(DimensioneMassimaBackup >> 20));
 }
+
+// The end of the line that starts at `inizio`: its first CR or LF, or the end of the bytes.
+qsizetype FineRiga(const QByteArray& byte, qsizetype inizio)
+{
+    const char* dati = byte.constData();
+    const char* fine = std::find_if(dati + inizio, dati + byte.size(), [](char c) { return c == '\r' || c == '\n'; });
+    return fine - dati;
+}
+
+// Far more items than any table has columns: the restore names the exact count, this
+// only keeps a damaged line from becoming a list of thousands of texts.
+constexpr qsizetype MassimoElementiRiga = 256;
 
 } // namespace
 
@@ -51,23 +57,9 @@ ErroreBackup::ErroreBackup(const QString& messaggio)
 {
 }
 
-QStringList RigheDaByte(const QByteArray& byte)
+void RifiutaRigaBackup(int numeroRiga, const QString& motivo)
 {
-    QStringList righe;
-    qsizetype inizio = 0;
-    const qsizetype n = byte.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = byte[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        righe << Decodifica(byte.constData() + inizio, i - inizio);
-        if (c == '\r' && i + 1 < n && byte[i + 1] == '\n')
-            ++i;
-        inizio = i + 1;
-    }
-    if (inizio < n)
-        righe << Decodifica(byte.constData() + inizio, n - inizio);
-    return righe;
+    throw ErroreBackup(QStringLiteral("Riga %1 del file: %2").arg(numeroRiga).arg(motivo));
 }
 
 IntestazioneBackup ControllaPrimaRiga(const QString& riga)
@@ -85,7 +77,7 @@ IntestazioneBackup ControllaPrimaRiga(const QString& riga)
     } else {
         throw ErroreBackup(MessaggioNonBackup);
     }
-    const QStringList campi = Dividi(chiara);
+    const QStringList campi = chiara.split(chiara.front());
     // The table name must be exactly COPE, and the code and name must be there.
     if (campi.size() < 4 || campi[1] != NomeCope || trimBlanks(campi[2]).isEmpty())
         throw ErroreBackup(MessaggioNonBackup);
@@ -104,31 +96,89 @@ IntestazioneBackup ControllaPrimaRiga(const QString& riga)
 
 IntestazioneBackup ControllaFileBackup(const QString& percorso)
 {
-    const QStringList righe = RigheDaByte(LeggiTutto(percorso));
-    if (righe.isEmpty())
+    QFile file(percorso);
+    ApriBackup(file);
+    const QByteArray inizio = file.read(LunghezzaMassimaRigaBackup + 1);
+    if (file.error() != QFileDevice::NoError)
+        NonLeggibile(percorso, file);
+    const qsizetype fine = FineRiga(inizio, 0);
+    if (fine > LunghezzaMassimaRigaBackup)
         throw ErroreBackup(MessaggioNonBackup);
-    return ControllaPrimaRiga(righe.front());
+    return ControllaPrimaRiga(Decodifica(inizio.constData(), fine));
+}
+
+LettoreBackup LettoreBackup::DaFile(const QString& percorso)
+{
+    QFile file(percorso);
+    ApriBackup(file);
+    QByteArray byte = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        NonLeggibile(percorso, file);
+    return LettoreBackup(std::move(byte));
+}
+
+LettoreBackup::LettoreBackup(QByteArray byte) : byte_(std::move(byte))
+{
+    QString prima;
+    if (!ProssimaGrezza(prima))
+        throw ErroreBackup(MessaggioNonBackup);
+    intestazione_ = ControllaPrimaRiga(prima);
+    Riavvolgi();
+}
+
+void LettoreBackup::Riavvolgi()
+{
+    posizione_ = 0;
+    numero_ = 0;
+}
+
+bool LettoreBackup::ProssimaGrezza(QString& testo)
+{
+    if (posizione_ >= byte_.size())
+        return false;
+    const qsizetype fine = FineRiga(byte_, posizione_);
+    ++numero_;
+    if (fine - posizione_ > LunghezzaMassimaRigaBackup)
+        RifiutaRigaBackup(numero_, QStringLiteral("riga troppo lunga per un file di backUp"));
+    testo = Decodifica(byte_.constData() + posizione_, fine - posizione_);
+    posizione_ = fine;
+    if (posizione_ < byte_.size()) {
+        if (byte_[posizione_] == '\r' && posizione_ + 1 < byte_.size() && byte_[posizione_ + 1] == '\n')
+            ++posizione_;
+        ++posizione_;
+    }
+    return true;
+}
+
+bool LettoreBackup::Prossima(RigaBackupLetta& riga)
+{
+    QString testo;
+    while (ProssimaGrezza(testo)) {
+        // Blank lines are skipped before unscrambling, which would turn their blanks
+        // into separators.
+        if (trimBlanks(testo).isEmpty())
+            continue;
+        if (intestazione_.criptato)
+            testo = CriptaCampi(testo, ModoLeggi, ChiaveBackup);
+        if (trimBlanks(testo).isEmpty())
+            continue;
+        if (testo.count(testo.front()) + 1 > MassimoElementiRiga)
+            RifiutaRigaBackup(numero_, QStringLiteral("la riga ha più valori di quanti ne abbia qualsiasi "
+                                                      "tabella: il file è danneggiato"));
+        riga.numero = numero_;
+        riga.campi = testo.split(testo.front());
+        return true;
+    }
+    return false;
 }
 
 FileBackupLetto LeggiFileBackup(const QString& percorso)
 {
-    const QStringList righe = RigheDaByte(LeggiTutto(percorso));
-    if (righe.isEmpty())
-        throw ErroreBackup(MessaggioNonBackup);
-    FileBackupLetto letto;
-    letto.intestazione = ControllaPrimaRiga(righe.front());
-    for (qsizetype i = 0; i < righe.size(); ++i) {
-        // Blank lines are skipped before unscrambling, which would turn their blanks
-        // into separators.
-        if (trimBlanks(righe[i]).isEmpty())
-            continue;
-        const QString riga = letto.intestazione.criptato
-                                 ? CriptaCampi(righe[i], ModoLeggi, ChiaveBackup)
-                                 : righe[i];
-        if (trimBlanks(riga).isEmpty())
-            continue;
-        letto.righe.push_back(RigaBackupLetta{static_cast<int>(i + 1), Dividi(riga)});
-    }
+    LettoreBackup lettore = LettoreBackup::DaFile(percorso);
+    FileBackupLetto letto{lettore.Intestazione(), {}};
+    RigaBackupLetta riga;
+    while (lettore.Prossima(riga))
+        letto.righe.push_back(riga);
     return letto;
 }
 

@@ -4,11 +4,16 @@
 #include "app/backup/RipristinaCTAB.h"
 #include "app/backup/ScriviBackup.h"
 #include "app/backup/ValoriRipristino.h"
+#include "app/core/ErroreDatabase.h"
 #include "app/core/Schema.h"
 #include "platform/db/Database.h"
 #include "platform/text/Trim.h"
 
+#include <QDir>
+#include <QSet>
+
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace quercino {
@@ -49,9 +54,20 @@ QString Campo(const QStringList& campi, qsizetype indice)
     return campi[indice];
 }
 
-[[noreturn]] void Rifiuta(int numeroRiga, const QString& motivo)
+// The safety copies for the final message: every name when there are few, else the
+// first ones and how many more.
+QString NoteCopie(const QStringList& copie)
 {
-    throw ErroreBackup(QStringLiteral("Riga %1 del file: %2").arg(numeroRiga).arg(motivo));
+    constexpr qsizetype Elencate = 3;
+    if (copie.isEmpty())
+        return QStringLiteral("\r\nNessuna copia di sicurezza: nessuno dei soggetti del file era già presente.");
+    QString note = copie.size() == 1 ? QStringLiteral("\r\nCopia di sicurezza dei dati sostituiti:")
+                                     : QStringLiteral("\r\nCopie di sicurezza dei dati sostituiti:");
+    for (qsizetype i = 0; i < std::min(copie.size(), Elencate); ++i)
+        note += QStringLiteral("\r\n") + QDir::toNativeSeparators(copie[i]);
+    if (copie.size() > Elencate)
+        note += QStringLiteral("\r\n... e altre %1 nella stessa cartella.").arg(copie.size() - Elencate);
+    return note;
 }
 
 } // namespace
@@ -61,12 +77,100 @@ Ripristino::Ripristino(Database& db, QString cartellaProgramma)
 {
 }
 
+OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString& tipoDb,
+                                      std::vector<ErroreCampoBackup>* errori)
+{
+    const QString nome = Campo(riga.campi, 1);
+    const Table* tabella = nome == NomeCTAB ? &schema::CTAB() : TabellaDichiarante(nome);
+    if (!tabella)
+        RifiutaRigaBackup(riga.numero, QStringLiteral("la tabella \"%1\" non appartiene ai dati di un "
+                                                      "soggetto obbligato").arg(nome));
+    // One value for each column, as the writer makes them: fewer is a file cut short (its
+    // last columns would be wiped), more a file that does not match the table.
+    const qsizetype attesi = static_cast<qsizetype>(tabella->columns.size()) + 2;
+    if (riga.campi.size() < attesi)
+        RifiutaRigaBackup(riga.numero, QStringLiteral("la riga è incompleta (%1 valori invece di %2): il file di "
+                                                      "backUp è incompleto o danneggiato")
+                                           .arg(riga.campi.size() - 2).arg(attesi - 2));
+    if (riga.campi.size() > attesi)
+        RifiutaRigaBackup(riga.numero, QStringLiteral("la riga ha %1 valori invece di %2: il file di backUp è "
+                                                      "danneggiato")
+                                           .arg(riga.campi.size() - 2).arg(attesi - 2));
+    OperazioneRipristino operazione;
+    if (tabella == &schema::CTAB()) {
+        operazione.tipo = Campo(riga.campi, 2);
+        operazione.cod = Campo(riga.campi, 3);
+        operazione.des = Campo(riga.campi, 4);
+        // An entry without its kind or code would show as a blank line in every lookup.
+        if (trimBlanks(operazione.tipo).isEmpty() || trimBlanks(operazione.cod).isEmpty())
+            RifiutaRigaBackup(riga.numero, QStringLiteral("voce della tabella dei codici senza tipo o codice"));
+        const auto larghezza = [&](int c) { return tabella->columns[static_cast<std::size_t>(c)].width; };
+        if (operazione.tipo.size() > larghezza(ctab::TIPO) || operazione.cod.size() > larghezza(ctab::COD)
+            || operazione.des.size() > larghezza(ctab::DES))
+            RifiutaRigaBackup(riga.numero, QStringLiteral("voce della tabella dei codici troppo lunga"));
+        return operazione;
+    }
+    RigaRipristino convertita = ConvertiRiga(*tabella, riga.campi, tipoDb);
+    if (convertita.valori[PosizioneCodice(*tabella)].toString().isEmpty())
+        RifiutaRigaBackup(riga.numero, QStringLiteral("manca il codice del soggetto obbligato"));
+    if (errori)
+        *errori = std::move(convertita.errori);
+    operazione.tabella = tabella;
+    operazione.valori = std::move(convertita.valori);
+    return operazione;
+}
+
+PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
+                                  const std::function<void(const QString&)>& segnalaCampo)
+{
+    PianoRipristino piano;
+    // Looked up in sets: a backup of all declarants holds tens of thousands of codes.
+    QHash<const Table*, QSet<QString>> visti;
+    QSet<QString> codici;
+    lettore.Riavvolgi();
+    RigaBackupLetta riga;
+    while (lettore.Prossima(riga)) {
+        std::vector<ErroreCampoBackup> errori;
+        const OperazioneRipristino operazione = OperazioneDaRiga(riga, tipoDb, &errori);
+        if (!operazione.tabella)
+            continue;
+        const Table* tabella = operazione.tabella;
+        for (const ErroreCampoBackup& errore : errori) {
+            const QString testo = MessaggioErroreCampo(tabella->name, errore);
+            esito.erroriCampo << testo;
+            if (segnalaCampo)
+                segnalaCampo(testo);
+        }
+        const QString codice = operazione.valori[PosizioneCodice(*tabella)].toString();
+        auto voce = std::find_if(piano.sostituzioni.begin(), piano.sostituzioni.end(),
+                                 [&](const auto& s) { return s.first == tabella; });
+        if (voce == piano.sostituzioni.end())
+            voce = piano.sostituzioni.insert(piano.sostituzioni.end(), {tabella, QStringList()});
+        if (!visti[tabella].contains(codice)) {
+            visti[tabella].insert(codice);
+            voce->second << codice;
+        } else if (tabella->primaryKey == QStringList{ColonnaCodice}) {
+            // Two rows of one declarant where the code is the key: said here, in words,
+            // rather than by the database's key error half-way.
+            RifiutaRigaBackup(riga.numero, QStringLiteral("il soggetto obbligato \"%1\" compare due volte "
+                                                          "nel file").arg(codice));
+        }
+        if (!codici.contains(codice)) {
+            codici.insert(codice);
+            esito.codici << codice;
+        }
+    }
+    return piano;
+}
+
 EsitoRipristino Ripristino::Ripristina(const QString& percorso)
 {
     EsitoRipristino esito;
+    std::optional<LettoreBackup> lettore;
     PianoRipristino piano;
     try {
-        piano = Prepara(percorso, esito);
+        lettore.emplace(LettoreBackup::DaFile(percorso));
+        piano = PreparaRipristino(*lettore, tipoDb, esito, segnalaCampo);
     } catch (const ErroreBackup& errore) {
         esito.errore = errore.messaggio();
         return esito;
@@ -74,70 +178,19 @@ EsitoRipristino Ripristino::Ripristina(const QString& percorso)
     if (!ScriviCopie(esito))
         return esito;
     try {
-        Applica(piano, esito);
+        Applica(*lettore, piano, esito);
     } catch (const DbError& errore) {
         esito.righe = 0;
-        esito.errore = errore.description();
+        esito.errore = DescrizioneErroreDatabase(db_, errore);
+        return esito;
+    } catch (const ErroreBackup& errore) {
+        esito.righe = 0;
+        esito.errore = errore.messaggio();
         return esito;
     }
     esito.riuscito = true;
+    esito.note += NoteCopie(esito.copieSicurezza);
     return esito;
-}
-
-PianoRipristino Ripristino::Prepara(const QString& percorso, EsitoRipristino& esito) const
-{
-    PianoRipristino piano;
-    const FileBackupLetto letto = LeggiFileBackup(percorso);
-    const Table& ctab = schema::CTAB();
-    const auto larghezza = [&](int c) { return ctab.columns[static_cast<std::size_t>(c)].width; };
-    for (const RigaBackupLetta& riga : letto.righe) {
-        const QString nome = Campo(riga.campi, 1);
-        OperazioneRipristino operazione;
-        if (nome == NomeCTAB) {
-            operazione.tipo = Campo(riga.campi, 2);
-            operazione.cod = Campo(riga.campi, 3);
-            operazione.des = Campo(riga.campi, 4);
-            // An entry without its kind or code would show as a blank line in every lookup.
-            if (trimBlanks(operazione.tipo).isEmpty() || trimBlanks(operazione.cod).isEmpty())
-                Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici senza tipo o codice"));
-            if (operazione.tipo.size() > larghezza(ctab::TIPO) || operazione.cod.size() > larghezza(ctab::COD)
-                || operazione.des.size() > larghezza(ctab::DES))
-                Rifiuta(riga.numero, QStringLiteral("voce della tabella dei codici troppo lunga"));
-            piano.operazioni.push_back(std::move(operazione));
-            continue;
-        }
-        const Table* tabella = TabellaDichiarante(nome);
-        if (!tabella)
-            Rifiuta(riga.numero, QStringLiteral("la tabella \"%1\" non appartiene ai dati di un "
-                                                "soggetto obbligato").arg(nome));
-        RigaRipristino convertita = ConvertiRiga(*tabella, riga.campi, tipoDb);
-        for (const ErroreCampoBackup& errore : convertita.errori) {
-            const QString testo = MessaggioErroreCampo(tabella->name, errore);
-            esito.erroriCampo << testo;
-            if (segnalaCampo)
-                segnalaCampo(testo);
-        }
-        const QString codice = convertita.valori[PosizioneCodice(*tabella)].toString();
-        if (codice.isEmpty())
-            Rifiuta(riga.numero, QStringLiteral("manca il codice del soggetto obbligato"));
-        auto voce = std::find_if(piano.sostituzioni.begin(), piano.sostituzioni.end(),
-                                 [&](const auto& s) { return s.first == tabella; });
-        if (voce == piano.sostituzioni.end())
-            voce = piano.sostituzioni.insert(piano.sostituzioni.end(), {tabella, QStringList()});
-        if (!voce->second.contains(codice))
-            voce->second << codice;
-        else if (tabella->primaryKey == QStringList{ColonnaCodice})
-            // Two rows of one declarant where the code is the key: said here, in words,
-            // rather than by the database's key error half-way.
-            Rifiuta(riga.numero, QStringLiteral("il soggetto obbligato \"%1\" compare due volte "
-                                                "nel file").arg(codice));
-        if (!esito.codici.contains(codice))
-            esito.codici << codice;
-        operazione.tabella = tabella;
-        operazione.valori = std::move(convertita.valori);
-        piano.operazioni.push_back(std::move(operazione));
-    }
-    return piano;
 }
 
 bool Ripristino::ScriviCopie(EsitoRipristino& esito)
@@ -162,7 +215,7 @@ bool Ripristino::ScriviCopie(EsitoRipristino& esito)
             esito.note += NoteBackup(scritto);
         }
     } catch (const DbError& errore) {
-        esito.errore = errore.description();
+        esito.errore = DescrizioneErroreDatabase(db_, errore);
         return false;
     }
     return true;
@@ -173,16 +226,17 @@ bool Ripristino::ScriviCopie(EsitoRipristino& esito)
 QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& piano)
 {
     QHash<QString, int> progressivi;
-    for (const OperazioneRipristino& operazione : piano.operazioni) {
-        if (operazione.tabella != &schema::COPE())
+    for (const auto& [tabella, codici] : piano.sostituzioni) {
+        if (tabella != &schema::COPE())
             continue;
-        const QString codice = operazione.valori.value(cope::OCOD).toString();
-        const auto registrato = db_.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {codice},
-                                           ColumnType::Text);
-        bool numero = false;
-        const int valore = registrato ? registrato->toString().trimmed().toInt(&numero) : 0;
-        if (numero)
-            progressivi.insert(codice, valore);
+        for (const QString& codice : codici) {
+            const auto registrato = db_.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {codice},
+                                               ColumnType::Text);
+            bool numero = false;
+            const int valore = registrato ? registrato->toString().trimmed().toInt(&numero) : 0;
+            if (numero)
+                progressivi.insert(codice, valore);
+        }
     }
     return progressivi;
 }
@@ -198,7 +252,7 @@ void Ripristino::MantieniProgressivo(QVariantList& valori, const QHash<QString, 
         valori[cope::OPROG] = QStringLiteral("%1").arg(*registrato, 5, 10, QLatin1Char('0'));
 }
 
-void Ripristino::Applica(const PianoRipristino& piano, EsitoRipristino& esito)
+void Ripristino::Applica(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito)
 {
     Transaction transazione(db_);
     const QHash<QString, int> progressivi = ProgressiviRegistrati(piano);
@@ -208,14 +262,15 @@ void Ripristino::Applica(const PianoRipristino& piano, EsitoRipristino& esito)
         for (const QString& codice : codici)
             db_.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tabella->name, ColonnaCodice), {codice});
     }
-    for (const OperazioneRipristino& operazione : piano.operazioni) {
+    lettore.Riavvolgi();
+    RigaBackupLetta riga;
+    while (lettore.Prossima(riga)) {
         if (avanza)
             avanza();
-        if (operazione.tabella == &schema::COPE()) {
-            QVariantList valori = operazione.valori;
-            MantieniProgressivo(valori, progressivi);
-            db_.insert(*operazione.tabella, valori);
-        } else if (operazione.tabella)
+        OperazioneRipristino operazione = OperazioneDaRiga(riga, tipoDb);
+        if (operazione.tabella == &schema::COPE())
+            MantieniProgressivo(operazione.valori, progressivi);
+        if (operazione.tabella)
             db_.insert(*operazione.tabella, operazione.valori);
         else
             RipristinaCTAB(db_, operazione.tipo, operazione.cod, operazione.des);

@@ -1,14 +1,17 @@
 #pragma once
 // The restore of a backup file. Everything is checked before anything changes: the lines
 // must name tables of the program's own schema (CTAB, or a table keyed by the declarant
-// code OCOD), and their values are converted first. Then a safety copy of every declarant
-// of the file that is already stored is written into the program folder; a copy that
-// cannot be written stops the restore before it starts. Finally, in one transaction, the
-// rows of each declarant of the file are replaced once (so a backup of all declarants
-// restores them all, and a table appearing twice loses nothing) and the code-table lines
-// are merged. Any failure rolls the whole restore back.
+// code OCOD) and carry exactly one value for each of its columns (a shorter line is a
+// file cut short, a longer one a damaged file), and their values are converted first.
+// Then a safety copy of every declarant of the file that is already stored is written
+// into the program folder; a copy that cannot be written stops the restore before it
+// starts. Finally, in one transaction, the rows of each declarant of the file are
+// replaced once (so a backup of all declarants restores them all, and a table appearing
+// twice loses nothing) and the code-table lines are merged. Any failure rolls the whole
+// restore back. The file is read twice, line by line, and no line is held past its turn.
 
 #include "app/backup/LeggiBackup.h"
+#include "app/backup/ValoriRipristino.h"
 
 #include "platform/db/Table.h"
 
@@ -44,12 +47,22 @@ struct OperazioneRipristino {
     QString tipo, cod, des;
 };
 
-// What a checked file will do, in file order.
+// What a checked file will do: the tables of declarants it holds, each with the
+// declarants whose rows it replaces, in file order.
 struct PianoRipristino {
-    std::vector<OperazioneRipristino> operazioni;
-    // Tables of declarants in the file, each with the declarants it holds.
     std::vector<std::pair<const Table*, QStringList>> sostituzioni;
 };
+
+// The line made ready to store; throws ErroreBackup when it cannot be restored. Field
+// conversion failures go to `errori` (the row is still restored).
+OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString& tipoDb,
+                                      std::vector<ErroreCampoBackup>* errori = nullptr);
+
+// Reads and checks every line of the file (throws ErroreBackup): nothing changes anywhere.
+// The declarants go to esito.codici, the field messages to esito.erroriCampo and, one by
+// one, to segnalaCampo.
+PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
+                                  const std::function<void(const QString&)>& segnalaCampo = {});
 
 class Ripristino {
 public:
@@ -65,12 +78,11 @@ public:
     EsitoRipristino Ripristina(const QString& percorso);
 
 private:
-    // Reads and checks the whole file (throws ErroreBackup); nothing changes.
-    PianoRipristino Prepara(const QString& percorso, EsitoRipristino& esito) const;
     // A safety copy of every declarant of the file already stored; false when one fails.
     bool ScriviCopie(EsitoRipristino& esito);
-    // Replaces and merges in one transaction (throws DbError, having rolled back).
-    void Applica(const PianoRipristino& piano, EsitoRipristino& esito);
+    // Replaces and merges in one transaction, reading the file again (throws DbError,
+    // having rolled back).
+    void Applica(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito);
     // The stored progressive of every declarant of the file, read before it is replaced.
     QHash<QString, int> ProgressiviRegistrati(const PianoRipristino& piano);
     // Keeps the stored progressive when the file's is lower.

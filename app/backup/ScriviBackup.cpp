@@ -2,6 +2,8 @@
 
 #include "app/backup/FormatoBackup.h"
 #include "app/core/Cripta.h"
+#include "app/core/ErroreDatabase.h"
+#include "app/core/SalvataggioCompleto.h"
 #include "app/core/Schema.h"
 #include "platform/db/Database.h"
 #include "platform/text/Windows1252.h"
@@ -9,6 +11,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <cerrno>
 #include <vector>
 
 namespace quercino {
@@ -48,7 +51,7 @@ EsitoBackup ScrittoreBackup::CreaBackup(const QString& percorso, const QString& 
             linee.push_back(RigaBackup(cope, riga));
         }
     } catch (const DbError& errore) {
-        esito.errore = errore.description();
+        esito.errore = DescrizioneErroreDatabase(db_, errore);
         return esito;
     }
 
@@ -77,19 +80,19 @@ EsitoBackup ScrittoreBackup::CreaBackup(const QString& percorso, const QString& 
 
     QSaveFile file(percorso);
     file.setDirectWriteFallback(false);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        esito.errore = file.errorString();
+        esito.errore = MotivoErroreScrittura(file, errno);
         return esito;
     }
     if (file.write(contenuto) != contenuto.size()) {
-        esito.errore = file.errorString();
+        esito.errore = MotivoErroreScrittura(file, errno);
         file.cancelWriting();
         return esito;
     }
-    if (!file.commit()) {
-        esito.errore = file.errorString();
+    esito.errore = CompletaSalvataggio(file);
+    if (!esito.errore.isEmpty())
         return esito;
-    }
     esito.righe = static_cast<int>(linee.size());
     esito.riuscito = true;
     return esito;

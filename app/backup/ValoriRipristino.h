@@ -1,10 +1,10 @@
 #pragma once
 // The values of one backup line turned into a row of its table, column by column in the
 // table's order. An empty field gives the empty text to a text column and 0 to any other
-// (the zero date to a date column); so do the fields missing at the end of a short line,
-// because the registry expects text where a null would be. A field that cannot be
-// converted, or an item beyond the last column, is reported and its column gets the same
-// empty value; the row is still restored.
+// (the zero date to a date column), because the registry expects text where a null would
+// be; so do fields missing at the end (the restore refuses such lines before converting
+// them). A field that cannot be converted, or an item beyond the last column, is reported
+// and its column gets the same empty value; the row is still restored.
 
 #include "platform/db/Table.h"
 

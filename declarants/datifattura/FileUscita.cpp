@@ -1,8 +1,11 @@
 #include "declarants/datifattura/FileUscita.h"
 
+#include "app/core/SalvataggioCompleto.h"
 #include "declarants/datifattura/ErroreDatiFattura.h"
 
 #include <QDir>
+
+#include <cerrno>
 
 namespace quercino::datifattura {
 
@@ -35,8 +38,9 @@ void FileUscita::Scrivi()
     if (buffer_.empty())
         return;
     const auto dimensione = static_cast<qint64>(buffer_.size());
+    errno = 0;
     if (file_->write(buffer_.data(), dimensione) != dimensione) {
-        const QString errore = file_->errorString();
+        const QString errore = MotivoErroreScrittura(*file_, errno);
         file_->cancelWriting();
         throw ErroreDatiFattura(QStringLiteral("Errore di scrittura del file ") + QDir::toNativeSeparators(percorso_)
                                 + QStringLiteral(": ") + errore);
@@ -54,9 +58,10 @@ void FileUscita::Scarica()
 void FileUscita::Completa()
 {
     Scrivi();
-    if (!file_->commit()) {
+    const QString errore = CompletaSalvataggio(*file_);
+    if (!errore.isEmpty()) {
         throw ErroreDatiFattura(QStringLiteral("Impossibile completare il file ") + QDir::toNativeSeparators(percorso_)
-                                + QStringLiteral(": ") + file_->errorString());
+                                + QStringLiteral(": ") + errore);
     }
 }
 

@@ -311,6 +311,16 @@ void Importazione::ApriLog()
            Pulsanti::Ok, Icona::Attenzione, QStringLiteral("Attenzione"));
 }
 
+bool Importazione::ChiudiLog()
+{
+    if (log_.Chiudi())
+        return true;
+    MsgBox(QStringLiteral("Impossibile scrivere il file ") + QDir::toNativeSeparators(log_.Percorso())
+               + QStringLiteral(": ") + log_.Errore() + QStringLiteral(". Il log precedente non è stato modificato."),
+           Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
+    return false;
+}
+
 void Importazione::ErroreGrave(const QString& messaggio, const QString& titolo)
 {
     fermata_ = true;
@@ -332,8 +342,8 @@ bool Importazione::SegnalaErrore(const QString& etichetta, const QString& valore
     Risposta = QString::number(risposta);
     if (risposta == RispostaOk)
         return true;
-    log_.Chiudi();
-    ApriDocumento(log_.Percorso());
+    if (ChiudiLog())
+        ApriDocumento(log_.Percorso());
     return false;
 }
 
@@ -355,7 +365,7 @@ void Importazione::MostraRiepilogo()
     ApriLog();
     for (const QString& riga : riepilogo.RigheLog)
         log_.Scrivi(riga);
-    log_.Chiudi();
+    ChiudiLog();
     TestoMessaggio = riepilogo.Testo;
     MostraMessaggio(riepilogo.Titolo, TestoMessaggio, IconaTaskInformazione, QStringLiteral("OK Chiudi"),
                     QStringLiteral("Controlla LOG"), QStringLiteral("Vai al Portale dell'Agenzia"));

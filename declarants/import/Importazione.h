@@ -61,6 +61,8 @@ private:
     void MostraRiepilogo();
     void ErroreGrave(const QString& messaggio, const QString& titolo);
     void ApriLog();
+    // Closes the log; a log that could not be written is told (false).
+    bool ChiudiLog();
 
     bool SegnalaErrore(const QString& etichetta, const QString& valore) override;
     bool RigaSenzaValori() override;

@@ -6,6 +6,7 @@
 #include "declarants/import/ColonneImport.h"
 #include "declarants/import/ConvertiData.h"
 #include "declarants/import/ValoriRiga.h"
+#include "platform/text/ControlCharacters.h"
 #include "platform/text/Trim.h"
 #include "platform/text/UpperCase.h"
 
@@ -91,7 +92,7 @@ bool GiaPulito(const QString& testo, bool pulito)
         const char16_t u = c.unicode();
         if ((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u' ')
             continue;
-        if (!pulito && u < 0x80 && !(u >= u'a' && u <= u'z'))
+        if (!pulito && u >= 0x20 && u < 0x7F && !(u >= u'a' && u <= u'z'))
             continue;   // punctuation of the uncleaned columns
         if (pulito && (u == u',' || u == u'.' || u == u'\\' || u == u'^' || u == u'_'))
             continue;
@@ -111,7 +112,7 @@ void PulisciColonne(std::vector<QString>& colonne)
         const bool pulito = static_cast<int>(i) < UltimaColonnaPulita;
         if (GiaPulito(colonne[i], pulito))
             continue;
-        colonne[i] = trimBlanks(upperOneToOne(colonne[i]));
+        colonne[i] = trimBlanks(upperOneToOne(withoutControlCharacters(colonne[i])));
         if (pulito)
             colonne[i] = trimBlanks(PulisciTesto(std::as_const(colonne[i])));
     }

@@ -32,7 +32,8 @@ struct EsitoLettura {
 // The document types the import takes.
 bool TipoDocumentoAmmesso(const QString& tipo);
 
-// Upper case and trimmed; columns 1 to 11 through the text cleaner. `colonne` gets 34 entries.
+// Control characters out, upper case and trimmed; columns 1 to 11 through the text cleaner.
+// `colonne` gets 34 entries.
 void PulisciColonne(std::vector<QString>& colonne);
 
 // Reads the cleaned-or-raw 34 texts of a row (cleaning them in place) into `riga`. A row

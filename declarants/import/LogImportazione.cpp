@@ -1,9 +1,12 @@
 #include "declarants/import/LogImportazione.h"
 
+#include "app/core/SalvataggioCompleto.h"
 #include "platform/text/Windows1252.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace quercino::importazione {
 
@@ -20,8 +23,8 @@ LogImportazione::LogImportazione(const QString& cartella)
 
 LogImportazione::~LogImportazione()
 {
-    if (file_.isOpen())
-        file_.close();
+    if (file_)
+        CompletaSalvataggio(*file_);
 }
 
 bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
@@ -29,27 +32,33 @@ bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
     const QString percorso = cartella.isEmpty() ? percorso_ : QDir(cartella).filePath(NomeLog);
     const bool stessoFile = percorso == percorso_
         || (QFileInfo::exists(percorso) && QFileInfo(percorso).canonicalFilePath() == QFileInfo(percorso_).canonicalFilePath());
-    const bool aperto = file_.isOpen();
+    const bool aperto = file_ != nullptr;
     if (stessoFile && aperto)
         return true;
     if (!stessoFile) {
-        // What this selection reported so far goes along; a log left there by an earlier
-        // selection is replaced, as the first opening replaces it. Should the move fail, the
-        // new log begins afresh and the old one stays where it was.
+        // What this selection reported so far goes along (it is all in contenuto_); the copy
+        // an earlier closing of this selection left in the old folder goes. A log there from
+        // an earlier selection stays.
         if (aperto)
-            file_.close();
-        giaAperto_ = giaAperto_ && (!QFileInfo::exists(percorso) || QFile::remove(percorso))
-                     && QFile::rename(percorso_, percorso);
+            file_->cancelWriting();
+        file_.reset();
+        if (scritto_)
+            QFile::remove(percorso_);
+        scritto_ = false;
         percorso_ = percorso;
     }
-    file_.setFileName(percorso_);
-    const QIODevice::OpenMode modo = giaAperto_ ? QIODevice::Append : (QIODevice::WriteOnly | QIODevice::Truncate);
-    if (!file_.open(modo))
+    auto file = std::make_unique<QSaveFile>(percorso_);
+    file->setDirectWriteFallback(false);
+    errno = 0;
+    if (!file->open(QIODevice::WriteOnly)) {
+        errore_ = MotivoErroreScrittura(*file, errno);
         return false;
+    }
+    file->write(contenuto_);
+    file_ = std::move(file);
     // Moved while open: it goes on where it was.
-    if (aperto && giaAperto_)
+    if (aperto)
         return true;
-    giaAperto_ = true;
     ScriviGrezza(Trattini);
     ScriviGrezza(QStringLiteral(" LOG ERRORI IMPORTAZIONE FILE ") + fileInput);
     ScriviGrezza(Trattini);
@@ -59,18 +68,21 @@ bool LogImportazione::Apri(const QString& fileInput, const QString& cartella)
 
 void LogImportazione::Scrivi(const QString& riga)
 {
-    if (file_.isOpen())
+    if (file_)
         ScriviGrezza(riga);
 }
 
-void LogImportazione::Chiudi()
+bool LogImportazione::Chiudi()
 {
-    if (!file_.isOpen())
-        return;
+    if (!file_)
+        return true;
     ScriviGrezza(Trattini);
     ScriviGrezza(QStringLiteral(" << FINE LOG IMPORTAZIONE >>"));
     ScriviGrezza(Trattini);
-    file_.close();
+    errore_ = CompletaSalvataggio(*file_);
+    file_.reset();
+    scritto_ = scritto_ || errore_.isEmpty();
+    return errore_.isEmpty();
 }
 
 void LogImportazione::ScriviGrezza(const QString& riga)
@@ -78,7 +90,9 @@ void LogImportazione::ScriviGrezza(const QString& riga)
     std::vector<std::uint8_t> byte = encodeWindows1252(riga);
     byte.push_back('\r');
     byte.push_back('\n');
-    file_.write(reinterpret_cast<const char*>(byte.data()), static_cast<qint64>(byte.size()));
+    const QByteArray linea(reinterpret_cast<const char*>(byte.data()), static_cast<qsizetype>(byte.size()));
+    contenuto_ += linea;
+    file_->write(linea);
 }
 
 } // namespace quercino::importazione

@@ -265,4 +265,13 @@ void Database::rollback()
         throw errorOf(db.lastError());
 }
 
+bool Database::isAlive()
+{
+    try {
+        return scalar(QStringLiteral("SELECT 1"), {}, ColumnType::Integer).has_value();
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
 } // namespace quercino

@@ -73,6 +73,10 @@ public:
     void commit();
     void rollback();
 
+    // True when a trivial query still runs: after a failure, tells a lost connection (the
+    // server stopped, the network dropped) from a statement the database refused.
+    bool isAlive();
+
     // "UPPER(column) LIKE UPPER(?) ESCAPE '\'": bind likeContains() or likePrefix().
     static QString likeInsensitive(const QString& column);
     static QString likeContains(const QString& text);  // %text% with % _ \ escaped

@@ -1,6 +1,7 @@
 #include "platform/db/TypedValue.h"
 
 #include "platform/db/DbError.h"
+#include "platform/text/ControlCharacters.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -91,7 +92,7 @@ QVariant toDriver(const QVariant& value, ColumnType type, const QString& columnN
         return QVariant(metaTypeOf(type));
     switch (type) {
     case ColumnType::Text:
-        return QVariant(value.toString());
+        return QVariant(withoutControlCharacters(value.toString()));
     case ColumnType::SmallInt:
     case ColumnType::Integer:
         if (value.metaType() == QMetaType::fromType<bool>())
@@ -114,6 +115,8 @@ QVariant toDriver(const QVariant& value)
         if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
             return QVariant(static_cast<int>(n));
     }
+    if (value.metaType() == QMetaType::fromType<QString>())
+        return QVariant(withoutControlCharacters(value.toString()));
     return value;
 }
 

@@ -16,6 +16,14 @@ QVariantList SoggettoCompleto(const QString& codice, const QString& nome)
     return riga;
 }
 
+QByteArray LineaBackup(const Table& tabella, const QStringList& valori)
+{
+    QByteArray linea = "\xA6" + tabella.name.toLatin1();
+    for (std::size_t c = 0; c < tabella.columns.size(); ++c)
+        linea += "\xA6" + valori.value(static_cast<qsizetype>(c)).toLatin1();
+    return linea + "\r\n";
+}
+
 QStringList StatoArchivio(Database& db)
 {
     QStringList stato;

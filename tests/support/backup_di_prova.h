@@ -10,6 +10,7 @@
 
 #include "support/db_backends.h"
 
+#include <QByteArray>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -18,6 +19,10 @@ namespace quercino::test {
 // A COPE row with every text column empty (not null), the given code and name, a tax code,
 // an address with an accented town and the rest of rigaCope.
 QVariantList SoggettoCompleto(const QString& codice, const QString& nome);
+
+// A whole plain line of a backup file, CR LF included: the table's name, then the given
+// values (Latin-1) and empty ones for the columns after them.
+QByteArray LineaBackup(const Table& tabella, const QStringList& valori);
 
 // Every row of COPE and CTAB as "TABLE|v1|v2..." ("<NULL>" for nulls), sorted.
 QStringList StatoArchivio(Database& db);

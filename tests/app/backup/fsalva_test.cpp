@@ -15,6 +15,7 @@
 #include "app/shell/Collegamenti.h"
 #include "app/shell/CommandBarsExecute.h"
 #include "app/widgets/Finestre.h"
+#include "support/backup_di_prova.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
 #include "support/servizi_simulati.h"
@@ -192,7 +193,8 @@ TEST_F(FinestraSalva, BackupDiTuttiNellaCartellaScelta)
 TEST_F(FinestraSalva, RipristinoConfermatoEFinestraOccupata)
 {
     SalvaTutti = true;  // left over from an earlier command: no effect on a restore
-    auto f = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n" "\xA6" "COPE" "\xA6" "03" "\xA6" "VERDI\r\n");
+    auto f = Ripristino(test::LineaBackup(schema::COPE(), {"01", "ROSSI RIPRISTINATA"})
+                        + test::LineaBackup(schema::COPE(), {"03", "VERDI"}));
     ASSERT_FALSE(f->Chiusa());
     EXPECT_EQ(dialoghi_.richieste.at(0).titolo, "Indica il file di backUp da ripristinare");
     EXPECT_EQ(f->Label2()->text(), "01 ROSSI RIPRISTINATA");
@@ -208,20 +210,22 @@ TEST_F(FinestraSalva, RipristinoConfermatoEFinestraOccupata)
     });
     f->bconferma_Click();
     EXPECT_TRUE(occupata);
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato");
     EXPECT_TRUE(f->Chiusa());
     EXPECT_EQ(Ragione("01"), "ROSSI RIPRISTINATA");
     EXPECT_EQ(db().select(schema::COPE()).size(), 3u);
-    // One safety copy, in the program folder, of the declarant as it was.
+    // One safety copy, in the program folder, of the declarant as it was; the final message
+    // names it.
     const QStringList copie = QDir(backend_.programDir()).entryList({"BFRR_*"}, QDir::Files);
     ASSERT_EQ(copie, QStringList{"BFRR_01_" + Oggi() + ".VEKO"});
+    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
+    EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato\r\nCopia di sicurezza dei dati sostituiti:\r\n"
+                                               + QDir::toNativeSeparators(backend_.programDir() + "/" + copie[0]));
     EXPECT_EQ(LeggiFileBackup(backend_.programDir() + "/" + copie[0]).righe.at(0).campi.at(3), "ROSSI SPA");
 }
 
 TEST_F(FinestraSalva, RipristinoFallitoSenzaFileONonValido)
 {
-    auto f = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "A\r\n" "\xA6" "ALTRA" "\xA6" "01\r\n");
+    auto f = Ripristino(test::LineaBackup(schema::COPE(), {"01", "A"}) + "\xA6" "ALTRA" "\xA6" "01\r\n");
     f->bconferma_Click();
     ASSERT_EQ(messaggi_.mostrati.size(), 1u);
     EXPECT_TRUE(messaggi_.mostrati[0].testo.startsWith("Ripristino non riuscito: Riga 2 del file"));
@@ -300,7 +304,7 @@ public:
 TEST_F(FinestraSalva, RipristinoDalMenu)
 {
     CollegaFinestre();
-    test::ScriviFile(File("b.VEKO"), "\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI DAL MENU\r\n");
+    test::ScriviFile(File("b.VEKO"), test::LineaBackup(schema::COPE(), {"02", "BIANCHI DAL MENU"}));
     dialoghi_.aperture = {QStringList{File("b.VEKO")}};
     CodiceOperatore.clear();  // a restore needs no current declarant
     // The window runs modally: confirm it as soon as it shows.
@@ -315,6 +319,6 @@ TEST_F(FinestraSalva, RipristinoDalMenu)
     ASSERT_NE(vista, nullptr);
     EXPECT_EQ(ambiente.liste, 1);
     EXPECT_EQ(Ragione("02"), "BIANCHI DAL MENU");
-    EXPECT_EQ(messaggi_.mostrati.back().testo, "Ripristino terminato");
+    EXPECT_TRUE(messaggi_.mostrati.back().testo.startsWith("Ripristino terminato\r\nCopia di sicurezza"));
     delete vista;
 }

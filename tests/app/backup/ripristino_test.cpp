@@ -1,7 +1,8 @@
 // The restore on the three database back-ends, checked through a second connection:
 // round trips of plain and scrambled files, the safety copies and their names, a restore
-// that fails half-way, crafted files, backups of all declarants restored next to others,
-// short lines and foreign line ends, the code-table merge and the field messages.
+// that fails half-way or loses its connection, crafted, truncated and damaged files,
+// backups of all declarants restored next to others, foreign line ends, control
+// characters, the code-table merge and the field messages.
 
 #include "app/backup/Ripristino.h"
 
@@ -28,7 +29,10 @@ const QDateTime Adesso(QDate(2026, 3, 7), QTime(10, 20, 30));
 using test::LeggiFile;
 using test::StatoArchivio;
 
-const QByteArray R01 = "\xA6" "COPE" "\xA6" "01" "\xA6";   // a line of declarant 01 up to its name
+QByteArray Cope(const QString& codice, const QString& nome)
+{
+    return test::LineaBackup(schema::COPE(), {codice, nome});
+}
 
 class RipristinoTest : public test::BackupTest {
 protected:
@@ -110,17 +114,20 @@ TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
 
 TEST_P(RipristinoTest, CopieDiSicurezzaMaiSovrascritte)
 {
-    // A declarant not stored yet needs no copy.
-    ASSERT_TRUE(RipristinaTesto("\xA6" "COPE" "\xA6" "05" "\xA6" "NUOVO SRL\r\n").riuscito);
+    // A declarant not stored yet needs no copy, and the user is told.
+    EsitoRipristino esito = RipristinaTesto(Cope("05", "NUOVO SRL"));
+    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
+    EXPECT_EQ(esito.note, "\r\nNessuna copia di sicurezza: nessuno dei soggetti del file era già presente.");
     EXPECT_TRUE(CopieNelProgramma().isEmpty());
 
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     ASSERT_TRUE(Backup(File("b.VEKO"), "01", false).riuscito);
     db().exec("UPDATE COPE SET ORAG = ? WHERE OCOD = ?", {"PRIMA DEL RIPRISTINO", "01"});
     // First restore of the day: the plain name, scrambled like the window's box says.
-    EsitoRipristino esito = Ripristina(File("b.VEKO"), true);
+    esito = Ripristina(File("b.VEKO"), true);
     const QString prima = Programma() + "/BFRR_01_20260307.VEKO";
     EXPECT_EQ(esito.copieSicurezza, QStringList{prima});
+    EXPECT_EQ(esito.note, "\r\nCopia di sicurezza dei dati sostituiti:\r\n" + QDir::toNativeSeparators(prima));
     const FileBackupLetto copia = LeggiFileBackup(prima);
     EXPECT_TRUE(copia.intestazione.criptato);
     EXPECT_EQ(copia.righe.at(0).campi.at(3), "PRIMA DEL RIPRISTINO");
@@ -131,7 +138,7 @@ TEST_P(RipristinoTest, CopieDiSicurezzaMaiSovrascritte)
     esito = Ripristina(File("b.VEKO"), false);
     EXPECT_EQ(esito.copieSicurezza, QStringList{Programma() + "/BFRR_01_20260307_102030.VEKO"});
     EXPECT_EQ(LeggiFile(prima), primaCopia);
-    EXPECT_TRUE(LeggiFile(esito.copieSicurezza.value(0)).startsWith(R01 + "SECONDA VOLTA" "\xA6"));
+    EXPECT_TRUE(LeggiFile(esito.copieSicurezza.value(0)).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "SECONDA VOLTA" "\xA6"));
     esito = Ripristina(File("b.VEKO"));
     EXPECT_EQ(esito.copieSicurezza, QStringList{Programma() + "/BFRR_01_20260307_102030_2.VEKO"});
 
@@ -155,10 +162,10 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
         if (riga == 4)
             throw DbError(0, QStringLiteral("connessione persa"));
     };
-    const EsitoRipristino esito = RipristinaTesto(R01 + "NUOVA ROSSI\r\n"
-                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA CAMBIATA\r\n"
-                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
-                                                  "\xA6" "COPE" "\xA6" "02" "\xA6" "NUOVA BIANCHI\r\n");
+    const EsitoRipristino esito = RipristinaTesto(Cope("01", "NUOVA ROSSI")
+                                                  + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA CAMBIATA\r\n"
+                                                    "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n"
+                                                  + Cope("02", "NUOVA BIANCHI"));
     EXPECT_FALSE(esito.riuscito);
     EXPECT_EQ(esito.errore, "connessione persa");
     EXPECT_TRUE(MessaggioRipristinoFallito(esito).contains("non sono stati modificati"));
@@ -168,21 +175,31 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
 }
 
 // Files refused before anything changes: a declarant twice, other tables however spelled,
-// lines without code or kind, empty files and files that are not backups.
+// lines without code or kind, a file cut short (the first 70 bytes of a real backup, or
+// its last value gone), a line with a value too many, empty files and files that are not
+// backups.
 TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
     const QStringList prima = StatoDaFuori();
-    const QByteArray riga1 = R01 + "R\r\n";
+    ASSERT_TRUE(Backup(File("intero.VEKO"), QString(), false).riuscito);
+    const QByteArray intero = LeggiFile(File("intero.VEKO"));
+    const QByteArray riga1 = Cope("01", "R");
     const std::pair<QByteArray, QString> casi[] = {
-        {R01 + "NUOVA ROSSI\r\n" "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n" + R01 + "DOPPIONE\r\n",
+        {Cope("01", "NUOVA ROSSI") + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR" "\xA6" "FRANCIA\r\n" + Cope("01", "DOPPIONE"),
          "Riga 3 del file: il soggetto obbligato \"01\" compare due volte nel file"},
+        {intero.left(70), "Riga 1 del file: la riga è incompleta ("},
+        {intero.left(intero.lastIndexOf('\xA6')),
+         "Riga 2 del file: la riga è incompleta (32 valori invece di 33): il file di backUp è incompleto o danneggiato"},
+        {riga1 + Cope("03", "").replace("\r\n", "\xA6" "IN PIU'\r\n"),
+         "Riga 2 del file: la riga ha 34 valori invece di 33: il file di backUp è danneggiato"},
+        {riga1 + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "FR\r\n", "Riga 2 del file: la riga è incompleta (2 valori invece di 3)"},
         {riga1 + "\xA6" "T_COMUNI" "\xA6" "ROMA" "\xA6" "RM\r\n", "Riga 2 del file: "},
         {riga1 + "\xA6" "COPE WHERE 1=1 --" "\xA6" "01" "\xA6" "R\r\n", "Riga 2 del file: "},
         {riga1 + "\xA6" "cope" "\xA6" "02" "\xA6" "R\r\n", "Riga 2 del file: "},
         {riga1 + "\xA6" "\xA6" "02\r\n", "Riga 2 del file: "},
-        {riga1 + "\xA6" "COPE" "\xA6" "\xA6" "SENZA CODICE\r\n", "Riga 2 del file: "},
+        {riga1 + Cope("", "SENZA CODICE"), "Riga 2 del file: manca il codice"},
         {riga1 + "\xA6" "CTAB" "\xA6" "TIPO TROPPO LUNGO" "\xA6" "X" "\xA6" "Y\r\n", "Riga 2 del file: "},
         {riga1 + "\xA6" "CTAB\r\n", "Riga 2 del file: "},
         {riga1 + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" " " "\xA6" "VUOTO\r\n", "Riga 2 del file: "},
@@ -201,12 +218,35 @@ TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
     EXPECT_TRUE(CopieNelProgramma().isEmpty());
 
     // A quote in the code: bound, it is only a code; the others stay.
-    ASSERT_TRUE(RipristinaTesto("\xA6" "COPE" "\xA6" "X' OR '1'='1" "\xA6" "INTRUSO\r\n").riuscito);
+    ASSERT_TRUE(RipristinaTesto(Cope("X' OR '1'='1", "INTRUSO")).riuscito);
     QStringList nuovo = StatoDaFuori();
     for (const QString& riga : prima)
         nuovo.removeOne(riga);
     ASSERT_EQ(nuovo.size(), 1);
     EXPECT_TRUE(nuovo[0].startsWith("COPE|X' OR '1'='1|INTRUSO|"));
+}
+
+// The server ends the connection in the middle of a restore, as a stopped server or a
+// dropped network would: the user is told so in words, and nothing changed.
+TEST(RipristinoSenzaConnessione, LoDiceENienteCambia)
+{
+    test::DbBackend backend(test::Backend::OdbcPostgres);
+    Database& db = backend.db();
+    db.insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    const QStringList prima = StatoArchivio(*backend.apriAltraConnessione());
+    const auto processo = db.scalar(QStringLiteral("SELECT pg_backend_pid()"), {}, ColumnType::Integer);
+    ASSERT_TRUE(processo.has_value());
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath("b.VEKO");
+    ASSERT_TRUE(test::ScriviFile(file, Cope("01", "NUOVA") + Cope("02", "ALTRA")));
+    auto server = backend.apriAltraConnessione();
+    Ripristino ripristino(db, cartella.path());
+    ripristino.avanza = [&] { server->exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {*processo}); };
+    const EsitoRipristino esito = ripristino.Ripristina(file);
+    EXPECT_FALSE(esito.riuscito);
+    EXPECT_EQ(MessaggioRipristinoFallito(esito), "Ripristino non riuscito: la connessione al database è stata persa"
+                                                 "\r\nI dati presenti non sono stati modificati.");
+    EXPECT_EQ(StatoArchivio(*backend.apriAltraConnessione()), prima);
 }
 
 TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
@@ -232,28 +272,29 @@ TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
     EXPECT_EQ(CopieNelProgramma(), (QStringList{"BFRR_01_20260307.VEKO", "BFRR_03_20260307.VEKO"}));
 }
 
-TEST_P(RipristinoTest, RigheCorteFineRigaDiAltriSistemiEFusioneDeiCodici)
+TEST_P(RipristinoTest, FineRigaDiAltriSistemiCaratteriDiControlloEFusioneDeiCodici)
 {
-    // LF, a lone CR, a blank line, a table in two parts and a last line without an end.
-    const EsitoRipristino esito = RipristinaTesto("\xA6" "COPE" "\xA6" "09" "\xA6" "BREVE\n"
-                                                  "   \r"
-                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA (REPUBBLICA)\r\n"
-                                                  "\xA6" "CTAB" "\xA6" "ITT" "\xA6" "A1" "\xA6" "ABCDEFGHIJKLMNO/QRSTUVWX\r\n"
-                                                  "\xA6" "COPE" "\xA6" "10" "\xA6" "ALTRA\r"
-                                                  "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "SM");
+    // LF, a lone CR, a blank line, a table in two parts and a last line without an end; a
+    // NUL, a tab and other control characters in a name, stored alike by every back-end.
+    const EsitoRipristino esito = RipristinaTesto(Cope("09", QString::fromLatin1("BRE\0VE\tSRL\x01", 11)).replace("\r\n", "\n")
+                                                  + "   \r"
+                                                    "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "IT" "\xA6" "ITALIA (REPUBBLICA)\r\n"
+                                                    "\xA6" "CTAB" "\xA6" "ITT" "\xA6" "A1" "\xA6" "ABCDEFGHIJKLMNO/QRSTUVWX\r\n"
+                                                  + Cope("10", "ALTRA").replace("\r\n", "\r")
+                                                  + "\xA6" "CTAB" "\xA6" "PAESE" "\xA6" "SM" "\xA6");
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
     EXPECT_EQ(esito.righe, 5);
     auto altra = backend().apriAltraConnessione();
     const std::vector<Row> righe = altra->select(schema::COPE(), " WHERE OCOD = ?", {"09"});
     ASSERT_EQ(righe.size(), 1u);
-    EXPECT_EQ(righe[0].text(cope::ORAG), "BREVE");
-    // Missing values: empty texts and 0, never null.
+    EXPECT_EQ(righe[0].text(cope::ORAG), "BREVE SRL");
+    // Empty values: empty texts and 0, never null.
     for (int c = 0; c < cope::NumeroColonne; ++c)
         EXPECT_FALSE(righe[0].isNull(c)) << c;
     EXPECT_EQ(righe[0].value(cope::OPF), QVariant(0));
     EXPECT_EQ(altra->select(schema::COPE()).size(), 2u);
-    // The code table merged: changed, added, kept; a line without a description merges an
-    // empty one; ITT descriptions reshaped.
+    // The code table merged: changed, added, kept; an empty description merges as such;
+    // ITT descriptions reshaped.
     QStringList codici;
     for (const Row& r : altra->select(schema::CTAB()))
         codici << r.text(ctab::TIPO) + "|" + r.text(ctab::COD) + "|" + (r.isNull(ctab::DES) ? "<NULL>" : r.text(ctab::DES));
@@ -264,12 +305,14 @@ TEST_P(RipristinoTest, RigheCorteFineRigaDiAltriSistemiEFusioneDeiCodici)
 
 TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
 {
-    const EsitoRipristino esito = RipristinaTesto(R01 + "ROSSI" + QByteArray(12, '\xA6') + "SI" + QByteArray(19, '\xA6')
-                                                  + "00009" "\xA6" "IN PIU'\r\n");
+    QStringList valori{"01", "ROSSI"};
+    valori.resize(cope::NumeroColonne);
+    valori[cope::OPF] = "SI";
+    valori[cope::OPROG] = "00009";
+    const EsitoRipristino esito = RipristinaTesto(test::LineaBackup(schema::COPE(), valori));
     ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
-    EXPECT_EQ(segnalati_, (QStringList{
-        "Errore: COPE registrazione: indice 15 valore SI Errore: Valore numerico non valido per la colonna OPF",
-        "Errore: COPE registrazione: indice 35 valore IN PIU' Errore: Elemento oltre l'ultima colonna della tabella"}));
+    EXPECT_EQ(segnalati_, QStringList{
+        "Errore: COPE registrazione: indice 15 valore SI Errore: Valore numerico non valido per la colonna OPF"});
     const auto righe = db().select(schema::COPE(), " WHERE OCOD = ?", {"01"});
     ASSERT_EQ(righe.size(), 1u);
     EXPECT_EQ(righe[0].value(cope::OPF), QVariant(0));

@@ -1,0 +1,18 @@
+#pragma once
+// What the user is told when a database statement fails.
+
+#include <QString>
+
+namespace quercino {
+
+class Database;
+class DbError;
+
+inline const QString MessaggioConnessionePersa = QStringLiteral("la connessione al database è stata persa");
+
+// The driver's description of the failure, or MessaggioConnessionePersa when the
+// connection itself is gone: the drivers then speak of the statement they were running
+// ("internal SAVEPOINT failed"), which tells the user nothing.
+QString DescrizioneErroreDatabase(Database& db, const DbError& errore);
+
+} // namespace quercino
