@@ -197,6 +197,19 @@ public:
     void DrawImage(const std::string& fileName, float x, float y, float width, float height,
                    std::int16_t frame = 1, const std::string& colorMask = "");
 
+    // Existing PDF files (classic cross-reference tables, not encrypted). GetInfo reads a file
+    // once per document (names compared in upper case) and returns its page count with its
+    // title, subject and author, written only on success; a file it cannot read returns 0
+    // with the error recorded (ErrNumber: 53 missing, 321 refused, with the reason).
+    std::int32_t GetInfo(const std::string& fileName, std::string& pdfTitle, std::string& pdfSubject,
+                         std::string& pdfAuthor, std::int16_t& pdfEncrypted);
+    // Places page pageNumber (from 1) of a PDF file with its top-left corner at destX, destY
+    // and the size xDim by yDim (user units; 0 derives it from the page, keeping its
+    // proportions). The page is copied once per document as a form; a page beyond the file's
+    // count places nothing, a damaged one records its error and places nothing.
+    void ImportPage(const std::string& fileName, std::int32_t pageNumber, float destX, float destY, float xDim,
+                    float yDim);
+
     // Barcodes: 0 EAN-13, 1 Code 39, 2 Interleaved 2 of 5, 3 POSTNET, 4 Code 128, 5 EAN-8.
     // x, y: left edge of the quiet zone and top of the bars (user units); zoom clamped to
     // 0.8 ... 2.0; height of bars and text together, 0 for the default. Returns the width
@@ -292,6 +305,9 @@ private:
     void LoadTga(std::int32_t index, const std::string& path);
     void LoadRaster(std::int32_t index, const std::string& path, const std::string& kind,
                     const std::function<RasterImage(const Bytes&)>& decode);
+    // Copies a page of a source file into the output as the form named name; false, with the
+    // error recorded, when the source cannot give it.
+    bool WriteImportedPage(std::int32_t source, std::int32_t pageNumber, const std::string& name);
     // Vector pictures drawn into the content target; their errors are recorded.
     void PlayWmf(const std::string& path, float x, float y, float width, float height);
     void ImportEps(const std::string& path, float x, float y, float width, float height);

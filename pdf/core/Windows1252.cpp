@@ -49,6 +49,24 @@ void AppendUtf8(std::string& out, std::uint32_t code)
     }
 }
 
+// PDFDocEncoding's own characters at 0x18-0x1F and 0x80-0xA0 (0 where it has none).
+constexpr std::uint16_t kPdfDocLow[8] = {0x02D8, 0x02C7, 0x02C6, 0x02D9, 0x02DD, 0x02DB, 0x02DA, 0x02DC};
+constexpr std::uint16_t kPdfDocHigh[33] = {
+    0x2022, 0x2020, 0x2021, 0x2026, 0x2014, 0x2013, 0x0192, 0x2044, 0x2039, 0x203A, 0x2212,
+    0x2030, 0x201E, 0x201C, 0x201D, 0x2018, 0x2019, 0x201A, 0x2122, 0xFB01, 0xFB02, 0x0141,
+    0x0152, 0x0160, 0x0178, 0x017D, 0x0131, 0x0142, 0x0153, 0x0161, 0x017E, 0x0000, 0x20AC,
+};
+
+
+std::uint32_t PdfDocCodePoint(unsigned char byte)
+{
+    if (byte >= 0x18 && byte < 0x20)
+        return kPdfDocLow[byte - 0x18];
+    if (byte >= 0x80 && byte <= 0xA0)
+        return kPdfDocHigh[byte - 0x80];
+    return byte;
+}
+
 } // namespace
 
 std::uint32_t Windows1252CodePoint(unsigned char byte)
@@ -96,6 +114,42 @@ std::string PdfTextFromWindows1252(std::string_view text)
         const std::uint32_t code = Windows1252CodePoint(static_cast<unsigned char>(ch));
         out += static_cast<char>(code >> 8);
         out += static_cast<char>(code & 0xFF);
+    }
+    return out;
+}
+
+std::string Windows1252FromPdfText(std::string_view text)
+{
+    std::string out;
+    auto append = [&out](std::uint32_t code) {
+        const int byte = Windows1252Byte(code);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    };
+    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFE && static_cast<unsigned char>(text[1]) == 0xFF) {
+        for (std::size_t i = 2; i + 1 < text.size(); i += 2) {
+            std::uint32_t code = static_cast<unsigned char>(text[i]) << 8 | static_cast<unsigned char>(text[i + 1]);
+            // A surrogate pair is one character outside Windows-1252.
+            if (code >= 0xD800 && code < 0xDC00 && i + 3 < text.size())
+                i += 2;
+            append(code >= 0xD800 && code < 0xE000 ? 0xFFFD : code);
+        }
+        return out;
+    }
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        for (std::size_t i = 3; i < text.size();) {
+            const auto lead = static_cast<unsigned char>(text[i]);
+            const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            std::uint32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+            for (int k = 1; k < length && i + k < text.size(); ++k)
+                code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+            append(code);
+            i += length;
+        }
+        return out;
+    }
+    for (char c : text) {
+        const std::uint32_t code = PdfDocCodePoint(static_cast<unsigned char>(c));
+        append(code == 0 ? 0xFFFD : code);
     }
     return out;
 }

@@ -23,4 +23,8 @@ std::string Utf8FromWindows1252(std::string_view text);
 // the euro sign, typographic quotes and dashes are not read as other characters.
 std::string PdfTextFromWindows1252(std::string_view text);
 
+// The other way: a PDF text string (UTF-16BE or UTF-8 with its byte-order mark, else
+// PDFDocEncoding) as Windows-1252; characters Windows-1252 lacks become "?".
+std::string Windows1252FromPdfText(std::string_view text);
+
 } // namespace tavlo
