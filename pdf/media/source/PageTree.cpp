@@ -40,7 +40,7 @@ std::vector<ObjectId> WalkPageTree(const SourceDocument& document)
     const auto catalog = document.Load(document.Root());
     const PdfValue* root = catalog ? catalog->value.Get("Pages") : nullptr;
     if (!root || !root->Is(ValueKind::Reference))
-        return pages;
+        Damaged("catalogo senza albero delle pagine");
     std::vector<ObjectId> stack{root->Reference()};
     while (!stack.empty()) {
         const ObjectId id = stack.back();
