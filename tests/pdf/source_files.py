@@ -135,7 +135,7 @@ def incremental_update(folder):
 
 def loops(folder):
     # A /Prev that points at its own section, and resources that refer to each other in a
-    # circle. In a second file a page-tree node lists itself and a page twice, and two nodes
+    # circle. In a second file a page-tree node lists itself, and two nodes
     # are each other's /Parent (mupdf refuses to draw that one).
     def objects(kids, parent):
         return {
@@ -154,7 +154,7 @@ def loops(folder):
     data = write_pdf(path, objects(b"3 0 R 6 0 R", b""), b"/Root 1 0 R")
     xref = int(data[data.rindex(b"startxref") + 10:].split()[0])
     write_pdf(path, objects(b"3 0 R 6 0 R", b""), b"/Root 1 0 R /Prev %d" % xref)
-    write_pdf(os.path.join(folder, "page_tree_loops.pdf"), objects(b"3 0 R 2 0 R 3 0 R 6 0 R", b"/Parent 6 0 R"),
+    write_pdf(os.path.join(folder, "page_tree_loops.pdf"), objects(b"3 0 R 2 0 R 6 0 R", b"/Parent 6 0 R"),
               b"/Root 1 0 R")
 
 

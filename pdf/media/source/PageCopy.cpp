@@ -91,7 +91,7 @@ std::string DecodedPiece(const SourceDocument& document, const IndirectObject& p
     const PdfValue filter = piece.value.Get("Filter") ? document.Resolve(*piece.value.Get("Filter")) : PdfValue();
     if (filter.Is(ValueKind::Null) || (filter.Is(ValueKind::Array) && filter.items.empty())) {
         if (piece.stream.size() > budget)
-            throw TavloError(ErrorCode::Overflow);
+            Damaged("contenuto della pagina troppo grande");
         return std::string(piece.stream);
     }
     const PdfValue parms = piece.value.Get("DecodeParms") ? document.Resolve(*piece.value.Get("DecodeParms")) : PdfValue();
@@ -103,8 +103,13 @@ std::string DecodedPiece(const SourceDocument& document, const IndirectObject& p
     if (piece.stream.size() < 2 || (bytes[0] & 0x0F) != 8 || (bytes[1] & 0x20) != 0 ||
         (bytes[0] * 256 + bytes[1]) % 31 != 0)
         Damaged("dati FlateDecode senza intestazione zlib valida");
-    const Bytes decoded = inflate::InflateData(bytes + 2, piece.stream.size() - 2, budget);
-    return std::string(decoded.begin(), decoded.end());
+    try {
+        const Bytes decoded = inflate::InflateData(bytes + 2, piece.stream.size() - 2, budget);
+        return std::string(decoded.begin(), decoded.end());
+    } catch (const TavloError& error) {
+        Damaged(error.Number() == ErrorCode::Overflow ? "contenuto della pagina troppo grande"
+                                                      : "contenuto FlateDecode danneggiato");
+    }
 }
 
 void CopyContent(const SourceDocument& document, const PdfValue& page, Copier& copier, std::int32_t form,
@@ -148,7 +153,7 @@ void CopyContent(const SourceDocument& document, const PdfValue& page, Copier& c
             copy.content += '\n';
         const std::size_t used = copy.content.size();
         if (used > inflate::kMaxInflateOutput)
-            throw TavloError(ErrorCode::Overflow);
+            Damaged("contenuto della pagina troppo grande");
         copy.content += DecodedPiece(document, piece, inflate::kMaxInflateOutput - used);
     }
 }
