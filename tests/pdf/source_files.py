@@ -60,15 +60,21 @@ def keys_and_strings(folder):
 
 def contents_in_pieces(folder):
     # The first piece ends on "Q" and the next begins with "q"; one is Flate, one plain; the
-    # array begins with blanks and holds a reference across a line end.
+    # array begins with blanks and holds a reference across a line end. The second page has
+    # one stream whose /DecodeParms (a PNG predictor) its data cannot be read without.
     first = zlib.compress(b"q 1 0 0 rg 20 20 100 100 re f Q")
     second = b"q 0 0 1 rg 150 20 100 100 re f\nQ"
+    raw = b"0 0.6 0 rg 30 30 200 80 re f".ljust(32)
+    rows = [raw[i:i + 8] for i in range(0, len(raw), 8)]
+    predicted = b"".join(b"\x01" + bytes([r[0]] + [(r[i] - r[i - 1]) & 0xFF for i in range(1, 8)]) for r in rows)
     write_pdf(os.path.join(folder, "contents_in_pieces.pdf"), {
         1: b"<< /Type /Catalog /Pages 2 0 R >>",
-        2: b"<< /Type /Pages /Count 1 /Kids [3 0 R] /MediaBox [0 0 300 150] >>",
+        2: b"<< /Type /Pages /Count 2 /Kids [3 0 R 6 0 R] /MediaBox [0 0 300 150] >>",
         3: b"<< /Type /Page /Parent 2 0 R /Resources << >> /Contents [  4 0\nR 5 0 R ] >>",
         4: stream(first, b" /Filter /FlateDecode"),
         5: stream(second),
+        6: b"<< /Type /Page /Parent 2 0 R /Resources << >> /Contents 7 0 R >>",
+        7: stream(zlib.compress(predicted), b" /Filter /FlateDecode /DecodeParms << /Predictor 11 /Columns 8 >>"),
     }, b"/Root 1 0 R")
 
 
