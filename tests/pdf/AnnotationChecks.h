@@ -3,7 +3,7 @@
 // units, and the checks that an annotation covers that box and that readers draw ink only
 // where a test expects it.
 
-#include "pdf/InteractiveSummary.h"
+#include "support/pdf/InteractiveSummary.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/RenderedBox.h"
 #include "pdf/TavloTestPeer.h"

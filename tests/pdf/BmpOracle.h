@@ -3,6 +3,7 @@
 // reads back from any picture file: the independent side of the image tests.
 
 #include "pdf/OracleTools.h"
+#include "support/pdf/Images.h"
 
 #include <cstdint>
 #include <string>
@@ -12,52 +13,6 @@ namespace tavlo::test {
 inline bool ImageToolsAvailable()
 {
     return ToolAvailable("/usr/bin/convert") && ToolAvailable("pdfimages");
-}
-
-// A binary PPM of width × height pixels, each one of colours random colours (seeded).
-inline std::string RandomPpm(int width, int height, int colours, std::uint32_t seed)
-{
-    const Bytes palette = RandomBytes(3 * static_cast<std::size_t>(colours), seed);
-    const Bytes picks = RandomBytes(static_cast<std::size_t>(width) * height, seed + 1, colours);
-    std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    for (const std::uint8_t pick : picks)
-        for (int c = 0; c < 3; ++c)
-            ppm += static_cast<char>(palette[3 * pick + c]);
-    return ppm;
-}
-
-// convert with its arguments as given (the caller quotes paths).
-inline bool Convert(const std::string& arguments)
-{
-    return RunTool("/usr/bin/convert " + arguments + " 2>/dev/null").exitCode == 0;
-}
-
-// The picture's pixels as ImageMagick reads them: 8-bit RGB, top row first, no alpha;
-// flipped: bottom row first.
-inline std::string RgbPixels(const std::string& path, bool flipped = false)
-{
-    return RunTool("/usr/bin/convert " + Quote(path) + (flipped ? " -flip" : "") +
-                   " -alpha off -depth 8 rgb:- 2>/dev/null")
-        .output;
-}
-
-// The first image of a PDF as each reader extracts it, colour space applied (pdfimages
-// leaves 1-bit images in black and white whatever their palette): path of a PNG file.
-inline std::string PopplerExtract(const std::string& pdf, const std::string& folder)
-{
-    RunTool("pdfimages -png " + Quote(pdf) + " " + Quote(folder + "/poppler"));
-    return folder + "/poppler-000.png";
-}
-
-inline std::string MupdfExtract(const std::string& pdf, const std::string& folder)
-{
-    RunTool("cd " + Quote(folder) + " && mutool extract " + Quote(pdf) + " >/dev/null 2>&1");
-    return RunTool("ls " + Quote(folder) + "/image-*.png 2>/dev/null | head -1 | tr -d '\\n'").output;
-}
-
-inline std::string SizeOf(const std::string& path)
-{
-    return RunTool("/usr/bin/identify -format %wx%h " + Quote(path) + " 2>/dev/null").output;
 }
 
 // Little-endian fields of a BMP header.

@@ -50,7 +50,7 @@ TEST_F(ActionsTest, DocumentEventsGoToTheCatalog)
     pdf.OnDocEvent(1, "esci();", true);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-    EXPECT_EQ(PdfVersionOf(path), "1.4");
+    EXPECT_EQ(InfoField(path, "PDF version"), "1.4");
 
     const auto facts = InteractiveSummary(path);
     ExpectFacts(facts, {{"catalog.open.js", "apri(); ancora();"}, {"catalog.aa/WC.js", "chiudi();"},
@@ -80,7 +80,7 @@ TEST_F(ActionsTest, DocumentOpenAndLevelScriptsAloneNeedNoLaterVersion)
     pdf.OnDocEvent(8, "var x = 1;", true);
     pdf.EndDoc();
     ExpectReadersAccept(path);
-    EXPECT_EQ(PdfVersionOf(path), "1.3");
+    EXPECT_EQ(InfoField(path, "PDF version"), "1.3");
     const auto facts = InteractiveSummary(path);
     EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri();");
     EXPECT_EQ(Fact(facts, "catalog.js.globalscript.js"), "var x = 1;");

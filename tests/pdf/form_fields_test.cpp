@@ -140,7 +140,7 @@ TEST_F(FormFieldsTest, OptionWordFlagsBordersMarksAndRotation)
         pdf.AddField("r180", 5, 300, 40, 50, 20, "B", std::string(), "", 134217728 | 268435456);
         pdf.AddField("r270", 5, 300, 70, 50, 20, "C", std::string(), "", 268435456);
     });
-    EXPECT_EQ(PdfVersionOf(path), "1.5");
+    EXPECT_EQ(InfoField(path, "PDF version"), "1.5");
     const auto facts = InteractiveSummary(path);
     ExpectFieldFacts(facts, {{"hidden", ".F", "6"},
                              {"noprint", ".F", "<none>"},
@@ -181,7 +181,7 @@ TEST_F(FormFieldsTest, NoScrollAloneAsksOnlyForVersionOneFour)
     WriteOnePage(path, [&](Tavlo& pdf) {
         pdf.AddField("a", 0, 10, 10, 50, 20, "", 0, "", 512);
     });
-    EXPECT_EQ(PdfVersionOf(path), "1.4");
+    EXPECT_EQ(InfoField(path, "PDF version"), "1.4");
 }
 
 TEST_F(FormFieldsTest, SelectionsOutsideTheOptionsAreIgnoredOrRefused)

@@ -3,7 +3,7 @@
 // document stays valid and keeps what was given correctly.
 
 #include "pdf/ErrorRaised.h"
-#include "pdf/InteractiveSummary.h"
+#include "support/pdf/InteractiveSummary.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/TavloTestPeer.h"
 

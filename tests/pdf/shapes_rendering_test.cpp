@@ -3,7 +3,7 @@
 // rotated, scaled and moved axes carry the drawing where they should; the box recorded for
 // a link is the box poppler draws.
 
-#include "pdf/InteractiveSummary.h"
+#include "support/pdf/InteractiveSummary.h"
 #include "pdf/PdfCheck.h"
 #include "pdf/RenderedBox.h"
 

@@ -1,10 +1,10 @@
 #pragma once
-// The interactive parts of a written document as real readers see them: qpdf's JSON
+// The interactive parts of a written document as qpdf and Python see them: qpdf's JSON
 // (which decrypts) walked by Python into flat "key<TAB>value" lines, one per fact: every
 // field with its type, flags, options and values, every annotation with its rectangle,
 // target and scripts, the catalog's scripts and the form's calculation order.
 
-#include "pdf/OracleTools.h"
+#include "support/pdf/Tools.h"
 
 #include <array>
 #include <map>
@@ -146,17 +146,6 @@ inline std::map<std::string, std::string> InteractiveSummary(const std::string& 
             facts[line.substr(0, tab)] = line.substr(tab + 1);
     }
     return facts;
-}
-
-// The version pdfinfo reports, such as "1.4".
-inline std::string PdfVersionOf(const std::string& path)
-{
-    const std::string info = RunTool("pdfinfo " + Quote(path)).output;
-    const std::size_t at = info.find("PDF version:");
-    if (at == std::string::npos)
-        return "";
-    const std::size_t from = info.find_first_not_of(' ', at + 12);
-    return info.substr(from, info.find('\n', from) - from);
 }
 
 // A "rect" fact as left, bottom, right, top.
