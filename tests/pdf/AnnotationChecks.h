@@ -1,13 +1,14 @@
 #pragma once
-// What the field, note and link tests share: the readers they need, a box painted in user
-// units, and the checks that an annotation covers that box and that readers draw ink only
-// where a test expects it.
+// What the field, note and link tests share: a one-page document, a box painted in user
+// units, the check that an annotation covers that box, and the check that readers draw
+// ink only where a test expects it.
 
-#include "support/pdf/InteractiveSummary.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/PdfFormat.h"
+#include "support/pdf/Golden.h"
+#include "support/pdf/InteractiveSummary.h"
+#include "support/pdf/Rendering.h"
+#include "support/pdf/WrittenDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -15,49 +16,38 @@
 
 namespace tavlo::test {
 
-class AnnotationTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!ReadersAvailable() || !ToolAvailable("/usr/bin/python3"))
-            FAIL() << "qpdf, poppler, mupdf or python3 missing";
-    }
-    ScratchDir dir;
-};
-
-// A one-page document that `body` fills, accepted by every reader.
-template <typename Body>
-void WriteOnePage(const std::string& path, Body&& body)
+// A document whose first page `body` fills, accepted by every reader.
+inline std::string WriteOnePage(const std::string& name, const std::function<void(Tavlo&)>& body,
+                                const WriteOptions& options = {})
 {
-    Tavlo pdf;
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    body(pdf);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    return WriteDocument(
+               name,
+               [&](Tavlo& pdf) {
+                   pdf.BeginPage();
+                   body(pdf);
+               },
+               options)
+        .path;
 }
 
-// Entries of the interactive summary, each as key and expected value.
-inline void ExpectFacts(const std::map<std::string, std::string>& facts,
-                        std::initializer_list<std::pair<const char*, const char*>> expected)
-{
-    for (const auto& [key, value] : expected)
-        EXPECT_EQ(Fact(facts, key), value) << key;
-}
-
-// A filled box in user units, written as a drawing member writes it.
+// A filled box in user units, written as a drawing member writes it and recorded as the last
+// shape the way the drawing members record theirs.
 inline void PaintBox(Tavlo& pdf, double x, double y, double w, double h)
 {
     TavloTestPeer peer(pdf);
     const double scale = peer.State().Scale;
     peer.PutContent(PdfNumber(x * scale) + " " + PdfNumber(y * scale) + " " + PdfNumber(w * scale) + " " +
                     PdfNumber(h * scale) + " re f");
+    peer.SetLastBox(peer.PageSpaceX(x), peer.PageSpaceY(y), peer.PageSpaceX(x + w), peer.PageSpaceY(y + h));
 }
 
-// The first annotation of page 1 lies over the box poppler draws, within a point.
+// The first annotation of page 1 lies over the box poppler draws (annotations hidden),
+// within a point.
 inline void ExpectFirstAnnotationCoversDrawnBox(const std::string& path, double leastWidth)
 {
-    const auto drawn = DarkBoxOfPage(path, 1);
+    RenderOptions hidden;
+    hidden.annotations = false;
+    const auto drawn = DarkBox(RenderPage(path, 1, Reader::Poppler, hidden));
     const auto rect = RectOf(InteractiveSummary(path), "page1.annot1.rect");
     EXPECT_GT(drawn[2] - drawn[0], leastWidth);
     for (int i = 0; i < 4; ++i)
@@ -70,10 +60,11 @@ struct InkArea {
     int left, top, right, bottom, least;
 };
 
-// Checked on poppler's drawing (annotations shown) and on mupdf's.
+// Checked on poppler's drawing and on mupdf's, annotations shown.
 inline void ExpectInk(const std::string& path, std::initializer_list<InkArea> areas)
 {
-    for (const GreyImage& image : {PopplerPage(path, 1, true), MupdfPage(path, 1)}) {
+    for (const Reader reader : {Reader::Poppler, Reader::Mupdf}) {
+        const Image image = RenderPage(path, 1, reader);
         ASSERT_GT(image.width, 0);
         for (const InkArea& a : areas) {
             const int dark = DarkPixelsIn(image, a.left, a.top, a.right, a.bottom);
@@ -83,6 +74,12 @@ inline void ExpectInk(const std::string& path, std::initializer_list<InkArea> ar
                 EXPECT_GT(dark, a.least) << "at " << a.left << "," << a.top;
         }
     }
+}
+
+// The interactive summary of a document against its golden file.
+inline void ExpectSummaryGolden(const std::string& golden, const std::string& path, const std::string& password = "")
+{
+    ExpectGolden(golden, SummaryText(InteractiveSummary(path, password)));
 }
 
 } // namespace tavlo::test

@@ -1,168 +1,108 @@
-// Document, page and field scripts found by poppler (pdfinfo -js), mupdf (mutool show)
-// and qpdf where readers look for them.
+// Document, page and field scripts found by poppler (pdfinfo -js), mupdf (mutool show) and
+// qpdf where readers look for them.
 
 #include "pdf/AnnotationChecks.h"
+#include "support/pdf/Tools.h"
 
 using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
 
-using ActionsTest = AnnotationTest;
-
 std::string MutoolShow(const std::string& path, const std::string& what)
 {
     return RunTool("mutool show -b " + Quote(path) + " " + what).output;
 }
 
-std::string Scripts(const std::string& path)
+// Every script in `expected` is among those poppler lists, none of `absent` is.
+void ExpectScripts(const std::string& path, const std::vector<std::string>& expected,
+                   const std::vector<std::string>& absent = {}, const std::string& password = "")
 {
-    return RunTool("pdfinfo -js " + Quote(path)).output;
-}
-
-// Every script in `expected` is among those poppler lists.
-void ExpectScripts(const std::string& js, std::initializer_list<const char*> expected)
-{
-    for (const char* script : expected)
+    const std::string js =
+        RunTool("pdfinfo -js" + (password.empty() ? "" : " -upw " + Quote(password)) + " " + Quote(path)).output;
+    for (const std::string& script : expected)
         EXPECT_NE(js.find(script), std::string::npos) << script << "\n" << js;
+    for (const std::string& script : absent)
+        EXPECT_EQ(js.find(script), std::string::npos) << script << "\n" << js;
 }
 
 } // namespace
 
-TEST_F(ActionsTest, DocumentEventsGoToTheCatalog)
+// Pins where each document, page and field event's script goes (catalog OpenAction and AA
+// /WC /WP /WS /DP /DS, the named global script, page AA /O /C, widget A and AA /D /E /X /Fo
+// /Bl /K /V /C /F), chains of scripts added to one event, fields reached by a name's prefix
+// ("riga" reaches "riga.1", not "righe"), and the calculation order.
+TEST(Actions, DocumentPageAndFieldEventsGoWhereReadersLook)
 {
-    Tavlo pdf;
-    const std::string path = dir.File("doc.pdf");
-    pdf.BeginDoc(path);
-    pdf.OnDocEvent(0, "lost();", true);  // a page script before the page: dropped by BeginPage
-    pdf.BeginPage();
-    pdf.OnDocEvent(2, "apri();", true);
-    pdf.OnDocEvent(2, " ancora();", false);
-    pdf.OnDocEvent(3, "chiudi();", true);
-    pdf.OnDocEvent(4, "stampa();", true);
-    pdf.OnDocEvent(5, "salva();", true);
-    pdf.OnDocEvent(6, "stampato();", true);
-    pdf.OnDocEvent(7, "salvato();", true);
-    pdf.OnDocEvent(8, "function comune() { return 1; }", true);
-    pdf.OnDocEvent(9, "nessuno();", true);
-    pdf.OnDocEvent(-1, "nessuno();", true);
-    pdf.OnDocEvent(0, "entra();", true);
-    pdf.OnDocEvent(1, "esci();", true);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
+    const std::string path = WriteDocument("events.pdf", [](Tavlo& pdf) {
+                                 pdf.OnDocEvent(0, "lost();", true);  // a page script before the page: dropped
+                                 pdf.BeginPage();
+                                 const char* doc[] = {"apri();", "chiudi();", "stampa();", "salva();", "stampato();",
+                                                      "salvato();", "function comune() { return 1; }"};
+                                 for (int event = 2; event <= 8; ++event)
+                                     pdf.OnDocEvent(event, doc[event - 2], true);
+                                 pdf.OnDocEvent(2, " ancora();", false);
+                                 pdf.OnDocEvent(9, "nessuno();", true);
+                                 pdf.OnDocEvent(-1, "nessuno();", true);
+                                 pdf.OnDocEvent(0, "entra();", true);
+                                 pdf.OnDocEvent(1, "esci();", true);
+                                 for (const char* name : {"totale", "riga", "riga.1", "righe"})
+                                     pdf.AddField(name, 0, 10, 10, 80, 20, "", 0, "", 0);
+                                 pdf.AddField("vai", 5, 10, 130, 80, 20, "Vai", std::string("originale();"), "", 0);
+                                 for (int event = 0; event < 10; ++event)
+                                     pdf.OnFieldEvent(event, "totale", "t" + std::to_string(event) + "();");
+                                 pdf.OnFieldEvent(8, "riga", "somma();");
+                                 for (const char* script : {"primo();", "secondo();", "terzo();"})
+                                     pdf.OnFieldEvent(6, "riga", script);
+                                 pdf.OnFieldEvent(0, "vai", "sostituto();");
+                                 pdf.OnFieldEvent(10, "totale", "mai();");
+                                 pdf.OnFieldEvent(2, "totale", "");
+                                 pdf.OnFieldEvent(6, "assente", "x();");  // no such field on the page
+                             }).path;
     EXPECT_EQ(InfoField(path, "PDF version"), "1.4");
-
-    const auto facts = InteractiveSummary(path);
-    ExpectFacts(facts, {{"catalog.open.js", "apri(); ancora();"}, {"catalog.aa/WC.js", "chiudi();"},
-                        {"catalog.aa/WP.js", "stampa();"},          {"catalog.aa/WS.js", "salva();"},
-                        {"catalog.aa/DP.js", "stampato();"},        {"catalog.aa/DS.js", "salvato();"},
-                        {"page1.aa/O.js", "entra();"},              {"page1.aa/C.js", "esci();"}});
-
-    const std::string js = Scripts(path);
-    ExpectScripts(js, {"chiudi();", "stampa();", "salva();", "stampato();", "salvato();", "entra();", "esci();",
-                       "function comune() { return 1; }"});
-    EXPECT_EQ(js.find("lost();"), std::string::npos);
-    EXPECT_EQ(js.find("nessuno();"), std::string::npos);
-
+    ExpectSummaryGolden("actions.txt", path);
+    ExpectScripts(path,
+                  {"chiudi();", "stampa();", "salva();", "stampato();", "salvato();", "entra();", "esci();",
+                   "function comune() { return 1; }", "t0();", "t6();", "t9();", "somma();", "sostituto();"},
+                  {"lost();", "nessuno();", "originale();", "mai();", "x();"});
     EXPECT_EQ(MutoolShow(path, "trailer/Root/OpenAction/JS"), "apri(); ancora();");
-    EXPECT_EQ(MutoolShow(path, "trailer/Root/AA/WC/JS"), "chiudi();");
     EXPECT_EQ(MutoolShow(path, "trailer/Root/AA/DS/JS"), "salvato();");
     EXPECT_EQ(MutoolShow(path, "trailer/Root/Names/JavaScript/Names/2/JS"), "function comune() { return 1; }");
     EXPECT_EQ(MutoolShow(path, "trailer/Root/Pages/Kids/1/AA/O/JS"), "entra();");
-}
-
-TEST_F(ActionsTest, DocumentOpenAndLevelScriptsAloneNeedNoLaterVersion)
-{
-    Tavlo pdf;
-    const std::string path = dir.File("plain.pdf");
-    pdf.BeginDoc(path);
-    pdf.OnDocEvent(2, "apri();", true);
-    pdf.OnDocEvent(8, "var x = 1;", true);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-    EXPECT_EQ(InfoField(path, "PDF version"), "1.3");
-    const auto facts = InteractiveSummary(path);
-    EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri();");
-    EXPECT_EQ(Fact(facts, "catalog.js.globalscript.js"), "var x = 1;");
-    EXPECT_EQ(Fact(facts, "catalog.aa/WC.js"), "<none>");
-}
-
-TEST_F(ActionsTest, FieldEventsReachTheirWidgetsAndTheCalculationOrder)
-{
-    const std::string path = dir.File("fields.pdf");
-    const char* keys[] = {"A", "AA/D", "AA/E", "AA/X", "AA/Fo", "AA/Bl", "AA/K", "AA/V", "AA/C", "AA/F"};
-    WriteOnePage(path, [&](Tavlo& pdf) {
-        pdf.AddField("totale", 0, 10, 10, 80, 20, "", 0, "", 0);
-        pdf.AddField("riga", 0, 10, 40, 80, 20, "", 0, "", 0);
-        pdf.AddField("riga.1", 0, 10, 70, 80, 20, "", 0, "", 0);
-        pdf.AddField("righe", 0, 10, 100, 80, 20, "", 0, "", 0);
-        pdf.AddField("vai", 5, 10, 130, 80, 20, "Vai", std::string("originale();"), "", 0);
-        for (int event = 0; event < 10; ++event)
-            pdf.OnFieldEvent(event, "totale", "t" + std::to_string(event) + "();");
-        pdf.OnFieldEvent(8, "riga", "somma();");
-        pdf.OnFieldEvent(6, "riga", "primo();");
-        pdf.OnFieldEvent(6, "riga", "secondo();");
-        pdf.OnFieldEvent(6, "riga", "terzo();");
-        pdf.OnFieldEvent(0, "vai", "sostituto();");
-        pdf.OnFieldEvent(10, "totale", "mai();");
-        pdf.OnFieldEvent(2, "totale", "");
-    });
-    const auto facts = InteractiveSummary(path);
-
-    for (int event = 0; event < 10; ++event) {
-        const std::string key = std::string("page1.annot1.") + keys[event];
-        EXPECT_EQ(Fact(facts, key + ".type"), "/JavaScript") << key;
-        EXPECT_EQ(Fact(facts, key + ".js"), "t" + std::to_string(event) + "();") << key;
-        EXPECT_EQ(Fact(facts, key + ".next1.js"), "<none>") << key;
-    }
-    // "riga" reaches "riga.1" but not "righe".
-    for (const std::string widget : {"page1.annot2", "page1.annot3"}) {
-        EXPECT_EQ(Fact(facts, widget + ".AA/C.js"), "somma();");
-        EXPECT_EQ(Fact(facts, widget + ".AA/K.js"), "primo();");
-        EXPECT_EQ(Fact(facts, widget + ".AA/K.next1.js"), "secondo();");
-        EXPECT_EQ(Fact(facts, widget + ".AA/K.next2.js"), "terzo();");
-    }
-    EXPECT_EQ(Fact(facts, "page1.annot4.AA/C.js"), "<none>");
-    EXPECT_EQ(Fact(facts, "page1.annot5.A.js"), "sostituto();");
-    EXPECT_EQ(Fact(facts, "form.co"), "totale riga riga.1");
-
-    const std::string js = Scripts(path);
-    ExpectScripts(js, {"t0();", "t6();", "t7();", "t8();", "t9();", "somma();", "sostituto();"});
-    EXPECT_EQ(js.find("originale();"), std::string::npos);
     EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/2/AA/K/Next/2/JS"), "terzo();");
     EXPECT_EQ(MutoolShow(path, "trailer/Root/AcroForm/Fields/1/AA/F/JS"), "t9();");
 }
 
-TEST_F(ActionsTest, FieldScriptsWithoutFieldsOrScriptWriteNothing)
+TEST(Actions, DocumentOpenAndLevelScriptsAloneNeedNoLaterVersion)
 {
-    const std::string path = dir.File("none.pdf");
-    WriteOnePage(path, [&](Tavlo& pdf) {
-        pdf.OnFieldEvent(6, "assente", "x();");  // no field on the page
-        pdf.AddField("a", 0, 10, 10, 80, 20, "", 0, "", 0);
-        pdf.OnFieldEvent(6, "a", "");
-    });
-    EXPECT_EQ(ReadFile(path).find("stream\nx();"), std::string::npos);
-    EXPECT_EQ(Fact(InteractiveSummary(path), "page1.annot1.AA/K.js"), "<none>");
+    const std::string path = WriteDocument("plain.pdf", [](Tavlo& pdf) {
+                                 pdf.OnDocEvent(2, "apri();", true);
+                                 pdf.OnDocEvent(8, "var x = 1;", true);
+                             }).path;
+    EXPECT_EQ(InfoField(path, "PDF version"), "1.3");
+    const auto facts = InteractiveSummary(path);
+    EXPECT_EQ(Fact(facts, "catalog.open.js"), "apri();");
+    EXPECT_EQ(Fact(facts, "catalog.js.globalscript.js"), "var x = 1;");
 }
 
-TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
+TEST(Actions, CompressedAndEncryptedScriptsAreReadBack)
 {
     for (const std::uint32_t filters : {Filter::Flate, Filter::Flate | Filter::Ascii85, Filter::Lzw | Filter::AsciiHex}) {
-        SCOPED_TRACE(filters);
-        Tavlo pdf;
-        const std::string path = dir.File("packed.pdf");
-        pdf.BeginDoc(path);
-        pdf.SetProtection(4096, "padrone", "utente");
-        pdf.SetCompression(filters, 3);
-        pdf.OnDocEvent(4, "prima_della_stampa();", true);
-        pdf.OnDocEvent(8, "var comune = 'condiviso';", true);
-        pdf.BeginPage();
-        pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
-        pdf.OnFieldEvent(7, "campo", "convalida(event.value);");
-        pdf.EndDoc();
-        ExpectReadersAccept(path, "utente");
-        ExpectScripts(RunTool("pdfinfo -upw utente -js " + Quote(path)).output,
-                      {"prima_della_stampa();", "var comune = 'condiviso';", "convalida(event.value);"});
+        const std::string path = WriteOnePage(
+            "packed.pdf",
+            [](Tavlo& pdf) {
+                pdf.OnDocEvent(4, "prima_della_stampa();", true);
+                pdf.OnDocEvent(8, "var comune = 'condiviso';", true);
+                pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
+                pdf.OnFieldEvent(7, "campo", "convalida(event.value);");
+            },
+            {[&](Tavlo& pdf) {
+                 pdf.SetProtection(4096, "padrone", "utente");
+                 pdf.SetCompression(filters, 3);
+             },
+             "utente"});
+        ExpectScripts(path, {"prima_della_stampa();", "var comune = 'condiviso';", "convalida(event.value);"}, {},
+                      "utente");
         const auto facts = InteractiveSummary(path, "utente");
         EXPECT_EQ(Fact(facts, "catalog.aa/WP.js"), "prima_della_stampa();");
         // The name of the document-level script decrypts to itself.
@@ -173,11 +113,9 @@ TEST_F(ActionsTest, CompressedAndEncryptedScriptsAreReadBack)
 
 // Scripts are Windows-1252 text: "€" and typographic quotes must reach the reader as such,
 // whether a field, a link, the document or a page holds them.
-TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
+TEST(Actions, ScriptsKeepTheirCharactersInReaders)
 {
-    const std::string path = dir.File("characters.pdf");
-    WriteOnePage(path, [&](Tavlo& pdf) {
-        // The euro sign, typographic quotes, an ellipsis and accented letters.
+    const std::string path = WriteOnePage("characters.pdf", [](Tavlo& pdf) {
         pdf.AddField("campo", 0, 10, 10, 80, 20, "", 0, "", 0);
         pdf.AddField("vai", 5, 10, 40, 80, 20, "Vai", std::string("app.alert('premuto\x85');"), "", 0);
         pdf.OnFieldEvent(7, "campo", "app.alert('\x80 \x93ok\x94');");
@@ -185,10 +123,8 @@ TEST_F(ActionsTest, ScriptsKeepTheirCharactersInReaders)
         pdf.OnDocEvent(3, "app.alert('\x80 \x92" "chiuso\x92');", true);
         pdf.OnDocEvent(0, "app.alert('\x93pagina\x94');", true);
     });
-    // poppler decodes each script as the text stream it is.
-    ExpectScripts(Scripts(path), {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
-                                  "app.alert('perch\u00E9 \u2018s\u00EC\u2019');",
-                                  "app.alert('\u20AC \u2019chiuso\u2019');", "app.alert('\u201Cpagina\u201D');"});
-    const auto facts = InteractiveSummary(path);
-    EXPECT_EQ(Fact(facts, "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
+    ExpectScripts(path, {"app.alert('premuto\u2026');", "app.alert('\u20AC \u201Cok\u201D');",
+                         "app.alert('perch\u00E9 \u2018s\u00EC\u2019');", "app.alert('\u20AC \u2019chiuso\u2019');",
+                         "app.alert('\u201Cpagina\u201D');"});
+    EXPECT_EQ(Fact(InteractiveSummary(path), "page1.annot1.A.js"), "app.alert('perch\u00E9 \u2018s\u00EC\u2019');");
 }

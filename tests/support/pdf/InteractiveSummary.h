@@ -160,6 +160,15 @@ inline std::array<double, 4> RectOf(const std::map<std::string, std::string>& fa
     return rect;
 }
 
+// Every fact as "key<TAB>value" lines in key order, for a golden file.
+inline std::string SummaryText(const std::map<std::string, std::string>& facts)
+{
+    std::string text;
+    for (const auto& [key, value] : facts)
+        text += key + "\t" + value + "\n";
+    return text;
+}
+
 // The value of a fact, "<none>" when the reader did not find it.
 inline std::string Fact(const std::map<std::string, std::string>& facts, const std::string& key)
 {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace tavlo::test {
 
@@ -304,6 +305,19 @@ std::string QpdfDocument::PageContent(int page) const
     for (const Json& stream : json_["pages"][static_cast<std::size_t>(page - 1)]["contents"].items)
         content += StreamData(stream.text) + "\n";
     return content;
+}
+
+std::vector<std::string> QpdfDocument::OutlineTitles() const
+{
+    std::vector<std::string> titles;
+    const std::function<void(const Json&, const std::string&)> walk = [&](const Json& items, const std::string& indent) {
+        for (const Json& item : items.items) {
+            titles.push_back(indent + StringValue(item["title"]));
+            walk(item["kids"], indent + "  ");
+        }
+    };
+    walk(json_["outlines"], "");
+    return titles;
 }
 
 } // namespace tavlo::test

@@ -54,6 +54,8 @@ public:
     // The references of the pages, in order, and one page's content streams joined.
     std::vector<std::string> Pages() const;
     std::string PageContent(int page) const;
+    // The outline's titles depth first, each indented by two spaces a level.
+    std::vector<std::string> OutlineTitles() const;
 
 private:
     Json json_;

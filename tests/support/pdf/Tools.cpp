@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -45,6 +46,9 @@ ScratchDir::ScratchDir()
 
 ScratchDir::~ScratchDir()
 {
+    // TAVLO_KEEP_TEMP=1 leaves the files for a look after a failure.
+    if (std::getenv("TAVLO_KEEP_TEMP"))
+        return;
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }

@@ -33,7 +33,8 @@ private:
     std::filesystem::path path_;
 };
 
-// A file of that name in a folder of this test program, removed when it ends.
+// A file of that name in a folder of this test program, removed when it ends (kept, like
+// every scratch folder, when TAVLO_KEEP_TEMP is set).
 std::string TempPath(const std::string& name);
 
 void WriteFile(const std::string& path, const std::string& bytes);
