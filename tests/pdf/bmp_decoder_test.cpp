@@ -2,9 +2,11 @@
 // reads from the same file, and mutated files (truncated, forged sizes, offsets and depths)
 // end in the invalid-format error or in samples of the announced size, never elsewhere.
 
-#include "pdf/BmpOracle.h"
+#include "pdf/BmpFields.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/media/BmpDecoder.h"
+#include "support/pdf/Images.h"
+#include "support/pdf/Tools.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +62,6 @@ std::string Rgb(const DecodedBmp& image)
 
 TEST(BmpDecoderTest, CompressedRowsDecodeAsImageMagickReadsThem)
 {
-    if (!ImageToolsAvailable())
-        FAIL() << "ImageMagick missing";
     const ScratchDir dir;
     struct Case {
         const char* name;

@@ -1,19 +1,10 @@
 #pragma once
-// Bitmaps written by ImageMagick from pictures the tests make, and the pixels ImageMagick
-// reads back from any picture file: the independent side of the image tests.
-
-#include "pdf/OracleTools.h"
-#include "support/pdf/Images.h"
+// The fields of a BMP file's headers, to forge and turn the bitmaps ImageMagick writes.
 
 #include <cstdint>
 #include <string>
 
 namespace tavlo::test {
-
-inline bool ImageToolsAvailable()
-{
-    return ToolAvailable("/usr/bin/convert") && ToolAvailable("pdfimages");
-}
 
 // Little-endian fields of a BMP header.
 inline std::uint32_t Field(const std::string& bmp, std::size_t at, int size)
