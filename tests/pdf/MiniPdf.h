@@ -1,7 +1,7 @@
 #pragma once
-// A small complete document around a page and one extra stream, written with the
-// writer's own string, stream and encryption members, so real readers can check them
-// before the document members exist.
+// A small complete document around a page and one extra stream of any bytes, written with
+// the writer's own string, stream and encryption members, so qpdf can decode the stream
+// that each combination of filters and protection makes.
 
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/AsciiHexEncoder.h"
