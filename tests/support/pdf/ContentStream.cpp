@@ -62,6 +62,28 @@ std::size_t TokenEnd(const std::string& s, std::size_t at)
     return end;
 }
 
+// An array with single spaces between its items and none inside its brackets.
+std::string Tidy(const std::string& array)
+{
+    std::string out;
+    for (std::size_t i = 0; i < array.size(); ++i) {
+        const char c = array[i];
+        if (c == '(') {
+            const std::size_t end = TokenEnd(array, i);
+            out += array.substr(i, end - i);
+            i = end - 1;
+        } else if (IsSpace(c)) {
+            if (!out.empty() && out.back() != ' ' && out.back() != '[')
+                out += ' ';
+        } else {
+            if (c == ']' && !out.empty() && out.back() == ' ')
+                out.pop_back();
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string Operation::Line() const
@@ -93,7 +115,7 @@ std::vector<Operation> Operations(const std::string& s)
         const bool operand = c == '(' || c == '<' || c == '[' || c == '/' || c == '+' || c == '-' || c == '.' ||
                              (c >= '0' && c <= '9') || token == "true" || token == "false" || token == "null";
         if (operand) {
-            operands.push_back(token);
+            operands.push_back(c == '[' ? Tidy(token) : token);
             continue;
         }
         if (token == "ID") {

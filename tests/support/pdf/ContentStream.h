@@ -10,7 +10,8 @@ namespace tavlo::test {
 
 struct Operation {
     std::string op;                     // "re", "Tf", "BI" (its image data skipped)...
-    std::vector<std::string> operands;  // each token as written: "12", "/F1", "(text)", "[1 2]"
+    // Each token as written ("12", "/F1", "(text)"), arrays with single spaces ("[1 2]").
+    std::vector<std::string> operands;
     // Operands and operator joined by single spaces: "10 20 30 40 re".
     std::string Line() const;
 };

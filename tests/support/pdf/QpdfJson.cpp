@@ -215,7 +215,7 @@ QpdfDocument::QpdfDocument(const std::string& path, const std::string& password)
 {
     const ToolResult run = RunTool("qpdf --json --json-key=qpdf --json-key=pages --json-key=outlines"
                                    " --json-key=acroform --json-key=pagelabels --json-key=encrypt"
-                                   " --json-stream-data=inline --decode-level=generalized" +
+                                   " --json-stream-data=inline --decode-level=generalized --show-encryption-key" +
                                    QpdfPassword(password) + " " + Quote(path) + " 2>/dev/null");
     // qpdf exits with 3 for warnings; the JSON is complete then too.
     if (run.exitCode != 0 && run.exitCode != 3)
