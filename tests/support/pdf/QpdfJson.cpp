@@ -211,11 +211,13 @@ std::string Show(const Json& value)
     }
 }
 
-QpdfDocument::QpdfDocument(const std::string& path, const std::string& password)
+QpdfDocument::QpdfDocument(const std::string& path, const std::string& password, bool decoded)
 {
-    const ToolResult run = RunTool("qpdf --json --json-key=qpdf --json-key=pages --json-key=outlines"
-                                   " --json-key=acroform --json-key=pagelabels --json-key=encrypt"
-                                   " --json-stream-data=inline --decode-level=generalized --show-encryption-key" +
+    const ToolResult run = RunTool(std::string("qpdf --json --json-key=qpdf --json-key=pages --json-key=outlines"
+                                               " --json-key=acroform --json-key=pagelabels --json-key=encrypt"
+                                               " --show-encryption-key") +
+                                   (decoded ? " --json-stream-data=inline --decode-level=generalized"
+                                            : " --json-stream-data=none --decode-level=none") +
                                    QpdfPassword(password) + " " + Quote(path) + " 2>/dev/null");
     // qpdf exits with 3 for warnings; the JSON is complete then too.
     if (run.exitCode != 0 && run.exitCode != 3)

@@ -33,8 +33,9 @@ Json ParseJson(std::string_view text);
 
 class QpdfDocument {
 public:
-    // Empty (and a test failure) when qpdf cannot read the file.
-    explicit QpdfDocument(const std::string& path, const std::string& password = "");
+    // Empty (and a test failure) when qpdf cannot read the file. Streams come decoded, their
+    // dictionaries without /Filter then; `decoded` false keeps them as written, without data.
+    explicit QpdfDocument(const std::string& path, const std::string& password = "", bool decoded = true);
 
     // The whole output: "qpdf" (objects), "pages", "outlines", "acroform", "pagelabels", "encrypt".
     const Json& Root() const { return json_; }
