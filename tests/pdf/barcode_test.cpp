@@ -3,69 +3,39 @@
 // random texts in both code sets rendered by poppler and read back by zbar, whose reading
 // also verifies every check symbol.
 
-#include "pdf/BarcodeReading.h"
-#include "pdf/PdfCheck.h"
 #include "pdf/ErrorRaised.h"
-#include "pdf/TavloTestPeer.h"
 #include "pdf/draw/Code128Symbols.h"
+#include "support/pdf/Barcodes.h"
+#include "support/pdf/ContentStream.h"
+#include "support/pdf/QpdfJson.h"
+#include "support/pdf/TextBoxes.h"
+#include "support/pdf/Tools.h"
+#include "support/pdf/WrittenDocument.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-#include <sstream>
 #include <vector>
 
 using namespace tavlo;
 using namespace tavlo::test;
 
-namespace {
-
-// The content lines one call adds to an open page.
-template <typename Draw>
-std::string ContentOf(Tavlo& pdf, Draw&& draw)
-{
-    TavloTestPeer peer(pdf);
-    const std::size_t before = peer.State().PageContent.Text().size();
-    draw();
-    return peer.State().PageContent.Text().substr(before);
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line, '\r');)
-        if (!line.empty())
-            lines.push_back(line);
-    return lines;
-}
-
-} // namespace
-
 TEST(Code128Values, WorkedExamplesChooseSetsAndCheckSymbols)
 {
-    // Check symbols worked by hand: (start + sum of position × value) mod 103.
-    EXPECT_EQ(Code128Values("ABC"), (std::vector<int>{104, 33, 34, 35, 1, 106}));
-    EXPECT_EQ(Code128Values("1234"), (std::vector<int>{105, 12, 34, 82, 106}));
-    // 104 + 17 + 36 + 57 = 214 -> 8
-    EXPECT_EQ(Code128Values("123"), (std::vector<int>{104, 17, 18, 19, 8, 106}));
-    // 105 + 12 + 68 + 300 + 4·21 = 569 -> 54
-    EXPECT_EQ(Code128Values("12345"), (std::vector<int>{105, 12, 34, 100, 21, 54, 106}));
-    // 104 + 33 + 198 + 36 + 136 = 507 -> 95
-    EXPECT_EQ(Code128Values("A1234"), (std::vector<int>{104, 33, 99, 12, 34, 95, 106}));
-    // 104 + 33 + 34 + 297 + 92 + 225 = 785 -> 64
-    EXPECT_EQ(Code128Values("A12345"), (std::vector<int>{104, 33, 17, 99, 23, 45, 64, 106}));
-}
-
-TEST(Code128Values, RefusesWhatSetBCannotCarry)
-{
-    EXPECT_TRUE(Code128Values("").empty());
-    EXPECT_TRUE(Code128Values("AB\tC").empty());
-    EXPECT_TRUE(Code128Values(std::string("A\xC6")).empty());  // 198
-    EXPECT_TRUE(Code128Values(std::string("\x7F")).empty());
-    EXPECT_TRUE(Code128Values(std::string("caf\xE9")).empty());
-    EXPECT_FALSE(Code128Values(" ~").empty());
+    // Check symbols worked by hand: (start + sum of position × value) mod 103; nothing for
+    // what set B cannot carry.
+    const std::pair<std::string, std::vector<int>> cases[] = {
+        {"ABC", {104, 33, 34, 35, 1, 106}},
+        {"1234", {105, 12, 34, 82, 106}},
+        {"123", {104, 17, 18, 19, 8, 106}},                 // 104 + 17 + 36 + 57 = 214 -> 8
+        {"12345", {105, 12, 34, 100, 21, 54, 106}},         // 105 + 12 + 68 + 300 + 4·21 = 569 -> 54
+        {"A1234", {104, 33, 99, 12, 34, 95, 106}},          // 104 + 33 + 198 + 36 + 136 = 507 -> 95
+        {"A12345", {104, 33, 17, 99, 23, 45, 64, 106}},     // 104 + 33 + 34 + 297 + 92 + 225 = 785 -> 64
+        {" ~", {104, 0, 94, 86, 106}},                      // 104 + 0 + 188 = 292 -> 86
+        {"", {}}, {"AB\tC", {}}, {"A\xC6", {}}, {"\x7F", {}}, {"caf\xE9", {}}};
+    for (const auto& [text, values] : cases)
+        EXPECT_EQ(Code128Values(text), values) << text;
 }
 
 TEST(Code128Modules, TableFollowsTheSymbologyStructure)
@@ -101,129 +71,106 @@ TEST(Code128Modules, TableFollowsTheSymbologyStructure)
     EXPECT_EQ(ErrorRaised([] { Code128Modules(107); }), ErrorCode::SubscriptOutOfRange);
 }
 
-class BarCodePage : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        path = dir.File("page.pdf");
-        pdf.BeginDoc(path);
-        pdf.BeginPage();
-    }
-    ScratchDir dir;
-    std::string path;
-    Tavlo pdf;
-};
+namespace {
 
-TEST_F(BarCodePage, RectanglesAndWidthInModules)
+// The rectangles of one page.
+std::vector<std::string> Bars(const QpdfDocument& q, int page)
 {
-    float width = 0;
-    const std::string abc = ContentOf(pdf, [&] { width = pdf.DrawBarCode(4, "ABC", 0, 20, false, 1, 0, false); });
-    EXPECT_NEAR(width, 87 * 0.72, 1e-3);
-    // Three bars a symbol and four in the stop, each one rectangle as wide as its modules.
-    // The bars are drawn in a graphics state of their own.
-    std::vector<std::string> lines = Lines(abc);
-    ASSERT_EQ(lines.size(), 5u * 3 + 4 + 2);
-    EXPECT_EQ(lines.front(), "q");
-    EXPECT_EQ(lines.back(), "Q");
-    lines = std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
-    double dark = 0, expected = 0;
-    for (const std::string& line : lines)
-        dark += std::stod(line.substr(line.find(' ', line.find(' ') + 1)));
+    return LinesOf(Operations(q.PageContent(page)), {"re"});
+}
+
+} // namespace
+
+// Widths in modules of 0.72 points whatever the unit, zoom clamped to 0.8 ... 2, three bars
+// a symbol and four in the stop, each one rectangle as wide as its modules, heights after
+// the caption's band; refusals draw nothing and keep the font.
+TEST(Code128Drawing, BarsWidthsAndRefusals)
+{
+    std::vector<float> widths;
+    float before = 0, after = 0;
+    const QpdfDocument q(WriteDocument("bars.pdf", [&](Tavlo& pdf) {
+                             auto draw = [&](const std::string& code, bool show, float zoom, float height) {
+                                 widths.push_back(pdf.DrawBarCode(4, code, 0, 20, show, zoom, height, false));
+                             };
+                             pdf.BeginPage();
+                             draw("ABC", false, 1, 0);
+                             pdf.BeginPage();
+                             draw("1234", false, 1, 0);
+                             draw("12345", false, 1, 0);
+                             draw("ABC", false, 0.5f, 0);
+                             draw("ABC", false, 3, 0);
+                             pdf.SetScale(2);
+                             draw("ABC", false, 1, 0);
+                             pdf.SetScale(0);
+                             pdf.BeginPage();
+                             for (const auto& [show, height] : std::vector<std::pair<bool, float>>{
+                                      {true, 0}, {true, 30}, {false, 30}, {true, 4}})
+                                 draw("A", show, 1, height);
+                             pdf.BeginPage();
+                             pdf.SetFont("Arial", 12, 0, 0);
+                             before = pdf.TextLength("prova");
+                             for (const bool show : {false, true})
+                                 for (const auto& [type, code] : std::vector<std::pair<int, std::string>>{
+                                          {4, ""}, {4, "AB\tC"}, {4, "\xC6"}, {6, "ABC"}, {-1, "ABC"}})
+                                     EXPECT_EQ(pdf.DrawBarCode(type, code, 10, 10, show, 1, 0, false), 0.0f) << code;
+                             // Too long for the 16-bit weighted sum: the overflow error.
+                             EXPECT_EQ(ErrorRaised([&] { pdf.DrawBarCode(4, std::string(400, 'z'), 0, 0, true, 1, 0, false); }),
+                                       ErrorCode::Overflow);
+                             after = pdf.TextLength("prova");
+                         }).path);
+    const double m = 0.72;
+    const std::vector<double> expected = {87 * m, 76 * m, (19 + 11 * 6 + 13) * m, 87 * m * 0.8, 87 * m * 2,
+                                          87 * m * 25.4 / 72};
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(widths[i], expected[i], 1e-3) << i;
+    const auto abc = Bars(q, 1);
+    ASSERT_EQ(abc.size(), 5u * 3 + 4);
+    double dark = 0, modules = 0;
+    for (const std::string& bar : abc)
+        dark += std::stod(bar.substr(bar.find(' ', bar.find(' ') + 1)));
     for (int v : {104, 33, 34, 35, 1, 106})
-        expected += 0.72 * static_cast<double>(std::count(Code128Modules(v).begin(), Code128Modules(v).end(), '1'));
-    EXPECT_NEAR(dark, expected, 1e-3);
-    // START B begins with a bar of two modules after a quiet zone of ten, 14.4 points high.
-    EXPECT_EQ(lines.front(), "7.2 20 1.44 14.4 re f*");
-    // The stop's final two-module bar ends nine modules before the right edge: 87 − 9 − 2.
-    EXPECT_EQ(lines.back(), "54.72 20 1.44 14.4 re f*");
-
-    EXPECT_NEAR(pdf.DrawBarCode(4, "1234", 0, 60, false, 1, 0, false), 76 * 0.72, 1e-3);
-    EXPECT_NEAR(pdf.DrawBarCode(4, "12345", 0, 100, false, 1, 0, false), (19 + 11 * 6 + 13) * 0.72, 1e-3);
+        modules += static_cast<double>(std::count(Code128Modules(v).begin(), Code128Modules(v).end(), '1'));
+    EXPECT_NEAR(dark, modules * m, 1e-3);
+    // START B begins with a bar of two modules after a quiet zone of ten, 14.4 points high;
+    // the stop's final two-module bar ends nine modules before the right edge: 87 − 9 − 2.
+    EXPECT_EQ(abc.front(), "7.2 20 1.44 14.4 re");
+    EXPECT_EQ(abc.back(), "54.72 20 1.44 14.4 re");
+    // Heights: the default one with the band not taken off, 30 − 4.68, 30, one module at or
+    // below the band.
+    std::vector<std::string> firsts;
+    for (const std::string& bar : Bars(q, 3))
+        if (bar.rfind("7.2 20 1.44 ", 0) == 0)
+            firsts.push_back(bar.substr(12));
+    EXPECT_EQ(firsts, (std::vector<std::string>{"14.4 re", "25.32 re", "30 re", "0.72 re"}));
+    EXPECT_TRUE(Bars(q, 4).empty());
+    EXPECT_EQ(after, before);
 }
 
-TEST_F(BarCodePage, ZoomIsClampedAndHeightsFollowTheTextBand)
+TEST(Code128Drawing, CaptionCentredUnderTheBarsInCourierAndFontRestored)
 {
-    float zoom = 0.5f;
-    EXPECT_NEAR(pdf.DrawBarCode(4, "ABC", 0, 0, false, zoom, 0, false), 87 * 0.72 * 0.8, 1e-3);
-    EXPECT_EQ(zoom, 0.5f);
-    EXPECT_NEAR(pdf.DrawBarCode(4, "ABC", 0, 0, false, 3, 0, false), 87 * 0.72 * 2, 1e-3);
-
-    // Millimetres: the module is 0.72 points whatever the unit.
-    pdf.SetScale(2);
-    EXPECT_NEAR(pdf.DrawBarCode(4, "ABC", 0, 0, false, 1, 0, false), 87 * 0.72 * 25.4 / 72, 1e-3);
-    pdf.SetScale(0);
-
-    auto firstLine = [&](bool show, float height) {
-        return Lines(ContentOf(pdf, [&] { pdf.DrawBarCode(4, "ABC", 0, 0, show, 1, height, false); })).at(1);
-    };
-    EXPECT_EQ(firstLine(true, 0), "7.2 0 1.44 14.4 re f*");     // default height, band not taken off
-    EXPECT_EQ(firstLine(true, 30), "7.2 0 1.44 25.32 re f*");   // 30 − 4.68
-    EXPECT_EQ(firstLine(false, 30), "7.2 0 1.44 30 re f*");
-    EXPECT_EQ(firstLine(true, 4), "7.2 0 1.44 0.72 re f*");     // at or below the band: one module
-}
-
-TEST_F(BarCodePage, RefusalsDrawNothingAndKeepTheFont)
-{
-    pdf.SetFont("Arial", 12, 0, 0);
-    TavloTestPeer peer(pdf);
-    const auto drawn = [&](std::int32_t type, const std::string& code, bool show) {
-        float width = -1;
-        const std::string added = ContentOf(pdf, [&] { width = pdf.DrawBarCode(type, code, 10, 10, show, 1, 0, false); });
-        EXPECT_EQ(width, 0.0f) << type << " " << code;
-        EXPECT_EQ(added, "") << type << " " << code;
-        EXPECT_EQ(peer.State().doc.FontName, "Arial");
-        EXPECT_EQ(peer.State().doc.FontSize, 12.0f);
-    };
-    for (bool show : {false, true}) {
-        drawn(4, "", show);
-        drawn(4, "AB\tC", show);
-        drawn(4, std::string("\xC6"), show);
-        drawn(6, "ABC", show);
-        drawn(-1, "ABC", show);
-    }
-    // Too long for the 16-bit weighted sum: the overflow error, and not a bar written.
-    const std::string added = ContentOf(pdf, [&] {
-        EXPECT_EQ(ErrorRaised([&] { pdf.DrawBarCode(4, std::string(400, 'z'), 0, 0, true, 1, 0, false); }),
-                  ErrorCode::Overflow);
-    });
-    EXPECT_EQ(added, "");
-    EXPECT_EQ(peer.State().doc.FontName, "Arial");
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-}
-
-TEST_F(BarCodePage, CaptionCentredUnderTheBarsInCourierAndFontRestored)
-{
-    pdf.SetFont("Times", 14, 1, 0);
-    pdf.SetColorText("#FF0000");
-    TavloTestPeer peer(pdf);
-    const std::string fill = peer.State().FillColor;
-    const float width = pdf.DrawBarCode(4, "HELLO-42", 100, 100, true, 1.5, 0, false);
-    EXPECT_EQ(peer.State().doc.FontName, "Times");
-    EXPECT_EQ(peer.State().doc.FontSize, 14.0f);
-    EXPECT_EQ(peer.State().FillColor, fill);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-    if (!ToolAvailable("pdftotext"))
-        FAIL() << "poppler missing";
-    const std::string box = RunTool("pdftotext -bbox " + Quote(path) + " -").output;
-    ASSERT_NE(box.find(">HELLO-42</word>"), std::string::npos) << box;
-    const auto number = [&](const std::string& key) { return std::stod(TokenAfter(box, key + "=\"", "0123456789.")); };
-    const double xMin = number("xMin"), xMax = number("xMax"), yMin = number("yMin");
-    EXPECT_NEAR((xMin + xMax) / 2, 100 + width / 2, 0.5);
-    EXPECT_NEAR(xMax - xMin, 8 * 0.6 * 10.08 * 1.5, 0.5);  // eight Courier characters
+    float width = 0, before = 0, after = 0;
+    const std::string path = WriteDocument("caption.pdf", [&](Tavlo& pdf) {
+                                 pdf.BeginPage();
+                                 pdf.SetFont("Times", 14, 1, 0);
+                                 before = pdf.TextLength("prova");
+                                 width = pdf.DrawBarCode(4, "HELLO-42", 100, 100, true, 1.5, 0, false);
+                                 after = pdf.TextLength("prova");
+                             }).path;
+    EXPECT_EQ(after, before);
+    const auto words = PopplerWords(path);
+    ASSERT_EQ(words.size(), 1u);
+    EXPECT_EQ(words[0].text, "HELLO-42");
+    EXPECT_NEAR((words[0].left + words[0].right) / 2, 100 + width / 2, 0.5);
+    EXPECT_NEAR(words[0].right - words[0].left, 8 * 0.6 * 10.08 * 1.5, 0.5);  // eight Courier characters
     // Below the bars (14.4 × 1.5 high from y 100), above the baseline 1.6 bands further.
-    EXPECT_GT(yMin, 100 + 21.6 - 1);
-    EXPECT_NE(RunTool("pdffonts " + Quote(path)).output.find("Courier"), std::string::npos);
+    EXPECT_GT(words[0].top, 100 + 21.6 - 1);
+    EXPECT_NE(FontsListed(path).find("Courier"), std::string::npos);
 }
 
 TEST(Code128Reading, RandomTextsReadBackByZbar)
 {
-    if (!ReadersAvailable() || !ToolAvailable("zbarimg") || !ToolAvailable("pdftoppm"))
-        FAIL() << "poppler or zbar missing";
     std::mt19937 random(128);
-    ScratchDir dir;
-    const std::string path = dir.File("codes.pdf");
+    const std::string path = TempPath("codes.pdf");
     Tavlo pdf;
     pdf.BeginDoc(path);
     std::vector<std::string> drawn;
@@ -260,5 +207,5 @@ TEST(Code128Reading, RandomTextsReadBackByZbar)
     ExpectReadersAccept(path);
 
     std::sort(drawn.begin(), drawn.end());
-    EXPECT_EQ(BarcodesReadByZbar(path, pages, dir.File("page-"), "--raw -Sdisable -Scode128.enable"), drawn);
+    EXPECT_EQ(BarcodesReadByZbar(path, pages, "--raw -Sdisable -Scode128.enable"), drawn);
 }

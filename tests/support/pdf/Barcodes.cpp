@@ -17,7 +17,7 @@ std::vector<std::string> BarcodesReadByZbar(const std::string& pdf, int pages, c
                     Quote(image))
                 .exitCode != 0)
             return {};
-        std::istringstream lines(RunTool("zbarimg -q " + zbarOptions + " " + Quote(image + ".pgm")).output);
+        std::istringstream lines(RunTool("zbarimg -q " + zbarOptions + " " + Quote(image + ".pgm") + " 2>/dev/null").output);
         for (std::string line; std::getline(lines, line);)
             read.push_back(line);
     }
