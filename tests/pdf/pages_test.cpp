@@ -1,9 +1,11 @@
-// Page lifecycle: the content frame, margins and clipping, page settings and position, the
-// widgets of the open page and the page scripts, read back by the readers.
+// Page settings and the page's frame: sizes, units, margins and clipping as the readers see
+// them, sizes and scales no reader draws refused, and field texts with the euro sign.
 
 #include "pdf/ErrorRaised.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/TavloTestPeer.h"
+#include "support/pdf/ContentStream.h"
+#include "support/pdf/QpdfJson.h"
+#include "support/pdf/TextBoxes.h"
+#include "support/pdf/WrittenDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -15,28 +17,22 @@ using namespace tavlo::test;
 TEST(PageSettings, SizesScaleMarginsAndPosition)
 {
     Tavlo pdf;
-    EXPECT_FLOAT_EQ(pdf.GetPageWidth(false), 596);
-    EXPECT_FLOAT_EQ(pdf.GetPageHeight(false), 842);
-    pdf.SetMargins(10, 10, 10, 10, false);
-    EXPECT_FLOAT_EQ(pdf.GetPageHeight(true), 822);
-    pdf.SetPaperSize(18);
-    pdf.SetPaperSize(-9);
-    EXPECT_FLOAT_EQ(pdf.GetPageWidth(false), 596);
-    pdf.SetPaperSize(-7);
-    EXPECT_FLOAT_EQ(pdf.GetPageWidth(false), 3371);
-    EXPECT_FLOAT_EQ(pdf.GetPageHeight(false), 2384);
-    pdf.SetPaperSize(17);
-    EXPECT_FLOAT_EQ(pdf.GetPageWidth(false), 756);
-    pdf.SetScale(1);
-    pdf.SetScale(4);  // no such unit: inches stay
+    const std::tuple<std::function<void()>, float, float, bool> steps[] = {
+        {[] {}, 596, 842, false},
+        {[&] { pdf.SetMargins(10, 10, 10, 10, false); }, 576, 822, true},
+        {[&] { pdf.SetPaperSize(18), pdf.SetPaperSize(-9); }, 596, 842, false},  // no such sizes
+        {[&] { pdf.SetPaperSize(-7); }, 3371, 2384, false},
+        {[&] { pdf.SetPaperSize(17); }, 756, 522, false},
+        {[&] { pdf.SetScale(1), pdf.SetScale(4); }, 10.5f, 7.25f, false},  // no unit 4: inches stay
+        {[&] { pdf.SetScale(2), pdf.SetPaperSize(255, 210, 297); }, 210, 297, false}};
+    for (const auto& [step, width, height, inside] : steps) {
+        step();
+        EXPECT_NEAR(pdf.GetPageWidth(inside), width, 1e-3);
+        EXPECT_NEAR(pdf.GetPageHeight(inside), height, 1e-3);
+    }
     pdf.SetXY(1, 2);
     EXPECT_FLOAT_EQ(pdf.GetX(), 1);
     EXPECT_FLOAT_EQ(pdf.GetY(), 2);
-    EXPECT_FLOAT_EQ(TavloTestPeer(pdf).State().CurrentY, 144);
-    EXPECT_FLOAT_EQ(pdf.GetPageWidth(false), 10.5f);
-    pdf.SetScale(2);
-    pdf.SetPaperSize(255, 210, 297);
-    EXPECT_NEAR(TavloTestPeer(pdf).State().PageWidth, 595.2756, 0.001);
     EXPECT_EQ(pdf.GetPage(), 0);
 }
 
@@ -45,134 +41,65 @@ TEST(PageSettings, SizesScaleMarginsAndPosition)
 // themselves are drawn by every reader.
 TEST(PageSettings, UnusableSizesAndScalesRefused)
 {
-    Tavlo pdf;
-    const TavloState& s = TavloTestPeer(pdf).State();
-    auto refused = [](auto call) { return ErrorRaised(call) == ErrorCode::InvalidArgument; };
-    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 0, 0); }));
-    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, -100, 200); }));
-    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 200, 14401); }));
-    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, 2.9f, 200); }));
-    EXPECT_TRUE(refused([&] { pdf.SetPaperSize(255, std::nanf(""), 200); }));
-    EXPECT_FLOAT_EQ(s.PageWidth, 596);
-    EXPECT_FLOAT_EQ(s.PageHeight, 842);
-    EXPECT_TRUE(refused([&] { pdf.SetScale(255, 0); }));
-    EXPECT_TRUE(refused([&] { pdf.SetScale(255, -2); }));
-    EXPECT_TRUE(refused([&] { pdf.SetScale(255, std::nanf("")); }));
-    EXPECT_TRUE(refused([&] { pdf.SetScale(255, INFINITY); }));
-    EXPECT_FLOAT_EQ(s.Scale, 1);
-
-    if (!ReadersAvailable())
-        FAIL() << "qpdf, poppler or mupdf missing";
-    ScratchDir dir;
-    const std::string path = dir.File("limits.pdf");
-    pdf.BeginDoc(path);
-    pdf.BeginPage();
-    pdf.SetPaperSize(255, 3, 3);
-    pdf.BeginPage();
-    pdf.SetScale(255, 2);
-    pdf.SetPaperSize(255, 7200, 100);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-    const std::string info = RunTool("pdfinfo -f 1 -l 2 " + Quote(path)).output;
-    EXPECT_NE(info.find("Page    1 size:  3 x 3 pts"), std::string::npos) << info;
-    EXPECT_NE(info.find("Page    2 size:  14400 x 200 pts"), std::string::npos) << info;
+    const std::string path = WriteDocument("limits.pdf", [](Tavlo& pdf) {
+                                 pdf.BeginPage();
+                                 for (const auto& [w, h] : std::vector<std::pair<float, float>>{
+                                          {0, 0}, {-100, 200}, {200, 14401}, {2.9f, 200}, {std::nanf(""), 200}})
+                                     EXPECT_EQ(ErrorRaised([&] { pdf.SetPaperSize(255, w, h); }),
+                                               ErrorCode::InvalidArgument);
+                                 for (const float factor : {0.f, -2.f, std::nanf(""), INFINITY})
+                                     EXPECT_EQ(ErrorRaised([&] { pdf.SetScale(255, factor); }),
+                                               ErrorCode::InvalidArgument);
+                                 pdf.BeginPage();
+                                 pdf.SetPaperSize(255, 3, 3);
+                                 pdf.BeginPage();
+                                 pdf.SetScale(255, 2);
+                                 pdf.SetPaperSize(255, 7200, 100);
+                             }).path;
+    const auto info = PdfInfo(path);
+    EXPECT_EQ(info.at("Page    1 size"), "596 x 842 pts (A4)");
+    EXPECT_EQ(info.at("Page    2 size"), "3 x 3 pts");
+    EXPECT_EQ(info.at("Page    3 size"), "14400 x 200 pts");
 }
 
+// Each page's content begins with its frame: the axis from the top-left corner inside the
+// margins, the margins' clip when asked for, black colours; an EndPage with no page open
+// writes nothing.
 TEST(Pages, FrameColoursAndClip)
 {
-    ScratchDir dir;
-    Tavlo pdf;
-    TavloTestPeer peer(pdf);
-    const std::string path = dir.File("frame.pdf");
-    pdf.BeginDoc(path);
-    EXPECT_EQ(pdf.BeginPage(), 1);
-    pdf.SetMargins(20, 30, 40, 50, true);
-    pdf.EndPage();
-    pdf.EndPage();  // nothing open: nothing written
-    pdf.SetMargins(0, 0, 0, 0, false);
-    EXPECT_EQ(pdf.BeginPage(), 2);
-    pdf.EndDoc();
-    if (ReadersAvailable())
-        ExpectReadersAccept(path);
-    const std::string text = ReadFile(path);
-    EXPECT_NE(text.find("stream\n1 0 0 -1 20 802 cm \r0 0 546 752 re W n\r\r0 0 0 rg\r0 0 0 RG\nendstream"),
-              std::string::npos);
-    EXPECT_NE(text.find("stream\n1 0 0 -1 0 842 cm \r\r0 0 0 rg\r0 0 0 RG\nendstream"), std::string::npos);
-    EXPECT_NE(text.find("/Count 2"), std::string::npos);
-}
-
-TEST(Pages, WidgetsScriptsAndAnnotationArray)
-{
-    ScratchDir dir;
-    Tavlo pdf;
-    TavloTestPeer peer(pdf);
-    const std::string path = dir.File("widgets.pdf");
-    pdf.BeginDoc(path);
-    pdf.SetFont("Arial", 10, 0, 0);
-    pdf.BeginPage();
-    auto widget = [](const std::string& name, std::int32_t kind, const std::string& value, std::int16_t index) {
-        FieldEntry field;
-        field.name = name;
-        field.kind = kind;
-        field.value = value;
-        field.defaultIndex = index;
-        field.appearance = "/Arial 10 Tf 0 g";
-        field.head = "<< /Type /Annot /Subtype /Widget /Rect [10 10 100 30] /F 4 /FT " +
-                     std::string(kind == 0 ? "/Tx" : "/Ch");
-        return field;
-    };
-    auto& fields = peer.State().doc.Fields;
-    fields.push_back(widget("nome", 0, "Mario (R.)", 0));
-    fields.push_back(widget("scelta", 3, "a|b|c", 2));
-    fields.back().head += " /Ff 131072";
-    peer.State().FieldCount = 2;
-    peer.State().DocScripts[6] = "var aperta = 1;";
-    peer.State().DocScripts[7] = "var chiusa = 1;";
-    pdf.EndDoc();
-    if (ReadersAvailable())
-        ExpectReadersAccept(path);
-    const std::string text = ReadFile(path);
-    // Scripts 5 and 6, widgets 7 and 8, page 9, content 10, annotation array 11.
-    EXPECT_NE(text.find("7 0 obj\n<< /Type /Annot /Subtype /Widget /Rect [10 10 100 30] /F 4 /FT /Tx /DA (/Arial 10 Tf "
-                        "0 g) /T (nome) /MK <<>> \r /V (Mario \\(R.\\)) /DV (Mario \\(R.\\))  /P 9 0 R >>"),
-              std::string::npos);
-    EXPECT_NE(text.find("/MK <<>> /Opt [ (a)(b)(c) ]  /DV (b) /V (b) /P 9 0 R >>"), std::string::npos);
-    EXPECT_NE(text.find("9 0 obj\n<< /Type /Page /Parent 1 0 R /Contents 10 0 R\r"), std::string::npos);
-    EXPECT_NE(text.find("/Annots 11 0 R/Resources 2 0 R\n/AA << /O << /Type /Action /S /JavaScript /JS 5 0 R >>\r"
-                        " /C << /Type /Action /S /JavaScript /JS 6 0 R >>\r>> >>"),
-              std::string::npos);
-    EXPECT_NE(text.find("11 0 obj\n[ 7 0 R 8 0 R  ]\nendobj"), std::string::npos);
-    EXPECT_NE(text.find("/AcroForm <</NeedAppearances true /Fields [7 0 R 8 0 R ] /CO [] /DR << /Font <<\r/Arial "),
-              std::string::npos);
-    if (ReadersAvailable()) {
-        const std::string json = RunTool("qpdf --json --json-key=acroform " + Quote(path)).output;
-        EXPECT_NE(json.find("\"fullname\": \"nome\""), std::string::npos) << json;
-        EXPECT_NE(json.find("\"value\": \"u:b\""), std::string::npos) << json;
-    }
+    std::vector<std::int32_t> numbers;
+    const QpdfDocument q(WriteDocument("frame.pdf", [&](Tavlo& pdf) {
+                             numbers.push_back(pdf.BeginPage());
+                             pdf.SetMargins(20, 30, 40, 50, true);
+                             pdf.EndPage();
+                             pdf.EndPage();
+                             pdf.SetMargins(0, 0, 0, 0, false);
+                             numbers.push_back(pdf.BeginPage());
+                         }).path);
+    EXPECT_EQ(numbers, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(q.Text("Root/Pages/Count"), "2");
+    EXPECT_EQ(LinesOf(Operations(q.PageContent(1))),
+              (std::vector<std::string>{"1 0 0 -1 20 802 cm", "0 0 546 752 re", "W", "n", "0 0 0 rg", "0 0 0 RG"}));
+    EXPECT_EQ(LinesOf(Operations(q.PageContent(2))),
+              (std::vector<std::string>{"1 0 0 -1 0 842 cm", "0 0 0 rg", "0 0 0 RG"}));
 }
 
 // Field names, tooltips, values and options are text strings: a euro sign or typographic
 // quotes read back as themselves, and poppler draws the value with the euro sign.
 TEST(Pages, WidgetTextsKeepTheEuroSign)
 {
-    if (!ReadersAvailable())
-        FAIL() << "qpdf, poppler or mupdf missing";
-    ScratchDir dir;
-    Tavlo pdf;
-    const std::string path = dir.File("euro-fields.pdf");
-    pdf.BeginDoc(path);
-    pdf.SetFont("Arial", 10, 0, 0);
-    pdf.BeginPage();
-    pdf.AddField("importo \x80", 0, 10, 10, 200, 20, "\x80 12,50", 0, "Importo in \x80", 0);
-    pdf.AddField("valuta", 3, 10, 40, 200, 20, "\x80|\x93USD\x94", 1, "", 0);
-    pdf.EndDoc();
-    ExpectReadersAccept(path);
-    const std::string json = RunTool("qpdf --json --json-key=acroform " + Quote(path)).output;
-    EXPECT_NE(json.find("\"fullname\": \"importo \xE2\x82\xAC\""), std::string::npos) << json;
-    EXPECT_NE(json.find("\"alternativename\": \"Importo in \xE2\x82\xAC\""), std::string::npos) << json;
-    EXPECT_NE(json.find("\"value\": \"u:\xE2\x82\xAC 12,50\""), std::string::npos) << json;
-    EXPECT_NE(json.find("\"\xE2\x80\x9CUSD\xE2\x80\x9D\"\n"), std::string::npos) << json;  // an option
-    EXPECT_NE(json.find("\"value\": \"u:\xE2\x82\xAC\""), std::string::npos) << json;
-    const std::string text = RunTool("pdftotext -layout " + Quote(path) + " -").output;
-    EXPECT_NE(text.find("\xE2\x82\xAC 12,50"), std::string::npos) << text;
+    const std::string path = WriteDocument("euro-fields.pdf", [](Tavlo& pdf) {
+                                 pdf.SetFont("Arial", 10, 0, 0);
+                                 pdf.BeginPage();
+                                 pdf.AddField("importo \x80", 0, 10, 10, 200, 20, "\x80 12,50", 0, "Importo in \x80", 0);
+                                 pdf.AddField("valuta", 3, 10, 40, 200, 20, "\x80|\x93USD\x94", 1, "", 0);
+                             }).path;
+    const QpdfDocument q(path);
+    const Json& fields = q.Root()["acroform"]["fields"];
+    EXPECT_EQ(fields[0]["fullname"].text, "importo \xE2\x82\xAC");
+    EXPECT_EQ(fields[0]["alternativename"].text, "Importo in \xE2\x82\xAC");
+    EXPECT_EQ(StringValue(fields[0]["value"]), "\xE2\x82\xAC 12,50");
+    EXPECT_EQ(Show(fields[1]["choices"]), "[\xE2\x82\xAC \xE2\x80\x9CUSD\xE2\x80\x9D]");
+    EXPECT_EQ(StringValue(fields[1]["value"]), "\xE2\x82\xAC");
+    EXPECT_NE(PopplerText(path, "", "-layout").find("\xE2\x82\xAC 12,50"), std::string::npos);
 }
