@@ -262,7 +262,15 @@ const Json& QpdfDocument::Get(const std::string& path) const
         std::size_t end = path.find('/', from);
         if (end == std::string::npos)
             end = path.size();
-        const std::string key = path.substr(from, end - from);
+        // A name's #xx escapes, as the file writes them, are the bytes qpdf shows.
+        std::string key;
+        for (std::size_t i = from; i < end; ++i)
+            if (path[i] == '#' && i + 2 < end) {
+                key += static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                key += path[i];
+            }
         v = &Resolve(*v);
         if (v->kind == Json::Kind::Array)
             v = &(*v)[static_cast<std::size_t>(std::stoul(key))];

@@ -45,7 +45,8 @@ public:
     // The value itself, or the object an indirect reference names.
     const Json& Resolve(const Json& value) const;
     // Follows a path of keys (without their slash) and array indices from the trailer, or
-    // from the object a leading reference names: "Root/Pages/Kids/0/MediaBox", "5 0 R/Type".
+    // from the object a leading reference names: "Root/Pages/Kids/0/MediaBox", "5 0 R/Type";
+    // keys may hold the #xx escapes of names as the file writes them.
     const Json& Get(const std::string& path) const;
     // Get, shown as qpdf's value: names "/A", numbers as written, text strings decoded,
     // arrays "[a b]", dictionaries "<< /K v >>"; "<none>" when the path leads nowhere.
