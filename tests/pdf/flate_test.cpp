@@ -3,7 +3,7 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/LiteralMatchTrie.h"
-#include "pdf/OracleTools.h"
+#include "support/pdf/Tools.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/core/deflate/FlateEncoder.h"
 #include "pdf/core/deflate/HuffmanCode.h"
@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <array>
 #include <cmath>
+#include <random>
 
 using namespace tavlo;
 using namespace tavlo::deflate;
