@@ -26,6 +26,7 @@ TEST(TavloState, DefaultsAsWritten)
     EXPECT_EQ(pdf.FileSize(), 0);
     EXPECT_EQ(pdf.Version(), "2.4.8");
     const std::string path = WriteDocument(pdf, "defaults.pdf", [](Tavlo& p) {
+                                 EXPECT_GT(p.FileSize(), 0);  // the bytes written so far
                                  p.BeginPage();
                                  p.DrawRect(10, 10, 10, 10, 4);
                              }).path;

@@ -136,6 +136,7 @@ TEST(TextLines, NextLineAndDecorations)
                                  positions.insert(positions.end(), {pdf.GetX(), pdf.GetY()});
                                  // Arial's 1221/1000 em at 10 points, twice.
                                  pdf.SetTextLineSpacing(2);
+                                 pdf.SetTextLineSpacing(-1);  // ignored
                                  TavloTestPeer(pdf).EmitTextLine(10, 20, 0, "riga", 0, 1, true);
                                  positions.insert(positions.end(), {pdf.GetX(), pdf.GetY() * 72 / 25.4f});
                                  pdf.BeginPage();
