@@ -5,10 +5,10 @@
 
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/PdfFormat.h"
-#include "support/pdf/Golden.h"
-#include "support/pdf/InteractiveSummary.h"
-#include "support/pdf/Rendering.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/golden_files.h"
+#include "support/pdf/interactive_summary.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // qpdf where readers look for them.
 
 #include "pdf/AnnotationChecks.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 
 using namespace tavlo;
 using namespace tavlo::test;

@@ -5,12 +5,12 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/draw/Code128Symbols.h"
-#include "support/pdf/Barcodes.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/barcodes.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

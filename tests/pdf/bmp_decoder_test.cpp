@@ -5,8 +5,8 @@
 #include "pdf/BmpFields.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/media/BmpDecoder.h"
-#include "support/pdf/Images.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/images.h"
+#include "support/pdf/tools.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 // transparent; a file drawn again is one image; unreadable files are recorded errors.
 
 #include "pdf/BmpFields.h"
-#include "support/pdf/Images.h"
-#include "support/pdf/Rendering.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/images.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // and the shared resources and encryption dictionary of a document without pages.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

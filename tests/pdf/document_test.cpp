@@ -4,9 +4,9 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/core/SecurityHandler.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The four simple stream encoders, and every combination of the five filters decoded by qpdf.
 
 #include "pdf/MiniPdf.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/Ascii85Encoder.h"
 #include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/LzwEncoder.h"

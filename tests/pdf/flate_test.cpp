@@ -3,7 +3,7 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/LiteralMatchTrie.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/core/deflate/FlateEncoder.h"
 #include "pdf/core/deflate/HuffmanCode.h"

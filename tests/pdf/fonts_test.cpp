@@ -1,11 +1,11 @@
 // Built-in fonts: the width tables recomputed from the URW AFM files, font selection as the
 // page's operators and font objects show it, and every built-in font loaded by the readers.
 
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

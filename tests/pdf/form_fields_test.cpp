@@ -5,8 +5,8 @@
 #include "pdf/AnnotationChecks.h"
 #include "pdf/ErrorRaised.h"
 #include "pdf/core/SecurityHandler.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
 
 #include <clocale>
 

@@ -3,10 +3,10 @@
 // locale (decimal comma, other upper-case rules) the same calls give the same bytes.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

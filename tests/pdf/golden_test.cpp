@@ -1,11 +1,11 @@
 // Small reference documents compared byte for byte, with a fixed creation date and author:
 // an empty document, one with a bookmark, page labels, a layer and a font, and an encrypted
-// one. The reference files were reviewed object by object; TAVLO_WRITE_GOLDEN=1 rewrites
+// one. The reference files were reviewed object by object; QUERCINO_UPDATE_GOLDEN=1 rewrites
 // them after a deliberate change of the output, for a new review.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/Golden.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/golden_files.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

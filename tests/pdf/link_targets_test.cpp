@@ -3,7 +3,7 @@
 // codec) and the layer-switch script (run by Node.js over stand-in layers).
 
 #include "pdf/ErrorRaised.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/JavaScriptString.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/TavloError.h"

@@ -5,7 +5,7 @@
 
 #include "pdf/AnnotationChecks.h"
 #include "pdf/ErrorRaised.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 
 #include <limits>
 

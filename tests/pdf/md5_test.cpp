@@ -1,7 +1,7 @@
 // MD5 against RFC 1321's own suite, Python's hashlib and openssl.
 
 #include "pdf/ErrorRaised.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/Md5.h"
 #include "pdf/core/TavloError.h"
 

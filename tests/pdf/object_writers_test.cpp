@@ -2,10 +2,10 @@
 // pdffonts and pdfimages, and rendered by both readers.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/Images.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/images.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Bookmarks: the outline tree that qpdf reads back, levels resolved against the entry
 // before, destinations in page space (margins included), colours and styles.
 
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

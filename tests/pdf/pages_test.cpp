@@ -2,10 +2,10 @@
 // them, sizes and scales no reader draws refused, and field texts with the euro sign.
 
 #include "pdf/ErrorRaised.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

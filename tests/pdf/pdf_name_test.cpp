@@ -1,6 +1,6 @@
 // Name tokens: ordinary names unchanged, everything else as "#xx" the way qpdf reads it back.
 
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/PdfName.h"
 
 #include <gtest/gtest.h>

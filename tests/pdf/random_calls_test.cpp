@@ -6,8 +6,8 @@
 // covers the interactive members (fields, field and document scripts, notes, links, named
 // references) among pages, recorded objects and bookmarks.
 
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 #include "pdf/TavloTestPeer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // RC4 against the vectors of RFC 6229 and openssl's legacy provider.
 
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 #include "pdf/core/Rc4.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Rendering.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/Md5.h"
 #include "pdf/core/SecurityHandler.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 // written. Every document is read by qpdf, poppler and mupdf.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/Golden.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/golden_files.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/CreationDate.h"
 #include "pdf/core/TableGrowth.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/core/TavloState.h"
-#include "support/pdf/ContentStream.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/content_stream.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // byte count, and the same through encryption and compression.
 
 #include "pdf/TavloTestPeer.h"
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
-#include "support/pdf/WrittenDocument.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 

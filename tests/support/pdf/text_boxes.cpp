@@ -1,5 +1,5 @@
-#include "support/pdf/TextBoxes.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/text_boxes.h"
+#include "support/pdf/tools.h"
 
 #include <algorithm>
 #include <sstream>

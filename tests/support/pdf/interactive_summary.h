@@ -4,7 +4,7 @@
 // field with its type, flags, options and values, every annotation with its rectangle,
 // target and scripts, the catalog's scripts and the form's calculation order.
 
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 
 #include <array>
 #include <map>

@@ -1,5 +1,5 @@
-#include "support/pdf/Rendering.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/tools.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,5 +1,5 @@
-#include "support/pdf/Golden.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/golden_files.h"
+#include "support/pdf/tools.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ std::string GoldenPath(const std::string& name)
 void ExpectGolden(const std::string& name, const std::string& actual)
 {
     const std::string path = GoldenPath(name);
-    if (std::getenv("TAVLO_WRITE_GOLDEN"))
+    if (std::getenv("QUERCINO_UPDATE_GOLDEN"))
         WriteFile(path, actual);
     const std::string expected = ReadFile(path);
     EXPECT_FALSE(expected.empty()) << "no golden file " << path;

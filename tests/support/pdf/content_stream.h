@@ -1,5 +1,5 @@
 #pragma once
-// A page's drawing as operators: the decoded content stream (from qpdf, see QpdfJson.h)
+// A page's drawing as operators: the decoded content stream (from qpdf, see qpdf_json.h)
 // cut into operands and operators the way a reader reads it, so tests count and find
 // operators (q/Q balance, text objects, painting) instead of searching for byte fragments.
 

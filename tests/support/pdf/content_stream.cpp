@@ -1,4 +1,4 @@
-#include "support/pdf/ContentStream.h"
+#include "support/pdf/content_stream.h"
 
 #include <algorithm>
 

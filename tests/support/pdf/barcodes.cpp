@@ -1,5 +1,5 @@
-#include "support/pdf/Barcodes.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/barcodes.h"
+#include "support/pdf/tools.h"
 
 #include <algorithm>
 #include <sstream>

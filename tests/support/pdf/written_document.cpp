@@ -1,5 +1,5 @@
-#include "support/pdf/WrittenDocument.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/written_document.h"
+#include "support/pdf/tools.h"
 
 #include <gtest/gtest.h>
 

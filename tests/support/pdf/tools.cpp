@@ -1,4 +1,4 @@
-#include "support/pdf/Tools.h"
+#include "support/pdf/tools.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Long expected outputs kept in files beside the tests (tests/pdf/golden): one comparison,
-// and TAVLO_WRITE_GOLDEN=1 in the environment rewrites the files after a deliberate change,
+// and QUERCINO_UPDATE_GOLDEN=1 in the environment rewrites the files after a deliberate change,
 // for a new review by hand.
 
 #include <string>

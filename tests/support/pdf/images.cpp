@@ -1,5 +1,5 @@
-#include "support/pdf/Images.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/images.h"
+#include "support/pdf/tools.h"
 
 #include <sstream>
 

@@ -1,5 +1,5 @@
-#include "support/pdf/QpdfJson.h"
-#include "support/pdf/Tools.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
 
 #include <gtest/gtest.h>
 
