@@ -1,5 +1,6 @@
-// The Flate encoder: every output inflated by zlib, the fast match index against the
-// literal trie, and the stream forms fixed for particular inputs.
+// The Flate encoder: every output inflated by zlib (random sizes and alphabets, skewed ones
+// that force length limiting, stored blocks at their size limit), and the fast match index
+// against the literal trie.
 
 #include "pdf/ErrorRaised.h"
 #include "pdf/LiteralMatchTrie.h"
@@ -81,71 +82,6 @@ DeflateTokens ParseWith(LiteralMatchTrie& trie, const Bytes& data, int level)
 
 } // namespace
 
-TEST(Flate, EmptyInputIsAFixedBlockWithOnlyTheEndCode)
-{
-    EXPECT_EQ(Hex(FlateEncode(Bytes(), 0)), "785e030000000001");
-    ExpectRoundTrip(Bytes(), 2);
-}
-
-TEST(Flate, FiveEqualBytesAreLiteralMatchLiteral)
-{
-    const Bytes data = BytesOf("aaaaa");
-    LiteralMatchTrie trie;
-    const DeflateTokens tokens = ParseWith(trie, data, 2);
-    EXPECT_EQ(Hex(tokens.stream), Hex(Bytes{1, 'a', 128, 0, 1, 0, 1, 'a', 0}));
-    ExpectRoundTrip(data, 2);
-    for (const char* shortInput : {"a", "ab", "abc", "abcd", "aaaa"}) {
-        const DeflateTokens t = ParseWith(trie, BytesOf(shortInput), 3);
-        EXPECT_EQ(t.stream.size(), std::string(shortInput).size() + 2) << "all literals: " << shortInput;
-    }
-}
-
-TEST(Flate, LongLiteralRunsAreCutAt127)
-{
-    Bytes data(256);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 7);  // 256 different bytes: no match at all
-    LiteralMatchTrie trie;
-    const DeflateTokens tokens = ParseWith(trie, data, 1);
-    ASSERT_EQ(tokens.stream.size(), 256u + 3 + 1);
-    EXPECT_EQ(tokens.stream[0], 127);
-    EXPECT_EQ(tokens.stream[128], 127);
-    EXPECT_EQ(tokens.stream[256], 2);
-    BlockChoice choice;
-    WriteFlateStream(data.data(), 256, tokens, &choice);
-    EXPECT_NE(choice.kind, BlockKind::Dynamic);  // no match: never a dynamic block
-}
-
-TEST(Flate, MatchesStayWithinTheWindowAndTheLengthLimit)
-{
-    // A 3-byte match farther than 4096 bytes is dropped; nothing farther than 32767 is used.
-    Bytes data = RandomBytes(40000, 9);
-    const Bytes marker = BytesOf("QZX");
-    std::copy(marker.begin(), marker.end(), data.begin() + 100);
-    std::copy(marker.begin(), marker.end(), data.begin() + 6000);
-    const Bytes run(600, 'r');
-    std::copy(run.begin(), run.end(), data.begin() + 20000);
-    FlateWorkspace workspace;
-    ParseDeflate(data.data(), 40000, DeflateLevelRow(5), workspace.index, workspace.tokens);
-    const Bytes& s = workspace.tokens.stream;
-    for (std::size_t i = 0; s[i] != 0;) {
-        if (s[i] == kMatchToken) {
-            const int distance = s[i + 1] << 8 | s[i + 2];
-            const int length = s[i + 3] + 3;
-            EXPECT_GE(distance, 1);
-            EXPECT_LE(distance, 32767);
-            EXPECT_LE(length, 258);
-            if (length == 3) {
-                EXPECT_LE(distance, 4096);
-            }
-            i += 4;
-        } else {
-            i += s[i] + 1u;
-        }
-    }
-    ExpectRoundTrip(data, 5);
-}
-
 TEST(Flate, FastIndexGivesTheSameTokensAsTheLiteralTrie)
 {
     FlateWorkspace workspace;  // reused across inputs: its tables are never cleared
@@ -213,30 +149,6 @@ TEST(Flate, SkewedAlphabetsForceLengthLimiting)
         EXPECT_TRUE(ok) << symbols;
         for (int level = 1; level <= 5; level += 2)
             ExpectRoundTrip(data, level);
-    }
-}
-
-TEST(Flate, AFixedBlockNoSmallerThanStoredIsNotChosen)
-{
-    // 30 distinct bytes: no match. With the fixed codes of RFC 1951 a byte from 144 up
-    // takes 9 bits, one below 8, the end code 7. 22 bytes from 144 up make 269 bits,
-    // estimated (269 + 3) / 8 + 1 = 35 bytes: the size of the stored block, which wins the
-    // tie. With 21 of them fixed codes are a byte smaller and win.
-    Bytes tie(30);
-    for (std::size_t i = 0; i < tie.size(); ++i)
-        tie[i] = static_cast<std::uint8_t>(i < 22 ? 144 + i : 'a' + i);
-    Bytes smaller = tie;
-    smaller[0] = 'A';
-    for (const auto& [data, expected] : {std::pair{tie, BlockKind::Stored}, std::pair{smaller, BlockKind::Fixed}}) {
-        LiteralMatchTrie trie;
-        const DeflateTokens tokens = ParseWith(trie, data, 2);
-        BlockChoice choice;
-        const Bytes stream = WriteFlateStream(data.data(), static_cast<std::int32_t>(data.size()), tokens, &choice);
-        EXPECT_EQ(choice.kind, expected);
-        EXPECT_EQ(stream[2] & 7, expected == BlockKind::Stored ? 1 : 3);  // BFINAL and BTYPE
-        bool ok = false;
-        EXPECT_TRUE(Inflate(stream, data.size(), &ok) == TextOf(data));
-        EXPECT_TRUE(ok);
     }
 }
 

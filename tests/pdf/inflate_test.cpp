@@ -1,7 +1,7 @@
 // The deflate decoder against zlib: every stream zlib's compress2 and deflate write, and
 // every stream of our own Flate encoder, decodes to the original bytes; hand-built streams
-// reach the corners zlib never writes; damaged streams raise TavloError and never decode
-// to anything zlib would not.
+// reach the corners zlib never writes; damaged streams (random mutations, every shortening,
+// hand-built faults) raise TavloError and never decode to anything zlib would not.
 
 #include "pdf/Tavlo.h"
 #include "pdf/core/TavloError.h"
@@ -254,13 +254,6 @@ std::vector<int> CompleteLiteralLengths()
     return lengths;
 }
 
-Bytes Concat(const Bytes& a, const Bytes& b)
-{
-    Bytes out = a;
-    out.insert(out.end(), b.begin(), b.end());
-    return out;
-}
-
 void ExpectSameAsZlib(const Bytes& raw, const Bytes& expected)
 {
     const Outcome ours = Ours(raw);
@@ -281,21 +274,6 @@ void ExpectRefused(const Bytes& raw, std::int32_t error)
 }
 
 } // namespace
-
-TEST(InflateBlocks, SmallestStreamsOfEachKind)
-{
-    ExpectSameAsZlib({0x01, 0x00, 0x00, 0xFF, 0xFF}, {});
-    ExpectSameAsZlib({0x4B, 0x4C, 0x4A, 0x06, 0x00}, BytesOf("abc"));
-
-    BitWriter w;  // 'x', then length 10 at distance 1
-    w.Bits(1, 1);
-    w.Bits(1, 2);
-    FixedSymbol(w, 'x');
-    FixedSymbol(w, 264);
-    w.Code(0, 5);
-    FixedSymbol(w, 256);
-    ExpectSameAsZlib(w.Done(), Bytes(11, 'x'));
-}
 
 TEST(InflateBlocks, DistanceCodesThirtyAndThirtyOne)
 {
@@ -328,34 +306,6 @@ TEST(InflateBlocks, DistanceCodesThirtyAndThirtyOne)
     ASSERT_TRUE(ours.bytes.has_value()) << "error " << ours.error;
     EXPECT_TRUE(*ours.bytes == expected);
     EXPECT_FALSE(ZlibInflate(w.Done()).has_value()) << "beyond zlib's window: the stream did not test the far codes";
-}
-
-TEST(InflateBlocks, SeveralBlocksAndStoredAfterDynamic)
-{
-    std::mt19937 random(11);
-    const Bytes text = Words(30000, random);
-    const Bytes noise = RandomBytes(70000, random);
-    const Bytes tail = Words(5000, random);
-
-    z_stream z{};
-    ASSERT_EQ(deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    Bytes out(400000);
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    auto feed = [&](const Bytes& piece, int flush) {
-        z.next_in = const_cast<Bytef*>(piece.data());
-        z.avail_in = static_cast<uInt>(piece.size());
-        ASSERT_NE(::deflate(&z, flush), Z_STREAM_ERROR);
-    };
-    feed(text, Z_BLOCK);                                  // a dynamic block, not final
-    ASSERT_EQ(deflateParams(&z, 0, Z_DEFAULT_STRATEGY), Z_OK);
-    feed(noise, Z_FULL_FLUSH);                            // stored blocks, an empty one after them
-    ASSERT_EQ(deflateParams(&z, 6, Z_FIXED), Z_OK);
-    feed(tail, Z_FINISH);                                 // fixed blocks, the last one final
-    out.resize(z.total_out);
-    deflateEnd(&z);
-
-    ExpectSameAsZlib(out, Concat(Concat(text, noise), tail));
 }
 
 TEST(InflateBlocks, SingleCodeSetsAndUnknownBlocks)
@@ -462,74 +412,6 @@ TEST(InflateRoundTrip, ZlibAtEveryLevelAndStrategy)
         const Outcome ours = Ours(Bytes(stream.begin() + 2, stream.end()));
         ASSERT_TRUE(ours.bytes.has_value()) << "level " << level;
         EXPECT_TRUE(*ours.bytes == data) << "level " << level;
-    }
-}
-
-TEST(InflateDamage, CodeSetsThatDoNotAddUp)
-{
-    {  // code-length code over-subscribed: three codes of one bit
-        BitWriter w;
-        w.Bits(1, 1); w.Bits(2, 2); w.Bits(0, 5); w.Bits(0, 5); w.Bits(0, 4);
-        w.Bits(1, 3); w.Bits(1, 3); w.Bits(1, 3); w.Bits(0, 3);
-        w.Bits(0, 16);
-        ExpectRefused(w.Done(), ErrorCode::InvalidArgument);
-    }
-    {  // code-length code incomplete: symbol 8 alone, one bit
-        BitWriter v;
-        v.Bits(1, 1); v.Bits(2, 2); v.Bits(1, 5); v.Bits(0, 5); v.Bits(15, 4);
-        static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-        for (int i = 0; i < 19; ++i)
-            v.Bits(order[i] == 8 ? 1 : 0, 3);
-        for (int i = 0; i < 259; ++i)
-            v.Code(0, 1);
-        ExpectRefused(v.Done(), ErrorCode::InvalidArgument);
-    }
-    {  // literal/length code incomplete: two codes, of one and two bits
-        BitWriter w;
-        std::vector<int> literals(257, 0);
-        literals['A'] = 2;
-        literals[256] = 1;
-        WriteDynamicHeader(w, true, DynamicHeader{literals, {0}});
-        w.Code(0, 1);
-        ExpectRefused(w.Done(), ErrorCode::InvalidArgument);
-    }
-    {  // literal/length code over-subscribed
-        BitWriter w;
-        std::vector<int> literals(257, 1);
-        WriteDynamicHeader(w, true, DynamicHeader{literals, {0}});
-        w.Code(0, 1);
-        ExpectRefused(w.Done(), ErrorCode::InvalidArgument);
-    }
-    {  // distance code over-subscribed
-        BitWriter w;
-        WriteDynamicHeader(w, true, DynamicHeader{CompleteLiteralLengths(), {1, 1, 1}});
-        w.Code(0, 16);
-        ExpectRefused(w.Done(), ErrorCode::InvalidArgument);
-    }
-    {  // repeat 16 as the first length; repeat 18 past the declared lengths
-        for (int repeatSymbol : {16, 18}) {
-            BitWriter w;
-            w.Bits(1, 1); w.Bits(2, 2); w.Bits(0, 5); w.Bits(0, 5); w.Bits(15, 4);
-            // symbols 0..15 four bits, 16 and 18 five bits: complete
-            std::vector<int> cl(19, 4);
-            cl[16] = 5; cl[17] = 0; cl[18] = 5;
-            static const int order[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-            for (int i = 0; i < 19; ++i)
-                w.Bits(cl[order[i]], 3);
-            const auto codes = CanonicalCodes(cl);
-            if (repeatSymbol == 18) {
-                w.Code(codes[8], 4);
-                w.Code(codes[18], 5);
-                w.Bits(127, 7);  // 138 zeros
-                w.Code(codes[18], 5);
-                w.Bits(127, 7);  // 138 more: past 257 + 1
-            } else {
-                w.Code(codes[16], 5);
-                w.Bits(0, 2);
-            }
-            w.Bits(0, 32);
-            ExpectRefused(w.Done(), ErrorCode::InvalidArgument);
-        }
     }
 }
 
