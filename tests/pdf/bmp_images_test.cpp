@@ -156,17 +156,20 @@ TEST(BmpImages, SameFileDrawnAgainIsOneImage)
     WriteFile(ppm, RandomPpm(6, 4, 300, 3));
     ASSERT_TRUE(Convert(Quote(ppm) + " -type TrueColor " + Quote("BMP3:" + bmp)));
     // The second name differs in case only: the table finds the first record and does not
-    // open the (absent) file.
+    // open the (absent) file. A key colour makes another image of the same file.
     Tavlo pdf;
     const auto images = ImagesListed(WriteDocument(pdf, "twice.pdf", [&](Tavlo& p) {
                                          p.BeginPage();
                                          p.DrawImage(bmp, 10, 10, 0, 0);
-                                         p.DrawImage(dir.File("LOGO.BMP"), 100, 10, 12, 8, 1, "Red");
+                                         p.DrawImage(dir.File("LOGO.BMP"), 100, 10, 12, 8);
+                                         p.DrawImage(bmp, 200, 10, 12, 8, 1, "Red");
                                      }).path);
     EXPECT_EQ(pdf.ErrNumber(), 0);
-    ASSERT_EQ(images.size(), 2u);
+    ASSERT_EQ(images.size(), 3u);
     EXPECT_EQ(images[0].object, images[1].object);
-    EXPECT_EQ(images[1].type, "image");  // no soft mask
+    EXPECT_NE(images[0].object, images[2].object);
+    for (const ListedImage& image : images)
+        EXPECT_EQ(image.type, "image");  // no soft mask
     // A new document on the same writer begins with an empty table and writes it again.
     pdf.Abort();
     const std::string second = WriteDocument(pdf, "second.pdf", [&](Tavlo& p) {

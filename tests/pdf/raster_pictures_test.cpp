@@ -3,9 +3,11 @@
 // reads from the file (a JPEG byte for byte); keyed and soft-masked pixels show the green
 // behind; damaged and forged files are recorded errors.
 
-#include "pdf/BmpOracle.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
+#include "pdf/BmpFields.h"
+#include "support/pdf/images.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +39,7 @@ RgbImage Rendered(const std::string& pdf, int width, int height, const ScratchDi
             std::to_string(4 * kTop) + " -W " + std::to_string(4 * width) + " -H " + std::to_string(4 * height) + " " +
             Quote(pdf) + " " + Quote(dir.File("page")));
     const std::string ppm = ReadFile(dir.File("page.ppm"));
-    return {4 * width, 4 * height, ReadPgm("P5" + ppm.substr(std::min<std::size_t>(2, ppm.size()))).pixels};
+    return {4 * width, 4 * height, ReadPnm("P5" + ppm.substr(std::min<std::size_t>(2, ppm.size()))).pixels};
 }
 
 // Points of the picture's area where the green page shows (at their centres: edges of soft

@@ -2,9 +2,11 @@
 // placed box matches, region by region, Ghostscript's drawing of the same EPS (for a
 // metafile: of an EPS that draws the same shapes).
 
-#include "pdf/BmpOracle.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
+#include "pdf/BmpFields.h"
+#include "support/pdf/images.h"
+#include "support/pdf/rendering.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 
@@ -138,7 +140,7 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
         EXPECT_EQ(SizeOf(dir.File("page.ppm")), SizeOf(dir.File("gs.ppm")));
         EXPECT_LT(RegionDifference(dir.File("page.ppm"), dir.File("gs.ppm")), 40 / 255.0);
         // Nothing strays outside the box.
-        EXPECT_EQ(DarkPixelsIn(PopplerPage(pdf, 1, false), 0, 0, 596, kTop - 2), 0);
+        EXPECT_EQ(DarkPixelsIn(RenderPage(pdf, 1, Reader::Poppler, {72, false, false}), 0, 0, 596, kTop - 2), 0);
     }
 }
 
@@ -183,6 +185,6 @@ TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)
         EXPECT_EQ(p.ErrDescription().substr(p.ErrDescription().size() - path.size() - 3), " - " + path);
         p.EndDoc();
         ExpectReadersAccept(pdf);
-        EXPECT_EQ(DarkPixelsIn(PopplerPage(pdf, 1, false), 0, 0, 596, 842) > 0, drawn);
+        EXPECT_EQ(DarkPixelsIn(RenderPage(pdf, 1, Reader::Poppler, {72, false, false}), 0, 0, 596, 842) > 0, drawn);
     }
 }
