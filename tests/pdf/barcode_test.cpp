@@ -125,6 +125,10 @@ TEST(Code128Drawing, BarsWidthsAndRefusals)
         EXPECT_NEAR(widths[i], expected[i], 1e-3) << i;
     const auto abc = Bars(q, 1);
     ASSERT_EQ(abc.size(), 5u * 3 + 4);
+    // The bars are drawn in a graphics state of their own.
+    const auto saved = LinesOf(Operations(q.PageContent(1)), {"q", "re", "Q"});
+    EXPECT_EQ(saved.front(), "q");
+    EXPECT_EQ(saved.back(), "Q");
     double dark = 0, modules = 0;
     for (const std::string& bar : abc)
         dark += std::stod(bar.substr(bar.find(' ', bar.find(' ') + 1)));
