@@ -9,7 +9,7 @@ packages=(
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql-15 sqlite3
   libgtest-dev libgmock-dev
   zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils
-  iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core
+  iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil unzip xvfb locales
   libreoffice-calc-nogui
   clang-14 libclang-rt-14-dev

@@ -2,8 +2,10 @@
 // vertical placement and continuation, with a TrueType font, and the faults mended.
 
 #include "pdf/ErrorRaised.h"
-#include "pdf/PdfCheck.h"
-#include "pdf/RenderedBox.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
+#include "support/pdf/rendering.h"
 #include "pdf/TavloTestPeer.h"
 
 #include <gtest/gtest.h>
@@ -234,5 +236,5 @@ TEST(TextBoxes, MendedFaults)
     };
     EXPECT_NEAR(word("Precipitevolissimevolmente").left, 50, 0.01);
     EXPECT_NEAR(word("stile7").bottom, word("normale").bottom, 0.01);
-    EXPECT_EQ(DarkPixelsIn(PopplerPage(path, 2, false), 305, 305, 345, 345), 40 * 40);  // drawn after the box
+    EXPECT_EQ(DarkPixelsIn(RenderPage(path, 2, Reader::Poppler, {72, false, false}), 305, 305, 345, 345), 40 * 40);  // drawn after the box
 }

@@ -2,7 +2,9 @@
 // texts poppler reads back, and the files refused.
 
 #include "pdf/ErrorRaised.h"
-#include "pdf/PdfCheck.h"
+#include "support/pdf/qpdf_json.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/draw/TrueTypeReader.h"
 
