@@ -2,7 +2,8 @@
 // the random pictures the image tests make.
 
 #include "fuzz/FuzzHarness.h"
-#include "pdf/BmpOracle.h"
+#include "support/pdf/images.h"
+#include "support/pdf/tools.h"
 
 #include <fstream>
 #include <iterator>
