@@ -1,7 +1,8 @@
 // The manual the build writes: a file every reader accepts, with the DejaVu fonts embedded,
 // an outline entry for each chapter of its source and every word of the source readable.
 
-#include "pdf/PdfCheck.h"
+#include "support/pdf/tools.h"
+#include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 
