@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils
   iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core fonts-liberation2
-  qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil unzip xvfb locales
+  qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo unzip xvfb locales
   libreoffice-calc-nogui
   clang-14 libclang-rt-14-dev
 )
