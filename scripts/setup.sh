@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql-15 sqlite3
   libgtest-dev libgmock-dev
-  zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils
+  zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils libhpdf-dev
   iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo unzip xvfb locales
   libreoffice-calc-nogui
