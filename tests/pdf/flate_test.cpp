@@ -85,6 +85,8 @@ DeflateTokens ParseWith(LiteralMatchTrie& trie, const Bytes& data, int level)
 TEST(Flate, FastIndexGivesTheSameTokensAsTheLiteralTrie)
 {
     FlateWorkspace workspace;  // reused across inputs: its tables are never cleared
+    MatchIndex crowded(6);     // 64 buckets: nearly every walk passes other prefixes
+    DeflateTokens crowdedTokens;
     LiteralMatchTrie trie;
     int cases = 0;
     for (std::uint32_t seed = 1; seed <= 6; ++seed) {
@@ -105,6 +107,9 @@ TEST(Flate, FastIndexGivesTheSameTokensAsTheLiteralTrie)
                     << "seed " << seed << ", " << data.size() << " bytes, level " << level;
                 ASSERT_EQ(workspace.tokens.litLenFreq, expected.litLenFreq);
                 ASSERT_EQ(workspace.tokens.distFreq, expected.distFreq);
+                ParseDeflate(data.data(), static_cast<std::int32_t>(data.size()), DeflateLevelRow(level), crowded,
+                             crowdedTokens);
+                ASSERT_TRUE(crowdedTokens.stream == expected.stream) << "crowded, seed " << seed << ", level " << level;
                 ++cases;
             }
         }

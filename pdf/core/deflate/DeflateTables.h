@@ -13,8 +13,16 @@ extern const std::array<std::int32_t, 32> DistanceExtraBits;
 extern const std::array<int, 19> CodeLengthOrder;
 
 // The largest code whose base is not above the value (length 3..258, distance 1..32767).
-int LengthCode(int length);
-int DistanceCode(int distance);
+extern const std::array<std::uint8_t, 259>& LengthCodes;
+extern const std::array<std::uint8_t, 32769>& DistanceCodes;
+inline int LengthCode(int length)
+{
+    return LengthCodes[std::size_t(length)];
+}
+inline int DistanceCode(int distance)
+{
+    return DistanceCodes[std::size_t(distance)];
+}
 
 struct DeflateLevel {
     int firstWalkStop;

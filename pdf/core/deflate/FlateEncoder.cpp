@@ -90,29 +90,38 @@ void FixedCodes(Codes& codes)
 
 void ReplayTokens(const DeflateTokens& t, const Codes& codes, BitWriter& bits)
 {
-    const Bytes& s = t.stream;
-    std::size_t i = 0;
-    auto code = [&](const HuffmanCode& c) { bits.ReverseBits(c.code, c.length); };
+    // Codes reversed once, so that each symbol is one PutBits.
+    std::array<std::uint32_t, 288> litLen;
+    for (std::size_t s = 0; s < litLen.size(); ++s)
+        litLen[s] = ReversedBits(codes.litLen[s].code, codes.litLen[s].length);
+    std::array<std::uint32_t, 32> dist;
+    for (std::size_t c = 0; c < dist.size(); ++c)
+        dist[c] = ReversedBits(codes.dist[c].code, codes.dist[c].length);
+
+    const std::uint8_t* s = t.stream.data();
     for (;;) {
-        const std::uint8_t token = s[i++];
+        const std::uint8_t token = *s++;
         if (token == 0)
             break;
         if (token == kMatchToken) {
-            const int distance = s[i] << 8 | s[i + 1];
-            const int length = s[i + 2] + 3;
-            i += 3;
+            const int distance = s[0] << 8 | s[1];
+            const int length = s[2] + 3;
+            s += 3;
+            // A code and its extra bits together: at most 15 + 5 and 15 + 13 bits.
             const int lc = LengthCode(length);
-            code(codes.litLen[257 + lc]);
-            bits.PutBits(std::uint32_t(length - LengthBase[lc]), LengthExtraBits[lc]);
+            const HuffmanCode& l = codes.litLen[std::size_t(257 + lc)];
+            bits.PutBits(litLen[std::size_t(257 + lc)] | std::uint32_t(length - LengthBase[std::size_t(lc)]) << l.length,
+                         l.length + LengthExtraBits[std::size_t(lc)]);
             const int dc = DistanceCode(distance);
-            code(codes.dist[dc]);
-            bits.PutBits(std::uint32_t(distance - DistanceBase[dc]), DistanceExtraBits[dc]);
+            const HuffmanCode& d = codes.dist[std::size_t(dc)];
+            bits.PutBits(dist[std::size_t(dc)] | std::uint32_t(distance - DistanceBase[std::size_t(dc)]) << d.length,
+                         d.length + DistanceExtraBits[std::size_t(dc)]);
         } else {
-            for (int n = 0; n < token; ++n)
-                code(codes.litLen[s[i++]]);
+            for (const std::uint8_t* end = s + token; s < end; ++s)
+                bits.PutBits(litLen[*s], codes.litLen[*s].length);
         }
     }
-    code(codes.litLen[256]);
+    bits.PutBits(litLen[256], codes.litLen[256].length);
 }
 
 void WriteStored(const std::uint8_t* data, std::int32_t length, BitWriter& bits)
@@ -124,12 +133,10 @@ void WriteStored(const std::uint8_t* data, std::int32_t length, BitWriter& bits)
         bits.PutBits(final ? 1 : 0, 1);
         bits.PutBits(0, 2);
         bits.Flush();
-        bits.PutByte(std::uint8_t(n & 255));
-        bits.PutByte(std::uint8_t(n >> 8));
-        bits.PutByte(std::uint8_t(~n & 255));
-        bits.PutByte(std::uint8_t((~n >> 8) & 255));
-        for (std::int32_t k = 0; k < n; ++k)
-            bits.PutByte(data[done + k]);
+        const std::uint8_t header[4] = {std::uint8_t(n & 255), std::uint8_t(n >> 8), std::uint8_t(~n & 255),
+                                        std::uint8_t((~n >> 8) & 255)};
+        bits.PutBytes(header, 4);
+        bits.PutBytes(data + done, std::size_t(n));
         done += n;
     } while (done < length);
 }

@@ -6,27 +6,22 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <new>
 
 namespace tavlo::deflate {
 
 namespace {
 
-// Length of the match at p against q, whose first three bytes are known equal, up to
-// limit (at least 3).
-int Extend(const std::uint8_t* data, std::int32_t p, std::int32_t q, int limit)
+// Length of the match at p against q, whose first `known` bytes are equal, up to limit.
+int Extend(const std::uint8_t* a, const std::uint8_t* b, int known, int limit)
 {
-    int k = 3;
-    const std::uint8_t* a = data + p;
-    const std::uint8_t* b = data + q;
+    int k = known;
     while (k + 8 <= limit) {
         std::uint64_t x, y;
         std::memcpy(&x, a + k, 8);
         std::memcpy(&y, b + k, 8);
         if (x != y) {
-            const std::uint64_t diff = x ^ y;
             if constexpr (std::endian::native == std::endian::little)
-                return k + (__builtin_ctzll(diff) >> 3);
+                return k + (__builtin_ctzll(x ^ y) >> 3);
             break;
         }
         k += 8;
@@ -38,17 +33,10 @@ int Extend(const std::uint8_t* data, std::int32_t p, std::int32_t q, int limit)
 
 } // namespace
 
-std::uint32_t MatchIndex::PrefixAt(std::int32_t p) const
-{
-    return std::uint32_t(data_[p]) << 16 | std::uint32_t(data_[p + 1]) << 8 | data_[p + 2];
-}
-
 void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxChain)
 {
-    if (!head_) {
-        head_.reset(static_cast<std::uint32_t*>(std::calloc(kHeads, sizeof(std::uint32_t))));
-        if (!head_)
-            throw std::bad_alloc();
+    if (head_.empty()) {
+        head_.assign(std::size_t(1) << (32 - hashShift_), 0);
         previous_.assign(kRingMask + 1, 0);
     }
     data_ = data;
@@ -56,7 +44,7 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     maxChain_ = maxChain;
     const std::uint64_t needed = std::uint64_t(nextBase_) + std::uint64_t(length) + 2;
     if (needed >= std::numeric_limits<std::uint32_t>::max()) {
-        std::fill(head_.get(), head_.get() + kHeads, 0);
+        std::fill(head_.begin(), head_.end(), 0);
         std::fill(previous_.begin(), previous_.end(), 0);
         nextBase_ = 0;
     }
@@ -66,39 +54,33 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     cursorRank_ = 0;
 }
 
-void MatchIndex::Insert(std::int32_t p)
-{
-    const std::uint32_t prefix = PrefixAt(p);
-    previous_[std::uint32_t(p) & kRingMask] = head_[prefix];
-    head_[prefix] = base_ + std::uint32_t(p) + 1;
-}
-
 Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest)
 {
     Match best;
     if (fromNewest) {
-#if defined(__GNUC__)
-        // The next position's head is a random place in a large table: ask for it early.
-        if (p + 3 < length_)
-            __builtin_prefetch(&head_[PrefixAt(p + 1)]);
-#endif
-        cursor_ = head_[PrefixAt(p)];
+        cursor_ = head_[Bucket(p)];
         cursorRank_ = 0;
     }
     const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
+    const std::uint8_t* here = data_ + p;
     for (;;) {
         if (!Valid(cursor_) || cursorRank_ >= maxChain_)
             return best;
         const std::int32_t q = std::int32_t(cursor_ - base_ - 1);
         if (p - q > kWindow)
             return best;
-        const std::uint32_t older = previous_[std::uint32_t(q) & kRingMask];
-        const int k = limit <= 2 ? limit : Extend(data_, p, q, limit);
-        cursor_ = older;
+        cursor_ = previous_[std::uint32_t(q) & kRingMask];
+        const std::uint8_t* there = data_ + q;
+        if (there[0] != here[0] || there[1] != here[1] || there[2] != here[2])
+            continue;  // another prefix in the same bucket
         ++cursorRank_;
-        if (k > best.length) {
-            best.length = k;
-            best.position = q;
+        // Only a candidate that agrees at the first byte the best one missed can beat it.
+        if (best.length < limit && there[best.length] == here[best.length]) {
+            const int k = Extend(here, there, 3, limit);
+            if (k > best.length) {
+                best.length = k;
+                best.position = q;
+            }
         }
         if (best.length >= stop)
             return best;
