@@ -154,4 +154,25 @@ std::string HexColorToRgb(const std::string& color)
            PdfColorComponent(static_cast<std::uint8_t>(blue));
 }
 
+ColorMemo::Entry& ColorMemo::Parse(const std::string& color)
+{
+    for (Entry& e : entries_)
+        if (e.used && e.text == color)
+            return e;
+    ParsedColor parsed = ParseColor(color);
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % entries_.size();
+    e = Entry{color, std::move(parsed), {}, {false, false}, true};
+    return e;
+}
+
+const std::string& ColorMemo::Entry::Rgb(int part)
+{
+    if (!made[part]) {
+        rgb[part] = HexColorToRgb(part == 0 ? parsed.form : parsed.second);
+        made[part] = true;
+    }
+    return rgb[part];
+}
+
 } // namespace tavlo

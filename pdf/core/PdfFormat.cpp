@@ -2,6 +2,7 @@
 
 #include "pdf/core/TavloError.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -17,6 +18,39 @@ float ToSingle(double value)
     if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
         return value < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
+}
+
+// A number of thousandths as a decimal without trailing zeros: "-12.5", "0.001", "7". Below
+// 10,000 a value rounded to thousandths is the nearest single-precision value to one, and
+// its seven significant digits spell that number of thousandths exactly.
+std::string Thousandths(long long value)
+{
+    char text[24];
+    char* end = text + sizeof text;
+    char* p = end;
+    const bool negative = value < 0;
+    unsigned long long n = static_cast<unsigned long long>(negative ? -value : value);
+    unsigned fraction = static_cast<unsigned>(n % 1000);
+    n /= 1000;
+    if (fraction != 0) {
+        int digits = 3;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (int i = 0; i < digits; ++i) {
+            *--p = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    if (negative)
+        *--p = '-';
+    return std::string(p, end);
 }
 
 } // namespace
@@ -42,6 +76,8 @@ std::string PdfNumber(double value)
         throw TavloError(ErrorCode::Overflow);
     if (rounded == 0.0f)
         return "0";
+    if (std::fabs(rounded) < 1e4f)
+        return Thousandths(std::llround(static_cast<double>(rounded) * 1000));
     char text[64];
     std::to_chars_result written;
     if (std::fabs(rounded) < 1e7f)
@@ -68,6 +104,9 @@ std::string PdfColorComponent(std::uint8_t value)
 
 std::string EscapeString(std::string_view value)
 {
+    if (std::none_of(value.begin(), value.end(),
+                     [](char c) { return c == '\\' || c == '(' || c == ')' || c == '\r' || c == '\n'; }))
+        return std::string(value);
     std::string out;
     out.reserve(value.size() + 8);
     for (char c : value) {

@@ -28,7 +28,8 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
 {
     if (color.empty() || s_->ColorLocked)
         return;
-    const ParsedColor parsed = ParseColor(color);
+    ColorMemo::Entry& memo = s_->Colors.Parse(color);
+    const ParsedColor& parsed = memo.parsed;
     // A text that gives no colour and no pattern made so far (a blank, "@1;2", "grey")
     // selects nothing.
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
@@ -47,9 +48,9 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // The operator is made first: a colour with bad digits changes nothing.
     std::string line;
     if (parsed.form[0] == '#')
-        line = HexColorToRgb(parsed.form) + " " + rgbOp;
+        line = memo.Rgb(0) + " " + rgbOp;
     else if (!parsed.second.empty() && parsed.second[0] == '#')
-        line = std::string("/xxCSxx ") + spaceOp + " " + HexColorToRgb(parsed.second) + " " + PdfName(pattern) + " " +
+        line = std::string("/xxCSxx ") + spaceOp + " " + memo.Rgb(1) + " " + PdfName(pattern) + " " +
                patternOp;
     else if (parsed.second.empty())
         line = std::string("/Pattern ") + spaceOp + " " + PdfName(pattern) + " " + patternOp;
@@ -75,7 +76,7 @@ void Tavlo::SetColorText(const std::string& color)
     TavloState& s = *s_;
     if (color.empty() || s.ColorLocked)
         return;
-    const ParsedColor parsed = ParseColor(color);
+    const ParsedColor& parsed = s.Colors.Parse(color).parsed;
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s.Patterns, parsed.form)))
         return;
     s.doc.TextColorAlt = parsed.second;

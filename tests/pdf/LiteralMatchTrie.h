@@ -56,7 +56,8 @@ public:
         }
     }
 
-    deflate::Match Longest(std::int32_t p, int stop, bool fromNewest)
+    // Considers every candidate, whatever the caller would take (beat).
+    deflate::Match Longest(std::int32_t p, int stop, bool fromNewest, int /*beat*/)
     {
         deflate::Match best;
         std::int32_t n = firstHeads_[data_[p]];

@@ -21,7 +21,9 @@ struct DeflateTokens {
     std::array<std::uint32_t, 32> distFreq{};
 };
 
-// Finder: Begin(data, length, maxChain), Insert(p), Longest(p, stop, fromNewest) -> Match.
+// Finder: Begin(data, length, maxChain), Insert(p), Longest(p, stop, fromNewest, beat) -> Match.
+// Where only a match longer than `beat` would be taken, the finder may pass over shorter
+// candidates and answer `beat` when none is longer.
 template <class Finder>
 void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLevel& level, Finder& finder,
                   DeflateTokens& tokens)
@@ -56,14 +58,14 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
 
     std::int32_t p = 0;
     while (p + 3 <= length - 1) {
-        Match match = finder.Longest(p, level.firstWalkStop, true);
+        Match match = finder.Longest(p, level.firstWalkStop, true, 2);
         if (match.length >= 3 && match.length < level.secondWalkStop) {
-            const Match further = finder.Longest(p, level.secondWalkStop, false);
+            const Match further = finder.Longest(p, level.secondWalkStop, false, match.length);
             if (further.length > match.length)
                 match = further;
         }
         if (match.length >= 3 && match.length < level.lookaheadStop) {
-            const Match ahead = finder.Longest(p + 1, level.lookaheadStop, true);
+            const Match ahead = finder.Longest(p + 1, level.lookaheadStop, true, match.length);
             if (ahead.length > match.length) {
                 literal(p, true);
                 ++p;

@@ -31,6 +31,11 @@ int Extend(const std::uint8_t* a, const std::uint8_t* b, int known, int limit)
     return k;
 }
 
+std::uint32_t Load3(const std::uint8_t* at)
+{
+    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16;
+}
+
 } // namespace
 
 void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxChain)
@@ -54,37 +59,40 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     cursorRank_ = 0;
 }
 
-Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest)
+Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
 {
+    // A candidate not longer than `beat` would lose anyway: starting from it lets most
+    // candidates fail on one byte, and the walk still stops where a full walk would.
     Match best;
-    if (fromNewest) {
-        cursor_ = head_[Bucket(p)];
-        cursorRank_ = 0;
-    }
+    best.length = beat;
+    std::uint32_t cursor = fromNewest ? head_[Bucket(p)] : cursor_;
+    int rank = fromNewest ? 0 : cursorRank_;
     const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
     const std::uint8_t* here = data_ + p;
-    for (;;) {
-        if (!Valid(cursor_) || cursorRank_ >= maxChain_)
-            return best;
-        const std::int32_t q = std::int32_t(cursor_ - base_ - 1);
-        if (p - q > kWindow)
-            return best;
-        cursor_ = previous_[std::uint32_t(q) & kRingMask];
+    const std::uint32_t prefix = Load3(here);
+    // Stamps of earlier inputs and of positions beyond the window are not above this one.
+    const std::uint32_t oldest = base_ + std::uint32_t(std::max(0, p - kWindow));
+    while (cursor > oldest && rank < maxChain_) {
+        const std::int32_t q = std::int32_t(cursor - base_ - 1);
+        cursor = previous_[std::uint32_t(q) & kRingMask];
         const std::uint8_t* there = data_ + q;
-        if (there[0] != here[0] || there[1] != here[1] || there[2] != here[2])
+        if (Load3(there) != prefix)
             continue;  // another prefix in the same bucket
-        ++cursorRank_;
-        // Only a candidate that agrees at the first byte the best one missed can beat it.
+        ++rank;
+        // Only a candidate that agrees at the first byte the best one missed can be longer.
         if (best.length < limit && there[best.length] == here[best.length]) {
             const int k = Extend(here, there, 3, limit);
             if (k > best.length) {
                 best.length = k;
                 best.position = q;
+                if (k >= stop)
+                    break;
             }
         }
-        if (best.length >= stop)
-            return best;
     }
+    cursor_ = cursor;
+    cursorRank_ = rank;
+    return best;
 }
 
 } // namespace tavlo::deflate

@@ -30,8 +30,9 @@ public:
         head_[bucket] = base_ + std::uint32_t(p) + 1;
     }
     // The longest earlier match at p, stopping once `stop` bytes are matched; fromNewest
-    // false walks on from where the last walk stopped.
-    Match Longest(std::int32_t p, int stop, bool fromNewest);
+    // false walks on from where the last walk stopped. Only candidates longer than `beat`
+    // (at least 2) are considered: the answer is `beat` long when none is.
+    Match Longest(std::int32_t p, int stop, bool fromNewest, int beat);
 
 private:
     static constexpr std::uint32_t kRingMask = 32767;

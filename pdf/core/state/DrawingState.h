@@ -2,6 +2,8 @@
 // The current colours and the drawing-state stack's depth; the saved entries, the table
 // cursor and the line width outlive a reset (LastingState).
 
+#include "pdf/core/Colors.h"
+
 #include <cstdint>
 #include <string>
 
@@ -39,6 +41,7 @@ struct TableCursor {
 struct DrawingState {
     std::string FillColor = "#FFFFFF", LineColor = "#000000", TextColor = "#000000";
     std::int32_t StateDepth = 0;  // saved drawing states
+    ColorMemo Colors;             // colour texts already parsed
 };
 
 } // namespace tavlo
