@@ -27,55 +27,18 @@ void CanonicalCodes(std::span<HuffmanCode> table, int last, const int* countPerL
             table[s].code = next[std::size_t(table[s].length)]++;
 }
 
-// A binary min-heap of tree nodes. Among equal weights the group with the higher
-// representative symbol comes first: the order in which a scan of the groups from the
-// lowest symbol upwards, keeping the later of equal weights, would pick them.
-class NodeHeap {
-public:
-    NodeHeap(const std::uint64_t* weight, const int* representative) : weight_(weight), rep_(representative) {}
-    void Push(int node)
-    {
-        int i = size_++;
-        while (i > 0) {
-            const int up = (i - 1) / 2;
-            if (!Before(node, heap_[std::size_t(up)]))
-                break;
-            heap_[std::size_t(i)] = heap_[std::size_t(up)];
-            i = up;
-        }
-        heap_[std::size_t(i)] = node;
-    }
-    int Pop()
-    {
-        const int top = heap_[0];
-        const int moved = heap_[std::size_t(--size_)];
-        int i = 0;
-        for (;;) {
-            int child = 2 * i + 1;
-            if (child >= size_)
-                break;
-            if (child + 1 < size_ && Before(heap_[std::size_t(child + 1)], heap_[std::size_t(child)]))
-                ++child;
-            if (!Before(heap_[std::size_t(child)], moved))
-                break;
-            heap_[std::size_t(i)] = heap_[std::size_t(child)];
-            i = child;
-        }
-        heap_[std::size_t(i)] = moved;
-        return top;
-    }
-    int Size() const { return size_; }
+// A tree node as one sortable number: weight, then the group's representative symbol
+// (the higher first among equal weights), then the node. Merging always takes the two
+// smallest: the order in which a scan of the groups from the lowest symbol upwards,
+// keeping the later of equal weights, would pick them.
+constexpr int kNodeBits = 10, kSymbolBits = 9;
+constexpr std::uint64_t kNodeMask = (1u << kNodeBits) - 1, kSymbolMask = (1u << kSymbolBits) - 1;
 
-private:
-    bool Before(int a, int b) const
-    {
-        return weight_[a] < weight_[b] || (weight_[a] == weight_[b] && rep_[a] > rep_[b]);
-    }
-    const std::uint64_t* weight_;
-    const int* rep_;
-    std::array<int, kMaxSymbols> heap_;
-    int size_ = 0;
-};
+std::uint64_t NodeKey(std::uint64_t weight, int representative, int node)
+{
+    return weight << (kNodeBits + kSymbolBits) |
+           (kSymbolMask - std::uint64_t(representative)) << kNodeBits | std::uint64_t(node);
+}
 
 } // namespace
 
@@ -86,13 +49,11 @@ int BuildHuffmanTree(std::span<HuffmanCode> table, const std::uint32_t* counts, 
         return -1;
     maxBits = std::min(maxBits, kMaxDepth);  // no tree is deeper
     // Nodes 0..symbols-1 are the symbols, later ones the merged groups in the order made.
-    std::array<std::uint64_t, kMaxNodes> weight;
-    std::array<int, kMaxNodes> representative;
+    std::array<std::uint64_t, kMaxSymbols> weight;
     std::array<int, kMaxNodes> parent;
     int used = 0;
     for (int s = 0; s < symbols; ++s) {
         weight[std::size_t(s)] = counts[s];
-        representative[std::size_t(s)] = s;
         used += counts[s] > 0;
     }
     if (used == 0)
@@ -106,20 +67,31 @@ int BuildHuffmanTree(std::span<HuffmanCode> table, const std::uint32_t* counts, 
     }
 
     // Each merge takes the two lightest groups, the first of them absorbing the second: the
-    // merged group keeps the first one's representative for later ties.
-    NodeHeap heap(weight.data(), representative.data());
+    // merged group keeps the first one's representative for later ties. Merged groups come
+    // out in increasing order, so the symbols sorted once and a queue of merged groups
+    // always hold the next two at their fronts.
+    std::array<std::uint64_t, kMaxSymbols> leaves;
+    int leafCount = 0;
     for (int s = 0; s < symbols; ++s)
         if (weight[std::size_t(s)] > 0)
-            heap.Push(s);
-    const int leaves = heap.Size();
+            leaves[std::size_t(leafCount++)] = NodeKey(weight[std::size_t(s)], s, s);
+    std::sort(leaves.begin(), leaves.begin() + leafCount);
+    std::array<std::uint64_t, kMaxSymbols> merged;
+    int leafAt = 0, mergedAt = 0, mergedCount = 0;
+    auto take = [&] {
+        if (mergedAt == mergedCount ||
+            (leafAt < leafCount && leaves[std::size_t(leafAt)] < merged[std::size_t(mergedAt)]))
+            return leaves[std::size_t(leafAt++)];
+        return merged[std::size_t(mergedAt++)];
+    };
     int nodes = symbols;
-    while (heap.Size() > 1) {
-        const int smallest = heap.Pop();
-        const int next = heap.Pop();
-        weight[std::size_t(nodes)] = weight[std::size_t(smallest)] + weight[std::size_t(next)];
-        representative[std::size_t(nodes)] = representative[std::size_t(smallest)];
-        parent[std::size_t(smallest)] = parent[std::size_t(next)] = nodes;
-        heap.Push(nodes++);
+    for (int left = leafCount; left > 1; --left) {
+        const std::uint64_t smallest = take();
+        const std::uint64_t next = take();
+        const std::uint64_t sum = (smallest >> (kNodeBits + kSymbolBits)) + (next >> (kNodeBits + kSymbolBits));
+        const int representative = int(kSymbolMask - ((smallest >> kNodeBits) & kSymbolMask));
+        parent[std::size_t(smallest & kNodeMask)] = parent[std::size_t(next & kNodeMask)] = nodes;
+        merged[std::size_t(mergedCount++)] = NodeKey(sum, representative, nodes++);
     }
 
     // A symbol's length is its depth; a parent is always made after its children.
@@ -170,7 +142,7 @@ int BuildHuffmanTree(std::span<HuffmanCode> table, const std::uint32_t* counts, 
         // Hand the lengths out anew in that order.
         int k = 0;
         for (int b = 1; b <= maxBits; ++b)
-            for (int i = 0; i < count[std::size_t(b)] && k < leaves; ++i)
+            for (int i = 0; i < count[std::size_t(b)] && k < leafCount; ++i)
                 length[std::size_t(order[std::size_t(k++)])] = b;
         maxLength = maxBits;
     }

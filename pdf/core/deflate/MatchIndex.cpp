@@ -36,6 +36,13 @@ std::uint32_t Load3(const std::uint8_t* at)
     return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16;
 }
 
+std::uint32_t Load4(const std::uint8_t* at)
+{
+    std::uint32_t value;
+    std::memcpy(&value, at, 4);
+    return value;
+}
+
 } // namespace
 
 void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxChain)
@@ -79,8 +86,9 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
         if (Load3(there) != prefix)
             continue;  // another prefix in the same bucket
         ++rank;
-        // Only a candidate that agrees at the first byte the best one missed can be longer.
-        if (best.length < limit && there[best.length] == here[best.length]) {
+        // Only a candidate that agrees on the four bytes up to the first one the best missed
+        // can be longer.
+        if (best.length < limit && (best.length < 3 || Load4(there + best.length - 3) == Load4(here + best.length - 3))) {
             const int k = Extend(here, there, 3, limit);
             if (k > best.length) {
                 best.length = k;
