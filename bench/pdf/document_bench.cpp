@@ -9,13 +9,11 @@
 //   tavlo_document_bench [runs]          (5 pairs by default)
 //   tavlo_document_bench tavlo|haru PAGES FILE
 
-#include "pdf/Tavlo.h"
-#include "pdf/core/StreamEncoding.h"
+#include "PairedRuns.h"
+#include "SampleDocument.h"
 
 #include <hpdf.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -28,35 +26,13 @@
 
 extern char** environ;
 
+using namespace tavlo::bench;
+
 namespace {
-
-constexpr int kLines = 50;
-constexpr float kTop = 60, kLeading = 14, kLeft = 56;
-
-std::string LineText(int page, int line)
-{
-    char text[120];
-    const int n = page * kLines + line;
-    std::snprintf(text, sizeof text, "Fattura %d/2026 del %02d/%02d/2026 - Rossi S.r.l., Milano - imponibile %d,%02d EUR",
-                  n + 1, 1 + n % 28, 1 + n % 12, 100 + (n * 7919) % 90000, n % 100);
-    return text;
-}
 
 void WriteTavlo(int pages, const std::string& path)
 {
-    tavlo::Tavlo pdf;
-    pdf.SetCompression(tavlo::Filter::Flate, 2);
-    pdf.BeginDoc(path);
-    for (int p = 0; p < pages; ++p) {
-        pdf.BeginPage();
-        pdf.SetFont("Helvetica", 10, 0, 0);
-        for (int i = 0; i < kLines; ++i)
-            pdf.DrawText(kLeft, kTop + kLeading * float(i), LineText(p, i));
-        pdf.DrawRect(kLeft - 6, kTop - 16, 480, kLeading * kLines + 10, 0);
-        pdf.DrawLine(kLeft - 6, kTop - 20, kLeft + 474, kTop - 20, 0);
-        pdf.EndPage();
-    }
-    pdf.EndDoc();
+    WriteSampleDocument(pages, path, tavlo::Filter::Flate);
 }
 
 void WriteHaru(int pages, const std::string& path)
@@ -84,30 +60,15 @@ void WriteHaru(int pages, const std::string& path)
     HPDF_Free(pdf);
 }
 
-struct Run {
-    double cpu = -1;  // user plus system seconds of the child
-    double peakMb = 0;
-    bool ok = false;
-};
-
-Run Child(const std::string& self, const char* kind, int pages, const std::string& path)
+ChildUsage Child(const std::string& self, const char* kind, int pages, const std::string& path)
 {
     const std::string count = std::to_string(pages);
     std::vector<char*> argv = {const_cast<char*>(self.c_str()), const_cast<char*>(kind),
                                const_cast<char*>(count.c_str()), const_cast<char*>(path.c_str()), nullptr};
     pid_t pid = 0;
-    Run run;
     if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return run;
-    run.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-              double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.peakMb = double(usage.ru_maxrss) / 1024;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return run;
+        return {};
+    return WaitChild(pid);
 }
 
 bool Succeeds(const std::string& command)
@@ -115,18 +76,8 @@ bool Succeeds(const std::string& command)
     return std::system(command.c_str()) == 0;
 }
 
-struct Figures {
-    double min = 0, median = 0, max = 0;
-};
-
-Figures Spread(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return {v.front(), v[v.size() / 2], v.back()};
-}
-
 struct SizeResult {
-    Figures tavlo, haru, ratio;
+    Spread tavlo, haru, ratio;
     double tavloPeak = 0, haruPeak = 0;
     bool checked = false;
 };
@@ -141,8 +92,8 @@ SizeResult Measure(const std::string& self, const std::filesystem::path& folder,
     Child(self, "tavlo", pages, ours);  // warm-up of caches and the file system
     Child(self, "haru", pages, theirs);
     for (int i = 0; i < pairs; ++i) {
-        const Run x = Child(self, "tavlo", pages, ours);
-        const Run y = Child(self, "haru", pages, theirs);
+        const ChildUsage x = Child(self, "tavlo", pages, ours);
+        const ChildUsage y = Child(self, "haru", pages, theirs);
         ok = ok && x.ok && y.ok;
         a.push_back(x.cpu);
         b.push_back(y.cpu);
@@ -150,9 +101,9 @@ SizeResult Measure(const std::string& self, const std::filesystem::path& folder,
         r.tavloPeak = std::max(r.tavloPeak, x.peakMb);
         r.haruPeak = std::max(r.haruPeak, y.peakMb);
     }
-    r.tavlo = Spread(a);
-    r.haru = Spread(b);
-    r.ratio = Spread(ratio);
+    r.tavlo = SpreadOf(a);
+    r.haru = SpreadOf(b);
+    r.ratio = SpreadOf(ratio);
     const std::string quiet = " >/dev/null 2>&1";
     const std::string ourText = ours + ".txt", theirText = theirs + ".txt";
     r.checked = ok && Succeeds("qpdf --check '" + ours + "'" + quiet) && Succeeds("qpdf --check '" + theirs + "'" + quiet) &&
