@@ -65,10 +65,13 @@ Controparte NuovaControparte(int i, std::mt19937& rnd)
 
 class Scrittore {
 public:
-    Scrittore(const std::string& cartella, const std::string& csv) : csv_(csv, std::ios::binary | std::ios::trunc)
+    Scrittore(const std::string& cartella, const std::string& csv, bool testiCondivisi)
+        : csv_(csv, std::ios::binary | std::ios::trunc)
     {
+        // Without constant memory the texts go to a shared table, as spreadsheet programs
+        // save them; with it each cell holds its own text.
         lxw_workbook_options opzioni = {};
-        opzioni.constant_memory = LXW_TRUE;
+        opzioni.constant_memory = testiCondivisi ? LXW_FALSE : LXW_TRUE;
         wb_ = workbook_new_opt(cartella.c_str(), &opzioni);
         ws_ = workbook_add_worksheet(wb_, "FATTURE EMESSE");
         workbook_add_worksheet(wb_, "FATTURE RICEVUTE");
@@ -132,7 +135,8 @@ std::string Cifre2(long centesimi)
 
 } // namespace
 
-StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme)
+StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme,
+                                     bool testiCondivisi)
 {
     // libxlsxwriter prints numbers through the C library: its locale must not use commas.
     std::setlocale(LC_NUMERIC, "C");
@@ -155,7 +159,7 @@ StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::str
     std::vector<int> righePer(NumeroControparti, 0);
 
     StatisticheFoglio s;
-    Scrittore w(cartella, csv);
+    Scrittore w(cartella, csv, testiCondivisi);
     long numero = 0;
     while (s.Righe < righe) {
         int indice = scelta(rnd);

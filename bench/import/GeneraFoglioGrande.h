@@ -15,5 +15,7 @@ struct StatisticheFoglio {
 
 // About 20,000 counterparts with a skewed (Zipf) share of the rows, visits of 1 to 8
 // invoices of 1 to 3 VAT lines, 5 % foreign and 2 % natural-person counterparts, 0.5 %
-// invalid rows. Deterministic for a given seed.
-StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme);
+// invalid rows. Deterministic for a given seed. testiCondivisi: texts in the workbook's shared
+// table (as spreadsheet programs save them) instead of in each cell.
+StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme,
+                                     bool testiCondivisi);
