@@ -1,7 +1,5 @@
 #include "pdf/media/BmpDecoder.h"
 
-#include "pdf/core/TavloError.h"
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -9,31 +7,22 @@ namespace tavlo {
 
 namespace {
 
-constexpr std::int32_t kInvalidFileFormat = 321;
-// Far beyond any picture placed on a page, small enough that a forged header cannot make
-// the writer claim gigabytes.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 // Two bytes of RLE data set at most 255 pixels: a picture announcing far more pixels than
 // its data could set is forged, and would only fill memory with background.
 constexpr std::uint64_t kMaxRlePixelsPerByte = 256;
-
-[[noreturn]] void Invalid(const char* why)
-{
-    throw TavloError(kInvalidFileFormat, std::string("Formato di file non valido: ") + why);
-}
 
 struct Reader {
     const Bytes& file;
     std::uint32_t U16(std::size_t at) const
     {
         if (at + 2 > file.size())
-            Invalid("intestazione troncata");
+            InvalidImage("intestazione troncata");
         return file[at] | (file[at + 1] << 8);
     }
     std::uint32_t U32(std::size_t at) const
     {
         if (at + 4 > file.size())
-            Invalid("intestazione troncata");
+            InvalidImage("intestazione troncata");
         return file[at] | (file[at + 1] << 8) | (file[at + 2] << 16) | (std::uint32_t{file[at + 3]} << 24);
     }
 };
@@ -64,7 +53,7 @@ Bytes DecodeRle(const Bytes& file, std::size_t from, std::int32_t width, std::in
     std::size_t at = from;
     auto next = [&]() -> std::uint8_t {
         if (at >= file.size())
-            Invalid("dati compressi troncati");
+            InvalidImage("dati compressi troncati");
         return file[at++];
     };
     auto put = [&](std::uint8_t index) {
@@ -112,32 +101,32 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
 {
     const Reader in{file};
     if (file.size() < 2 || file[0] != 'B' || file[1] != 'M')
-        Invalid("non è un file BMP");
+        InvalidImage("non è un file BMP");
     const std::uint32_t dataOffset = in.U32(10);
     const std::uint32_t headerSize = in.U32(14);
     if (headerSize < 40 || headerSize > file.size())
-        Invalid("intestazione non supportata");
+        InvalidImage("intestazione non supportata");
     const auto rawWidth = static_cast<std::int32_t>(in.U32(18));
     const auto rawHeight = static_cast<std::int32_t>(in.U32(22));
     const std::uint32_t bitCount = in.U16(28);
     const std::uint32_t compression = in.U32(30);
     const std::uint32_t coloursUsed = in.U32(46);
     if (rawWidth <= 0 || rawHeight == 0 || rawHeight == INT32_MIN)
-        Invalid("dimensioni non valide");
+        InvalidImage("dimensioni non valide");
     const bool topDown = rawHeight < 0;
     const std::int32_t width = rawWidth, height = topDown ? -rawHeight : rawHeight;
-    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxPixels)
-        Invalid("immagine troppo grande");
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxImagePixels)
+        InvalidImage("immagine troppo grande");
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-        Invalid("profondità di colore non supportata");
+        InvalidImage("profondità di colore non supportata");
     const bool rle = compression == 1 || compression == 2;
     if (!(compression == 0 || (compression == 1 && bitCount == 8) || (compression == 2 && bitCount == 4) ||
           (compression == 3 && (bitCount == 16 || bitCount == 32))))
-        Invalid("compressione non supportata");
+        InvalidImage("compressione non supportata");
     if (rle && topDown)
-        Invalid("compressione non supportata");
+        InvalidImage("compressione non supportata");
     if (dataOffset >= file.size())
-        Invalid("posizione dei dati non valida");
+        InvalidImage("posizione dei dati non valida");
 
     DecodedBmp out;
     out.width = width;
@@ -155,7 +144,7 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
         const std::uint32_t stored = coloursUsed > 0 && coloursUsed < entries ? coloursUsed : entries;
         const std::size_t table = 14 + static_cast<std::size_t>(headerSize);
         if (table + 4 * static_cast<std::size_t>(stored) > file.size())
-            Invalid("tavolozza troncata");
+            InvalidImage("tavolozza troncata");
         out.palette.assign(3 * static_cast<std::size_t>(entries), 0);
         for (std::uint32_t i = 0; i < stored; ++i) {
             const std::uint8_t* quad = &file[table + 4 * i];
@@ -176,7 +165,7 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
     if (rle) {
         if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
             kMaxRlePixelsPerByte * (file.size() - dataOffset))
-            Invalid("dati compressi insufficienti per le dimensioni dichiarate");
+            InvalidImage("dati compressi insufficienti per le dimensioni dichiarate");
         const Bytes indexes = DecodeRle(file, dataOffset, width, height, static_cast<int>(bitCount));
         const std::size_t rowBytes = bitCount == 8 ? static_cast<std::size_t>(width) : (width + 1) / 2;
         out.samples.assign(rowBytes * static_cast<std::size_t>(height), 0);
@@ -193,7 +182,7 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
 
     const std::uint64_t stride = (static_cast<std::uint64_t>(width) * bitCount + 31) / 32 * 4;
     if (stride * static_cast<std::uint64_t>(height) > file.size() - dataOffset)
-        Invalid("dati dell'immagine troncati");
+        InvalidImage("dati dell'immagine troncati");
     auto fileRow = [&](std::size_t row) {  // the output's row (bottom first) as stored in the file
         const std::size_t stored = topDown ? static_cast<std::size_t>(height) - 1 - row : row;
         return &file[dataOffset + stored * stride];

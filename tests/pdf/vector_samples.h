@@ -1,0 +1,74 @@
+#pragma once
+// Vector pictures the tests and the fuzzing seeds share: a Windows metafile written record by
+// record, the same shapes in PostScript for Ghostscript, and an EPS in the abbreviations of
+// drawing programs.
+
+#include <initializer_list>
+#include <string>
+
+namespace tavlo::test {
+
+// Records of a metafile, the placeable header first: bounds (100, 50) to (1540, 770) in
+// units of 1/720 inch, so 144 × 72 points.
+struct Metafile {
+    std::string bytes = std::string("\xD7\xCD\xC6\x9A\0\0", 6);
+    Metafile()
+    {
+        for (int word : {100, 50, 1540, 770, 720, 0, 0, 0})
+            Word(word);
+        for (int word : {1, 9, 0x300, 0, 0, 0, 0, 0, 0})
+            Word(word);
+    }
+    void Word(int value) { bytes += {static_cast<char>(value & 255), static_cast<char>((value >> 8) & 255)}; }
+    Metafile& Record(int function, std::initializer_list<int> params)
+    {
+        Word(static_cast<int>(3 + params.size()));
+        Word(0);
+        Word(function);
+        for (int p : params)
+            Word(p);
+        return *this;
+    }
+};
+
+// The drawing: a blue rectangle outlined by a red pen 40 units wide, an even-odd blue frame
+// drawn under the null pen, a null-pen line (nothing) and a red line.
+inline std::string Drawing()
+{
+    Metafile m;
+    m.Record(0x020B, {50, 100}).Record(0x020C, {720, 1440});
+    m.Record(0x02FA, {0, 40, 0, 200, 0}).Record(0x02FC, {0, 0, 255, 0}).Record(0x02FA, {5, 0, 0, 0, 0});
+    m.Record(0x012D, {0}).Record(0x012D, {1});
+    m.Record(0x0324, {4, 200, 150, 700, 150, 700, 450, 200, 450});
+    m.Record(0x0106, {1}).Record(0x012D, {2});
+    m.Record(0x0538, {2, 4, 4, 800, 110, 1500, 110, 1500, 690, 800, 690, 950, 250, 1350, 250, 1350, 550, 950, 550});
+    m.Record(0x0325, {2, 150, 720, 1500, 720});
+    m.Record(0x012D, {0}).Record(0x0325, {2, 200, 600, 700, 600}).Record(0, {});
+    return m.bytes;
+}
+
+// The same shapes in PostScript, for Ghostscript.
+inline const char* const kDrawingEps = R"(%!PS-Adobe-3.0 EPSF-3.0
+%%BoundingBox: 0 0 144 72
+0 72 translate 0.1 -0.1 scale -100 -50 translate
+200 150 moveto 700 150 lineto 700 450 lineto 200 450 lineto closepath
+gsave 0 0 1 setrgbcolor fill grestore 0.784 0 0 setrgbcolor 40 setlinewidth stroke
+800 110 moveto 1500 110 lineto 1500 690 lineto 800 690 lineto closepath
+950 250 moveto 1350 250 lineto 1350 550 lineto 950 550 lineto closepath 0 0 1 setrgbcolor eofill
+200 600 moveto 700 600 lineto 0.784 0 0 setrgbcolor stroke
+showpage
+)";
+
+// Shapes in the abbreviations of drawing programs, which the prolog defines for PostScript;
+// lines no content stream may hold (gsave, Q, a wrong operand count) are left out.
+inline const char* const kArtEps = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 10 20 210 120\r\n"
+                            "/m {moveto} def /l {lineto} def /L {lineto} def /c {curveto} def /k {setcmykcolor} def\r"
+                            "/G {setgray} def /w {setlinewidth} def /Xa {setrgbcolor} def /f {closepath fill} def\r"
+                            "/F {fill} def /S {stroke} def /Q {} def /J {setlinecap} def\n"
+                            "%%EndProlog\n0 0 1 0 k\n20 30 m\n100 30 l\n100.0004 80 L\n20 80 l\nf\nf\n"
+                            "1 0 0 Xa\n120 40 m\n200 40 l\n200 120 160 110 120 40 c\nF\n"
+                            "%%BeginDocument: nested.eps\n%%BoundingBox: 0 0 5 5\n%%EndDocument\n"
+                            "gsave 0 G\n4 w\n2 J\n20 100 m 200 100 l\nQ\n20 100 m\n200 100 l\nS\n1 2 3 m\n"
+                            "showpage\n%%Trailer\n";
+
+} // namespace tavlo::test
