@@ -64,7 +64,7 @@ std::string Tavlo::AddFont(const std::string& ttfFile, const std::string& fontAl
             // One record per name and encoding: the font registered first stands.
             if (same->FontType != 0 && same->EncodingFlag == encoding)
                 return name;
-            throw TavloError(ErrorCode::InvalidArgument, "Il nome " + name + " è già usato da un altro font");
+            throw TavloError(ErrorCode::InvalidArgument, "Il nome " + name + " \xE8 gi\xE0 usato da un altro font");
         }
 
         std::string style = m.Weight > 500 ? "Bold" : "";
