@@ -2,13 +2,16 @@
 
 forge DIR: writes small fonts the system lacks (a glyph index above 8191, a symbol cmap,
 bold italic, missing names, a name PDF must escape).
+damage FONT DIR: writes damaged, forged and foreign variants of FONT that AddFont must refuse.
 widths PDF FONT...: every TrueType font of the PDF against the file whose name it bears:
 /Widths of codes 32-255 read through its encoding, the descriptor's flags, and the embedded
 program equal to the file; prints one line per font, exits 1 on any difference.
 """
 import base64
 import json
+import os
 import re
+import struct
 import subprocess
 import sys
 
@@ -44,6 +47,7 @@ def build(path, cmap, advances, names, weight=400, angle=0, count=4, symbol=Fals
 
 
 def forge(folder):
+    os.makedirs(folder, exist_ok=True)
     build(folder + '/grande.ttf', {0x20: 'space', 0x41: 'g8999', 0x42: 'g9000'}, {'g8999': 1234, 'g9000': 700},
           {'familyName': 'Grande', 'styleName': 'Regular', 'fullName': 'Grande Prova', 'psName': 'GrandeProva'},
           count=9001)
@@ -56,6 +60,21 @@ def forge(folder):
     build(folder + '/senza nome.ttf', {0x41: 'g2'}, {}, {'familyName': 'X', 'styleName': 'Regular'})
     build(folder + '/strano.ttf', {0x41: 'g2'}, {}, {'familyName': 'S', 'styleName': 'Regular',
                                                      'fullName': 'Nome (strano)/#1', 'psName': 'Strano'})
+
+
+def damage(font, folder):
+    os.makedirs(folder, exist_ok=True)
+    b = open(font, 'rb').read()
+    count = struct.unpack('>H', b[4:6])[0]
+    entries = {b[12 + 16 * i:16 + 16 * i].decode('latin-1'): 12 + 16 * i for i in range(count)}
+    table = lambda tag: struct.unpack('>I', b[entries[tag] + 8:entries[tag] + 12])[0]
+    patch = lambda at, data: b[:at] + data + b[at + len(data):]
+    variants = {'immagine.ttf': b'BM' + b[2:200], 'raccolta.ttc': patch(0, b'ttcf'), 'vuoto.ttf': b'',
+                'troncato.ttf': b[:len(b) // 2], 'tabelle.ttf': patch(4, b'\xff\xff'),
+                'em.ttf': patch(table('head') + 18, b'\0\0'), 'senzaos2.ttf': patch(entries['OS/2'], b'XS/2'),
+                'metriche.ttf': patch(table('hhea') + 34, b'\0\0'), 'cmap.ttf': patch(table('cmap') + 32, b'\x7f')}
+    for name, data in variants.items():
+        open(os.path.join(folder, name), 'wb').write(data)
 
 
 def character(code, mac):
@@ -109,4 +128,5 @@ def widths(pdf, fonts):
 
 
 if __name__ == '__main__':
-    forge(sys.argv[2]) if sys.argv[1] == 'forge' else widths(sys.argv[2], sys.argv[3:])
+    {'forge': lambda: forge(sys.argv[2]), 'damage': lambda: damage(sys.argv[2], sys.argv[3]),
+     'widths': lambda: widths(sys.argv[2], sys.argv[3:])}[sys.argv[1]]()
