@@ -1,9 +1,8 @@
 // GIF, JPEG and TGA pictures made by ImageMagick and PIL, placed on a green page: each is one
-// image of the picture's size and colour space; poppler extracts the pixels ImageMagick
-// reads from the file (a JPEG byte for byte); keyed and soft-masked pixels show the green
-// behind; damaged and forged files are recorded errors.
+// image of the picture's size and colour space; the extracted pixels are those ImageMagick
+// or PIL read from the file (a JPEG byte for byte); keyed and soft-masked pixels show the
+// green behind; damaged and forged files are recorded errors.
 
-#include "pdf/BmpFields.h"
 #include "support/pdf/images.h"
 #include "support/pdf/rendering.h"
 #include "support/pdf/tools.h"
@@ -12,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <iterator>
 #include <sstream>
 
 using namespace tavlo;
@@ -21,200 +18,158 @@ using namespace tavlo::test;
 
 namespace {
 
-const std::string kPictures = Quote(QUERCINO_SOURCE_DIR "/tests/pdf/pictures.py");
+const std::string kPictures = "/usr/bin/python3 " + Quote(QUERCINO_SOURCE_DIR "/tests/pdf/pictures.py");
 constexpr int kLeft = 20, kTop = 30;  // where every picture is placed, in points
 
-// An RGB image, rows from the top.
-struct RgbImage {
-    int width = 0, height = 0;
-    std::string pixels;
-    std::string At(int x, int y) const { return pixels.substr((static_cast<std::size_t>(y) * width + x) * 3, 3); }
-};
-
-// The picture's area of the page as poppler draws it at 288 dpi, 4 × 4 pixels a point (it
-// applies colour-key masks exactly only when it enlarges an image).
-RgbImage Rendered(const std::string& pdf, int width, int height, const ScratchDir& dir)
+// The picture at (kLeft, kTop), natural size, on a green page, and the writer's last error.
+std::pair<std::string, std::int32_t> Place(const std::string& picture, std::int16_t frame = 1)
 {
-    RunTool("pdftoppm -r 288 -aa no -aaVector no -singlefile -x " + std::to_string(4 * kLeft) + " -y " +
-            std::to_string(4 * kTop) + " -W " + std::to_string(4 * width) + " -H " + std::to_string(4 * height) + " " +
-            Quote(pdf) + " " + Quote(dir.File("page")));
-    const std::string ppm = ReadFile(dir.File("page.ppm"));
-    return {4 * width, 4 * height, ReadPnm("P5" + ppm.substr(std::min<std::size_t>(2, ppm.size()))).pixels};
+    Tavlo p;
+    const std::string pdf = WriteDocument(p, "page.pdf", [&](Tavlo& t) {
+                                t.BeginPage();
+                                t.SetColorFill("#00FF00");
+                                t.DrawRect(0, 0, 596, 842, 5);
+                                t.DrawImage(picture, kLeft, kTop, 0, 0, frame);
+                            }).path;
+    return {pdf, p.ErrNumber()};
 }
 
-// Points of the picture's area where the green page shows (at their centres: edges of soft
-// masks are smoothed).
-int GreenPointsIn(const RgbImage& area)
+// The page painted by poppler at 288 dpi: it applies colour-key masks exactly only when it
+// enlarges an image. Points are probed at their centres (soft-mask edges are smoothed).
+Image Painted(const std::string& pdf)
+{
+    return RenderPage(pdf, 1, Reader::Poppler, {288, true});
+}
+
+int Channel(const Image& page, int x, int y, int c)
+{
+    return page.At(4 * (kLeft + x) + 2, 4 * (kTop + y) + 2, c);
+}
+
+// Points of the picture's area where the green page shows.
+int GreenPoints(const Image& page, int width, int height)
 {
     int count = 0;
-    for (int y = 2; y < area.height; y += 4)
-        for (int x = 2; x < area.width; x += 4)
-            count += area.At(x, y) == std::string("\0\xFF\0", 3) ? 1 : 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            count += Channel(page, x, y, 0) == 0 && Channel(page, x, y, 1) == 255 && Channel(page, x, y, 2) == 0;
     return count;
 }
 
-// The rows of pdfimages -list, split into columns.
-std::vector<std::vector<std::string>> ImageRows(const std::string& pdf)
+std::string Listed(const ListedImage& image)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(RunTool("pdfimages -list " + Quote(pdf)).output);
-    std::string line;
-    for (int header = 0; header < 2 && std::getline(lines, line); ++header) {
-    }
-    while (std::getline(lines, line)) {
-        std::istringstream columns(line);
-        rows.emplace_back(std::istream_iterator<std::string>(columns), std::istream_iterator<std::string>());
-    }
-    return rows;
+    return image.type + " " + std::to_string(image.width) + "x" + std::to_string(image.height) + " " + image.colour +
+           " " + image.encoding;
 }
 
-class RasterPicturesTest : public ::testing::Test {
-protected:
-    // The picture at (kLeft, kTop), natural size, on a green page; the writer's last error.
-    std::string Place(const std::string& picture, std::int16_t frame, std::int32_t* error = nullptr)
-    {
-        const std::string pdf = dir.File("page.pdf");
-        Tavlo p;
-        p.BeginDoc(pdf);
-        p.BeginPage();
-        p.SetColorFill("#00FF00");
-        p.DrawRect(0, 0, 596, 842, 5);
-        p.DrawImage(picture, kLeft, kTop, 0, 0, frame);
-        if (error)
-            *error = p.ErrNumber();
-        p.EndDoc();
-        ExpectReadersAccept(pdf);
-        return pdf;
-    }
-    // The picture's pixels and alpha as ImageMagick reads them (frame: which image).
-    static std::string Magick(const std::string& picture, const std::string& output)
-    {
-        return RunTool("/usr/bin/convert " + Quote(picture) + " " + output + " 2>/dev/null").output;
-    }
-    static std::string Made(const std::string& command)
-    {
-        EXPECT_EQ(RunTool(command + " >/dev/null 2>&1").exitCode, 0) << command;
-        return command;
-    }
-    ScratchDir dir;
-};
+std::string Magick(const std::string& picture, const std::string& output)
+{
+    return RunTool("/usr/bin/convert " + Quote(picture) + " " + output + " 2>/dev/null").output;
+}
 
 struct Case {
     std::string name, make;  // make: the shell command writing the picture to {}
     std::int16_t frame = 1;
-    std::string colour = "";  // JPEG: the colour space pdfimages names
+    std::string listed = "";  // JPEG: what pdfimages lists
 };
 
-std::string Command(const Case& c, const std::string& path)
+std::string Made(const std::string& make, const std::string& path)
 {
-    std::string command = c.make;
+    std::string command = make;
     command.replace(command.find("{}"), 2, Quote(path));
-    return command;
+    EXPECT_EQ(RunTool(command + " >/dev/null 2>&1").exitCode, 0) << command;
+    return path;
 }
 
 } // namespace
 
-TEST_F(RasterPicturesTest, GifFramesMatchImageMagick)
+TEST(RasterPictures, GifFramesMatchImageMagick)
 {
-    const std::string py = "/usr/bin/python3 " + kPictures + " gif {} ";
-    const std::string source = Quote(dir.File("source.ppm"));
+    ScratchDir dir;
+    const std::string im = "/usr/bin/convert ", source = Quote(dir.File("source.ppm")) + " ", py = kPictures + " gif {} ";
     WriteFile(dir.File("source.ppm"), RandomPpm(23, 11, 7, 5));
     const std::vector<Case> cases = {
-        {"two colours", "/usr/bin/convert " + source + " -colors 2 {}", 1},
-        {"four colours", "/usr/bin/convert -size 4x1 xc:navy -colors 4 {}", 1},
-        {"eight, interlaced", "/usr/bin/convert " + source + " -interlace GIF {}", 1},
-        {"keyed colour", "/usr/bin/convert " + source + " -transparent \"$(/usr/bin/convert " + source +
-                             " -format '%[pixel:p{3,3}]' info:)\" {}", 1},
-        {"second frame", "/usr/bin/convert -page 40x30+0+0 " + source + " -page 40x30+9+6 " + source +
-                             " -page 40x30+30+25 " + source + " {}", 2},
-        {"frame past the screen", "/usr/bin/convert -page 40x30+0+0 " + source + " -page 40x30+30+25 " + source +
-                                      " {}", 2},
-        {"full table, no clear", py + "w=100 h=100 colours=16 seed=3", 1},
+        {"two colours", im + source + "-colors 2 {}"},
+        {"four colours", im + "-size 4x1 xc:navy -colors 4 {}"},
+        {"eight, interlaced", im + source + "-interlace GIF {}"},
+        {"keyed colour", im + source + "-transparent \"$(" + im + source + "-format '%[pixel:p{3,3}]' info:)\" {}"},
+        {"second frame", im + "-page 40x30+0+0 " + source + "-page 40x30+9+6 " + source + "{}", 2},
+        {"frame past the screen", im + "-page 40x30+0+0 " + source + "-page 40x30+30+25 " + source + "{}", 2},
+        {"full table, no clear", py + "w=100 h=100 colours=16 seed=3"},
         {"offset keyed interlaced frames", py + "w=40 h=30 frames=0,0,40,30:5,4,20,10 transparent=3 interlace=1", 2},
-        {"unknown extension", py + "w=9 h=9 colours=200 unknown=1", 1},
+        {"unknown extension", py + "w=9 h=9 colours=200 unknown=1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string gif = dir.File("picture.gif");
-        Made(Command(c, gif));
-        const std::string frame = gif + "[" + std::to_string(c.frame - 1) + "]";
+        const std::string frame = Made(c.make, dir.File("picture.gif")) + "[" + std::to_string(c.frame - 1) + "]";
         int screenW = 0, screenH = 0, x = 0, y = 0, w = 0, h = 0;
         std::istringstream(RunTool("/usr/bin/identify -format '%W %H %X %Y %w %h' " + Quote(frame)).output) >>
             screenW >> screenH >> x >> y >> w >> h;
-        ASSERT_GT(w * h, 0);
-        std::int32_t error = -1;
-        const std::string pdf = Place(gif, c.frame, &error);
+        const auto [pdf, error] = Place(dir.File("picture.gif"), c.frame);
         EXPECT_EQ(error, 0);
-        const auto rows = ImageRows(pdf);
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0][3] + "x" + rows[0][4] + " " + rows[0][5], std::to_string(screenW) + "x" +
-                                                                        std::to_string(screenH) + " index");
+        const auto images = ImagesListed(pdf);
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(Listed(images[0]), "image " + std::to_string(screenW) + "x" + std::to_string(screenH) + " index image");
         // The samples are stored bottom row first; the placement turns them upright.
-        const RgbImage canvas{screenW, screenH, RgbPixels(MupdfExtract(pdf, dir.File("")), true)};
-        const RgbImage pixels{w, h, Magick(frame, "-alpha off -depth 8 rgb:-")};
-        const RgbImage alpha{w, h, Magick(frame, "-alpha extract -depth 8 gray:-")};
-        ASSERT_EQ(canvas.pixels.size(), 3u * screenW * screenH);
+        const std::string canvas = RgbPixels(MupdfExtract(pdf, dir.Path()), true);
+        const std::string pixels = Magick(frame, "-alpha off -depth 8 rgb:-");
+        const std::string alpha = Magick(frame, "-alpha extract -depth 8 gray:-");
+        ASSERT_EQ(canvas.size(), 3u * screenW * screenH);
         int differ = 0, clear = 0, covered = 0;
-        for (int row = 0; row < h; ++row)
-            for (int col = 0; col < w; ++col) {
-                if (x + col >= screenW || y + row >= screenH)
-                    continue;
-                ++covered;
-                if (alpha.pixels[static_cast<std::size_t>(row) * w + col] == 0)
-                    ++clear;
-                else
-                    differ += canvas.At(x + col, y + row) != pixels.At(col, row);
+        for (int row = 0; row < h && y + row < screenH; ++row)
+            for (int col = 0; col < w && x + col < screenW; ++col, ++covered) {
+                const std::size_t at = static_cast<std::size_t>(row) * w + col;
+                clear += alpha[at] == 0;
+                differ += alpha[at] != 0 && canvas.compare(3 * ((y + row) * screenW + x + col), 3, pixels, 3 * at, 3);
             }
         EXPECT_EQ(differ, 0);
         // Keyed pixels show the page, and so does the screen the frame leaves uncovered.
-        const int uncovered = clear > 0 ? screenW * screenH - covered : 0;
-        EXPECT_EQ(GreenPointsIn(Rendered(pdf, screenW, screenH, dir)), clear + uncovered);
+        EXPECT_EQ(GreenPoints(Painted(pdf), screenW, screenH), clear + (clear > 0 ? screenW * screenH - covered : 0));
     }
 }
 
-TEST_F(RasterPicturesTest, JpegFilesPassUnchangedAndShowUpright)
+TEST(RasterPictures, JpegFilesPassUnchangedAndShowUpright)
 {
+    ScratchDir dir;
     // A top band and a bottom band: colours far apart, also once inverted.
     const std::string bands = "/usr/bin/convert -size 30x10 xc:'#C03020' -size 30x10 xc:'#2040C0' -append ";
-    const std::string pil = "/usr/bin/python3 -c \"from PIL import Image; import sys; "
-                            "Image.open(sys.argv[1]).convert('%s').save(sys.argv[2], 'JPEG', progressive=True)\" " +
-                            Quote(dir.File("bands.png")) + " {}";
-    auto viaPil = [&](const std::string& mode) { return std::string(pil).replace(pil.find("%s"), 2, mode); };
-    Made(bands + Quote(dir.File("bands.png")));
+    Made(bands + "{}", dir.File("bands.png"));
+    auto pil = [&](const std::string& mode) {
+        return "/usr/bin/python3 -c \"from PIL import Image; import sys; Image.open(sys.argv[1]).convert('" + mode +
+               "').save(sys.argv[2], 'JPEG', progressive=True)\" " + Quote(dir.File("bands.png")) + " {}";
+    };
     const std::vector<Case> cases = {
         {"grey", bands + "-colorspace Gray {}", 1, "gray"},
-        {"grey, progressive", viaPil("L"), 1, "gray"},
+        {"grey, progressive", pil("L"), 1, "gray"},
         {"RGB", bands + "{}", 1, "rgb"},
         {"RGB, progressive", bands + "-interlace JPEG {}", 1, "rgb"},
         {"Adobe CMYK", bands + "-colorspace CMYK {}", 1, "cmyk"},
-        {"Adobe CMYK, progressive", viaPil("CMYK"), 1, "cmyk"},
+        {"Adobe CMYK, progressive", pil("CMYK"), 1, "cmyk"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string jpg = dir.File("photo.jpg");
-        Made(Command(c, jpg));
-        std::int32_t error = -1;
-        const std::string pdf = Place(jpg, 1, &error);
+        const std::string jpg = Made(c.make, dir.File("photo.jpg"));
+        const auto [pdf, error] = Place(jpg);
         EXPECT_EQ(error, 0);
-        const auto rows = ImageRows(pdf);
-        ASSERT_EQ(rows.size(), 1u);
-        EXPECT_EQ(rows[0][3] + "x" + rows[0][4] + " " + rows[0][5] + " " + rows[0][8], "30x20 " + c.colour + " jpeg");
+        const auto images = ImagesListed(pdf);
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(Listed(images[0]), "image 30x20 " + c.listed + " jpeg");
         RunTool("pdfimages -j " + Quote(pdf) + " " + Quote(dir.File("out")));
         EXPECT_TRUE(ReadFile(dir.File("out-000.jpg")) == ReadFile(jpg)) << "not the file byte for byte";
         // Each band where it belongs, in ImageMagick's colours (CMYK converted as naively).
-        const RgbImage page = Rendered(pdf, 30, 20, dir);
-        const RgbImage magick{30, 20, Magick(jpg, "-colorspace sRGB -depth 8 rgb:-")};
+        const Image page = Painted(pdf);
+        const std::string magick = Magick(jpg, "-colorspace sRGB -depth 8 rgb:-");
         for (const int y : {5, 15})
             for (int k = 0; k < 3; ++k)
-                EXPECT_NEAR(static_cast<unsigned char>(page.At(60, 4 * y)[k]),
-                            static_cast<unsigned char>(magick.At(15, y)[k]), 64)
+                EXPECT_NEAR(Channel(page, 15, y, k), static_cast<unsigned char>(magick[3 * (30 * y + 15) + k]), 64)
                     << "band " << y << " channel " << k;
     }
 }
 
-TEST_F(RasterPicturesTest, TgaPicturesMatchImageMagick)
+TEST(RasterPictures, TgaPicturesMatchPil)
 {
-    const std::string py = "/usr/bin/python3 " + kPictures + " tga {} w=13 h=7 ";
+    ScratchDir dir;
+    const std::string py = kPictures + " tga {} w=13 h=7 ";
     const std::vector<Case> cases = {
         {"8-bit grey", py + "mode=L"},
         {"8-bit colour map, run-length, top first", py + "mode=P rle=1 top=1"},
@@ -231,57 +186,50 @@ TEST_F(RasterPicturesTest, TgaPicturesMatchImageMagick)
         SCOPED_TRACE(c.name);
         const std::string tga = dir.File("shot.tga");
         std::filesystem::remove(tga + ".plain");
-        Made(Command(c, tga));
-        std::int32_t error = -1;
-        const std::string pdf = Place(tga, 1, &error);
+        const auto [pdf, error] = Place(Made(c.make, tga));
         EXPECT_EQ(error, 0);
         // PIL reads the picture (ImageMagick leaves bottom-up grey files upside down); a
         // picture with a colour map it does not use is read without it.
         const std::string plain = std::filesystem::exists(tga + ".plain") ? tga + ".plain" : tga;
         const std::string rgba = RunTool("/usr/bin/python3 -c \"from PIL import Image; import sys; sys.stdout.buffer."
                                          "write(Image.open(sys.argv[1]).convert('RGBA').tobytes())\" " +
-                                         Quote(plain)).output;
-        ASSERT_EQ(rgba.size(), 4u * 13 * 7);
+                                         Quote(plain))
+                                     .output;
         std::string rgb, alpha;
-        for (std::size_t i = 0; i < rgba.size(); i += 4) {
-            rgb += rgba.substr(i, 3);
-            alpha += rgba[i + 3];
-        }
-        const int clear = static_cast<int>(std::count(alpha.begin(), alpha.end(), '\0'));
+        for (std::size_t i = 0; i + 3 < rgba.size(); i += 4)
+            rgb += rgba.substr(i, 3), alpha += rgba[i + 3];
+        ASSERT_EQ(alpha.size(), 13u * 7);
         const bool masked = alpha.find_first_not_of('\xFF') != std::string::npos;
-        const auto rows = ImageRows(pdf);
-        ASSERT_EQ(rows.size(), masked ? 2u : 1u);
-        EXPECT_EQ(rows[0][2] + " " + rows[0][3] + "x" + rows[0][4] + " " + rows[0][5], "image 13x7 rgb");
+        const auto images = ImagesListed(pdf);
+        ASSERT_EQ(images.size(), masked ? 2u : 1u);
+        EXPECT_EQ(Listed(images[0]), "image 13x7 rgb image");
         if (masked)
-            EXPECT_EQ(rows[1][2] + " " + rows[1][3] + "x" + rows[1][4] + " " + rows[1][5], "smask 13x7 gray");
+            EXPECT_EQ(Listed(images[1]), "smask 13x7 gray image");
         // A soft mask needs PDF 1.4.
         EXPECT_EQ(ReadFile(pdf).substr(0, 8), masked ? "%PDF-1.4" : "%PDF-1.3");
-        const std::string image = PopplerExtract(pdf, dir.File(""));
-        EXPECT_TRUE(RgbPixels(image, true) == rgb) << "pixels differ";
+        EXPECT_TRUE(RgbPixels(PopplerExtract(pdf, dir.Path()), true) == rgb) << "pixels differ";
         if (masked)
             EXPECT_TRUE(Magick(dir.File("poppler-001.png"), "-flip -depth 8 gray:-") == alpha) << "alpha differs";
-        EXPECT_EQ(GreenPointsIn(Rendered(pdf, 13, 7, dir)), clear);
+        EXPECT_EQ(GreenPoints(Painted(pdf), 13, 7), std::count(alpha.begin(), alpha.end(), '\0'));
     }
 }
 
-TEST_F(RasterPicturesTest, DamagedFilesAreRecordedErrors)
+TEST(RasterPictures, DamagedFilesAreRecordedErrors)
 {
-    Made("/usr/bin/python3 " + kPictures + " gif " + Quote(dir.File("two.gif")) + " w=30 h=20 frames=0,0,30,20:0,0,30,20");
-    Made("/usr/bin/python3 " + kPictures + " tga " + Quote(dir.File("base.tga")) + " w=9 h=5 mode=RGB rle=1");
-    Made("/usr/bin/convert -size 30x20 xc:navy " + Quote(dir.File("base.jpg")));
-    const std::string gif = ReadFile(dir.File("two.gif")), tga = ReadFile(dir.File("base.tga"));
-    const std::string jpg = ReadFile(dir.File("base.jpg"));
+    ScratchDir dir;
+    const std::string gif = ReadFile(Made(kPictures + " gif {} w=30 h=20 frames=0,0,30,20:0,0,30,20", dir.File("a.gif")));
+    const std::string tga = ReadFile(Made(kPictures + " tga {} w=9 h=5 mode=RGB rle=1", dir.File("a.tga")));
+    const std::string jpg = ReadFile(Made("/usr/bin/convert -size 30x20 xc:navy {}", dir.File("a.jpg")));
     const std::size_t sof = jpg.find("\xFF\xC0");
     auto with = [](std::string bytes, std::size_t at, std::initializer_list<int> part) {
         for (int b : part)
             bytes[at++] = static_cast<char>(b);
         return bytes;
     };
-    // A 2 × 1 GIF: screen flags, then an image whose data say clear, then code 7 (unknown).
+    // A 2 × 1 GIF with or without its colour table, whose data say clear, then code 7 (unknown).
     auto tiny = [](bool table) {
-        std::string bytes = "GIF89a" + std::string("\2\0\1\0", 4) + (table ? "\x80" : std::string(1, '\0')) +
-                            std::string(2, '\0') + (table ? std::string("\0\0\0\xFF\xFF\xFF", 6) : "");
-        return bytes + "\x2C" + std::string("\0\0\0\0\2\0\1\0\0\2\1\x3C\0;", 14);
+        return "GIF89a" + std::string("\2\0\1\0", 4) + (table ? "\x80" : std::string(1, '\0')) + std::string(2, '\0') +
+               (table ? std::string("\0\0\0\xFF\xFF\xFF", 6) : "") + std::string("\x2C\0\0\0\0\2\0\1\0\0\2\1\x3C\0;", 15);
     };
     struct Damaged {
         std::string name, bytes;
@@ -309,12 +257,10 @@ TEST_F(RasterPicturesTest, DamagedFilesAreRecordedErrors)
     };
     for (const Damaged& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir.File(c.name);
         if (!c.bytes.empty())
-            WriteFile(path, c.bytes);
-        std::int32_t error = -1;
-        const std::string pdf = Place(path, c.frame, &error);
+            WriteFile(dir.File(c.name), c.bytes);
+        const auto [pdf, error] = Place(dir.File(c.name), c.frame);
         EXPECT_EQ(error, c.error);
-        EXPECT_EQ(ImageRows(pdf).size(), c.placed ? 1u : 0u);
+        EXPECT_EQ(ImagesListed(pdf).size(), c.placed ? 1u : 0u);
     }
 }
