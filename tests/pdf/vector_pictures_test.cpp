@@ -38,11 +38,11 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
 {
     const std::string art = kArtEps;
     const std::string postScript = art.substr(0, art.find("%%Trailer"));
-    std::string binary = "\xC5\xD0\xD3\xC6";
-    for (std::uint32_t field : {30u, static_cast<std::uint32_t>(postScript.size()), 0u, 0u, 0u, 0u})
-        for (int i = 0; i < 4; ++i)
-            binary += static_cast<char>(field >> (8 * i));
-    binary = binary.substr(0, 28) + "\xFF\xFF" + postScript + std::string(64, '\x01');
+    // A binary EPS header: the PostScript's place and length, no previews, no checksum.
+    std::string binary = std::string("\xC5\xD0\xD3\xC6\x1E\0\0\0", 8);
+    for (int i = 0; i < 4; ++i)
+        binary += static_cast<char>(postScript.size() >> (8 * i));
+    binary += std::string(16, '\0') + "\xFF\xFF" + postScript + std::string(64, '\x01');
     const std::vector<Case> cases = {
         {"drawing.wmf", Drawing(), kDrawingEps, 0, 0, 72},
         {"drawing-wide.wmf", Drawing(), kDrawingEps, 288, 0, 144},
