@@ -1,7 +1,12 @@
-// The grid as the lists use it: columns by key, filling from query results, 1-based
-// current row, the two events, and suspended drawing.
+// The grid as the lists use it: columns by key, filling from query results (the
+// registry's list read through the data-access layer, on the SQLite file), 1-based current
+// row, the two events, and suspended drawing.
 
 #include "platform/grid/Grid.h"
+
+#include "app/core/Schema.h"
+#include "platform/grid/GridRows.h"
+#include "support/db_backends.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -9,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-using quercino::Grid;
+using namespace quercino;
 
 namespace {
 
@@ -196,3 +201,53 @@ TEST(Grid, AggiornamentiAnnidatiAltezzeDelleRighe)
     grid.FitRowHeight(7, 60);  // no such row: nothing happens
     EXPECT_EQ(grid.rowHeight(2), 19);
 }
+
+namespace {
+
+class GrigliaDaDatabase : public test::DbBackendTest {};
+
+QStringList NomiColonne(const Table& tabella)
+{
+    QStringList nomi;
+    for (const Column& colonna : tabella.columns)
+        nomi << colonna.name;
+    return nomi;
+}
+
+} // namespace
+
+TEST_P(GrigliaDaDatabase, PicksTheColumnsOfItsKeysOutOfWholeRows)
+{
+    db().insert(schema::COPE(), test::rigaCope("02", "VERDI SRL"));
+    db().insert(schema::COPE(), test::rigaCope("01", "BIANCHI & C. SNC"));
+    QVariantList senzaNome = test::rigaCope("03", "ROSSI SPA");
+    senzaNome[cope::OCF] = QVariant();  // a null reads as an empty cell
+    senzaNome[cope::ODES] = QStringLiteral("ROSSI SPA L'ALTRA");
+    db().insert(schema::COPE(), senzaNome);
+
+    Grid grid;
+    grid.AddColumn("OCOD", "Codice", 100);
+    grid.AddColumn("OCF", "Codice Fiscale", 100);
+    grid.AddColumn("Odes", "Soggetto Obbligato", 400);
+    RiempiGriglia(grid, NomiColonne(schema::COPE()),
+                  db().select(schema::COPE(), " ORDER BY ORAG"));
+
+    ASSERT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.CellText(1, "OCOD"), "01");
+    EXPECT_EQ(grid.CellText(1, "Odes"), "BIANCHI & C. SNC");
+    EXPECT_EQ(grid.CellText(2, "OCOD"), "03");
+    EXPECT_EQ(grid.CellText(2, "ODES"), "ROSSI SPA L'ALTRA");
+    EXPECT_EQ(grid.CellText(2, "OCF"), "");
+    EXPECT_EQ(grid.CellValue(3, 1).toString(), "02");
+    EXPECT_EQ(grid.CellValue(3, 3).toString(), "VERDI SRL");
+
+    // No rows: nothing added, nothing current.
+    Grid vuota;
+    vuota.AddColumn("OCOD", "Codice", 100);
+    RiempiGriglia(vuota, NomiColonne(schema::COPE()),
+                  db().select(schema::COPE(), " WHERE OCOD = ?", {"99"}));
+    EXPECT_EQ(vuota.RowCount(), 0);
+    EXPECT_EQ(vuota.CurrentRow(), 0);
+}
+
+QUERCINO_DB_SOLO_FILE(GrigliaDaDatabase);

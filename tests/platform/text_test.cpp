@@ -1,6 +1,10 @@
-// The Windows-1252 codec against Python's cp1252 codec, an independent table.
+// The text layer: Windows-1252 against Python's cp1252 codec (an independent table), the
+// decoding of files that may be UTF-8, and the blank trimming and upper case that keep a
+// text's length.
 
 #include "platform/text/DecodeText.h"
+#include "platform/text/Trim.h"
+#include "platform/text/UpperCase.h"
 #include "platform/text/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +18,8 @@
 
 namespace quercino {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 // Python's decoding of every byte 0..255, one line per byte: the code point in decimal,
 // or "-" where cp1252 assigns no character.
@@ -120,6 +126,45 @@ TEST(DecodeText, Utf8WhenValidOtherwiseWindows1252)
         const auto b = bytes(c.bytes);
         EXPECT_EQ(decodeUtf8OrWindows1252(b), c.text) << c.bytes;
     }
+}
+
+TEST(TrimBlanks, RemovesBlanksOnlyNotOtherWhiteSpace)
+{
+    struct Case { QString in, both, leading, trailing; };
+    const Case cases[] = {
+        {u"  a b  "_qs, u"a b"_qs, u"a b  "_qs, u"  a b"_qs},
+        {u"\ta\t"_qs, u"\ta\t"_qs, u"\ta\t"_qs, u"\ta\t"_qs},
+        {u" \r\n x \n "_qs, u"\r\n x \n"_qs, u"\r\n x \n "_qs, u" \r\n x \n"_qs},
+        {u"\u00A0a\u00A0"_qs, u"\u00A0a\u00A0"_qs, u"\u00A0a\u00A0"_qs, u"\u00A0a\u00A0"_qs},
+        {u"    "_qs, QString(), QString(), QString()},
+        {QString(), QString(), QString(), QString()},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(trimBlanks(c.in), c.both) << c.in.toStdString();
+        EXPECT_EQ(trimLeadingBlanks(c.in), c.leading) << c.in.toStdString();
+        EXPECT_EQ(trimTrailingBlanks(c.in), c.trailing) << c.in.toStdString();
+    }
+}
+
+TEST(UpperOneToOne, KeepsTheLengthOverTheWholeCodePage)
+{
+    std::vector<std::uint8_t> all(256);
+    for (int b = 0; b < 256; ++b)
+        all[b] = static_cast<std::uint8_t>(b);
+    const QString text = decodeWindows1252(all);
+    const QString upper = upperOneToOne(text);
+    ASSERT_EQ(upper.size(), text.size());
+    // Every character stays in the code page, so the files can still hold it.
+    EXPECT_TRUE(fitsWindows1252(upper));
+}
+
+TEST(UpperOneToOne, MapsEachCharacterToOne)
+{
+    EXPECT_EQ(upperOneToOne(u"abc àèéìòù ñ ç"_qs), u"ABC ÀÈÉÌÒÙ Ñ Ç"_qs);
+    EXPECT_EQ(upperOneToOne(u"straße"_qs), u"STRAßE"_qs);  // never "SS"
+    EXPECT_EQ(upperOneToOne(u"œ š ž ÿ"_qs), u"Œ Š Ž Ÿ"_qs);
+    EXPECT_EQ(upperOneToOne(u"µ"_qs), u"µ"_qs);            // its capital is outside the page
+    EXPECT_EQ(upperOneToOne(u"1,5 - x"_qs), u"1,5 - X"_qs);
 }
 
 } // namespace
