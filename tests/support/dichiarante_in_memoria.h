@@ -13,22 +13,28 @@
 
 namespace quercino::test {
 
-// A company with every block of the header filled (signer, establishment, representative).
-inline datifattura::DatiDichiarante DichiaranteSocieta()
+// A company of Rome, VAT number 01234567890, with only the data every file needs.
+inline datifattura::DatiDichiarante SocietaDiRoma(const QString& ragione, const QString& civico, int progressivo)
 {
     datifattura::DatiDichiarante d;
     d.OSPAESE = QStringLiteral("IT");
-    d.OCF = QStringLiteral("01234567890");
-    d.OPROG = 7;
-    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
-    d.ODICCARICA = QStringLiteral("1");
-    d.OPIVA = QStringLiteral("01234567890");
-    d.ORAG = QStringLiteral("ALFA SRL");
+    d.OCF = d.OPIVA = QStringLiteral("01234567890");
+    d.OPROG = progressivo;
+    d.ORAG = ragione;
     d.OSINDI = QStringLiteral("VIA ROMA");
-    d.OSNUMC = QStringLiteral("10");
+    d.OSNUMC = civico;
     d.OSCAP = QStringLiteral("00100");
     d.OSCOM = QStringLiteral("ROMA");
     d.OSPRO = QStringLiteral("RM");
+    return d;
+}
+
+// A company with every block of the header filled (signer, establishment, representative).
+inline datifattura::DatiDichiarante DichiaranteSocieta()
+{
+    datifattura::DatiDichiarante d = SocietaDiRoma(QStringLiteral("ALFA SRL"), QStringLiteral("10"), 7);
+    d.ODICPIVA = QStringLiteral("RSSMRA80A01H501U");
+    d.ODICCARICA = QStringLiteral("1");
     d.OSOINDI = QStringLiteral("VIA TORINO");
     d.OSONUMC = QStringLiteral("2");
     d.OSOCAP = QStringLiteral("120");
@@ -60,19 +66,7 @@ inline datifattura::DatiDichiarante DichiarantePersona()
 
 class DichiaranteInMemoria final : public importazione::SorgenteDichiarante {
 public:
-    DichiaranteInMemoria()
-    {
-        dati.OSPAESE = QStringLiteral("IT");
-        dati.OCF = QStringLiteral("01234567890");
-        dati.OPROG = 1;
-        dati.OPIVA = QStringLiteral("01234567890");
-        dati.ORAG = QStringLiteral("ROSSI SPA");
-        dati.OSINDI = QStringLiteral("VIA ROMA");
-        dati.OSNUMC = QStringLiteral("1");
-        dati.OSCAP = QStringLiteral("00100");
-        dati.OSCOM = QStringLiteral("ROMA");
-        dati.OSPRO = QStringLiteral("RM");
-    }
+    DichiaranteInMemoria() : dati(SocietaDiRoma(QStringLiteral("ROSSI SPA"), QStringLiteral("1"), 1)) {}
 
     datifattura::DatiDichiarante Dichiarante() override
     {
