@@ -51,6 +51,7 @@ TEST(Grid, ColonneConChiaveTitoloELarghezzaCheMostraIlTitolo)
     grande.setPixelSize(40);
     grid.SetHeaderFont(grande);
     EXPECT_GT(grid.ColumnWidth("COD"), QFontMetrics(grande).horizontalAdvance("Codice"));
+    EXPECT_TRUE(grid.HeaderFont().bold());
     EXPECT_EQ(grid.Model().Column(0).width, 40);
     grid.SetColumnWidth("des", 300);
     EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 300);
@@ -193,7 +194,7 @@ TEST(Grid, AggiornamentiAnnidatiAltezzeDelleRighe)
     EXPECT_TRUE(grid.updatesEnabled());
     EXPECT_FALSE(grid.Updating());
 
-    EXPECT_EQ(grid.rowHeight(0), 19);
+    EXPECT_EQ(grid.rowHeight(0), grid.DefaultRowHeight());
     grid.FitRowHeight(1, 20);
     EXPECT_GE(grid.rowHeight(0), 20);
     grid.FitRowHeight(2, 60);
