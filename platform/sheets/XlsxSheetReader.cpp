@@ -4,6 +4,7 @@
 #include "platform/sheets/XlsxCellText.h"
 
 #include <charconv>
+#include <limits>
 
 namespace quercino::sheets {
 
@@ -95,6 +96,8 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
                 std::int32_t numero = 0;
                 if (r)
                     std::from_chars(r->data(), r->data() + r->size(), numero);
+                if (numero <= 0 && ultimaRiga_ == std::numeric_limits<std::int32_t>::max())
+                    throw SheetError(QStringLiteral("Il foglio contiene righe oltre l'ultima che un foglio può avere."));
                 riga.Numero = numero > 0 ? numero : ultimaRiga_ + 1;
                 ultimaRiga_ = riga.Numero;
                 ultimaColonna_ = 0;
