@@ -5,12 +5,21 @@
 #include "pdf/core/InputFile.h"
 #include "pdf/media/source/SourceSummary.h"
 
+#include <filesystem>
+
 namespace tavlo {
 
 std::int32_t Tavlo::GetInfo(const std::string& fileName, std::string& pdfTitle, std::string& pdfSubject,
                             std::string& pdfAuthor, std::int16_t& pdfEncrypted)
 {
     TavloState& s = *s_;
+    // A file gone since it was read is missing, whatever its record says.
+    std::error_code ignored;
+    if (!std::filesystem::exists(fileName, ignored)) {
+        CaptureError("GetInfo", fileName, TavloError(ErrorCode::FileNotFound));
+        s.CurrentSource = 0;
+        return 0;
+    }
     const std::string key = AsciiUpper(fileName);
     std::int32_t index = 0;
     for (std::int32_t n = 1; n <= s.SourceCount && index == 0; ++n)
