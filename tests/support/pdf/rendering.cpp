@@ -47,7 +47,7 @@ Image RenderPage(const std::string& pdf, int page, Reader reader, const RenderOp
     if (reader == Reader::Poppler) {
         const std::string prefix = dir.File("page");
         RunTool("pdftoppm -r " + dpi + (options.colour ? "" : " -gray") +
-                (options.antialias ? "" : " -aa no -aaVector no") + (options.annotations ? "" : " -hide-annotations") +
+                (options.antialias ? "" : " -aa no -aaVector no") + (options.annotations ? "" : " -hide-annotations") + (options.cropBox ? " -cropbox" : "") +
                 (options.password.empty() ? "" : " -upw " + Quote(options.password)) + " -singlefile -f " + n +
                 " -l " + n + " " + Quote(pdf) + " " + Quote(prefix) + " 2>/dev/null");
         file = prefix + (options.colour ? ".ppm" : ".pgm");

@@ -15,6 +15,7 @@ struct RenderOptions {
     bool colour = false;      // RGB instead of grey
     bool annotations = true;  // poppler only: false hides them
     bool antialias = false;   // poppler only
+    bool cropBox = false;     // poppler only: the crop box, as mupdf always draws, not the media box
     std::string password;
 };
 
