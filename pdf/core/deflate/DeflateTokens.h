@@ -29,35 +29,52 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
                   DeflateTokens& tokens)
 {
     finder.Begin(data, length, level.maxChain);
-    Bytes& out = tokens.stream;
-    out.clear();
-    out.reserve(std::size_t(length) + std::size_t(length) / kLiteralRunLimit + 16);
+    // The stream is written through a pointer: stores through the vector would reload its
+    // bounds at every byte. It grows as the parse needs, so that a large input that
+    // compresses well does not touch room for all its bytes.
+    Bytes& stream = tokens.stream;
+    // Longest parse: one literal with its count byte, then a three-byte match, over and over
+    // (six bytes for four).
+    const std::size_t longest = 3 * (std::size_t(length) / 2 + 1) + 16;
+    stream.resize(std::min(longest, std::size_t(65536) + std::size_t(length) / 4));
+    std::uint8_t* start = stream.data();
+    std::uint8_t* out = start;
+    std::uint8_t* roomEnd = start + stream.size();
+    auto room = [&](std::size_t need) {
+        if (std::size_t(roomEnd - out) >= need)
+            return;
+        const std::size_t at = std::size_t(out - start);
+        stream.resize(std::min(longest, std::max(stream.size() * 2, at + need)));
+        start = stream.data();
+        out = start + at;
+        roomEnd = start + stream.size();
+    };
     tokens.litLenFreq.fill(0);
     tokens.distFreq.fill(0);
+    std::array<std::uint32_t, 288>& litLenFreq = tokens.litLenFreq;
 
     std::size_t runAt = 0;
     int runCount = 0;
     auto closeRun = [&] {
         if (runCount > 0)
-            out[runAt] = std::uint8_t(runCount);
+            start[runAt] = std::uint8_t(runCount);
         runCount = 0;
     };
     auto literal = [&](std::int32_t p, bool index) {
         if (runCount == kLiteralRunLimit)
             closeRun();
-        if (runCount == 0) {
-            runAt = out.size();
-            out.push_back(0);
-        }
+        if (runCount == 0)
+            runAt = std::size_t(out++ - start);
         if (index)
             finder.Insert(p);
-        out.push_back(data[p]);
-        ++tokens.litLenFreq[data[p]];
+        *out++ = data[p];
+        ++litLenFreq[data[p]];
         ++runCount;
     };
 
     std::int32_t p = 0;
     while (p + 3 <= length - 1) {
+        room(8);  // at most a literal with its count byte and a match
         Match match = finder.Longest(p, level.firstWalkStop, true, 2);
         if (match.length >= 3 && match.length < level.secondWalkStop) {
             const Match further = finder.Longest(p, level.secondWalkStop, false, match.length);
@@ -81,23 +98,27 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
         }
         closeRun();
         const std::int32_t distance = p - match.position;
-        out.push_back(kMatchToken);
-        out.push_back(std::uint8_t(distance >> 8));
-        out.push_back(std::uint8_t(distance & 255));
-        out.push_back(std::uint8_t(match.length - 3));
+        out[0] = kMatchToken;
+        out[1] = std::uint8_t(distance >> 8);
+        out[2] = std::uint8_t(distance & 255);
+        out[3] = std::uint8_t(match.length - 3);
+        out += 4;
         ++tokens.distFreq[DistanceCode(distance)];
-        ++tokens.litLenFreq[257 + LengthCode(match.length)];
+        ++litLenFreq[std::size_t(257 + LengthCode(match.length))];
         const std::int32_t end = p + match.length;
         for (std::int32_t i = p; i < end && i <= length - 3; ++i)
             finder.Insert(i);
         p = end;
     }
     while (p < length) {
+        room(3);
         literal(p, false);
         ++p;
     }
     closeRun();
-    out.push_back(0);
+    room(1);
+    *out++ = 0;
+    stream.resize(std::size_t(out - start));
     tokens.litLenFreq[256] = 1;
 }
 

@@ -62,7 +62,7 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     }
     base_ = nextBase_;
     nextBase_ = base_ + std::uint32_t(length) + 1;
-    cursor_ = 0;
+    cursor_ = -1;
     cursorRank_ = 0;
 }
 
@@ -72,17 +72,26 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
     // candidates fail on one byte, and the walk still stops where a full walk would.
     Match best;
     best.length = beat;
-    std::uint32_t cursor = fromNewest ? head_[Bucket(p)] : cursor_;
+    std::int32_t q = cursor_;
+    if (fromNewest) {
+#if defined(__GNUC__)
+        // The next position's bucket is asked for next: fetch it meanwhile.
+        if (p + 3 < length_)
+            __builtin_prefetch(&head_[Bucket(p + 1)]);
+#endif
+        const std::uint32_t newest = head_[Bucket(p)];
+        q = Valid(newest) ? std::int32_t(newest - base_ - 1) : -1;
+    }
     int rank = fromNewest ? 0 : cursorRank_;
     const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
     const std::uint8_t* here = data_ + p;
     const std::uint32_t prefix = Load3(here);
-    // Stamps of earlier inputs and of positions beyond the window are not above this one.
-    const std::uint32_t oldest = base_ + std::uint32_t(std::max(0, p - kWindow));
-    while (cursor > oldest && rank < maxChain_) {
-        const std::int32_t q = std::int32_t(cursor - base_ - 1);
-        cursor = previous_[std::uint32_t(q) & kRingMask];
-        const std::uint8_t* there = data_ + q;
+    const std::int32_t oldest = std::max(0, p - kWindow);
+    while (q >= oldest && rank < maxChain_) {
+        const std::int32_t at = q;
+        const std::uint16_t back = previous_[std::uint32_t(q) & kRingMask];
+        q = back != 0 ? q - back : -1;
+        const std::uint8_t* there = data_ + at;
         if (Load3(there) != prefix)
             continue;  // another prefix in the same bucket
         ++rank;
@@ -92,13 +101,13 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
             const int k = Extend(here, there, 3, limit);
             if (k > best.length) {
                 best.length = k;
-                best.position = q;
+                best.position = at;
                 if (k >= stop)
                     break;
             }
         }
     }
-    cursor_ = cursor;
+    cursor_ = q;
     cursorRank_ = rank;
     return best;
 }

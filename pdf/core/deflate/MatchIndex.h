@@ -1,7 +1,7 @@
 #pragma once
 // Where the three-byte prefix at a position occurred before: a head table of 2^16 buckets,
-// each holding the newest position whose prefix hashes there, and a 32 K ring linking each
-// position to the previous one of its bucket. A walk skips the positions of other prefixes
+// each holding the newest position whose prefix hashes there, and a 32 K ring giving each
+// position the distance back to the previous one of its bucket. A walk skips the positions of other prefixes
 // that share the bucket without counting them, so the candidates are exactly the
 // `maxChain` newest earlier positions with the same prefix, newest first, stopping beyond
 // 32767 bytes. The tables (about 400 KB) are kept between inputs and never cleared:
@@ -26,7 +26,9 @@ public:
     void Insert(std::int32_t p)
     {
         const std::uint32_t bucket = Bucket(p);
-        previous_[std::uint32_t(p) & kRingMask] = head_[bucket];
+        const std::uint32_t newest = head_[bucket];
+        const std::uint32_t back = base_ + std::uint32_t(p) + 1 - newest;
+        previous_[std::uint32_t(p) & kRingMask] = Valid(newest) && back <= kWindowSpan ? std::uint16_t(back) : 0;
         head_[bucket] = base_ + std::uint32_t(p) + 1;
     }
     // The longest earlier match at p, stopping once `stop` bytes are matched; fromNewest
@@ -36,6 +38,7 @@ public:
 
 private:
     static constexpr std::uint32_t kRingMask = 32767;
+    static constexpr std::uint32_t kWindowSpan = 32767;  // farthest distance
 
     std::uint32_t PrefixAt(std::int32_t p) const
     {
@@ -51,8 +54,10 @@ private:
     std::uint32_t base_ = 0;
     std::uint32_t nextBase_ = 0;
     std::vector<std::uint32_t> head_;
-    std::vector<std::uint32_t> previous_;
-    std::uint32_t cursor_ = 0;
+    // How far back the previous position of the same bucket lies, 0 for none within reach:
+    // half the room of whole positions, so that more of a walk stays in the nearest cache.
+    std::vector<std::uint16_t> previous_;
+    std::int32_t cursor_ = -1;  // the next candidate of a walk that goes on, -1 for none
     int cursorRank_ = 0;
 };
 
