@@ -44,7 +44,8 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
         if (std::size_t(roomEnd - out) >= need)
             return;
         const std::size_t at = std::size_t(out - start);
-        stream.resize(std::min(longest, std::max(stream.size() * 2, at + need)));
+        // By a quarter: every byte of the room is touched (zeroed) when it is made.
+        stream.resize(std::min(longest, std::max(stream.size() + stream.size() / 4, at + need)));
         start = stream.data();
         out = start + at;
         roomEnd = start + stream.size();
