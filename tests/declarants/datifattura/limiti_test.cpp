@@ -166,28 +166,6 @@ TEST(LimitiFile, IlBloccoConPiuDi998FattureVieneRipetuto)
     EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
 }
 
-TEST(LimitiFile, IlMillesimoBloccoApreUnNuovoFileSenzaSpezzareLaFattura)
-{
-    Generatore g;
-    for (int s = 1; s <= 999; ++s)
-        g.Soggetto(s, 1, 1);
-    // The 1000th counterpart opens the second file; its invoice goes on with a second row
-    // and a second invoice follows: all of it in the new file, in one block.
-    g.Soggetto(1000, 2, 2);
-    const auto e = Esegui(g);
-
-    ASSERT_EQ(e->file.size(), 2u);
-    EXPECT_EQ(e->letti[0].blocchi.size(), 999u);
-    ASSERT_EQ(e->letti[1].blocchi.size(), 1u);
-    ASSERT_EQ(e->letti[1].blocchi[0].fatture.size(), 2u);
-    EXPECT_EQ(e->letti[1].blocchi[0].fatture[0].riepiloghi, 2);
-    EXPECT_EQ(e->letti[1].blocchi[0].fatture[1].riepiloghi, 2);
-    EXPECT_TRUE(LeggiFile(e->file[1].percorso).contains("<!--BLOCCO NUMERO 000001 CLIENTE 10000001000"));
-    EXPECT_EQ(e->controparti, 1000);
-    VerificaLimitiEContenuto(*e, g);
-    EXPECT_TRUE(ValidoPerSchema(Percorsi(*e)));
-}
-
 TEST(LimitiFile, IlBloccoRipetutoContaNeiNovecentonovantanove)
 {
     Generatore g;
