@@ -1,12 +1,12 @@
 #pragma once
 // Where the three-byte prefix at a position occurred before: a head table of 2^16 buckets,
 // each holding the newest position whose prefix hashes there, and a 32 K ring giving each
-// position the distance back to the previous one of its bucket. A walk skips the positions of other prefixes
-// that share the bucket without counting them, so the candidates are exactly the
-// `maxChain` newest earlier positions with the same prefix, newest first, stopping beyond
-// 32767 bytes. The tables (about 400 KB) are kept between inputs and never cleared:
-// positions are stamped with a base that grows from one input to the next, and older
-// stamps count as empty.
+// position the distance back to the previous one of its bucket. A walk skips the positions
+// of other prefixes that share the bucket without counting them, so the candidates are
+// exactly the `maxChain` newest earlier positions with the same prefix, newest first,
+// stopping beyond 32767 bytes. The tables (about 320 KB) are kept between inputs and never
+// cleared: the heads are stamped with a base that grows from one input to the next, older
+// stamps count as empty, and a ring entry is read only for a position of the current input.
 
 #include "pdf/core/deflate/Match.h"
 
