@@ -1,11 +1,13 @@
-// The profile reader on real files, written in Windows-1252 and in UTF-8.
+// The profile reader on real files, written in Windows-1252 and in UTF-8: casi/profilo.ini
+// (its blanks and tabs at line ends are part of the cases) read as casi/profilo.tsv says.
 
 #include "platform/ini/ProfileFile.h"
 #include "platform/text/Windows1252.h"
+#include "support/casi.h"
+#include "support/golden.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace quercino {
@@ -13,93 +15,43 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-class ProfileFileTest : public ::testing::Test {
-protected:
-    QString write(const QByteArray& bytes)
-    {
-        const QString path = dir_.filePath(QStringLiteral("configurazione.ini"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        return path;
-    }
-    QString writeCp1252(const QString& text)
-    {
-        const std::vector<std::uint8_t> bytes = encodeWindows1252(text);
-        return write(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    }
-
-    QTemporaryDir dir_;
-};
-
-const QString kProfilo = QStringLiteral(
-    "; commento iniziale\r\n"
-    "[connessione]\r\n"
-    "TipoDb=X\r\n"
-    "[ Opzioni ]\r\n"
-    "  TipoDb  =  m  \r\n"
-    "debug=1\r\n"
-    ";debug=0\r\n"
-    "Server_Utente=\"utente con blank \"\r\n"
-    "Server_Password='p;w=d'\r\n"
-    "Server_Nome=città; non è un commento\r\n"
-    "Vuota=\r\n"
-    "SoloApice=\"\r\n"
-    "tipodb=secondo\r\n"
-    "SenzaUguale\r\n"
-    "Tab=\tvalore\t\r\n"
-    "[altra]\r\n"
-    "debug=altra\r\n");
-
-TEST_F(ProfileFileTest, ReadsKeysWithTheProfileSemantics)
+QByteArray Cp1252(const QString& testo)
 {
-    for (const QString& path : {writeCp1252(kProfilo),
-                                write(kProfilo.toUtf8()),
-                                write(QString(kProfilo).replace(u"\r\n"_s, u"\n"_s).toUtf8())}) {
-        struct Case { QString section, key, value; };
-        const Case cases[] = {
-            {u"opzioni"_s, u"TipoDb"_s, u"m"_s},             // names ignore case; blanks go
-            {u"OPZIONI"_s, u"TIPODB"_s, u"m"_s},             // the first match wins
-            {u"connessione"_s, u"TipoDb"_s, u"X"_s},
-            {u"opzioni"_s, u"debug"_s, u"1"_s},              // the ";" line is a comment
-            {u"altra"_s, u"debug"_s, u"altra"_s},
-            {u"opzioni"_s, u"Server_Utente"_s, u"utente con blank "_s},  // quotes removed
-            {u"opzioni"_s, u"Server_Password"_s, u"p;w=d"_s},
-            {u"opzioni"_s, u"Server_Nome"_s, u"città; non è un commento"_s},
-            {u"opzioni"_s, u"Vuota"_s, QString()},
-            {u"opzioni"_s, u"SoloApice"_s, u"\""_s},
-            {u"opzioni"_s, u"SenzaUguale"_s, QString()},
-            {u"opzioni"_s, u"Tab"_s, u"valore"_s},
-            {u"opzioni"_s, u"Manca"_s, QString()},
-            {u"manca"_s, u"debug"_s, QString()},
-        };
-        for (const Case& c : cases) {
-            EXPECT_EQ(readProfileValue(path, c.section, c.key), c.value)
-                << c.section.toStdString() << "/" << c.key.toStdString();
-        }
+    const std::vector<std::uint8_t> byte = encodeWindows1252(testo);
+    return QByteArray(reinterpret_cast<const char*>(byte.data()), qsizetype(byte.size()));
+}
+
+TEST(ProfileFile, ReadsKeysWithTheProfileSemantics)
+{
+    QTemporaryDir dir;
+    const QString profilo = QString::fromUtf8(test::LeggiFile(test::Accanto(__FILE__, u"casi/profilo.ini"_s)));
+    const QString crlf = QString(profilo).replace(u"\n"_s, u"\r\n"_s);
+    for (const QByteArray& byte : {Cp1252(crlf), crlf.toUtf8(), profilo.toUtf8()}) {
+        const QString percorso = dir.filePath(u"configurazione.ini"_s);
+        ASSERT_TRUE(test::ScriviFile(percorso, byte));
+        for (const test::Caso& c : test::Casi(__FILE__, u"casi/profilo.tsv"_s))
+            EXPECT_EQ(readProfileValue(percorso, c[0], c[1]), c[2]) << c;
     }
 }
 
-TEST_F(ProfileFileTest, CutsValuesAtTheGivenLength)
+TEST(ProfileFile, ValuesCutAtTheGivenLengthAndUnreadableFilesEmpty)
 {
-    const QString longValue = QString(u"àbcdefghij"_s).repeated(40);  // 400 characters
-    const QString path = writeCp1252(u"[opzioni]\r\nStrConn="_s + longValue + u"\r\n"_s);
-    EXPECT_EQ(readProfileValue(path, u"opzioni"_s, u"StrConn"_s), longValue.first(127));
-    EXPECT_EQ(readProfileValue(path, u"opzioni"_s, u"StrConn"_s, 300), longValue.first(300));
-    EXPECT_EQ(readProfileValue(path, u"opzioni"_s, u"StrConn"_s, 1000), longValue);
-}
+    QTemporaryDir dir;
+    const QString lungo = u"àbcdefghij"_s.repeated(40);  // 400 characters
+    const QString percorso = dir.filePath(u"lungo.ini"_s);
+    ASSERT_TRUE(test::ScriviFile(percorso, Cp1252(u"[opzioni]\r\nStrConn="_s + lungo + u"\r\n"_s)));
+    EXPECT_EQ(readProfileValue(percorso, u"opzioni"_s, u"StrConn"_s), lungo.first(127));
+    EXPECT_EQ(readProfileValue(percorso, u"opzioni"_s, u"StrConn"_s, 300), lungo.first(300));
+    EXPECT_EQ(readProfileValue(percorso, u"opzioni"_s, u"StrConn"_s, 1000), lungo);
 
-TEST_F(ProfileFileTest, MissingOrUnreadableFileReadsEmpty)
-{
-    EXPECT_EQ(readProfileValue(dir_.filePath(u"manca.ini"_s), u"opzioni"_s, u"debug"_s), QString());
-    EXPECT_EQ(readProfileValue(dir_.path(), u"opzioni"_s, u"debug"_s), QString());  // a folder
-    EXPECT_EQ(readProfileValue(QString(), u"opzioni"_s, u"debug"_s), QString());
+    for (const QString& illeggibile : {dir.filePath(u"manca.ini"_s), dir.path(), QString()})
+        EXPECT_EQ(readProfileValue(illeggibile, u"opzioni"_s, u"debug"_s), QString());
     // Bytes that are no text at all still read without harm.
-    QByteArray junk;
+    QByteArray rumore = "[opzioni]\r\ndebug=1\r\n";
     for (int i = 0; i < 4096; ++i)
-        junk.append(char((i * 37) & 0xFF));
-    const QString path = write("[opzioni]\r\ndebug=1\r\n" + junk);
-    EXPECT_EQ(readProfileValue(path, u"opzioni"_s, u"debug"_s), u"1"_s);
+        rumore.append(char((i * 37) & 0xFF));
+    ASSERT_TRUE(test::ScriviFile(percorso, rumore));
+    EXPECT_EQ(readProfileValue(percorso, u"opzioni"_s, u"debug"_s), u"1"_s);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 // spreadsheet program writes), temporary folders and running external tools.
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -31,15 +34,12 @@ private:
     std::string prima_;
 };
 
-inline void Aggiungi16(std::string& s, std::uint16_t v)
+// Little-endian fields of 2 or 4 bytes.
+inline void Campi(std::string& s, std::initializer_list<std::pair<int, std::uint32_t>> campi)
 {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>(v >> 8);
-}
-inline void Aggiungi32(std::string& s, std::uint32_t v)
-{
-    Aggiungi16(s, static_cast<std::uint16_t>(v & 0xFFFF));
-    Aggiungi16(s, static_cast<std::uint16_t>(v >> 16));
+    for (const auto& [byte, valore] : campi)
+        for (int i = 0; i < byte; ++i)
+            s += static_cast<char>((valore >> (8 * i)) & 0xFF);
 }
 
 inline std::string DeflateGrezzo(const std::string& dati)
@@ -62,52 +62,41 @@ inline std::string Zip(const std::vector<std::pair<std::string, std::string>>& m
 {
     std::string file;
     std::string directory;
+    const std::uint32_t metodo = comprimi ? 8 : 0;
     for (const auto& [nome, dati] : membri) {
         const std::string compressi = comprimi ? DeflateGrezzo(dati) : dati;
-        const auto crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(dati.data()), static_cast<uInt>(dati.size())));
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(dati.data()), static_cast<uInt>(dati.size())));
         const auto offset = static_cast<std::uint32_t>(file.size());
-        Aggiungi32(file, 0x04034b50);
-        Aggiungi16(file, 20);
-        Aggiungi16(file, 0);
-        Aggiungi16(file, comprimi ? 8 : 0);
-        Aggiungi32(file, 0);
-        Aggiungi32(file, crc);
-        Aggiungi32(file, static_cast<std::uint32_t>(compressi.size()));
-        Aggiungi32(file, static_cast<std::uint32_t>(dati.size()));
-        Aggiungi16(file, static_cast<std::uint16_t>(nome.size()));
-        Aggiungi16(file, 0);
-        file += nome;
-        file += compressi;
-
-        Aggiungi32(directory, 0x02014b50);
-        Aggiungi16(directory, 20);
-        Aggiungi16(directory, 20);
-        Aggiungi16(directory, 0);
-        Aggiungi16(directory, comprimi ? 8 : 0);
-        Aggiungi32(directory, 0);
-        Aggiungi32(directory, crc);
-        Aggiungi32(directory, static_cast<std::uint32_t>(compressi.size()));
-        Aggiungi32(directory, static_cast<std::uint32_t>(dati.size()));
-        Aggiungi16(directory, static_cast<std::uint16_t>(nome.size()));
-        Aggiungi16(directory, 0);
-        Aggiungi16(directory, 0);
-        Aggiungi16(directory, 0);
-        Aggiungi16(directory, 0);
-        Aggiungi32(directory, 0);
-        Aggiungi32(directory, offset);
+        const auto compresso = static_cast<std::uint32_t>(compressi.size());
+        const auto intero = static_cast<std::uint32_t>(dati.size());
+        const auto lunghezzaNome = static_cast<std::uint32_t>(nome.size());
+        Campi(file, {{4, 0x04034b50}, {2, 20}, {2, 0}, {2, metodo}, {4, 0}, {4, crc}, {4, compresso}, {4, intero},
+                     {2, lunghezzaNome}, {2, 0}});
+        file += nome + compressi;
+        Campi(directory, {{4, 0x02014b50}, {2, 20}, {2, 20}, {2, 0}, {2, metodo}, {4, 0}, {4, crc}, {4, compresso},
+                          {4, intero}, {2, lunghezzaNome}, {2, 0}, {2, 0}, {2, 0}, {2, 0}, {4, 0}, {4, offset}});
         directory += nome;
     }
     const auto inizio = static_cast<std::uint32_t>(file.size());
+    const auto voci = static_cast<std::uint32_t>(membri.size());
     file += directory;
-    Aggiungi32(file, 0x06054b50);
-    Aggiungi16(file, 0);
-    Aggiungi16(file, 0);
-    Aggiungi16(file, static_cast<std::uint16_t>(membri.size()));
-    Aggiungi16(file, static_cast<std::uint16_t>(membri.size()));
-    Aggiungi32(file, static_cast<std::uint32_t>(directory.size()));
-    Aggiungi32(file, inizio);
-    Aggiungi16(file, 0);
+    Campi(file, {{4, 0x06054b50}, {2, 0}, {2, 0}, {2, voci}, {2, voci},
+                 {4, static_cast<std::uint32_t>(directory.size())}, {4, inizio}, {2, 0}});
     return file;
+}
+
+// A zip file of every file below `cartella`, named by their paths from it.
+inline std::string ZipCartella(const QString& cartella, bool comprimi = true)
+{
+    std::vector<std::pair<std::string, std::string>> membri;
+    QDirIterator voci(cartella, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (voci.hasNext()) {
+        QFile file(voci.next());
+        file.open(QIODevice::ReadOnly);
+        membri.emplace_back(QDir(cartella).relativeFilePath(file.fileName()).toStdString(), file.readAll().toStdString());
+    }
+    return Zip(membri, comprimi);
 }
 
 inline void ScriviFile(const QString& percorso, const std::string& dati)

@@ -11,6 +11,8 @@
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
 #include "platform/sheets/ZipEntryStream.h"
+#include "support/casi.h"
+#include "support/golden.h"
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
@@ -167,47 +169,15 @@ TEST(XlsxReader, MembersMatchTheSystemUnzip)
     }
 }
 
+// The forms other programs write, in the workbook casi/a_mano: sheet order from the workbook
+// part, not the part names; 1904 dates; inline strings with rich runs and phonetic runs;
+// cells and rows without references; escapes; formulas, booleans, errors, ISO dates. A chart
+// sheet is no worksheet (casi/grafico, members stored).
 TEST(XlsxReader, HandBuiltWorkbookForms)
 {
-    // Sheet order from the workbook part, not the part names; 1904 dates; inline strings
-    // with rich runs and phonetic runs; cells and rows without references; escapes.
-    const std::string testi =
-        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"4\" uniqueCount=\"4\">"
-        "<si><t>NOME</t></si>"
-        "<si><r><rPr><b/></rPr><t xml:space=\"preserve\">Bian</t></r><r><t>chi &amp; C.</t></r>"
-        "<rPh sb=\"0\" eb=\"1\"><t>FONETICA</t></rPh></si>"
-        "<si><t>riga_x000D_a capo</t></si>"
-        "<si><t><![CDATA[<grezzo> & ok]]></t></si></sst>";
-    const std::string stili =
-        "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-        "<numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"[$-410]dd/mm/yyyy;@\"/>"
-        "<numFmt numFmtId=\"165\" formatCode=\"0&quot; giorni&quot;\"/></numFmts>"
-        "<cellStyleXfs count=\"1\"><xf numFmtId=\"14\"/></cellStyleXfs>"
-        "<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/><xf numFmtId=\"14\"/></cellXfs>"
-        "</styleSheet>";
-    const std::string primo =
-        "<row r=\"3\"><c r=\"D3\" t=\"s\"><v>0</v></c></row>"
-        "<row r=\"4\" spans=\"1:40\">"
-        "<c r=\"A4\" t=\"s\"><v>1</v></c>"
-        "<c t=\"inlineStr\"><is><r><t>In</t></r><r><rPr><i/></rPr><t>linea</t></r></is></c>"   // B4, no reference
-        "<c r=\"C4\" t=\"s\"><v>2</v></c>"
-        "<c r=\"D4\" t=\"s\"><v>3</v></c>"
-        "<c r=\"E4\" t=\"str\"><f>CONCAT(\"a\";\"b\")</f><v>ab</v></c>"
-        "<c r=\"F4\" t=\"b\"><v>1</v></c>"
-        "<c r=\"G4\" t=\"e\"><v>#N/A</v></c>"
-        "<c r=\"H4\" t=\"d\"><v>2017-12-31T00:00:00</v></c>"
-        "<c r=\"I4\" s=\"2\"><v>7</v></c>"
-        "<c r=\"N4\" s=\"1\"><v>0</v></c>"
-        "<c r=\"O4\" s=\"3\"><v>1</v></c>"
-        "<c r=\"P4\"><f t=\"shared\" ref=\"P4:P5\" si=\"0\">O4*2</f><v>2</v></c>"
-        "<c r=\"Q4\"/>"
-        "</row>"
-        "<row><c r=\"P5\"><f t=\"shared\" si=\"0\"/><v>4.5</v></c></row>";       // row 5, no reference
-    const std::string secondo = "<row r=\"10\"><c r=\"A10\" t=\"inlineStr\"><is><t>seconda</t></is></c></row>";
     QTemporaryDir dir;
     const QString percorso = dir.filePath(QStringLiteral("a_mano.xlsx"));
-    ScriviFile(percorso, Cartella({{"Primo", "worksheets/sheet2.xml", primo}, {"Secondo", "worksheets/sheet1.xml", secondo}},
-                                  testi, stili, "<x:workbookPr date1904=\"1\"/>"));
+    ScriviFile(percorso, ZipCartella(quercino::test::Accanto(__FILE__, QStringLiteral("casi/a_mano"))));
     XlsxWorkbook cartella(percorso);
     ASSERT_TRUE(cartella.Sistema1904());
     ASSERT_EQ(cartella.NumeroFogli(), 2);
@@ -219,30 +189,17 @@ TEST(XlsxReader, HandBuiltWorkbookForms)
               "Bianchi & C.|Inlinea|riga\ra capo|<grezzo> & ok|ab|VERO|#N/A|31/12/2017|7|01/01/1904|02/01/1904|2|");
     EXPECT_EQ(righe[2].Numero, 5);
     EXPECT_EQ(righe[2].Cella(16), QStringLiteral("4,5"));
+    const auto seconda = TutteLeRighe(cartella, 2);
+    ASSERT_EQ(seconda.size(), 1u);
+    EXPECT_EQ(seconda[0].Numero, 10);
+    EXPECT_EQ(seconda[0].Cella(1), QStringLiteral("seconda"));
 
-    const auto secondo_ = TutteLeRighe(cartella, 2);
-    ASSERT_EQ(secondo_.size(), 1u);
-    EXPECT_EQ(secondo_[0].Numero, 10);
-    EXPECT_EQ(secondo_[0].Cella(1), QStringLiteral("seconda"));
-}
-
-TEST(XlsxReader, ChartSheetsAreNotWorksheets)
-{
-    std::vector<std::pair<std::string, std::string>> membri = {
-        {"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.xml"}})},
-        {"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Grafico\" sheetId=\"1\" r:id=\"rC\"/>"
-                            "<sheet name=\"Dati\" sheetId=\"2\" r:id=\"rD\"/></sheets></workbook>"},
-        {"xl/_rels/workbook.xml.rels", Rels({{"rC", "chartsheet", "chartsheets/sheet1.xml"}, {"rD", "worksheet", "worksheets/sheet1.xml"}})},
-        {"xl/chartsheets/sheet1.xml", "<chartsheet/>"},
-        {"xl/worksheets/sheet1.xml", "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>5</v></c></row></sheetData></worksheet>"},
-    };
-    QTemporaryDir dir;
-    const QString percorso = dir.filePath(QStringLiteral("grafico.xlsm"));
-    ScriviFile(percorso, Zip(membri, false));
-    XlsxWorkbook cartella(percorso);
-    ASSERT_EQ(cartella.NumeroFogli(), 1);
-    EXPECT_EQ(cartella.NomeFoglio(1), QStringLiteral("Dati"));
-    EXPECT_EQ(TutteLeRighe(cartella, 1).at(0).Cella(1), QStringLiteral("5"));
+    const QString grafico = dir.filePath(QStringLiteral("grafico.xlsm"));
+    ScriviFile(grafico, ZipCartella(quercino::test::Accanto(__FILE__, QStringLiteral("casi/grafico")), false));
+    XlsxWorkbook conGrafico(grafico);
+    ASSERT_EQ(conGrafico.NumeroFogli(), 1);
+    EXPECT_EQ(conGrafico.NomeFoglio(1), QStringLiteral("Dati"));
+    EXPECT_EQ(TutteLeRighe(conGrafico, 1).at(0).Cella(1), QStringLiteral("5"));
 }
 
 // A cell holds at most 32,767 characters: longer texts of every kind are cut there (one of
@@ -318,37 +275,14 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
     }
 }
 
-TEST(XlsxCellText, NumbersAsTheSpreadsheetShowsThem)
+TEST(XlsxCellText, CasiDellaTabella)
 {
-    const std::vector<std::pair<const char*, const char*>> casi = {
-        {"0", "0"}, {"-0", "0"}, {"7", "7"}, {"12345678901", "12345678901"}, {"1.2345678901E10", "12345678901"},
-        {"1E+20", "100000000000000000000"}, {"1.5E-2", "0,015"}, {"0.30000000000000004", "0,3"},
-        {"1234.5599999999999", "1234,56"}, {"-1234.50", "-1234,5"}, {"2.9999999999999996", "3"},
-        {"999999999999999.9", "1000000000000000"}, {"0.1", "0,1"}, {"100", "100"}, {"abc", ""}, {"1e", ""}, {"", ""},
-        {"-0.0", "0"}, {"1234.50", "1234,5"}, {"1234.00", "1234"}, {"0.05", "0,05"}, {"007", "7"}, {"1.", "1"}, {".5", "0,5"},
-        {"123456789012345", "123456789012345"}, {"1234567890123456", "1234567890123460"}, {"-12", "-12"}, {"1-2", ""},
-    };
-    for (const auto& [valore, atteso] : casi)
-        EXPECT_EQ(TestoNumero(valore), QString::fromLatin1(atteso)) << valore;
-}
-
-// Serials from the spreadsheet's own documentation of its two date systems, and the
-// number formats that make a cell a date.
-TEST(XlsxCellText, DateDeiDueSistemiEFormatiData)
-{
-    const std::tuple<const char*, bool, const char*> seriali[] = {
-        {"1", false, "01/01/1900"},      {"59", false, "28/02/1900"},    {"60", false, "29/02/1900"},
-        {"61", false, "01/03/1900"},     {"43100", false, "31/12/2017"}, {"43100.75", false, "31/12/2017"},
-        {"41638", true, "31/12/2017"},   {"25569", false, "01/01/1970"}, {"2958465", false, "31/12/9999"},
-        {"2958466", false, ""},          {"-1", false, ""},              {"x", false, ""}};
-    for (const auto& [seriale, sistema1904, atteso] : seriali)
-        EXPECT_EQ(TestoData(seriale, sistema1904), QString::fromLatin1(atteso)) << seriale;
-    const std::tuple<int, const char*, bool> formati[] = {
-        {14, "", true}, {22, "", true}, {0, "", false}, {4, "", false}, {20, "", false},   // h:mm, a time
-        {-1, "dd/mm/yyyy", true}, {-1, "DD/MM/YYYY", true}, {-1, "[$-410]d mmmm yyyy;@", true}, {-1, "General", false},
-        {-1, "0\" days\"", false}, {-1, "[Red]#,##0.00", false}, {-1, "h:mm:ss", false}, {-1, "0;\"dd\"", false}};
-    for (const auto& [id, codice, data] : formati)
-        EXPECT_EQ(FormatoData(id, codice), data) << id << " " << codice;
+    quercino::test::ControllaFunzioni(__FILE__, "casi/xlsx.tsv", {
+        {"Numero", [](const QStringList& a) { return QStringList{TestoNumero(a[0].toStdString())}; }},
+        {"Data", [](const QStringList& a) { return QStringList{TestoData(a[0].toStdString(), a[1] == "1")}; }},
+        {"Formato data",
+         [](const QStringList& a) { return QStringList{QString::number(FormatoData(a[0].toInt(), a[1].toStdString()))}; }},
+    });
 }
 
 TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)

@@ -1,6 +1,6 @@
 // The services the program asks of the desktop and of the user, intercepted: what would be
 // opened and the launcher's answer, message boxes and task dialogs, the save dialog's
-// questions and replace loop, the program and public folders.
+// questions and replace loop, the program and public folders, files and folders on the disk.
 
 #include "app/core/Aperture.h"
 #include "app/core/CartelleProgramma.h"
@@ -182,6 +182,24 @@ TEST(SalvaConNome, NuovoSostituitoRifiutatoAnnullato)
     SalvaConNome("a.xml", "XML");
     EXPECT_EQ(dialoghi.richieste.at(0).cartella, CartellaDesktop());
     EXPECT_EQ(FiltroTipoFile("VEKO"), "Tipo File VEKO (*.veko *.VEKO)");
+}
+
+TEST(Percorsi, FileECartelleSulDisco)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("presente.txt");
+    ASSERT_TRUE(test::ScriviFile(file, {}));
+    EXPECT_TRUE(EsisteFile(file));
+    EXPECT_FALSE(EsisteFile(dir.filePath("assente.txt")));
+    EXPECT_FALSE(EsisteFile(dir.path()));  // a folder is not a file
+    EXPECT_FALSE(EsisteFile(""));
+    // Parents made, an existing folder left alone; below a file nothing, and no exception.
+    CreaCartella(dir.filePath("a/b/c/"));
+    CreaCartella(dir.filePath("a/b/c/"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("a/b/c")).isDir());
+    CreaCartella(file + "/sotto");
+    EXPECT_FALSE(QFileInfo::exists(file + "/sotto"));
+    EXPECT_TRUE(QFileInfo(CartellaDesktop()).isDir());
 }
 
 namespace {
