@@ -2,6 +2,8 @@
 
 #include <QDate>
 
+#include <chrono>
+
 #include <cstdint>
 #include <string>
 
@@ -189,23 +191,30 @@ QString TestoData(std::string_view valore, bool sistema1904)
         return {};
     for (std::int64_t k = 0; k < interi; ++k)
         giorni = giorni * 10 + (k < n ? d.Cifre[static_cast<std::size_t>(k)] - '0' : 0);
-    QDate data;
+    // The proleptic Gregorian calendar of QDate, without its text formatting.
+    using namespace std::chrono;
+    sys_days giorno;
     if (sistema1904) {
-        data = QDate(1904, 1, 1).addDays(giorni);
+        giorno = sys_days(year(1904) / 1 / 1) + days(giorni);
     } else if (giorni == 60) {
         // The 1900 system counts a 29 February 1900 that never was; its text is kept.
         return QStringLiteral("29/02/1900");
     } else if (giorni > 60) {
-        data = QDate(1899, 12, 30).addDays(giorni);
+        giorno = sys_days(year(1899) / 12 / 30) + days(giorni);
     } else {
-        data = QDate(1899, 12, 31).addDays(giorni);
+        giorno = sys_days(year(1899) / 12 / 31) + days(giorni);
     }
-    if (!data.isValid() || data.year() < 1 || data.year() > 9999)
+    const year_month_day data(giorno);
+    const int anno = static_cast<int>(data.year());
+    if (anno < 1 || anno > 9999)
         return {};
-    return QStringLiteral("%1/%2/%3")
-        .arg(data.day(), 2, 10, QLatin1Char('0'))
-        .arg(data.month(), 2, 10, QLatin1Char('0'))
-        .arg(data.year(), 4, 10, QLatin1Char('0'));
+    const auto mese = static_cast<unsigned>(data.month());
+    const auto giornoMese = static_cast<unsigned>(data.day());
+    const char testo[10] = {char('0' + giornoMese / 10), char('0' + giornoMese % 10), '/',
+                            char('0' + mese / 10),       char('0' + mese % 10),       '/',
+                            char('0' + anno / 1000),     char('0' + anno / 100 % 10), char('0' + anno / 10 % 10),
+                            char('0' + anno % 10)};
+    return QString::fromLatin1(testo, 10);
 }
 
 QString TestoDataIso(std::string_view valore)

@@ -22,7 +22,8 @@ int CifraEsadecimale(QChar c)
 QString DecodificaEscapeOoxml(const std::string& utf8)
 {
     QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    if (!s.contains(QLatin1String("_x")))
+    // The escapes are ASCII: their bytes are the same before the decoding.
+    if (utf8.find("_x") == std::string::npos)
         return s;
     QString r;
     r.reserve(s.size());

@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -42,19 +41,6 @@ void AggiungiUtf8(std::string& s, std::uint32_t c)
 }
 
 bool Spazio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// The characters that end the scan of a tag: its end and the quotes of its values.
-constexpr auto FineOVirgolette = [] {
-    std::array<bool, 256> t{};
-    t['>'] = t['"'] = t['\''] = true;
-    return t;
-}();
-
-std::string_view NomeLocale(std::string_view nome)
-{
-    const auto due = nome.find(':');
-    return due == std::string_view::npos ? nome : nome.substr(due + 1);
-}
 
 } // namespace
 
@@ -114,13 +100,14 @@ bool XmlPullParser::Riempi()
     if (esaurita_)
         return false;
     if (pos_ > 0) {
-        buffer_.erase(0, pos_);
+        std::memmove(buffer_.data(), buffer_.data() + pos_, fine_ - pos_);
+        fine_ -= pos_;
         pos_ = 0;
     }
-    const std::size_t prima = buffer_.size();
-    buffer_.resize(prima + Blocco);
-    const std::size_t letti = sorgente_(buffer_.data() + prima, Blocco);
-    buffer_.resize(prima + letti);
+    if (buffer_.size() < fine_ + Blocco)
+        buffer_.resize(fine_ + Blocco);
+    const std::size_t letti = sorgente_(buffer_.data() + fine_, Blocco);
+    fine_ += letti;
     if (letti == 0)
         esaurita_ = true;
     return letti > 0;
@@ -128,7 +115,7 @@ bool XmlPullParser::Riempi()
 
 bool XmlPullParser::Assicura(std::size_t n)
 {
-    while (buffer_.size() - pos_ < n)
+    while (fine_ - pos_ < n)
         if (!Riempi())
             return false;
     return true;
@@ -137,14 +124,14 @@ bool XmlPullParser::Assicura(std::size_t n)
 void XmlPullParser::SaltaFinoA(std::string_view chiusura)
 {
     for (;;) {
-        const auto trovato = buffer_.find(chiusura, pos_);
-        if (trovato != std::string::npos) {
-            pos_ = trovato + chiusura.size();
+        const auto trovato = Letti().find(chiusura);
+        if (trovato != std::string_view::npos) {
+            pos_ += trovato + chiusura.size();
             return;
         }
         // Keep the tail that could hold the start of the closing text.
-        if (buffer_.size() - pos_ > chiusura.size())
-            pos_ = buffer_.size() - chiusura.size();
+        if (fine_ - pos_ > chiusura.size())
+            pos_ = fine_ - chiusura.size();
         if (!Riempi())
             Malformato("sezione non chiusa");
     }
@@ -176,24 +163,25 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
         }
         if (dopo == '!') {
             Assicura(9);
-            if (buffer_.compare(pos_, 4, "<!--") == 0) {
+            if (Letti().starts_with("<!--")) {
                 pos_ += 4;
                 SaltaFinoA("-->");
                 continue;
             }
-            if (buffer_.compare(pos_, 9, "<![CDATA[") == 0) {
+            if (Letti().starts_with("<![CDATA[")) {
                 pos_ += 9;
-                testo_.clear();
+                decodificato_.clear();
                 for (;;) {
-                    const auto fine = buffer_.find("]]>", pos_);
-                    if (fine != std::string::npos) {
-                        AggiungiLimitato(testo_, std::string_view(buffer_).substr(pos_, fine - pos_));
-                        pos_ = fine + 3;
+                    const auto fine = Letti().find("]]>");
+                    if (fine != std::string_view::npos) {
+                        AggiungiLimitato(decodificato_, Letti().substr(0, fine));
+                        pos_ += fine + 3;
+                        testo_ = decodificato_;
                         return Evento::Testo;
                     }
-                    const std::size_t tieni = std::min<std::size_t>(2, buffer_.size() - pos_);
-                    AggiungiLimitato(testo_, std::string_view(buffer_).substr(pos_, buffer_.size() - pos_ - tieni));
-                    pos_ = buffer_.size() - tieni;
+                    const std::size_t tieni = std::min<std::size_t>(2, fine_ - pos_);
+                    AggiungiLimitato(decodificato_, Letti().substr(0, fine_ - pos_ - tieni));
+                    pos_ = fine_ - tieni;
                     if (!Riempi())
                         Malformato("sezione CDATA non chiusa");
                 }
@@ -202,142 +190,181 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
         }
         LeggiTag();
         if (!nome_.empty())
-            return tag_[1] == '/' ? Evento::Fine : Evento::Inizio;
+            return chiusuraTag_ ? Evento::Fine : Evento::Inizio;
     }
 }
 
 void XmlPullParser::Decodifica(std::string_view grezzo)
 {
     // Past the limit the text is only read: its bytes are dropped undecoded.
-    if (testo_.size() >= MassimoTestoXml)
+    if (decodificato_.size() >= MassimoTestoXml)
         return;
-    AggiungiTestoXml(testo_, grezzo);
-    if (testo_.size() > MassimoTestoXml)
-        testo_.resize(MassimoTestoXml);
+    AggiungiTestoXml(decodificato_, grezzo);
+    if (decodificato_.size() > MassimoTestoXml)
+        decodificato_.resize(MassimoTestoXml);
 }
 
 void XmlPullParser::LeggiTesto()
 {
-    testo_.clear();
-    std::size_t inizio = pos_;
+    // Nearly always the whole text is in the buffer and has no entity: it is not copied.
+    const auto lt = Letti().find('<');
+    if (lt != std::string_view::npos) {
+        const std::string_view grezzo = Letti().substr(0, lt);
+        pos_ += lt;
+        if (grezzo.find('&') == std::string_view::npos) {
+            testo_ = grezzo.substr(0, MassimoTestoXml);
+        } else {
+            decodificato_.clear();
+            Decodifica(grezzo);
+            testo_ = decodificato_;
+        }
+        return;
+    }
+    decodificato_.clear();
     for (;;) {
-        const auto lt = buffer_.find('<', inizio);
-        if (lt != std::string::npos) {
+        const auto fine = Letti().find('<');
+        if (fine != std::string_view::npos) {
             // An entity cut by the buffer end cannot happen here: the whole text up to '<' is present.
-            Decodifica(std::string_view(buffer_).substr(pos_, lt - pos_));
-            pos_ = lt;
-            return;
+            Decodifica(Letti().substr(0, fine));
+            pos_ += fine;
+            break;
         }
         // Decode what is safe: up to the last '&' that may be unfinished.
-        std::size_t sicuro = buffer_.size();
-        const auto amp = buffer_.rfind('&');
-        if (amp != std::string::npos && amp >= pos_ && buffer_.find(';', amp) == std::string::npos)
+        std::size_t sicuro = fine_ - pos_;
+        const auto amp = Letti().rfind('&');
+        if (amp != std::string_view::npos && Letti().find(';', amp) == std::string_view::npos)
             sicuro = amp;
-        Decodifica(std::string_view(buffer_).substr(pos_, sicuro - pos_));
-        pos_ = sicuro;
+        Decodifica(Letti().substr(0, sicuro));
+        pos_ += sicuro;
         if (!Riempi()) {
-            if (pos_ < buffer_.size())
+            if (pos_ < fine_)
                 Malformato("entità non chiusa");
-            return;
+            break;
         }
-        inizio = pos_;
     }
+    testo_ = decodificato_;
 }
 
 void XmlPullParser::LeggiTag()
 {
-    // Find the closing '>' outside quoted attribute values, jumping from one mark to the
-    // next rather than looking at every character.
-    std::size_t i = pos_ + 1;
-    char virgolette = 0;
-    for (;;) {
-        const char* inizio = buffer_.data() + i;
-        const std::size_t resto = i < buffer_.size() ? buffer_.size() - i : 0;
-        const char* trovato = nullptr;
-        if (virgolette) {
-            trovato = static_cast<const char*>(std::memchr(inizio, virgolette, resto));
-        } else {
-            for (const char* p = inizio; p < inizio + resto; ++p) {
-                if (FineOVirgolette[static_cast<unsigned char>(*p)]) {
-                    trovato = p;
-                    break;
-                }
-            }
-        }
-        if (!trovato) {
-            const std::size_t relativo = buffer_.size() - pos_;
-            if (!Riempi())
-                Malformato("elemento non chiuso");
-            i = pos_ + relativo;
-            if (i - pos_ > MassimoTag)
-                Malformato("elemento troppo lungo");
-            continue;
-        }
-        i = static_cast<std::size_t>(trovato - buffer_.data());
-        if (virgolette)
-            virgolette = 0;
-        else if (*trovato == '>')
-            break;
-        else
-            virgolette = *trovato;
-        ++i;
+    while (!AnalizzaTag()) {
+        if (fine_ - pos_ > MassimoTag)
+            Malformato("elemento troppo lungo");
+        if (!Riempi())
+            Malformato("elemento non chiuso");
     }
-    // buffer_ does not change until the next event, so the tag is not copied.
-    tag_ = std::string_view(buffer_).substr(pos_, i + 1 - pos_);
-    pos_ = i + 1;
+}
 
-    const bool chiusura = tag_.size() > 1 && tag_[1] == '/';
-    const bool vuoto = !chiusura && tag_.size() > 2 && tag_[tag_.size() - 2] == '/';
-    std::size_t p = chiusura ? 2 : 1;
-    std::size_t q = p;
-    while (q < tag_.size() && !Spazio(tag_[q]) && tag_[q] != '>' && tag_[q] != '/')
-        ++q;
-    if (q == p)
-        Malformato("elemento senza nome");
-    for (std::size_t k = p; k < q; ++k)
-        if (tag_[k] == '<' || tag_[k] == '"' || tag_[k] == '\'' || tag_[k] == '=' || tag_[k] == '&')
+// The position of the '>' that ends the tag, looking from i on and passing over quoted
+// texts; npos when the buffer ends first.
+std::size_t XmlPullParser::FineTag(std::size_t i) const
+{
+    char virgolette = 0;
+    for (; i < fine_; ++i) {
+        const char c = buffer_[i];
+        if (virgolette) {
+            if (c == virgolette)
+                virgolette = 0;
+        } else if (c == '>') {
+            return i;
+        } else if (c == '"' || c == '\'') {
+            virgolette = c;
+        }
+    }
+    return std::string::npos;
+}
+
+// Reads the tag at pos_ in one pass: name, attributes, end. False, with nothing changed,
+// when the buffer ends inside it.
+bool XmlPullParser::AnalizzaTag()
+{
+    const char* const b = buffer_.data();
+    const std::size_t n = fine_;
+    std::size_t i = pos_ + 1;
+    const bool chiusura = i < n && b[i] == '/';
+    if (chiusura)
+        ++i;
+    const std::size_t inizioNome = i;
+    std::size_t locale = i;
+    for (; i < n; ++i) {
+        const char c = b[i];
+        if (Spazio(c) || c == '>' || c == '/')
+            break;
+        if (c == '<' || c == '"' || c == '\'' || c == '=' || c == '&')
             Malformato("nome di elemento non valido");
-    nome_ = NomeLocale(tag_.substr(p, q - p));
+        if (c == ':' && locale == inizioNome)
+            locale = i + 1;   // the prefix of a namespace is dropped
+    }
+    if (i >= n)
+        return false;
+    if (i == inizioNome)
+        Malformato("elemento senza nome");
+    const std::string_view nome(b + locale, i - locale);
+    std::size_t fine = 0;
     attributi_.clear();
+    if (chiusura) {
+        fine = FineTag(i);
+        if (fine == std::string::npos)
+            return false;
+    } else {
+        for (;;) {
+            while (i < n && Spazio(b[i]))
+                ++i;
+            if (i >= n)
+                return false;
+            if (b[i] == '>' || b[i] == '/') {
+                // What follows a '/' up to the end is not read as attributes.
+                fine = b[i] == '>' ? i : FineTag(i);
+                if (fine == std::string::npos)
+                    return false;
+                break;
+            }
+            const std::size_t inizioAttributo = i;
+            std::size_t localeAttributo = i;
+            for (; i < n && b[i] != '=' && !Spazio(b[i]) && b[i] != '>'; ++i) {
+                if (b[i] == '"' || b[i] == '\'')
+                    Malformato("nome di attributo non valido");
+                if (b[i] == ':' && localeAttributo == inizioAttributo)
+                    localeAttributo = i + 1;
+            }
+            const std::string_view nomeAttributo(b + localeAttributo, i - localeAttributo);
+            while (i < n && Spazio(b[i]))
+                ++i;
+            if (i >= n)
+                return false;
+            if (b[i] != '=')
+                Malformato("attributo senza valore");
+            ++i;
+            while (i < n && Spazio(b[i]))
+                ++i;
+            if (i >= n)
+                return false;
+            if (b[i] != '"' && b[i] != '\'')
+                Malformato("valore di attributo senza virgolette");
+            const char q = b[i];
+            std::size_t chiusa = i + 1;
+            while (chiusa < n && b[chiusa] != q)
+                ++chiusa;
+            if (chiusa >= n)
+                return false;
+            attributi_.emplace_back(nomeAttributo, std::string_view(b + i + 1, chiusa - i - 1));
+            i = chiusa + 1;
+        }
+    }
+    // The tag is whole: the state changes only now.
+    nome_ = nome;
+    chiusuraTag_ = chiusura;
+    const bool vuoto = !chiusura && fine > pos_ + 1 && b[fine - 1] == '/';
+    pos_ = fine + 1;
     if (chiusura) {
         if (livello_ == 0)
             Malformato("chiusura senza apertura");
         profondita_ = livello_--;
-        return;
+        return true;
     }
     profondita_ = ++livello_;
-    AnalizzaAttributi(q);
     chiusuraPendente_ = vuoto;
-}
-
-void XmlPullParser::AnalizzaAttributi(std::size_t i)
-{
-    const std::string_view t = tag_;
-    for (;;) {
-        while (i < t.size() && Spazio(t[i]))
-            ++i;
-        if (i >= t.size() || t[i] == '>' || t[i] == '/')
-            return;
-        std::size_t n = i;
-        while (n < t.size() && t[n] != '=' && !Spazio(t[n]) && t[n] != '>')
-            ++n;
-        const std::string_view nome = t.substr(i, n - i);
-        while (n < t.size() && Spazio(t[n]))
-            ++n;
-        if (n >= t.size() || t[n] != '=')
-            Malformato("attributo senza valore");
-        ++n;
-        while (n < t.size() && Spazio(t[n]))
-            ++n;
-        if (n >= t.size() || (t[n] != '"' && t[n] != '\''))
-            Malformato("valore di attributo senza virgolette");
-        const char q = t[n];
-        const auto fine = t.find(q, n + 1);
-        if (fine == std::string_view::npos)
-            Malformato("valore di attributo non chiuso");
-        attributi_.emplace_back(NomeLocale(nome), t.substr(n + 1, fine - n - 1));
-        i = fine + 1;
-    }
+    return true;
 }
 
 std::optional<std::string_view> XmlPullParser::AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const

@@ -37,29 +37,37 @@ public:
     // The same without a copy when the value holds no entity (cell references, styles,
     // types); `appoggio` receives the decoded value otherwise. Valid until the next event.
     std::optional<std::string_view> AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const;
-    // Text of the last Testo event, cut at MassimoTestoXml bytes.
-    const std::string& Testo() const { return testo_; }
+    // Text of the last Testo event, cut at MassimoTestoXml bytes. Valid until the next event.
+    std::string_view Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
     int Profondita() const { return profondita_; }
 
 private:
     bool Riempi();
     bool Assicura(std::size_t n);
+    std::string_view Letti() const { return {buffer_.data() + pos_, fine_ - pos_}; }
     void LeggiTag();
+    bool AnalizzaTag();
+    std::size_t FineTag(std::size_t i) const;
     void LeggiTesto();
     void Decodifica(std::string_view grezzo);
     void SaltaFinoA(std::string_view chiusura);
-    void AnalizzaAttributi(std::size_t inizio);
 
     Sorgente sorgente_;
+    // The bytes not yet read are buffer_[pos_, fine_); the room past fine_ is refilled in
+    // place, without clearing it first.
     std::string buffer_;
     std::size_t pos_ = 0;
+    std::size_t fine_ = 0;
     bool esaurita_ = false;
 
-    std::string_view tag_;     // the last tag, inside buffer_ until the next event
+    // Name, attributes and text of the last event: inside buffer_ until the next event (a
+    // text with entities, or one cut by the buffer's end, in decodificato_).
     std::string_view nome_;
-    std::string testo_;
+    std::string_view testo_;
+    std::string decodificato_;
     std::vector<std::pair<std::string_view, std::string_view>> attributi_;
+    bool chiusuraTag_ = false;     // the last tag closes its element
     bool chiusuraPendente_ = false;
     int profondita_ = 0;
     int livello_ = 0;
