@@ -3,6 +3,8 @@
 #include "declarants/datifattura/Formati.h"
 #include "declarants/datifattura/Linee.h"
 
+#include <QStringBuilder>
+
 namespace quercino::datifattura {
 
 namespace {
@@ -32,9 +34,8 @@ void ScriviTestaBlocco(std::string& uscita, const RigaFattura& r, TipoComunicazi
     const bool emesse = tipo == TipoComunicazione::DTE;
     Linee l(uscita);
     l.Riga(1, "");
-    l.Commento(1, QLatin1String("BLOCCO NUMERO ")
-                      + QString::number(numero).rightJustified(6, QLatin1Char('0'))
-                      + QLatin1String(Ruolo(tipo)) + r.PartitaIva + QLatin1Char(' ') + nomeSoggetto);
+    l.Commento(1, QLatin1String("BLOCCO NUMERO ") % QString::number(numero).rightJustified(6, QLatin1Char('0'))
+                      % QLatin1String(Ruolo(tipo)) % r.PartitaIva % QLatin1Char(' ') % nomeSoggetto);
     l.Riga(1, "");
     l.Riga(9, emesse ? "<CessionarioCommittenteDTE>" : "<CedentePrestatoreDTR>");
 
@@ -85,8 +86,8 @@ void ScriviTestaFattura(std::string& uscita, const RigaFattura& r, TipoComunicaz
     const bool emesse = tipo == TipoComunicazione::DTE;
     Linee l(uscita);
     l.Riga(1, "");
-    l.Commento(8, QLatin1String("   FATTURA Num. ") + r.Numero + QLatin1String(Ruolo(tipo))
-                      + chiaveSoggetto + QLatin1Char(' ') + nomeSoggetto);
+    l.Commento(8, QLatin1String("   FATTURA Num. ") % r.Numero % QLatin1String(Ruolo(tipo)) % chiaveSoggetto
+                      % QLatin1Char(' ') % nomeSoggetto);
     l.Riga(8, emesse ? "<DatiFatturaBodyDTE>" : "<DatiFatturaBodyDTR>");
     l.Riga(13, "<DatiGenerali>");
     l.Valore(20, "TipoDocumento", r.TipoDocumento);

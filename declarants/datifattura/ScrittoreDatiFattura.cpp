@@ -71,15 +71,79 @@ bool ScrittoreDatiFattura::CambioFattura(const RigaFattura& r) const
     return r.Numero != numero_ || r.Data != data_ || r.TipoDocumento != tipoDocumento_;
 }
 
+namespace {
+
+// Two independent hashes of the key's parts in order; hashing each part with its length
+// keeps ("AB", "C") and ("A", "BC") apart as the separators of a joined key would.
+struct HashChiave {
+    std::uint64_t a = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t b = 0xC2B2AE3D27D4EB4FULL;
+
+    void Aggiungi(std::uint64_t x, std::uint64_t y)
+    {
+        a = Mescola(a ^ x);
+        b = Mescola(b ^ y);
+    }
+    void Aggiungi(std::int64_t valore) { Aggiungi(static_cast<std::uint64_t>(valore), static_cast<std::uint64_t>(valore)); }
+    void Aggiungi(const QString& parte)
+    {
+        const QStringView v(parte);
+        const auto n = static_cast<std::uint64_t>(parte.size());
+        Aggiungi(qHash(v, static_cast<std::size_t>(a)) ^ n, qHash(v, static_cast<std::size_t>(b)) + n);
+    }
+    static std::uint64_t Mescola(std::uint64_t x)
+    {
+        x ^= x >> 31;
+        x *= 0xBF58476D1CE4E5B9ULL;
+        x ^= x >> 29;
+        x *= 0x94D049BB133111EBULL;
+        return x ^ (x >> 32);
+    }
+};
+
+} // namespace
+
 ScrittoreDatiFattura::Impronta ScrittoreDatiFattura::ImprontaFattura(const RigaFattura& soggetto, const QString& nome,
                                                                     const RigaFattura& r) const
 {
-    const QChar separatore(0x1F);
-    const QString chiave = soggetto.PartitaIva + separatore + NormalizzaCodiceFiscale(soggetto.CodiceFiscale)
-        + separatore + nome + separatore + r.Numero + separatore + QString::number(r.Data.toJulianDay()) + separatore
-        + r.TipoDocumento;
-    return Impronta{static_cast<std::uint64_t>(qHash(QStringView(chiave), 0x9E3779B97F4A7C15ULL)),
-                    static_cast<std::uint64_t>(qHash(QStringView(chiave), 0xC2B2AE3D27D4EB4FULL))};
+    HashChiave h;
+    h.Aggiungi(soggetto.PartitaIva);
+    h.Aggiungi(NormalizzaCodiceFiscale(soggetto.CodiceFiscale));
+    h.Aggiungi(nome);
+    h.Aggiungi(r.Numero);
+    h.Aggiungi(r.Data.toJulianDay());
+    h.Aggiungi(r.TipoDocumento);
+    return Impronta{h.a, h.b | 1};
+}
+
+std::size_t ScrittoreDatiFattura::InsiemeImpronte::Posto(const Impronta& i) const
+{
+    const std::size_t maschera = posti_.size() - 1;
+    std::size_t k = static_cast<std::size_t>(i.a) & maschera;
+    while (posti_[k] != Impronta() && posti_[k] != i)
+        k = (k + 1) & maschera;
+    return k;
+}
+
+bool ScrittoreDatiFattura::InsiemeImpronte::Contiene(const Impronta& i) const
+{
+    return !posti_.empty() && posti_[Posto(i)] == i;
+}
+
+void ScrittoreDatiFattura::InsiemeImpronte::Inserisci(const Impronta& i)
+{
+    if (4 * (usati_ + 1) > 3 * posti_.size()) {
+        std::vector<Impronta> vecchi(std::max<std::size_t>(1024, 2 * posti_.size()));
+        vecchi.swap(posti_);
+        for (const Impronta& v : vecchi)
+            if (v != Impronta())
+                posti_[Posto(v)] = v;
+    }
+    Impronta& posto = posti_[Posto(i)];
+    if (posto == Impronta()) {
+        posto = i;
+        ++usati_;
+    }
 }
 
 RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
@@ -152,7 +216,7 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
         impronta = nuovoSoggetto ? ImprontaFattura(r, nome, r) : ImprontaFattura(rigaBlocco_, nomeSoggetto_, r);
         // The rows of an invoice must be consecutive: a second body with the same number
         // would be a duplicate for the Agency.
-        if (fattureScritte_.contains(impronta)) {
+        if (fattureScritte_.Contiene(impronta)) {
             return Rifiuta(r, nome,
                            ValoreNonCorretto(QStringLiteral("NUMERO DOCUMENTO"), r.Numero,
                                              QStringLiteral("fattura già scritta, righe non consecutive")));
@@ -171,7 +235,7 @@ RisultatoRiga ScrittoreDatiFattura::ScriviRiga(const RigaFattura& r)
             return {EsitoRiga::Annullata, std::nullopt};
     }
     if (nuovaFattura)
-        fattureScritte_.insert(impronta);
+        fattureScritte_.Inserisci(impronta);
     if (!continua)
         soggettoRifiutato_ = false;
 
@@ -200,7 +264,7 @@ bool ScrittoreDatiFattura::ApriSoggetto(const RigaFattura& r, const QString& nom
     if (!ScriviBlocco(testaFattura))
         return false;
     ++controparti_;
-    ScriviFattura(r);
+    ScriviFattura(r, testaFattura);
     return true;
 }
 
@@ -213,7 +277,7 @@ bool ScrittoreDatiFattura::ApriFattura(const RigaFattura& r)
         if (!RiapriBlocco(testaFattura))
             return false;
     }
-    ScriviFattura(r);
+    ScriviFattura(r, testaFattura);
     return true;
 }
 
@@ -242,9 +306,9 @@ bool ScrittoreDatiFattura::ScriviBlocco(const std::string& testaFattura)
     return true;
 }
 
-void ScrittoreDatiFattura::ScriviFattura(const RigaFattura& r)
+void ScrittoreDatiFattura::ScriviFattura(const RigaFattura& r, const std::string& testaFattura)
 {
-    ScriviTestaFattura(file_->Buffer(), r, tipo_, nomeSoggetto_, nomeSoggetto_);
+    file_->Buffer().append(testaFattura);
     fatturaAperta_ = true;
     numero_ = r.Numero;
     data_ = r.Data;

@@ -32,7 +32,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace quercino::datifattura {
@@ -103,14 +102,23 @@ public:
 
 private:
     // The invoices already written, kept as 128-bit fingerprints of their keys rather than
-    // the keys themselves: a sheet of 300,000 rows stays within a few megabytes.
+    // the keys themselves: a sheet of 300,000 rows stays within a few megabytes. Never all
+    // zero: that marks a free slot of the table.
     struct Impronta {
         std::uint64_t a = 0;
         std::uint64_t b = 0;
         bool operator==(const Impronta&) const = default;
     };
-    struct HashImpronta {
-        std::size_t operator()(const Impronta& i) const { return static_cast<std::size_t>(i.a ^ (i.b * 31)); }
+    // An open-addressing set of fingerprints, at most three quarters full.
+    class InsiemeImpronte {
+    public:
+        bool Contiene(const Impronta& i) const;
+        void Inserisci(const Impronta& i);
+
+    private:
+        std::size_t Posto(const Impronta& i) const;
+        std::vector<Impronta> posti_;
+        std::size_t usati_ = 0;
     };
 
     RisultatoRiga ScriviRiga(const RigaFattura& riga);
@@ -121,7 +129,7 @@ private:
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
     bool ApriSoggetto(const RigaFattura& riga, const QString& nome);
     bool ApriFattura(const RigaFattura& riga);
-    void ScriviFattura(const RigaFattura& riga);
+    void ScriviFattura(const RigaFattura& riga, const std::string& testaFattura);
     bool ScriviBlocco(const std::string& testaFattura);
     bool RiapriBlocco(const std::string& testaFattura);
     bool Entra(qint64 byte) const;
@@ -166,7 +174,7 @@ private:
 
     int controparti_ = 0;
     std::vector<FileScritto> fileScritti_;
-    std::unordered_set<Impronta, HashImpronta> fattureScritte_;
+    InsiemeImpronte fattureScritte_;
 };
 
 } // namespace quercino::datifattura

@@ -33,7 +33,7 @@ void AggiungiUtf8(std::string& uscita, char32_t c)
 // Calls `azione` with each code point of `testo`; a lone surrogate comes as itself, so that
 // the caller blanks it.
 template <typename Azione>
-void PerOgniCarattere(const QString& testo, Azione azione)
+void PerOgniCarattere(QStringView testo, Azione azione)
 {
     const qsizetype n = testo.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -47,11 +47,32 @@ void PerOgniCarattere(const QString& testo, Azione azione)
     }
 }
 
+// Copies the leading characters of `testo` that stand for themselves (printable ASCII other
+// than the `speciale` ones) as one byte each, as most values are whole; returns how many
+// there were.
+template <typename Speciale>
+qsizetype CopiaAscii(std::string& uscita, QStringView testo, Speciale speciale)
+{
+    const std::size_t inizio = uscita.size();
+    uscita.resize(inizio + static_cast<std::size_t>(testo.size()));
+    char* scritto = uscita.data() + inizio;
+    qsizetype i = 0;
+    for (const QChar c : testo) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u >= 0x80 || speciale(u))
+            break;
+        scritto[i++] = static_cast<char>(u);
+    }
+    uscita.resize(inizio + static_cast<std::size_t>(i));
+    return i;
+}
+
 } // namespace
 
 void AggiungiValore(std::string& uscita, const QString& testo)
 {
-    PerOgniCarattere(testo, [&uscita](char32_t c) {
+    const qsizetype copiati = CopiaAscii(uscita, testo, [](char16_t u) { return u == u'&' || u == u'<' || u == u'>'; });
+    PerOgniCarattere(QStringView(testo).sliced(copiati), [&uscita](char32_t c) {
         switch (c) {
         case U'&': uscita.append("&amp;"); break;
         case U'<': uscita.append("&lt;"); break;
@@ -75,8 +96,10 @@ QByteArray ValoreXml(const QString& testo)
 
 void AggiungiCommento(std::string& uscita, const QString& testo)
 {
+    // The characters copied at once are not "-": the rule starts afresh after them.
+    const qsizetype copiati = CopiaAscii(uscita, testo, [](char16_t u) { return u == u'-'; });
     bool trattino = false;
-    PerOgniCarattere(testo, [&](char32_t c) {
+    PerOgniCarattere(QStringView(testo).sliced(copiati), [&](char32_t c) {
         if (c == U'-') {
             if (trattino)
                 uscita.push_back(' ');
