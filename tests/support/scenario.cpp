@@ -39,6 +39,11 @@ QByteArray Scenario::Esegui(const QString& file)
         if (!riga.startsWith(QLatin1String("> ")))
             continue;
         SCOPED_TRACE(QStringLiteral("%1:%2: %3").arg(file).arg(n + 1).arg(riga).toStdString());
+        dati_.clear();
+        for (; n + 1 < righe.size() && righe[n + 1].startsWith('<'); ++n) {
+            risultato << righe[n + 1];
+            dati_ << righe[n + 1].mid(2);
+        }
         const QString passo = riga.mid(2);
         const QString verbo = passo.section(' ', 0, 0);
         uscita_.clear();

@@ -1,7 +1,8 @@
 #pragma once
 // Scenario files: a test's steps and what each printed, in one text file beside the test,
-// read like a terminal session. A line "> verbo argomenti" is a step; the lines "| ..."
-// below it are what it printed; any other line (comment, blank) is kept as it is. The test
+// read like a terminal session. A line "> verbo argomenti" is a step; the lines "< ..."
+// right below it are its input (`Dati()`, an input file's lines, say); the lines "| ..."
+// are what it printed; any other line (comment, blank) is kept as it is. The test
 // runs every step with its verb and compares the whole file with the one it would write
 // now, so what the steps print is checked by hand once and then pinned
 // (QUERCINO_UPDATE_GOLDEN=1 rewrites the "|" lines; a failure prints the diff).
@@ -34,6 +35,9 @@ public:
     std::vector<std::pair<QRegularExpression, QString>> sostituzioni;
     void Sostituisci(const QString& testo, const QString& con);   // a literal text
 
+    // The input lines of the step running, without their "< " (a line "<" is empty).
+    const QStringList& Dati() const { return dati_; }
+
     // Adds output lines of the step running (a text with line breaks gives several).
     void Stampa(const QString& testo);
     void Stampa(const QStringList& righe);
@@ -42,6 +46,7 @@ public:
     QByteArray Esegui(const QString& file);
 
 private:
+    QStringList dati_;
     QStringList uscita_;
 };
 

@@ -64,7 +64,9 @@ ServiziInScenario::~ServiziInScenario()
 
 int ServiziInScenario::Mostra(const Messaggio& m)
 {
-    scenario_.Stampa("[" + m.titolo + "]" + (m.predefinito ? " Invio=" + NomeRisposta(m.predefinito) : QString()));
+    const char* icone[] = {"", " (critica)", " (domanda)", " (attenzione)", " (informazione)"};
+    scenario_.Stampa("[" + m.titolo + "]" + icone[static_cast<int>(m.icona)]
+                     + (m.predefinito ? " Invio=" + NomeRisposta(m.predefinito) : QString()));
     scenario_.Stampa(m.testo);
     return messaggi.Mostra(m);
 }

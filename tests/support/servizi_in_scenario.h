@@ -4,9 +4,10 @@
 // "salva NOME..." (save dialogs, names in `cartella`, "-" a Cancel) and "scegli NOME..."
 // (one open dialog's files) script the answers; every box, task dialog and file dialog is
 // printed by the step that shows it, in order:
-//   | [Richiesta conferma] Invio=No        title, and the default answer when not the first
-//   | Confermi l'Eliminazione ...           the text
-//   | [File XML creato] OK Chiudi | ...     a task dialog's title and buttons
+//   | [Richiesta conferma] (domanda) Invio=No   title, icon, and the default answer when not
+//                                             the first button
+//   | Confermi l'Eliminazione ...              the text
+//   | [File XML creato] OK Chiudi | ...        a task dialog's title and buttons
 //   | (dialogo "Indica dove salvare il file XML" IT01234567890_DF_00001.xml)
 
 #include "support/scenario.h"

@@ -34,9 +34,8 @@ TEST(FImpEX, AnImportFromTheButtonLocksTheWindowAndClosesItAtTheEnd)
 {
     Ambiente a;
     const QString csv = a.File(QStringLiteral("emesse.csv"));
-    ScriviCsv(csv, "FATTURE EMESSE",
-              {Riga({{1, "12345678901"}, {3, "ALFA"}, {11, "IT"}, {13, "TD01"}, {14, "01/02/2018"}, {15, "1"}, {16, "10"}}),
-               Riga({{1, "12345678902"}, {3, "BETA"}, {11, "IT"}, {13, "TD01"}, {14, "01/02/2018"}, {15, "2"}, {16, "10"}})});
+    ScriviFile(csv, "FATTURE EMESSE;\r\n\r\n\r\n12345678901;;ALFA;;;;;;;;IT;;TD01;01/02/2018;1;10\r\n"
+                    "12345678902;;BETA;;;;;;;;IT;;TD01;01/02/2018;2;10\r\n");
     a.dialoghi.aperture = {{csv}};
     a.dialoghi.salvataggi = {a.File(QStringLiteral("uscita.xml"))};
     // The window as the import finds it each time it asks for the declarant.

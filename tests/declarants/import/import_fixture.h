@@ -1,7 +1,7 @@
 #pragma once
-// What the import's end-to-end tests share: workbooks written by an independent library,
-// CSV files, the log read back, and the test's environment (declarant in memory, services
-// doubled, a folder of its own).
+// What the import's tests share: workbooks written by an independent library, CSV files,
+// the log read back, and the test's environment (declarant in memory, services doubled, a
+// folder of its own).
 
 #include "platform/sheets_fixture.h"
 #include "support/servizi_simulati.h"
@@ -38,20 +38,10 @@ using quercino::test::ScriviFile;
 using quercino::test::ValidoPerSchema;
 using quercino::test::XPath;
 
-// A row of 34 texts from (column, value) pairs.
-inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::string>> valori)
-{
-    std::vector<std::string> r(34);
-    for (const auto& [colonna, valore] : valori)
-        r[static_cast<std::size_t>(colonna) - 1] = valore;
-    return r;
-}
-
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
 // rows; texts that look like numbers (comma decimals included) or dates are written as typed
 // cells, as a spreadsheet program would store them.
-inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME",
-                           bool secondoFoglio = true)
+inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME")
 {
     const sheets_fixture::NumeriC numeri;
     lxw_workbook* wb = workbook_new(percorso.toUtf8().constData());
@@ -90,8 +80,7 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
         }
     };
     foglio("Emesse", emesse, "FATTURE EMESSE");
-    if (secondoFoglio)
-        foglio("Ricevute", ricevute, "FATTURE RICEVUTE");
+    foglio("Ricevute", ricevute, "FATTURE RICEVUTE");
     workbook_close(wb);
 }
 
@@ -132,11 +121,6 @@ inline QStringList RigheLog(const QString& file)
     return testo.split(QStringLiteral("\r\n"));
 }
 
-inline int Conta(const QByteArray& testo, const char* cercato)
-{
-    return static_cast<int>(testo.count(cercato));
-}
-
 // The test's environment: services doubled, globals cleared, a folder of its own.
 class Ambiente {
 public:
@@ -148,20 +132,6 @@ public:
         quercino::RispostaTask = 0;
     }
     QString File(const QString& nome) const { return dir.filePath(nome); }
-
-    // Everything the user was shown, in order of kind: the message boxes, the summaries
-    // (title, buttons, text) and the log, with the test's folder written "<cartella>".
-    QByteArray Trascrizione(const QString& log = {}) const
-    {
-        QStringList righe;
-        for (const quercino::Messaggio& m : messaggi.mostrati)
-            righe << "[" + m.titolo + "]" << m.testo.split(QStringLiteral("\r\n"));
-        for (const quercino::DialogoTask& t : messaggi.task)
-            righe << "[" + t.titolo + "] " + t.pulsanti.join(" | ") << t.testo.split(QStringLiteral("\r\n"));
-        if (!log.isEmpty())
-            righe << "[" + QStringLiteral("LOG") + "]" << RigheLog(log);
-        return righe.join('\n').replace(dir.path(), QStringLiteral("<cartella>")).toUtf8() + '\n';
-    }
 
     QTemporaryDir dir;
     quercino::test::MessaggiSimulati messaggi;

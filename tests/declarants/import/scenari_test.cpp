@@ -1,0 +1,343 @@
+// The import in scenario files (scenari/*.txt, see support/scenario.h): input files made by
+// the steps (workbooks written by libxlsxwriter, as Excel stores typed cells; CSV files
+// byte for byte; a workbook saved by LibreOffice Calc itself; the Help samples the build
+// writes), imported as the user would, with every message box, summary and dialog printed
+// in order, the files written judged by xmllint (the Agency's schema and XPath) and the log
+// read back. The expected texts were checked by hand once against the layout.
+
+#include "import_fixture.h"
+
+#include "declarants/import/ConvertiData.h"
+#include "declarants/import/Importazione.h"
+#include "declarants/import/LeggiRiga.h"
+#include "declarants/import/SelezioneImportazione.h"
+#include "platform/sheets/XlsxWorkbook.h"
+#include "support/scenario.h"
+#include "support/servizi_in_scenario.h"
+
+#include "app/core/PulisciTesto.h"
+#include "platform/text/ControlCharacters.h"
+#include "platform/text/Trim.h"
+#include "platform/text/UpperCase.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+using namespace import_fixture;
+using namespace quercino::importazione;
+using quercino::datifattura::RigaFattura;
+using quercino::datifattura::TipoComunicazione;
+using quercino::test::Parole;
+
+namespace {
+
+// The fields of a line separated by `separatore`, double quotes around a field keeping
+// separators (two of them a quote), as a spreadsheet program reads it.
+std::vector<std::string> Campi(const QString& riga, QChar separatore = ';')
+{
+    std::vector<std::string> campi(1);
+    bool virgolette = false;
+    const QByteArray testo = riga.toUtf8();
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const char c = testo[i];
+        if (c == '"' && virgolette && i + 1 < testo.size() && testo[i + 1] == '"')
+            campi.back() += testo[++i];
+        else if (c == '"')
+            virgolette = !virgolette;
+        else if (c == separatore && !virgolette)
+            campi.emplace_back();
+        else
+            campi.back() += c;
+    }
+    campi.resize(std::max<std::size_t>(campi.size(), 34));
+    return campi;
+}
+
+// Rows 4 on of a worksheet, its 34 columns joined by ';'.
+QStringList Colonne(const QString& percorso, int foglio)
+{
+    quercino::sheets::XlsxWorkbook cartella(percorso);
+    auto lettore = cartella.ApriFoglio(foglio, 34);
+    QStringList righe;
+    quercino::sheets::SheetRow riga;
+    std::int32_t attesa = 4;
+    while (lettore->Prossima(riga)) {
+        if (riga.Numero < 4)
+            continue;
+        // Rows are consecutive: a row missing from one file would shift the comparison.
+        EXPECT_EQ(riga.Numero, attesa++);
+        riga.Celle.resize(34);
+        righe << QStringList(riga.Celle.begin(), riga.Celle.end()).join(';');
+    }
+    return righe;
+}
+
+// The values of a row read by LeggiRiga that differ from an empty row's.
+QString Descrizione(const RigaFattura& r)
+{
+    QStringList parti;
+    const auto testo = [&parti](const char* nome, const QString& valore) {
+        if (!valore.isEmpty())
+            parti << QStringLiteral("%1=%2").arg(QLatin1String(nome), valore);
+    };
+    testo("PartitaIva", r.PartitaIva);
+    testo("CodiceFiscale", r.CodiceFiscale);
+    testo("Denominazione", r.Denominazione);
+    testo("Nome", r.Nome);
+    testo("Cognome", r.Cognome);
+    testo("CAP", r.Sede.CAP);
+    testo("Nazione", r.Sede.Nazione);
+    testo("TipoDocumento", r.TipoDocumento);
+    testo("Data", r.Data.toString(Qt::ISODate));
+    testo("Numero", r.Numero);
+    testo("DataRegistrazione", r.DataRegistrazione.toString(Qt::ISODate));
+    testo("Natura", r.Natura);
+    testo("EsigibilitaIVA", r.EsigibilitaIVA);
+    parti << QStringLiteral("Imponibile=%1 Imposta=%2 Aliquota=%3").arg(r.Imponibile).arg(r.Imposta).arg(r.Aliquota);
+    if (r.Detraibile)
+        parti << QStringLiteral("Detraibile=%1").arg(*r.Detraibile);
+    return parti.join(' ');
+}
+
+class ScenariImportazione : public ::testing::TestWithParam<const char*>, private SegnalazioniRiga {
+protected:
+    void SetUp() override
+    {
+        s.Sostituisci(a.dir.path(), "<cartella>");
+        s.dopoOgniPasso = [this] {
+            for (; aperti < a.aperture.aperti.size(); ++aperti)
+                s.Stampa("(apre " + a.aperture.aperti[aperti].toString() + ")");
+        };
+        VerbiDeiFile();
+        VerbiDellImportazione();
+    }
+
+    // Answers of LeggiRiga's reports: OK, unless the step said "annulla" (the first report).
+    bool SegnalaErrore(const QString& etichetta, const QString& valore) override
+    {
+        s.Stampa(etichetta + " | " + valore);
+        return !std::exchange(annullaRiga, false);
+    }
+    bool RigaSenzaValori() override
+    {
+        s.Stampa("<riga senza valori>");
+        return !std::exchange(annullaRiga, false);
+    }
+
+    void VerbiDeiFile()
+    {
+        // A workbook as a user makes it: rows 4 on of "Emesse", then, after a line "--", of
+        // "Ricevute"; "d3=TEXT" puts another heading than "NOME" in D3.
+        s.verbi["cartella"] = [this](const QString& arg) {
+            Righe righe[2];
+            int foglio = 0;
+            for (const QString& riga : s.Dati())
+                riga == "--" ? void(++foglio) : righe[foglio].push_back(Campi(riga));
+            const QString d3 = arg.section(" d3=", 1);
+            ScriviCartella(a.File(arg.section(' ', 0, 0)), righe[0], righe[1], d3.isEmpty() ? "NOME" : d3.toUtf8().constData());
+        };
+        // A text file of the input lines, ending in CRLF, LF or CR as the step says.
+        s.verbi["file"] = [this](const QString& arg) {
+            const QString fine = arg.section(' ', 1) == "LF" ? "\n" : arg.section(' ', 1) == "CR" ? "\r" : "\r\n";
+            ScriviFile(a.File(arg.section(' ', 0, 0)), (s.Dati().join(fine) + fine).toUtf8());
+        };
+        s.verbi["copia"] = [this](const QString& arg) {   // a file of the source tree or of the program folder
+            const QString origine = arg.startsWith("Help/") ? QUERCINO_PROGRAM_DIR "/" + arg : quercino::test::Accanto(__FILE__, arg);
+            ASSERT_TRUE(QFile::copy(origine, a.File(QFileInfo(arg).fileName()))) << origine.toStdString();
+        };
+        s.verbi["xls"] = [this](const QString& arg) {   // the signature of an Excel 97-2003 file
+            ScriviFile(a.File(arg), QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'));
+        };
+        // One issued row for each of 1000 counterparts, one more than a file may hold; in a
+        // workbook, a received one too.
+        s.verbi["mille"] = [this](const QString& arg) {
+            Righe righe;
+            for (int i = 0; i < 1000; ++i)
+                righe.push_back(Campi(QStringLiteral("%1;;Alfa srl;;;Via Roma;1;100;Roma;RM;IT;;TD01;15/01/2017;N%2;1000;220;22")
+                                          .arg(10000000000LL + i)
+                                          .arg(i)));
+            if (arg.endsWith(".csv"))
+                return ScriviCsv(a.File(arg), "FATTURE EMESSE", righe);
+            ScriviCartella(a.File(arg), righe, {Campi("98765432109;;Beta spa;;;;;;;;IT;;TD01;10/02/2017;F-9;200;44;22;;;;;12/02/2017")});
+        };
+        s.verbi["cartelle"] = [this](const QString& arg) {
+            for (const QString& nome : Parole(arg))
+                ASSERT_TRUE(QDir(a.dir.path()).mkpath(nome));
+        };
+        s.verbi["elenco"] = [this](const QString& arg) {
+            s.Stampa(QDir(a.File(arg)).entryList(QDir::Files, QDir::Name).join("  "));
+        };
+        s.verbi["leggi"] = [this](const QString& arg) { s.Stampa(QString::fromUtf8(LeggiFile(a.File(arg)))); };
+        s.verbi["uguali"] = [this](const QString& arg) {
+            const QStringList f = Parole(arg);
+            s.Stampa(LeggiFile(a.File(f[0])) == LeggiFile(a.File(f[1])) && !LeggiFile(a.File(f[0])).isEmpty() ? "uguali" : "DIVERSI");
+        };
+        s.verbi["valido"] = [this](const QString& arg) {
+            for (const QString& nome : Parole(arg)) {
+                const auto esito = ValidoPerSchema(a.File(nome));
+                s.Stampa(nome + ": " + (esito ? "valido per lo schema" : QString::fromStdString(esito.message()).section('\n', 0, 0)));
+            }
+        };
+        s.verbi["xpath"] = [this](const QString& arg) { s.Stampa(XPath(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1))); };
+        // Column 34 of an annotated CSV file (which the import does not use) says which reports
+        // each line must give ("label|value", several joined by " && "): the log's report
+        // lines must be exactly those, in order.
+        s.verbi["annotazioni"] = [this](const QString& arg) {
+            QStringList attese;
+            const QStringList linee = QString::fromUtf8(LeggiFile(a.File(arg))).split('\n');
+            for (qsizetype i = 3; i < linee.size(); ++i) {
+                const QStringList campi = linee[i].trimmed().split(';');
+                if (campi.size() < 34 || campi[14].isEmpty())
+                    break;
+                for (const QString& r : campi[33].split(" && ", Qt::SkipEmptyParts))
+                    attese << QStringLiteral("Riga %1 Colonna: %2  Valore: %3  - Riga NON ELABORATA")
+                                  .arg(i + 1)
+                                  .arg(r.section('|', 0, 0), r.section('|', 1));
+            }
+            const QStringList segnalate = RigheLog(log->Percorso()).filter(QRegularExpression("^Riga "));
+            s.Stampa(segnalate == attese ? QStringLiteral("%1 segnalazioni, come annotate").arg(attese.size())
+                                         : "DIVERSE DALLE ANNOTATE:\n" + segnalate.join('\n'));
+        };
+        s.verbi["log"] = [this](const QString& arg) { s.Stampa(RigheLog(arg.isEmpty() ? log->Percorso() : a.File(arg))); };
+        // A workbook saved as .xlsx by LibreOffice Calc itself, with a profile of its own so
+        // that no user's settings or running instance take part, into the folder "calc".
+        s.verbi["calc"] = [this](const QString& arg) {
+            const QString soffice = QStandardPaths::findExecutable("soffice");
+            ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
+            QTemporaryDir profilo;
+            QDir(a.dir.path()).mkpath("calc");
+            QProcess p;
+            p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
+                              "--norestore", "--convert-to", "xlsx", "--outdir", a.File("calc"), a.File(arg)});
+            ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
+            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+            // Really rewritten by Calc, not copied.
+            p.start("unzip", {"-p", a.File("calc/" + arg), "docProps/app.xml"});
+            p.waitForFinished(30000);
+            const bool calc = p.readAllStandardOutput().contains("LibreOffice");
+            p.start("unzip", {"-p", a.File(arg), "docProps/app.xml"});
+            p.waitForFinished(30000);
+            const bool originale = p.readAllStandardOutput().contains("LibreOffice");
+            s.Stampa(QStringLiteral("scritta da LibreOffice: calc/%1 %2, %1 %3").arg(arg, calc ? "si" : "no", originale ? "si" : "no"));
+        };
+        s.verbi["colonne"] = [this](const QString& arg) { s.Stampa(Colonne(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1).toInt())); };
+        s.verbi["stesse-colonne"] = [this](const QString& arg) {
+            const QStringList f = Parole(arg);
+            for (int foglio : {1, 2})
+                s.Stampa(QStringLiteral("foglio %1: %2").arg(foglio).arg(Colonne(a.File(f[0]), foglio) == Colonne(a.File(f[1]), foglio) ? "uguali" : "DIVERSE"));
+        };
+    }
+
+    void VerbiDellImportazione()
+    {
+        s.verbi["importa"] = [this](const QString& arg) {   // FILE excel|csv [SEPARATOR]
+            const QStringList p = Parole(arg);
+            const EsitoImportazione e = importazione->Importa(a.File(p[0]), p[1] == "csv" ? TipoFile::Csv : TipoFile::Excel,
+                                                              p.value(2, ";"));
+            QStringList file;
+            for (const QString& f : e.FileScritti)
+                file << QFileInfo(f).fileName();
+            s.Stampa(QStringLiteral("riepilogo %1, file: %2, righe %3 + %4%5")
+                         .arg(e.Riepilogo ? "si" : "no", file.join(' '))
+                         .arg(e.Dati.Emesse.Righe)
+                         .arg(e.Dati.Ricevute.Righe)
+                         .arg(e.Dati.Emesse.InterrottaAllaRiga ? QStringLiteral(", emesse fermate alla riga %1").arg(e.Dati.Emesse.InterrottaAllaRiga) : ""));
+        };
+        s.verbi["seleziona"] = [this](const QString& arg) {   // excel|csv SEPARATOR
+            const auto esiti = SelIMPORTA(arg.startsWith("csv") ? TipoFile::Csv : TipoFile::Excel, arg.section(' ', 1), a.dichiarante);
+            s.Stampa(QStringLiteral("%1 file importati").arg(esiti.size()));
+        };
+        s.verbi["dichiarante"] = [this](const QString&) {
+            s.Stampa(QStringLiteral("progressivo %1, alzato %2 volte").arg(a.dichiarante.dati.OPROG).arg(a.dichiarante.aumenti));
+        };
+        s.verbi["progressivo"] = [this](const QString& arg) { a.dichiarante.dati.OPROG = arg.toInt(); };
+        s.verbi["errore-progressivo"] = [this](const QString& arg) { a.dichiarante.erroreProgressivo = arg; };
+        s.verbi["ultima-riga"] = [this](const QString& arg) { importazione->ImpostaUltimaRiga(arg.toInt()); };
+        // A new selection (a new log), in the test's folder or another.
+        s.verbi["cartella-del-log"] = [this](const QString& arg) { Log(arg.isEmpty() ? a.dir.path() : a.File(arg)); };
+        // The globals the import leaves: the last folder ("si": set it first), the last
+        // answer, the summary's text.
+        s.verbi["globali"] = [this](const QString& arg) {
+            if (!arg.isEmpty())
+                quercino::UltimaCartella = a.dir.path();
+            const auto& task = servizi.messaggi.task;
+            s.Stampa("UltimaCartella " + quercino::UltimaCartella + ", Risposta " + quercino::Risposta + ", TestoMessaggio "
+                     + (!task.empty() && task.back().testo == quercino::TestoMessaggio ? "il riepilogo" : quercino::TestoMessaggio));
+        };
+        s.verbi["data"] = [this](const QString& arg) {
+            const DataLetta d = ConvertiData(arg == "(vuoto)" ? QString() : QString(arg).remove('"'));
+            s.Stampa(d.esito == DataLetta::Esito::Valida ? d.data.toString(Qt::ISODate) : d.esito == DataLetta::Esito::Vuota ? "vuota" : "non valida");
+        };
+        // One line read by LeggiRiga (issued, or "dtr" received; "annulla": Cancel at the
+        // first report; "seguito": the line continues the one read before).
+        s.verbi["riga"] = [this](const QString& arg) {
+            const QString opzioni = arg.section(' ', 0, 0);
+            annullaRiga = opzioni.contains("annulla");
+            std::vector<QString> colonne;
+            for (const std::string& c : Campi(arg.section(' ', 1)))
+                colonne.push_back(QString::fromStdString(c));
+            const std::vector<QString> prima = colonne;
+            RigaFattura letta;
+            const EsitoLettura e = LeggiRiga(colonne, opzioni.contains("dtr") ? TipoComunicazione::DTR : TipoComunicazione::DTE, *this,
+                                             opzioni.contains("seguito") ? &precedente : nullptr, letta);
+            QStringList cambiate;
+            for (std::size_t c = 0; c < colonne.size(); ++c)
+                if (colonne[c] != prima[c])
+                    cambiate << QStringLiteral("%1=%2").arg(c + 1).arg(colonne[c]);
+            s.Stampa(QString(e.Interrompi ? "interrotta: " : !e.RigaValida ? "rifiutata: " : "valida: ") + Descrizione(letta));
+            if (!cambiate.isEmpty())
+                s.Stampa("colonne " + cambiate.join(' '));
+            if (e.RigaValida)
+                precedente = letta;
+        };
+    }
+
+    void Log(const QString& cartella)
+    {
+        importazione.reset();
+        log = std::make_unique<LogImportazione>(cartella);
+        importazione = std::make_unique<Importazione>(a.dichiarante, *log);
+    }
+
+    Ambiente a;
+    quercino::test::Scenario s;
+    quercino::test::ServiziInScenario servizi{s, a.dir.path()};
+    std::unique_ptr<LogImportazione> log = std::make_unique<LogImportazione>(a.dir.path());
+    std::unique_ptr<Importazione> importazione = std::make_unique<Importazione>(a.dichiarante, *log);
+    std::size_t aperti = 0;
+    bool annullaRiga = false;
+    RigaFattura precedente;
+};
+
+TEST_P(ScenariImportazione, Passi)
+{
+    EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Importazione, ScenariImportazione,
+                         ::testing::Values("cartella", "tracciati", "annulla", "piu_file", "continuazioni", "mille",
+                                           "righe_errate", "esempi", "calc", "righe", "date"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// The shortcut for texts already clean must agree with upper-casing, trimming and the shared
+// text cleaner on every character of the code page and on typical cells.
+TEST(PulisciColonne, ITestiGiaPulitiSonoQuelliCheLaPuliziaCompletaLascia)
+{
+    std::vector<QString> campioni = {"ROSSI SRL", "VIA ROMA, 10", "A.B_C^D\\E", "FT/2017-01", "1.234,56", "N2"};
+    for (int c = 0; c < 256; ++c)
+        campioni.push_back(QStringLiteral("A") + QChar(c) + QStringLiteral("B"));
+    for (const QString& campione : campioni) {
+        for (int colonna = 0; colonna < 34; ++colonna) {
+            std::vector<QString> riga(34);
+            riga[static_cast<std::size_t>(colonna)] = campione;
+            PulisciColonne(riga);
+            QString atteso = quercino::trimBlanks(quercino::upperOneToOne(quercino::withoutControlCharacters(campione)));
+            if (colonna < 11)
+                atteso = quercino::trimBlanks(quercino::PulisciTesto(std::as_const(atteso)));
+            EXPECT_EQ(riga[static_cast<std::size_t>(colonna)], atteso) << campione.toStdString() << " colonna " << colonna + 1;
+        }
+    }
+}
+
+} // namespace
