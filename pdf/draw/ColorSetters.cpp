@@ -34,6 +34,10 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     // selects nothing.
     if (parsed.form.empty() || (parsed.form[0] != '#' && !PatternDefined(s_->Patterns, parsed.form)))
         return;
+    // Nor does a pattern given something other than a colour ("Stripes;sky"): the colour in
+    // force stays, and so do the fields a text line or a restored state writes it again from.
+    if (parsed.form[0] != '#' && !parsed.second.empty() && parsed.second[0] != '#')
+        return;
     // A pattern used inside a recorded object is its twin made for that space; on a page
     // whose origin differs from the one it was made for, a copy made for that page.
     std::string pattern = parsed.form;
@@ -49,16 +53,18 @@ void Tavlo::SetColor(const std::string& color, std::string& current, std::string
     std::string line;
     if (parsed.form[0] == '#')
         line = memo.Rgb(0) + " " + rgbOp;
-    else if (!parsed.second.empty() && parsed.second[0] == '#')
+    else if (!parsed.second.empty())
         line = std::string("/xxCSxx ") + spaceOp + " " + memo.Rgb(1) + " " + PdfName(pattern) + " " +
                patternOp;
-    else if (parsed.second.empty())
+    else
         line = std::string("/Pattern ") + spaceOp + " " + PdfName(pattern) + " " + patternOp;
     current = parsed.form;
-    if (parsed.form[0] != '#' && !parsed.second.empty() && parsed.second[0] == '#')
+    // A pattern is written again as it was chosen: an uncoloured one with its colour's
+    // components, any other without (the colour of an earlier choice would be operands a
+    // gradient or coloured pattern must not have).
+    if (parsed.form[0] != '#')
         alternate = parsed.second;
-    if (!line.empty())
-        PutContent(line);
+    PutContent(line);
 }
 
 void Tavlo::SetColorFill(const std::string& color)

@@ -80,18 +80,27 @@ TEST(ColorSetters, OperatorsWrittenIntoThePage)
                                  pdf.SetColorLine("Stripes;navy");
                                  pdf.SetColorFill("sky");
                                  pdf.SetColorFill("@10;20");       // no colour: nothing selected
-                                 pdf.SetColorFill("Stripes;sky");  // a pattern for the pattern: nothing
+                                 pdf.SetColorFill("Stripes;sky");  // a pattern for the pattern: nothing, and kept so
                                  pdf.SetColorFill("skyline");      // only begins like a pattern's name
                                  EXPECT_EQ(ErrorRaised([&] { pdf.SetColorFill("#GG0000"); }), 13);
                                  pdf.SetColorText("blue");
                                  pdf.SetFont("Arial", 10, 0, 0);
                                  pdf.DrawText(10, 10, "x");
+                                 // After a line of text the fill chosen is written again as
+                                 // chosen: an uncoloured pattern with its colour, a gradient
+                                 // chosen after it without.
+                                 pdf.SetColorFill("Stripes;navy");
+                                 pdf.DrawText(10, 20, "x");
+                                 pdf.SetColorFill("sky");
+                                 pdf.DrawText(10, 30, "x");
                              }).path;
     EXPECT_EQ(LinesOf(Operations(QpdfDocument(path).PageContent(1)), {"rg", "RG", "cs", "CS", "scn", "SCN"}),
               (std::vector<std::string>{"0 0 0 rg", "0 0 0 RG", "1 0.502 0 rg", "/xxCSxx CS", "0 0 0.502 /STRIPES SCN",
                                         "/Pattern cs", "/SKY scn",
-                                        // The text in its colour, then the fill chosen last again.
-                                        "0 0 1 rg", "/Pattern cs", "/STRIPES scn"}));
+                                        // The text in its colour, then the fill in force again.
+                                        "0 0 1 rg", "/Pattern cs", "/SKY scn", "/xxCSxx cs", "0 0 0.502 /STRIPES scn",
+                                        "0 0 1 rg", "/xxCSxx cs", "0 0 0.502 /STRIPES scn", "/Pattern cs", "/SKY scn",
+                                        "0 0 1 rg", "/Pattern cs", "/SKY scn"}));
 }
 
 TEST(ColorSetters, AlphaAndGradientsReadByEveryReader)
