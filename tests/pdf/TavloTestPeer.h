@@ -22,6 +22,12 @@ public:
     double PageSpaceX(double x) { return t_.PageSpaceX(x); }
     double PageSpaceY(double y) { return t_.PageSpaceY(y); }
     void SetLastBox(double left, double top, double right, double bottom) { t_.SetLastBox(left, top, right, bottom); }
+    void EmitTextLine(float x, float y, float width, const std::string& text, float indent, std::int32_t flags,
+                      bool nextLine)
+    {
+        t_.EmitTextLine(x, y, width, text, indent, flags, nextLine);
+    }
+    std::string InflateData(const Bytes& data) { return t_.InflateData(data); }
     std::int32_t WriteFont(const std::string& resource, const Bytes& program, std::int32_t length,
                            const std::string& descriptor)
     {
