@@ -1,21 +1,7 @@
-#pragma once
-// The interactive parts of a written document as qpdf and Python see them: qpdf's JSON
-// (which decrypts) walked by Python into flat "key<TAB>value" lines, one per fact: every
-// field with its type, flags, options and values, every annotation with its rectangle,
-// target and scripts, the catalog's scripts and the form's calculation order.
-
-#include "support/pdf/tools.h"
-
-#include <array>
-#include <map>
-#include <sstream>
-#include <string>
-
-namespace tavlo::test {
-
-inline const char* InteractiveSummaryScript()
-{
-    return R"PY(
+# The interactive parts of a written document as qpdf sees them: qpdf's JSON (which decrypts)
+# on standard input walked into flat "key<TAB>value" lines, one per fact: every field with its
+# type, flags, options and values, every annotation with its rectangle, target and scripts,
+# the catalog's scripts and the form's calculation order. Used by tests/support/pdf/tavlo_script.cpp.
 import base64, io, json, sys
 # qpdf writes the bytes of names as they are: keep any byte that is not UTF-8 unchanged.
 sys.stdout = io.TextIOWrapper(sys.stdout.buffer, encoding='utf-8', errors='surrogateescape')
@@ -126,54 +112,3 @@ if form:
     out('form.fields', ' '.join(text(val(f).get('/T', '')) for f in val(form.get('/Fields', []))))
     out('form.co', ' '.join(text(val(f).get('/T', '')) for f in val(form.get('/CO', []))))
     out('form.fonts', ' '.join(val(val(form.get('/DR', {})).get('/Font', {})).keys()))
-)PY";
-}
-
-// Every fact of the document; empty when qpdf cannot read it.
-inline std::map<std::string, std::string> InteractiveSummary(const std::string& path, const std::string& password = "")
-{
-    ScratchDir dir;
-    const std::string script = dir.File("summary.py");
-    WriteFile(script, std::string(InteractiveSummaryScript()));
-    const std::string pw = password.empty() ? "" : " --password=" + Quote(password);
-    const ToolResult result = RunTool("qpdf" + pw + " --json --json-key=qpdf --json-stream-data=inline " + Quote(path) +
-                                      " | /usr/bin/python3 " + Quote(script));
-    std::map<std::string, std::string> facts;
-    std::istringstream lines(result.output);
-    for (std::string line; std::getline(lines, line);) {
-        const std::size_t tab = line.find('\t');
-        if (tab != std::string::npos)
-            facts[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    return facts;
-}
-
-// A "rect" fact as left, bottom, right, top.
-inline std::array<double, 4> RectOf(const std::map<std::string, std::string>& facts, const std::string& key)
-{
-    std::array<double, 4> rect{};
-    const auto found = facts.find(key);
-    if (found != facts.end()) {
-        std::istringstream in(found->second);
-        in >> rect[0] >> rect[1] >> rect[2] >> rect[3];
-    }
-    return rect;
-}
-
-// Every fact as "key<TAB>value" lines in key order, for a golden file.
-inline std::string SummaryText(const std::map<std::string, std::string>& facts)
-{
-    std::string text;
-    for (const auto& [key, value] : facts)
-        text += key + "\t" + value + "\n";
-    return text;
-}
-
-// The value of a fact, "<none>" when the reader did not find it.
-inline std::string Fact(const std::map<std::string, std::string>& facts, const std::string& key)
-{
-    const auto found = facts.find(key);
-    return found == facts.end() ? std::string("<none>") : found->second;
-}
-
-} // namespace tavlo::test
