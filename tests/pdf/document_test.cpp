@@ -1,7 +1,6 @@
-// What the document's scripts (scripts/document.txt) cannot say: a full disk, the name made
-// for a document without one, and the file handed to the desktop.
+// What the document's scripts (scripts/document.txt) cannot say: the name made for a
+// document without one, and the file handed to the desktop.
 
-#include "pdf/ErrorRaised.h"
 #include "support/pdf/tools.h"
 #include "support/pdf/written_document.h"
 
@@ -12,19 +11,6 @@
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-// A full disk is reported, not taken for success: found when the file is closed, or already
-// by a write larger than the file's buffer.
-TEST(Document, FullDiskIsAnError)
-{
-    for (const std::size_t title : {10u, 100000u}) {
-        Tavlo full;
-        full.SetDocProperty(std::string(title, 'x'), "", "", "", "", "");
-        full.BeginDoc("/dev/full");
-        full.BeginPage();
-        EXPECT_EQ(ErrorRaised([&] { full.EndDoc(); }), ErrorCode::DiskFull) << title;
-    }
-}
 
 TEST(Document, GeneratedNameInCurrentFolder)
 {

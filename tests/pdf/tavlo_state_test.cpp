@@ -1,50 +1,17 @@
-// The writer's defaults as a reader sees them in the document, the creation date, the
-// default author, memory levels, error capture and the direct Flate call.
+// The creation date, the default author, error capture and the direct Flate call (the
+// defaults and memory levels: scripts/tavlo_state.txt).
 
-#include "pdf/ErrorRaised.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/CreationDate.h"
-#include "pdf/core/TableGrowth.h"
-#include "support/pdf/content_stream.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/tools.h"
 #include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
 
-#include <regex>
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-TEST(TavloState, DefaultsAsWritten)
-{
-    Tavlo pdf;
-    EXPECT_EQ(pdf.ErrNumber(), 0);
-    EXPECT_EQ(pdf.ErrSource(), "");
-    EXPECT_EQ(pdf.ErrDescription(), "");
-    EXPECT_EQ(pdf.FileSize(), 0);
-    EXPECT_EQ(pdf.Version(), "2.4.8");
-    const std::string path = WriteDocument(pdf, "defaults.pdf", [](Tavlo& p) {
-                                 EXPECT_GT(p.FileSize(), 0);  // the bytes written so far
-                                 p.BeginPage();
-                                 p.DrawRect(10, 10, 10, 10, 4);
-                             }).path;
-    const auto info = PdfInfo(path);
-    EXPECT_EQ(info.at("Page    1 size"), "596 x 842 pts (A4)");
-    EXPECT_EQ(info.at("Encrypted"), "no");
-    const QpdfDocument q(path);
-    // "D:", fourteen digits, then "Z" or an offset such as +01'00'.
-    EXPECT_TRUE(std::regex_match(q.Text("Info/CreationDate"), std::regex(R"(D:\d{14}(Z|[+-]\d\d'\d\d'))")))
-        << q.Text("Info/CreationDate");
-    // y downwards from the top, black, no compression.
-    const auto ops = LinesOf(Operations(q.PageContent(1)));
-    EXPECT_EQ(std::vector<std::string>(ops.begin(), ops.begin() + 3),
-              (std::vector<std::string>{"1 0 0 -1 0 842 cm", "0 0 0 rg", "0 0 0 RG"}));
-    EXPECT_EQ(QpdfDocument(path, "", false).Text("Root/Pages/Kids/0/Contents/Filter"), "<none>");
-    pdf.Abort();
-    EXPECT_EQ(pdf.FileSize(), 0);
-}
 
 TEST(TavloState, DefaultAuthorComesFromTheHostAndDocDateTheDay)
 {
@@ -88,23 +55,6 @@ TEST(TavloState, CreationDateCarriesTheLocalOffset)
     else
         ::unsetenv("TZ");
     ::tzset();
-}
-
-TEST(TavloState, MemoryLevelsAndTableGrowth)
-{
-    Tavlo pdf;
-    for (const std::int32_t level : {7, 11, 1000, 0})
-        EXPECT_EQ(ErrorRaised([&] { pdf.SetMemoryUsage(level); }), 0) << level;
-    EXPECT_EQ(ErrorRaised([&] { pdf.SetMemoryUsage(-1); }), 6) << "negative level accepted";
-    EXPECT_EQ(InitialUpperBound(0), 0);
-    EXPECT_EQ(InitialUpperBound(1), 10);
-    const std::tuple<std::int32_t, std::int32_t, std::int32_t> growth[] = {
-        {11, 1, 21}, {1, 0, 11},  // level 0 grows like level 1
-        {21, 2, 21 + 10 + 8},     // 2 × 21 / 5 = 8.4
-        {3, 10, 3 + 10 + 6},      {9, 3, 9 + 10 + 5}};
-    for (const auto& [bound, level, grown] : growth)
-        EXPECT_EQ(GrownUpperBound(bound, level), grown);
-    EXPECT_THROW(GrownUpperBound(2147483647, 1), TavloError);
 }
 
 TEST(TavloState, ErrorCaptureKeepsTheSourceAcrossAbort)

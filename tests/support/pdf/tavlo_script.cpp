@@ -6,6 +6,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/ResourceEntries.h"
+#include "pdf/core/TableGrowth.h"
 #include "pdf/core/TextReplace.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/golden_files.h"
@@ -25,6 +26,7 @@
 #include <functional>
 #include <locale>
 #include <memory>
+#include <regex>
 #include <sstream>
 
 namespace tavlo::test {
@@ -263,6 +265,7 @@ const std::map<std::string, Verb>& Calls()
         FUNCTION(HexColorToRgb), FUNCTION(PdfNumber), FUNCTION(PdfScaledNumber), FUNCTION(PdfColorComponent),
         FUNCTION(PdfBoolean), FUNCTION(Round3), FUNCTION(EscapeString), FUNCTION(PdfName), FUNCTION(ReplaceText),
         FUNCTION(SplitText), FUNCTION(UniqueEntries), FUNCTION(LeadingNumber), FUNCTION(LinkTargetPage),
+        FUNCTION(InitialUpperBound), FUNCTION(GrownUpperBound),
         {"AddField", {10, [](Run& r, const Args& a) {
                           if (a[7].quoted)
                               r.pdf->AddField(a[0].text, As<int>(a[1]), As<float>(a[2]), As<float>(a[3]),
@@ -358,6 +361,7 @@ const std::map<std::string, Question>& Questions()
          }},
         {"exists", [](Run&, const Args& a) { return Shown(std::filesystem::exists(a[0].text)); }},
         {"filesize", [](Run& r, const Args&) { return Shown(r.bytes.size()); }},
+        {"file", [](Run& r, const Args&) { return r.bytes; }},
         {"fonts", [](Run& r, const Args&) { return FontsListed(r.path, r.password); }},
         {"fact", [](Run& r, const Args& a) { return r.Fact(a[0].text); }},
         {"summary", [](Run& r, const Args&) {
@@ -466,6 +470,8 @@ void Expect(const std::string& op, const std::string& expected, const std::strin
     if (op == "has" || op == "lacks") {
         EXPECT_EQ(actual.find(expected) == std::string::npos, op == "lacks") << op << " " << expected << " in\n"
                                                                            << actual;
+    } else if (op == "matches") {
+        EXPECT_TRUE(std::regex_match(actual, std::regex(expected))) << actual;
     } else if (op == ">" || op == "<") {
         EXPECT_TRUE(op == ">" ? Number(actual) > Number(expected) : Number(actual) < Number(expected)) << actual;
     } else if (op == "golden") {
@@ -502,11 +508,16 @@ Args Tokens(const std::string& line, std::size_t& end)
                 stop += line[stop] == '\\' ? 2 : 1;
             arg.text = Unescape(line.substr(at + 1, stop - at - 1));
             arg.quoted = true;
-            ++stop;
+            if (++stop < line.size() && line[stop] == '*') {  // "text"*N: the text N times
+                const std::size_t times = std::stoul(line.substr(stop + 1), &at);
+                for (std::string once = std::exchange(arg.text, ""); arg.text.size() < times * once.size();)
+                    arg.text += once;
+                stop += 1 + at;
+            }
         } else {
             stop = std::min(line.find(' ', at), line.size());
             arg.text = line.substr(at, stop - at);
-            for (const std::string op : {"=>", "has", "lacks", ">", "<", "golden"})
+            for (const std::string op : {"=>", "has", "lacks", "matches", ">", "<", "golden"})
                 if (arg.text == op) {
                     end = at;
                     return args;
