@@ -8,6 +8,8 @@
 #include "pdf/core/ResourceEntries.h"
 #include "pdf/core/TableGrowth.h"
 #include "pdf/core/TextReplace.h"
+#include "pdf/draw/Code128Symbols.h"
+#include "pdf/draw/EanSymbols.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/golden_files.h"
 #include "support/pdf/qpdf_json.h"
@@ -265,7 +267,7 @@ const std::map<std::string, Verb>& Calls()
         FUNCTION(HexColorToRgb), FUNCTION(PdfNumber), FUNCTION(PdfScaledNumber), FUNCTION(PdfColorComponent),
         FUNCTION(PdfBoolean), FUNCTION(Round3), FUNCTION(EscapeString), FUNCTION(PdfName), FUNCTION(ReplaceText),
         FUNCTION(SplitText), FUNCTION(UniqueEntries), FUNCTION(LeadingNumber), FUNCTION(LinkTargetPage),
-        FUNCTION(InitialUpperBound), FUNCTION(GrownUpperBound),
+        FUNCTION(InitialUpperBound), FUNCTION(GrownUpperBound), FUNCTION(Code128Values), FUNCTION(Code128Modules),
         {"AddField", {10, [](Run& r, const Args& a) {
                           if (a[7].quoted)
                               r.pdf->AddField(a[0].text, As<int>(a[1]), As<float>(a[2]), As<float>(a[3]),
@@ -281,6 +283,10 @@ const std::map<std::string, Verb>& Calls()
                             const ParsedColor parsed = ParseColor(a[0].text);
                             return parsed.second.empty() ? parsed.form : parsed.form + "\n" + parsed.second;
                         }}},
+        {"MakeEanSymbol", {2, [](Run&, const Args& a) {
+                               const EanSymbol symbol = MakeEanSymbol(a[0].text, As<std::size_t>(a[1]));
+                               return symbol.digits + "\n" + symbol.printed + "\n" + symbol.modules;
+                           }}},
         {"WholeNumber", {1, [](Run&, const Args& a) {
                              const auto value = WholeNumber(a[0].text);
                              return value ? Shown(*value) : "none";
@@ -344,6 +350,18 @@ const std::map<std::string, Question>& Questions()
          }},
         {"stream", [](Run& r, const Args& a) {
              return Shown(LinesOf(Operations(r.Qpdf().StreamData(a[0].text)), Rest(a, 1)));
+         }},
+        {"op", [](Run& r, const Args& a) {
+             const auto lines = LinesOf(Operations(r.Qpdf().PageContent(As<int>(a[0]))), Rest(a, 2));
+             return As<std::size_t>(a[1]) < lines.size() ? lines[As<std::size_t>(a[1])] : std::string("none");
+         }},
+        // The operation lines of a page that begin with the text.
+        {"lines", [](Run& r, const Args& a) {
+             std::vector<std::string> lines;
+             for (const std::string& line : LinesOf(Operations(r.Qpdf().PageContent(As<int>(a[0])))))
+                 if (line.rfind(a[1].text, 0) == 0)
+                     lines.push_back(line);
+             return Shown(lines);
          }},
         {"data", [](Run& r, const Args& a) { return r.Qpdf().StreamData(Joined(Rest(a, 0), " ")); }},
         {"count", [](Run& r, const Args& a) {
