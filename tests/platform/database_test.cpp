@@ -104,30 +104,18 @@ TEST(DatabaseSQLite, UnTestoNonNumericoInUnaColonnaInteraEUnErroreChiaro)
                  DbError);
 }
 
-TEST_P(DatabaseTest, GliApiciEIlCodiceSqlNeiValoriSonoInnocui)
+// Quotes and SQL in bound values are only text. The SQLite file keeps a NUL and the ODBC
+// drivers cut the text there: control characters are taken out of every bound text
+// (insert() takes the same way, see the restore tests), so every back-end stores the same
+// text; tabs and line breaks become a blank.
+TEST_P(DatabaseTest, ValoriLegatiInnocuiESenzaCaratteriDiControllo)
 {
-    const QStringList valori = {QStringLiteral("L'AQUILA"), QStringLiteral("''"),
-                                QStringLiteral("x'); DROP TABLE CTAB; --"),
-                                QStringLiteral("\\'\""), QStringLiteral("?")};
-    int n = 0;
-    for (const QString& v : valori)
-        db().insert(schema::CTAB(), {QStringLiteral("PROVA"), QString::number(++n), v});
-    for (const QString& v : valori) {
-        const auto righe = db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ?"), {v});
-        ASSERT_EQ(righe.size(), 1u) << v.toStdString();
-        EXPECT_EQ(righe[0].text(ctab::DES), v);
-    }
-    const auto conta = db().scalar(QStringLiteral("SELECT COUNT(*) FROM CTAB"), {},
-                                   ColumnType::Integer);
-    EXPECT_EQ(conta->toInt(), valori.size());
-}
-
-// The SQLite file keeps a NUL and the ODBC drivers cut the text there: control characters
-// are taken out of every bound text (insert() takes the same way, see the restore tests),
-// so every back-end stores the same text; tabs and line breaks become a blank.
-TEST_P(DatabaseTest, CaratteriDiControlloTolti)
-{
-    const std::pair<QString, QString> casi[] = {{QString::fromLatin1("AB\0CD", 5), "ABCD"},
+    const std::pair<QString, QString> casi[] = {{"L'AQUILA", "L'AQUILA"},
+                                                {"''", "''"},
+                                                {"x'); DROP TABLE CTAB; --", "x'); DROP TABLE CTAB; --"},
+                                                {"\\'\"", "\\'\""},
+                                                {"?", "?"},
+                                                {QString::fromLatin1("AB\0CD", 5), "ABCD"},
                                                 {"VIA\tROMA\r\n12", "VIA ROMA  12"},
                                                 {QString::fromLatin1("\x01\x7F", 2) + QChar(0x85) + "X", "X"},
                                                 {QString::fromLatin1("\0", 1), ""},
@@ -136,56 +124,44 @@ TEST_P(DatabaseTest, CaratteriDiControlloTolti)
     for (const auto& [dentro, salvato] : casi) {
         const QString cod = QString::number(++n);
         db().exec(QStringLiteral("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('T', ?, ?)"), {cod, dentro});
-        const auto letto = db().scalar(QStringLiteral("SELECT DES FROM CTAB WHERE COD = ?"), {cod}, ColumnType::Text);
-        ASSERT_TRUE(letto.has_value());
-        EXPECT_EQ(letto->toString(), salvato);
-        EXPECT_FALSE(letto->isNull());
+        const auto righe = db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ? AND COD = ?"), {salvato, cod});
+        ASSERT_EQ(righe.size(), 1u) << salvato.toStdString();
+        EXPECT_EQ(righe[0].text(ctab::DES), salvato);
+        EXPECT_FALSE(righe[0].isNull(ctab::DES));
     }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CTAB"), {}, ColumnType::Integer)->toInt(), n);
 }
 
 TEST_P(DatabaseTest, LikeIgnoraMaiuscoleEPrendeIJollyAllaLettera)
 {
-    const QStringList descrizioni = {QStringLiteral("ITALIA"), QStringLiteral("Haiti"),
-                                     QStringLiteral("AUSTRIA"), QStringLiteral("SCONTO 50%"),
-                                     QStringLiteral("SCONTO 500"), QStringLiteral("A_B"),
-                                     QStringLiteral("AXB")};
     int n = 0;
-    for (const QString& d : descrizioni)
-        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QString::number(++n), d});
-
-    auto trova = [&](const QString& condizione, const QString& valore) {
+    for (const char* d : {"ITALIA", "Haiti", "AUSTRIA", "SCONTO 50%", "SCONTO 500", "A_B", "AXB"})
+        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QString::number(++n), QString::fromUtf8(d)});
+    const std::pair<QString, QStringList> casi[] = {{Database::likeContains("it"), {"ITALIA", "Haiti"}},
+                                                    {Database::likePrefix("a"), {"AUSTRIA", "A_B", "AXB"}},
+                                                    {Database::likeContains("50%"), {"SCONTO 50%"}},
+                                                    {Database::likeContains("_"), {"A_B"}},
+                                                    {Database::likeContains("'"), {}}};
+    const QString condizione = " WHERE " + Database::likeInsensitive("DES") + " ORDER BY COD";
+    for (const auto& [modello, attese] : casi) {
         QStringList trovate;
-        for (const Row& r : db().select(schema::CTAB(),
-                                        QStringLiteral(" WHERE ") + condizione +
-                                            QStringLiteral(" ORDER BY COD"),
-                                        {valore}))
+        for (const Row& r : db().select(schema::CTAB(), condizione, {modello}))
             trovate << r.text(ctab::DES);
-        return trovate;
-    };
-    const QString like = Database::likeInsensitive(QStringLiteral("DES"));
-    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("it"))),
-              (QStringList{QStringLiteral("ITALIA"), QStringLiteral("Haiti")}));
-    EXPECT_EQ(trova(like, Database::likePrefix(QStringLiteral("a"))),
-              (QStringList{QStringLiteral("AUSTRIA"), QStringLiteral("A_B"), QStringLiteral("AXB")}));
-    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("50%"))),
-              (QStringList{QStringLiteral("SCONTO 50%")}));
-    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("_"))),
-              (QStringList{QStringLiteral("A_B")}));
-    EXPECT_EQ(trova(like, Database::likeContains(QStringLiteral("'"))), QStringList{});
+        EXPECT_EQ(trovate, attese) << modello.toStdString();
+    }
 }
 
 TEST_P(DatabaseTest, UnaTransazioneNonConfermataNonLasciaNulla)
 {
-    {
+    for (const bool conferma : {false, true}) {
         Transaction t(db());
-        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
+        db().insert(schema::CTAB(), {"PAESE", "IT", "ITALIA"});
+        if (conferma)
+            t.commit();
+        else
+            EXPECT_EQ(db().select(schema::CTAB()).size(), 1u);  // seen inside the transaction
     }
-    EXPECT_TRUE(db().select(schema::CTAB()).empty());
-    {
-        Transaction t(db());
-        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
-        t.commit();
-    }
+    EXPECT_EQ(db().select(schema::CTAB()).size(), 1u);
     // Seen from a second connection: really stored, not only in this session.
     auto altra = backend().apriAltraConnessione();
     EXPECT_EQ(altra->select(schema::CTAB()).size(), 1u);
@@ -193,15 +169,11 @@ TEST_P(DatabaseTest, UnaTransazioneNonConfermataNonLasciaNulla)
 
 TEST_P(DatabaseTest, ErroriDelDatabaseDiventanoDbError)
 {
-    EXPECT_THROW(db().exec(QStringLiteral("SELECT * FROM TABELLA_CHE_NON_CE")), DbError);
-    EXPECT_THROW(db().insert(schema::CTAB(), {QStringLiteral("PAESE")}), DbError);
-    db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("ITALIA")});
-    // Primary key (TIPO, COD).
-    EXPECT_THROW(db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QStringLiteral("IT"), QStringLiteral("X")}),
-                 DbError);
-    EXPECT_THROW(db().query(QStringLiteral("SELECT COD FROM CTAB"), {},
-                            {ColumnType::Text, ColumnType::Text}),
-                 DbError);
+    EXPECT_THROW(db().exec("SELECT * FROM TABELLA_CHE_NON_CE"), DbError);
+    EXPECT_THROW(db().insert(schema::CTAB(), {"PAESE"}), DbError);
+    db().insert(schema::CTAB(), {"PAESE", "IT", "ITALIA"});
+    EXPECT_THROW(db().insert(schema::CTAB(), {"PAESE", "IT", "X"}), DbError);  // primary key (TIPO, COD)
+    EXPECT_THROW(db().query("SELECT COD FROM CTAB", {}, {ColumnType::Text, ColumnType::Text}), DbError);
 }
 
 QUERCINO_DB_BACKENDS(DatabaseTest);
@@ -226,12 +198,10 @@ TEST(DatabaseApertura, FileMancanteNonDatabaseOrigineInesistente)
 
 TEST(OdbcConnectionString, IValoriConCaratteriSpecialiVannoTraGraffe)
 {
-    EXPECT_EQ(odbcAttributeValue(QStringLiteral("semplice")), QStringLiteral("semplice"));
-    EXPECT_EQ(odbcAttributeValue(QStringLiteral("a;b")), QStringLiteral("{a;b}"));
-    EXPECT_EQ(odbcAttributeValue(QStringLiteral("a}b")), QStringLiteral("{a}}b}"));
-    EXPECT_EQ(odbcAttributeValue(QStringLiteral(" x")), QStringLiteral("{ x}"));
-    EXPECT_EQ(odbcDataSourceString(QStringLiteral("VEKO"), QStringLiteral("u"), QStringLiteral("p=1;DSN=ALTRO")),
-              QStringLiteral("DSN=VEKO;UID=u;PWD={p=1;DSN=ALTRO}"));
+    const std::pair<QString, QString> casi[] = {{"semplice", "semplice"}, {"a;b", "{a;b}"}, {"a}b", "{a}}b}"}, {" x", "{ x}"}};
+    for (const auto& [valore, attributo] : casi)
+        EXPECT_EQ(odbcAttributeValue(valore), attributo);
+    EXPECT_EQ(odbcDataSourceString("VEKO", "u", "p=1;DSN=ALTRO"), "DSN=VEKO;UID=u;PWD={p=1;DSN=ALTRO}");
 }
 
 } // namespace

@@ -1,4 +1,7 @@
-// The restore on the three database back-ends, checked through a second connection:
+// Backup and restore on the three database back-ends. The writer against files written by
+// hand from the format (a natural person with an accented letter, empty and null fields,
+// plain and scrambled), values that would break a line or not survive scrambling, failures
+// (nothing partial, an older file kept). The restore checked through a second connection:
 // round trips of plain and scrambled files, the safety copies and their names, a restore
 // that fails half-way or loses its connection, crafted, truncated and damaged files,
 // backups of all declarants restored next to others, foreign line ends, control
@@ -14,6 +17,7 @@
 #include "support/golden.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -34,7 +38,22 @@ QByteArray Cope(const QString& codice, const QString& nome)
     return test::LineaBackup(schema::COPE(), {codice, nome});
 }
 
-class RipristinoTest : public test::BackupTest {
+// A natural person: no company name, accented first name, a description with outer blanks,
+// OUCDTE left null; every other column empty text.
+QVariantList PersonaFisica()
+{
+    QVariantList riga(cope::NumeroColonne, QStringLiteral(""));
+    const std::pair<int, QVariant> valori[] = {
+        {cope::OCOD, "12"},     {cope::ONOME, "NICOLÒ"},  {cope::OCOG, "D'ANGELO"},  {cope::OCF, "DNGNCL80A01H501X"},
+        {cope::OSINDI, "VIA ROMA"}, {cope::OSNUMC, "5"},   {cope::OSCAP, "00100"},    {cope::OSCOM, "ROMA"},
+        {cope::OSPRO, "RM"},    {cope::OSPAESE, "IT"},     {cope::OSPAESED, "ITALIA"}, {cope::OPF, 1},
+        {cope::ODES, "  NICOLÒ D'ANGELO  "}, {cope::ORFPF, 0}, {cope::OUCDTE, QVariant()}, {cope::OPROG, "00007"}};
+    for (const auto& [colonna, valore] : valori)
+        riga[colonna] = valore;
+    return riga;
+}
+
+class BackupERipristino : public test::BackupTest {
 protected:
     void SetUp() override
     {
@@ -52,6 +71,7 @@ protected:
     {
         ScrittoreBackup scrittore(db());
         scrittore.cripta = cripta;
+        scrittore.avanza = [this] { ++avanzamenti_; };
         return scrittore.CreaBackup(percorso, codice);
     }
 
@@ -89,7 +109,93 @@ protected:
 
 } // namespace
 
-TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
+TEST_P(BackupERipristino, PersonaFisicaInChiaroECriptata)
+{
+    db().insert(schema::COPE(), PersonaFisica());
+    db().insert(schema::COPE(), test::rigaCope("13", "ALTRA SRL"));
+    // The golden files pin the row as the file holds it: Windows-1252 ("¦" 0xA6, "Ò" 0xD2),
+    // OUCDTE's null as an empty field, outer blanks trimmed; scrambled with key 7, the
+    // character at position i of each field moves up by 7 + i, the separators never.
+    for (const bool cripta : {false, true}) {
+        const QString nome = cripta ? "persona_criptato.VEKO" : "persona_chiaro.VEKO";
+        const EsitoBackup esito = Backup(File(nome), "12", cripta);
+        ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
+        EXPECT_EQ(esito.criptato, cripta);
+        EXPECT_FALSE(esito.inChiaroPerValori);
+        EXPECT_EQ(esito.righe, 1);
+        EXPECT_GOLDEN(LeggiFile(File(nome)), "attesi/" + nome);
+    }
+    EXPECT_EQ(avanzamenti_, 2);
+}
+
+TEST_P(BackupERipristino, FileVuotoSostituitoEFallimentiSenzaFileParziali)
+{
+    // A code without rows: an empty file in place of the old one.
+    const QString percorso = File("b.VEKO");
+    ASSERT_TRUE(test::ScriviFile(percorso, "backup di ieri\r\n"));
+    EsitoBackup esito = Backup(percorso, "99", true);
+    ASSERT_TRUE(esito.riuscito);
+    EXPECT_EQ(esito.righe, 0);
+    EXPECT_TRUE(QFile::exists(percorso));
+    EXPECT_EQ(LeggiFile(percorso), QByteArray());
+
+    // The table is gone: the query fails, yesterday's file stays as it was.
+    ASSERT_TRUE(test::ScriviFile(percorso, "backup di ieri\r\n"));
+    db().exec("DROP TABLE COPE");
+    esito = Backup(percorso, "01", true);
+    EXPECT_FALSE(esito.riuscito);
+    EXPECT_FALSE(esito.errore.isEmpty());
+    EXPECT_FALSE(MessaggioBackupFallito(esito).isEmpty());
+    EXPECT_EQ(LeggiFile(percorso), QByteArray("backup di ieri\r\n"));
+
+    // A folder that cannot exist (its parent is a file): nothing is created.
+    db().exec(schema::istruzioneCreazione(db(), schema::COPE()));
+    esito = Backup(percorso + "/dentro.VEKO", "01", true);
+    EXPECT_FALSE(esito.riuscito);
+    EXPECT_EQ(QDir(cartella_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"b.VEKO"});
+}
+
+// Values that would break a line become blanks; a value that cannot survive scrambling
+// ("ÿ", 255, cannot move up) leaves every line plain and says why; characters outside the
+// code page become "?" and are said too.
+TEST_P(BackupERipristino, ValoriCheNonPassanoComeSono)
+{
+    struct Caso {
+        QString ragione, indirizzo;
+        QList<QByteArray> attesi;   // parts of the file
+        bool inChiaroPerValori, sostituiti;
+    };
+    const Caso casi[] = {
+        {"ROSSI\r\nSPA", QString("VIA A") + QChar(0x00A6) + "B", {"\xA6" "ROSSI  SPA" "\xA6", "\xA6" "VIA A B" "\xA6"},
+         false, false},
+        {QString("ROSSI ") + QChar(0x00FF), "", {"\xA6" "ROSSI \xFF" "\xA6"}, true, false},
+        {QString("KOV") + QChar(0x0151) + "CS", "", {"\xA6" "KOV?CS" "\xA6"}, true, true},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.attesi[0].toStdString());
+        db().exec("DELETE FROM COPE");
+        QVariantList riga = test::rigaCope("01", caso.ragione);
+        riga[cope::ODES] = QString();
+        riga[cope::OSINDI] = caso.indirizzo;
+        db().insert(schema::COPE(), riga);
+        db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI"));
+        const EsitoBackup esito = Backup(File("b.VEKO"), QString(), !caso.ragione.startsWith("ROSSI\r"));
+        ASSERT_TRUE(esito.riuscito);
+        EXPECT_FALSE(esito.criptato);
+        EXPECT_EQ(esito.inChiaroPerValori, caso.inChiaroPerValori);
+        EXPECT_EQ(esito.caratteriSostituiti, caso.sostituiti);
+        EXPECT_EQ(NoteBackup(esito).isEmpty(), !caso.inChiaroPerValori);
+        const QByteArray byte = LeggiFile(File("b.VEKO"));
+        for (const QByteArray& parte : caso.attesi)
+            EXPECT_TRUE(byte.contains(parte));
+        // Every line plain, the other declarant's too, and whole.
+        EXPECT_TRUE(byte.contains("\xA6" "COPE" "\xA6" "02" "\xA6" "BIANCHI" "\xA6"));
+        EXPECT_EQ(byte.count('\xA6'), 2 * (cope::NumeroColonne + 1));
+        EXPECT_EQ(byte.count('\n'), 2);
+    }
+}
+
+TEST_P(BackupERipristino, AndataERitornoInChiaroECriptato)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
@@ -109,10 +215,10 @@ TEST_P(RipristinoTest, AndataERitornoInChiaroECriptato)
         db().insert(schema::CTAB(), {QStringLiteral("CARICA"), QStringLiteral("1"), QStringLiteral("RAPPRESENTANTE")});
         EXPECT_EQ(StatoDaFuori(), originale);
     }
-    EXPECT_EQ(avanzamenti_, 2);
+    EXPECT_EQ(avanzamenti_, 4);  // one row each: two backups, two restores
 }
 
-TEST_P(RipristinoTest, CopieDiSicurezzaMaiSovrascritte)
+TEST_P(BackupERipristino, CopieDiSicurezzaMaiSovrascritte)
 {
     // A declarant not stored yet needs no copy, and the user is told.
     EsitoRipristino esito = RipristinaTesto(Cope("05", "NUOVO SRL"));
@@ -151,7 +257,7 @@ TEST_P(RipristinoTest, CopieDiSicurezzaMaiSovrascritte)
     EXPECT_EQ(StatoDaFuori(), stato);
 }
 
-TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
+TEST_P(BackupERipristino, FallimentoAMetaLasciaTuttoComePrima)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
@@ -178,7 +284,7 @@ TEST_P(RipristinoTest, FallimentoAMetaLasciaTuttoComePrima)
 // lines without code or kind, a file cut short (the first 70 bytes of a real backup, or
 // its last value gone), a line with a value too many, empty files and files that are not
 // backups.
-TEST_P(RipristinoTest, FileCostruitiNonCancellanoNulla)
+TEST_P(BackupERipristino, FileCostruitiNonCancellanoNulla)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
@@ -249,7 +355,7 @@ TEST(RipristinoSenzaConnessione, LoDiceENienteCambia)
     EXPECT_EQ(StatoArchivio(*backend.apriAltraConnessione()), prima);
 }
 
-TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
+TEST_P(BackupERipristino, TuttiISoggettiAccantoAdAltri)
 {
     db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
     db().insert(schema::COPE(), test::SoggettoCompleto("02", "BIANCHI SRL"));
@@ -272,7 +378,7 @@ TEST_P(RipristinoTest, TuttiISoggettiAccantoAdAltri)
     EXPECT_EQ(CopieNelProgramma(), (QStringList{"BFRR_01_20260307.VEKO", "BFRR_03_20260307.VEKO"}));
 }
 
-TEST_P(RipristinoTest, FineRigaDiAltriSistemiCaratteriDiControlloEFusioneDeiCodici)
+TEST_P(BackupERipristino, FineRigaDiAltriSistemiCaratteriDiControlloEFusioneDeiCodici)
 {
     // LF, a lone CR, a blank line, a table in two parts and a last line without an end; a
     // NUL, a tab and other control characters in a name, stored alike by every back-end.
@@ -303,7 +409,7 @@ TEST_P(RipristinoTest, FineRigaDiAltriSistemiCaratteriDiControlloEFusioneDeiCodi
                                    "PAESE|IT|ITALIA (REPUBBLICA)", "PAESE|SM|"}));
 }
 
-TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
+TEST_P(BackupERipristino, ErroriDiCampoSegnalatiRigaRipristinata)
 {
     QStringList valori{"01", "ROSSI"};
     valori.resize(cope::NumeroColonne);
@@ -319,7 +425,7 @@ TEST_P(RipristinoTest, ErroriDiCampoSegnalatiRigaRipristinata)
     EXPECT_EQ(righe[0].text(cope::OPROG), "00009");
 }
 
-TEST_P(RipristinoTest, UnBackupVecchioNonAbbassaIlProgressivo)
+TEST_P(BackupERipristino, UnBackupVecchioNonAbbassaIlProgressivo)
 {
     auto progressivo = [this] {
         const auto valore = backend().apriAltraConnessione()->scalar("SELECT OPROG FROM COPE WHERE OCOD = '01'", {},
@@ -344,4 +450,4 @@ TEST_P(RipristinoTest, UnBackupVecchioNonAbbassaIlProgressivo)
     }
 }
 
-QUERCINO_DB_BACKENDS(RipristinoTest);
+QUERCINO_DB_BACKENDS(BackupERipristino);
