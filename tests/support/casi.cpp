@@ -63,7 +63,7 @@ std::vector<Caso> Casi(const char* sorgente, const QString& nome)
     for (qsizetype n = 0; n < righe.size(); ++n) {
         if (righe[n].isEmpty() || righe[n].startsWith(u'#'))
             continue;
-        Caso caso{{}, QStringLiteral("%1:%2").arg(nome).arg(n + 1)};
+        Caso caso{{}, QStringLiteral("%1:%2").arg(nome).arg(n + 1), n};
         for (const QString& campo : righe[n].split(u'\t'))
             caso.campi << Decodifica(campo);
         casi.push_back(caso);
@@ -74,6 +74,9 @@ std::vector<Caso> Casi(const char* sorgente, const QString& nome)
 
 void ControllaFunzioni(const char* sorgente, const QString& nome, const std::map<QString, Funzione>& funzioni)
 {
+    // QUERCINO_UPDATE_GOLDEN=1 writes each row's results in place of the expected ones.
+    const bool riscrivi = qEnvironmentVariable("QUERCINO_UPDATE_GOLDEN") == QLatin1String("1");
+    QStringList righe = QString::fromUtf8(LeggiFile(Accanto(sorgente, nome))).split(u'\n');
     std::set<QString> usate;
     for (const Caso& caso : Casi(sorgente, nome)) {
         const qsizetype freccia = caso.campi.indexOf(QStringLiteral("=>"));
@@ -84,11 +87,22 @@ void ControllaFunzioni(const char* sorgente, const QString& nome, const std::map
         }
         usate.insert(caso[0]);
         const QStringList risultato = funzione->second(caso.campi.mid(1, freccia - 1));
+        if (riscrivi) {
+            QStringList campi = righe[caso.linea].split(u'\t').mid(0, freccia + 1);
+            for (const QString& valore : risultato)
+                campi << Codifica(valore);
+            while (campi.size() > freccia + 1 && campi.last().isEmpty())
+                campi.removeLast();
+            righe[caso.linea] = campi.join(u'\t');
+            continue;
+        }
         QStringList atteso = caso.campi.mid(freccia + 1);
         while (atteso.size() < risultato.size())
             atteso << QString();  // empty results at a line's end need no tabs
         EXPECT_EQ(risultato, atteso) << caso;
     }
+    if (riscrivi)
+        EXPECT_TRUE(ScriviFile(Accanto(sorgente, nome), righe.join(u'\n').toUtf8()));
     for (const auto& [nomeFunzione, _] : funzioni)
         EXPECT_TRUE(usate.count(nomeFunzione)) << nomeFunzione.toStdString() << ": nessun caso in " << nome.toStdString();
 }

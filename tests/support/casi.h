@@ -9,7 +9,7 @@
 //
 // A table of functions: each row names one, gives its arguments, then "=>" and the results
 // (empty ones at the line's end may be left out); every function of the map must be used by
-// some row.
+// some row. QUERCINO_UPDATE_GOLDEN=1 writes the results in the file: check them by hand.
 //
 //   # Zeri(valore, larghezza) => risultato, valore dopo
 //   Zeri	7	5	=>	00007	7
@@ -33,6 +33,7 @@ namespace quercino::test {
 struct Caso {
     QStringList campi;
     QString dove;  // "file:line", for failure messages
+    qsizetype linea = 0;
 
     QString operator[](qsizetype i) const { return campi.value(i); }
 };

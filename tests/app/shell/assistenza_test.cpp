@@ -1,4 +1,5 @@
-// Support e-mail and remote assistance: what would be opened or started, and the messages.
+// Remote assistance: what would be opened or started, and the messages (the support e-mail
+// is composed by the version window in f0_test).
 
 #include "app/core/Messaggi.h"
 #include "app/shell/Assistenza.h"
@@ -14,23 +15,6 @@
 #include <gtest/gtest.h>
 
 using namespace quercino;
-
-TEST(ComponiEmail, OggettoCodificatoOppureMessaggioSenzaPosta)
-{
-    test::MessaggiSimulati messaggi;
-    {
-        test::AperturaRegistrata aperture;
-        EXPECT_TRUE(ComponiEmail("info@example.org", "Utente QUERCINO - Crea XML per DATI FATTURE"));
-        ASSERT_EQ(aperture.aperti.size(), 1);
-        EXPECT_EQ(aperture.aperti[0].toString(QUrl::FullyEncoded),
-                  "mailto:info@example.org?subject=Utente%20QUERCINO%20-%20Crea%20XML%20per%20DATI%20FATTURE");
-    }
-    // No handler: the offscreen desktop cannot open mailto: addresses.
-    EXPECT_FALSE(ComponiEmail("assistenza@example.org", "oggetto"));
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Microsoft Outlook NON installato");
-    EXPECT_TRUE(messaggi.mostrati[0].testo.endsWith("\r\n \r\nVerificare la corretta installazione di Micorsoft Outlook"));
-}
 
 TEST(AssistenzaRemota, NoProgrammaAssenteProgrammaPresente)
 {

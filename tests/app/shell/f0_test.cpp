@@ -71,6 +71,10 @@ protected:
             salvataggi << "FSalva " + (ModoSalva == "S" ? ModoSalva + (SalvaTutti ? " tutti" : " uno") : ModoSalva)
                               + (proprietario == f0.get() ? "" : " altro");
         });
+        Nuova();
+    }
+    void Nuova()
+    {
         f0 = std::make_unique<F0>();
         f0->ImpostaTermine([this] { ++terminazioni; });
         f0->show();
@@ -143,10 +147,13 @@ TEST_F(F0Test, BarreNascosteFinoAEntraPoiLAnagrafica)
     EXPECT_EQ(terminazioni, 1);
 }
 
-// Every action of the real bars, one by one, with a declarant chosen and every document in
-// place: what each leads to, read off what was opened, asked, saved or ended. The golden
-// file lists the menus and bars in order ("--" where a group begins), each item with its
-// effects; the three backups name the main window as their owner. Every item has an icon.
+// Every action of the real bars, one by one, with every document in place: what each leads
+// to, read off what was opened, asked, saved or ended; Yes and OK to every question. The
+// golden file lists the menus and bars in order ("--" where a group begins), each item with
+// its effects, first with a declarant chosen (the three backups name the main window as
+// their owner), then without one (refused but for adding, restoring and the registry), then
+// in a main window made without the maker's addresses (their items disabled, the version
+// window without its mail buttons). Every item has an icon.
 TEST_F(F0Test, OgniVoceDelleBarreIlSuoEffetto)
 {
     QTemporaryDir programma;
@@ -161,8 +168,6 @@ TEST_F(F0Test, OgniVoceDelleBarreIlSuoEffetto)
     ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota",
                       "/non/esiste/assistenza", "assistenza@example.org", "commerciale@example.org"});
     f0->Benvenuto()->Command1()->click();
-    CodiceOperatore = "01";
-    // No answers scripted: Yes and OK to every question.
 
     auto effetti = [&] {
         QStringList visti;
@@ -189,27 +194,40 @@ TEST_F(F0Test, OgniVoceDelleBarreIlSuoEffetto)
                 testo += "--\n";
                 continue;
             }
-            bool versione = false;
+            QString versione;
             QTimer::singleShot(0, [&versione] {
                 if (auto* finestra = qobject_cast<FVer*>(QApplication::activeModalWidget())) {
-                    versione = true;
+                    versione = finestra->PushButton1()->isHidden() ? "FVer senza posta" : "FVer";
                     finestra->Bannulla()->click();
                 }
             });
             EXPECT_FALSE(azione->icon().isNull()) << azione->text().toStdString();
             azione->trigger();
             QStringList visti = effetti();
-            if (versione)
-                visti << "FVer";
-            testo += "\"" + azione->property(ProprietaCaption).toString() + "\" -> " + visti.join(", ") + "\n";
+            if (!versione.isEmpty())
+                visti << versione;
+            testo += "\"" + azione->property(ProprietaCaption).toString() + "\""
+                     + (azione->isEnabled() ? "" : " (disattivata)") + " -> " + visti.join(", ") + "\n";
         }
     };
-    for (QAction* menu : f0->menuBar()->actions())
-        percorri(menu->text(), menu->menu()->actions());
-    percorri(f0->BarraArchivi()->windowTitle(), f0->BarraArchivi()->actions());
-    percorri(f0->BarraBase()->windowTitle(), f0->BarraBase()->actions());
-    qunsetenv("QUERCINO_HOME");
+    auto tutte = [&](const QString& titolo) {
+        testo += "== " + titolo + "\n";
+        for (QAction* menu : f0->menuBar()->actions())
+            percorri(menu->text(), menu->menu()->actions());
+        percorri(f0->BarraArchivi()->windowTitle(), f0->BarraArchivi()->actions());
+        percorri(f0->BarraBase()->windowTitle(), f0->BarraBase()->actions());
+    };
+    CodiceOperatore = "01";
+    tutte("Con un soggetto");
+    CodiceOperatore.clear();
+    tutte("Senza soggetto");
     EXPECT_EQ(creazioni, 1);
+    ImpostaIndirizzi({});
+    Nuova();
+    f0->Benvenuto()->Command1()->click();
+    CodiceOperatore = "01";
+    tutte("Senza gli indirizzi del produttore");
+    qunsetenv("QUERCINO_HOME");
     EXPECT_GOLDEN(testo.toUtf8(), "attesi/voci_barre.txt");
 }
 
@@ -254,67 +272,36 @@ TEST_F(F0Test, FinestraVersioneEPosta)
     senzaPosta.PushButton1()->click();
     ASSERT_EQ(messaggi.mostrati.size(), 1u);
     EXPECT_EQ(messaggi.mostrati[0].titolo, "Microsoft Outlook NON installato");
+    EXPECT_TRUE(messaggi.mostrati[0].testo.endsWith("\r\n \r\nVerificare la corretta installazione di Micorsoft Outlook"));
     EXPECT_TRUE(senzaPosta.isVisible());
 }
 
-TEST(F0SenzaIndirizzi, VociSenzaDestinazioneDisattivate)
+TEST_F(F0Test, AnagraficaInErroreEntraMostraLErroreEProsegue)
 {
-    ImpostaIndirizzi({});
-    F0 f0;
-    f0.ImpostaTermine([] {});
-    f0.show();
-    f0.MDIForm_Load();
-    QStringList disattivate;
-    for (QAction* azione : f0.Azioni()) {
-        if (!azione->isEnabled())
-            disattivate << azione->property(ProprietaCaption).toString();
-    }
-    EXPECT_EQ(disattivate, (QStringList{"Richiesta Assistenza", "Sito VORN - Controllo Aggiornamenti", "Sito VORN - News",
-                                        "Assistenza Remota", "Sito Vorn - Assistenza Remota",
-                                        "Richiesta di Assistenza (email)"}));
-    FVer versione;
-    EXPECT_TRUE(versione.PushButton1()->isHidden());
-    EXPECT_TRUE(versione.PushButton2()->isHidden());
-}
-
-TEST(F0AnagraficaInErrore, EntraMostraLErroreEProsegue)
-{
-    MessaggiSimulati messaggi;
     RegistraAnagrafica([]() -> FinestraAnagrafica* { throw std::runtime_error("database non raggiungibile"); });
-    F0 f0;
-    f0.ImpostaTermine([] {});
-    f0.show();
-    f0.MDIForm_Load();
-    f0.Benvenuto()->Command1()->click();
-    EXPECT_TRUE(f0.menuBar()->isVisible());
+    f0->Benvenuto()->Command1()->click();
+    EXPECT_TRUE(f0->menuBar()->isVisible());
     // 802 tries again and reports through the dispatcher.
-    f0.AzioneSoggettiObbligati()->trigger();
+    f0->AzioneSoggettiObbligati()->trigger();
     ASSERT_EQ(messaggi.mostrati.size(), 2u);
     EXPECT_EQ(messaggi.mostrati[0].testo, "database non raggiungibile");
     EXPECT_EQ(messaggi.mostrati[1].testo, "ERR COMMANDBARS EXECUTE: database non raggiungibile");
-    EXPECT_FALSE(f0.AzioneSoggettiObbligati()->isChecked());
-    RegistraAnagrafica({});
+    EXPECT_FALSE(f0->AzioneSoggettiObbligati()->isChecked());
 }
 
 // A registry larger than the main window starts in its top-left corner and scrolls.
-TEST(F0Anagrafica, GrandeInAltoASinistraEScorribile)
+TEST_F(F0Test, AnagraficaGrandeInAltoASinistraEScorribile)
 {
-    test::MessaggiSimulati messaggi;
     RegistraAnagrafica([]() -> FinestraAnagrafica* {
         auto* anagrafica = new AnagraficaProva;
         anagrafica->setMinimumSize(1600, 1200);
         return anagrafica;
     });
-    F0 f0;
-    f0.ImpostaTermine([] {});
-    f0.show();
-    f0.MDIForm_Load();
-    f0.resize(800, 600);
-    f0.Benvenuto()->Command1()->click();
+    f0->resize(800, 600);
+    f0->Benvenuto()->Command1()->click();
     QApplication::processEvents();
-    RegistraAnagrafica({});
-    ASSERT_EQ(f0.AreaFinestre()->subWindowList().size(), 1);
-    EXPECT_EQ(f0.AreaFinestre()->subWindowList()[0]->pos(), QPoint(0, 0));
-    EXPECT_GT(f0.AreaFinestre()->horizontalScrollBar()->maximum(), 0);
-    EXPECT_GT(f0.AreaFinestre()->verticalScrollBar()->maximum(), 0);
+    ASSERT_EQ(f0->AreaFinestre()->subWindowList().size(), 1);
+    EXPECT_EQ(f0->AreaFinestre()->subWindowList()[0]->pos(), QPoint(0, 0));
+    EXPECT_GT(f0->AreaFinestre()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(f0->AreaFinestre()->verticalScrollBar()->maximum(), 0);
 }
