@@ -1,7 +1,9 @@
-// The backup and restore window offscreen, on the SQLite file, with the dialogs and
-// message boxes answered by test doubles: both backups (single and all declarants), their
-// cancels, the replace question, the "Cripta" box, the restore with a valid, an invalid
-// and no file, the progress display and the restore reached from the menu.
+// The backup and restore window offscreen, on the SQLite file, in scenario files
+// (scenari/*.txt: steps and what each printed, see support/scenario.h): both backups
+// (single and all declarants), their cancels, the replace question, the "Cripta" box, the
+// restore with a valid, an invalid and no file, the progress display, the buttons while a
+// restore runs and the restore reached from the menu. The file dialogs and message boxes
+// are answered by the scenario and printed as they come.
 
 #include "app/backup/FSalva.h"
 
@@ -16,9 +18,8 @@
 #include "app/shell/CommandBarsExecute.h"
 #include "app/widgets/Finestre.h"
 #include "support/backup_di_prova.h"
-#include "support/db_backends.h"
-#include "support/golden.h"
-#include "support/servizi_simulati.h"
+#include "support/casi.h"
+#include "support/servizi_in_scenario.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,263 +29,19 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace quercino;
-using test::LeggiFile;
-
-namespace {
-
-QString Oggi()
-{
-    return DataSalvataggioDi(QDate::currentDate());
-}
-
-class FinestraSalva : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Cnn = &backend_.db();
-        qputenv("QUERCINO_HOME", backend_.programDir().toUtf8());
-        db().insert(schema::COPE(), test::rigaCope("01", "ROSSI SPA"));
-        db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI SRL"));
-        ModoSalva = "S";
-        SalvaTutti = false;
-        CodiceOperatore = "01";
-        NomeOperatore = "ROSSI SPA";
-    }
-    void TearDown() override
-    {
-        Cnn = nullptr;
-        qunsetenv("QUERCINO_HOME");
-    }
-    Database& db() { return backend_.db(); }
-    QString File(const QString& nome) const { return cartella_.filePath(nome); }
-    QStringList FileScritti() const { return QDir(cartella_.path()).entryList(QDir::Files); }
-    QString Ragione(const char* codice)
-    {
-        return db().select(schema::COPE(), " WHERE OCOD = ?", {codice}).at(0).text(cope::ORAG);
-    }
-    // A restore window on a file holding `contenuto`.
-    std::unique_ptr<FSalva> Ripristino(const QByteArray& contenuto)
-    {
-        test::ScriviFile(File("b.VEKO"), contenuto);
-        ModoSalva = "R";
-        dialoghi_.aperture = {QStringList{File("b.VEKO")}};
-        auto f = std::make_unique<FSalva>();
-        f->Form_Load();
-        return f;
-    }
-
-    test::DbBackend backend_{test::Backend::SqliteFile};
-    QTemporaryDir cartella_;
-    test::MessaggiSimulati messaggi_;
-    test::DialoghiSimulati dialoghi_;
-};
-
-} // namespace
-
-TEST_F(FinestraSalva, BackupDelSoggettoCorrente)
-{
-    FSalva f;
-    f.Form_Load();
-    EXPECT_EQ(f.Label2()->text(), "ROSSI SPA");
-    EXPECT_TRUE(f.bconferma()->isVisibleTo(&f));
-    EXPECT_FALSE(f.saveALL()->isVisibleTo(&f));
-    EXPECT_FALSE(f.PBar1()->isVisibleTo(&f));
-    dialoghi_.salvataggi = {File("scelto.VEKO")};
-    f.bconferma_Click();
-    ASSERT_EQ(dialoghi_.richieste.size(), 1u);
-    const RichiestaFile& richiesta = dialoghi_.richieste[0];
-    EXPECT_EQ(richiesta.titolo, "Indica dove salvare il file di backUp");
-    EXPECT_EQ(richiesta.cartella, CartellaDesktop());
-    EXPECT_EQ(richiesta.nomeFile, "SAVEVEKO_01_ROSSISPA_" + Oggi() + ".VEKO");
-    EXPECT_EQ(richiesta.filtri, QStringList{"BackUp VEKO (*.VEKO)"});
-    EXPECT_EQ(f.PERC()->text(), "1");
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi_.mostrati[0].testo, "Creazione file di BackUP terminata");
-    EXPECT_TRUE(f.Chiusa());
-    // Scrambled by default: the name "COPE" moved by 8 to 11, the code "01" by 8 and 9.
-    EXPECT_TRUE(LeggiFile(File("scelto.VEKO")).startsWith("\xA6" "KXZP" "\xA6" "8:" "\xA6"));
-
-    // "Cripta" taken off writes plain; the box is ticked again at the next load.
-    f.Form_Load();
-    f.Crip()->setChecked(false);
-    dialoghi_.salvataggi = {File("chiaro.VEKO")};
-    f.bconferma_Click();
-    EXPECT_TRUE(LeggiFile(File("chiaro.VEKO")).startsWith("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI SPA" "\xA6"));
-    f.Form_Load();
-    EXPECT_TRUE(f.Crip()->isChecked());
-}
-
-TEST_F(FinestraSalva, AnnulloSostituzioneECartellaImpossibile)
-{
-    FSalva f;
-    f.Form_Load();
-    dialoghi_.salvataggi = {QString()};
-    f.bconferma_Click();
-    EXPECT_FALSE(f.Chiusa());
-    EXPECT_TRUE(messaggi_.mostrati.empty());
-    EXPECT_TRUE(FileScritti().isEmpty());
-
-    // An existing file: "No" asks again, "Yes" replaces it.
-    const QString esistente = File("esistente.VEKO");
-    test::ScriviFile(esistente, "vecchio");
-    dialoghi_.salvataggi = {esistente, esistente};
-    messaggi_.risposte = {RispostaNo, RispostaSi};
-    f.bconferma_Click();
-    EXPECT_EQ(dialoghi_.richieste.size(), 3u);
-    ASSERT_EQ(messaggi_.mostrati.size(), 3u);
-    EXPECT_EQ(messaggi_.mostrati[1].titolo, "Controllo Documento");
-    EXPECT_TRUE(LeggiFile(esistente).startsWith("\xA6" "KXZP"));
-
-    // A folder that cannot exist: the failure is told and the window stays.
-    messaggi_.mostrati.clear();
-    FSalva g;
-    g.Form_Load();
-    dialoghi_.salvataggi = {esistente + "/b.VEKO"};
-    g.bconferma_Click();
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_TRUE(messaggi_.mostrati[0].testo.startsWith("Creazione file di BackUP non riuscita"));
-    EXPECT_EQ(messaggi_.mostrati[0].icona, Icona::Critica);
-    EXPECT_FALSE(g.Chiusa());
-}
-
-TEST_F(FinestraSalva, BackupDiTuttiNellaCartellaScelta)
-{
-    SalvaTutti = true;
-    {
-        FSalva annullata;
-        annullata.Form_Load();
-        dialoghi_.salvataggi = {QString()};
-        annullata.saveALL_Click();
-        annullata.bannulla_Click();
-        EXPECT_TRUE(SalvaTutti);
-        EXPECT_TRUE(messaggi_.mostrati.empty());
-    }
-    // A folder with "(" in its path: only the folder of the chosen path counts.
-    ASSERT_TRUE(QDir(cartella_.path()).mkdir("copie (2026)"));
-    FSalva f;
-    f.Form_Load();
-    EXPECT_TRUE(f.saveALL()->isVisibleTo(&f));
-    EXPECT_EQ(f.Label2()->text(), "(TUTTI)");
-    dialoghi_.salvataggi = {File("copie (2026)/(TUTTI)")};
-    f.saveALL_Click();
-    EXPECT_EQ(dialoghi_.richieste.back().nomeFile, "(TUTTI)");
-    const QString atteso = File("copie (2026)/SAVEVEKO_TUTTI_" + Oggi() + ".VEKO");
-    EXPECT_EQ(LeggiFileBackup(atteso).righe.size(), 2u);
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi_.mostrati[0].testo, "Salvataggio terminato");
-    EXPECT_FALSE(SalvaTutti);
-    EXPECT_TRUE(f.Chiusa());
-
-    // The same window later in the run writes to the same folder without asking.
-    QFile::remove(atteso);
-    SalvaTutti = true;
-    f.Form_Load();
-    f.saveALL_Click();
-    EXPECT_EQ(dialoghi_.richieste.size(), 2u);
-    EXPECT_TRUE(QFile::exists(atteso));
-}
-
-TEST_F(FinestraSalva, RipristinoConfermatoEFinestraOccupata)
-{
-    SalvaTutti = true;  // left over from an earlier command: no effect on a restore
-    auto f = Ripristino(test::LineaBackup(schema::COPE(), {"01", "ROSSI RIPRISTINATA"})
-                        + test::LineaBackup(schema::COPE(), {"03", "VERDI"}));
-    ASSERT_FALSE(f->Chiusa());
-    EXPECT_EQ(dialoghi_.richieste.at(0).titolo, "Indica il file di backUp da ripristinare");
-    EXPECT_EQ(f->Label2()->text(), "01 ROSSI RIPRISTINATA");
-    EXPECT_EQ(f->Label3()->text(),
-              "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
-    // The progress display lets these run in the middle of the restore: nothing restarts.
-    bool occupata = false;
-    QTimer::singleShot(0, f.get(), [&] {
-        occupata = f->Occupata() && !f->bconferma()->isEnabled() && !f->bannulla()->isEnabled();
-        f->bconferma_Click();
-        f->bannulla_Click();
-        f->reject();
-    });
-    f->bconferma_Click();
-    EXPECT_TRUE(occupata);
-    EXPECT_TRUE(f->Chiusa());
-    EXPECT_EQ(Ragione("01"), "ROSSI RIPRISTINATA");
-    EXPECT_EQ(db().select(schema::COPE()).size(), 3u);
-    // One safety copy, in the program folder, of the declarant as it was; the final message
-    // names it.
-    const QStringList copie = QDir(backend_.programDir()).entryList({"BFRR_*"}, QDir::Files);
-    ASSERT_EQ(copie, QStringList{"BFRR_01_" + Oggi() + ".VEKO"});
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi_.mostrati[0].testo, "Ripristino terminato\r\nCopia di sicurezza dei dati sostituiti:\r\n"
-                                               + QDir::toNativeSeparators(backend_.programDir() + "/" + copie[0]));
-    EXPECT_EQ(LeggiFileBackup(backend_.programDir() + "/" + copie[0]).righe.at(0).campi.at(3), "ROSSI SPA");
-}
-
-TEST_F(FinestraSalva, RipristinoFallitoSenzaFileONonValido)
-{
-    auto f = Ripristino(test::LineaBackup(schema::COPE(), {"01", "A"}) + "\xA6" "ALTRA" "\xA6" "01\r\n");
-    f->bconferma_Click();
-    ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-    EXPECT_TRUE(messaggi_.mostrati[0].testo.startsWith("Ripristino non riuscito: Riga 2 del file"));
-    EXPECT_EQ(Ragione("01"), "ROSSI SPA");
-
-    for (const QByteArray& contenuto : {QByteArray(), QByteArray("\xA6" "COPE" "\xA6" "01\r\n")}) {
-        messaggi_.mostrati.clear();
-        EXPECT_TRUE(Ripristino(contenuto)->Chiusa());
-        ASSERT_EQ(messaggi_.mostrati.size(), 1u);
-        EXPECT_EQ(messaggi_.mostrati[0].testo, "Il file indicato non è un file di backUp di VEKO. Operazione annullata");
-    }
-    messaggi_.mostrati.clear();
-    dialoghi_.aperture.clear();   // the open dialog is cancelled
-    FSalva g;
-    g.Form_Load();
-    EXPECT_TRUE(g.Chiusa());
-    EXPECT_TRUE(messaggi_.mostrati.empty());
-    EXPECT_EQ(db().select(schema::COPE()).size(), 2u);
-}
-
-// One size for every use, whatever name it shows, centred on the main window; in a restore,
-// which replaces data, Enter answers with the cancel button.
-TEST_F(FinestraSalva, UnaMisuraCentrataSullaPrincipale)
-{
-    QWidget principale;
-    principale.setGeometry(40, 30, 700, 500);
-    principale.show();
-    ImpostaFinestraPrincipale(&principale);
-    NomeOperatore = QString(296, QLatin1Char('R'));
-    FSalva s;
-    s.Form_Load();
-    EXPECT_TRUE(s.bconferma()->isDefault());
-    auto r = Ripristino("\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n");
-    EXPECT_TRUE(r->bannulla()->isDefault() && !r->bconferma()->isDefault());
-    for (const FSalva* f : {&s, r.get()}) {
-        EXPECT_EQ(f->size(), s.size());
-        EXPECT_GE(f->height(), f->layout()->minimumSize().height()) << "nothing clipped";
-        EXPECT_LE((f->frameGeometry().center() - principale.frameGeometry().center()).manhattanLength(), 2);
-    }
-    EXPECT_LE(s.Label2()->sizeHint().width(), s.width());
-    ImpostaFinestraPrincipale(nullptr);
-}
-
-TEST_F(FinestraSalva, AvanzamentoRicominciaDaUno)
-{
-    FSalva f;
-    f.Form_Load();
-    for (int i = 0; i < 1001; ++i)
-        f.AvanzaProgresso();
-    EXPECT_EQ(f.PBar1()->value(), 2);
-    EXPECT_EQ(f.PERC()->text(), "1001");
-}
 
 namespace {
 
 // The main window as the dispatcher sees it: the registered backup window, and a registry
-// whose refresh is counted.
+// whose refresh is printed.
 class AmbienteProva final : public AmbienteComandi, public FinestraAnagrafica {
 public:
+    explicit AmbienteProva(test::Scenario& s) : s_(s) {}
     QString NomeFinestraAttiva() override { return QStringLiteral("F1OP"); }
     FinestraAnagrafica* Anagrafica() override { return this; }
     void MostraAnagrafica() override {}
@@ -295,30 +52,201 @@ public:
     QWidget* Finestra() override { return nullptr; }
     void Aggiungi() override {}
     void Elimina() override {}
-    void Lista() override { ++liste; }
-    int liste = 0;
+    void Lista() override { s_.Stampa("(elenco dei soggetti aggiornato)"); }
+
+private:
+    test::Scenario& s_;
+};
+
+class FinestraSalva : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        Cnn = &backend_.db();
+        qputenv("QUERCINO_HOME", backend_.programDir().toUtf8());
+        db().insert(schema::COPE(), test::rigaCope("01", "ROSSI SPA"));
+        db().insert(schema::COPE(), test::rigaCope("02", "BIANCHI SRL"));
+        CodiceOperatore = "01";
+        NomeOperatore = "ROSSI SPA";
+        s.Sostituisci(cartella_.path(), "<cartella>");
+        s.Sostituisci(QDir::toNativeSeparators(backend_.programDir()), "<programma>");
+        s.Sostituisci(DataSalvataggioDi(QDate::currentDate()), "<oggi>");
+        // The system's words for a failed write follow the machine's language.
+        s.sostituzioni.emplace_back(QRegularExpression("(non riuscita): .*"), "\\1: <motivo>");
+        Verbi();
+    }
+    void TearDown() override
+    {
+        f.reset();
+        Cnn = nullptr;
+        qunsetenv("QUERCINO_HOME");
+    }
+    Database& db() { return backend_.db(); }
+    // A file of the test's folder; "<oggi>" in its name stands for today's date.
+    QString File(const QString& nome) const
+    {
+        return cartella_.filePath(QString(nome).replace("<oggi>", DataSalvataggioDi(QDate::currentDate())));
+    }
+
+    // The window's title, names, visible controls and percentage, or that it closed.
+    void Stato()
+    {
+        QStringList visibili;
+        const std::pair<const char*, QWidget*> controlli[] = {
+            {"bconferma", f->bconferma()}, {"saveALL", f->saveALL()}, {"PBar1", f->PBar1()}, {"Crip", f->Crip()}};
+        for (const auto& [nome, controllo] : controlli)
+            if (controllo->isVisibleTo(f.get()))
+                visibili << nome;
+        s.Stampa(f->windowTitle() + ": " + f->Label2()->text() + (f->Chiusa() ? " (chiusa)" : "") + "; modo "
+                 + ModoSalva + (SalvaTutti ? " tutti" : ""));
+        if (f->Chiusa())
+            return;
+        if (f->Label3()->isVisibleTo(f.get()))
+            s.Stampa(f->Label3()->text());
+        s.Stampa("visibili: " + visibili.join(' ') + "; Cripta=" + QString::number(f->Crip()->isChecked())
+                 + "; PERC=" + f->PERC()->text());
+    }
+
+    void Verbi()
+    {
+        // "apri S", "apri S tutti", "apri R": a new window in that mode, loaded.
+        s.verbi["apri"] = [this](const QString& a) {
+            ModoSalva = test::Parole(a).value(0);
+            SalvaTutti = a.endsWith("tutti");
+            f.reset();
+            f = std::make_unique<FSalva>();
+            f->Form_Load();
+            Stato();
+        };
+        s.verbi["ricarica"] = [this](const QString& a) {
+            SalvaTutti = a == "tutti";
+            f->Form_Load();
+        };
+        s.verbi["conferma"] = [this](const QString&) { f->bconferma_Click(); };
+        s.verbi["tutti"] = [this](const QString&) { f->saveALL_Click(); };
+        s.verbi["annulla"] = [this](const QString&) { f->bannulla_Click(); };
+        s.verbi["cripta"] = [this](const QString& a) { f->Crip()->setChecked(a == "si"); };
+        s.verbi["stato"] = [this](const QString&) { Stato(); };
+        s.verbi["avanza"] = [this](const QString& a) {
+            for (int i = a.toInt(); i > 0; --i)
+                f->AvanzaProgresso();
+            s.Stampa(QStringLiteral("barra %1, PERC %2").arg(f->PBar1()->value()).arg(f->PERC()->text()));
+        };
+        s.verbi["dialogo"] = [this](const QString&) {
+            const RichiestaFile& r = servizi.dialoghi.richieste.back();
+            s.Stampa("cartella " + QString(r.cartella).replace(CartellaDesktop(), "<scrivania>") + ", filtri "
+                     + r.filtri.join(';'));
+        };
+        // The file's bytes as text (escapes as in casi.h), or such text added to a file.
+        s.verbi["file"] = [this](const QString& a) {
+            s.Stampa(test::Codifica(QString::fromLatin1(test::LeggiFile(File(a)))));
+        };
+        s.verbi["scrivi"] = [this](const QString& a) {
+            const QStringList p = test::Parole(a, 1);
+            QFile file(File(p[0]));
+            file.open(QIODevice::Append);
+            file.write(test::Decodifica(p[1]).toLatin1());
+        };
+        // "linea FILE TABELLA valore|valore...": a whole backup line added to the file.
+        s.verbi["linea"] = [this](const QString& a) {
+            const QStringList p = test::Parole(a, 2);
+            const Table* tabella = p[1] == "COPE" ? &schema::COPE() : &schema::CTAB();
+            QFile file(File(p[0]));
+            file.open(QIODevice::Append);
+            file.write(test::LineaBackup(*tabella, p[2].split('|')));
+        };
+        s.verbi["mkdir"] = [this](const QString& a) { QDir(cartella_.path()).mkpath(a); };
+        s.verbi["rm"] = [this](const QString& a) { QFile::remove(File(a)); };
+        s.verbi["cartella"] = [this](const QString& a) {
+            s.Stampa(QDir(File(a)).entryList(QDir::Files, QDir::Name));
+        };
+        s.verbi["soggetti"] = [this](const QString&) {
+            for (const Row& r : db().select(schema::COPE(), " ORDER BY OCOD"))
+                s.Stampa(r.text(cope::OCOD) + " " + r.text(cope::ORAG));
+        };
+        // The safety copies in the program folder, each with the name it holds.
+        s.verbi["copie"] = [this](const QString&) {
+            const QDir programma(backend_.programDir());
+            for (const QString& copia : programma.entryList({"BFRR_*"}, QDir::Files))
+                s.Stampa(copia + ": " + LeggiFileBackup(programma.filePath(copia)).righe.at(0).campi.at(3));
+        };
+        // Confirms, and while the restore runs presses every button and Esc: nothing restarts.
+        s.verbi["conferma-e-insisti"] = [this](const QString&) {
+            QTimer::singleShot(0, f.get(), [this] {
+                s.Stampa(QStringLiteral("durante: occupata %1, conferma %2, annulla %3")
+                             .arg(f->Occupata())
+                             .arg(f->bconferma()->isEnabled())
+                             .arg(f->bannulla()->isEnabled()));
+                f->bconferma_Click();
+                f->bannulla_Click();
+                f->reject();
+            });
+            f->bconferma_Click();
+        };
+        // "Ripristina Dati" from the menu, through the dispatcher: the window runs modally
+        // and is confirmed as soon as it shows.
+        s.verbi["menu-ripristina"] = [this](const QString&) {
+            CollegaFinestre();
+            std::unique_ptr<FSalva> vista;
+            QTimer::singleShot(0, [&] {
+                vista.reset(qobject_cast<FSalva*>(QApplication::activeModalWidget()));
+                if (vista)
+                    vista->bconferma()->click();
+            });
+            AmbienteProva ambiente(s);
+            CommandBars_Execute(ambiente, comando::Ripristina, QStringLiteral("Ripristina Dati"));
+            s.Stampa(vista ? "(finestra modale confermata)" : "(nessuna finestra)");
+        };
+        s.verbi["soggetto"] = [](const QString& a) { CodiceOperatore = a; };
+    }
+
+    test::DbBackend backend_{test::Backend::SqliteFile};
+    QTemporaryDir cartella_;
+    test::Scenario s;
+    test::ServiziInScenario servizi{s, cartella_.path()};
+    std::unique_ptr<FSalva> f;
 };
 
 } // namespace
 
-TEST_F(FinestraSalva, RipristinoDalMenu)
+TEST_P(FinestraSalva, Passi)
 {
-    CollegaFinestre();
-    test::ScriviFile(File("b.VEKO"), test::LineaBackup(schema::COPE(), {"02", "BIANCHI DAL MENU"}));
-    dialoghi_.aperture = {QStringList{File("b.VEKO")}};
-    CodiceOperatore.clear();  // a restore needs no current declarant
-    // The window runs modally: confirm it as soon as it shows.
-    FSalva* vista = nullptr;
-    QTimer::singleShot(0, [&] {
-        vista = qobject_cast<FSalva*>(QApplication::activeModalWidget());
-        if (vista)
-            vista->bconferma()->click();
-    });
-    AmbienteProva ambiente;
-    CommandBars_Execute(ambiente, comando::Ripristina, QStringLiteral("Ripristina Dati"));
-    ASSERT_NE(vista, nullptr);
-    EXPECT_EQ(ambiente.liste, 1);
-    EXPECT_EQ(Ragione("02"), "BIANCHI DAL MENU");
-    EXPECT_TRUE(messaggi_.mostrati.back().testo.startsWith("Ripristino terminato\r\nCopia di sicurezza"));
-    delete vista;
+    EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backup, FinestraSalva, ::testing::Values("salvataggi", "ripristini"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// One size for every use, whatever name it shows, centred on the main window; in a restore,
+// which replaces data, Enter answers with the cancel button.
+TEST(FinestraSalvaMisura, UnaMisuraCentrataSullaPrincipale)
+{
+    test::DbBackend backend(test::Backend::SqliteFile);
+    Cnn = &backend.db();
+    QTemporaryDir cartella;
+    test::DialoghiSimulati dialoghi;
+    test::MessaggiSimulati messaggi;
+    QWidget principale;
+    principale.setGeometry(40, 30, 700, 500);
+    principale.show();
+    ImpostaFinestraPrincipale(&principale);
+    NomeOperatore = QString(296, QLatin1Char('R'));
+    ModoSalva = "S";
+    FSalva salva;
+    salva.Form_Load();
+    EXPECT_TRUE(salva.bconferma()->isDefault());
+    test::ScriviFile(cartella.filePath("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n");
+    dialoghi.aperture = {QStringList{cartella.filePath("b.VEKO")}};
+    ModoSalva = "R";
+    FSalva ripristino;
+    ripristino.Form_Load();
+    EXPECT_TRUE(ripristino.bannulla()->isDefault() && !ripristino.bconferma()->isDefault());
+    for (const FSalva* f : {&salva, &ripristino}) {
+        EXPECT_EQ(f->size(), salva.size());
+        EXPECT_GE(f->height(), f->layout()->minimumSize().height()) << "nothing clipped";
+        EXPECT_LE((f->frameGeometry().center() - principale.frameGeometry().center()).manhattanLength(), 2);
+    }
+    EXPECT_LE(salva.Label2()->sizeHint().width(), salva.width());
+    ImpostaFinestraPrincipale(nullptr);
+    Cnn = nullptr;
 }

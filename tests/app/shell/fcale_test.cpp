@@ -1,9 +1,11 @@
-// The calendar window: the proposed date, month and year navigation within 1500-2500, the
-// Italian month grid, and the keys and clicks that hand a date back through DataScelta.
+// The calendar window in a scenario file (scenari/calendario.txt, see support/scenario.h):
+// the proposed date, month and year navigation within 1500-2500, the Italian month grid
+// from Monday, and the keys and clicks that hand a date back through DataScelta.
 
 #include "app/shell/FCale.h"
 
 #include "app/core/Globals.h"
+#include "support/scenario.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -14,152 +16,88 @@
 
 #include <gtest/gtest.h>
 
-using quercino::DataScelta;
-using quercino::FCale;
+using namespace quercino;
 
-namespace {
-
-QTableView* Griglia(FCale& f)
+TEST(FCale, Passi)
 {
-    return f.pctCAL()->findChild<QTableView*>();
-}
-
-// The cell of day `giorno` of the month shown (row 0 is the week-day header; days of the
-// neighbouring months repeat the small numbers, so look for the one in the right half).
-QModelIndex Cella(FCale& f, int giorno)
-{
-    QAbstractItemModel* model = Griglia(f)->model();
-    for (int r = 1; r < model->rowCount(); ++r)
-        for (int c = 0; c < model->columnCount(); ++c) {
-            const QModelIndex i = model->index(r, c);
-            if (model->data(i).toInt() == giorno && (giorno <= 14) == (r <= 2))
-                return i;
-        }
-    return {};
-}
-
-// The window on `data`, shown, with the month grid focused.
-struct Calendario {
-    explicit Calendario(const QString& data)
-    {
-        DataScelta = data;
+    test::Scenario s;
+    std::unique_ptr<FCale> f;
+    QTableView* griglia = nullptr;
+    // The centre of the cell of day `giorno` of the month shown (row 0 is the week-day
+    // header; days of the neighbouring months repeat the small numbers, so look in the
+    // right half), or of the cell "riga,colonna".
+    const auto centro = [&](const QString& cella) {
+        QAbstractItemModel* m = griglia->model();
+        QModelIndex indice = m->index(cella.section(',', 0, 0).toInt(), cella.section(',', 1).toInt());
+        for (int r = 1; !cella.contains(',') && r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c)
+                if (m->data(m->index(r, c)).toInt() == cella.toInt() && (cella.toInt() <= 14) == (r <= 2))
+                    indice = m->index(r, c);
+        return griglia->visualRect(indice).center();
+    };
+    s.Sostituisci(QDate::currentDate().toString("dd/MM/yyyy"), "<oggi>");
+    s.Sostituisci(QString::number(QDate::currentDate().year()), "<quest'anno>");
+    s.verbi["apri"] = [&](const QString& a) {
+        DataScelta = a == "(vuota)" ? QString() : a;
         f = std::make_unique<FCale>();
         f->show();
-        view = Griglia(*f);
-        view->setFocus();
-    }
-    ~Calendario() { DataScelta.clear(); }
-    QPoint Centro(int giorno) { return view->visualRect(Cella(*f, giorno)).center(); }
-    QString Mostrato() { return QStringLiteral("%1 %2 %3").arg(f->lblMESE()->text(), f->lblANNO()->text()).arg(f->VScroll1()->value()); }
-
-    std::unique_ptr<FCale> f;
-    QTableView* view = nullptr;
-};
-
-} // namespace
-
-TEST(FCale, LaDataPropostaOppureOggi)
-{
-    const QString oggi = QDate::currentDate().toString("dd/MM/yyyy");
-    const std::pair<const char*, QString> casi[] = {
-        {"29/02/2024", "29/02/2024"}, {" 01/01/1500 ", "01/01/1500"}, {"", oggi}, {"31/02/2024", oggi},
-        {"2024-03-01", oggi},         {"01/01/1499", oggi},           {"01/01/2501", oggi}};
-    for (const auto& [proposta, attesa] : casi) {
-        Calendario c(proposta);
-        EXPECT_EQ(c.f->MyDate()->text(), attesa) << proposta;
-    }
-    Calendario c("29/02/2024");
-    EXPECT_EQ(c.Mostrato(), "Febbraio 2024 2024");
-    EXPECT_EQ(c.f->lstMESI()->currentRow(), 1);
-}
-
-TEST(FCale, GrigliaDalLunediInItaliano)
-{
-    Calendario c("15/09/2024");  // 1 September 2024 is a Sunday
-    QAbstractItemModel* model = c.view->model();
-    EXPECT_EQ(model->data(model->index(0, 0)).toString().toLower().left(3), "lun");
-    EXPECT_EQ(model->data(model->index(0, 6)).toString().toLower().left(3), "dom");
-    EXPECT_EQ(Cella(*c.f, 1), model->index(1, 6));
-    // February of a leap year has a 29th, and the day after it is 1 March.
-    c.f->SceltaMese(2);
-    const QModelIndex ventinove = Cella(*c.f, 29);
-    ASSERT_TRUE(ventinove.isValid());
-    const int dopo = ventinove.row() * 7 + ventinove.column() + 1;
-    EXPECT_EQ(model->data(model->index(dopo / 7, dopo % 7)).toInt(), 1);
-}
-
-TEST(FCale, MesiEAnniEntroILimiti)
-{
-    Calendario c("10/12/2023");
-    c.f->MeseSuccessivo();
-    EXPECT_EQ(c.Mostrato(), "Gennaio 2024 2024");
-    c.f->MesePrecedente();
-    EXPECT_EQ(c.Mostrato(), "Dicembre 2023 2023");
-    c.f->VScroll1()->setValue(2500);
-    c.f->MeseSuccessivo();
-    EXPECT_EQ(c.Mostrato(), "Dicembre 2500 2500");
-    c.f->VScroll1()->setValue(1499);  // the bar itself stops at its bound
-    c.f->SceltaMese(1);
-    c.f->MesePrecedente();
-    EXPECT_EQ(c.Mostrato(), "Gennaio 1500 1500");
-
-    // The month list opens and closes from the month's label; a click chooses.
-    c.f->MostraListaMesi();
-    QTest::mouseClick(c.f->lstMESI()->viewport(), Qt::LeftButton, {},
-                      c.f->lstMESI()->visualItemRect(c.f->lstMESI()->item(6)).center());
-    EXPECT_FALSE(c.f->lstMESI()->isVisible());
-    EXPECT_EQ(c.Mostrato(), "Luglio 1500 1500");
-    QTest::mouseClick(c.f->lblMESE(), Qt::LeftButton);
-    EXPECT_TRUE(c.f->lstMESI()->isVisible());
-    QTest::mouseClick(c.f->lblMESE(), Qt::LeftButton);
-    EXPECT_FALSE(c.f->lstMESI()->isVisible());
-    // The date hides and shows the grid; the year's label goes back to this year.
-    QTest::mouseClick(c.f->MyDate(), Qt::LeftButton);
-    EXPECT_FALSE(c.f->pctCAL()->isVisible());
-    QTest::mouseClick(c.f->MyDate(), Qt::LeftButton);
-    EXPECT_TRUE(c.f->pctCAL()->isVisible());
-    QTest::mouseClick(c.f->lblANNO(), Qt::LeftButton);
-    EXPECT_EQ(c.f->AnnoMostrato(), QDate::currentDate().year());
-}
-
-TEST(FCale, ClickDoppioClickTastiEChiusura)
-{
-    Calendario c("15/05/2024");
-    QTest::mouseClick(c.view->viewport(), Qt::LeftButton, {}, c.Centro(20));
-    EXPECT_EQ(c.f->MyDate()->text(), "20/05/2024");
-    EXPECT_EQ(DataScelta, "15/05/2024");
-    // May 2024 begins on a Wednesday: April's 29th fills the first cell, painted blank
-    // (one colour, unlike a May day), and does nothing.
-    const QImage immagine = c.view->viewport()->grab().toImage();
-    auto uniforme = [&](const QModelIndex& cella) {
-        const QRect r = c.view->visualRect(cella).adjusted(2, 2, -2, -2);
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                if (immagine.pixel(x, y) != immagine.pixel(r.topLeft()))
-                    return false;
-        return true;
+        griglia = f->pctCAL()->findChild<QTableView*>();
+        griglia->setFocus();
+        s.Stampa(f->MyDate()->text());
     };
-    EXPECT_TRUE(uniforme(c.view->model()->index(1, 0)));
-    EXPECT_FALSE(uniforme(c.view->model()->index(1, 2)));
-    const QPoint aprile = c.view->visualRect(c.view->model()->index(1, 0)).center();
-    QTest::mouseDClick(c.view->viewport(), Qt::LeftButton, {}, aprile);
-    EXPECT_TRUE(c.f->isVisible());
-    EXPECT_EQ(c.f->MyDate()->text(), "20/05/2024");
-    QTest::mouseClick(c.view->viewport(), Qt::LeftButton, {}, c.Centro(22));
-    QTest::mouseDClick(c.view->viewport(), Qt::LeftButton, {}, c.Centro(22));
-    EXPECT_EQ(c.f->result(), QDialog::Accepted);
-    EXPECT_EQ(DataScelta, "22/05/2024");
-
-    const std::pair<Qt::Key, const char*> tasti[] = {{Qt::Key_Return, "02/08/2025"}, {Qt::Key_Space, "02/08/2025"},
-                                                      {Qt::Key_Escape, ""}};
-    for (const auto& [tasto, attesa] : tasti) {
-        Calendario g("01/08/2025");
-        QTest::keyClick(g.view, Qt::Key_Right);  // arrow keys move the selection too
-        QTest::keyClick(g.view, tasto);
-        EXPECT_FALSE(g.f->isVisible());
-        EXPECT_EQ(DataScelta, attesa);
-    }
-    Calendario h("01/08/2025");
-    h.f->close();
-    EXPECT_EQ(DataScelta, "");
+    s.verbi["stato"] = [&](const QString&) {
+        s.Stampa(QStringLiteral("%1 %2 (barra %3), data %4, mese %5 della lista%6%7%8, scelta \"%9\"")
+                     .arg(f->lblMESE()->text(), f->lblANNO()->text())
+                     .arg(f->VScroll1()->value())
+                     .arg(f->MyDate()->text())
+                     .arg(f->lstMESI()->currentRow() + 1)
+                     .arg(f->lstMESI()->isVisible() ? ", lista aperta" : "")
+                     .arg(f->pctCAL()->isVisible() ? "" : ", griglia nascosta")
+                     .arg(f->isVisible() ? "" : ", chiusa")
+                     .arg(DataScelta));
+    };
+    // The grid's texts, a row a line; a cell painted one colour (a day of another month,
+    // shown blank) in brackets.
+    s.verbi["griglia"] = [&](const QString&) {
+        const QImage immagine = griglia->viewport()->grab().toImage();
+        QAbstractItemModel* m = griglia->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList riga;
+            for (int c = 0; c < m->columnCount(); ++c) {
+                const QRect area = griglia->visualRect(m->index(r, c)).adjusted(2, 2, -2, -2);
+                bool uniforme = r > 0;
+                for (int y = area.top(); uniforme && y <= area.bottom(); ++y)
+                    for (int x = area.left(); uniforme && x <= area.right(); ++x)
+                        uniforme = immagine.pixel(x, y) == immagine.pixel(area.topLeft());
+                const QString testo = m->data(m->index(r, c)).toString().left(3).toLower();
+                riga << (uniforme ? "(" + testo + ")" : testo);
+            }
+            s.Stampa(riga.join(' '));
+        }
+    };
+    s.verbi["successivo"] = [&](const QString&) { f->MeseSuccessivo(); };
+    s.verbi["precedente"] = [&](const QString&) { f->MesePrecedente(); };
+    s.verbi["anno"] = [&](const QString& a) { f->VScroll1()->setValue(a.toInt()); };
+    s.verbi["mese"] = [&](const QString& a) { f->SceltaMese(a.toInt()); };
+    s.verbi["lista"] = [&](const QString&) { f->MostraListaMesi(); };
+    s.verbi["clic-lista"] = [&](const QString& a) {
+        QTest::mouseClick(f->lstMESI()->viewport(), Qt::LeftButton, {},
+                          f->lstMESI()->visualItemRect(f->lstMESI()->item(a.toInt() - 1)).center());
+    };
+    s.verbi["clic-etichetta"] = [&](const QString& a) {
+        QTest::mouseClick(a == "mese" ? f->lblMESE() : a == "anno" ? f->lblANNO() : f->MyDate(), Qt::LeftButton);
+    };
+    s.verbi["clic"] = [&](const QString& a) { QTest::mouseClick(griglia->viewport(), Qt::LeftButton, {}, centro(a)); };
+    s.verbi["doppio-clic"] = [&](const QString& a) {
+        QTest::mouseDClick(griglia->viewport(), Qt::LeftButton, {}, centro(a));
+    };
+    s.verbi["tasti"] = [&](const QString& a) {
+        const std::map<QString, Qt::Key> tasti{
+            {"destra", Qt::Key_Right}, {"invio", Qt::Key_Return}, {"spazio", Qt::Key_Space}, {"esc", Qt::Key_Escape}};
+        for (const QString& tasto : test::Parole(a))
+            QTest::keyClick(griglia, tasti.at(tasto));
+    };
+    s.verbi["chiudi"] = [&](const QString&) { f->close(); };
+    EXPECT_SCENARIO(s, "scenari/calendario.txt");
+    DataScelta.clear();
 }
