@@ -1,11 +1,10 @@
 #include "db_backends.h"
 
 #include "app/core/Globals.h"
+#include "support/golden.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <dlfcn.h>
@@ -19,19 +18,14 @@ namespace {
 
 std::atomic<int> contatoreDatabase{0};
 
-QString ambiente(const char* nome)
-{
-    return qEnvironmentVariable(nome);
-}
-
 struct PostgresDiProva {
     QString host, porta, utente, password;
 };
 
 PostgresDiProva postgresDiProva()
 {
-    PostgresDiProva pg{ambiente("QUERCINO_PG_HOST"), ambiente("QUERCINO_PG_PORT"),
-                       ambiente("QUERCINO_PG_USER"), ambiente("QUERCINO_PG_PASSWORD")};
+    PostgresDiProva pg{qEnvironmentVariable("QUERCINO_PG_HOST"), qEnvironmentVariable("QUERCINO_PG_PORT"),
+                       qEnvironmentVariable("QUERCINO_PG_USER"), qEnvironmentVariable("QUERCINO_PG_PASSWORD")};
     if (pg.host.isEmpty() || pg.porta.isEmpty() || pg.utente.isEmpty())
         throw std::runtime_error(
             "PostgreSQL di prova non avviato: QUERCINO_PG_HOST/PORT/USER non impostate. "
@@ -49,13 +43,6 @@ QString stringaPostgres(const PostgresDiProva& pg, const QString& database)
 std::unique_ptr<Database> apriManutenzione(const PostgresDiProva& pg)
 {
     return Database::openConnectionString(stringaPostgres(pg, QStringLiteral("postgres")));
-}
-
-void scriviFile(const QString& percorso, const QByteArray& testo)
-{
-    QFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(testo) != testo.size())
-        throw std::runtime_error("Impossibile scrivere " + percorso.toStdString());
 }
 
 // The driver manager reads ODBCINI's path once per process and keeps it: every test of
@@ -97,18 +84,11 @@ void scriviOrigineVEKO(const std::vector<std::pair<QByteArray, QByteArray>>& att
 
 std::string nomeBackend(Backend backend)
 {
-    switch (backend) {
-    case Backend::SqliteFile:
-        return "SqliteFile";
-    case Backend::OdbcSqlite:
-        return "OdbcSqlite";
-    case Backend::OdbcPostgres:
-        return "OdbcPostgres";
-    }
-    return "Sconosciuto";
+    const char* const nomi[] = {"SqliteFile", "OdbcSqlite", "OdbcPostgres"};
+    return nomi[static_cast<int>(backend)];
 }
 
-DbBackend::DbBackend(Backend backend, bool creaSchema) : backend_(backend)
+DbBackend::DbBackend(Backend backend) : backend_(backend)
 {
     if (!dir_.isValid())
         throw std::runtime_error("Cartella temporanea non creata");
@@ -123,7 +103,8 @@ DbBackend::DbBackend(Backend backend, bool creaSchema) : backend_(backend)
         const QString file = backend_ == Backend::SqliteFile
                                  ? sqlitePath()
                                  : dir_.filePath(QStringLiteral("odbc.sqlite"));
-        scriviFile(file, QByteArray());
+        if (!ScriviFile(file, QByteArray()))
+            throw std::runtime_error("Impossibile scrivere " + file.toStdString());
         origine = {{"Driver", "SQLite3"}, {"Database", file.toUtf8()}};
         stringaConnessione_ = QStringLiteral("Driver={SQLite3};Database=%1").arg(file);
         if (backend_ == Backend::SqliteFile)
@@ -156,8 +137,7 @@ DbBackend::DbBackend(Backend backend, bool creaSchema) : backend_(backend)
                                                                        : Database::Dialect::SQLite;
     if (db_->dialect() != atteso)
         throw std::runtime_error("Il database aperto non è quello del back-end richiesto");
-    if (creaSchema)
-        schema::creaTabelle(*db_);
+    schema::creaTabelle(*db_);
 }
 
 DbBackend::~DbBackend()

@@ -57,7 +57,7 @@ inline void PrintTo(Backend backend, std::ostream* os)
 class DbBackend {
 public:
     // Throws std::runtime_error with a clear message when the back-end is not available.
-    explicit DbBackend(Backend backend, bool creaSchema = true);
+    explicit DbBackend(Backend backend);
     ~DbBackend();
 
     Backend backend() const { return backend_; }
