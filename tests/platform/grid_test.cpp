@@ -1,12 +1,14 @@
-// The grid as the lists use it: columns by key, filling from query results (the
-// registry's list read through the data-access layer, on the SQLite file), 1-based current
-// row, the two events, and suspended drawing.
+// The grid as the lists use it, in a scenario file (scenari/griglia.txt, see
+// support/scenario.h): columns by key, filling from query results (the registry's list read
+// through the data-access layer, on the SQLite file), 1-based current row, the two events
+// counted, clicks on the offscreen platform, and suspended drawing.
 
 #include "platform/grid/Grid.h"
 
 #include "app/core/Schema.h"
 #include "platform/grid/GridRows.h"
 #include "support/db_backends.h"
+#include "support/scenario.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -15,240 +17,149 @@
 #include <gtest/gtest.h>
 
 using namespace quercino;
+using test::Parole;
 
 namespace {
 
-QList<QVariantList> Nazioni()
+class ScenarioGriglia : public test::DbBackendTest {
+protected:
+    // A cell given as "ROW KEY" or "ROW COLUMN-NUMBER".
+    QVariant Valore(const QString& a) const
+    {
+        bool numero = false;
+        const int colonna = a.section(' ', 1).toInt(&numero);
+        return numero ? grid->CellValue(a.section(' ', 0, 0).toInt(), colonna) : grid->CellValue(a.section(' ', 0, 0).toInt(), a.section(' ', 1));
+    }
+
+    void Click(const QString& a, bool doppio)
+    {
+        const QStringList p = Parole(a);
+        // "sotto": below the last row, where no row is.
+        const QPoint dove = p[0] == "sotto" ? QPoint(10, grid->viewport()->height() - 2)
+                                            : grid->visualRect(grid->model()->index(p[0].toInt() - 1, p[1].toInt() - 1)).center();
+        EXPECT_EQ(grid->indexAt(dove).isValid(), p[0] != "sotto");
+        doppio ? QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, dove) : QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, dove);
+    }
+
+    void Verbi()
+    {
+        s.verbi = {
+            {"nuova", [this](const QString&) { grid = std::make_unique<Grid>(); }},
+            {"colonne", [this](const QString& a) {   // KEY Caption WIDTH, ...
+                 const QStringList p = Parole(a);
+                 for (int i = 0; i + 2 < p.size(); i += 3)
+                     grid->AddColumn(p[i], p[i + 1], p[i + 2].toInt());
+             }},
+            {"intestazione", [this](const QString& a) {   // a bold header font of N pixels
+                 QFont f = grid->font();
+                 f.setPixelSize(a.toInt());
+                 f.setBold(true);
+                 grid->SetHeaderFont(f);
+             }},
+            {"larghezza", [this](const QString& a) { grid->SetColumnWidth(a.section(' ', 0, 0), a.section(' ', 1).toInt()); }},
+            // Each column's width as asked and as shown; "titolo" where the caption needs more.
+            {"larghezze", [this](const QString& a) {
+                 QStringList righe;
+                 for (int i = 0; i < grid->Model().ColumnCount(); ++i) {
+                     const auto& c = grid->Model().Column(i);
+                     const int mostrata = grid->horizontalHeader()->sectionSize(i);
+                     const int titolo = QFontMetrics(grid->HeaderFont()).horizontalAdvance(c.header);
+                     EXPECT_EQ(grid->ColumnWidth(c.key.toLower()), mostrata);
+                     EXPECT_GE(mostrata, std::max(c.width, titolo)) << c.key.toStdString();
+                     righe << QStringLiteral("%1 %2: %3 %4").arg(c.key, c.header).arg(c.width).arg(mostrata > c.width ? "titolo" : QString::number(mostrata));
+                 }
+                 if (!a.isEmpty())   // a key of no column
+                     righe << QStringLiteral("%1: %2").arg(a).arg(grid->ColumnWidth(a));
+                 s.Stampa(righe.join(", "));
+             }},
+            // Records from the input lines, fields split on ';' ("(nullo)" a null).
+            {"riempi", [this](const QString& a) {
+                 QList<QVariantList> righe;
+                 for (const QString& riga : s.Dati()) {
+                     righe.append(QVariantList());
+                     for (const QString& campo : riga.split(';'))
+                         righe.back() << (campo == "(nullo)" ? QVariant() : QVariant(campo));
+                 }
+                 grid->Fill(Parole(a), righe);
+             }},
+            {"griglia", [this](const QString&) {   // every row as its cells' texts by key, and what the view shows
+                 s.Stampa(QStringLiteral("%1 righe, %2 colonne").arg(grid->RowCount()).arg(grid->Model().ColumnCount()));
+                 for (int r = 1; r <= grid->RowCount(); ++r) {
+                     QStringList celle;
+                     for (int c = 0; c < grid->Model().ColumnCount(); ++c) {
+                         const QString testo = grid->CellText(r, grid->Model().Column(c).key.toUpper());
+                         EXPECT_EQ(grid->model()->data(grid->model()->index(r - 1, c)).toString(), testo);
+                         celle << grid->Model().Column(c).key + "=" + testo;
+                     }
+                     s.Stampa(QStringLiteral("%1: %2").arg(r).arg(celle.join(' ')));
+                 }
+             }},
+            {"valore", [this](const QString& a) {
+                 const QVariant v = Valore(a);
+                 s.Stampa(v.isValid() ? v.toString() : QStringLiteral("(nessun valore)"));
+             }},
+            {"svuota", [this](const QString&) { grid->Clear(); }},
+            {"corrente", [this](const QString& a) { grid->SetCurrentCell(a.section(' ', 0, 0).toInt(), a.section(' ', 1).isEmpty() ? 1 : a.section(' ', 1).toInt()); }},
+            {"mostra", [this](const QString&) {
+                 grid->resize(800, 300);
+                 grid->show();
+                 EXPECT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+             }},
+            {"clic", [this](const QString& a) { Click(a, false); }},
+            {"doppioclic", [this](const QString& a) { Click(a, true); }},
+            // The current row, the events so far, the rows selected, a cell editor if any.
+            {"stato", [this](const QString&) {
+                 QStringList selezionate;
+                 for (const QModelIndex& i : grid->selectionModel()->selectedRows())
+                     selezionate << QString::number(i.row() + 1);
+                 s.Stampa(QStringLiteral("corrente %1, cambi %2, doppi clic %3, selezionate [%4]%5")
+                              .arg(grid->CurrentRow()).arg(cambi->count()).arg(doppi->count()).arg(selezionate.join(' '))
+                              .arg(grid->indexWidget(grid->currentIndex()) ? ", un editor" : ""));
+             }},
+            {"ascolta", [this](const QString&) {
+                 cambi = std::make_unique<QSignalSpy>(grid.get(), &Grid::AfterSelectionChange);
+                 doppi = std::make_unique<QSignalSpy>(grid.get(), &Grid::DblClick);
+             }},
+            {"inizio", [this](const QString&) { grid->BeginUpdate(); }},
+            {"fine", [this](const QString&) { grid->EndUpdate(); }},
+            {"disegno", [this](const QString&) {
+                 s.Stampa(QStringLiteral("disegno %1, in aggiornamento %2").arg(grid->updatesEnabled() ? "attivo" : "sospeso", grid->Updating() ? "si" : "no"));
+             }},
+            {"altezza", [this](const QString& a) { grid->SetDefaultRowHeight(a.toInt()); }},
+            {"adatta", [this](const QString& a) { grid->FitRowHeight(a.section(' ', 0, 0).toInt(), a.section(' ', 1).toInt()); }},
+            {"altezze", [this](const QString&) {   // the default, then each row's
+                 QStringList altezze{QString::number(grid->DefaultRowHeight())};
+                 for (int r = 0; r < grid->RowCount(); ++r)
+                     altezze << QString::number(grid->rowHeight(r));
+                 s.Stampa(altezze.join(' '));
+             }},
+            // COPE rows "code;name;description;tax code" ("-" a null), read whole as the step's SQL says.
+            {"da-cope", [this](const QString& a) {
+                 for (const QString& riga : s.Dati()) {
+                     QVariantList r = test::rigaCope(riga.section(';', 0, 0), riga.section(';', 1, 1));
+                     r[cope::ODES] = riga.section(';', 2, 2).isEmpty() ? r[cope::ORAG] : riga.section(';', 2, 2);
+                     r[cope::OCF] = riga.section(';', 3, 3) == "-" ? QVariant() : QVariant(riga.section(';', 3, 3));
+                     db().insert(schema::COPE(), r);
+                 }
+                 QStringList nomi;
+                 for (const Column& colonna : schema::COPE().columns)
+                     nomi << colonna.name;
+                 RiempiGriglia(*grid, nomi, db().select(schema::COPE(), a));
+             }},
+        };
+    }
+
+    test::Scenario s;
+    std::unique_ptr<Grid> grid;
+    std::unique_ptr<QSignalSpy> cambi, doppi;
+};
+
+TEST_P(ScenarioGriglia, Passi)
 {
-    // Fields come in the order of the query, not of the grid's columns.
-    return {{QString("PAESE"), QString("ITALIA"), QString("IT")},
-            {QString("PAESE"), QString("FRANCIA"), QString("FR")},
-            {QString("PAESE"), QVariant(), QString("XX")}};
+    Verbi();
+    EXPECT_SCENARIO(s, "scenari/griglia.txt");
 }
 
-void DueColonne(Grid& grid)
-{
-    grid.AddColumn("COD", "Codice", 40);
-    grid.AddColumn("DES", "Descrizione", 750);
-}
+QUERCINO_DB_SOLO_FILE(ScenarioGriglia);
 
 } // namespace
-
-TEST(Grid, ColonneConChiaveTitoloELarghezzaCheMostraIlTitolo)
-{
-    Grid grid;
-    QFont grande = grid.font();
-    grande.setPixelSize(12);
-    grande.setBold(true);
-    grid.SetHeaderFont(grande);
-    DueColonne(grid);
-    grid.AddColumn("N", "N", 60);
-    EXPECT_EQ(grid.Model().headerData(1, Qt::Horizontal).toString(), "Descrizione");
-    EXPECT_EQ(grid.ColumnWidth("DES"), 750);
-    EXPECT_EQ(grid.ColumnWidth("N"), 60);
-    // A narrow column still shows its whole caption, whatever the header font.
-    EXPECT_GE(grid.ColumnWidth("COD"), std::max(40, QFontMetrics(grande).horizontalAdvance("Codice")));
-    grande.setPixelSize(40);
-    grid.SetHeaderFont(grande);
-    EXPECT_GT(grid.ColumnWidth("COD"), QFontMetrics(grande).horizontalAdvance("Codice"));
-    EXPECT_TRUE(grid.HeaderFont().bold());
-    EXPECT_EQ(grid.Model().Column(0).width, 40);
-    grid.SetColumnWidth("des", 300);
-    EXPECT_EQ(grid.horizontalHeader()->sectionSize(1), 300);
-    EXPECT_EQ(grid.ColumnWidth("NOPE"), 0);
-}
-
-TEST(Grid, FillMatchesFieldsToColumnKeysWhateverTheirOrderAndCase)
-{
-    Grid grid;
-    grid.AddColumn("Cod", "Codice", 40);
-    grid.AddColumn("des", "Descrizione", 750);
-    grid.AddColumn("ALTRO", "Altro", 50);
-    grid.Fill({"TIPO", "DES", "COD"}, Nazioni());
-    ASSERT_EQ(grid.RowCount(), 3);
-    EXPECT_EQ(grid.CellText(1, "COD"), "IT");
-    EXPECT_EQ(grid.CellText(1, "DES"), "ITALIA");
-    EXPECT_EQ(grid.CellValue(2, 1).toString(), "FR");
-    EXPECT_EQ(grid.CellValue(2, 2).toString(), "FRANCIA");
-    // A null field and a column without a field both read as empty.
-    EXPECT_EQ(grid.CellText(3, "DES"), "");
-    EXPECT_EQ(grid.CellText(3, "ALTRO"), "");
-    // What the view shows is what the cells hold.
-    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 1)).toString(), "FRANCIA");
-    // Out of range reads nothing.
-    EXPECT_FALSE(grid.CellValue(0, "COD").isValid());
-    EXPECT_FALSE(grid.CellValue(4, "COD").isValid());
-    EXPECT_FALSE(grid.CellValue(1, 4).isValid());
-    EXPECT_FALSE(grid.CellValue(1, "NOPE").isValid());
-}
-
-TEST(Grid, FillAppendsAndClearRemovesRowsAndColumns)
-{
-    Grid grid;
-    DueColonne(grid);
-    grid.Fill({"TIPO", "DES", "COD"}, Nazioni());
-    grid.Fill({"COD", "DES"}, {{QString("DE"), QString("GERMANIA")}});
-    ASSERT_EQ(grid.RowCount(), 4);
-    EXPECT_EQ(grid.CellText(4, "DES"), "GERMANIA");
-    grid.Fill({"COD", "DES"}, {});
-    EXPECT_EQ(grid.RowCount(), 4);
-
-    grid.SetCurrentCell(2);
-    grid.Clear();
-    EXPECT_EQ(grid.RowCount(), 0);
-    EXPECT_EQ(grid.Model().ColumnCount(), 0);
-    EXPECT_EQ(grid.CurrentRow(), 0);
-    // A column added after a fill gets an empty cell on every existing row.
-    DueColonne(grid);
-    grid.Fill({"COD"}, {{QString("ES")}});
-    grid.AddColumn("X", "X", 10);
-    EXPECT_EQ(grid.CellText(1, "X"), "");
-    EXPECT_EQ(grid.Model().Column(2).width, 10);
-    EXPECT_GE(grid.horizontalHeader()->sectionSize(2), 10);
-}
-
-TEST(Grid, CurrentRowCountsFromOneAndZeroMeansNone)
-{
-    Grid grid;
-    DueColonne(grid);
-    QSignalSpy changes(&grid, &Grid::AfterSelectionChange);
-    EXPECT_EQ(grid.CurrentRow(), 0);
-    grid.Fill({"TIPO", "DES", "COD"}, Nazioni());
-    EXPECT_EQ(grid.CurrentRow(), 0);
-
-    grid.SetCurrentCell(2, 1);
-    EXPECT_EQ(grid.CurrentRow(), 2);
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(grid.selectionModel()->selectedRows().size(), 1);
-    EXPECT_EQ(grid.selectionModel()->selectedRows().first().row(), 1);
-
-    // Another cell of the same row is no selection change.
-    grid.SetCurrentCell(2, 2);
-    EXPECT_EQ(changes.count(), 1);
-
-    grid.SetCurrentCell(3);
-    EXPECT_EQ(grid.CurrentRow(), 3);
-    EXPECT_EQ(changes.count(), 2);
-
-    grid.SetCurrentCell(9);
-    EXPECT_EQ(grid.CurrentRow(), 0);
-    EXPECT_EQ(changes.count(), 3);
-    grid.SetCurrentCell(0);
-    EXPECT_EQ(grid.CurrentRow(), 0);
-
-    // Clearing the grid under a current row is a change to no row.
-    grid.SetCurrentCell(1);
-    EXPECT_EQ(changes.count(), 4);
-    grid.Clear();
-    EXPECT_EQ(grid.CurrentRow(), 0);
-    EXPECT_EQ(changes.count(), 5);
-    grid.Clear();
-    EXPECT_EQ(changes.count(), 5);
-}
-
-TEST(Grid, ClickSelectsAndDoubleClickReportsTheClickedRow)
-{
-    Grid grid;
-    DueColonne(grid);
-    grid.Fill({"TIPO", "DES", "COD"}, Nazioni());
-    grid.resize(800, 300);
-    grid.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-
-    QSignalSpy changes(&grid, &Grid::AfterSelectionChange);
-    QSignalSpy doubles(&grid, &Grid::DblClick);
-    const QPoint second = grid.visualRect(grid.model()->index(1, 1)).center();
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(grid.CurrentRow(), 2);
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(doubles.count(), 0);
-
-    const QPoint third = grid.visualRect(grid.model()->index(2, 0)).center();
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, third);
-    EXPECT_EQ(doubles.count(), 1);
-    EXPECT_EQ(grid.CurrentRow(), 3);
-
-    // A double click below the last row is not a row's double click.
-    const QPoint below(10, grid.viewport()->height() - 2);
-    ASSERT_FALSE(grid.indexAt(below).isValid());
-    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, below);
-    EXPECT_EQ(doubles.count(), 1);
-    // The grid is read-only.
-    EXPECT_EQ(grid.CellText(3, "COD"), "XX");
-    EXPECT_EQ(grid.indexWidget(grid.model()->index(2, 0)), nullptr);
-}
-
-TEST(Grid, AggiornamentiAnnidatiAltezzeDelleRighe)
-{
-    Grid grid;
-    DueColonne(grid);
-    grid.SetDefaultRowHeight(19);
-    grid.Fill({"TIPO", "DES", "COD"}, Nazioni());
-    grid.show();
-    grid.BeginUpdate();
-    grid.BeginUpdate();
-    grid.EndUpdate();
-    EXPECT_FALSE(grid.updatesEnabled());
-    grid.EndUpdate();
-    grid.EndUpdate();   // an unmatched end changes nothing
-    EXPECT_TRUE(grid.updatesEnabled());
-    EXPECT_FALSE(grid.Updating());
-
-    EXPECT_EQ(grid.rowHeight(0), grid.DefaultRowHeight());
-    grid.FitRowHeight(1, 20);
-    EXPECT_GE(grid.rowHeight(0), 20);
-    grid.FitRowHeight(2, 60);
-    EXPECT_EQ(grid.rowHeight(1), 60);
-    grid.FitRowHeight(7, 60);  // no such row: nothing happens
-    EXPECT_EQ(grid.rowHeight(2), 19);
-}
-
-namespace {
-
-class GrigliaDaDatabase : public test::DbBackendTest {};
-
-QStringList NomiColonne(const Table& tabella)
-{
-    QStringList nomi;
-    for (const Column& colonna : tabella.columns)
-        nomi << colonna.name;
-    return nomi;
-}
-
-} // namespace
-
-TEST_P(GrigliaDaDatabase, PicksTheColumnsOfItsKeysOutOfWholeRows)
-{
-    db().insert(schema::COPE(), test::rigaCope("02", "VERDI SRL"));
-    db().insert(schema::COPE(), test::rigaCope("01", "BIANCHI & C. SNC"));
-    QVariantList senzaNome = test::rigaCope("03", "ROSSI SPA");
-    senzaNome[cope::OCF] = QVariant();  // a null reads as an empty cell
-    senzaNome[cope::ODES] = QStringLiteral("ROSSI SPA L'ALTRA");
-    db().insert(schema::COPE(), senzaNome);
-
-    Grid grid;
-    grid.AddColumn("OCOD", "Codice", 100);
-    grid.AddColumn("OCF", "Codice Fiscale", 100);
-    grid.AddColumn("Odes", "Soggetto Obbligato", 400);
-    RiempiGriglia(grid, NomiColonne(schema::COPE()),
-                  db().select(schema::COPE(), " ORDER BY ORAG"));
-
-    ASSERT_EQ(grid.RowCount(), 3);
-    EXPECT_EQ(grid.CellText(1, "OCOD"), "01");
-    EXPECT_EQ(grid.CellText(1, "Odes"), "BIANCHI & C. SNC");
-    EXPECT_EQ(grid.CellText(2, "OCOD"), "03");
-    EXPECT_EQ(grid.CellText(2, "ODES"), "ROSSI SPA L'ALTRA");
-    EXPECT_EQ(grid.CellText(2, "OCF"), "");
-    EXPECT_EQ(grid.CellValue(3, 1).toString(), "02");
-    EXPECT_EQ(grid.CellValue(3, 3).toString(), "VERDI SRL");
-
-    // No rows: nothing added, nothing current.
-    Grid vuota;
-    vuota.AddColumn("OCOD", "Codice", 100);
-    RiempiGriglia(vuota, NomiColonne(schema::COPE()),
-                  db().select(schema::COPE(), " WHERE OCOD = ?", {"99"}));
-    EXPECT_EQ(vuota.RowCount(), 0);
-    EXPECT_EQ(vuota.CurrentRow(), 0);
-}
-
-QUERCINO_DB_SOLO_FILE(GrigliaDaDatabase);
