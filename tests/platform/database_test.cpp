@@ -1,6 +1,7 @@
 // The data-access layer on the three back-ends: typed round trips, bound values that hold
 // SQL syntax, case-insensitive searches with literal wildcards, transactions, and the
 // failures a user can meet (missing file, a file that is not a database, a wrong password).
+#include "support/casi.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
 
@@ -104,51 +105,41 @@ TEST(DatabaseSQLite, UnTestoNonNumericoInUnaColonnaInteraEUnErroreChiaro)
                  DbError);
 }
 
-// Quotes and SQL in bound values are only text. The SQLite file keeps a NUL and the ODBC
-// drivers cut the text there: control characters are taken out of every bound text
-// (insert() takes the same way, see the restore tests), so every back-end stores the same
-// text; tabs and line breaks become a blank.
-TEST_P(DatabaseTest, ValoriLegatiInnocuiESenzaCaratteriDiControllo)
+// Texts through bound values (casi/database.tsv): SQL syntax in a value is harmless, control
+// characters are taken out, searches ignore case and take wildcards literally. The rows
+// run in order on one table, so a search sees every text stored before it.
+TEST_P(DatabaseTest, TestiDellaTabella)
 {
-    const std::pair<QString, QString> casi[] = {{"L'AQUILA", "L'AQUILA"},
-                                                {"''", "''"},
-                                                {"x'); DROP TABLE CTAB; --", "x'); DROP TABLE CTAB; --"},
-                                                {"\\'\"", "\\'\""},
-                                                {"?", "?"},
-                                                {QString::fromLatin1("AB\0CD", 5), "ABCD"},
-                                                {"VIA\tROMA\r\n12", "VIA ROMA  12"},
-                                                {QString::fromLatin1("\x01\x7F", 2) + QChar(0x85) + "X", "X"},
-                                                {QString::fromLatin1("\0", 1), ""},
-                                                {"ÀÉ €", "ÀÉ €"}};
-    int n = 0;
-    for (const auto& [dentro, salvato] : casi) {
-        const QString cod = QString::number(++n);
-        db().exec(QStringLiteral("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('T', ?, ?)"), {cod, dentro});
-        const auto righe = db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ? AND COD = ?"), {salvato, cod});
-        ASSERT_EQ(righe.size(), 1u) << salvato.toStdString();
-        EXPECT_EQ(righe[0].text(ctab::DES), salvato);
-        EXPECT_FALSE(righe[0].isNull(ctab::DES));
-    }
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM CTAB"), {}, ColumnType::Integer)->toInt(), n);
-}
-
-TEST_P(DatabaseTest, LikeIgnoraMaiuscoleEPrendeIJollyAllaLettera)
-{
-    int n = 0;
-    for (const char* d : {"ITALIA", "Haiti", "AUSTRIA", "SCONTO 50%", "SCONTO 500", "A_B", "AXB"})
-        db().insert(schema::CTAB(), {QStringLiteral("PAESE"), QString::number(++n), QString::fromUtf8(d)});
-    const std::pair<QString, QStringList> casi[] = {{Database::likeContains("it"), {"ITALIA", "Haiti"}},
-                                                    {Database::likePrefix("a"), {"AUSTRIA", "A_B", "AXB"}},
-                                                    {Database::likeContains("50%"), {"SCONTO 50%"}},
-                                                    {Database::likeContains("_"), {"A_B"}},
-                                                    {Database::likeContains("'"), {}}};
-    const QString condizione = " WHERE " + Database::likeInsensitive("DES") + " ORDER BY COD";
-    for (const auto& [modello, attese] : casi) {
-        QStringList trovate;
-        for (const Row& r : db().select(schema::CTAB(), condizione, {modello}))
-            trovate << r.text(ctab::DES);
-        EXPECT_EQ(trovate, attese) << modello.toStdString();
-    }
+    int codice = 0;
+    const auto leggi = [this](const QString& cod) {
+        const auto letto = db().scalar(QStringLiteral("SELECT DES FROM CTAB WHERE COD = ?"), {cod}, ColumnType::Text);
+        return !letto ? QStringLiteral("(nessuna riga)") : letto->isNull() ? QStringLiteral("(nullo)") : letto->toString();
+    };
+    quercino::test::ControllaFunzioni(__FILE__, "casi/database.tsv", {
+        // Stored by insert() or by a statement of its own; read back by code, then found by value.
+        {"Inserisci", [&](const QStringList& a) {
+             const QString cod = QStringLiteral("%1").arg(++codice, 3, 10, QLatin1Char('0'));
+             if (a[0] == "insert")
+                 db().insert(schema::CTAB(), {QStringLiteral("PROVA"), cod, a[1]});
+             else
+                 db().exec(QStringLiteral("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('PROVA', ?, ?)"), {cod, a[1]});
+             const QString letto = leggi(cod);
+             return QStringList{letto, QString::number(db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ?"), {letto}).size())};
+         }},
+        {"Cerca", [&](const QStringList& a) {
+             const QString valore = a[0] == "inizia" ? Database::likePrefix(a[1]) : Database::likeContains(a[1]);
+             QStringList trovate;
+             for (const Row& r : db().select(schema::CTAB(), " WHERE " + Database::likeInsensitive("DES") + " ORDER BY COD", {valore}))
+                 trovate << r.text(ctab::DES);
+             return trovate;
+         }},
+        {"Righe", [&](const QStringList&) {
+             return QStringList{db().scalar(QStringLiteral("SELECT COUNT(*) FROM CTAB"), {}, ColumnType::Integer)->toString()};
+         }},
+        // Values with special characters go between braces in a connection string.
+        {"Attributo", [](const QStringList& a) { return QStringList{odbcAttributeValue(a[0])}; }},
+        {"Origine", [](const QStringList& a) { return QStringList{odbcDataSourceString(a[0], a[1], a[2])}; }},
+    });
 }
 
 TEST_P(DatabaseTest, UnaTransazioneNonConfermataNonLasciaNulla)
@@ -194,14 +185,6 @@ TEST(DatabaseApertura, FileMancanteNonDatabaseOrigineInesistente)
     ASSERT_TRUE(test::ScriviFile(dir.filePath("VEKO.sqlite"), QByteArray(4096, 'x')));
     EXPECT_THROW(Database::openSqliteFile(dir.filePath("VEKO.sqlite")), DbError);
     EXPECT_THROW(Database::openDataSource(QStringLiteral("NESSUNA_ORIGINE_QUERCINO"), QString(), QString()), DbError);
-}
-
-TEST(OdbcConnectionString, IValoriConCaratteriSpecialiVannoTraGraffe)
-{
-    const std::pair<QString, QString> casi[] = {{"semplice", "semplice"}, {"a;b", "{a;b}"}, {"a}b", "{a}}b}"}, {" x", "{ x}"}};
-    for (const auto& [valore, attributo] : casi)
-        EXPECT_EQ(odbcAttributeValue(valore), attributo);
-    EXPECT_EQ(odbcDataSourceString("VEKO", "u", "p=1;DSN=ALTRO"), "DSN=VEKO;UID=u;PWD={p=1;DSN=ALTRO}");
 }
 
 } // namespace
