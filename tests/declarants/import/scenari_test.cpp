@@ -8,6 +8,7 @@
 #include "import_fixture.h"
 
 #include "declarants/import/ConvertiData.h"
+#include "declarants/import/FImpEX.h"
 #include "declarants/import/Importazione.h"
 #include "declarants/import/LeggiRiga.h"
 #include "declarants/import/SelezioneImportazione.h"
@@ -20,8 +21,16 @@
 #include "platform/text/Trim.h"
 #include "platform/text/UpperCase.h"
 
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 using namespace import_fixture;
@@ -111,6 +120,7 @@ protected:
         };
         VerbiDeiFile();
         VerbiDellImportazione();
+        VerbiDellaFinestra();
     }
 
     // Answers of LeggiRiga's reports: OK, unless the step said "annulla" (the first report).
@@ -293,6 +303,65 @@ protected:
         };
     }
 
+    // The import window: the kind chosen (in bold), what is shown and enabled, the file and
+    // row last read, and the imports done.
+    QString StatoFinestra() const
+    {
+        QStringList opzioni;
+        for (const QRadioButton* o : {&finestra->OpzioneExcel(), &finestra->OpzioneCsv()})
+            opzioni << (o->isChecked() ? "(x) " : "( ) ") + o->text() + (o->font().bold() ? " in grassetto" : "");
+        QStringList esiti;
+        for (const EsitoImportazione& e : finestra->Esiti())
+            esiti << QFileInfo(e.FileScritti.value(0)).fileName();
+        return QStringLiteral("%1, %2; avanzamento %3, Importa %4, Annulla %5; file %6, riga %7; importazioni: %8")
+            .arg(finestra->isVisible() ? "aperta" : finestra->result() == QDialog::Accepted ? "chiusa (accettata)" : "chiusa",
+                 opzioni.join(", "), finestra->Avanzamento().isVisible() ? "visibile" : "nascosto",
+                 finestra->PulsanteImporta().isEnabled() ? "attivo" : "bloccato", finestra->PulsanteAnnulla().isEnabled() ? "attivo" : "bloccato",
+                 QFileInfo(finestra->NomeFile().text()).fileName(), finestra->RigaLetta().text(), esiti.join(' '));
+    }
+
+    void VerbiDellaFinestra()
+    {
+        s.verbi["finestra"] = [this](const QString&) {
+            finestra = std::make_unique<quercino::FImpEX>(a.dichiarante);
+            finestra->show();
+            s.Stampa(StatoFinestra());
+        };
+        s.verbi["opzione"] = [this](const QString& arg) {
+            (arg == "csv" ? finestra->OpzioneCsv() : finestra->OpzioneExcel()).click();
+            s.Stampa(StatoFinestra());
+        };
+        s.verbi["separatore"] = [this](const QString& arg) { finestra->Separatore().setText(arg); };
+        // "Importa" clicked: the window as the import finds it each time it asks for the
+        // declarant, and whether a timer due at once fired before the import ended (the
+        // window keeps processing events); then the window.
+        s.verbi["importa-dalla-finestra"] = [this](const QString&) {
+            QString durante = "nessuna richiesta del dichiarante";
+            a.dichiarante.osserva = [&] { durante = StatoFinestra(); };
+            timer = "non scattato";
+            QTimer::singleShot(0, finestra.get(), [this] { timer = "scattato durante l'importazione"; });
+            finestra->PulsanteImporta().click();
+            a.dichiarante.osserva = nullptr;
+            s.Stampa("timer " + timer + "; durante: " + durante);
+            s.Stampa("dopo: " + StatoFinestra());
+        };
+        // A name and a path of any length never widen the window past the screen (both are
+        // elided): "Annulla" and the separator stay in sight.
+        s.verbi["nomi-lunghi"] = [this](const QString&) {
+            quercino::NomeOperatore = QString(296, QLatin1Char('A'));
+            finestra = std::make_unique<quercino::FImpEX>(a.dichiarante);
+            finestra->show();
+            finestra->NomeFile().setText(a.File(QString(250, QLatin1Char('c')) + "/fatture.xlsx"));
+            finestra->Avanzamento().show();
+            QCoreApplication::processEvents();
+            const bool entro = finestra->frameGeometry().width() <= finestra->screen()->availableGeometry().width();
+            bool visibili = true;
+            for (const QWidget* w : {static_cast<QWidget*>(&finestra->PulsanteAnnulla()), static_cast<QWidget*>(&finestra->Separatore())})
+                visibili = visibili && finestra->rect().contains(QRect(w->mapTo(finestra.get(), QPoint()), w->size()));
+            s.Stampa(QStringLiteral("entro lo schermo: %1, Annulla e separatore visibili: %2").arg(entro ? "si" : "no", visibili ? "si" : "no"));
+        };
+    }
+
     void Log(const QString& cartella)
     {
         importazione.reset();
@@ -308,6 +377,8 @@ protected:
     std::size_t aperti = 0;
     bool annullaRiga = false;
     RigaFattura precedente;
+    std::unique_ptr<quercino::FImpEX> finestra;
+    QString timer;
 };
 
 TEST_P(ScenariImportazione, Passi)
@@ -317,7 +388,7 @@ TEST_P(ScenariImportazione, Passi)
 
 INSTANTIATE_TEST_SUITE_P(Importazione, ScenariImportazione,
                          ::testing::Values("cartella", "tracciati", "annulla", "piu_file", "continuazioni", "mille",
-                                           "righe_errate", "esempi", "calc", "righe", "date"),
+                                           "righe_errate", "esempi", "calc", "righe", "date", "finestra"),
                          [](const auto& info) { return std::string(info.param); });
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
