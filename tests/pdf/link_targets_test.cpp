@@ -1,48 +1,16 @@
-// The pieces of link targets that need no document: numbers at the start of a text, page
-// words, JavaScript string literals (evaluated by Node.js against Python's Windows-1252
-// codec) and the layer-switch script (run by Node.js over stand-in layers).
+// JavaScript string literals of link targets (evaluated by Node.js against Python's
+// Windows-1252 codec) and the layer-switch script (run by Node.js over stand-in layers); the
+// numbers and page words of a target: scripts/links.txt.
 
-#include "pdf/ErrorRaised.h"
 #include "support/pdf/tools.h"
 #include "pdf/core/JavaScriptString.h"
 #include "pdf/core/LinkTargets.h"
-#include "pdf/core/TavloError.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <optional>
-#include <tuple>
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-// Numbers are read with a full stop whatever the locale: a host application may run under
-// one whose decimal separator is a comma.
-TEST(LinkTargets, LeadingNumbersPagesAndWholeNumbers)
-{
-    std::setlocale(LC_ALL, "it_IT.UTF-8");
-    const std::pair<const char*, double> leading[] = {
-        {"12abc", 12}, {"  -5 pagine", -5}, {"+2", 2}, {"2.75x", 2.75}, {"1e2", 100}, {"3e", 3}, {".5", 0.5},
-        {".", 0},      {"-", 0},            {"abc", 0}, {"", 0},         {"1e999", 0}, {"-1.5e1", -15}, {"2,75", 2}};
-    for (const auto& [text, value] : leading)
-        EXPECT_EQ(LeadingNumber(text), value) << text;
-    // Target, current page, page reached (-1: the last one, 0: none).
-    const std::tuple<const char*, int, int> pages[] = {
-        {"#last", 1, -1}, {"#LAST", 7, -1}, {"+2", 3, 5},    {"-5", 2, 1},     {"-1", 2, 1},     {"#Next", 4, 5},
-        {"#prev", 1, 0},  {"#first", 9, 1}, {"#altro", 9, 0}, {"2.5", 1, 2},   {"3.5", 1, 4},    {"pagina", 1, 0},
-        {"2.6", 1, 3},    {"+1.5", 1, 2}};  // halves to even
-    for (const auto& [target, current, page] : pages)
-        EXPECT_EQ(LinkTargetPage(target, current), page) << target;
-    EXPECT_EQ(ErrorRaised([] { LinkTargetPage("99999999999", 1); }), ErrorCode::Overflow)
-        << "a page beyond 32 bits is an overflow";
-    const std::pair<const char*, std::optional<double>> whole[] = {
-        {" 12.5 ", 12.5},         {"+3", 3},          {"12,5", std::nullopt},  {"12.5 pagine", std::nullopt},
-        {"", std::nullopt},       {"1e999", std::nullopt}, {"inf", std::nullopt}, {"0x10", std::nullopt}};
-    for (const auto& [text, value] : whole)
-        EXPECT_EQ(WholeNumber(text), value) << text;
-    std::setlocale(LC_ALL, "C");
-}
 
 TEST(LinkTargets, JavaScriptStringsMeanTheWindows1252Text)
 {
