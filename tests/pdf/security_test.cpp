@@ -1,13 +1,11 @@
-// The standard security handler against qpdf's own computations, and encrypted documents
-// opened by qpdf, poppler and mupdf with the user and the owner password and decrypted by
-// qpdf to their plain twin.
+// The standard security handler against qpdf's own computations, and an encrypted document
+// decrypted by qpdf to its plain twin (encrypted documents in every reader:
+// scripts/security.txt).
 
-#include "pdf/ErrorRaised.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/Md5.h"
 #include "pdf/core/SecurityHandler.h"
 #include "support/pdf/qpdf_json.h"
-#include "support/pdf/text_boxes.h"
 #include "support/pdf/tools.h"
 #include "support/pdf/written_document.h"
 
@@ -86,72 +84,6 @@ TEST(SecurityHandler, ObjectKeysAndPaddedPasswords)
     Bytes expected = BytesOf("   ");
     expected.insert(expected.end(), PasswordPadding().begin(), PasswordPadding().begin() + 29);
     EXPECT_EQ(PadPassword("   "), expected);  // a blank user password is padded as it is
-}
-
-// The file identifier is the producer and the writer's version; a blank owner password is
-// replaced by the user password; 128-bit keys ask for version 1.4; both passwords open the
-// document in every reader, a wrong one does not; a new document after Abort is plain.
-TEST(EncryptedDocument, OpensWithBothPasswordsInEveryReader)
-{
-    for (const std::int32_t flags : {4 | 16, 4096 | 4 | 16 | 2048})
-        for (const std::uint32_t compression : {0u, 2u, 2u | 16u}) {
-            const std::string owner = flags & 4096 ? "proprietario" : "   ";
-            Tavlo pdf;
-            const WrittenPdf doc = WriteDocument(
-                pdf, "enc.pdf",
-                [](Tavlo& p) {
-                    p.BeginPage();
-                    p.SetFont("Helvetica", 14, 0, 0);
-                    p.DrawText(20, 100, "Ciao mondo");
-                },
-                {[&](Tavlo& p) {
-                     p.SetDocProperty("Prova (titolo) \\ cifrato", "", "", "", "Studio Rossi", "");
-                     p.SetCompression(compression, 2);
-                     p.SetProtection(flags, owner, "utente");
-                 },
-                 "utente"});
-            const std::string label = "flags " + std::to_string(flags) + ", compression " + std::to_string(compression);
-            const std::string realOwner = flags & 4096 ? owner : "utente";
-            ExpectReadersAccept(doc.path, realOwner, true);
-            const QpdfDocument q(doc.path, realOwner);
-            EXPECT_EQ(q.Root()["encrypt"]["ownerpasswordmatched"].text, "true") << label;
-            EXPECT_EQ(StringValue(q.Trailer()["/ID"][0]), "Studio Rossi2.4.8") << label;
-            EXPECT_EQ(q.Text("Encrypt/Length"), flags & 4096 ? "128" : "<none>") << label;
-            EXPECT_EQ(doc.bytes.substr(5, 3), flags & 4096 ? "1.4" : "1.3") << label;
-            EXPECT_NE(RunTool("qpdf --check --password=sbagliata " + Quote(doc.path) + " >/dev/null 2>&1").exitCode, 0);
-            EXPECT_EQ(InfoField(doc.path, "Title", "utente"), "Prova (titolo) \\ cifrato") << label;
-            EXPECT_NE(PopplerText(doc.path, "utente").find("Ciao mondo"), std::string::npos) << label;
-            EXPECT_NE(MupdfText(doc.path, "utente").find("Ciao mondo"), std::string::npos) << label;
-            pdf.Abort();
-            EXPECT_EQ(InfoField(WriteDocument(pdf, "after.pdf", [](Tavlo&) {}).path, "Encrypted"), "no");
-        }
-}
-
-// Protection may be set only while no object of the document has been written: later it is
-// refused and the document stays as it was, plain or with its first key.
-TEST(EncryptedDocument, ProtectionAfterAPageIsRefused)
-{
-    const std::string path = WriteDocument(
-                                 "tardi.pdf",
-                                 [&](Tavlo& pdf) {
-                                     pdf.SetProtection(0, "o", "u");  // before any object: allowed
-                                     pdf.BeginPage();
-                                     pdf.EndPage();
-                                     EXPECT_EQ(ErrorRaised([&] { pdf.SetProtection(4096, "x", "y"); }),
-                                               ErrorCode::InvalidArgument);
-                                 },
-                                 {nullptr, "u"})
-                                 .path;
-    // The first key: the one of the first passwords and the file's identifier.
-    const QpdfDocument q(path, "u");
-    const Bytes id = BytesOf(StringValue(q.Trailer()["/ID"][0]));
-    EXPECT_EQ(q.Root()["encrypt"]["parameters"]["key"].text, Hex(ComputeSecurity(0, "o", "u", id).fileKey));
-    const std::string plain = WriteDocument("chiaro.pdf", [](Tavlo& pdf) {
-                                  pdf.BeginPage();
-                                  pdf.EndPage();
-                                  EXPECT_THROW(pdf.SetProtection(0, "o", "u"), TavloError);
-                              }).path;
-    EXPECT_EQ(InfoField(plain, "Encrypted"), "no");
 }
 
 // Decrypted by qpdf, an encrypted document is its plain twin: only the encryption differs.

@@ -377,6 +377,10 @@ const std::map<std::string, Question>& Questions()
              ExpectReadersAccept(r.path, a[0].text, a.size() > 1);
              return std::string();
          }},
+        // Whether qpdf opens the document with the password.
+        {"opens", [](Run& r, const Args& a) {
+             return Shown(RunTool("qpdf --check" + QpdfPassword(a[0].text) + " " + Quote(r.path) + " >/dev/null 2>&1").exitCode == 0);
+         }},
         {"exists", [](Run&, const Args& a) { return Shown(std::filesystem::exists(a[0].text)); }},
         {"filesize", [](Run& r, const Args&) { return Shown(r.bytes.size()); }},
         {"file", [](Run& r, const Args&) { return r.bytes; }},
