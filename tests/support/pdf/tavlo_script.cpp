@@ -636,15 +636,12 @@ void Line(Run& r, const std::string& line)
     }
 }
 
-} // namespace
-
-void RunScript(const std::string& name)
+// The lines of a script file; "include NAME" runs the lines of another file of the folder.
+void RunLines(Run& run, const std::string& name)
 {
     const std::string file = std::string(QUERCINO_SOURCE_DIR "/tests/pdf/scripts/") + name;
     std::istringstream lines(ReadFile(file));
     ASSERT_FALSE(lines.str().empty()) << "no script " << file;
-    Run run;
-    run.name = name.substr(0, name.find('.'));
     std::string line;
     int number = 0;
     for (std::string next; std::getline(lines, next);) {
@@ -657,9 +654,21 @@ void RunScript(const std::string& name)
         if (more)
             continue;
         const ::testing::ScopedTrace trace(file.c_str(), number, line);
-        Line(run, line);
+        if (line.rfind("include ", 0) == 0)
+            RunLines(run, line.substr(8));
+        else
+            Line(run, line);
         line.clear();
     }
+}
+
+} // namespace
+
+void RunScript(const std::string& name)
+{
+    Run run;
+    run.name = name.substr(0, name.find('.'));
+    RunLines(run, name);
     std::setlocale(LC_ALL, "C");
     std::locale::global(std::locale::classic());
 }
