@@ -1,7 +1,7 @@
 // BMP files placed on pages: the image poppler and mupdf extract has the pixels ImageMagick
 // reads from the same file, for every depth, both row orders, compressed rows and odd widths;
-// the picture lands where it was placed, margins and units included; a key colour is
-// transparent; a file drawn again is one image; unreadable files are recorded errors.
+// a file drawn again is one image; unreadable files are recorded errors (where the picture
+// lands and key colours: scripts/bmp_images.txt).
 
 #include "pdf/BmpFields.h"
 #include "support/pdf/images.h"
@@ -18,17 +18,6 @@ using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
-
-// One page drawn by draw (in the unit, inside the margins), accepted by every reader.
-std::string Page(const std::function<void(Tavlo&)>& draw, std::int32_t unit = 0, float left = 0, float top = 0)
-{
-    return WriteDocument("page.pdf", [&](Tavlo& pdf) {
-               pdf.SetScale(unit);
-               pdf.SetMargins(left, 0, top, 0, false);
-               pdf.BeginPage();
-               draw(pdf);
-           }).path;
-}
 
 Image Drawn(const std::string& pdf)
 {
@@ -84,7 +73,7 @@ TEST(BmpImages, ExtractedPixelsMatchImageMagickForEveryDepth)
                                     }).path;
             EXPECT_EQ(writer.ErrNumber(), 0);
             // The image is stored bottom row first, for the page's downward y axis; the
-            // placement turns it upright (PictureLandsOnThePlacedRectangle).
+            // placement turns it upright (scripts/bmp_images.txt).
             const std::string expected = RgbPixels(bmp, true);
             ASSERT_EQ(expected.size(), 3u * v.width * v.height);
             const ScratchDir out;
@@ -93,59 +82,6 @@ TEST(BmpImages, ExtractedPixelsMatchImageMagickForEveryDepth)
             EXPECT_TRUE(RgbPixels(mupdf) == expected) << "mupdf's pixels differ";
             if (v.bits > 1)
                 EXPECT_TRUE(RgbPixels(PopplerExtract(pdf, out.Path())) == expected) << "poppler's pixels differ";
-        }
-}
-
-TEST(BmpImages, PictureLandsOnThePlacedRectangle)
-{
-    ScratchDir dir;
-    const std::string black = dir.File("black.bmp"), halves = dir.File("halves.bmp");
-    ASSERT_TRUE(Convert("-size 40x20 xc:black -type TrueColor " + Quote("BMP3:" + black)));
-    const double mm = 72 / 25.4;
-    struct Case {
-        std::function<void(Tavlo&)> draw;
-        std::int32_t unit;
-        float left, top;
-        std::array<double, 4> box;  // left, bottom, right, top in points
-    };
-    const Case cases[] = {
-        // Pixel size, one pixel a point, inside margins of 20 and 40 points.
-        {[&](Tavlo& p) { p.DrawImage(black, 30, 50, 0, 0); }, 0, 20, 40, {50, 842 - 110, 90, 842 - 90}},
-        // Width given, height derived from the picture's proportions; height given; both.
-        {[&](Tavlo& p) { p.DrawImage(black, 100, 200, 80, 0); }, 0, 0, 0, {100, 842 - 240, 180, 842 - 200}},
-        {[&](Tavlo& p) { p.DrawImage(black, 100, 200, 0, 30); }, 0, 0, 0, {100, 842 - 230, 160, 842 - 200}},
-        {[&](Tavlo& p) { p.DrawImage(black, 10, 10, 200, 5); }, 0, 0, 0, {10, 842 - 15, 210, 842 - 10}},
-        // Millimetres: the derived size is still 40 × 20 points.
-        {[&](Tavlo& p) { p.DrawImage(black, 10, 20, 0, 0); }, 2, 0, 0, {10 * mm, 842 - 20 * mm - 20, 10 * mm + 40, 842 - 20 * mm}},
-    };
-    for (const Case& c : cases) {
-        // poppler paints the pixels an image edge only touches: within a point.
-        const auto drawn = DarkBox(Drawn(Page(c.draw, c.unit, c.left, c.top)));
-        for (int i = 0; i < 4; ++i)
-            EXPECT_NEAR(drawn[i], c.box[i], 1.0) << "side " << i;
-    }
-    // Upright: the top row of the file is at the top on the page.
-    ASSERT_TRUE(Convert("-size 30x10 xc:white -size 30x10 xc:black -append -type Palette " + Quote("BMP3:" + halves)));
-    const Image upright = Drawn(Page([&](Tavlo& p) { p.DrawImage(halves, 100, 100, 0, 0); }));
-    EXPECT_EQ(DarkPixelsIn(upright, 100, 100, 130, 110), 0);
-    EXPECT_EQ(DarkPixelsIn(upright, 101, 111, 129, 119), 28 * 8);
-}
-
-TEST(BmpImages, KeyColourIsTransparent)
-{
-    // Left half pure red, right half black: both dark in grey until red is the key colour.
-    ScratchDir dir;
-    const std::string rgb = dir.File("rgb.bmp"), indexed = dir.File("indexed.bmp");
-    const std::string halves = "-size 20x10 xc:red -size 20x10 xc:black +append ";
-    ASSERT_TRUE(Convert(halves + "-type TrueColor " + Quote("BMP3:" + rgb)));
-    ASSERT_TRUE(Convert(halves + "-type Palette " + Quote("BMP3:" + indexed)));
-    for (const std::string& bmp : {rgb, indexed})
-        // A key colour the picture does not hold changes nothing.
-        for (const std::string key : {"", "Red", "#FF0000", "@255;0;0", "#00FF00"}) {
-            const Image page = Drawn(Page([&](Tavlo& p) { p.DrawImage(bmp, 100, 100, 0, 0, 1, key); }));
-            const bool keyed = !key.empty() && key != "#00FF00";
-            EXPECT_EQ(DarkPixelsIn(page, 101, 101, 119, 109), keyed ? 0 : 18 * 8) << bmp << key;
-            EXPECT_EQ(DarkPixelsIn(page, 122, 101, 139, 109), 17 * 8) << bmp << key;
         }
 }
 

@@ -12,6 +12,7 @@
 #include "pdf/draw/EanSymbols.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/golden_files.h"
+#include "support/pdf/images.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/rendering.h"
 #include "support/pdf/text_boxes.h"
@@ -377,6 +378,8 @@ const std::map<std::string, Question>& Questions()
              ExpectReadersAccept(r.path, a[0].text, a.size() > 1);
              return std::string();
          }},
+        // ImageMagick's convert run with the arguments: whether it succeeded.
+        {"convert", [](Run&, const Args& a) { return Shown(Convert(Joined(Rest(a, 0), " "))); }},
         // Whether qpdf opens the document with the password.
         {"opens", [](Run& r, const Args& a) {
              return Shown(RunTool("qpdf --check" + QpdfPassword(a[0].text) + " " + Quote(r.path) + " >/dev/null 2>&1").exitCode == 0);
