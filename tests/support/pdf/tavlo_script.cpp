@@ -378,6 +378,14 @@ const std::map<std::string, Question>& Questions()
              ExpectReadersAccept(r.path, a[0].text, a.size() > 1);
              return std::string();
          }},
+        // xmllint's complaints about a stream (none when it is well-formed), or given an XPath
+        // expression what xmllint finds there.
+        {"xmllint", [](Run& r, const Args& a) {
+             const std::string file = TempPath("stream.xml");
+             WriteFile(file, r.Qpdf().StreamData(a[0].text));
+             const std::string what = a.size() > 1 ? "--xpath " + Quote(a[1].text) : "--noout";
+             return RunTool("xmllint " + what + " " + Quote(file) + " 2>&1").output;
+         }},
         // ImageMagick's convert run with the arguments: whether it succeeded.
         {"convert", [](Run&, const Args& a) { return Shown(Convert(Joined(Rest(a, 0), " "))); }},
         // Whether qpdf opens the document with the password.

@@ -118,14 +118,4 @@ Bytes RandomBytes(std::size_t count, std::uint32_t seed, int alphabet)
     return out;
 }
 
-std::string TokenAfter(const std::string& text, const std::string& marker, const std::string& allowed)
-{
-    const std::size_t at = text.find(marker);
-    if (at == std::string::npos)
-        return "";
-    const std::size_t from = at + marker.size();
-    const std::size_t end = text.find_first_not_of(allowed, from);
-    return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
-}
-
 } // namespace tavlo::test

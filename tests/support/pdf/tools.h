@@ -48,8 +48,5 @@ std::string Hex(const Bytes& bytes);
 Bytes FromHex(const std::string& hex);
 // count bytes below alphabet from a seeded generator.
 Bytes RandomBytes(std::size_t count, std::uint32_t seed, int alphabet = 256);
-// The run of characters from `allowed` that follows the first `marker` in text.
-std::string TokenAfter(const std::string& text, const std::string& marker,
-                       const std::string& allowed = "0123456789abcdef-");
 
 } // namespace tavlo::test
