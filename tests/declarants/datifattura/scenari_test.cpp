@@ -541,6 +541,7 @@ protected:
             s.Stampa(QString::fromUtf8(testo.left(testo.indexOf('\n') - 1)));
             s.Stampa(testo.count("\r\n") == testo.count('\n') ? "ogni riga finisce in CR LF" : "righe senza CR LF");
         };
+        s.verbi["xpath"] = [this](const QString& a) { s.Stampa(quercino::test::XPath(File(a.section(' ', 0, 0)), a.section(' ', 1))); };
         s.verbi["valido"] = [this](const QString& a) {
             const auto esito = quercino::test::ValidoPerSchema(File(a));
             s.Stampa(esito ? QStringLiteral("valido per lo schema") : QString::fromStdString(esito.message()));
@@ -551,15 +552,6 @@ protected:
                                                               quercino::test::Accanto(__FILE__, a.section(' ', 1)));
             s.Stampa(esito ? QStringLiteral("uguale") : QString::fromStdString(esito.message()));
         };
-    }
-
-    // The header and block writers' text as it stands: each line ends in "$" where the file
-    // has CR LF.
-    void StampaTesto(const std::string& testo)
-    {
-        QString righe = QString::fromStdString(testo);
-        EXPECT_TRUE(righe.endsWith("\r\n"));
-        s.Stampa(righe.chopped(2).replace("\r\n", "$\n") + "$");
     }
 
     // A one-row file written straight from the block writers, without any check.
@@ -587,31 +579,6 @@ protected:
     void VerbiDeiControlli()
     {
         const auto tipo = [](const QString& a) { return a.startsWith("dtr") ? TipoComunicazione::DTR : TipoComunicazione::DTE; };
-        s.verbi["intestazione"] = [this](const QString&) {
-            std::string testo;
-            ScriviIntestazione(testo, d, d.OPROG);
-            StampaTesto(testo);
-        };
-        s.verbi["blocco-dichiarante"] = [this, tipo](const QString& a) {
-            std::string testo;
-            ScriviBloccoDichiarante(testo, d, tipo(a));
-            StampaTesto(testo);
-        };
-        s.verbi["testa-blocco"] = [this, tipo](const QString& a) {   // dte|dtr N pairs
-            std::string testo;
-            const RigaFattura r = Riga(a.section(' ', 2));
-            ScriviTestaBlocco(testo, r, tipo(a), a.section(' ', 1, 1).toInt(), r.NomeSoggetto());
-            StampaTesto(testo);
-        };
-        s.verbi["fattura"] = [this, tipo](const QString& a) {   // an invoice, its block and the file closed
-            std::string testo;
-            const RigaFattura r = Riga(a.section(' ', 1));
-            ScriviTestaFattura(testo, r, tipo(a), r.NomeSoggetto(), r.NomeSoggetto());
-            ScriviFineFattura(testo, tipo(a));
-            ScriviFineBlocco(testo, tipo(a));
-            ScriviChiusura(testo, tipo(a));
-            StampaTesto(testo);
-        };
         // A row's own check (dte|dtr, then the pairs over a company of Turin), and the file
         // written from it without any check, judged by the schema.
         s.verbi["controlla"] = [this, tipo](const QString& a) {
