@@ -31,11 +31,6 @@ int Extend(const std::uint8_t* a, const std::uint8_t* b, int known, int limit)
     return k;
 }
 
-std::uint32_t Load3(const std::uint8_t* at)
-{
-    return std::uint32_t(at[0]) | std::uint32_t(at[1]) << 8 | std::uint32_t(at[2]) << 16;
-}
-
 std::uint32_t Load4(const std::uint8_t* at)
 {
     std::uint32_t value;
@@ -43,25 +38,28 @@ std::uint32_t Load4(const std::uint8_t* at)
     return value;
 }
 
+// The bytes of the first three of Load4 (the fourth must lie inside the input).
+constexpr std::uint32_t kFirstThree = std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+
 } // namespace
 
 void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxChain)
 {
     if (head_.empty()) {
         head_.assign(std::size_t(1) << (32 - hashShift_), 0);
-        previous_.assign(kRingMask + 1, 0);
+        links_.assign(kRingMask + 1, kNoLinks);
     }
     data_ = data;
     length_ = length;
     maxChain_ = maxChain;
-    const std::uint64_t needed = std::uint64_t(nextBase_) + std::uint64_t(length) + 2;
+    // The stamps of one input lie more than a window above those of the one before.
+    const std::uint64_t needed = std::uint64_t(nextBase_) + std::uint64_t(length) + 2 + kWindowSpan;
     if (needed >= std::numeric_limits<std::uint32_t>::max()) {
         std::fill(head_.begin(), head_.end(), 0);
-        std::fill(previous_.begin(), previous_.end(), 0);
-        nextBase_ = 0;
+        nextBase_ = kWindowSpan + 1;
     }
     base_ = nextBase_;
-    nextBase_ = base_ + std::uint32_t(length) + 1;
+    nextBase_ = base_ + std::uint32_t(length) + 1 + kWindowSpan;
     cursor_ = -1;
     cursorRank_ = 0;
 }
@@ -84,28 +82,48 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
     }
     int rank = fromNewest ? 0 : cursorRank_;
     const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
-    const std::uint8_t* here = data_ + p;
-    const std::uint32_t prefix = Load3(here);
-    const std::int32_t oldest = std::max(0, p - kWindow);
-    while (q >= oldest && rank < maxChain_) {
-        const std::int32_t at = q;
-        const std::uint16_t back = previous_[std::uint32_t(q) & kRingMask];
-        q = back != 0 ? q - back : -1;
-        const std::uint8_t* there = data_ + at;
-        if (Load3(there) != prefix)
-            continue;  // another prefix in the same bucket
+    const std::uint8_t* const data = data_;
+    const std::uint32_t* const links = links_.data();
+    const std::uint8_t* here = data + p;
+    const std::uint32_t prefix = PrefixAt(p);
+    // Only a candidate that agrees on the four bytes up to the first one the best missed
+    // can be longer (read only while a longer one fits before the end).
+    auto wanted = [&] { return best.length >= 3 && best.length < limit ? Load4(here + best.length - 3) : 0; };
+    std::uint32_t want = wanted();
+    // Looks at one candidate; true when the walk stops there.
+    auto stopsAt = [&](std::int32_t at) {
+        const std::uint8_t* there = data + at;
+        if ((Load4(there) & kFirstThree) != prefix)
+            return false;  // another prefix in the same bucket
         ++rank;
-        // Only a candidate that agrees on the four bytes up to the first one the best missed
-        // can be longer.
-        if (best.length < limit && (best.length < 3 || Load4(there + best.length - 3) == Load4(here + best.length - 3))) {
+        if (best.length < limit && (best.length < 3 || Load4(there + best.length - 3) == want)) {
             const int k = Extend(here, there, 3, limit);
             if (k > best.length) {
                 best.length = k;
                 best.position = at;
                 if (k >= stop)
-                    break;
+                    return true;
+                want = wanted();
             }
         }
+        return false;
+    };
+    const std::int32_t oldest = std::max(0, p - kWindow);
+    // Two candidates a step: the second comes from the first one's link too.
+    while (q >= oldest && rank < maxChain_) {
+        const std::uint32_t link = links[std::uint32_t(q) & kRingMask];
+        const std::int32_t next = q - std::int32_t(link & 0xFFFF);
+        if (stopsAt(q)) {
+            q = next;
+            break;
+        }
+        if (next < oldest || rank >= maxChain_) {
+            q = next;
+            break;
+        }
+        q -= std::int32_t(link >> 16);
+        if (stopsAt(next))
+            break;
     }
     cursor_ = q;
     cursorRank_ = rank;

@@ -1,15 +1,17 @@
 #pragma once
 // Where the three-byte prefix at a position occurred before: a head table of 2^16 buckets,
 // each holding the newest position whose prefix hashes there, and a 32 K ring giving each
-// position the distance back to the previous one of its bucket. A walk skips the positions
+// position the distances back to the previous two of its bucket. A walk skips the positions
 // of other prefixes that share the bucket without counting them, so the candidates are
 // exactly the `maxChain` newest earlier positions with the same prefix, newest first,
-// stopping beyond 32767 bytes. The tables (about 320 KB) are kept between inputs and never
-// cleared: the heads are stamped with a base that grows from one input to the next, older
-// stamps count as empty, and a ring entry is read only for a position of the current input.
+// stopping beyond 32767 bytes. The tables (384 KB) are kept between inputs and never cleared:
+// positions are stamped with a base that grows from one input to the next by more than a
+// window, so that a head of an earlier input lies out of reach and the ring entries it would
+// lead to are never read.
 
 #include "pdf/core/deflate/Match.h"
 
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -23,13 +25,31 @@ public:
 
     void Begin(const std::uint8_t* data, std::int32_t length, int maxChain);
     // Records position p (p + 2 inside the input).
-    void Insert(std::int32_t p)
+    void Insert(std::int32_t p) { InsertRange(p, p + 1); }
+    // Records positions from to to - 1, in order.
+    void InsertRange(std::int32_t from, std::int32_t to)
     {
-        const std::uint32_t bucket = Bucket(p);
-        const std::uint32_t newest = head_[bucket];
-        const std::uint32_t back = base_ + std::uint32_t(p) + 1 - newest;
-        previous_[std::uint32_t(p) & kRingMask] = Valid(newest) && back <= kWindowSpan ? std::uint16_t(back) : 0;
-        head_[bucket] = base_ + std::uint32_t(p) + 1;
+        if (from >= to)
+            return;
+        // The tables through locals: stores into them cannot change these.
+        const std::uint8_t* const data = data_;
+        std::uint32_t* const head = head_.data();
+        std::uint32_t* const ring = links_.data();
+        const std::uint32_t base = base_;
+        const int shift = hashShift_;
+        std::uint32_t prefix = PrefixAt(from);
+        for (std::int32_t p = from;;) {
+            const std::uint32_t bucket = (prefix * 0x9E3779B1u) >> shift;
+            const std::uint32_t stamp = base + std::uint32_t(p) + 1;
+            // An empty head (a stamp of an earlier input) lies farther back than any window.
+            const std::uint32_t back = stamp - head[bucket];
+            head[bucket] = stamp;
+            const std::uint32_t further = back + (ring[(std::uint32_t(p) - back) & kRingMask] & 0xFFFF);
+            ring[std::uint32_t(p) & kRingMask] = back <= kWindowSpan ? back | further << 16 : kNoLinks;
+            if (++p == to)
+                break;
+            prefix = NextPrefix(prefix, data[p + 2]);
+        }
     }
     // The longest earlier match at p, stopping once `stop` bytes are matched; fromNewest
     // false walks on from where the last walk stopped. Only candidates longer than `beat`
@@ -39,10 +59,27 @@ public:
 private:
     static constexpr std::uint32_t kRingMask = 32767;
     static constexpr std::uint32_t kWindowSpan = 32767;  // farthest distance
+    // No earlier position of the bucket within reach: a step back this far leaves any window,
+    // and added to a step within it still fits in 16 bits.
+    static constexpr std::uint32_t kNone = 32768;
+    static constexpr std::uint32_t kNoLinks = kNone | kNone << 16;
 
+    // The first three bytes at p, as the first three of a four-byte load would hold them.
     std::uint32_t PrefixAt(std::int32_t p) const
     {
-        return std::uint32_t(data_[p]) << 16 | std::uint32_t(data_[p + 1]) << 8 | data_[p + 2];
+        const std::uint32_t a = data_[p], b = data_[p + 1], c = data_[p + 2];
+        if constexpr (std::endian::native == std::endian::little)
+            return a | b << 8 | c << 16;
+        else
+            return a << 24 | b << 16 | c << 8;
+    }
+    // The prefix at p + 1 from the one at p and the byte at p + 3.
+    static std::uint32_t NextPrefix(std::uint32_t prefix, std::uint32_t next)
+    {
+        if constexpr (std::endian::native == std::endian::little)
+            return prefix >> 8 | next << 16;
+        else
+            return (prefix << 8 | next << 8) & 0xFFFFFF00u;
     }
     std::uint32_t Bucket(std::int32_t p) const { return (PrefixAt(p) * 0x9E3779B1u) >> hashShift_; }
     bool Valid(std::uint32_t stamp) const { return stamp > base_; }
@@ -52,11 +89,12 @@ private:
     std::int32_t length_ = 0;
     int maxChain_ = 0;
     std::uint32_t base_ = 0;
-    std::uint32_t nextBase_ = 0;
+    std::uint32_t nextBase_ = kWindowSpan + 1;  // above the zeros of a new head table
     std::vector<std::uint32_t> head_;
-    // How far back the previous position of the same bucket lies, 0 for none within reach:
-    // half the room of whole positions, so that more of a walk stays in the nearest cache.
-    std::vector<std::uint16_t> previous_;
+    // How far back the previous position of the same bucket lies (low 16 bits), and the one
+    // before it (high 16 bits), kNone for none within reach. With both, a walk waits for one
+    // read every two steps; 16 bits each, so that more of a walk stays in the nearest cache.
+    std::vector<std::uint32_t> links_;
     std::int32_t cursor_ = -1;  // the next candidate of a walk that goes on, -1 for none
     int cursorRank_ = 0;
 };
