@@ -1,5 +1,10 @@
 #include "support/backup_di_prova.h"
 
+#include "support/casi.h"
+
+#include <QDir>
+#include <QFile>
+
 namespace quercino::test {
 
 QVariantList SoggettoCompleto(const QString& codice, const QString& nome)
@@ -37,6 +42,32 @@ QStringList StatoArchivio(Database& db)
     }
     stato.sort();
     return stato;
+}
+
+void VerbiFile(Scenario& s, std::function<QString(const QString&)> percorso)
+{
+    s.verbi["file"] = [&s, percorso](const QString& a) {
+        const QString testo = QString::fromLatin1(LeggiFile(percorso(a)));
+        for (const QString& riga : testo.split(QRegularExpression("(?<=\n)"), Qt::SkipEmptyParts))
+            s.Stampa(Codifica(riga));
+    };
+    auto aggiungi = [percorso](const QString& nome, const QByteArray& byte) {
+        QFile file(percorso(nome));
+        EXPECT_TRUE(file.open(QIODevice::Append) && file.write(byte) == byte.size()) << nome.toStdString();
+    };
+    s.verbi["scrivi"] = [&s, aggiungi](const QString& a) {
+        const QStringList p = Parole(a, 1);
+        aggiungi(p[0], Decodifica(p[1] + s.Dati().join("")).toLatin1());
+    };
+    s.verbi["linea"] = [aggiungi](const QString& a) {
+        const QStringList p = Parole(a, 2);
+        aggiungi(p[0], LineaBackup(p[1] == "COPE" ? schema::COPE() : schema::CTAB(), Decodifica(p[2]).split('|')));
+    };
+    s.verbi["mkdir"] = [percorso](const QString& a) { QDir().mkpath(percorso(a)); };
+    s.verbi["rm"] = [percorso](const QString& a) { QFile::remove(percorso(a)); };
+    s.verbi["cartella"] = [&s, percorso](const QString& a) {
+        s.Stampa(QDir(percorso(a)).entryList(QDir::Files | QDir::Hidden, QDir::Name));
+    };
 }
 
 void BackupTest::SetUp()

@@ -9,10 +9,13 @@
 //   QUERCINO_DB_BACKENDS(Ripristino);
 
 #include "support/db_backends.h"
+#include "support/scenario.h"
 
 #include <QByteArray>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace quercino::test {
 
@@ -26,6 +29,12 @@ QByteArray LineaBackup(const Table& tabella, const QStringList& valori);
 
 // Every row of COPE and CTAB as "TABLE|v1|v2..." ("<NULL>" for nulls), sorted.
 QStringList StatoArchivio(Database& db);
+
+// The verbs on backup files that the backup scenarios share, names taken by `percorso`:
+// "file NOME" (its bytes as text, a line each, escapes as in casi.h), "scrivi NOME testo"
+// (the text and the step's "<" lines added to the file, escapes resolved), "linea NOME
+// TABELLA v|v..." (a whole backup line added), "cartella [SOTTO]", "mkdir SOTTO", "rm NOME".
+void VerbiFile(Scenario& s, std::function<QString(const QString&)> percorso);
 
 class BackupTest : public DbBackendTest {
 protected:

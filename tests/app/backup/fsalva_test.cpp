@@ -18,7 +18,6 @@
 #include "app/shell/CommandBarsExecute.h"
 #include "app/widgets/Finestre.h"
 #include "support/backup_di_prova.h"
-#include "support/casi.h"
 #include "support/servizi_in_scenario.h"
 
 #include <QApplication>
@@ -137,29 +136,7 @@ protected:
             s.Stampa("cartella " + QString(r.cartella).replace(CartellaDesktop(), "<scrivania>") + ", filtri "
                      + r.filtri.join(';'));
         };
-        // The file's bytes as text (escapes as in casi.h), or such text added to a file.
-        s.verbi["file"] = [this](const QString& a) {
-            s.Stampa(test::Codifica(QString::fromLatin1(test::LeggiFile(File(a)))));
-        };
-        s.verbi["scrivi"] = [this](const QString& a) {
-            const QStringList p = test::Parole(a, 1);
-            QFile file(File(p[0]));
-            file.open(QIODevice::Append);
-            file.write(test::Decodifica(p[1]).toLatin1());
-        };
-        // "linea FILE TABELLA valore|valore...": a whole backup line added to the file.
-        s.verbi["linea"] = [this](const QString& a) {
-            const QStringList p = test::Parole(a, 2);
-            const Table* tabella = p[1] == "COPE" ? &schema::COPE() : &schema::CTAB();
-            QFile file(File(p[0]));
-            file.open(QIODevice::Append);
-            file.write(test::LineaBackup(*tabella, p[2].split('|')));
-        };
-        s.verbi["mkdir"] = [this](const QString& a) { QDir(cartella_.path()).mkpath(a); };
-        s.verbi["rm"] = [this](const QString& a) { QFile::remove(File(a)); };
-        s.verbi["cartella"] = [this](const QString& a) {
-            s.Stampa(QDir(File(a)).entryList(QDir::Files, QDir::Name));
-        };
+        test::VerbiFile(s, [this](const QString& nome) { return File(nome); });
         s.verbi["soggetti"] = [this](const QString&) {
             for (const Row& r : db().select(schema::COPE(), " ORDER BY OCOD"))
                 s.Stampa(r.text(cope::OCOD) + " " + r.text(cope::ORAG));
