@@ -413,6 +413,13 @@ const std::map<std::string, Question>& Questions()
              const std::size_t at = As<std::size_t>(a[1]);
              return at < words.size() ? BoxOf(words[at]) : std::string("none");
          }},
+        // Every word poppler finds on a page (0: on every page), one a line.
+        {"wordboxes", [](Run& r, const Args& a) {
+             std::string boxes;
+             for (const TextBox& word : PopplerWords(r.path, As<int>(a[0])))
+                 boxes += BoxOf(word) + "\n";
+             return boxes;
+         }},
         {"char", [](Run& r, const Args& a) {
              const auto chars = MupdfCharacters(r.path, As<int>(a[0]));
              const int at = As<int>(a[1]) < 0 ? static_cast<int>(chars.size()) + As<int>(a[1]) : As<int>(a[1]);
