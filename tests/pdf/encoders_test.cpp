@@ -1,11 +1,8 @@
-// The four simple stream encoders, and every combination of the five filters decoded by qpdf.
+// Every combination of the five filters decoded by qpdf, and the filter names a stream gets
+// (the four simple encoders' bytes: scripts/encoders.txt).
 
 #include "pdf/MiniPdf.h"
 #include "support/pdf/tools.h"
-#include "pdf/core/Ascii85Encoder.h"
-#include "pdf/core/AsciiHexEncoder.h"
-#include "pdf/core/LzwEncoder.h"
-#include "pdf/core/RunLengthEncoder.h"
 #include "pdf/core/StreamEncoding.h"
 
 #include <gtest/gtest.h>
@@ -14,14 +11,6 @@ using namespace tavlo;
 using namespace tavlo::test;
 
 namespace {
-
-Bytes B(std::initializer_list<int> values)
-{
-    Bytes out;
-    for (int v : values)
-        out.push_back(static_cast<std::uint8_t>(v));
-    return out;
-}
 
 // A small document carrying `data` as object 7 under the given filters (and protection,
 // when not negative): qpdf checks it and decodes the stream to `data`.
@@ -43,50 +32,6 @@ void ExpectQpdfDecodes(const std::string& file, const Bytes& data, std::uint32_t
 }
 
 } // namespace
-
-TEST(RunLength, LiteralAndRepeatRuns)
-{
-    EXPECT_EQ(RunLengthEncode(B({65, 65, 65, 66})), B({254, 65, 0, 66, 128}));
-    EXPECT_EQ(RunLengthEncode(B({7})), B({0, 7, 128}));
-    EXPECT_EQ(RunLengthEncode(Bytes()), B({128}));
-    EXPECT_EQ(RunLengthEncode(Bytes(130, 9)), B({129, 9, 255, 9, 128}));
-    Bytes different(129);
-    for (std::size_t i = 0; i < different.size(); ++i)
-        different[i] = static_cast<std::uint8_t>(i);
-    const Bytes out = RunLengthEncode(different);
-    ASSERT_EQ(out.size(), 1 + 128 + 2 + 1u);
-    EXPECT_EQ(out[0], 127);
-    EXPECT_EQ(out[129], 0);
-    EXPECT_EQ(out[130], 128);
-    // 65 65 66 repeated takes four bytes for every three: the output outgrows 1.2 times.
-    Bytes pattern;
-    for (int i = 0; i < 100; ++i)
-        pattern.insert(pattern.end(), {65, 65, 66});
-    EXPECT_EQ(RunLengthEncode(pattern).size(), 100 * 4 + 1u);
-}
-
-TEST(Lzw, CodesAndWidths)
-{
-    // Clear 256, the byte, end 257, nine bits each.
-    EXPECT_EQ(Hex(LzwEncode(B({65}), 3)), "80106020");
-    // An empty input is a clear code and an end code.
-    EXPECT_EQ(Hex(LzwEncode(Bytes(), 3)), Hex(B({0x80, 0x40, 0x40})));
-}
-
-TEST(Ascii85, GroupsZerosAndEndMarker)
-{
-    EXPECT_EQ(TextOf(Ascii85Encode(Bytes())), "~>");
-    EXPECT_EQ(TextOf(Ascii85Encode(Bytes(4, 0))), "z~>");
-    EXPECT_EQ(TextOf(Ascii85Encode(B({1, 0, 0, 0, 0, 0, 0, 0}))), "!<<*\"z~>");
-    EXPECT_EQ(TextOf(Ascii85Encode(B({0}))), "!!~>");
-    EXPECT_EQ(TextOf(Ascii85Encode(BytesOf("Man "))), "9jqo^~>");
-}
-
-TEST(AsciiHex, TwoUpperCaseDigitsPerByte)
-{
-    EXPECT_EQ(TextOf(AsciiHexEncode(B({0, 255, 10}))), "00FF0A");
-    EXPECT_TRUE(AsciiHexEncode(Bytes()).empty());
-}
 
 TEST(StreamEncoding, FilterNamesInDecodingOrderAndPresetData)
 {

@@ -1,4 +1,4 @@
-// Name tokens: ordinary names unchanged, everything else as "#xx" the way qpdf reads it back.
+// Name tokens as qpdf reads them back (the names written: scripts/pdf_format.txt).
 
 #include "support/pdf/tools.h"
 #include "pdf/core/PdfName.h"
@@ -7,22 +7,6 @@
 
 using namespace tavlo;
 using namespace tavlo::test;
-
-TEST(PdfName, OrdinaryNamesUnchanged)
-{
-    EXPECT_EQ(PdfName("Logo"), "/Logo");
-    EXPECT_EQ(PdfName("Arial,BoldItalic"), "/Arial,BoldItalic");
-    EXPECT_EQ(PdfName("_REF_a.b-c"), "/_REF_a.b-c");
-    EXPECT_EQ(PdfName(""), "/");
-}
-
-TEST(PdfName, DelimitersBlanksAndHighBytesEncoded)
-{
-    EXPECT_EQ(PdfName("con spazio"), "/con#20spazio");
-    EXPECT_EQ(PdfName("a(b)c<d>e[f]g{h}i/j%k#l"), "/a#28b#29c#3Cd#3Ee#5Bf#5Dg#7Bh#7Di#2Fj#25k#23l");
-    EXPECT_EQ(PdfName("citt\xE0\x7F\t"), "/citt#E0#7F#09");
-    EXPECT_EQ(PdfName(std::string("a\0b", 3)), "/ab");
-}
 
 TEST(PdfName, QpdfReadsTheNamesBack)
 {

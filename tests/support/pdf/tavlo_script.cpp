@@ -1,11 +1,15 @@
 #include "support/pdf/tavlo_script.h"
 
 #include "pdf/TavloTestPeer.h"
+#include "pdf/core/Ascii85Encoder.h"
+#include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/Colors.h"
 #include "pdf/core/LinkTargets.h"
+#include "pdf/core/LzwEncoder.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/ResourceEntries.h"
+#include "pdf/core/RunLengthEncoder.h"
 #include "pdf/core/TableGrowth.h"
 #include "pdf/core/TextReplace.h"
 #include "pdf/draw/Code128Symbols.h"
@@ -269,6 +273,7 @@ const std::map<std::string, Verb>& Calls()
         FUNCTION(PdfBoolean), FUNCTION(Round3), FUNCTION(EscapeString), FUNCTION(PdfName), FUNCTION(ReplaceText),
         FUNCTION(SplitText), FUNCTION(UniqueEntries), FUNCTION(LeadingNumber), FUNCTION(LinkTargetPage),
         FUNCTION(InitialUpperBound), FUNCTION(GrownUpperBound), FUNCTION(Code128Values), FUNCTION(Code128Modules),
+        FUNCTION(RunLengthEncode), FUNCTION(LzwEncode), FUNCTION(Ascii85Encode), FUNCTION(AsciiHexEncode),
         {"AddField", {10, [](Run& r, const Args& a) {
                           if (a[7].quoted)
                               r.pdf->AddField(a[0].text, As<int>(a[1]), As<float>(a[2]), As<float>(a[3]),
