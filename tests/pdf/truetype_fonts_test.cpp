@@ -1,8 +1,6 @@
 // TrueType fonts: widths, descriptors and embedded programs against fontTools, the fonts and
 // texts poppler reads back, and the files refused.
 
-#include "pdf/ErrorRaised.h"
-#include "pdf/draw/TrueTypeReader.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/text_boxes.h"
 #include "support/pdf/tools.h"
@@ -11,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 #include <sstream>
 
@@ -141,18 +138,4 @@ TEST(TrueTypeFonts, DamagedForgedAndForeignFilesMakeNoRecord)
         EXPECT_EQ(t.ErrNumber(), ErrorCode::InvalidArgument);
     });
     EXPECT_EQ(ListedFonts(pdf.path), std::vector<std::string>{"Arial no"});
-}
-
-TEST(TrueTypeFonts, ReadBigEndianSignsAndBounds)
-{
-    const Bytes bytes = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFE, 0x80, 0x00, 0x00, 0x00};
-    // offset, size, unsigned, value, error raised
-    const std::array<std::int64_t, 5> rows[] = {{0, 2, 0, -2, 0}, {0, 2, 1, 65534, 0}, {2, 4, 0, -2, 0},
-                                                {6, 4, 0, INT32_MIN, 0}, {6, 4, 1, 0, 6}, {9, 2, 1, 0, 9},
-                                                {-1, 2, 1, 0, 9}, {0, 3, 1, 0, 0}};
-    for (const auto& r : rows) {
-        std::int32_t value = 0;
-        EXPECT_EQ(ErrorRaised([&] { value = ReadBigEndian(bytes, r[0], int(r[1]), r[2] != 0); }), r[4]) << r[0];
-        EXPECT_EQ(value, r[3]) << r[0] << " " << r[1];
-    }
 }

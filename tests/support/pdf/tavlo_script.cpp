@@ -4,8 +4,10 @@
 #include "pdf/core/Ascii85Encoder.h"
 #include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/Colors.h"
+#include "pdf/core/CreationDate.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/LzwEncoder.h"
+#include "pdf/core/Md5.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/ResourceEntries.h"
@@ -14,6 +16,7 @@
 #include "pdf/core/TextReplace.h"
 #include "pdf/draw/Code128Symbols.h"
 #include "pdf/draw/EanSymbols.h"
+#include "pdf/draw/TrueTypeReader.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/golden_files.h"
 #include "support/pdf/images.h"
@@ -29,10 +32,13 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <locale>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -274,6 +280,7 @@ const std::map<std::string, Verb>& Calls()
         FUNCTION(SplitText), FUNCTION(UniqueEntries), FUNCTION(LeadingNumber), FUNCTION(LinkTargetPage),
         FUNCTION(InitialUpperBound), FUNCTION(GrownUpperBound), FUNCTION(Code128Values), FUNCTION(Code128Modules),
         FUNCTION(RunLengthEncode), FUNCTION(LzwEncode), FUNCTION(Ascii85Encode), FUNCTION(AsciiHexEncode),
+        FUNCTION(ReadBigEndian), FUNCTION(CreationDateText),
         {"AddField", {10, [](Run& r, const Args& a) {
                           if (a[7].quoted)
                               r.pdf->AddField(a[0].text, As<int>(a[1]), As<float>(a[2]), As<float>(a[3]),
@@ -289,6 +296,10 @@ const std::map<std::string, Verb>& Calls()
                             const ParsedColor parsed = ParseColor(a[0].text);
                             return parsed.second.empty() ? parsed.form : parsed.form + "\n" + parsed.second;
                         }}},
+        {"Md5Digest", {1, [](Run&, const Args& a) {
+                           const Md5Value digest = Md5Digest(std::string_view(a[0].text));
+                           return Hex(Bytes(digest.begin(), digest.end()));
+                       }}},
         {"MakeEanSymbol", {2, [](Run&, const Args& a) {
                                const EanSymbol symbol = MakeEanSymbol(a[0].text, As<std::size_t>(a[1]));
                                return symbol.digits + "\n" + symbol.printed + "\n" + symbol.modules;
@@ -607,6 +618,9 @@ void Line(Run& r, const std::string& line)
     } else if (verb == "locale") {
         ASSERT_TRUE(std::setlocale(LC_ALL, args[0].text.c_str())) << args[0].text;
         std::locale::global(args[0].text == "C" ? std::locale::classic() : std::locale(args[0].text));
+    } else if (verb == "timezone") {
+        ::setenv("TZ", args[0].text.c_str(), 1);
+        ::tzset();
     } else if (verb == "decrypt") {
         const std::string copy = r.path + ".decrypted.pdf";
         ASSERT_EQ(RunTool("qpdf" + QpdfPassword(r.password) + " --decrypt " + Quote(r.path) + " " + Quote(copy)).exitCode, 0);
@@ -689,11 +703,15 @@ void RunLines(Run& run, const std::string& name)
 
 void RunScript(const std::string& name)
 {
+    const char* zone = std::getenv("TZ");
+    const std::optional<std::string> savedZone = zone ? std::optional<std::string>(zone) : std::nullopt;
     Run run;
     run.name = name.substr(0, name.find('.'));
     RunLines(run, name);
     std::setlocale(LC_ALL, "C");
     std::locale::global(std::locale::classic());
+    savedZone ? ::setenv("TZ", savedZone->c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 } // namespace tavlo::test
