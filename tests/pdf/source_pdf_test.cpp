@@ -34,6 +34,7 @@ void MakeCorpus()
     const std::string dir = TempPath("corpus");
     std::filesystem::create_directories(dir);
     auto at = [&](const std::string& name) { return dir + "/" + name; };
+    const std::string corpus = QUERCINO_SOURCE_DIR "/tests/pdf/corpus/";  // the other producers' sources
     auto tavlo = [](Tavlo& pdf) {
         pdf.SetDocProperty("Fattura \x80 1 (copia) \xE8", "Prova", "Rossi & C.", "", "", "");
         pdf.SetFont("Arial", 14, 0, 0);
@@ -48,36 +49,10 @@ void MakeCorpus()
     };
     WriteDocument("corpus/tavlo.pdf", tavlo);
     WriteDocument("corpus/tavlo_encrypted.pdf", tavlo, {[](Tavlo& pdf) { pdf.SetProtection(0, "capo", ""); }});
-    WriteFile(at("in.ps"), "%!PS\n<< /PageSize [400 300] >> setpagedevice\n"
-                           "[ /Title (Prova gs) /Author (Autore) /Subject (Soggetto) /DOCINFO pdfmark\n"
-                           "1 0 0 setrgbcolor 50 50 100 100 rectfill /Helvetica findfont 24 scalefont setfont\n"
-                           "0 setgray 60 200 moveto (Ghostscript) show showpage\n"
-                           "0 0 1 setrgbcolor 100 100 moveto 300 200 lineto 10 setlinewidth stroke showpage\n");
-    Run("gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile=" + Quote(at("gs.pdf")) + " " + Quote(at("in.ps")));
-    WriteFile(at("make_cairo.py"), "import cairo, sys\n"
-                              "s = cairo.PDFSurface(sys.argv[1], 300, 200)\n"
-                              "s.set_metadata(cairo.PDF_METADATA_TITLE, 'Prova cairo \\u00e8')\n"
-                              "s.set_metadata(cairo.PDF_METADATA_AUTHOR, 'Autore')\n"
-                              "c = cairo.Context(s)\n"
-                              "c.set_source_rgb(1, 0, 0); c.rectangle(20, 20, 100, 60); c.fill()\n"
-                              "c.set_source_rgb(0, 0, 0); c.set_font_size(18); c.move_to(30, 150)\n"
-                              "c.show_text('Ciao cairo'); c.show_page(); s.set_size(200, 300)\n"
-                              "c.set_source_rgb(0, 0, 1); c.arc(100, 150, 50, 0, 6.28); c.fill(); s.finish()\n");
-    Run("/usr/bin/python3 " + Quote(at("make_cairo.py")) + " " + Quote(at("cairo.pdf")));
-    WriteFile(at("calc.fods"),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document "
-              "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-              "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
-              "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-              "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\" "
-              "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\"><office:meta>"
-              "<dc:title>Fattura \xC3\xA8 \xE2\x82\xAC</dc:title><dc:subject>Soggetto</dc:subject>"
-              "<dc:creator>Mario Rossi</dc:creator></office:meta><office:body><office:spreadsheet>"
-              "<table:table table:name=\"Foglio1\"><table:table-row><table:table-cell office:value-type=\"string\">"
-              "<text:p>Ciao LibreOffice</text:p></table:table-cell></table:table-row></table:table>"
-              "</office:spreadsheet></office:body></office:document>\n");
+    Run("gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile=" + Quote(at("gs.pdf")) + " " + Quote(corpus + "in.ps"));
+    Run("/usr/bin/python3 " + Quote(corpus + "make_cairo.py") + " " + Quote(at("cairo.pdf")));
     Run("soffice -env:UserInstallation=file://" + dir + "/profile --headless --convert-to pdf --outdir " +
-        Quote(dir) + " " + Quote(at("calc.fods")));
+        Quote(dir) + " " + Quote(corpus + "calc.fods"));
     Run("qpdf --linearize " + Quote(at("gs.pdf")) + " " + Quote(at("gs_linearized.pdf")));
     Run("qpdf --qdf " + Quote(at("cairo.pdf")) + " " + Quote(at("cairo_qdf.pdf")));
     Run("qpdf --object-streams=generate " + Quote(at("calc.pdf")) + " " + Quote(at("object_streams.pdf")));
