@@ -1,15 +1,20 @@
-// The standard security handler against qpdf's own computations, and an encrypted document
-// decrypted by qpdf to its plain twin (encrypted documents in every reader:
-// scripts/security.txt).
+// The standard security handler against qpdf's own computations, an encrypted document
+// decrypted by qpdf to its plain twin, MD5 against Python's hashlib and openssl, RC4 against
+// openssl's legacy provider (encrypted documents in every reader, RFC 1321's and RFC 6229's
+// vectors: scripts/security.txt).
 
+#include "pdf/ErrorRaised.h"
 #include "pdf/TavloTestPeer.h"
 #include "pdf/core/Md5.h"
+#include "pdf/core/Rc4.h"
 #include "pdf/core/SecurityHandler.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/tools.h"
 #include "support/pdf/written_document.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -125,4 +130,83 @@ TEST(EncryptedDocument, DecryptsToItsPlainTwin)
         ASSERT_NE(a.PageContent(1).find("Ciao mondo"), std::string::npos);
         EXPECT_EQ(Show(objects), Show(decrypted)) << "flags " << flags;
     }
+}
+
+namespace {
+
+std::string HexOf(const Md5Value& digest)
+{
+    return Hex(Bytes(digest.begin(), digest.end()));
+}
+
+} // namespace
+
+TEST(Md5, EveryLengthUpTo300MatchesHashlib)
+{
+    ScratchDir dir;
+    // One random buffer; Python digests each prefix, so lengths 55/56/63/64/119/120 are all in.
+    const Bytes data = RandomBytes(300, 1321);
+    WriteFile(dir.File("data.bin"), data);
+    const ToolResult py = RunTool("/usr/bin/python3 -c " +
+                                  Quote("import hashlib,sys\nd=open(sys.argv[1],'rb').read()\n"
+                                        "print('\\n'.join(hashlib.md5(d[:n]).hexdigest() for n in range(301)))") +
+                                  " " + dir.File("data.bin"));
+    ASSERT_EQ(py.exitCode, 0);
+    std::istringstream lines(py.output);
+    std::string expected;
+    for (std::size_t n = 0; n <= 300; ++n) {
+        ASSERT_TRUE(std::getline(lines, expected));
+        EXPECT_EQ(HexOf(Md5Digest(data.data(), n)), expected) << "length " << n;
+    }
+}
+
+TEST(Md5, PaddingBoundariesAndAMegabyteMatchOpenssl)
+{
+    ScratchDir dir;
+    std::vector<Bytes> inputs;
+    for (std::size_t n : {55u, 56u, 57u, 63u, 64u, 65u, 119u, 120u, 128u})
+        inputs.emplace_back(n, 0x80);
+    inputs.push_back(RandomBytes(1 << 20, 77));
+    for (const Bytes& data : inputs) {
+        WriteFile(dir.File("b.bin"), data);
+        const ToolResult ssl = RunTool("openssl dgst -md5 -r " + dir.File("b.bin"));
+        ASSERT_EQ(ssl.exitCode, 0);
+        EXPECT_EQ(HexOf(Md5Digest(data)), ssl.output.substr(0, 32)) << "length " << data.size();
+    }
+}
+
+TEST(Md5, RefusesHugeInputsWithTheOverflowError)
+{
+    const std::uint8_t dummy = 0;
+    EXPECT_EQ(ErrorRaised([&] { Md5Digest(&dummy, 268435455); }), 6);
+}
+
+TEST(Rc4, MatchesOpensslAndInvertsItself)
+{
+    ScratchDir dir;
+    const Bytes data = RandomBytes(70000, 6229);
+    WriteFile(dir.File("plain.bin"), data);
+    const std::pair<const char*, const char*> keys[] = {{"rc4-40", "0102030405"},
+                                                        {"rc4", "00112233445566778899aabbccddeeff"}};
+    for (const auto& [cipher, key] : keys) {
+        const ToolResult ssl = RunTool("openssl enc -" + std::string(cipher) +
+                                       " -provider legacy -provider default -nosalt -K " + key + " -in " +
+                                       dir.File("plain.bin"));
+        ASSERT_EQ(ssl.exitCode, 0);
+        const Bytes ours = Rc4Crypt(FromHex(key), data);
+        EXPECT_TRUE(TextOf(ours) == ssl.output) << key;
+        EXPECT_TRUE(Rc4Crypt(FromHex(key), ours) == data);
+    }
+}
+
+TEST(Rc4, CacheGivesTheSameResultForRepeatedAndChangingKeys)
+{
+    Rc4Cache cache;
+    const Bytes a = FromHex("0102030405"), b = FromHex("0a0b0c0d0e0f");
+    const Bytes data = RandomBytes(100, 3);
+    const Bytes first = cache.Crypt(a, data);
+    EXPECT_EQ(cache.Crypt(a, data), first);  // every call starts the key stream afresh
+    EXPECT_EQ(cache.Crypt(b, data), Rc4Crypt(b, data));
+    EXPECT_EQ(cache.Crypt(a, data), first);
+    EXPECT_TRUE(cache.Crypt(a, Bytes()).empty());
 }

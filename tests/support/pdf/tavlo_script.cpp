@@ -10,6 +10,7 @@
 #include "pdf/core/Md5.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
+#include "pdf/core/Rc4.h"
 #include "pdf/core/ResourceEntries.h"
 #include "pdf/core/RunLengthEncoder.h"
 #include "pdf/core/TableGrowth.h"
@@ -300,6 +301,7 @@ const std::map<std::string, Verb>& Calls()
                            const Md5Value digest = Md5Digest(std::string_view(a[0].text));
                            return Hex(Bytes(digest.begin(), digest.end()));
                        }}},
+        {"Rc4Crypt", {2, [](Run&, const Args& a) { return Hex(Rc4Crypt(As<Bytes>(a[0]), As<Bytes>(a[1]))); }}},
         {"MakeEanSymbol", {2, [](Run&, const Args& a) {
                                const EanSymbol symbol = MakeEanSymbol(a[0].text, As<std::size_t>(a[1]));
                                return symbol.digits + "\n" + symbol.printed + "\n" + symbol.modules;
