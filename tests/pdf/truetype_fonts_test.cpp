@@ -1,5 +1,5 @@
 // TrueType fonts: widths, descriptors and embedded programs against fontTools, the fonts and
-// texts poppler reads back, and the files refused.
+// texts poppler reads back (the files refused: scripts/fonts.txt).
 
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/text_boxes.h"
@@ -108,34 +108,4 @@ TEST(TrueTypeFonts, WidthsNamesAndProgramsAsReadersSeeThem)
     EXPECT_EQ(document.Text(fonts + "MyFontBoldItalic/FontDescriptor/StemV"), "120");
     EXPECT_EQ(document.Text(fonts + "MyFontBoldItalic/FontDescriptor/ItalicAngle"), "-12");
     EXPECT_EQ(document.Text(fonts + "Simboli/FontDescriptor/Flags"), "4");
-}
-
-TEST(TrueTypeFonts, DamagedForgedAndForeignFilesMakeNoRecord)
-{
-    const std::string damaged = TempPath("danneggiati");
-    ASSERT_EQ(Oracle("damage " + kSans + " " + damaged).exitCode, 0);
-    // Each file and the reason it is refused for (error 321 but the missing file's 53).
-    const std::pair<std::string, std::string> files[] = {
-        {TempPath("assente.ttf"), "Impossibile trovare il file"},
-        {"/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf", "contorni CFF"},
-        {damaged + "/immagine.ttf", "non \xE8 un font TrueType"}, {damaged + "/raccolta.ttc", "raccolta di font"},
-        {damaged + "/vuoto.ttf", "troppo corto"}, {damaged + "/troncato.ttf", "glyf fuori dal file"},
-        {damaged + "/tabelle.ttf", "indice delle tabelle troncato"}, {damaged + "/em.ttf", "unitsPerEm"},
-        {damaged + "/senzaos2.ttf", "manca la tabella OS/2"}, {damaged + "/metriche.ttf", "nessuna larghezza"},
-        {damaged + "/cmap.ttf", "tabella cmap troncata"}};
-    const WrittenPdf pdf = WriteDocument("nessuno.pdf", [&](Tavlo& t) {
-        for (const auto& [file, reason] : files) {
-            EXPECT_EQ(t.AddFont(file, "X", 1, 0), "") << file;
-            EXPECT_EQ(t.ErrNumber(), file == files[0].first ? ErrorCode::FileNotFound : ErrorCode::InvalidFileFormat);
-            EXPECT_EQ(t.ErrSource(), "Tavlo.AddFont");
-            const std::string description = t.ErrDescription();
-            EXPECT_TRUE(description.find(reason) < description.find(" - " + file)) << description;
-        }
-        t.BeginPage();
-        // The name of a built-in record is not taken over.
-        t.SetFont("Arial", 10, 0, 0);
-        EXPECT_EQ(t.AddFont(kSans, "Arial", 0, 0), "");
-        EXPECT_EQ(t.ErrNumber(), ErrorCode::InvalidArgument);
-    });
-    EXPECT_EQ(ListedFonts(pdf.path), std::vector<std::string>{"Arial no"});
 }

@@ -55,14 +55,15 @@ struct Arg {
 };
 using Args = std::vector<Arg>;
 
-// C escapes (\xHH, \r, \n, \t, \0, any other character as itself) and $TMP, the scratch folder.
+// C escapes (\xHH, \r, \n, \t, \0, any other character as itself), $TMP (the scratch folder) and
+// $SRC (the source tree).
 std::string Unescape(std::string_view s)
 {
     static const std::string scratch = std::filesystem::path(TempPath("x")).parent_path().string();
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s.compare(i, 4, "$TMP") == 0) {
-            out += scratch;
+        if (s.compare(i, 4, "$TMP") == 0 || s.compare(i, 4, "$SRC") == 0) {
+            out += s[i + 1] == 'T' ? scratch : std::string(QUERCINO_SOURCE_DIR);
             i += 3;
         } else if (s[i] != '\\' || i + 1 == s.size()) {
             out += s[i];
@@ -404,6 +405,8 @@ const std::map<std::string, Question>& Questions()
              const std::string what = a.size() > 1 ? "--xpath " + Quote(a[1].text) : "--noout";
              return RunTool("xmllint " + what + " " + Quote(file) + " 2>&1").output;
          }},
+        // A shell command's exit code.
+        {"run", [](Run&, const Args& a) { return Shown(RunTool(Joined(Rest(a, 0), " ") + " >/dev/null 2>&1").exitCode); }},
         // ImageMagick's convert run with the arguments: whether it succeeded.
         {"convert", [](Run&, const Args& a) { return Shown(Convert(Joined(Rest(a, 0), " "))); }},
         // Whether qpdf opens the document with the password.
