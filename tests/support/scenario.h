@@ -62,3 +62,14 @@ QStringList Parole(const QString& argomenti, int n);
         const QString file_ = ::quercino::test::Accanto(__FILE__, (nome));                     \
         EXPECT_TRUE(::quercino::test::UgualeAlGolden((scenario).Esegui(file_), file_));        \
     } while (false)
+
+// One test case per scenario file scenari/NAME.txt beside the test, named after it, run on
+// a fixture (a TestWithParam<const char*>) whose Scenario member is `s` and holds its verbs:
+//   QUERCINO_SCENARI(Registro, ScenariRegistro, "finestra", "modifiche");
+#define QUERCINO_SCENARI(prefisso, fixture, ...)                                               \
+    TEST_P(fixture, Passi)                                                                     \
+    {                                                                                          \
+        EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));                   \
+    }                                                                                          \
+    INSTANTIATE_TEST_SUITE_P(prefisso, fixture, ::testing::Values(__VA_ARGS__),                \
+                             [](const auto& info) { return std::string(info.param); })

@@ -639,14 +639,7 @@ protected:
     int senzaControlli = 0;
 };
 
-TEST_P(ScenariDatiFattura, Passi)
-{
-    EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(DatiFattura, ScenariDatiFattura,
-                         ::testing::Values("campioni", "blocchi", "controlli", "raggruppamento", "divisi", "limiti",
-                                           "limiti_pieni", "casuali", "testo"),
-                         [](const auto& info) { return std::string(info.param); });
+QUERCINO_SCENARI(DatiFattura, ScenariDatiFattura, "campioni", "blocchi", "controlli", "raggruppamento", "divisi",
+                 "limiti", "limiti_pieni", "casuali", "testo");
 
 } // namespace

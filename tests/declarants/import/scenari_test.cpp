@@ -381,15 +381,8 @@ protected:
     QString timer;
 };
 
-TEST_P(ScenariImportazione, Passi)
-{
-    EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Importazione, ScenariImportazione,
-                         ::testing::Values("cartella", "tracciati", "annulla", "piu_file", "continuazioni", "mille",
-                                           "righe_errate", "esempi", "calc", "righe", "date", "finestra"),
-                         [](const auto& info) { return std::string(info.param); });
+QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
+                 "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.

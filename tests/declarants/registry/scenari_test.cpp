@@ -415,15 +415,8 @@ protected:
     int terminazioni = 0;
 };
 
-TEST_P(ScenariRegistro, Passi)
-{
-    EXPECT_SCENARIO(s, QStringLiteral("scenari/%1.txt").arg(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Registro, ScenariRegistro,
-                         ::testing::Values("finestra", "modifiche", "registro", "annullamento", "ricerche", "comandi",
-                                           "controlli", "progressivo", "comuni"),
-                         [](const auto& info) { return std::string(info.param); });
+QUERCINO_SCENARI(Registro, ScenariRegistro, "finestra", "modifiche", "registro", "annullamento", "ricerche", "comandi",
+                 "controlli", "progressivo", "comuni");
 
 } // namespace
 } // namespace quercino
