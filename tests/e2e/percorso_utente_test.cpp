@@ -203,12 +203,13 @@ protected:
         s.verbi["xpath"] = [this](const QString& a) {   // FILE EXPR [= CSV N]
             const QString valore = test::XPath(lavoro.filePath(a.section(' ', 0, 0)), a.section(' ', 1).section(" = ", 0, 0));
             const QString csv = a.section(" = ", 1);
-            const QString campo = csv.isEmpty() ? valore : QString::fromLatin1(test::LeggiFile(lavoro.filePath(csv.section(' ', 0, 0))).split('\n').value(3))
-                                                               .remove('\r').split(';').value(csv.section(' ', 1).toInt() - 1).replace(',', '.');
+            const QString riga = QString::fromLatin1(test::LeggiFile(lavoro.filePath(csv.section(' ', 0, 0))).split('\n').value(3));
+            const QString campo = QString(riga).remove('\r').split(';').value(csv.section(' ', 1).toInt() - 1).replace(',', '.');
             s.Stampa(valore + (csv.isEmpty() ? "" : campo == valore ? " (come nel CSV)" : " (nel CSV: " + campo + ")"));
         };
         s.verbi["cerca"] = [this](const QString& a) {   // FILE TEXT
-            s.Stampa(test::LeggiFile(lavoro.filePath(a.section(' ', 0, 0))).contains(a.section(' ', 1).toLatin1()) ? "trovato" : "NON TROVATO");
+            const bool trovato = test::LeggiFile(lavoro.filePath(a.section(' ', 0, 0))).contains(a.section(' ', 1).toLatin1());
+            s.Stampa(trovato ? "trovato" : "NON TROVATO");
         };
         s.verbi["campo"] = [this](const QString& a) { s.Stampa(registro->Campo(a)->text()); };
         s.verbi["cope"] = [this](const QString&) { s.Stampa(Cope()); };

@@ -124,12 +124,14 @@ TEST_P(DatabaseTest, TestiDellaTabella)
              else
                  db().exec(QStringLiteral("INSERT INTO CTAB (TIPO, COD, DES) VALUES ('PROVA', ?, ?)"), {cod, a[1]});
              const QString letto = leggi(cod);
-             return QStringList{letto, QString::number(db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ?"), {letto}).size())};
+             const auto trovate = db().select(schema::CTAB(), QStringLiteral(" WHERE DES = ?"), {letto});
+             return QStringList{letto, QString::number(trovate.size())};
          }},
         {"Cerca", [&](const QStringList& a) {
              const QString valore = a[0] == "inizia" ? Database::likePrefix(a[1]) : Database::likeContains(a[1]);
              QStringList trovate;
-             for (const Row& r : db().select(schema::CTAB(), " WHERE " + Database::likeInsensitive("DES") + " ORDER BY COD", {valore}))
+             const QString condizione = " WHERE " + Database::likeInsensitive("DES") + " ORDER BY COD";
+             for (const Row& r : db().select(schema::CTAB(), condizione, {valore}))
                  trovate << r.text(ctab::DES);
              return trovate;
          }},

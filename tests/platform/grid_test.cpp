@@ -28,7 +28,8 @@ protected:
     {
         bool numero = false;
         const int colonna = a.section(' ', 1).toInt(&numero);
-        return numero ? grid->CellValue(a.section(' ', 0, 0).toInt(), colonna) : grid->CellValue(a.section(' ', 0, 0).toInt(), a.section(' ', 1));
+        const int riga = a.section(' ', 0, 0).toInt();
+        return numero ? grid->CellValue(riga, colonna) : grid->CellValue(riga, a.section(' ', 1));
     }
 
     void Click(const QString& a, bool doppio)
@@ -38,7 +39,10 @@ protected:
         const QPoint dove = p[0] == "sotto" ? QPoint(10, grid->viewport()->height() - 2)
                                             : grid->visualRect(grid->model()->index(p[0].toInt() - 1, p[1].toInt() - 1)).center();
         EXPECT_EQ(grid->indexAt(dove).isValid(), p[0] != "sotto");
-        doppio ? QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, dove) : QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, dove);
+        if (doppio)
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, dove);
+        else
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, dove);
     }
 
     void Verbi()
@@ -66,7 +70,8 @@ protected:
                      const int titolo = QFontMetrics(grid->HeaderFont()).horizontalAdvance(c.header);
                      EXPECT_EQ(grid->ColumnWidth(c.key.toLower()), mostrata);
                      EXPECT_GE(mostrata, std::max(c.width, titolo)) << c.key.toStdString();
-                     righe << QStringLiteral("%1 %2: %3 %4").arg(c.key, c.header).arg(c.width).arg(mostrata > c.width ? "titolo" : QString::number(mostrata));
+                     righe << QStringLiteral("%1 %2: %3 %4").arg(c.key, c.header).arg(c.width)
+                                  .arg(mostrata > c.width ? "titolo" : QString::number(mostrata));
                  }
                  if (!a.isEmpty())   // a key of no column
                      righe << QStringLiteral("%1: %2").arg(a).arg(grid->ColumnWidth(a));
@@ -99,7 +104,9 @@ protected:
                  s.Stampa(v.isValid() ? v.toString() : QStringLiteral("(nessun valore)"));
              }},
             {"svuota", [this](const QString&) { grid->Clear(); }},
-            {"corrente", [this](const QString& a) { grid->SetCurrentCell(a.section(' ', 0, 0).toInt(), a.section(' ', 1).isEmpty() ? 1 : a.section(' ', 1).toInt()); }},
+            {"corrente", [this](const QString& a) {   // ROW [COLUMN]
+                 grid->SetCurrentCell(a.section(' ', 0, 0).toInt(), a.section(' ', 1).isEmpty() ? 1 : a.section(' ', 1).toInt());
+             }},
             {"mostra", [this](const QString&) {
                  grid->resize(800, 300);
                  grid->show();
@@ -123,7 +130,8 @@ protected:
             {"inizio", [this](const QString&) { grid->BeginUpdate(); }},
             {"fine", [this](const QString&) { grid->EndUpdate(); }},
             {"disegno", [this](const QString&) {
-                 s.Stampa(QStringLiteral("disegno %1, in aggiornamento %2").arg(grid->updatesEnabled() ? "attivo" : "sospeso", grid->Updating() ? "si" : "no"));
+                 s.Stampa(QStringLiteral("disegno %1, in aggiornamento %2")
+                              .arg(grid->updatesEnabled() ? "attivo" : "sospeso", grid->Updating() ? "si" : "no"));
              }},
             {"altezza", [this](const QString& a) { grid->SetDefaultRowHeight(a.toInt()); }},
             {"adatta", [this](const QString& a) { grid->FitRowHeight(a.section(' ', 0, 0).toInt(), a.section(' ', 1).toInt()); }},

@@ -28,7 +28,8 @@ TEST(ListaComuni, CasiDellaTabella)
              } catch (const std::runtime_error& e) {
                  std::smatch dove;
                  const std::string messaggio = e.what();
-                 return QStringList{"errore " + QString::fromStdString(std::regex_search(messaggio, dove, std::regex(":\\d+:")) ? dove.str() : messaggio)};
+                 const bool riga = std::regex_search(messaggio, dove, std::regex(":\\d+:"));
+                 return QStringList{"errore " + QString::fromStdString(riga ? dove.str() : messaggio)};
              }
              return voci;
          }},

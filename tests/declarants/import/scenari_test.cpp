@@ -313,10 +313,11 @@ protected:
         QStringList esiti;
         for (const EsitoImportazione& e : finestra->Esiti())
             esiti << QFileInfo(e.FileScritti.value(0)).fileName();
+        const auto attivo = [](const QWidget& w) { return w.isEnabled() ? "attivo" : "bloccato"; };
         return QStringLiteral("%1, %2; avanzamento %3, Importa %4, Annulla %5; file %6, riga %7; importazioni: %8")
             .arg(finestra->isVisible() ? "aperta" : finestra->result() == QDialog::Accepted ? "chiusa (accettata)" : "chiusa",
                  opzioni.join(", "), finestra->Avanzamento().isVisible() ? "visibile" : "nascosto",
-                 finestra->PulsanteImporta().isEnabled() ? "attivo" : "bloccato", finestra->PulsanteAnnulla().isEnabled() ? "attivo" : "bloccato",
+                 attivo(finestra->PulsanteImporta()), attivo(finestra->PulsanteAnnulla()),
                  QFileInfo(finestra->NomeFile().text()).fileName(), finestra->RigaLetta().text(), esiti.join(' '));
     }
 
@@ -356,9 +357,10 @@ protected:
             QCoreApplication::processEvents();
             const bool entro = finestra->frameGeometry().width() <= finestra->screen()->availableGeometry().width();
             bool visibili = true;
-            for (const QWidget* w : {static_cast<QWidget*>(&finestra->PulsanteAnnulla()), static_cast<QWidget*>(&finestra->Separatore())})
+            for (const QWidget* w : std::initializer_list<const QWidget*>{&finestra->PulsanteAnnulla(), &finestra->Separatore()})
                 visibili = visibili && finestra->rect().contains(QRect(w->mapTo(finestra.get(), QPoint()), w->size()));
-            s.Stampa(QStringLiteral("entro lo schermo: %1, Annulla e separatore visibili: %2").arg(entro ? "si" : "no", visibili ? "si" : "no"));
+            s.Stampa(QStringLiteral("entro lo schermo: %1, Annulla e separatore visibili: %2")
+                         .arg(entro ? "si" : "no", visibili ? "si" : "no"));
         };
     }
 
