@@ -1,7 +1,7 @@
-// The code-table lookup. On the three back-ends, what reaches the database: one kind
-// listed, searched without regard to case (quotes and wildcards are plain text), in the
-// sticky sort order. On the SQLite file, the window: the answer handed back on double
-// click or left empty on close, an empty search refused.
+// The code-table lookup, as the steps of scenari/ricerca.txt (see support/scenario.h) run
+// on the three back-ends: one kind listed, searched without regard to case (quotes and
+// wildcards are plain text), in the sticky sort order; the answer handed back on double
+// click or left empty on close. Here also the lookup without a database.
 
 #include "app/widgets/FTABR.h"
 
@@ -10,7 +10,7 @@
 #include "app/widgets/RicercaTabelle.h"
 #include "platform/grid/Grid.h"
 #include "support/db_backends.h"
-#include "support/servizi_simulati.h"
+#include "support/servizi_in_scenario.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -20,161 +20,90 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace quercino;
 
 namespace {
 
-struct Voce {
-    const char* tipo;
-    const char* cod;
-    const char* des;
-};
-
-// Codes and descriptions sort differently, and "it" hides in several places: in a code,
-// at the start, middle and end of a description, and in lower case.
-const Voce Tabella[] = {
-    {"PAESE", "IT", "ITALIA"},    {"PAESE", "FR", "FRANCIA"},        {"PAESE", "GB", "REGNO UNITO"},
-    {"PAESE", "HT", "Haiti"},     {"PAESE", "DE", "GERMANIA"},       {"PAESE", "CI", "COSTA D'AVORIO"},
-    {"PAESE", "AT", "AUSTRIA"},   {"PAESE", "ZZ", "SCONTO 50%"},     {"CARICA", "1", "RAPPRESENTANTE LEGALE"},
-    {"CARICA", "2", "ITALIANO TUTORE"}, {"DIVISA", "EUR", "EURO"},
-};
-
 class Ricerca : public test::DbBackendTest {
 protected:
-    void SetUp() override
-    {
-        test::DbBackendTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        for (const Voce& v : Tabella)
-            db().insert(schema::CTAB(), {QString(v.tipo), QString(v.cod), QString(v.des)});
-        TabellaRicerca = "PAESE";
-        OrdineRicerca.clear();
-        CodiceScelto = "VECCHIO";
-    }
-
-    // What the grid lists, as "COD DES" lines in its order.
-    static QStringList Elenco(const FTABR& f)
+    // What the grid lists, as "COD DES" lines in its order. Where "Haiti" goes by description
+    // depends on the back-end's collation: it is said apart, the upper-case rest in order.
+    void Elenco()
     {
         QStringList righe;
-        for (int r = 1; r <= f.igTAB().RowCount(); ++r)
-            righe << f.igTAB().CellText(r, "COD") + " " + f.igTAB().CellText(r, "DES");
-        return righe;
+        for (int r = 1; r <= f->igTAB().RowCount(); ++r)
+            righe << f->igTAB().CellText(r, "COD") + " " + f->igTAB().CellText(r, "DES");
+        const bool haiti = OrdineRicerca != "COD" && righe.removeAll("HT Haiti") == 1;
+        s.Stampa(QStringLiteral("%1 righe%2: %3").arg(f->igTAB().RowCount()).arg(haiti ? " (e Haiti)" : "")
+                     .arg(righe.join(", ")));
     }
 
-    // The oracle: the same rows filtered and sorted here, from the test's own data.
-    static QStringList Atteso(const QString& tipo, const QString& cerca, bool perCodice)
+    void Verbi()
     {
-        std::vector<Voce> scelte;
-        for (const Voce& v : Tabella)
-            if (tipo == v.tipo && (cerca.isEmpty() || QString(v.cod).contains(cerca, Qt::CaseInsensitive)
-                                   || QString(v.des).contains(cerca, Qt::CaseInsensitive)))
-                scelte.push_back(v);
-        std::sort(scelte.begin(), scelte.end(), [&](const Voce& a, const Voce& b) {
-            const int c = perCodice ? qstrcmp(a.cod, b.cod) : qstrcmp(a.des, b.des);
-            return c != 0 ? c < 0 : qstrcmp(perCodice ? a.des : a.cod, perCodice ? b.des : b.cod) < 0;
-        });
-        QStringList righe;
-        for (const Voce& v : scelte)
-            righe << QString(v.cod) + " " + v.des;
-        return righe;
+        // "voci" with "<" lines "TIPO|COD|DES".
+        s.verbi["voci"] = [this](const QString&) {
+            for (const QString& riga : s.Dati()) {
+                const QStringList v = riga.split('|');
+                db().insert(schema::CTAB(), {v[0], v[1], v[2]});
+            }
+        };
+        s.verbi["tabella"] = [](const QString& a) { TabellaRicerca = a; };
+        s.verbi["ordine"] = [](const QString& a) { OrdineRicerca = a; };
+        // A new window: its title, the order and answer it starts from, its list.
+        s.verbi["apri"] = [this](const QString&) {
+            CodiceScelto = "VECCHIO";
+            f = std::make_unique<FTABR>();
+            s.Stampa(f->vtabella()->text() + "; ordine " + OrdineRicerca + "; scelto \"" + CodiceScelto + "\"");
+            Elenco();
+        };
+        s.verbi["cerca"] = [this](const QString& a) {
+            f->ricerca()->setText(a);
+            QTest::mouseClick(f->Bcerca(), Qt::LeftButton);
+            Elenco();
+        };
+        // A click then a double click on a row, or "Chiudi" on a current row.
+        s.verbi["doppio-click"] = [this](const QString& a) {
+            f->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+            int riga = 0;
+            while (riga < f->igTAB().RowCount() && f->igTAB().CellText(riga + 1, "COD") != a)
+                ++riga;
+            QTableView& vista = f->igTAB();
+            const QPoint punto = vista.visualRect(vista.model()->index(riga, 1)).center();
+            QTest::mouseClick(vista.viewport(), Qt::LeftButton, {}, punto);
+            QTest::mouseDClick(vista.viewport(), Qt::LeftButton, {}, punto);
+            Risultato();
+        };
+        s.verbi["chiudi"] = [this](const QString& a) {
+            f->show();
+            f->igTAB().SetCurrentCell(a.toInt());
+            QTest::mouseClick(f->cmdChiudi(), Qt::LeftButton);
+            Risultato();
+        };
     }
 
-    static void Cerca(FTABR& f, const QString& testo)
+    void Risultato()
     {
-        f.ricerca()->setText(testo);
-        QTest::mouseClick(f.Bcerca(), Qt::LeftButton);
+        s.Stampa(QStringLiteral("%1; scelto \"%2\" \"%3\"")
+                     .arg(f->result() == QDialog::Accepted ? "accettata" : "rifiutata", CodiceScelto,
+                          DescrizioneScelta));
     }
 
-    test::MessaggiSimulati messaggi;
+    test::Scenario s;
+    test::ServiziInScenario servizi{s};
+    std::unique_ptr<FTABR> f;
 };
-
-class RicercaFinestra : public Ricerca {};
 
 } // namespace
 
-TEST_P(Ricerca, ElencoPerDescrizioneERicercaSenzaMaiuscole)
+TEST_P(Ricerca, Passi)
 {
-    FTABR f;
-    EXPECT_EQ(f.vtabella()->text(), "Ricerca Elenco PAESI");
-    EXPECT_EQ(CodiceScelto, "");
-    EXPECT_EQ(OrdineRicerca, "DES");
-    // Where "Haiti" goes depends on the back-end's collation; the upper-case rest must
-    // come in plain order.
-    QStringList elenco = Elenco(f);
-    QStringList atteso = Atteso("PAESE", "", false);
-    EXPECT_EQ(elenco.size(), atteso.size());
-    EXPECT_EQ(elenco.removeAll("HT Haiti"), 1);
-    atteso.removeAll("HT Haiti");
-    EXPECT_EQ(elenco, atteso);
-
-    OrdineRicerca = "COD";
-    FTABR g;
-    // A quote is a plain character, and so are the wildcards; other kinds never show.
-    for (const char* testo : {"it", "d'avorio", "%", "_", "X' OR '1'='1", "tutore"}) {
-        Cerca(g, testo);
-        EXPECT_EQ(Elenco(g), Atteso("PAESE", testo, true)) << testo;
-    }
-    EXPECT_TRUE(messaggi.mostrati.empty());
-}
-
-TEST_P(Ricerca, OrdineCheResta)
-{
-    OrdineRicerca = "COD";  // as the role lookup sets it
-    TabellaRicerca = "CARICA";
-    {
-        FTABR f;
-        EXPECT_EQ(f.vtabella()->text(), "Ricerca Elenco CODICI DI CARICA");
-        EXPECT_EQ(Elenco(f), Atteso("CARICA", "", true));
-    }
-    TabellaRicerca = "PAESE";
-    FTABR f;
-    EXPECT_EQ(OrdineRicerca, "COD");
-    EXPECT_EQ(Elenco(f), Atteso("PAESE", "", true));
-    // Nothing but the two columns can reach the statement.
-    OrdineRicerca = "DES; DROP TABLE CTAB";
-    FTABR g;
-    EXPECT_EQ(Elenco(g).size(), 8);
-    EXPECT_EQ(Elenco(g).first(3), (QStringList{"AT AUSTRIA", "CI COSTA D'AVORIO", "FR FRANCIA"}));
-    EXPECT_TRUE(messaggi.mostrati.empty());
+    Verbi();
+    OrdineRicerca.clear();
+    EXPECT_SCENARIO(s, "scenari/ricerca.txt");
 }
 
 QUERCINO_DB_BACKENDS(Ricerca);
-
-TEST_P(RicercaFinestra, DoppioClickRestituisceChiudereNo)
-{
-    OrdineRicerca = "COD";
-    FTABR f;
-    f.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-    Cerca(f, "it");
-    const int riga = Elenco(f).indexOf("IT ITALIA");
-    ASSERT_GE(riga, 0);
-    QTableView& view = f.igTAB();
-    const QPoint punto = view.visualRect(view.model()->index(riga, 1)).center();
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, punto);
-    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, punto);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(CodiceScelto, "IT");
-    EXPECT_EQ(DescrizioneScelta, "ITALIA");
-
-    FTABR g;
-    g.show();
-    g.igTAB().SetCurrentCell(2);
-    QTest::mouseClick(g.cmdChiudi(), Qt::LeftButton);
-    EXPECT_EQ(g.result(), QDialog::Rejected);
-    EXPECT_EQ(CodiceScelto, "");
-    EXPECT_EQ(DescrizioneScelta, "");
-    // A kind without a title of its own.
-    TabellaRicerca = "NAZIONI";
-    FTABR h;
-    EXPECT_EQ(h.vtabella()->text(), " Ricerca NAZIONI");
-    EXPECT_EQ(h.igTAB().RowCount(), 0);
-}
-
-QUERCINO_DB_SOLO_FILE(RicercaFinestra);
 
 TEST(RicercaSenzaDatabase, ErroreEFinestraModaleChiusa)
 {
