@@ -1,7 +1,9 @@
-// The launch without windows: every database mode with its texts on the back-ends it
-// reaches, the attachments folder, the debug log, and the messages of a failed launch.
+// The launch without windows, as the steps of scenari/avvio_*.txt (see support/scenario.h):
+// every database mode with its texts on the back-ends it reaches, the attachments folder,
+// the debug log, and the messages of a failed launch.
 #include "support/db_backends.h"
-#include "support/golden.h"
+#include "support/casi.h"
+#include "support/scenario.h"
 
 #include "app/core/Comuni.h"
 #include "app/core/Cripta.h"
@@ -49,69 +51,110 @@ void Riempi(Database& db)
     db.insert(schema::T_COMUNICF(), {QStringLiteral("H501"), QStringLiteral("ROMA")});
 }
 
-class AvvioOdbc : public test::DbBackendTest {
+// A launch's steps on one back-end: "avvia" with the configuration's lines as its "<"
+// lines ("<utente>", "<password>", "<password-cripta>", "<connessione>" and "<lunga>", the
+// connection string made longer than an ordinary key, stand for this back-end's own), or
+// "avvia pubblica-file" with a file where the public folder should be.
+class Avvio : public test::DbBackendTest {
 protected:
     void SetUp() override
     {
         DbBackendTest::SetUp();
-        if (!HasFatalFailure())
-            Riempi(db());
+        if (HasFatalFailure())
+            return;
+        Riempi(db());
+        const QString lunga = backend().stringaConnessione() + ";Description=" + QString(140, 'x');
+        segnaposti = {{"<utente>", backend().utente()},
+                      {"<password>", backend().password()},
+                      {"<password-cripta>", Cripta(backend().password(), ModoScrivi, ChiavePassword)},
+                      {"<lunga>", lunga},
+                      {"<connessione>", backend().stringaConnessione()}};
+        s.Sostituisci(lunga, "<lunga>");
+        s.Sostituisci(QString(lunga).replace("Pwd=" + backend().password() + ";", "Pwd=****;"), "<lunga>");
+        s.Sostituisci(backend().stringaConnessione(), "<connessione>");
+        s.Sostituisci("UID=" + backend().utente(), "UID=<utente>");
+        s.sostituzioni.emplace_back(QRegularExpression("PWD=" + QRegularExpression::escape(backend().password()) + "$"),
+                                    "PWD=<password>");
+        s.Sostituisci(backend().programDir(), "<programma>");
+        s.Sostituisci(lancio.pubblica.path(), "<pubblica>");
+        // Without "<" lines, no configuration file at all.
+        s.verbi["avvia"] = [this](const QString& a) {
+            QString righe = "; prova\r\n[opzioni]\r\n";
+            for (const QString& riga : s.Dati())
+                righe += test::Decodifica(riga) + "\r\n";
+            for (const auto& [segnaposto, valore] : segnaposti)
+                righe.replace(segnaposto, valore);
+            const QString configurazione = backend().programDir() + "/configurazione.ini";
+            QFile::remove(configurazione);
+            if (!s.Dati().isEmpty())
+                test::ScriviFile(configurazione, righe.toUtf8());
+            QString pubblica = lancio.pubblica.path();
+            if (a == "pubblica-file")
+                test::ScriviFile(pubblica = lancio.pubblica.filePath("nonunacartella"), {});
+            lancio.mostrati.clear();
+            const EsitoAvvio esito = Avvia(AmbienteAvvio{backend().programDir(), pubblica, Oggi},
+                                           [this](const QString& t) { lancio.mostrati << t; });
+            if (!esito.riuscito) {
+                s.Stampa("[" + esito.errore.titolo + "] " + (Cnn ? "connesso" : "non connesso"));
+                s.Stampa(esito.errore.testo);
+                return;
+            }
+            s.Stampa("TipoDb " + TipoDb + "; " + VersioneProgramma + "; StrConn " + StrConn);
+            s.Stampa("PathAllegati " + PathAllegati + (QFileInfo(backend().programDir() + "/ALLEGATI").isDir()
+                                                          ? "; cartella ALLEGATI" : ""));
+            // The run's own connection reaches this test's database: the towns in memory.
+            s.Stampa(QStringLiteral("connessione propria %1, comuni %2")
+                         .arg(Cnn != &db())
+                         .arg(ComuniCF().contiene("h501") && Comuni().cercaPrefisso("l'a") != nullptr));
+            s.Stampa(lancio.mostrati);
+            // What is shown never holds the password.
+            if (!backend().password().isEmpty())
+                EXPECT_FALSE(lancio.mostrati.join('\n').contains(backend().password()));
+        };
+        s.verbi["rm"] = [this](const QString& a) {
+            QDir(backend().programDir() + "/" + a).removeRecursively();
+            QFile::remove(backend().programDir() + "/" + a);
+        };
+        s.verbi["log"] = [](const QString& a) { ScriviLog(a); };
+        s.verbi["esiste"] = [this](const QString& a) {
+            s.Stampa(QFileInfo::exists(backend().programDir() + "/" + a) ? "si" : "no");
+        };
+        s.verbi["leggi-log"] = [this](const QString&) {
+            s.Stampa(QFileInfo::exists(lancio.pubblica.path() + "/VORNSOFTLAB")
+                         ? test::Codifica(QString::fromLatin1(LeggiFile(lancio.log())))
+                         : QStringLiteral("(nessuna cartella VORNSOFTLAB)"));
+        };
+        s.verbi["senza-database"] = [this](const QString&) {
+            backend().chiudi();
+            QFile::remove(backend().sqlitePath());
+        };
     }
+
     Lancio lancio;
+    test::Scenario s;
+    std::vector<std::pair<QString, QString>> segnaposti;
 };
+
+class AvvioFile : public Avvio {};
 
 } // namespace
 
 // Modes that reach the database through ODBC, on every back-end: the data source with user
 // and (scrambled) password, and a connection string of any length, which become mode "S".
-TEST_P(AvvioOdbc, ModiSeX)
+TEST_P(Avvio, Odbc)
 {
-    const QByteArray utente = backend().utente().toUtf8(), password = backend().password().toUtf8();
-    const QString lunga = backend().stringaConnessione() + ";Description=" + QString(140, 'x');
-    const QString mascherata = QStringLiteral("dsn=VEKO; UID=%1; PWD=****").arg(backend().utente());
-    struct Caso {
-        QByteArray righe;
-        QString versione, strConn, allegati;
-    };
-    const Caso casi[] = {
-        {"TipoDb=s\r\nServer_Utente=" + utente + "\r\nServer_Password=" + password + "\r\nServer_Nome=SRVDATI\r\n",
-         "Versione 1.0 - Client/Server", mascherata, "//SRVDATI/VEKO_ALLEGATI/"},
-        {"TipoDb=S\r\nServer_Utente=" + utente + "\r\nServer_Crx=S\r\nServer_Password="
-             + Cripta(backend().password(), ModoScrivi, ChiavePassword).toUtf8() + "\r\n",
-         "Versione 1.0 - Client/Server", mascherata, "///VEKO_ALLEGATI/"},
-        // Longer than the 127 characters of an ordinary key: StrConn keeps up to 300.
-        {"TipoDb=X\r\nStrConn=  " + lunga.toUtf8() + "  \r\n", "Versione 1.0 - Client/Server ExtConn", lunga,
-         "///VEKO_ALLEGATI/"},
-        {"TipoDb=x\r\nStrConn=\"DSN=VEKO;UID=" + utente + ";PWD=" + password + "\"\r\n",
-         "Versione 1.0 - Client/Server ExtConn", "DSN=VEKO;UID=" + utente + ";PWD=" + password, "///VEKO_ALLEGATI/"},
-    };
-    for (const Caso& caso : casi) {
-        SCOPED_TRACE(caso.righe.left(10).toStdString());
-        lancio.mostrati.clear();
-        const EsitoAvvio esito = lancio.avvia(backend().programDir(), caso.righe + "debug=1\r\n");
-        ASSERT_TRUE(esito.riuscito) << esito.errore.testo.toStdString();
-        EXPECT_EQ(TipoDb, "S");
-        EXPECT_EQ(VersioneProgramma, caso.versione);
-        EXPECT_EQ(StrConn, caso.strConn);
-        EXPECT_EQ(PathAllegati, caso.allegati);
-        EXPECT_FALSE(QFileInfo::exists(backend().programDir() + "/ALLEGATI"));
-        // Debugging shows the connection with the password masked, and the log.
-        ASSERT_EQ(lancio.mostrati.size(), 2);
-        EXPECT_TRUE(lancio.mostrati[0].startsWith("Connessione "));
-        if (!password.isEmpty())
-            EXPECT_FALSE(lancio.mostrati[0].contains(backend().password()));
-        EXPECT_EQ(lancio.mostrati[1], "File Debug: " + lancio.log());
-        // The run's connection reaches this test's database and the towns are in memory.
-        ASSERT_NE(Cnn, nullptr);
-        EXPECT_NE(Cnn, &db());
-        EXPECT_TRUE(ComuniCF().contiene("h501"));
-        ASSERT_NE(Comuni().cercaPrefisso("l'a"), nullptr);
-    }
-    ScriviLog("Perché è così");
-    EXPECT_EQ(LeggiFile(lancio.log()), QByteArray("DATA ELABORAZIONE: 09/03/2026\r\nPerch\xe9 \xe8 cos\xec\r\n"));
+    EXPECT_SCENARIO(s, "scenari/avvio_odbc.txt");
 }
 
-QUERCINO_DB_BACKENDS(AvvioOdbc);
+QUERCINO_DB_BACKENDS(Avvio);
+
+// The single-user file of the program folder.
+TEST_P(AvvioFile, Passi)
+{
+    EXPECT_SCENARIO(s, "scenari/avvio_file.txt");
+}
+
+QUERCINO_DB_SOLO_FILE(AvvioFile);
 
 // Passwords are checked by the server only.
 TEST(AvvioPostgres, PasswordRifiutataNascostaEPasswordConSeparatoriIntera)
@@ -143,64 +186,3 @@ TEST(AvvioPostgres, PasswordRifiutataNascostaEPasswordConSeparatoriIntera)
     EXPECT_TRUE(caricati);
 }
 
-// The single-user file of the program folder.
-TEST(AvvioFile, ModiLocaliSenzaConfigurazioneELogCheRicomincia)
-{
-    DbBackend backend(Backend::SqliteFile);
-    Riempi(backend.db());
-    const QString programma = backend.programDir();
-    Lancio lancio;
-    const std::tuple<QByteArray, QString, bool> casi[] = {
-        {"M", "M", true}, {"m", "M", true}, {"Monoutente", "M", true}, {"", "", false}, {"Q", "Q", false}};
-    for (const auto& [tipo, atteso, allegatiLocali] : casi) {
-        SCOPED_TRACE(tipo.toStdString());
-        QDir(programma + "/ALLEGATI").removeRecursively();
-        const EsitoAvvio esito = lancio.avvia(programma, "TipoDb=" + tipo + "\r\nServer_Nome=SRV\r\n");
-        ASSERT_TRUE(esito.riuscito) << esito.errore.testo.toStdString();
-        EXPECT_EQ(TipoDb, atteso);
-        EXPECT_EQ(VersioneProgramma, "Versione 1.0 - Monoutente");
-        EXPECT_EQ(StrConn, "provider=SQLite;Data Source=" + backend.sqlitePath());
-        EXPECT_EQ(PathAllegati, allegatiLocali ? programma + "/ALLEGATI/" : "//SRV/VEKO_ALLEGATI/");
-        EXPECT_EQ(QFileInfo(programma + "/ALLEGATI").isDir(), allegatiLocali);
-        EXPECT_TRUE(ComuniCF().contiene("H501"));
-    }
-    EXPECT_TRUE(lancio.mostrati.isEmpty());
-    // Without the file no debugging: nothing is written.
-    QFile::remove(programma + "/configurazione.ini");
-    ASSERT_TRUE(Avvia(AmbienteAvvio{programma, lancio.pubblica.path(), Oggi}, [](const QString&) {}).riuscito);
-    ScriviLog("niente");
-    EXPECT_FALSE(QFileInfo::exists(lancio.pubblica.path() + "/VORNSOFTLAB"));
-    // The debug log starts again at each launch; a missing maker folder is made.
-    ASSERT_TRUE(lancio.avvia(programma, "TipoDb=M\r\ndebug=1\r\n").riuscito);
-    ScriviLog("prima esecuzione");
-    ASSERT_TRUE(lancio.avvia(programma, "TipoDb=M\r\ndebug=1\r\n").riuscito);
-    ScriviLog("seconda");
-    EXPECT_EQ(LeggiFile(lancio.log()), QByteArray("DATA ELABORAZIONE: 09/03/2026\r\nseconda\r\n"));
-}
-
-TEST(AvvioFile, FileMancanteECartellaDelLogImpossibile)
-{
-    DbBackend backend(Backend::SqliteFile);
-    const QString programma = backend.programDir();
-    Lancio lancio;
-    // A file where the public folder should be: the maker folder cannot be made below it.
-    const QString file = lancio.pubblica.filePath("nonunacartella");
-    test::ScriviFile(file, {});
-    EsitoAvvio esito = lancio.avvia(programma, "TipoDb=M\r\ndebug=1\r\n", file);
-    ASSERT_FALSE(esito.riuscito);
-    EXPECT_EQ(esito.errore.titolo, "Esegui come Amministratore");
-    EXPECT_EQ(esito.errore.testo, "Errore VEKO: è necessario ESEGUIRE COME AMMINISTRATORE\r\n \r\n"
-                                  "Seleziona l'icona del programma con il TASTO DESTRO e poi scegli la voce\r\n \r\n"
-                                  "Esegui come Amministratore");
-    EXPECT_EQ(Cnn, nullptr);
-
-    backend.chiudi();
-    ASSERT_TRUE(QFile::remove(backend.sqlitePath()));
-    esito = lancio.avvia(programma, "TipoDb=M\r\n");
-    ASSERT_FALSE(esito.riuscito);
-    EXPECT_EQ(Cnn, nullptr);
-    EXPECT_EQ(esito.errore.testo, QStringLiteral("Errore VEKO Dichiarazioni num. 53 File del database non trovato: %1\r\n  \r\n"
-                                                 " StrConn provider=SQLite;Data Source=%1\r\n TipoDb M")
-                                      .arg(backend.sqlitePath()));
-    EXPECT_FALSE(QFileInfo::exists(backend.sqlitePath()));
-}
