@@ -120,6 +120,15 @@ for name, symbol, distance in (('distance_before_start', 257, 1), ('length_286',
     w.fixed(ord('a')), w.fixed(symbol), w.code(distance, 5), w.fixed(256)
     case(name, w.data, 'error 5')
 
+# A code-length repeat (symbol 16) with no length before it to repeat: the code-length code
+# gives symbols 0 and 16 one bit each, and 16 comes first.
+w = Bits()
+w.bits(1, 1), w.bits(2, 2), w.bits(0, 5), w.bits(0, 5), w.bits(15, 4)
+for symbol in (16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15):
+    w.bits(1 if symbol in (0, 16) else 0, 3)
+w.code(1, 1), w.bits(0, 2)
+case('repeat_first', w.data, 'error 5')
+
 # A stored block claiming more bytes than follow.
 case('stored_too_short', b'\x01\xff\xff\x00\x00ab', 'error 9')
 
