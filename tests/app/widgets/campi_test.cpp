@@ -1,12 +1,17 @@
-// The field helpers of the windows: the field error (the message centred with blanks, the
-// box red while it is up, then the focus colour and the focus back), the emptying of a
-// window's fields, and the fitting of a grid's rows.
+// The field helpers of the windows: the text-box wrappers as the registry uses them (focus
+// colours while tabbing, the clean-up on focus loss, the window's own handlers after it, no
+// endless field errors), the field error (the message centred with blanks, the box red
+// while it is up, then the focus colour and the focus back), the emptying of a window's
+// fields, and the fitting of a grid's rows.
 
 #include "app/core/Globals.h"
 #include "app/widgets/AdattaRighe.h"
 #include "app/widgets/ErroreCampo.h"
 #include "app/widgets/PulisciCampi.h"
 #include "platform/grid/Grid.h"
+#include "app/widgets/CForm.h"
+#include "support/casi.h"
+#include "support/scenario.h"
 #include "support/servizi_simulati.h"
 #include "support/stampa_qt.h"
 
@@ -28,58 +33,147 @@
 using namespace quercino;
 
 
-TEST(ErroreCampo, MessaggiCortiCentrati)
-{
-    // 50 - length / 2 blanks on each side, halves to the even neighbour; none from 50 on.
-    const std::pair<QString, int> casi[] = {
-        {"0123456789", 45}, {QString(49, 'x'), 26}, {"Undici cart", 44}, {"abc", 48}, {"", 50},
-        {QString(50, 'y'), 0}, {QString(51, 'z'), 0}};
-    for (const auto& [testo, margine] : casi)
-        EXPECT_EQ(CentraMessaggio(testo), QString(margine, ' ') + testo + QString(margine, ' ')) << testo.size();
-}
+namespace {
 
-TEST(ErroreCampo, CampoRossoDuranteIlMessaggioPoiDiNuovoAttivo)
-{
-    ColoreFocus = QColor(255, 255, 192);
-    test::MessaggiSimulati messaggi;
+// A window of three text boxes, an editable combo box and a check box, as the registry
+// has them, driven by the steps of scenari/campi.txt (see support/scenario.h).
+class Campi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ColoreFocus = QColor(255, 255, 192);
+        ColoreNormale = QColor(255, 255, 255);
+        auto* layout = new QVBoxLayout(&finestra);
+        for (const char* nome : {"vA", "vB", "vC"}) {
+            auto* box = new QLineEdit(&finestra);
+            box->setObjectName(nome);
+            layout->addWidget(box);
+        }
+        auto* combo = new QComboBox(&finestra);
+        combo->setEditable(true);
+        combo->setObjectName("vCombo");
+        layout->addWidget(combo);
+        auto* spunta = new QCheckBox("Persona Fisica", &finestra);
+        spunta->setObjectName("vCheck");
+        layout->addWidget(spunta);
+        messaggi.finestraVera = true;
+        // While a box is up: the field's colours and whether it has the focus.
+        messaggi.mentreMostra = [this](const Messaggio& m) {
+            QStringList campi;
+            for (QLineEdit* box : finestra.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+                if (box->palette().color(QPalette::Base) != ColoreNormale || finestra.focusWidget() == box)
+                    campi << Campo(box);
+            s.Stampa("[" + m.titolo + "] \"" + m.testo + "\" mentre " + campi.join(", "));
+        };
+        Verbi();
+    }
+
+    QLineEdit* Box(const QString& nome) { return finestra.findChild<QLineEdit*>(nome); }
+
+    // A box's name, text, background and text colours (the focus colour "giallino", the
+    // normal one "bianco") and focus.
+    QString Campo(QLineEdit* box)
+    {
+        const std::map<QString, QString> nomi{{QColor(255, 255, 192).name(), "giallino"},
+                                             {QColor(255, 255, 255).name(), "bianco"},
+                                             {QColor(255, 0, 0).name(), "rosso"}};
+        auto colore = [&](QPalette::ColorRole ruolo) {
+            const QString nome = box->palette().color(ruolo).name();
+            return nomi.contains(nome) ? nomi.at(nome) : nome;
+        };
+        return box->objectName() + " \"" + box->text() + "\" " + colore(QPalette::Base) + "/" + colore(QPalette::Text)
+               + (finestra.focusWidget() == box ? " *" : "");
+    }
+
+    void Verbi()
+    {
+        // The wrappers on the window, each field's focus loss printed.
+        s.verbi["forma"] = [this](const QString&) {
+            forma = new CForm;
+            forma->SetVbForm(&finestra);
+            QObject::connect(forma, &CForm::LostFocus, [this](QLineEdit* box) {
+                s.Stampa("(perso il fuoco: " + box->objectName() + ")");
+            });
+            s.Stampa(QStringLiteral("%1 caselle, vC %2").arg(forma->Count()).arg(forma->Item("vC") ? "si" : "no"));
+        };
+        s.verbi["via-forma"] = [this](const QString&) { delete std::exchange(forma, nullptr); };
+        // "gestore BOX", "gestore BOX errore TESTO" (a field error when empty) or "gestore
+        // BOX elimina" (the handler ends the wrappers): the window's own handler.
+        s.verbi["gestore"] = [this](const QString& a) {
+            const QStringList p = test::Parole(a, 2);
+            QLineEdit* box = Box(p[0]);
+            forma->SetLostFocusHandler(box, [this, box, p] {
+                s.Stampa("(gestore " + Campo(box) + ")");
+                if (p[1] == "errore" && box->text().isEmpty())
+                    ErroreCampo(box, p[2]);
+                if (p[1] == "elimina")
+                    delete std::exchange(forma, nullptr);
+            });
+        };
+        s.verbi["mostra"] = [this](const QString&) {
+            finestra.show();
+            finestra.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+            Box("vA")->setFocus(Qt::TabFocusReason);
+        };
+        // The offscreen platform does not give the activation back as a desktop does.
+        s.verbi["attiva"] = [this](const QString&) {
+            finestra.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
+        };
+        s.verbi["fuoco"] = [this](const QString& a) {
+            finestra.findChild<QWidget*>(a)->setFocus(Qt::TabFocusReason);
+        };
+        // Typed (ASCII only), or inserted as typed with accents.
+        s.verbi["scrivi"] = [](const QString& a) { QTest::keyClicks(QApplication::focusWidget(), test::Decodifica(a)); };
+        s.verbi["inserisci"] = [](const QString& a) {
+            qobject_cast<QLineEdit*>(QApplication::focusWidget())->insert(test::Decodifica(a));
+        };
+        // Tab, then any deferred focus events.
+        s.verbi["tab"] = [](const QString&) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::qWait(50);
+        };
+        s.verbi["stato"] = [this](const QString&) {
+            QStringList campi;
+            for (QLineEdit* box : finestra.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+                campi << Campo(box);
+            s.Stampa(campi.join(", ") + "; combo \"" + finestra.findChild<QComboBox*>()->currentText() + "\"");
+        };
+        s.verbi["rimuovi"] = [this](const QString& a) { delete Box(a); };
+        // "errore-campo BOX TESTO" ("-" no control, "nascosto" one that cannot take the
+        // focus): the caller's text is centred too.
+        s.verbi["errore-campo"] = [this](const QString& a) {
+            const QStringList p = test::Parole(a, 1);
+            QLineEdit nascosto;
+            QString testo = p[1];
+            ErroreCampo(p[0] == "-" ? nullptr : p[0] == "nascosto" ? &nascosto : Box(p[0]), testo);
+            s.Stampa("testo del chiamante \"" + testo + "\"" + (nascosto.hasFocus() ? ", nascosto col fuoco" : ""));
+        };
+        // 50 - length / 2 blanks on each side, halves to the even neighbour; none from 50 on.
+        s.verbi["centra"] = [this](const QString& a) {
+            for (const QString& n : test::Parole(a)) {
+                const QString testo(n.toInt(), 'x');
+                const QString centrato = CentraMessaggio(testo);
+                const qsizetype margine = centrato.indexOf('x') < 0 ? centrato.size() / 2 : centrato.indexOf('x');
+                s.Stampa(QStringLiteral("%1: %2%3").arg(n).arg(margine)
+                             .arg(centrato == QString(margine, ' ') + testo + QString(margine, ' ') ? "" : " (non simmetrico)"));
+            }
+        };
+    }
+
     QWidget finestra;
-    auto* layout = new QVBoxLayout(&finestra);
-    auto* campo = new QLineEdit(&finestra);
-    auto* altro = new QLineEdit(&finestra);
-    layout->addWidget(campo);
-    layout->addWidget(altro);
-    finestra.show();
-    finestra.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&finestra));
-    altro->setFocus();
+    test::Scenario s;
+    test::MessaggiSimulati messaggi;
+    CForm* forma = nullptr;
+};
 
-    QColor sfondo, testo;
-    bool aveva = false;
-    messaggi.mentreMostra = [&](const Messaggio&) {
-        sfondo = campo->palette().color(QPalette::Base);
-        testo = campo->palette().color(QPalette::Text);
-        aveva = campo->hasFocus();
-    };
-    QString messaggio = "Dato errato";
-    ErroreCampo(campo, messaggio);
+} // namespace
 
-    ASSERT_EQ(messaggi.mostrati.size(), 1u);
-    EXPECT_EQ(messaggi.mostrati[0].titolo, "Errore");
-    EXPECT_EQ(messaggi.mostrati[0].testo, CentraMessaggio("Dato errato"));
-    EXPECT_EQ(messaggio, messaggi.mostrati[0].testo);  // the caller's text is centred too
-    EXPECT_EQ(sfondo, QColor(255, 0, 0));
-    EXPECT_EQ(testo, QColor(255, 255, 255));
-    EXPECT_TRUE(aveva);
-    EXPECT_TRUE(campo->hasFocus());
-    EXPECT_EQ(campo->palette().color(QPalette::Base), ColoreFocus);
-    EXPECT_EQ(campo->palette().color(QPalette::Text), QApplication::palette(campo).color(QPalette::Text));
-
-    // No control, or one that cannot take the focus: the message is shown all the same.
-    ErroreCampo(nullptr, QStringLiteral("Nessun campo"));
-    QLineEdit nascosto;
-    ErroreCampo(&nascosto, QStringLiteral("Campo nascosto"));
-    EXPECT_EQ(messaggi.mostrati.size(), 3u);
-    EXPECT_FALSE(nascosto.hasFocus());
+TEST_F(Campi, Passi)
+{
+    EXPECT_SCENARIO(s, "scenari/campi.txt");
+    delete forma;
 }
 
 TEST(PulisciCampi, SvuotaTestiEComboTogliLeSpunte)
