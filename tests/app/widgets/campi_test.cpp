@@ -140,7 +140,11 @@ protected:
                 campi << Campo(box);
             s.Stampa(campi.join(", ") + "; combo \"" + finestra.findChild<QComboBox*>()->currentText() + "\"");
         };
-        s.verbi["rimuovi"] = [this](const QString& a) { delete Box(a); };
+        // A box gone while wrapped is no longer counted.
+        s.verbi["rimuovi"] = [this](const QString& a) {
+            delete Box(a);
+            s.Stampa(QStringLiteral("%1 caselle, %2 %3").arg(forma->Count()).arg(a).arg(forma->Item(a) ? "si" : "no"));
+        };
         // "errore-campo BOX TESTO" ("-" no control, "nascosto" one that cannot take the
         // focus): the caller's text is centred too.
         s.verbi["errore-campo"] = [this](const QString& a) {
