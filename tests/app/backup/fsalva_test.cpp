@@ -175,6 +175,36 @@ protected:
             s.Stampa(vista ? "(finestra modale confermata)" : "(nessuna finestra)");
         };
         s.verbi["soggetto"] = [](const QString& a) { CodiceOperatore = a; };
+        // Over a main window: a backup window for a very long name and a restore window (the
+        // open dialog answered by the scenario), their default buttons, and whether both
+        // have one size, show all they hold and sit centred on the main window.
+        s.verbi["misura"] = [this](const QString&) {
+            QWidget principale;
+            principale.setGeometry(40, 30, 700, 500);
+            principale.show();
+            ImpostaFinestraPrincipale(&principale);
+            NomeOperatore = QString(296, QLatin1Char('R'));
+            std::unique_ptr<FSalva> finestre[2];
+            for (int i = 0; i < 2; ++i) {
+                ModoSalva = i == 0 ? "S" : "R";
+                finestre[i] = std::make_unique<FSalva>();
+                finestre[i]->Form_Load();
+                s.Stampa(ModoSalva + ": Invio=" + (finestre[i]->bconferma()->isDefault() ? "conferma" : "")
+                         + (finestre[i]->bannulla()->isDefault() ? "annulla" : ""));
+            }
+            const FSalva& salva = *finestre[0];
+            bool intere = true, centrate = true;
+            for (const auto& f : finestre) {
+                intere = intere && f->height() >= f->layout()->minimumSize().height();
+                centrate = centrate && (f->frameGeometry().center() - principale.frameGeometry().center()).manhattanLength() <= 2;
+            }
+            s.Stampa(QStringLiteral("stessa misura %1, intere %2, centrate %3, nome entro %4")
+                         .arg(finestre[1]->size() == salva.size())
+                         .arg(intere)
+                         .arg(centrate)
+                         .arg(salva.Label2()->sizeHint().width() <= salva.width()));
+            ImpostaFinestraPrincipale(nullptr);
+        };
     }
 
     test::DbBackend backend_{test::Backend::SqliteFile};
@@ -193,37 +223,3 @@ TEST_P(FinestraSalva, Passi)
 
 INSTANTIATE_TEST_SUITE_P(Backup, FinestraSalva, ::testing::Values("salvataggi", "ripristini"),
                          [](const auto& info) { return std::string(info.param); });
-
-// One size for every use, whatever name it shows, centred on the main window; in a restore,
-// which replaces data, Enter answers with the cancel button.
-TEST(FinestraSalvaMisura, UnaMisuraCentrataSullaPrincipale)
-{
-    test::DbBackend backend(test::Backend::SqliteFile);
-    Cnn = &backend.db();
-    QTemporaryDir cartella;
-    test::DialoghiSimulati dialoghi;
-    test::MessaggiSimulati messaggi;
-    QWidget principale;
-    principale.setGeometry(40, 30, 700, 500);
-    principale.show();
-    ImpostaFinestraPrincipale(&principale);
-    NomeOperatore = QString(296, QLatin1Char('R'));
-    ModoSalva = "S";
-    FSalva salva;
-    salva.Form_Load();
-    EXPECT_TRUE(salva.bconferma()->isDefault());
-    test::ScriviFile(cartella.filePath("b.VEKO"), "\xA6" "COPE" "\xA6" "01" "\xA6" "ROSSI RIPRISTINATA\r\n");
-    dialoghi.aperture = {QStringList{cartella.filePath("b.VEKO")}};
-    ModoSalva = "R";
-    FSalva ripristino;
-    ripristino.Form_Load();
-    EXPECT_TRUE(ripristino.bannulla()->isDefault() && !ripristino.bconferma()->isDefault());
-    for (const FSalva* f : {&salva, &ripristino}) {
-        EXPECT_EQ(f->size(), salva.size());
-        EXPECT_GE(f->height(), f->layout()->minimumSize().height()) << "nothing clipped";
-        EXPECT_LE((f->frameGeometry().center() - principale.frameGeometry().center()).manhattanLength(), 2);
-    }
-    EXPECT_LE(salva.Label2()->sizeHint().width(), salva.width());
-    ImpostaFinestraPrincipale(nullptr);
-    Cnn = nullptr;
-}
