@@ -11,6 +11,7 @@
 
 #include "pdf/core/deflate/Match.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <vector>
@@ -29,31 +30,15 @@ public:
     // Records positions from to to - 1, in order.
     void InsertRange(std::int32_t from, std::int32_t to)
     {
-        if (from >= to)
-            return;
-        // The tables through locals: stores into them cannot change these.
-        const std::uint8_t* const data = data_;
-        std::uint32_t* const head = head_.data();
-        std::uint32_t* const ring = links_.data();
-        const std::uint32_t base = base_;
-        const int shift = hashShift_;
-        std::uint32_t prefix = PrefixAt(from);
-        for (std::int32_t p = from;;) {
-            const std::uint32_t bucket = (prefix * 0x9E3779B1u) >> shift;
-            const std::uint32_t stamp = base + std::uint32_t(p) + 1;
-            // An empty head (a stamp of an earlier input) lies farther back than any window.
-            const std::uint32_t back = stamp - head[bucket];
-            head[bucket] = stamp;
-            const std::uint32_t further = back + (ring[(std::uint32_t(p) - back) & kRingMask] & 0xFFFF);
-            ring[std::uint32_t(p) & kRingMask] = back <= kWindowSpan ? back | further << 16 : kNoLinks;
-            if (++p == to)
-                break;
-            prefix = NextPrefix(prefix, data[p + 2]);
-        }
+        if (counting_)
+            Record<true>(from, to);
+        else
+            Record<false>(from, to);
     }
     // The longest earlier match at p, stopping once `stop` bytes are matched; fromNewest
-    // false walks on from where the last walk stopped. Only candidates longer than `beat`
-    // (at least 2) are considered: the answer is `beat` long when none is.
+    // false walks on from where the last walk stopped (one that began with `beat` 2). Only
+    // candidates longer than `beat` (at least 2) are considered: the answer is `beat` long
+    // when none is.
     Match Longest(std::int32_t p, int stop, bool fromNewest, int beat);
 
 private:
@@ -64,6 +49,36 @@ private:
     static constexpr std::uint32_t kNone = 32768;
     static constexpr std::uint32_t kNoLinks = kNone | kNone << 16;
 
+    template <bool kCounting>
+    void Record(std::int32_t from, std::int32_t to)
+    {
+        if (from >= to)
+            return;
+        // The tables through locals: stores into them cannot change these.
+        const std::uint8_t* const data = data_;
+        std::uint32_t* const head = head_.data();
+        std::uint32_t* const ring = links_.data();
+        std::uint16_t* const counts = counts_.data();
+        const std::uint32_t base = base_;
+        const int shift = hashShift_;
+        std::uint32_t prefix = PrefixAt(from);
+        for (std::int32_t p = from;;) {
+            const std::uint32_t bucket = (prefix * 0x9E3779B1u) >> shift;
+            const std::uint32_t stamp = base + std::uint32_t(p) + 1;
+            // An empty head (a stamp of an earlier input) lies farther back than any window.
+            const std::uint32_t back = stamp - head[bucket];
+            head[bucket] = stamp;
+            const std::uint32_t before = (std::uint32_t(p) - back) & kRingMask;
+            const std::uint32_t further = back + (ring[before] & 0xFFFF);
+            const bool inReach = back <= kWindowSpan;
+            ring[std::uint32_t(p) & kRingMask] = inReach ? back | further << 16 : kNoLinks;
+            if constexpr (kCounting)
+                counts[std::uint32_t(p) & kRingMask] = std::uint16_t(inReach ? std::min(counts[before] + 1, 0xFFFF) : 0);
+            if (++p == to)
+                break;
+            prefix = NextPrefix(prefix, data[p + 2]);
+        }
+    }
     // The first three bytes at p, as the first three of a four-byte load would hold them.
     std::uint32_t PrefixAt(std::int32_t p) const
     {
@@ -95,6 +110,15 @@ private:
     // before it (high 16 bits), kNone for none within reach. With both, a walk waits for one
     // read every two steps; 16 bits each, so that more of a walk stays in the nearest cache.
     std::vector<std::uint32_t> links_;
+    // Kept for inputs up to kCountedLength walked up to kCountedChain candidates or more:
+    // how many earlier positions of the bucket the chain through each position holds without
+    // a gap beyond reach (at most 65535). There most chains are short enough for a walk past
+    // a match to take another chain (Longest); in a large input, or under a smaller maxChain,
+    // their upkeep costs more than that saves.
+    static constexpr std::int32_t kCountedLength = 131072;
+    static constexpr int kCountedChain = 128;
+    bool counting_ = false;
+    std::vector<std::uint16_t> counts_;
     std::int32_t cursor_ = -1;  // the next candidate of a walk that goes on, -1 for none
     int cursorRank_ = 0;
 };
