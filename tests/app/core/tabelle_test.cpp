@@ -38,37 +38,6 @@ TEST_P(SchemaTest, ColonneNellOrdineFisico)
               (QStringList{"KEY_TAB", "DESCRIZION"}));
 }
 
-TEST_P(SchemaTest, UnaRigaDiSoggettoCompletaTornaUguale)
-{
-    QVariantList riga;
-    for (int i = 0; i < CampiCope.size(); ++i)
-        riga << QStringLiteral("V%1").arg(i);
-    riga[cope::OCOD] = QStringLiteral("0123456789ABCDEF");  // the full 16 characters
-    riga[cope::OSPRO] = QStringLiteral("RM");
-    riga[cope::OSPAESE] = QStringLiteral("IT");
-    riga[cope::ODICCARICA] = QStringLiteral("15");
-    riga[cope::OSOPRO] = QStringLiteral("MI");
-    riga[cope::OSOPAESE] = QStringLiteral("SM");
-    riga[cope::OPF] = 1;
-    riga[cope::ORFPF] = 0;
-    riga[cope::OUCDTE] = QVariant();  // may be null
-    db().insert(schema::COPE(), riga);
-
-    const auto righe = db().select(schema::COPE(), QStringLiteral(" WHERE OCOD = ?"), {riga[cope::OCOD]});
-    ASSERT_EQ(righe.size(), 1u);
-    for (int i = 0; i < CampiCope.size(); ++i) {
-        SCOPED_TRACE(CampiCope[i].toStdString());
-        if (i == cope::OPF || i == cope::ORFPF)
-            EXPECT_EQ(righe[0].integer(i), riga[i].toInt());
-        else if (i == cope::OUCDTE)
-            EXPECT_TRUE(righe[0].isNull(i));
-        else
-            EXPECT_EQ(righe[0].text(i), riga[i].toString());
-    }
-    // OCOD is the key.
-    EXPECT_THROW(db().insert(schema::COPE(), riga), DbError);
-}
-
 TEST_P(SchemaTest, CasiDellaTabella)
 {
     // Inserted out of order.
