@@ -83,7 +83,10 @@ protected:
             s.Stampa("FileSalva " + FileSalva + ", UltimaCartella " + UltimaCartella);
         };
         s.verbi["apri"] = [this](const QString& a) {
-            RichiestaFile richiesta{"Scegli", dir.path(), {}, {"File CSV (*.csv *.CSV)"}, {}};
+            // One file is asked for without filters.
+            RichiestaFile richiesta{"Scegli", dir.path(), {}, {}, {}};
+            if (a == "multipla")
+                richiesta.filtri << "File CSV (*.csv *.CSV)";
             AlDialogo();
             QStringList scelti = ServizioDialoghiAttivo().ChiediApertura(richiesta, a == "multipla");
             scelti.sort();
