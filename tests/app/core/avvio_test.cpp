@@ -19,31 +19,11 @@
 #include <gtest/gtest.h>
 
 using namespace quercino;
-using quercino::test::Backend;
-using quercino::test::DbBackend;
 using quercino::test::LeggiFile;
 
 namespace {
 
 const QDate Oggi(2026, 3, 9);
-
-// One launch from `cartella` with `righe` as its options: the texts shown are kept.
-class Lancio {
-public:
-    Lancio() { PathLog.clear(); ChiudiConnessione(); }
-    ~Lancio() { ChiudiConnessione(); }
-
-    EsitoAvvio avvia(const QString& cartella, const QByteArray& righe, const QString& pubblicaAltra = {})
-    {
-        test::ScriviFile(cartella + "/configurazione.ini", "; prova\r\n[opzioni]\r\n" + righe);
-        return Avvia(AmbienteAvvio{cartella, pubblicaAltra.isEmpty() ? pubblica.path() : pubblicaAltra, Oggi},
-                     [this](const QString& t) { mostrati << t; });
-    }
-    QString log() const { return pubblica.path() + "/VORNSOFTLAB/LOG_VEKO.TXT"; }
-
-    QTemporaryDir pubblica;
-    QStringList mostrati;
-};
 
 void Riempi(Database& db)
 {
@@ -62,6 +42,8 @@ protected:
         DbBackendTest::SetUp();
         if (HasFatalFailure())
             return;
+        PathLog.clear();
+        ChiudiConnessione();
         Riempi(db());
         const QString lunga = backend().stringaConnessione() + ";Description=" + QString(140, 'x');
         segnaposti = {{"<utente>", backend().utente()},
@@ -76,24 +58,9 @@ protected:
         s.sostituzioni.emplace_back(QRegularExpression("PWD=" + QRegularExpression::escape(backend().password()) + "$"),
                                     "PWD=<password>");
         s.Sostituisci(backend().programDir(), "<programma>");
-        s.Sostituisci(lancio.pubblica.path(), "<pubblica>");
-        // Without "<" lines, no configuration file at all.
+        s.Sostituisci(pubblica.path(), "<pubblica>");
         s.verbi["avvia"] = [this](const QString& a) {
-            QString righe = "; prova\r\n[opzioni]\r\n";
-            for (const QString& riga : s.Dati())
-                righe += test::Decodifica(riga) + "\r\n";
-            for (const auto& [segnaposto, valore] : segnaposti)
-                righe.replace(segnaposto, valore);
-            const QString configurazione = backend().programDir() + "/configurazione.ini";
-            QFile::remove(configurazione);
-            if (!s.Dati().isEmpty())
-                test::ScriviFile(configurazione, righe.toUtf8());
-            QString pubblica = lancio.pubblica.path();
-            if (a == "pubblica-file")
-                test::ScriviFile(pubblica = lancio.pubblica.filePath("nonunacartella"), {});
-            lancio.mostrati.clear();
-            const EsitoAvvio esito = Avvia(AmbienteAvvio{backend().programDir(), pubblica, Oggi},
-                                           [this](const QString& t) { lancio.mostrati << t; });
+            const EsitoAvvio esito = Lancia(s.Dati(), a == "pubblica-file");
             if (!esito.riuscito) {
                 s.Stampa("[" + esito.errore.titolo + "] " + (Cnn ? "connesso" : "non connesso"));
                 s.Stampa(esito.errore.testo);
@@ -106,10 +73,10 @@ protected:
             s.Stampa(QStringLiteral("connessione propria %1, comuni %2")
                          .arg(Cnn != &db())
                          .arg(ComuniCF().contiene("h501") && Comuni().cercaPrefisso("l'a") != nullptr));
-            s.Stampa(lancio.mostrati);
+            s.Stampa(mostrati);
             // What is shown never holds the password.
             if (!backend().password().isEmpty())
-                EXPECT_FALSE(lancio.mostrati.join('\n').contains(backend().password()));
+                EXPECT_FALSE(mostrati.join('\n').contains(backend().password()));
         };
         s.verbi["rm"] = [this](const QString& a) {
             QDir(backend().programDir() + "/" + a).removeRecursively();
@@ -120,8 +87,8 @@ protected:
             s.Stampa(QFileInfo::exists(backend().programDir() + "/" + a) ? "si" : "no");
         };
         s.verbi["leggi-log"] = [this](const QString&) {
-            s.Stampa(QFileInfo::exists(lancio.pubblica.path() + "/VORNSOFTLAB")
-                         ? test::Codifica(QString::fromLatin1(LeggiFile(lancio.log())))
+            s.Stampa(QFileInfo::exists(pubblica.path() + "/VORNSOFTLAB")
+                         ? test::Codifica(QString::fromLatin1(LeggiFile(Log())))
                          : QStringLiteral("(nessuna cartella VORNSOFTLAB)"));
         };
         s.verbi["senza-database"] = [this](const QString&) {
@@ -130,12 +97,42 @@ protected:
         };
     }
 
-    Lancio lancio;
+    void TearDown() override
+    {
+        ChiudiConnessione();
+        DbBackendTest::TearDown();
+    }
+
+    // A launch with these lines as its options (placeholders replaced, escapes resolved;
+    // none: no configuration file at all), the texts it shows kept in `mostrati`.
+    EsitoAvvio Lancia(const QStringList& opzioni, bool pubblicaFile = false)
+    {
+        QString righe = "; prova\r\n[opzioni]\r\n";
+        for (const QString& riga : opzioni)
+            righe += test::Decodifica(riga) + "\r\n";
+        for (const auto& [segnaposto, valore] : segnaposti)
+            righe.replace(segnaposto, valore);
+        const QString configurazione = backend().programDir() + "/configurazione.ini";
+        QFile::remove(configurazione);
+        if (!opzioni.isEmpty())
+            test::ScriviFile(configurazione, righe.toUtf8());
+        QString cartellaPubblica = pubblica.path();
+        if (pubblicaFile)
+            test::ScriviFile(cartellaPubblica = pubblica.filePath("nonunacartella"), {});
+        mostrati.clear();
+        return Avvia(AmbienteAvvio{backend().programDir(), cartellaPubblica, Oggi},
+                     [this](const QString& t) { mostrati << t; });
+    }
+    QString Log() const { return pubblica.path() + "/VORNSOFTLAB/LOG_VEKO.TXT"; }
+
+    QTemporaryDir pubblica;
+    QStringList mostrati;
     test::Scenario s;
     std::vector<std::pair<QString, QString>> segnaposti;
 };
 
 class AvvioFile : public Avvio {};
+class AvvioPostgres : public Avvio {};
 
 } // namespace
 
@@ -156,33 +153,31 @@ TEST_P(AvvioFile, Passi)
 
 QUERCINO_DB_SOLO_FILE(AvvioFile);
 
-// Passwords are checked by the server only.
-TEST(AvvioPostgres, PasswordRifiutataNascostaEPasswordConSeparatoriIntera)
+// Passwords are checked by the server only: a wrong one refused and never shown, one with
+// the connection string's separators taken whole.
+TEST_P(AvvioPostgres, PasswordRifiutataNascostaEPasswordConSeparatoriIntera)
 {
-    DbBackend backend(Backend::OdbcPostgres);
-    Riempi(backend.db());
-    Lancio lancio;
-    EsitoAvvio esito = lancio.avvia(backend.programDir(), "TipoDb=S\r\nServer_Utente=" + backend.utente().toUtf8()
-                                                             + "\r\nServer_Password=sbagliata\r\n");
+    EsitoAvvio esito = Lancia({"TipoDb=S", "Server_Utente=<utente>", "Server_Password=sbagliata"});
     ASSERT_FALSE(esito.riuscito);
     EXPECT_EQ(Cnn, nullptr);
     EXPECT_TRUE(esito.errore.testo.startsWith("Errore VEKO Dichiarazioni num. "));
     EXPECT_TRUE(esito.errore.testo.endsWith(
-        QStringLiteral("\r\n  \r\n StrConn dsn=VEKO; UID=%1; PWD=****\r\n TipoDb S").arg(backend.utente())));
+        QStringLiteral("\r\n  \r\n StrConn dsn=VEKO; UID=%1; PWD=****\r\n TipoDb S").arg(backend().utente())));
     EXPECT_FALSE(esito.errore.testo.contains("sbagliata"));
 
     // A role of its own, so the shared test user keeps its password.
     const QString ruolo = QStringLiteral("quercino_r%1").arg(QCoreApplication::applicationPid());
-    Database& db = backend.db();
-    db.exec(QStringLiteral("DROP ROLE IF EXISTS %1").arg(ruolo));
-    db.exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'p;w}d={x'").arg(ruolo));
-    db.exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(ruolo));
-    esito = lancio.avvia(backend.programDir(), "TipoDb=S\r\nServer_Utente=" + ruolo.toUtf8() + "\r\nServer_Password=p;w}d={x\r\n");
+    db().exec(QStringLiteral("DROP ROLE IF EXISTS %1").arg(ruolo));
+    db().exec(QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'p;w}d={x'").arg(ruolo));
+    db().exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(ruolo));
+    esito = Lancia({"TipoDb=S", "Server_Utente=" + ruolo, "Server_Password=p;w}d={x"});
     const bool caricati = ComuniCF().contiene("H501");
     ChiudiConnessione();
-    db.exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM %1").arg(ruolo));
-    db.exec(QStringLiteral("DROP ROLE %1").arg(ruolo));
+    db().exec(QStringLiteral("REVOKE ALL ON ALL TABLES IN SCHEMA public FROM %1").arg(ruolo));
+    db().exec(QStringLiteral("DROP ROLE %1").arg(ruolo));
     EXPECT_TRUE(esito.riuscito) << esito.errore.testo.toStdString();
     EXPECT_TRUE(caricati);
 }
 
+INSTANTIATE_TEST_SUITE_P(Postgres, AvvioPostgres, ::testing::Values(test::Backend::OdbcPostgres),
+                         test::NomeParametroBackend());
