@@ -1,7 +1,7 @@
 // The main window on the offscreen platform, as the steps of scenari/principale.txt (see
 // support/scenario.h): the bars hidden until "ENTRA", the registry opened as its child
 // window and placed within reach, the refusals without a declarant, the version window's
-// mail, and every item of the bars walked through with what it leads to.
+// mail, remote assistance, and every item of the bars walked through with what it leads to.
 
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -253,6 +255,23 @@ protected:
                 ASSERT_TRUE(test::ScriviFile(programma.filePath(QStringLiteral("Help/") + documento), {}));
             ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota",
                               "/non/esiste/assistenza", "assistenza@example.org", "commerciale@example.org"});
+        };
+        // The remote-assistance program: "assistenza PERCORSO", or "assistenza presente" (a
+        // script that leaves a mark when started), then "avviata" (waits for the mark).
+        s.verbi["assistenza"] = [this](const QString& a) {
+            QString percorso = a;
+            if (a == "presente") {
+                percorso = programma.filePath("assistenza.sh");
+                test::ScriviFile(percorso, ("#!/bin/sh\ntouch '" + programma.filePath("avviata") + "'\n").toUtf8());
+                QFile::setPermissions(percorso, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            }
+            ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota",
+                              percorso, "assistenza@example.org", "commerciale@example.org"});
+        };
+        s.verbi["avviata"] = [this](const QString&) {
+            for (int i = 0; i < 200 && !QFileInfo::exists(programma.filePath("avviata")); ++i)
+                QThread::msleep(25);
+            s.Stampa(QFileInfo::exists(programma.filePath("avviata")) ? "si" : "no");
         };
         s.verbi["barre"] = [this](const QString&) {
             for (QAction* menu : f0->menuBar()->actions())
