@@ -11,7 +11,9 @@
 #include "app/shell/F0INI.h"
 #include "app/shell/FVer.h"
 #include "app/shell/Indirizzi.h"
+#include "app/shell/CommandBarsExecute.h"
 #include "support/apertura_registrata.h"
+#include "support/casi.h"
 #include "support/scenario.h"
 #include "support/servizi_in_scenario.h"
 #include "support/servizi_simulati.h"
@@ -52,8 +54,14 @@ public:
     QWidget* Finestra() override { return this; }
     void Aggiungi() override { chiamate << "Aggiungi"; }
     void Elimina() override { chiamate << "Elimina"; }
-    void Lista() override { chiamate << "Lista"; }
+    void Lista() override
+    {
+        chiamate << "Lista";
+        if (fallisce)
+            throw std::runtime_error("tabella COPE non trovata");
+    }
     QStringList chiamate;
+    bool fallisce = false;
 };
 
 class F0Test : public ::testing::Test {
@@ -76,6 +84,7 @@ protected:
                               + (proprietario == f0.get() ? "" : " altro");
         });
         qputenv("QUERCINO_HOME", QFile::encodeName(programma.path()));
+        s.Sostituisci(programma.path(), "<programma>");
         Verbi();
         Nuova();
     }
@@ -129,6 +138,20 @@ protected:
         return visti;
     }
 
+    // Runs `passo`; the version window, if it shows, is named and closed.
+    static QString ChiudendoLaVersione(const std::function<void()>& passo)
+    {
+        QString versione;
+        QTimer::singleShot(0, [&versione] {
+            if (auto* finestra = qobject_cast<FVer*>(QApplication::activeModalWidget())) {
+                versione = finestra->PushButton1()->isHidden() ? "FVer senza posta" : "FVer";
+                finestra->Bannulla()->click();
+            }
+        });
+        passo();
+        return versione;
+    }
+
     // Every action of the bars, one by one, each with what it leads to and whether it is
     // disabled ("--" where a group begins); the version window is closed as it shows.
     void Percorri(const QString& nome, const QList<QAction*>& azioni)
@@ -139,15 +162,8 @@ protected:
                 s.Stampa("--");
                 continue;
             }
-            QString versione;
-            QTimer::singleShot(0, [&versione] {
-                if (auto* finestra = qobject_cast<FVer*>(QApplication::activeModalWidget())) {
-                    versione = finestra->PushButton1()->isHidden() ? "FVer senza posta" : "FVer";
-                    finestra->Bannulla()->click();
-                }
-            });
             EXPECT_FALSE(azione->icon().isNull()) << azione->text().toStdString();
-            azione->trigger();
+            const QString versione = ChiudendoLaVersione([azione] { azione->trigger(); });
             QStringList visti = Effetti();
             if (!versione.isEmpty())
                 visti << versione;
@@ -202,7 +218,7 @@ protected:
         s.verbi["chiudi-anagrafica"] = [this](const QString&) { f0->AreaFinestre()->subWindowList().at(0)->close(); };
         s.verbi["voce"] = [this](const QString& a) { Azione(a)->trigger(); };
         s.verbi["soggetti-obbligati"] = [this](const QString&) { f0->AzioneSoggettiObbligati()->trigger(); };
-        s.verbi["soggetto"] = [](const QString& a) { CodiceOperatore = a == "-" ? QString() : a; };
+        s.verbi["soggetto"] = [](const QString& a) { CodiceOperatore = a == "-" ? QString() : test::Decodifica(a); };
         s.verbi["risposte"] = [this](const QString& a) {
             for (const QString& nome : test::Parole(a))
                 messaggi.risposte.push_back(test::RispostaDaNome(nome));
@@ -273,6 +289,25 @@ protected:
                 QThread::msleep(25);
             s.Stampa(QFileInfo::exists(programma.filePath("avviata")) ? "si" : "no");
         };
+        // "comando ID CAPTION" straight to the dispatcher; the answer kept for a cancelled
+        // update check is said.
+        s.verbi["comando"] = [this](const QString& a) {
+            const QStringList p = test::Parole(a, 1);
+            const QString versione =
+                ChiudendoLaVersione([&] { CommandBars_Execute(*f0, p[0].toInt(), test::Decodifica(p[1])); });
+            if (!versione.isEmpty())
+                s.Stampa(versione);
+            if (!Risposta.isEmpty())
+                s.Stampa("(Risposta " + std::exchange(Risposta, QString()) + ")");
+        };
+        // Another child window, active.
+        s.verbi["altra-finestra"] = [this](const QString&) {
+            auto* altra = new QWidget;
+            altra->setObjectName("FAltra");
+            f0->AreaFinestre()->addSubWindow(altra)->show();
+            f0->AreaFinestre()->setActiveSubWindow(f0->AreaFinestre()->subWindowList().last());
+        };
+        s.verbi["lista-fallisce"] = [this](const QString&) { anagrafica->fallisce = true; };
         s.verbi["barre"] = [this](const QString&) {
             for (QAction* menu : f0->menuBar()->actions())
                 Percorri(menu->text(), menu->menu()->actions());
@@ -297,4 +332,16 @@ protected:
 TEST_F(F0Test, Passi)
 {
     EXPECT_SCENARIO(s, "scenari/principale.txt");
+}
+
+// The manual the build writes into the program folder is what "6-Manuale completo" opens.
+TEST_F(F0Test, ApreIlManualeScrittoDalBuild)
+{
+    qputenv("QUERCINO_HOME", QUERCINO_PROGRAM_DIR);
+    CodiceOperatore = "01";
+    const QString manuale = QStringLiteral(QUERCINO_PROGRAM_DIR "/Help/Quercino - Manuale Completo.pdf");
+    ASSERT_TRUE(QFile::exists(manuale)) << manuale.toStdString();
+    CommandBars_Execute(*f0, 706, "6-Manuale completo");
+    EXPECT_EQ(aperture.aperti, QList<QUrl>{QUrl::fromLocalFile(manuale)});
+    EXPECT_TRUE(messaggi.mostrati.empty());
 }
