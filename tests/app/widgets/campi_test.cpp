@@ -2,11 +2,14 @@
 // colours while tabbing, the clean-up on focus loss, the window's own handlers after it, no
 // endless field errors), the field error (the message centred with blanks, the box red
 // while it is up, then the focus colour and the focus back), the emptying of a window's
-// fields, and the fitting of a grid's rows.
+// fields, the fitting of a grid's rows, and windows kept within the screen (one-line texts
+// of any length elided rather than widening their window).
 
 #include "app/core/Globals.h"
 #include "app/widgets/AdattaRighe.h"
 #include "app/widgets/ErroreCampo.h"
+#include "app/widgets/EtichettaRidotta.h"
+#include "app/widgets/Finestre.h"
 #include "app/widgets/PulisciCampi.h"
 #include "platform/grid/Grid.h"
 #include "app/widgets/CForm.h"
@@ -18,12 +21,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QVBoxLayout>
@@ -164,6 +169,90 @@ protected:
                              .arg(centrato == QString(margine, ' ') + testo + QString(margine, ' ') ? "" : " (non simmetrico)"));
             }
         };
+        // A window with every kind of field emptied: each field's class and what it shows.
+        s.verbi["pulisci"] = [this](const QString&) {
+            QWidget altra;
+            new QLineEdit("ROSSI", &altra);
+            new QLineEdit("MILANO", new QGroupBox("Sede", &altra));
+            new QPlainTextEdit("nota", &altra);
+            auto* scelta = new QComboBox(&altra);
+            scelta->addItems({"A", "B"});
+            scelta->setCurrentIndex(1);
+            auto* scritta = new QComboBox(&altra);
+            scritta->setEditable(true);
+            scritta->setEditText("libero");
+            (new QCheckBox("Persona Fisica", &altra))->setChecked(true);
+            new QLabel("Codice", &altra);
+            (new QRadioButton("NUOVI DATI", &altra))->setChecked(true);
+            (new QSpinBox(&altra))->setValue(7);
+            PulisciCampi(&altra);
+            PulisciCampi(nullptr);  // nothing to do, nothing breaks
+            for (QWidget* w : altra.findChildren<QWidget*>()) {
+                if (w->parentWidget() != &altra && !qobject_cast<QGroupBox*>(w->parentWidget()))
+                    continue;  // the fields' own inner widgets
+                QStringList stato{w->metaObject()->className()};
+                for (const char* p : {"text", "plainText", "currentText", "count", "checked", "value"})
+                    if (w->property(p).isValid())
+                        stato << QStringLiteral("%1 \"%2\"").arg(p, w->property(p).toString());
+                s.Stampa(stato.join(" "));
+            }
+        };
+        // A grid of 30 rows 12 pixels high fitted to its texts; then an empty one.
+        s.verbi["adatta-righe"] = [this](const QString&) {
+            Grid grid;
+            grid.SetDefaultRowHeight(12);
+            grid.AddColumn("OCOD", "Codice", 100);
+            grid.AddColumn("Odes", "Soggetto Obbligato", 400);
+            QList<QVariantList> righe;
+            for (int i = 1; i <= 30; ++i)
+                righe.append({QString::number(i), QStringLiteral("SOGGETTO %1").arg(i)});
+            grid.Fill({"OCOD", "ODES"}, righe);
+            grid.show();
+            s.Stampa(QStringLiteral("prima: ultima riga alta %1").arg(grid.rowHeight(29)));
+            AdattaRighe(grid);
+            int basse = 0;
+            for (int r = 0; r < grid.RowCount(); ++r)
+                basse += grid.rowHeight(r) < 20;
+            s.Stampa(QStringLiteral("%1 righe, %2 sotto i 20 pixel, disegno %3, cursore %4")
+                         .arg(grid.RowCount()).arg(basse).arg(grid.updatesEnabled() ? "si" : "no")
+                         .arg(QGuiApplication::overrideCursor() ? "cambiato" : "normale"));
+            Grid vuota;
+            AdattaRighe(vuota);
+            s.Stampa(QStringLiteral("vuota: cursore %1").arg(QGuiApplication::overrideCursor() ? "cambiato" : "normale"));
+        };
+        // "finestra L A": a window of L x A pixels (a "+N" or "*N" from the screen's free
+        // area) as shown under the guard every window passes.
+        s.verbi["finestra"] = [this](const QString& a) {
+            AdattaFinestreAlloSchermo(*qApp);
+            const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+            const QStringList p = test::Parole(a);
+            auto misura = [](const QString& m, int schermo) {
+                return m[0] == '+' ? schermo + m.mid(1).toInt() : m[0] == '*' ? schermo * m.mid(1).toInt() : m.toInt();
+            };
+            const QSize voluta(misura(p[0], area.width()), misura(p[1], area.height()));
+            QDialog altra;
+            altra.resize(voluta);
+            altra.show();
+            const QSize cornice = altra.frameGeometry().size() - altra.size();
+            s.Stampa(QStringLiteral("dentro lo schermo: %1, ridotta solo quanto serve: %2")
+                         .arg(area.contains(altra.frameGeometry()) ? "si" : "no")
+                         .arg(altra.frameGeometry().size() == (voluta + cornice).boundedTo(area.size()) ? "si" : "no"));
+        };
+        // A path of 300 characters elided in the middle, the window no wider than the screen.
+        s.verbi["percorso-lungo"] = [this](const QString&) {
+            QDialog altra;
+            auto* percorso = new EtichettaRidotta(&altra, Qt::ElideMiddle);
+            (new QVBoxLayout(&altra))->addWidget(percorso);
+            percorso->setText("/home/utente/" + QString(300, 'c') + "/fatture.xlsx");
+            altra.show();
+            QCoreApplication::processEvents();
+            const QString visibile = percorso->TestoVisibile();
+            s.Stampa(QStringLiteral("%1...%2, puntini %3, entra %4, finestra stretta %5")
+                         .arg(visibile.left(6), visibile.right(12))
+                         .arg(visibile.contains(QChar(0x2026)) ? "si" : "no")
+                         .arg(percorso->fontMetrics().horizontalAdvance(visibile) <= percorso->contentsRect().width() ? "si" : "no")
+                         .arg(altra.width() < QGuiApplication::primaryScreen()->availableGeometry().width() ? "si" : "no"));
+        };
     }
 
     QWidget finestra;
@@ -178,62 +267,4 @@ TEST_F(Campi, Passi)
 {
     EXPECT_SCENARIO(s, "scenari/campi.txt");
     delete forma;
-}
-
-TEST(PulisciCampi, SvuotaTestiEComboTogliLeSpunte)
-{
-    QWidget finestra;
-    auto* testo = new QLineEdit("ROSSI", &finestra);
-    auto* cornice = new QGroupBox("Sede", &finestra);
-    auto* interno = new QLineEdit("MILANO", cornice);
-    auto* note = new QPlainTextEdit("nota", &finestra);
-    auto* scelta = new QComboBox(&finestra);
-    scelta->addItems({"A", "B"});
-    scelta->setCurrentIndex(1);
-    auto* scritta = new QComboBox(&finestra);
-    scritta->setEditable(true);
-    scritta->setEditText("libero");
-    auto* spunta = new QCheckBox("Persona Fisica", &finestra);
-    spunta->setChecked(true);
-    auto* etichetta = new QLabel("Codice", &finestra);
-    auto* opzione = new QRadioButton("NUOVI DATI", &finestra);
-    opzione->setChecked(true);
-    auto* numero = new QSpinBox(&finestra);
-    numero->setValue(7);
-
-    PulisciCampi(&finestra);
-    PulisciCampi(nullptr);  // nothing to do, nothing breaks
-
-    const QStringList dopo{testo->text(), interno->text(), note->toPlainText(), scelta->currentText(),
-                           scritta->currentText(), etichetta->text()};
-    EXPECT_EQ(dopo, (QStringList{"", "", "", "", "", "Codice"}));
-    EXPECT_EQ(scelta->count(), 2);  // the list itself stays
-    EXPECT_FALSE(spunta->isChecked());
-    EXPECT_TRUE(opzione->isChecked());
-    EXPECT_EQ(numero->value(), 7);
-}
-
-TEST(AdattaRighe, FitsEveryRowAndRestoresDrawingAndPointer)
-{
-    Grid grid;
-    grid.SetDefaultRowHeight(12);
-    grid.AddColumn("OCOD", "Codice", 100);
-    grid.AddColumn("Odes", "Soggetto Obbligato", 400);
-    QList<QVariantList> rows;
-    for (int i = 1; i <= 30; ++i)
-        rows.append({QString::number(i), QStringLiteral("SOGGETTO %1").arg(i)});
-    grid.Fill({"OCOD", "ODES"}, rows);
-    grid.show();
-    ASSERT_EQ(grid.rowHeight(29), 12);
-
-    AdattaRighe(grid);
-
-    for (int r = 0; r < grid.RowCount(); ++r)
-        EXPECT_GE(grid.rowHeight(r), 20) << "row " << r + 1;
-    EXPECT_TRUE(grid.updatesEnabled());
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-
-    Grid vuota;
-    AdattaRighe(vuota);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
