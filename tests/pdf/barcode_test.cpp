@@ -3,7 +3,7 @@
 // rendered by poppler and read back by zbar, whose reading also verifies every check
 // character. The worked examples, sizes and refusals are in scripts/barcodes.txt.
 
-#include "pdf/ErrorRaised.h"
+#include "pdf/error_raised.h"
 #include "pdf/draw/Code128Symbols.h"
 #include "pdf/draw/EanSymbols.h"
 #include "support/pdf/barcodes.h"

@@ -2,7 +2,7 @@
 // reads from the same file, and mutated files (truncated, forged sizes, offsets and depths)
 // end in the invalid-format error or in samples of the announced size, never elsewhere.
 
-#include "pdf/BmpFields.h"
+#include "pdf/bmp_fields.h"
 #include "pdf/core/TavloError.h"
 #include "pdf/media/BmpDecoder.h"
 #include "support/pdf/images.h"

@@ -3,7 +3,7 @@
 // a file drawn again is one image; unreadable files are recorded errors (where the picture
 // lands and key colours: scripts/bmp_images.txt).
 
-#include "pdf/BmpFields.h"
+#include "pdf/bmp_fields.h"
 #include "support/pdf/images.h"
 #include "support/pdf/rendering.h"
 #include "support/pdf/tools.h"

@@ -4,8 +4,8 @@
 // resources and encryption dictionary of a document without pages, and the q and Q of every
 // content stream whatever a caller leaves open or ends twice.
 
-#include "pdf/ErrorRaised.h"
-#include "pdf/TavloTestPeer.h"
+#include "pdf/error_raised.h"
+#include "pdf/tavlo_test_peer.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/rendering.h"

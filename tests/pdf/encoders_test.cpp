@@ -1,7 +1,7 @@
 // Every combination of the five filters decoded by qpdf, and the filter names a stream gets
 // (the four simple encoders' bytes: scripts/encoders.txt).
 
-#include "pdf/MiniPdf.h"
+#include "pdf/mini_pdf.h"
 #include "support/pdf/tools.h"
 #include "pdf/core/StreamEncoding.h"
 

@@ -6,8 +6,8 @@
 // corners zlib never writes; damaged streams (random mutations, every shortening) raise
 // TavloError and never decode to anything zlib would not.
 
-#include "pdf/ErrorRaised.h"
-#include "pdf/TavloTestPeer.h"
+#include "pdf/error_raised.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/deflate/FlateEncoder.h"
 #include "pdf/core/deflate/HuffmanCode.h"
 #include "pdf/media/Inflate.h"

@@ -1,7 +1,7 @@
 // Font and image objects as the loaders hand them over, read back by qpdf, poppler's
 // pdffonts and pdfimages, and rendered by both readers.
 
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 #include "support/pdf/images.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/tools.h"

@@ -8,7 +8,7 @@
 
 #include "support/pdf/tools.h"
 #include "support/pdf/written_document.h"
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // openssl's legacy provider (encrypted documents in every reader, RFC 1321's and RFC 6229's
 // vectors: scripts/security.txt).
 
-#include "pdf/ErrorRaised.h"
-#include "pdf/TavloTestPeer.h"
+#include "pdf/error_raised.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/Md5.h"
 #include "pdf/core/Rc4.h"
 #include "pdf/core/SecurityHandler.h"

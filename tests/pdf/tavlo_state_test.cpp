@@ -1,7 +1,7 @@
 // The default author, the document date, error capture and the direct Flate call (the
 // defaults, memory levels and the creation date's offset: scripts/tavlo_state.txt).
 
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/CreationDate.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/tools.h"

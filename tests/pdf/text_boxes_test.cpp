@@ -1,7 +1,7 @@
 // Text boxes and pieces of lines: the faults mended (where poppler finds every word for each
 // alignment, vertical placement and continuation: scripts/text_boxes.txt).
 
-#include "pdf/ErrorRaised.h"
+#include "pdf/error_raised.h"
 #include "support/pdf/content_stream.h"
 #include "support/pdf/qpdf_json.h"
 #include "support/pdf/rendering.h"

@@ -2,7 +2,7 @@
 // text_widths.py) and text advances as mupdf places the characters (the operators and the
 // worked examples: scripts/text_state.txt).
 
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/PdfFormat.h"
 #include "support/pdf/text_boxes.h"
 #include "support/pdf/tools.h"

@@ -1,6 +1,6 @@
 #include "support/pdf/tavlo_script.h"
 
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/Ascii85Encoder.h"
 #include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/Colors.h"

@@ -3,7 +3,7 @@
 // the writer's own string, stream and encryption members, so qpdf can decode the stream
 // that each combination of filters and protection makes.
 
-#include "pdf/TavloTestPeer.h"
+#include "pdf/tavlo_test_peer.h"
 #include "pdf/core/AsciiHexEncoder.h"
 #include "pdf/core/PdfFormat.h"
 
