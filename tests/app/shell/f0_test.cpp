@@ -1,10 +1,13 @@
 // The main window on the offscreen platform, as the steps of scenari/principale.txt (see
 // support/scenario.h): the bars hidden until "ENTRA", the registry opened as its child
 // window and placed within reach, the refusals without a declarant, the version window's
-// mail, remote assistance, and every item of the bars walked through with what it leads to.
+// mail, remote assistance, and every item of the bars walked through with what it leads to;
+// the whole program's start too, against a seeded program folder or a database it cannot open.
 
 #include "app/core/Globals.h"
+#include "app/core/Main.h"
 #include "app/core/Messaggi.h"
+#include "app/shell/Avvio.h"
 #include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
 #include "app/shell/F0.h"
@@ -20,6 +23,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -172,22 +176,23 @@ protected:
         }
     }
 
-    void Stato()
+    void Stato(F0& principale)
     {
         auto si = [](bool b) { return b ? QStringLiteral("si") : QStringLiteral("no"); };
-        const QList<QMdiSubWindow*> finestre = f0->AreaFinestre()->subWindowList();
-        s.Stampa(f0->windowTitle() + "; benvenuto " + si(f0->Benvenuto() && f0->Benvenuto()->isVisible())
-                 + "; menu " + si(f0->menuBar()->isVisible()) + ", archivi " + si(f0->BarraArchivi()->isVisible())
-                 + ", base " + si(f0->BarraBase()->isVisible()) + "; soggetti "
-                 + si(f0->AzioneSoggettiObbligati()->isChecked()));
+        const QList<QMdiSubWindow*> finestre = principale.AreaFinestre()->subWindowList();
+        s.Stampa(principale.windowTitle() + "; benvenuto "
+                 + si(principale.Benvenuto() && principale.Benvenuto()->isVisible()) + "; menu "
+                 + si(principale.menuBar()->isVisible()) + ", archivi " + si(principale.BarraArchivi()->isVisible())
+                 + ", base " + si(principale.BarraBase()->isVisible()) + "; soggetti "
+                 + si(principale.AzioneSoggettiObbligati()->isChecked()));
         QStringList viste;
         for (QMdiSubWindow* finestra : finestre)
             viste << QStringLiteral("%1 %2 in %3,%4").arg(finestra->widget() == anagrafica ? "anagrafica" : "altra",
                                                           finestra->isHidden() ? "nascosta" : "visibile")
                          .arg(finestra->pos().x()).arg(finestra->pos().y());
         s.Stampa(QStringLiteral("finestre: %1; create %2; scorre %3").arg(viste.join(", ")).arg(creazioni)
-                     .arg(si(f0->AreaFinestre()->horizontalScrollBar()->maximum() > 0
-                             && f0->AreaFinestre()->verticalScrollBar()->maximum() > 0)));
+                     .arg(si(principale.AreaFinestre()->horizontalScrollBar()->maximum() > 0
+                             && principale.AreaFinestre()->verticalScrollBar()->maximum() > 0)));
     }
 
     void Verbi()
@@ -209,7 +214,7 @@ protected:
             Nuova();
         };
         s.verbi["entra"] = [this](const QString&) { f0->Benvenuto()->Command1()->click(); };
-        s.verbi["stato"] = [this](const QString&) { Stato(); };
+        s.verbi["stato"] = [this](const QString&) { Stato(*f0); };
         s.verbi["benvenuto"] = [this](const QString&) { s.Stampa(f0->Benvenuto()->Nrel()->text()); };
         s.verbi["chiudi-benvenuto"] = [this](const QString&) {
             f0->Benvenuto()->close();
@@ -313,6 +318,45 @@ protected:
                 Percorri(menu->text(), menu->menu()->actions());
             Percorri(f0->BarraArchivi()->windowTitle(), f0->BarraArchivi()->actions());
             Percorri(f0->BarraBase()->windowTitle(), f0->BarraBase()->actions());
+        };
+        // "avvia [seminato] OPZIONE...": the whole program, in place of this window, on a
+        // configuration of these options (and the build's seeded database): its main window
+        // before and after "ENTRA", then its exit code and debug log.
+        s.verbi["avvia"] = [this](const QString& a) {
+            QStringList opzioni = test::Parole(a);
+            if (opzioni.value(0) == "seminato") {
+                opzioni.removeFirst();
+                QDir(programma.path()).mkpath("DataBase");
+                ASSERT_TRUE(QFile::copy(QUERCINO_SEED_DATABASE, programma.filePath("DataBase/VEKO.sqlite")));
+            }
+            test::ScriviFile(programma.filePath("configurazione.ini"), ("[opzioni]\r\n" + opzioni.join("\r\n") + "\r\n").toUtf8());
+            f0.reset();
+            RegistraAnagrafica({});
+            Release.clear();
+            qputenv("PUBLIC", QFile::encodeName(programma.filePath("pubblica")));
+            QTimer::singleShot(0, [this] {
+                F0* principale = F0::Istanza();
+                if (!principale)
+                    return;
+                principale->ImpostaTermine([] { QCoreApplication::exit(0); });
+                s.Stampa(principale->Benvenuto()->Versione()->text());
+                Stato(*principale);
+                principale->Benvenuto()->Command1()->click();
+                Stato(*principale);
+                principale->close();
+            });
+            const int codice = EseguiProgramma(&Main);
+            QCoreApplication::processEvents();
+            s.Stampa(QStringLiteral("uscita %1; finestra %2, connessione %3").arg(codice)
+                         .arg(F0::Istanza() ? "resta" : "chiusa", Cnn ? "aperta" : "chiusa"));
+            const QString percorsoLog = programma.filePath("pubblica/VORNSOFTLAB/LOG_VEKO.TXT");
+            QString log = test::LeggiFile(percorsoLog);
+            if (QFile::remove(percorsoLog))
+                s.Stampa("log: " + log.replace(QDate::currentDate().toString("dd/MM/yyyy"), "<oggi>"));
+            ChiudiConnessione();
+            DebugMode.clear();
+            PathLog.clear();
+            qunsetenv("PUBLIC");
         };
     }
 
