@@ -124,7 +124,7 @@ struct ParteFoglio {
 };
 
 inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::string& testi,
-                            const std::string& stili, const std::string& proprieta = "")
+                            const std::string& stili, const std::string& proprieta = "", bool comprimi = true)
 {
     std::vector<std::pair<std::string, std::string>> membri;
     membri.emplace_back("[Content_Types].xml", "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
@@ -154,20 +154,15 @@ inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::st
         membri.emplace_back("xl/styles.xml", stili);
     }
     membri.emplace_back("xl/_rels/workbook.xml.rels", Rels(relazioni));
-    return Zip(membri);
+    return Zip(membri, comprimi);
 }
 
 // Runs a program and returns its standard output; empty when it is missing or fails.
-inline QByteArray Esegui(const QString& programma, const QStringList& argomenti, int* codice = nullptr)
+inline QByteArray Esegui(const QString& programma, const QStringList& argomenti)
 {
     QProcess p;
     p.start(programma, argomenti);
-    if (!p.waitForStarted(10000)) {
-        if (codice) *codice = -1;
-        return {};
-    }
     p.waitForFinished(120000);
-    if (codice) *codice = p.exitCode();
     return p.readAllStandardOutput();
 }
 
