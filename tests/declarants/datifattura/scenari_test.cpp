@@ -15,6 +15,7 @@
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
 #include "declarants/datifattura/Testata.h"
 #include "declarants/datifattura/TestoXml.h"
+#include "support/campi_riga.h"
 #include "support/casi.h"
 #include "support/datifattura_xml.h"
 #include "support/dichiarante_in_memoria.h"
@@ -66,24 +67,8 @@ std::int64_t Centesimi(const QString& importo)   // always two decimals: "-0.05"
 
 void Imposta(RigaFattura& r, const QString& campo, const QString& v)
 {
-    static const std::map<QString, QString RigaFattura::*> testi = {
-        {"PartitaIva", &RigaFattura::PartitaIva}, {"CodiceFiscale", &RigaFattura::CodiceFiscale},
-        {"Denominazione", &RigaFattura::Denominazione}, {"Nome", &RigaFattura::Nome}, {"Cognome", &RigaFattura::Cognome},
-        {"TipoDocumento", &RigaFattura::TipoDocumento}, {"Numero", &RigaFattura::Numero}, {"Natura", &RigaFattura::Natura},
-        {"EsigibilitaIVA", &RigaFattura::EsigibilitaIVA}};
-    static const std::map<QString, QString DatiIndirizzo::*> indirizzo = {
-        {"Via", &DatiIndirizzo::Via}, {"NumeroCivico", &DatiIndirizzo::NumeroCivico}, {"CAP", &DatiIndirizzo::CAP},
-        {"Comune", &DatiIndirizzo::Comune}, {"Provincia", &DatiIndirizzo::Provincia}, {"Nazione", &DatiIndirizzo::Nazione}};
-    static const std::map<QString, QString DatiRappresentante::*> rappresentante = {
-        {"PartitaIva", &DatiRappresentante::PartitaIva}, {"Denominazione", &DatiRappresentante::Denominazione},
-        {"Nome", &DatiRappresentante::Nome}, {"Cognome", &DatiRappresentante::Cognome}};
-    const QString parte = campo.section('.', 0, 0), sotto = campo.section('.', 1);
-    if (testi.count(campo))
-        r.*testi.at(campo) = v;
-    else if ((parte == "Sede" || parte == "StabileOrganizzazione") && indirizzo.count(sotto))
-        (parte == "Sede" ? r.Sede : r.StabileOrganizzazione).*indirizzo.at(sotto) = v;
-    else if (parte == "Rappresentante" && rappresentante.count(sotto))
-        r.Rappresentante.*rappresentante.at(sotto) = v;
+    if (QString* testo = quercino::test::CampoDiTesto(r, campo))
+        *testo = v;
     else if (campo == "Data" || campo == "DataRegistrazione")
         (campo == "Data" ? r.Data : r.DataRegistrazione) = QDate::fromString(v, Qt::ISODate);
     else if (campo == "Imponibile" || campo == "Imposta")

@@ -13,6 +13,7 @@
 #include "declarants/import/LeggiRiga.h"
 #include "declarants/import/SelezioneImportazione.h"
 #include "platform/sheets/XlsxWorkbook.h"
+#include "support/campi_riga.h"
 #include "support/scenario.h"
 #include "support/servizi_in_scenario.h"
 
@@ -83,26 +84,15 @@ QStringList Colonne(const QString& percorso, int foglio)
 }
 
 // The values of a row read by LeggiRiga that differ from an empty row's.
-QString Descrizione(const RigaFattura& r)
+QString Descrizione(RigaFattura r)
 {
     QStringList parti;
-    const auto testo = [&parti](const char* nome, const QString& valore) {
-        if (!valore.isEmpty())
-            parti << QStringLiteral("%1=%2").arg(QLatin1String(nome), valore);
-    };
-    testo("PartitaIva", r.PartitaIva);
-    testo("CodiceFiscale", r.CodiceFiscale);
-    testo("Denominazione", r.Denominazione);
-    testo("Nome", r.Nome);
-    testo("Cognome", r.Cognome);
-    testo("CAP", r.Sede.CAP);
-    testo("Nazione", r.Sede.Nazione);
-    testo("TipoDocumento", r.TipoDocumento);
-    testo("Data", r.Data.toString(Qt::ISODate));
-    testo("Numero", r.Numero);
-    testo("DataRegistrazione", r.DataRegistrazione.toString(Qt::ISODate));
-    testo("Natura", r.Natura);
-    testo("EsigibilitaIVA", r.EsigibilitaIVA);
+    for (const QString& nome : quercino::test::CampiDiTesto())
+        if (const QString& valore = *quercino::test::CampoDiTesto(r, nome); !valore.isEmpty())
+            parti << nome + "=" + valore;
+    for (const auto& [nome, data] : {std::pair{"Data", r.Data}, {"DataRegistrazione", r.DataRegistrazione}})
+        if (data.isValid())
+            parti << nome + QStringLiteral("=") + data.toString(Qt::ISODate);
     parti << QStringLiteral("Imponibile=%1 Imposta=%2 Aliquota=%3").arg(r.Imponibile).arg(r.Imposta).arg(r.Aliquota);
     if (r.Detraibile)
         parti << QStringLiteral("Detraibile=%1").arg(*r.Detraibile);
