@@ -193,10 +193,8 @@ protected:
             registro->OpzioneNuoviDati().click();
         };
         s.verbi["valido"] = [this](const QString& a) {
-            for (const QString& nome : Parole(a)) {
-                const auto esito = test::ValidoPerSchema(lavoro.filePath(nome));
-                s.Stampa(nome + ": " + (esito ? "valido per lo schema" : QString::fromStdString(esito.message())));
-            }
+            for (const QString& nome : Parole(a))
+                s.Stampa(nome + ": " + test::EsitoSchema(lavoro.filePath(nome)));
         };
         // XPath on a file written; "= FILE N": the value against field N of the first data row
         // (row 4) of a Help CSV sample, read here as plain text.

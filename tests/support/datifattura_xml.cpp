@@ -48,6 +48,12 @@ QString SchemaDatiFattura()
                                          << u.testo.left(4000).toStdString();
 }
 
+QString EsitoSchema(const QString& percorso)
+{
+    const auto esito = ValidoPerSchema(percorso);
+    return esito ? QStringLiteral("valido per lo schema") : QString::fromUtf8(esito.message());
+}
+
 ::testing::AssertionResult ValidoPerSchema(const QStringList& percorsi)
 {
     if (percorsi.isEmpty())

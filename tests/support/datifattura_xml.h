@@ -20,6 +20,8 @@ QString SchemaDatiFattura();
 // Success when xmllint validates the file; otherwise xmllint's messages (a missing schema
 // or xmllint is a failure too).
 ::testing::AssertionResult ValidoPerSchema(const QString& percorso);
+// What a scenario step prints of a file: "valido per lo schema", or xmllint's messages.
+QString EsitoSchema(const QString& percorso);
 // Every file valid (and at least one given).
 ::testing::AssertionResult ValidoPerSchema(const QStringList& percorsi);
 

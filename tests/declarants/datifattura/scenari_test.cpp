@@ -527,10 +527,7 @@ protected:
             s.Stampa(testo.count("\r\n") == testo.count('\n') ? "ogni riga finisce in CR LF" : "righe senza CR LF");
         };
         s.verbi["xpath"] = [this](const QString& a) { s.Stampa(quercino::test::XPath(File(a.section(' ', 0, 0)), a.section(' ', 1))); };
-        s.verbi["valido"] = [this](const QString& a) {
-            const auto esito = quercino::test::ValidoPerSchema(File(a));
-            s.Stampa(esito ? QStringLiteral("valido per lo schema") : QString::fromStdString(esito.message()));
-        };
+        s.verbi["valido"] = [this](const QString& a) { s.Stampa(quercino::test::EsitoSchema(File(a))); };
         // A file the same, byte for byte, as one written by hand from the layout.
         s.verbi["come"] = [this](const QString& a) {
             const auto esito = quercino::test::UgualeAlGolden(quercino::test::LeggiFile(File(a.section(' ', 0, 0))),

@@ -1,10 +1,8 @@
 #pragma once
 // What the import's tests share: workbooks written by an independent library, CSV files,
-// the log read back, and the test's environment (declarant in memory, services doubled, a
-// folder of its own).
+// the log read back, and the test's environment (declarant in memory, a folder of its own).
 
 #include "platform/sheets_fixture.h"
-#include "support/servizi_simulati.h"
 #include "support/apertura_registrata.h"
 #include "support/datifattura_xml.h"
 #include "support/dichiarante_in_memoria.h"
@@ -35,17 +33,7 @@ using Righe = std::vector<std::vector<std::string>>;
 using quercino::test::DichiaranteInMemoria;
 using quercino::test::LeggiFile;
 using quercino::test::ScriviFile;
-using quercino::test::ValidoPerSchema;
 using quercino::test::XPath;
-
-// A row of the 34 columns from {column number, value} pairs.
-inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::string>> valori)
-{
-    std::vector<std::string> r(34);
-    for (const auto& [colonna, valore] : valori)
-        r[static_cast<std::size_t>(colonna) - 1] = valore;
-    return r;
-}
 
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
 // rows; texts that look like numbers (comma decimals included) or dates are written as typed
@@ -130,7 +118,7 @@ inline QStringList RigheLog(const QString& file)
     return testo.split(QStringLiteral("\r\n"));
 }
 
-// The test's environment: services doubled, globals cleared, a folder of its own.
+// The test's environment: globals cleared, a folder of its own.
 class Ambiente {
 public:
     Ambiente()
@@ -143,8 +131,6 @@ public:
     QString File(const QString& nome) const { return dir.filePath(nome); }
 
     QTemporaryDir dir;
-    quercino::test::MessaggiSimulati messaggi;
-    quercino::test::DialoghiSimulati dialoghi;
     quercino::test::AperturaRegistrata aperture;
     DichiaranteInMemoria dichiarante;
 };

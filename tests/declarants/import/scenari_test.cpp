@@ -174,10 +174,8 @@ protected:
             s.Stampa(LeggiFile(a.File(f[0])) == LeggiFile(a.File(f[1])) && !LeggiFile(a.File(f[0])).isEmpty() ? "uguali" : "DIVERSI");
         };
         s.verbi["valido"] = [this](const QString& arg) {
-            for (const QString& nome : Parole(arg)) {
-                const auto esito = ValidoPerSchema(a.File(nome));
-                s.Stampa(nome + ": " + (esito ? "valido per lo schema" : QString::fromStdString(esito.message()).section('\n', 0, 0)));
-            }
+            for (const QString& nome : Parole(arg))
+                s.Stampa(nome + ": " + quercino::test::EsitoSchema(a.File(nome)).section('\n', 0, 0));
         };
         s.verbi["xpath"] = [this](const QString& arg) { s.Stampa(XPath(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1))); };
         // Column 34 of an annotated CSV file (which the import does not use) says which reports

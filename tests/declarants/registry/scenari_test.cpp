@@ -312,10 +312,7 @@ protected:
         s.verbi["sql"] = [this](const QString& a) { seminato.db().exec(a); };
         // Another declarant made current elsewhere (the main window's commands).
         s.verbi["corrente"] = [](const QString& a) { CodiceOperatore = a; };
-        s.verbi["valido"] = [this](const QString& a) {
-            const auto esito = test::ValidoPerSchema(cartella.filePath(a));
-            s.Stampa(esito ? "valido per lo schema" : esito.message());
-        };
+        s.verbi["valido"] = [this](const QString& a) { s.Stampa(test::EsitoSchema(cartella.filePath(a))); };
         s.verbi["comuni-da-rileggere"] = [](const QString&) { ComuniAperto = false; };
         s.verbi["tabella"] = [this](const QString& a) {   // COPE read back, in code order
             const QStringList colonne = QStringList{"OCOD"} + Parole(a);
