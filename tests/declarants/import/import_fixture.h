@@ -35,6 +35,15 @@ using quercino::test::LeggiFile;
 using quercino::test::ScriviFile;
 using quercino::test::XPath;
 
+// A row of the 34 columns from {column number, value} pairs (the fuzzers' seeds).
+inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::string>> valori)
+{
+    std::vector<std::string> r(34);
+    for (const auto& [colonna, valore] : valori)
+        r[static_cast<std::size_t>(colonna) - 1] = valore;
+    return r;
+}
+
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
 // rows; texts that look like numbers (comma decimals included) or dates are written as typed
 // cells, as a spreadsheet program would store them.
