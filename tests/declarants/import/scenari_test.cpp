@@ -211,13 +211,12 @@ protected:
             ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
             ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
             // Really rewritten by Calc, not copied.
-            p.start("unzip", {"-p", a.File("calc/" + arg), "docProps/app.xml"});
-            p.waitForFinished(30000);
-            const bool calc = p.readAllStandardOutput().contains("LibreOffice");
-            p.start("unzip", {"-p", a.File(arg), "docProps/app.xml"});
-            p.waitForFinished(30000);
-            const bool originale = p.readAllStandardOutput().contains("LibreOffice");
-            s.Stampa(QStringLiteral("scritta da LibreOffice: calc/%1 %2, %1 %3").arg(arg, calc ? "si" : "no", originale ? "si" : "no"));
+            const auto daCalc = [&](const QString& nome) {
+                p.start("unzip", {"-p", a.File(nome), "docProps/app.xml"});
+                p.waitForFinished(30000);
+                return p.readAllStandardOutput().contains("LibreOffice") ? "si" : "no";
+            };
+            s.Stampa(QStringLiteral("scritta da LibreOffice: calc/%1 %2, %1 %3").arg(arg, daCalc("calc/" + arg), daCalc(arg)));
         };
         s.verbi["colonne"] = [this](const QString& arg) { s.Stampa(Colonne(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1).toInt())); };
         s.verbi["stesse-colonne"] = [this](const QString& arg) {

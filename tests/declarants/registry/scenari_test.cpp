@@ -300,13 +300,9 @@ protected:
         s.verbi["inserisci"] = [this](const QString& a) {   // OCOD OPROG ORAG
             const QStringList p = Parole(a, 2);
             QVariantList riga = test::rigaCope(p[0], p[2]);
+            for (const auto& [colonna, valore] : Coppie("OSINDI=VIA ROMA; OSNUMC=1; OSCOM=ROMA; OSPRO=RM; OSCAP=00100; OPROG=" + p[1]))
+                riga[schema::COPE().index(colonna)] = valore;
             riga[cope::OCF] = riga[cope::OPIVA] = "0123456789" + p[0].right(1);
-            riga[cope::OSINDI] = "VIA ROMA";
-            riga[cope::OSNUMC] = "1";
-            riga[cope::OSCOM] = "ROMA";
-            riga[cope::OSPRO] = "RM";
-            riga[cope::OSCAP] = "00100";
-            riga[cope::OPROG] = p[1];
             seminato.db().insert(schema::COPE(), riga);
         };
         s.verbi["sql"] = [this](const QString& a) { seminato.db().exec(a); };
