@@ -2,7 +2,8 @@
 // support/scenario.h): the bars hidden until "ENTRA", the registry opened as its child
 // window and placed within reach, the refusals without a declarant, the version window's
 // mail, remote assistance, and every item of the bars walked through with what it leads to;
-// the whole program's start too, against a seeded program folder or a database it cannot open.
+// the whole program's start too, against a seeded program folder or a database it cannot open;
+// and the main window's size from the configuration (casi/dimensioni.tsv).
 
 #include "app/core/Globals.h"
 #include "app/core/Main.h"
@@ -10,6 +11,7 @@
 #include "app/shell/Avvio.h"
 #include "app/shell/BarreComandi.h"
 #include "app/shell/Collegamenti.h"
+#include "app/shell/DimensionaFinestra.h"
 #include "app/shell/F0.h"
 #include "app/shell/F0INI.h"
 #include "app/shell/FVer.h"
@@ -388,4 +390,19 @@ TEST_F(F0Test, ApreIlManualeScrittoDalBuild)
     CommandBars_Execute(*f0, 706, "6-Manuale completo");
     EXPECT_EQ(aperture.aperti, QList<QUrl>{QUrl::fromLocalFile(manuale)});
     EXPECT_TRUE(messaggi.mostrati.empty());
+}
+
+// The main window's size from the configuration: a share of the screen at the designed
+// ratio, halves to the even neighbour, never beyond the room available (casi/dimensioni.tsv).
+TEST(CalcolaDimensioni, Tabella)
+{
+    const auto misura = [](const QString& testo) {
+        return testo == "-" ? QSize() : QSize(testo.section('x', 0, 0).toInt(), testo.section('x', 1).toInt());
+    };
+    test::ControllaFunzioni(__FILE__, "casi/dimensioni.tsv", {
+        {"Dimensioni", [&](const QStringList& a) {
+             const auto d = CalcolaDimensioni(a[0], a[1], misura(a[2]), misura(a[3]), misura(a[4]));
+             return QStringList{d ? QStringLiteral("%1x%2").arg(d->width()).arg(d->height()) : "-"};
+         }},
+    });
 }
