@@ -32,8 +32,7 @@ const Table& tabellaProva()
 
 void creaTabellaProva(Database& db)
 {
-    db.exec(QStringLiteral(
-        "CREATE TABLE PROVA (TESTO VARCHAR(100), PICCOLO SMALLINT, NUMERO INTEGER, GIORNO DATE)"));
+    db.exec(schema::istruzioneCreazione(db, tabellaProva()));
 }
 
 class DatabaseTest : public DbBackendTest {};
