@@ -80,8 +80,9 @@ TEST(BmpImages, ExtractedPixelsMatchImageMagickForEveryDepth)
             const std::string mupdf = MupdfExtract(pdf, out.Path());
             EXPECT_EQ(SizeOf(mupdf), SizeOf(bmp));
             EXPECT_TRUE(RgbPixels(mupdf) == expected) << "mupdf's pixels differ";
-            if (v.bits > 1)
+            if (v.bits > 1) {
                 EXPECT_TRUE(RgbPixels(PopplerExtract(pdf, out.Path())) == expected) << "poppler's pixels differ";
+            }
         }
 }
 
@@ -154,8 +155,9 @@ TEST(BmpImages, UnreadableFilesAreRecordedAndNothingIsPlaced)
         const std::string description = pdf.ErrDescription(), tail = " - " + Upper(path);
         EXPECT_GT(description.size(), tail.size());
         EXPECT_EQ(description.substr(description.size() - tail.size()), tail);
-        if (number == 53)  // the standard text of a missing file
+        if (number == 53) {  // the standard text of a missing file
             EXPECT_EQ(description, TavloError::StandardDescription(53) + tail);
+        }
         EXPECT_TRUE(ImagesListed(written).empty()) << path;
     }
     // After a failure the next good picture is drawn.

@@ -204,8 +204,9 @@ TEST(RasterPictures, TgaPicturesMatchPil)
         // A soft mask needs PDF 1.4.
         EXPECT_EQ(ReadFile(pdf).substr(0, 8), masked ? "%PDF-1.4" : "%PDF-1.3");
         EXPECT_TRUE(RgbPixels(PopplerExtract(pdf, dir.Path()), true) == rgb) << "pixels differ";
-        if (masked)
+        if (masked) {
             EXPECT_TRUE(Magick(dir.File("poppler-001.png"), "-flip -depth 8 gray:-") == alpha) << "alpha differs";
+        }
         EXPECT_EQ(GreenPoints(Painted(pdf), 13, 7), std::count(alpha.begin(), alpha.end(), '\0'));
     }
 }

@@ -147,8 +147,9 @@ TEST_F(SourcePdfTest, ImportedPagesLookAsTheSourcePagesAlone)
         const WrittenPdf written = WriteDocument(plain, "imported.pdf", [&](Tavlo& pdf) { ImportEveryPage(pdf, file, info); });
         EXPECT_EQ(plain.ErrNumber(), emptyBox ? 321 : 0) << plain.ErrDescription();
         EXPECT_EQ(written.bytes.find("/_PDF_1.1 Do") != std::string::npos, !emptyBox);
-        if (!emptyBox)
+        if (!emptyBox) {
             EXPECT_GE(std::stod(InfoField(written.path, "PDF version")), std::stod(info.at("PDF version")));
+        }
         std::size_t forms = 0;
         for (std::size_t at = written.bytes.find("/Subtype /Form /FormType 1\n"); at != std::string::npos;
              at = written.bytes.find("/Subtype /Form /FormType 1\n", at + 1))
@@ -181,8 +182,9 @@ TEST_F(SourcePdfTest, ImportedPagesLookAsTheSourcePagesAlone)
                 dictionary = std::stoi(name.substr(4));
         ASSERT_GT(dictionary, 0);
         for (const auto& [name, value] : a.Root()["qpdf"][1].members)
-            if (name.rfind("obj:", 0) == 0 && std::stoi(name.substr(4)) < dictionary)
+            if (name.rfind("obj:", 0) == 0 && std::stoi(name.substr(4)) < dictionary) {
                 EXPECT_EQ(Show(b.Root()["qpdf"][1][name]), Show(value)) << name;
+            }
     }
 }
 

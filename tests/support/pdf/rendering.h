@@ -16,7 +16,7 @@ struct RenderOptions {
     bool annotations = true;  // poppler only: false hides them
     bool antialias = false;   // poppler only
     bool cropBox = false;     // poppler only: the crop box, as mupdf always draws, not the media box
-    std::string password;
+    std::string password{};
 };
 
 struct Image {

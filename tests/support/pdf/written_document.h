@@ -16,7 +16,7 @@ struct WriteOptions {
     // Called before BeginDoc: protection, compression, properties, a font chosen early.
     std::function<void(Tavlo&)> before;
     // The user password the readers open the file with (the owner's when owner is set).
-    std::string password;
+    std::string password{};
     bool owner = false;
     // false: write only, for files the readers are meant to refuse or that a test reads itself.
     bool check = true;
