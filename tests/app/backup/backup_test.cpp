@@ -46,11 +46,6 @@ namespace {
 
 const QDateTime Adesso(QDate(2026, 3, 7), QTime(10, 20, 30));
 
-QByteArray Cope(const QString& codice, const QString& nome)
-{
-    return test::LineaBackup(schema::COPE(), {codice, nome});
-}
-
 // The main window as the dispatcher sees it: the registered backup window, and a registry
 // whose refresh is printed.
 class AmbienteProva final : public AmbienteComandi, public FinestraAnagrafica {
@@ -386,7 +381,8 @@ TEST(RipristinoSenzaConnessione, LoDiceENienteCambia)
     ASSERT_TRUE(processo.has_value());
     QTemporaryDir cartella;
     const QString file = cartella.filePath("b.VEKO");
-    ASSERT_TRUE(test::ScriviFile(file, Cope("01", "NUOVA") + Cope("02", "ALTRA")));
+    ASSERT_TRUE(test::ScriviFile(file, test::LineaBackup(schema::COPE(), {"01", "NUOVA"})
+                                           + test::LineaBackup(schema::COPE(), {"02", "ALTRA"})));
     auto server = backend.apriAltraConnessione();
     Ripristino ripristino(db, cartella.path());
     ripristino.avanza = [&] { server->exec(QStringLiteral("SELECT pg_terminate_backend(?)"), {*processo}); };
