@@ -67,9 +67,12 @@ std::int64_t Centesimi(const QString& importo)   // always two decimals: "-0.05"
 
 void Imposta(RigaFattura& r, const QString& campo, const QString& v)
 {
-    if (QString* testo = quercino::test::CampoDiTesto(r, campo))
-        *testo = v;
-    else if (campo == "Data" || campo == "DataRegistrazione")
+    for (const auto& [nome, testo] : quercino::test::CampiDiTesto(r))
+        if (nome == campo) {
+            *testo = v;
+            return;
+        }
+    if (campo == "Data" || campo == "DataRegistrazione")
         (campo == "Data" ? r.Data : r.DataRegistrazione) = QDate::fromString(v, Qt::ISODate);
     else if (campo == "Imponibile" || campo == "Imposta")
         (campo == "Imponibile" ? r.Imponibile : r.Imposta) = Centesimi(v);

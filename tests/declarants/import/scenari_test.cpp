@@ -87,9 +87,9 @@ QStringList Colonne(const QString& percorso, int foglio)
 QString Descrizione(RigaFattura r)
 {
     QStringList parti;
-    for (const QString& nome : quercino::test::CampiDiTesto())
-        if (const QString& valore = *quercino::test::CampoDiTesto(r, nome); !valore.isEmpty())
-            parti << nome + "=" + valore;
+    for (const auto& [nome, valore] : quercino::test::CampiDiTesto(r))
+        if (!valore->isEmpty())
+            parti << nome + "=" + *valore;
     for (const auto& [nome, data] : {std::pair{"Data", r.Data}, {"DataRegistrazione", r.DataRegistrazione}})
         if (data.isValid())
             parti << nome + QStringLiteral("=") + data.toString(Qt::ISODate);
