@@ -50,8 +50,9 @@ TEST_P(DatabaseTest, ValoriTipizzatiEValoriNulliTornanoUguali)
     QStringList lette;
     for (const Row& r : db().select(tabellaProva())) {
         QStringList valori;
+        const QString letti[] = {r.text(0), QString::number(r.integer(1)), QString::number(r.integer(2)), r.date(3).toString(Qt::ISODate)};
         for (int i = 0; i < 4; ++i)
-            valori << (r.isNull(i) ? QStringLiteral("(nullo)") : QString(r.value(i).metaType().name()) + " " + r.value(i).toString());
+            valori << (r.isNull(i) ? QStringLiteral("(nullo)") : QString(r.value(i).metaType().name()) + " " + letti[i]);
         lette << valori.join(" | ");
         if (r.isNull(2))
             EXPECT_EQ(std::tuple(r.text(0), r.integer(1), r.date(3).isValid()), std::tuple(QString(), 0, false));

@@ -226,6 +226,13 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
     const auto pos = alterata.find("xl/sharedStrings.xml") + 30;   // inside the deflated data
     alterata[pos] = static_cast<char>(alterata[pos] ^ 0x55);
     prova("alterata.xlsx", alterata, "danneggiata");
+    // A member's compressed size said half of what it is (in both headers): its data run out
+    // before the end of the compressed stream.
+    std::string corta = buona;
+    const std::size_t nome = corta.find("xl/sharedStrings.xml");
+    for (const std::size_t campo : {nome - 30 + 18, corta.find("xl/sharedStrings.xml", nome + 1) - 46 + 20})
+        corta[campo] = static_cast<char>(static_cast<unsigned char>(corta[campo]) / 2);   // a small member: one byte
+    prova("corta.xlsx", corta, "danneggiata");
 
     prova("indice.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>7</v></c></row>"}},
                                   "<sst><si><t>a</t></si></sst>", ""), "non contiene");
