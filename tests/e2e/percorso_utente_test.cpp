@@ -158,10 +158,9 @@ protected:
             const QStringList p = Parole(a, 2);
             registro->Campo("OCF")->setText(p[0]);
             registro->vOCF_LostFocus();
-            registro->Campo("ORAG")->setText(p[2]);
-            registro->Campo("OSINDI")->setText("Via Garibaldi");
-            registro->Campo("OSNUMC")->setText("12");
-            registro->Campo("OSCAP")->setText("20121");
+            for (const auto& [campo, valore] : {std::pair<const char*, QString>{"ORAG", p[2]}, {"OSINDI", "Via Garibaldi"},
+                                                {"OSNUMC", "12"}, {"OSCAP", "20121"}})
+                registro->Campo(campo)->setText(valore);
             registro->Campo("OSCOM")->setFocus();
             QTest::keyClicks(registro->Campo("OSCOM"), p[1].left(4).toLower());
             registro->vOSCOM_LostFocus();

@@ -13,18 +13,11 @@
 #include <QProcess>
 
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 namespace quercino {
 namespace {
-
-std::vector<std::uint8_t> TuttiIByte()
-{
-    std::vector<std::uint8_t> tutti(256);
-    for (int b = 0; b < 256; ++b)
-        tutti[b] = static_cast<std::uint8_t>(b);
-    return tutti;
-}
 
 // Python decodes every byte (one line each: the code point, or "-" where cp1252 assigns no
 // character), then encodes the text given on its input.
@@ -60,9 +53,11 @@ TEST(Windows1252, EveryByteAsPythonDecodesAndEncodesIt)
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(nostri.data()), qsizetype(nostri.size())), righe[256]);
 
     // The whole page round trips, and upper case keeps every character in it.
-    const QString testo = decodeWindows1252(TuttiIByte());
+    std::vector<std::uint8_t> tutti(256);
+    std::iota(tutti.begin(), tutti.end(), 0);
+    const QString testo = decodeWindows1252(tutti);
     bool senzaPerdite = false;
-    EXPECT_EQ(encodeWindows1252(testo, &senzaPerdite), TuttiIByte());
+    EXPECT_EQ(encodeWindows1252(testo, &senzaPerdite), tutti);
     EXPECT_TRUE(senzaPerdite);
     EXPECT_EQ(upperOneToOne(testo).size(), 256);
     EXPECT_TRUE(fitsWindows1252(upperOneToOne(testo)));

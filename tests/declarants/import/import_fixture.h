@@ -111,9 +111,7 @@ inline void ScriviCsv(const QString& percorso, const std::string& intestazione, 
         }
         testo += fineRiga;
     }
-    QFile f(percorso);
-    f.open(QIODevice::WriteOnly);
-    f.write(testo.data(), static_cast<qint64>(testo.size()));
+    EXPECT_TRUE(ScriviFile(percorso, QByteArray::fromStdString(testo)));
 }
 
 // The log's lines (Windows-1252, CR LF).
