@@ -54,8 +54,9 @@ TEST_P(DatabaseTest, ValoriTipizzatiEValoriNulliTornanoUguali)
         for (int i = 0; i < 4; ++i)
             valori << (r.isNull(i) ? QStringLiteral("(nullo)") : QString(r.value(i).metaType().name()) + " " + letti[i]);
         lette << valori.join(" | ");
-        if (r.isNull(2))
+        if (r.isNull(2)) {
             EXPECT_EQ(std::tuple(r.text(0), r.integer(1), r.date(3).isValid()), std::tuple(QString(), 0, false));
+        }
     }
     lette.sort();
     EXPECT_EQ(lette, QStringList({"(nullo) | (nullo) | (nullo) | (nullo)", "(nullo) | int 32767 | int -7 | QDate 1899-12-30",

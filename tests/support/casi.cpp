@@ -101,8 +101,9 @@ void ControllaFunzioni(const char* sorgente, const QString& nome, const std::map
             atteso << QString();  // empty results at a line's end need no tabs
         EXPECT_EQ(risultato, atteso) << caso;
     }
-    if (riscrivi)
+    if (riscrivi) {
         EXPECT_TRUE(ScriviFile(Accanto(sorgente, nome), righe.join(u'\n').toUtf8()));
+    }
     for (const auto& [nomeFunzione, _] : funzioni)
         EXPECT_TRUE(usate.count(nomeFunzione)) << nomeFunzione.toStdString() << ": nessun caso in " << nome.toStdString();
 }

@@ -30,7 +30,7 @@ TEST(AutorePdf, IlDichiaranteCorrenteFirmaIlDocumento)
     quercino::CollegaAutorePdf();
     tavlo::Tavlo pdf;
     // A later reset follows the declarant chosen since.
-    for (const QString nome : {QStringLiteral("CAFFÈ ROSSI SRL"), QStringLiteral("BIANCHI MARIO")}) {
+    for (const QString& nome : {QStringLiteral("CAFFÈ ROSSI SRL"), QStringLiteral("BIANCHI MARIO")}) {
         quercino::NomeOperatore = nome;
         pdf.Abort();
         pdf.BeginDoc(file.toStdString());

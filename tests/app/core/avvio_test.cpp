@@ -75,8 +75,9 @@ protected:
                          .arg(ComuniCF().contiene("h501") && Comuni().cercaPrefisso("l'a") != nullptr));
             s.Stampa(mostrati);
             // What is shown never holds the password.
-            if (!backend().password().isEmpty())
+            if (!backend().password().isEmpty()) {
                 EXPECT_FALSE(mostrati.join('\n').contains(backend().password()));
+            }
         };
         s.verbi["rm"] = [this](const QString& a) {
             QDir(backend().programDir() + "/" + a).removeRecursively();

@@ -344,8 +344,9 @@ protected:
         }
         for (std::size_t i = 1; i < scrittore->FileScritti().size(); ++i)
             EXPECT_EQ(scrittore->FileScritti()[i].progressivo, scrittore->FileScritti()[i - 1].progressivo + 1);
-        if (!percorsi.isEmpty())
+        if (!percorsi.isEmpty()) {
             EXPECT_TRUE(quercino::test::ValidoPerSchema(percorsi));
+        }
         if (!attese.empty()) {
             // Consecutive rows of one invoice read back as one invoice of as many lines.
             Fatture unite;

@@ -363,7 +363,7 @@ protected:
     quercino::test::ServiziInScenario servizi{s, a.dir.path()};
     std::unique_ptr<LogImportazione> log = std::make_unique<LogImportazione>(a.dir.path());
     std::unique_ptr<Importazione> importazione = std::make_unique<Importazione>(a.dichiarante, *log);
-    std::size_t aperti = 0;
+    qsizetype aperti = 0;
     bool annullaRiga = false;
     RigaFattura precedente;
     std::unique_ptr<quercino::FImpEX> finestra;
