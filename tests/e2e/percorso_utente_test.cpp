@@ -249,7 +249,7 @@ TEST_P(PercorsoUtente, DalSoggettoAiFileERitorno)
             QCoreApplication::exit(0);
     });
     EXPECT_EQ(EseguiProgramma(&Main), 0);
-    EXPECT_TRUE(test::UgualeAlGolden(transcritto, test::Accanto(__FILE__, "scenari/percorso.txt")));
+    EXPECT_GOLDEN(transcritto, "scenari/percorso.txt");
     EXPECT_EQ(Cnn, nullptr);
 
     // The next day: a new run finds the declarants and goes on from the number.
