@@ -1,37 +1,60 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quercino needs on a Debian 12 machine.
+# Installs what Quercino needs on a Debian 12 machine.
+#   bash scripts/setup.sh program   what building and running the program needs
+#   bash scripts/setup.sh [tests]   that, and what the tests, benchmarks and fuzzing add
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
+set_name=${1:-tests}
+case "$set_name" in
+  program | tests) ;;
+  *) echo "usage: bash scripts/setup.sh [program|tests]" >&2; exit 2 ;;
+esac
+
+# The compiler and build tools, Qt with its SQL drivers and Italian translations, the ODBC
+# layer with the drivers of client/server mode, the libraries the build links, and what
+# the build reads or runs to make its data (towns from npm, countries from iso-codes through
+# python3, the manual's DejaVu fonts, the sample workbook through libxlsxwriter; npm below).
+program_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
-  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql-15 sqlite3
-  libgtest-dev libgmock-dev
-  zlib1g-dev libzip-dev libxlsxwriter-dev libxml2-dev libxml2-utils libhpdf-dev
-  iso-codes python3 python3-fonttools fonts-urw-base35 fonts-dejavu-core fonts-liberation2
-  qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo unzip xvfb locales
-  libreoffice-calc-nogui
-  clang-14 libclang-rt-14-dev
+  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
+  zlib1g-dev libxlsxwriter-dev
+  iso-codes python3 fonts-dejavu-core
 )
+# The tests' oracles and servers, GoogleTest, the benchmarks' baselines, the fuzzing
+# build's compiler, and strace for the check that the program needs only the set above.
+test_packages=(
+  postgresql-15 sqlite3
+  libgtest-dev libgmock-dev
+  libzip-dev libxml2-dev libxml2-utils libhpdf-dev
+  python3-fonttools fonts-urw-base35 fonts-liberation2
+  qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
+  unzip xvfb locales libreoffice-calc-nogui
+  clang-14 libclang-rt-14-dev ccache strace
+)
+
+packages=("${program_packages[@]}")
+[ "$set_name" = tests ] && packages+=("${test_packages[@]}")
+
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
+# npm fetches the towns' data at set-up; a machine may already have its own Node.js.
 if ! command -v npm >/dev/null 2>&1; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq npm
 fi
 
 # The tests run a second time under the Italian locale, which catches numbers or dates
 # written through the machine's locale.
-if ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
   $SUDO sed -i 's/^# *\(it_IT.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^it_IT.UTF-8 UTF-8' /etc/locale.gen || echo 'it_IT.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null

@@ -3,7 +3,10 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer, against the three database back-ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh tests
+
+# The program builds and starts with the packages of `scripts/setup.sh program` alone.
+bash scripts/check-program-set.sh
 
 jobs=$(nproc)
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
