@@ -4,11 +4,11 @@
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
 
+#include <algorithm>
+
 namespace quercino::sheets {
 
 namespace {
-
-constexpr std::size_t CostoVoce = sizeof(QString) + 16;
 
 int CifraEsadecimale(QChar c)
 {
@@ -19,11 +19,11 @@ int CifraEsadecimale(QChar c)
     return -1;
 }
 
-QString DecodificaEscapeOoxml(const std::string& utf8)
+QString DecodificaEscapeOoxml(std::string_view utf8)
 {
     QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     // The escapes are ASCII: their bytes are the same before the decoding.
-    if (utf8.find("_x") == std::string::npos)
+    if (utf8.find("_x") == std::string_view::npos)
         return s;
     QString r;
     r.reserve(s.size());
@@ -49,7 +49,7 @@ QString DecodificaEscapeOoxml(const std::string& utf8)
 
 } // namespace
 
-QString TestoCella(const std::string& utf8)
+QString TestoCella(std::string_view utf8)
 {
     QString testo = DecodificaEscapeOoxml(utf8);
     testo.truncate(MassimoCaratteriCella);
@@ -58,13 +58,16 @@ QString TestoCella(const std::string& utf8)
 
 XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry& voce, std::size_t memoriaMassima)
 {
+    // The ends are 32-bit: the table never holds 4 GB.
+    memoriaMassima = std::min<std::size_t>(memoriaMassima, UINT32_MAX);
     auto flusso = archivio.Apri(voce);
     XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); });
-    std::string corrente;
+    // The text read since the last <si> is testi_[inizio, end): it becomes the entry at </si>.
+    std::size_t inizio = 0;
+    std::size_t fineUltima = 0;
     bool dentroSi = false;
     bool dentroT = false;
     int dentroFonetica = 0;    // phonetic runs (rPh) are not part of the text
-    std::size_t totale = 0;
     for (;;) {
         const auto e = xml.Prossimo();
         if (e == XmlPullParser::Evento::FineDocumento)
@@ -72,8 +75,9 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
         if (e == XmlPullParser::Evento::Inizio) {
             const auto nome = xml.Nome();
             if (nome == "si") {
+                testi_.resize(fineUltima);
+                inizio = fineUltima;
                 dentroSi = true;
-                corrente.clear();
             } else if (nome == "t" && dentroSi) {
                 dentroT = true;
             } else if (nome == "rPh") {
@@ -83,19 +87,38 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
             const auto nome = xml.Nome();
             if (nome == "si") {
                 dentroSi = false;
-                testi_.push_back(TestoCella(corrente));
-                totale += 2 * static_cast<std::size_t>(testi_.back().size()) + CostoVoce;
-                if (totale > memoriaMassima)
-                    throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
+                if (inizio < fineUltima) {
+                    // A second </si> with no <si> between (the parser matches depths, not
+                    // names): the entry repeats the text since the last <si>.
+                    const std::string ripetuto = testi_.substr(inizio);
+                    testi_.resize(fineUltima);
+                    testi_ += ripetuto;
+                    inizio = fineUltima;
+                }
+                fineUltima = testi_.size();
+                fini_.push_back(static_cast<std::uint32_t>(fineUltima));
             } else if (nome == "t") {
                 dentroT = false;
             } else if (nome == "rPh" && dentroFonetica > 0) {
                 --dentroFonetica;
             }
         } else if (dentroT && dentroFonetica == 0) {
-            AggiungiLimitato(corrente, xml.Testo());
+            // Each entry is cut where a text of the parser is.
+            const std::size_t letti = testi_.size() - inizio;
+            testi_.append(xml.Testo().substr(0, MassimoTestoXml - std::min(MassimoTestoXml, letti)));
         }
+        if (testi_.size() + sizeof(std::uint32_t) * fini_.size() > memoriaMassima)
+            throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
     }
+    testi_.resize(fineUltima);
+}
+
+std::optional<QString> XlsxSharedStrings::Testo(std::size_t indice) const
+{
+    if (indice >= fini_.size())
+        return std::nullopt;
+    const std::size_t inizio = indice == 0 ? 0 : fini_[indice - 1];
+    return TestoCella(std::string_view(testi_).substr(inizio, fini_[indice] - inizio));
 }
 
 } // namespace quercino::sheets

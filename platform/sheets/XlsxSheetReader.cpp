@@ -53,10 +53,10 @@ QString XlsxSheetReader::ValoreCella() const
     if (tipo_ == "s") {
         std::size_t indice = 0;
         const auto [p, ec] = std::from_chars(valore_.data(), valore_.data() + valore_.size(), indice);
-        const auto testo = ec == std::errc() ? testi_.Testo(indice) : std::nullopt;
+        auto testo = ec == std::errc() ? testi_.Testo(indice) : std::nullopt;
         if (!testo)
             throw SheetError(QStringLiteral("Il foglio fa riferimento a un testo che la cartella di lavoro non contiene."));
-        return *testo;
+        return std::move(*testo);
     }
     if (tipo_ == "inlineStr")
         return TestoCella(inLinea_);
