@@ -1,5 +1,7 @@
 #include "GeneraFoglioGrande.h"
 
+#include "CartellaComeProgramma.h"
+
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -65,13 +68,21 @@ Controparte NuovaControparte(int i, std::mt19937& rnd)
 
 class Scrittore {
 public:
-    Scrittore(const std::string& cartella, const std::string& csv, bool testiCondivisi)
+    Scrittore(const std::string& cartella, const std::string& csv, FormaCartella forma)
         : csv_(csv, std::ios::binary | std::ios::trunc)
     {
-        // Without constant memory the texts go to a shared table, as spreadsheet programs
-        // save them; with it each cell holds its own text.
+        csv_ << "FATTURE EMESSE" << std::string(33, ';') << "\r\nprova\r\n;;;NOME\r\n";
+        if (forma == FormaCartella::ComeProgramma) {
+            come_ = std::make_unique<CartellaComeProgramma>(cartella);
+            come_->Riga(1, {"FATTURE EMESSE"});
+            come_->Riga(2, {"prova"});
+            come_->Riga(3, {"", "", "", "NOME"});
+            return;
+        }
+        // Without constant memory the texts go to a shared table, as Excel saves them; with
+        // it each cell holds its own text.
         lxw_workbook_options opzioni = {};
-        opzioni.constant_memory = testiCondivisi ? LXW_FALSE : LXW_TRUE;
+        opzioni.constant_memory = forma == FormaCartella::TestiCondivisi ? LXW_FALSE : LXW_TRUE;
         wb_ = workbook_new_opt(cartella.c_str(), &opzioni);
         ws_ = workbook_add_worksheet(wb_, "FATTURE EMESSE");
         workbook_add_worksheet(wb_, "FATTURE RICEVUTE");
@@ -81,31 +92,39 @@ public:
         format_set_num_format(importo_, "#,##0.00");
         worksheet_write_string(ws_, 0, 0, "FATTURE EMESSE", nullptr);
         worksheet_write_string(ws_, 2, 3, "NOME", nullptr);
-        csv_ << "FATTURE EMESSE" << std::string(33, ';') << "\r\nprova\r\n;;;NOME\r\n";
     }
-    ~Scrittore() { workbook_close(wb_); }
+    bool Chiudi()
+    {
+        csv_.close();
+        const bool cartella = come_ ? come_->Chiudi() : workbook_close(wb_) == LXW_NO_ERROR;
+        return cartella && !csv_.fail();
+    }
 
     void Testo(int colonna, const std::string& v)
     {
-        if (!v.empty())
+        if (!v.empty() && !come_)
             worksheet_write_string(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), v.c_str(), nullptr);
         campi_[static_cast<std::size_t>(colonna - 1)] = v;
     }
     void Numero(int colonna, double v, const std::string& testo)
     {
-        worksheet_write_number(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), v, importo_);
+        if (!come_)
+            worksheet_write_number(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), v, importo_);
         campi_[static_cast<std::size_t>(colonna - 1)] = testo;
     }
     void Data(int colonna, int g, int m, int a)
     {
         lxw_datetime dt = {a, m, g, 0, 0, 0};
-        worksheet_write_datetime(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), &dt, data_);
+        if (!come_)
+            worksheet_write_datetime(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), &dt, data_);
         char b[16];
         std::snprintf(b, sizeof b, "%02d/%02d/%04d", g, m, a);
         campi_[static_cast<std::size_t>(colonna - 1)] = b;
     }
     void FineRiga()
     {
+        if (come_)
+            come_->Riga(static_cast<int>(riga_) + 1, campi_);
         for (std::size_t i = 0; i < campi_.size(); ++i) {
             if (i)
                 csv_ << ';';
@@ -117,10 +136,11 @@ public:
     }
 
 private:
-    lxw_workbook* wb_;
-    lxw_worksheet* ws_;
-    lxw_format* data_;
-    lxw_format* importo_;
+    std::unique_ptr<CartellaComeProgramma> come_;
+    lxw_workbook* wb_ = nullptr;
+    lxw_worksheet* ws_ = nullptr;
+    lxw_format* data_ = nullptr;
+    lxw_format* importo_ = nullptr;
     std::ofstream csv_;
     lxw_row_t riga_ = 3;
     std::vector<std::string> campi_ = std::vector<std::string>(34);
@@ -136,7 +156,7 @@ std::string Cifre2(long centesimi)
 } // namespace
 
 StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::string& csv, int righe, unsigned seme,
-                                     bool testiCondivisi)
+                                     FormaCartella forma)
 {
     // libxlsxwriter prints numbers through the C library: its locale must not use commas.
     std::setlocale(LC_NUMERIC, "C");
@@ -159,7 +179,7 @@ StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::str
     std::vector<int> righePer(NumeroControparti, 0);
 
     StatisticheFoglio s;
-    Scrittore w(cartella, csv, testiCondivisi);
+    Scrittore w(cartella, csv, forma);
     long numero = 0;
     while (s.Righe < righe) {
         int indice = scelta(rnd);
@@ -217,5 +237,6 @@ StatisticheFoglio GeneraFoglioGrande(const std::string& cartella, const std::str
     }
     for (int n : righePer)
         s.MassimoRigheControparte = std::max(s.MassimoRigheControparte, n);
+    s.Scritta = w.Chiudi();
     return s;
 }
