@@ -1,10 +1,11 @@
 #pragma once
 // What the content lines of a vector picture must be, whatever the file: nothing, or "q"
-// first, "Q" last and neither in between (the page's state is restored), and no number the
-// writer cannot write.
+// first and "Q" last, every state the lines save restored in between, never the page's own
+// (the page's state is restored), and no number the writer cannot write.
 
 #include "pdf/media/VectorPictures.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -13,11 +14,18 @@ inline void CheckVectorDrawing(const tavlo::VectorDrawing& drawing)
     const std::string_view lines = drawing.lines;
     if (lines.empty())
         return;
-    if (lines.size() < 3)
-        std::abort();
-    const std::string_view inside = lines.substr(1, lines.size() - 2);  // each inner line between CRs
-    if (lines.substr(0, 2) != "q\r" || lines.substr(lines.size() - 2) != "\rQ" ||
-        inside.find("\rQ\r") != std::string_view::npos || inside.find("\rq\r") != std::string_view::npos ||
+    if (lines.size() < 3 || lines.substr(0, 2) != "q\r" || lines.substr(lines.size() - 2) != "\rQ" ||
         lines.find("inf") != std::string_view::npos || lines.find("nan") != std::string_view::npos)
+        std::abort();
+    long saved = 0;
+    for (std::size_t at = 0; at < lines.size();) {
+        const std::size_t end = std::min(lines.find_first_of(" \r", at), lines.size());
+        const std::string_view token = lines.substr(at, end - at);
+        saved += token == "q" ? 1 : token == "Q" ? -1 : 0;
+        if (saved < 0 || (saved == 0 && end != lines.size()))
+            std::abort();
+        at = end + 1;
+    }
+    if (saved != 0)
         std::abort();
 }

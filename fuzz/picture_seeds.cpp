@@ -1,6 +1,7 @@
 // Seeds of the picture harnesses, one folder each named after its harness: GIF and TGA
 // pictures from the image tests' generator (PIL and hand-written layouts) and ImageMagick,
-// JPEG files from ImageMagick, and the vector tests' metafile and EPS samples.
+// JPEG files from ImageMagick, and the vector tests' metafile and EPS samples with the EPS
+// files of today's producers.
 
 #include "fuzz/FuzzHarness.h"
 #include "pdf/vector_samples.h"
@@ -16,8 +17,15 @@ bool GeneraSemi(const std::filesystem::path& cartella)
     const std::string kind = cartella.filename().string();
     if (kind == "wmf")
         return ScriviSeme(cartella, "disegno.wmf", Drawing());
-    if (kind == "eps")
-        return ScriviSeme(cartella, "arte.eps", kArtEps) && ScriviSeme(cartella, "disegno.eps", kDrawingEps);
+    if (kind == "eps") {
+        bool written = ScriviSeme(cartella, "arte.eps", kArtEps) && ScriviSeme(cartella, "disegno.eps", kDrawingEps);
+        const ScratchDir dir;
+        for (const char* producer : {"eps2write", "pdftops", "soffice", "convert"}) {
+            const std::string eps = ProducedEps(producer, dir.Path());
+            written = !eps.empty() && ScriviSeme(cartella, std::string(producer) + ".eps", eps) && written;
+        }
+        return written;
+    }
     auto file = [&](const std::string& name) { return " " + Quote((cartella / name).string()); };
     const std::string py = "/usr/bin/python3 " + Quote(QUERCINO_SOURCE_DIR "/tests/pdf/pictures.py") + " " + kind;
     const std::string magick = "/usr/bin/convert -size 9x5 gradient:red-blue";

@@ -1,140 +1,19 @@
 #include "pdf/core/PdfFormat.h"
+#include "pdf/media/EpsPlayback.h"
 #include "pdf/media/VectorPictures.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
+#include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace tavlo {
 
 namespace {
 
-using Tokens = std::vector<std::string_view>;
-
-// White space between tokens: PostScript's, less the line ends the lines were split at.
-constexpr std::string_view kBlanks(" \t\f\0", 4);
-
-Tokens Tokenise(std::string_view line)
-{
-    Tokens tokens;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const char c = line[at];
-        if (kBlanks.find(c) != std::string_view::npos) {
-            ++at;
-        } else if (c == '[' || c == ']') {
-            tokens.push_back(line.substr(at++, 1));
-        } else {
-            const std::size_t end = std::min(line.find_first_of(kBlanks, at), line.find_first_of("[]", at));
-            tokens.push_back(line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-            at = end == std::string_view::npos ? line.size() : end;
-        }
-    }
-    return tokens;
-}
-
-// A PostScript number in decimal form (sign, digits, point, exponent); nothing else.
-bool Number(std::string_view token, double& value)
-{
-    std::size_t at = 0;
-    if (at < token.size() && (token[at] == '+' || token[at] == '-'))
-        ++at;
-    const std::size_t mantissa = at;
-    bool digits = false;
-    while (at < token.size() && ((token[at] >= '0' && token[at] <= '9') || token[at] == '.')) {
-        digits = digits || token[at] != '.';
-        ++at;
-    }
-    if (!digits || std::count(token.begin() + static_cast<std::ptrdiff_t>(mantissa),
-                              token.begin() + static_cast<std::ptrdiff_t>(at), '.') > 1)
-        return false;
-    if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
-        ++at;
-        if (at < token.size() && (token[at] == '+' || token[at] == '-'))
-            ++at;
-        const std::size_t exponent = at;
-        while (at < token.size() && token[at] >= '0' && token[at] <= '9')
-            ++at;
-        if (at == exponent)
-            return false;
-    }
-    if (at != token.size())
-        return false;
-    const char* first = token.data() + (token[0] == '+' ? 1 : 0);
-    const auto result = std::from_chars(first, token.data() + token.size(), value);
-    return result.ec == std::errc() && result.ptr == token.data() + token.size();
-}
-
-// The operators translated, the numbers each takes and what it becomes in the content.
-struct Operator {
-    std::string_view name;
-    int operands;
-    std::string_view written;
-    enum Kind { kPath, kStroke, kCorner, kFill, kColour } kind;
-};
-
-constexpr Operator kOperators[] = {
-    {"m", 2, "m", Operator::kPath},        {"l", 2, "l", Operator::kPath},     {"c", 6, "c", Operator::kPath},
-    {"v", 4, "v", Operator::kPath},        {"y", 4, "y", Operator::kPath},     {"k", 4, "k", Operator::kPath},
-    {"K", 4, "K", Operator::kPath},        {"g", 1, "g", Operator::kPath},     {"G", 1, "G", Operator::kPath},
-    {"J", 1, "J", Operator::kPath},        {"j", 1, "j", Operator::kPath},     {"w", 1, "w", Operator::kPath},
-    {"M", 1, "M", Operator::kPath},        {"d", -1, "d", Operator::kPath},    {"n", 0, "n", Operator::kPath},
-    {"s", 0, "s", Operator::kStroke},      {"S", 0, "S", Operator::kStroke},   {"Y", 4, "y", Operator::kCorner},
-    {"N", 0, "n", Operator::kCorner},      {"L", 2, "l", Operator::kCorner},   {"C", 6, "c", Operator::kCorner},
-    {"V", 4, "v", Operator::kCorner},      {"f", 0, "f*", Operator::kFill},    {"F", 0, "f*", Operator::kFill},
-    {"b", 0, "b*", Operator::kFill},       {"B", 0, "B*", Operator::kFill},    {"Xa", 3, "rg", Operator::kColour},
-    {"XR", 1, "G", Operator::kColour},
-};
-
-// The operands of a line in the writer's number form, or false when they are not the
-// numbers the operator takes: a dash needs an array of non-negative lengths, not all zero,
-// and a phase.
-bool Operands(const Tokens& tokens, const Operator& op, std::string& out)
-{
-    const std::size_t count = tokens.size() - 1;
-    double value = 0;
-    if (op.operands >= 0) {
-        if (count != static_cast<std::size_t>(op.operands))
-            return false;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!Number(tokens[i], value))
-                return false;
-            out += PdfNumber(value) + " ";
-        }
-        return true;
-    }
-    if (count < 3 || tokens[0] != "[" || tokens[count - 2] != "]")
-        return false;
-    out = "[";
-    bool length = false;
-    for (std::size_t i = 1; i + 2 < count; ++i) {
-        if (!Number(tokens[i], value) || value < 0)
-            return false;
-        length = length || value > 0;
-        out += (i > 1 ? " " : "") + PdfNumber(value);
-    }
-    if (count > 3 && !length)
-        return false;
-    if (!Number(tokens[count - 1], value))
-        return false;
-    out += "] " + PdfNumber(value) + " ";
-    return true;
-}
-
 bool StartsWith(std::string_view text, std::string_view head)
 {
     return text.substr(0, head.size()) == head;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // The PostScript section of a file: a binary EPS begins with a header giving its place.
@@ -153,29 +32,64 @@ std::string_view PostScript(const Bytes& file)
     return all.substr(static_cast<std::size_t>(u32(4)), static_cast<std::size_t>(u32(8)));
 }
 
-std::vector<std::string_view> Lines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
-        if (end > at)
-            lines.push_back(text.substr(at, end - at));
-        at = end + 1;
+// The text lines of the PostScript in turn: a line ends at CR, LF or both; empty ones are
+// skipped.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line)
+    {
+        while (at_ < text_.size()) {
+            const std::size_t end = std::min(text_.find_first_of("\r\n", at_), text_.size());
+            line = text_.substr(at_, end - at_);
+            at_ = end + 1;
+            if (!line.empty())
+                return true;
+        }
+        return false;
     }
-    return lines;
-}
+
+private:
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
 
 constexpr std::string_view kBoxComment = "%%BoundingBox:";
+
+// The line's calls played, each as it is complete, when the line holds nothing else; of a
+// line not drawn, only its saves and restores, so the rest of the file stays in step. A
+// copy of the reader reads the line first to tell which.
+std::string PlayLine(std::string_view line, EpsTokenReader& reader, EpsPlayback& playback, bool& overflow)
+{
+    EpsTokenReader first = reader;
+    EpsCallReader check;
+    const bool whole = first.Read(line, [&](const EpsToken& token) { check.Take(token); });
+    overflow = whole && check.Overflow();
+    std::string played;
+    if (!whole) {  // a procedure's or a string's
+        reader = first;
+        return played;
+    }
+    if (check.Whole()) {
+        EpsCallReader calls([&](const EpsCall& call) { playback.Play(call, played); });
+        reader.Read(line, [&](const EpsToken& token) { calls.Take(token); });
+    } else {
+        reader.Read(line, [&](const EpsToken& token) {
+            if (token.kind == EpsToken::kOperator && (token.text == "q" || token.text == "Q"))
+                playback.Play({FindEpsOperator(token.text), std::string(token.text)}, played);
+        });
+    }
+    return played;
+}
 
 } // namespace
 
 VectorDrawing ImportEpsData(const Bytes& file, const VectorPlacement& place)
 {
     VectorDrawing drawing;
-    std::vector<std::string_view> lines;
+    std::string_view text, line;
     try {
-        lines = Lines(PostScript(file));
+        text = PostScript(file);
     } catch (const TavloError& error) {
         drawing.error = error;
         return drawing;
@@ -185,14 +99,20 @@ VectorDrawing ImportEpsData(const Bytes& file, const VectorPlacement& place)
     // header defers the box to the trailer or a file holds several.
     bool boxLine = false, found = false;
     double box[4] = {};
-    for (const std::string_view line : lines) {
+    for (Lines next(text); next.Next(line);) {
         if (!StartsWith(line, kBoxComment))
             continue;
         boxLine = true;
-        const Tokens fields = Tokenise(line.substr(kBoxComment.size()));
-        found = fields.size() >= 4;
-        for (std::size_t i = 0; i < 4 && found; ++i)
-            found = Number(fields[i], box[i]);
+        int numbers = 0;  // the leading numbers read; -1 after anything else
+        EpsTokenReader().Read(line.substr(kBoxComment.size()), [&](const EpsToken& field) {
+            if (numbers < 0 || numbers == 4)
+                return;
+            if (field.kind == EpsToken::kNumber)
+                box[numbers++] = field.value;
+            else
+                numbers = -1;
+        });
+        found = numbers == 4;
         if (found)
             break;
     }
@@ -230,56 +150,43 @@ VectorDrawing ImportEpsData(const Bytes& file, const VectorPlacement& place)
         return drawing;
     }
 
-    bool translating = false, painted = false, pathOpen = false;
-    for (const std::string_view line : lines) {
+    EpsTokenReader reader;
+    EpsPlayback playback;
+    bool translating = false;
+    for (Lines next(text); next.Next(line);) {
         if (line[0] == '%') {
+            if (StartsWith(line, "%%End"))
+                reader.Reset();
             if (StartsWith(line, kBoxComment) || StartsWith(line, "%%EndSetup") || StartsWith(line, "%%EndProlog"))
                 translating = true;
             else if (StartsWith(line, "%%PageTrailer"))
                 break;
             continue;
         }
-        if (StartsWith(line, "showpage"))
+        if (StartsWith(line, "showpage") && EpsTokenReader(reader).Read(line, [](const EpsToken&) {}))
             break;
-        const std::string_view text = Trim(line);
-        if (!translating || text.empty() || text[0] == '/' || text[0] == '(')
-            continue;
-        const Tokens tokens = Tokenise(text);
-        const auto op = std::find_if(std::begin(kOperators), std::end(kOperators),
-                                     [&](const Operator& o) { return o.name == tokens.back(); });
-        if (op == std::end(kOperators))
-            continue;
-        std::string operands;
-        try {
-            if (!Operands(tokens, *op, operands))
-                continue;
-        } catch (const TavloError& error) {  // a number past single precision
-            drawing.error = error;
+        // Every line is read, the prolog's too: a procedure's body is no drawing.
+        if (!translating) {
+            reader.Read(line, [](const EpsToken&) {});
             continue;
         }
-        bool write = true;
-        switch (op->kind) {
-        case Operator::kPath:
-            painted = false;
-            pathOpen = true;
-            break;
-        case Operator::kStroke:
-            write = !painted;
-            break;
-        case Operator::kCorner:
-            pathOpen = true;
-            break;
-        case Operator::kFill:
-            write = !painted && pathOpen;
-            painted = true;
-            pathOpen = false;
-            break;
-        case Operator::kColour:
-            break;
-        }
-        if (write)
-            drawing.Add(operands + std::string(op->written));
+        bool overflow = false;
+        const std::string played = PlayLine(line, reader, playback, overflow);
+        if (overflow)
+            drawing.error = TavloError(ErrorCode::Overflow);
+        if (!played.empty())
+            drawing.Add(played);
     }
+    if (!playback.Drawn()) {
+        drawing.lines.clear();
+        drawing.error = TavloError(ErrorCode::InvalidFileFormat,
+                                   TavloError::StandardDescription(ErrorCode::InvalidFileFormat) +
+                                       ": nessun tracciato da disegnare (testo, immagini e procedure PostScript "
+                                       "non sono riprodotti)");
+        return drawing;
+    }
+    for (const std::string& closing : playback.Close())
+        drawing.Add(closing);
     drawing.Add("Q");
     return drawing;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Vector pictures the tests and the fuzzing seeds share: a Windows metafile written record by
-// record, the same shapes in PostScript for Ghostscript, and an EPS in the abbreviations of
-// drawing programs.
+// record, the same shapes in PostScript for Ghostscript, EPS files of today's producers made
+// from them, and an EPS in the abbreviations of drawing programs.
+
+#include "support/pdf/tools.h"
 
 #include <initializer_list>
 #include <string>
@@ -59,13 +61,38 @@ gsave 0 0 1 setrgbcolor fill grestore 0.784 0 0 setrgbcolor 40 setlinewidth stro
 showpage
 )";
 
+// The drawing as a producer writes it, made in dir: "eps2write" Ghostscript's EPS writer and
+// "pdftops" poppler's EPS of Ghostscript's PDF, both of kDrawingEps; "soffice" LibreOffice
+// Draw's EPS of an SVG drawing; "convert" ImageMagick's EPS of a raster picture. Empty when
+// the producer failed.
+inline std::string ProducedEps(const std::string& producer, const std::string& dir)
+{
+    const std::string ps = dir + "/drawing.ps", out = dir + "/drawing.eps";
+    WriteFile(ps, kDrawingEps);
+    WriteFile(dir + "/drawing.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='144pt' height='72pt' "
+                                    "viewBox='0 0 144 72'><rect x='10' y='10' width='50' height='30' fill='blue' "
+                                    "stroke='red' stroke-width='4'/></svg>");
+    const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=";
+    const std::string command =
+        producer == "eps2write" ? gs + "eps2write -o " + Quote(out) + " " + Quote(ps)
+        : producer == "pdftops" ? gs + "pdfwrite -o " + Quote(dir + "/drawing.pdf") + " " + Quote(ps) +
+                                      " && pdftops -eps " + Quote(dir + "/drawing.pdf") + " " + Quote(out)
+        : producer == "soffice" ? "soffice -env:UserInstallation=file://" + dir + "/profile --headless --convert-to eps --outdir " +
+                                      Quote(dir) + " " + Quote(dir + "/drawing.svg")
+                                : "/usr/bin/convert -size 40x20 gradient:red-blue eps2:" + Quote(out);
+    return RunTool(command + " >/dev/null 2>&1").exitCode == 0 ? ReadFile(out) : std::string();
+}
+
 // Shapes in the abbreviations of drawing programs, which the prolog defines for PostScript;
-// lines no content stream may hold (gsave, Q, a wrong operand count) are left out.
+// lines no content stream may hold (gsave, an unmatched Q, a wrong operand count) are left
+// out. The background's custom colour is orange at 80 % (a tint of 0.2).
 inline const char* const kArtEps = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 10 20 210 120\r\n"
                             "/m {moveto} def /l {lineto} def /L {lineto} def /c {curveto} def /k {setcmykcolor} def\r"
                             "/G {setgray} def /w {setlinewidth} def /Xa {setrgbcolor} def /f {closepath fill} def\r"
                             "/F {fill} def /S {stroke} def /Q {} def /J {setlinecap} def\n"
-                            "%%EndProlog\n0 0 1 0 k\n20 30 m\n100 30 l\n100.0004 80 L\n20 80 l\nf\nf\n"
+                            "/x {1 exch sub /t exch def pop 4 {t mul 4 1 roll} repeat setcmykcolor} def\n"
+                            "%%EndProlog\n0 0.5 1 0 (Orange \\(Pantone\\)) 0.2 x\n10 20 m 210 20 l 210 120 l 10 120 l f\n"
+                            "0 0 1 0 k\n20 30 m\n100 30 l\n100.0004 80 L\n20 80 l\nf\nf\n"
                             "1 0 0 Xa\n120 40 m\n200 40 l\n200 120 160 110 120 40 c\nF\n"
                             "%%BeginDocument: nested.eps\n%%BoundingBox: 0 0 5 5\n%%EndDocument\n"
                             "gsave 0 G\n4 w\n2 J\n20 100 m 200 100 l\nQ\n20 100 m\n200 100 l\nS\n1 2 3 m\n"
