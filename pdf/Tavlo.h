@@ -205,7 +205,8 @@ public:
                          std::string& pdfAuthor, std::int16_t& pdfEncrypted);
     // Places page pageNumber (from 1) of a PDF file with its top-left corner at destX, destY
     // and the size xDim by yDim (user units; 0 derives it from the page, keeping its
-    // proportions). The page is copied once per document as a form; a page beyond the file's
+    // proportions). The page is copied once per document as a form, drawn from a page's
+    // initial colours, line and text settings whatever this page set; a page beyond the file's
     // count places nothing, a damaged one records its error and places nothing.
     void ImportPage(const std::string& fileName, std::int32_t pageNumber, float destX, float destY, float xDim,
                     float yDim);

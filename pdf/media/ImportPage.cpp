@@ -64,6 +64,11 @@ void Tavlo::ImportPage(const std::string& fileName, std::int32_t pageNumber, flo
         cm += PdfNumber(value) + " ";
     PutContent("q");
     PutContent(cm + "cm");
+    // A page is drawn from a page's initial state, which its content may take for granted
+    // (one-operand colours, the default width and dash, no spacing): nothing set on this page
+    // may reach it. Colours stay out of an uncoloured pattern's cell, which has none.
+    PutContent(std::string(s.ColorLocked ? "" : "0 g 0 G ") +
+               "1 w 0 J 0 j 10 M [] 0 d 0 Tc 0 Tw 100 Tz 0 TL 0 Tr 0 Ts");
     PutContent("/" + name + " Do");
     PutContent("Q");
     SetLastBox(box[0], box[1], box[2], box[3]);

@@ -164,6 +164,27 @@ def loops(folder):
               b"/Root 1 0 R")
 
 
+def initial_state(folder):
+    # A page that sets nothing it can take for granted: one-operand colours in the gray spaces,
+    # lines of the default width, cap and dash, and text of a Type 3 font of square glyphs (no
+    # machine font) with the default spacings, scaling, leading (T* stays on the line), mode.
+    widths = b" ".join([b"1000"] + [b"0"] * 64 + [b"1000"])
+    content = (b"0.8 sc 20 20 80 80 re f 0.4 SC 20 140 m 180 140 l 20 170 m 180 170 l S"
+               b" BT /T3 20 Tf 110 20 Td (a a) Tj T* (aa) Tj 0 30 Td (aaa) Tj ET")
+    write_pdf(os.path.join(folder, "initial_state.pdf"), {
+        1: b"<< /Type /Catalog /Pages 2 0 R >>",
+        2: b"<< /Type /Pages /Count 1 /Kids [3 0 R] >>",
+        3: b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R"
+           b" /Resources << /Font << /T3 5 0 R >> >> >>",
+        4: stream(content),
+        5: b"<< /Type /Font /Subtype /Type3 /FontBBox [0 0 1000 1000] /FontMatrix [0.001 0 0 0.001 0 0]"
+           b" /CharProcs << /a 6 0 R /space 7 0 R >> /Encoding << /Type /Encoding /Differences [32 /space 97 /a] >>"
+           b" /FirstChar 32 /LastChar 97 /Widths [" + widths + b"] /Resources << >> >>",
+        6: stream(b"1000 0 0 0 1000 1000 d1 0 0 1000 1000 re f"),
+        7: stream(b"1000 0 0 0 0 0 d1"),
+    }, b"/Root 1 0 R")
+
+
 def refused(folder):
     # Hostile files: the reader must say why and neither crash, hang nor claim memory.
     page = {
@@ -191,7 +212,7 @@ def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     for make in (keys_and_strings, contents_in_pieces, boxes_and_rotation, generations_and_offsets,
-                 incremental_update, loops, refused):
+                 incremental_update, loops, initial_state, refused):
         make(folder)
 
 

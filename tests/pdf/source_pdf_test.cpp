@@ -84,7 +84,7 @@ protected:
 
 TEST_F(SourcePdfTest, GetInfoReportsWhatPdfinfoReads)
 {
-    ASSERT_EQ(readable.size(), 14u);
+    ASSERT_EQ(readable.size(), 15u);
     for (const std::string& file : readable) {
         SCOPED_TRACE(file);
         Tavlo pdf;
@@ -118,8 +118,9 @@ TEST_F(SourcePdfTest, GetInfoReportsWhatPdfinfoReads)
     EXPECT_EQ(pdf.ErrNumber(), 53);
 }
 
-// Each page of a source on a page of its own size, imported twice (the form written once),
-// then the same document encrypted.
+// Each page of a source on a page of its own size, imported twice (the form written once)
+// after the page changed every setting a source page may take for granted (the leading by an
+// invisible line), then the same document encrypted.
 void ImportEveryPage(Tavlo& pdf, const std::string& file, const std::map<std::string, std::string>& info)
 {
     for (int page = 1; page <= std::stoi(info.at("Pages")); ++page) {
@@ -131,6 +132,17 @@ void ImportEveryPage(Tavlo& pdf, const std::string& file, const std::map<std::st
         if (width >= 3 && height >= 3)  // not the empty box
             pdf.SetPaperSize(255, width, height);
         pdf.BeginPage();
+        pdf.SetColorFill("Red");
+        pdf.SetColorLine("Blue");
+        pdf.SetLineWidth(6);
+        pdf.SetLineStyle(32 | 2, 1);
+        pdf.SetDash("DASH", 0);
+        pdf.SetCharSpacing(5);
+        pdf.SetWordSpacing(9);
+        pdf.SetTextHorizontalScaling(50);
+        pdf.SetTextMode(3);
+        pdf.SetFont("Arial", 30, 0, 0);
+        pdf.DrawText(0, 0, "x");
         pdf.ImportPage(file, page, 0, 0, 0, 0);
         pdf.ImportPage(file, page, 0, 0, width, 0);
         pdf.EndPage();
