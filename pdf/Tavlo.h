@@ -147,7 +147,8 @@ public:
     // Tables from the top-left corner x, y (user units): row by row, BeginRow(height), then
     // BeginColumn(width) ... EndColumn for each cell, EndRow; or column by column the other
     // way round. Each cell is a drawing space whose origin is its top-left corner, painted
-    // in the fill colour and, with a line width above 0, bordered in the stroke colour.
+    // in the fill colour and, with a line width above 0, bordered in the stroke colour. A
+    // table begun in a cell lies inside it; the outer table goes on after its EndTable.
     void BeginTable(float x, float y);
     void EndTable();
     void BeginRow(float height);
@@ -380,6 +381,8 @@ private:
     // Row by row, a row holds cells that are columns; column by column the other way round.
     void BeginRowOrColumn(bool row, float size);
     void EndRowOrColumn(bool row);
+    // The table around the one just ended, if any, becomes the open one again.
+    void ResumeOuterTable();
 
     // Barcode encoders and the human-readable line under them. draw writes the symbol in a
     // graphics state of its own (and with showCode, between a push and a pop of the

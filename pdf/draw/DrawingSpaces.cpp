@@ -45,8 +45,9 @@ void Tavlo::CloseSpacesAtEnd(ContentTarget target)
 {
     TavloState& s = *s_;
     TableCursor& table = s.Table;
-    // A table left open ends with its stream: its saved settings come back unwritten.
-    if (table.Open && table.Target == target) {
+    // Tables left open end with their stream, the innermost first: the settings saved by the
+    // outermost come back unwritten. Those under a table of another stream are forgotten.
+    while (table.Open && table.Target == target) {
         if (s.StateDepth > table.DepthBefore) {
             const StateEntry entry = s.StateStack[static_cast<std::size_t>(table.DepthBefore)];
             s.StateDepth = table.DepthBefore;
@@ -54,7 +55,9 @@ void Tavlo::CloseSpacesAtEnd(ContentTarget target)
         }
         table.Open = table.RowOpen = table.ColumnOpen = false;
         table.CellSpaces = -1;
+        ResumeOuterTable();
     }
+    std::erase_if(s.OuterTables, [target](const TableCursor& outer) { return outer.Target == target; });
     std::int32_t* open = OpenSpaces(target);
     StringBuffer& content = target == ContentTarget::Object   ? s.ObjectContent
                             : target == ContentTarget::Tiling ? s.TilingContent

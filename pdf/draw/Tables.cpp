@@ -7,14 +7,16 @@ namespace tavlo {
 
 // Rows, columns and cells act only inside an open table, in the stream it is drawn in:
 // outside it their cursor would be a stale one, and an end without its begin would pop a
-// state or close a space that belongs to someone else.
+// state or close a space that belongs to someone else. A table begun while another is open
+// lies inside it (in its cell, when one is open): the outer one is set aside, whole, until the
+// inner one ends.
 
 void Tavlo::BeginTable(float x, float y)
 {
     TavloState& s = *s_;
     TableCursor& table = s.Table;
     if (table.Open)
-        EndTable();
+        s.OuterTables.push_back(table);
     table.TableX = x;
     table.TableY = y;
     SetXY(x, y);
@@ -42,6 +44,16 @@ void Tavlo::EndTable()
     table.Open = table.RowOpen = table.ColumnOpen = false;
     table.CellSpaces = -1;
     PopGraphicState();
+    ResumeOuterTable();
+}
+
+void Tavlo::ResumeOuterTable()
+{
+    TavloState& s = *s_;
+    if (s.OuterTables.empty())
+        return;
+    s.Table = s.OuterTables.back();
+    s.OuterTables.pop_back();
 }
 
 void Tavlo::BeginCell(float width, float height)

@@ -21,6 +21,9 @@ struct LastingState {
     // Saved drawing states: entries 0 .. StateDepth - 1 are in use, the storage is reused.
     std::vector<StateEntry> StateStack;
     TableCursor Table;  // a reset leaves the cursor where it was
+    // The tables around the open one (begun in one of its cells), the innermost last: each
+    // comes back as it was when the table inside it ends.
+    std::vector<TableCursor> OuterTables;
 
     float LineWidth = 0;  // points, as the line-width setter stored it (note box borders)
 
