@@ -218,7 +218,8 @@ public:
     // drawn, quiet zones included; 0 when nothing was drawn (unknown type, text the
     // symbology cannot carry). addCheck appends the optional check character of Code 39 and
     // Interleaved 2 of 5. POSTNET takes 5, 9 (with or without one separator) or 11 digits
-    // and its own fixed height.
+    // and its own fixed height. EAN-13 takes 12 digits and EAN-8 7, or one more in the check
+    // digit's place, which is computed all the same; their refusals are recorded (ErrNumber).
     float DrawBarCode(std::int32_t barCodeType, const std::string& code, float x, float y, bool showCode,
                       float zoomFactor, float height, bool addCheck);
 

@@ -22,6 +22,12 @@ float Tavlo::EncodeEan(const std::string& code, float x, float y, bool showCode,
                        bool ean13)
 {
     const EanSymbol symbol = MakeEanSymbol(code, ean13 ? 12 : 7);
+    if (symbol.digits.empty()) {
+        const char* wanted = ean13 ? "Il codice EAN-13 richiede 12 cifre (13 con quella di controllo)"
+                                   : "Il codice EAN-8 richiede 7 cifre (8 con quella di controllo)";
+        CaptureError("DrawBarCode", code, TavloError(ErrorCode::InvalidArgument, wanted));
+        return 0;
+    }
     const BarCodeFrame f =
         MakeBarCodeFrame(zoomFactor, static_cast<float>(s_->Scale), showCode, height, 0.936f, ean13 ? 64.8f : 48.96f);
     const float m = f.module;
@@ -34,12 +40,12 @@ float Tavlo::EncodeEan(const std::string& code, float x, float y, bool showCode,
             const float baseline = y + h + 1.6f * t;
             const float size = f.zoom * 10.08f;
             if (ean13) {
-                BarCodeCaption(symbol.printed.substr(0, 1), at(3), baseline, size, false);
-                BarCodeCaption(symbol.printed.substr(1, 6), at(35), baseline, size, true);
-                BarCodeCaption(symbol.printed.substr(7, 6), at(82), baseline, size, true);
+                BarCodeCaption(symbol.digits.substr(0, 1), at(3), baseline, size, false);
+                BarCodeCaption(symbol.digits.substr(1, 6), at(35), baseline, size, true);
+                BarCodeCaption(symbol.digits.substr(7, 6), at(82), baseline, size, true);
             } else {
-                BarCodeCaption(symbol.printed.substr(0, 4), at(28), baseline, size, true);
-                BarCodeCaption(symbol.printed.substr(4, 4), at(61), baseline, size, true);
+                BarCodeCaption(symbol.digits.substr(0, 4), at(28), baseline, size, true);
+                BarCodeCaption(symbol.digits.substr(4, 4), at(61), baseline, size, true);
             }
         }
 

@@ -24,18 +24,16 @@ int DigitValue(char c)
 EanSymbol MakeEanSymbol(const std::string& code, std::size_t dataLength)
 {
     EanSymbol symbol;
-    symbol.printed = code.substr(0, dataLength);
-    symbol.printed.resize(dataLength, '0');
+    if ((code.size() != dataLength && code.size() != dataLength + 1) ||
+        code.find_first_not_of("0123456789") != std::string::npos)
+        return symbol;
+    symbol.digits = code.substr(0, dataLength);
     int sum = 0;
     for (std::size_t k = 0; k < dataLength; ++k) {
-        const int value = DigitValue(symbol.printed[k]);
-        symbol.digits += static_cast<char>('0' + value);
         // Weight 3 falls on the digit next to the check digit and every second one before it.
-        sum += value * (((dataLength - k) % 2 == 1) ? 3 : 1);
+        sum += DigitValue(symbol.digits[k]) * (((dataLength - k) % 2 == 1) ? 3 : 1);
     }
-    const char check = static_cast<char>('0' + (10 - sum % 10) % 10);
-    symbol.digits += check;
-    symbol.printed += check;
+    symbol.digits += static_cast<char>('0' + (10 - sum % 10) % 10);
 
     const bool ean13 = dataLength == 12;
     const std::string left = ean13 ? symbol.digits.substr(1, 6) : symbol.digits.substr(0, 4);

@@ -1,6 +1,7 @@
-// Code 39 and Interleaved 2 of 5 read back by zbar from poppler's painting at 300 dpi, POSTNET
-// from the heights of the bars poppler paints, by the published digit code (full bars weigh
-// 7, 4, 2, 1, 0; 11 is 0). A text a symbology cannot carry draws nothing.
+// Code 39, Interleaved 2 of 5, EAN-13 and EAN-8 read back by zbar from poppler's painting at
+// 300 dpi, POSTNET from the heights of the bars poppler paints, by the published digit code
+// (full bars weigh 7, 4, 2, 1, 0; 11 is 0). A text a symbology cannot carry draws nothing;
+// EAN records the refusal.
 
 #include "support/pdf/barcodes.h"
 #include "support/pdf/content_stream.h"
@@ -48,6 +49,10 @@ std::pair<std::string, std::vector<std::string>> Draw(int type, const std::vecto
                                          if (c.read.empty() != valid) {
                                              EXPECT_NEAR(pdf.DrawBarCode(type, c.text, 30, y, y < 300, 1, 40, c.check),
                                                          valid ? width(c) : 0, 1e-3) << c.text;
+                                             if (!valid && (type == 0 || type == 5)) {
+                                                 EXPECT_EQ(pdf.ErrNumber(), 5);
+                                                 EXPECT_TRUE(pdf.ErrDescription().ends_with(c.text)) << c.text;
+                                             }
                                              y += 60;
                                              if (valid)
                                                  read.push_back(c.read);
@@ -97,6 +102,22 @@ TEST(Interleaved2of5Drawing, ReadBackByZbar)
         return (20 + 18 * static_cast<float>(c.read.size() / 2)) * kModule;
     });
     EXPECT_EQ(BarcodesReadByZbar(path, 1, "--raw -Sdisable -Si25.enable -Si25.min-length=2"), read);
+}
+
+TEST(EanDrawing, DigitsOnlyReadBackByZbar)
+{
+    // The check digit computed, whatever stands in its place; a non-digit or a length the
+    // symbology cannot carry refused.
+    const std::vector<Case> ean13 = {
+        {"590123412345", false, "5901234123457"}, {"4006381333930", false, "4006381333931"},
+        {"978020137962", false, "9780201379624"},
+        {"97802013796A", false, ""}, {"12345", false, ""}, {"", false, ""}, {"59012341234570", false, ""}};
+    const auto [path13, read13] = Draw(0, ean13, [](const Case&) { return 113 * 0.936f; });
+    EXPECT_EQ(BarcodesReadByZbar(path13, 1, "--raw -Sdisable -Sean13.enable"), read13);
+    const std::vector<Case> ean8 = {{"5512345", false, "55123457"}, {"96385070", false, "96385074"},
+                                    {"96385X7", false, ""}, {"963850", false, ""}, {"963850741", false, ""}};
+    const auto [path8, read8] = Draw(5, ean8, [](const Case&) { return 85 * 0.936f; });
+    EXPECT_EQ(BarcodesReadByZbar(path8, 1, "--raw -Sdisable -Sean8.enable"), read8);
 }
 
 TEST(PostnetDrawing, HeightsReadAsThePublishedDigitCode)

@@ -305,7 +305,7 @@ const std::map<std::string, Verb>& Calls()
         {"Rc4Crypt", {2, [](Run&, const Args& a) { return Hex(Rc4Crypt(As<Bytes>(a[0]), As<Bytes>(a[1]))); }}},
         {"MakeEanSymbol", {2, [](Run&, const Args& a) {
                                const EanSymbol symbol = MakeEanSymbol(a[0].text, As<std::size_t>(a[1]));
-                               return symbol.digits + "\n" + symbol.printed + "\n" + symbol.modules;
+                               return symbol.digits + "\n" + symbol.modules;
                            }}},
         {"WholeNumber", {1, [](Run&, const Args& a) {
                              const auto value = WholeNumber(a[0].text);
