@@ -12,8 +12,9 @@
 using namespace tavlo;
 using namespace tavlo::test;
 
-// Indexed images (8 and 1 bits, a colour-key mask) and direct colour, the palette object
-// after its image; JPEG data kept as given under the text filters.
+// Indexed images (8 and 1 bits, the 1-bit one's colour key as a stencil of its keyed pixels)
+// and direct colour, the palette object after its image; JPEG data kept as given under the
+// text filters.
 TEST(ObjectWriters, PaletteDirectColourAndJpegImages)
 {
     ScratchDir dir;
@@ -52,21 +53,24 @@ TEST(ObjectWriters, PaletteDirectColourAndJpegImages)
     EXPECT_EQ(objects[1], objects[0] + 2);  // the palette object follows its image
     EXPECT_EQ(objects[2], objects[1] + 1);
     const auto images = ImagesListed(path);
-    ASSERT_EQ(images.size(), 4u);
-    const std::tuple<const char*, int, int, const char*> expected[] = {
-        {"index", 1, 8, "image"}, {"rgb", 3, 8, "image"}, {"index", 1, 1, "image"}, {"rgb", 3, 8, "jpeg"}};
+    ASSERT_EQ(images.size(), 5u);  // the stencil listed after its image, under its number
+    const std::tuple<const char*, int, int, const char*> expected[] = {{"index", 1, 8, "image"}, {"rgb", 3, 8, "image"},
+                                                                      {"index", 1, 1, "image"}, {"-", 1, 1, "image"},
+                                                                      {"rgb", 3, 8, "jpeg"}};
+    const std::int32_t listedUnder[] = {objects[0], objects[1], objects[2], objects[2], objects[3]};
     for (std::size_t i = 0; i < images.size(); ++i) {
         const auto& [colour, components, bits, encoding] = expected[i];
         EXPECT_EQ(images[i].colour, colour) << i;
         EXPECT_EQ(images[i].components, components) << i;
         EXPECT_EQ(images[i].bits, bits) << i;
         EXPECT_EQ(images[i].encoding, encoding) << i;
-        EXPECT_EQ(images[i].object, objects[i]) << i;
+        EXPECT_EQ(images[i].object, listedUnder[i]) << i;
     }
     const QpdfDocument q(path, "", false);
     EXPECT_EQ(q.Text(std::to_string(objects[0]) + " 0 R/ColorSpace"),
               "[/Indexed /DeviceRGB 255 " + std::to_string(objects[0] + 1) + " 0 R]");
-    EXPECT_EQ(q.Text(std::to_string(objects[2]) + " 0 R/Mask"), "[0 0]");
+    EXPECT_EQ(q.Text(std::to_string(objects[2]) + " 0 R/Mask/ImageMask"), "true");
+    EXPECT_EQ(Hex(BytesOf(QpdfDocument(path).StreamData(std::to_string(objects[2]) + " 0 R/Mask"))), "4080");
     EXPECT_EQ(q.Text(std::to_string(objects[3]) + " 0 R/Filter"), "[/ASCIIHexDecode /DCTDecode]");
     EXPECT_EQ(q.Text("2 0 R/ProcSet"), "[/PDF /Text /ImageB /ImageC /ImageI]");
     // The JPEG bytes as they were, under the text encoding only.

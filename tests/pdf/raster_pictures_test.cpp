@@ -1,7 +1,7 @@
 // GIF, JPEG and TGA pictures made by ImageMagick and PIL, placed on a green page: each is one
 // image of the picture's size and colour space; the extracted pixels are those ImageMagick
 // or PIL read from the file (a JPEG byte for byte); keyed and soft-masked pixels show the
-// green behind; damaged and forged files are recorded errors.
+// green behind (keyed GIFs in poppler and mupdf); damaged and forged files are recorded errors.
 
 #include "support/pdf/images.h"
 #include "support/pdf/rendering.h"
@@ -34,11 +34,11 @@ std::pair<std::string, std::int32_t> Place(const std::string& picture, std::int1
     return {pdf, p.ErrNumber()};
 }
 
-// The page painted by poppler at 288 dpi: it applies colour-key masks exactly only when it
+// The page painted at 288 dpi: poppler applies colour-key masks exactly only when it
 // enlarges an image. Points are probed at their centres (soft-mask edges are smoothed).
-Image Painted(const std::string& pdf)
+Image Painted(const std::string& pdf, Reader reader = Reader::Poppler)
 {
-    return RenderPage(pdf, 1, Reader::Poppler, {288, true});
+    return RenderPage(pdf, 1, reader, {288, true});
 }
 
 int Channel(const Image& page, int x, int y, int c)
@@ -97,6 +97,8 @@ TEST(RasterPictures, GifFramesMatchImageMagick)
         {"four colours", im + "-size 4x1 xc:navy -colors 4 {}"},
         {"eight, interlaced", im + source + "-interlace GIF {}"},
         {"keyed colour", im + source + "-transparent \"$(" + im + source + "-format '%[pixel:p{3,3}]' info:)\" {}"},
+        {"keyed, two colours", py + "w=20 h=10 colours=2 transparent=1"},
+        {"keyed, four colours", py + "w=20 h=10 colours=4 transparent=2"},
         {"second frame", im + "-page 40x30+0+0 " + source + "-page 40x30+9+6 " + source + "{}", 2},
         {"frame past the screen", im + "-page 40x30+0+0 " + source + "-page 40x30+30+25 " + source + "{}", 2},
         {"full table, no clear", py + "w=100 h=100 colours=16 seed=3"},
@@ -111,7 +113,6 @@ TEST(RasterPictures, GifFramesMatchImageMagick)
             screenW >> screenH >> x >> y >> w >> h;
         const auto [pdf, error] = Place(dir.File("picture.gif"), c.frame);
         EXPECT_EQ(error, 0);
-        EXPECT_EQ(Listed(pdf), " image " + std::to_string(screenW) + "x" + std::to_string(screenH) + " index image");
         // The samples are stored bottom row first; the placement turns them upright.
         const std::string canvas = RgbPixels(MupdfExtract(pdf, dir.Path()), true);
         const std::string pixels = Magick(frame, "-alpha off -depth 8 rgb:-");
@@ -125,8 +126,13 @@ TEST(RasterPictures, GifFramesMatchImageMagick)
                 differ += alpha[at] != 0 && canvas.compare(3 * ((y + row) * screenW + x + col), 3, pixels, 3 * at, 3);
             }
         EXPECT_EQ(differ, 0);
+        // A keyed picture (all of fewer than 8 bits here) carries a stencil of its keyed pixels.
+        const std::string size = std::to_string(screenW) + "x" + std::to_string(screenH);
+        EXPECT_EQ(Listed(pdf), " image " + size + " index image" + (clear > 0 ? " mask " + size + " - image" : ""));
         // Keyed pixels show the page, and so does the screen the frame leaves uncovered.
-        EXPECT_EQ(GreenPoints(Painted(pdf), screenW, screenH), clear + (clear > 0 ? screenW * screenH - covered : 0));
+        for (const Reader reader : {Reader::Poppler, Reader::Mupdf})
+            EXPECT_EQ(GreenPoints(Painted(pdf, reader), screenW, screenH),
+                      clear + (clear > 0 ? screenW * screenH - covered : 0));
     }
 }
 
