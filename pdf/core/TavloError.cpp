@@ -21,6 +21,7 @@ std::string TavloError::StandardDescription(std::int32_t number)
     case ErrorCode::Overflow: return "Overflow";
     case ErrorCode::SubscriptOutOfRange: return "Indice non incluso nell'intervallo";
     case ErrorCode::DivisionByZero: return "Divisione per zero";
+    case ErrorCode::TypeMismatch: return "Tipo non corrispondente";
     case ErrorCode::BadFileNameOrNumber: return "Nome o numero di file non valido";
     case ErrorCode::FileNotFound: return "Impossibile trovare il file";
     case ErrorCode::DiskFull: return "Disco pieno";

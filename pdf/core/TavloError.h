@@ -13,6 +13,7 @@ constexpr std::int32_t InvalidArgument = 5;
 constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t SubscriptOutOfRange = 9;
 constexpr std::int32_t DivisionByZero = 11;
+constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t BadFileNameOrNumber = 52;
 constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t DiskFull = 61;

@@ -40,9 +40,12 @@ TEST(TavloState, ErrorCaptureKeepsTheSourceAcrossAbort)
 {
     Tavlo pdf;
     TavloTestPeer peer(pdf);
-    peer.CaptureError("AddFont", "", TavloError(53));
-    EXPECT_EQ(pdf.ErrSource(), "Tavlo.AddFont");
-    EXPECT_EQ(pdf.ErrDescription(), "Impossibile trovare il file");
+    // An error made by its number carries its standard text.
+    for (const auto& [number, text] : {std::pair{53, "Impossibile trovare il file"}, {13, "Tipo non corrispondente"}}) {
+        peer.CaptureError("AddFont", "", TavloError(number));
+        EXPECT_EQ(pdf.ErrSource(), "Tavlo.AddFont");
+        EXPECT_EQ(pdf.ErrDescription(), text);
+    }
     // Any other failure is the invalid-argument error with its own text.
     peer.CaptureError("DrawImage", "x.bmp", std::runtime_error("broken"));
     EXPECT_EQ(pdf.ErrNumber(), 5);
