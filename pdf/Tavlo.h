@@ -63,6 +63,8 @@ public:
     void zzToFlateDecode(Bytes& data, std::int32_t& lastIndex, std::uint8_t level);
 
     // Document lifecycle. BeginDoc traps its errors (ErrNumber...) and returns the path used.
+    // The document takes that name only once EndDoc has written it whole: a failed EndDoc
+    // (61 for a full disk) or an Abort leaves the earlier file of that name as it was.
     std::string BeginDoc(const std::string& fileName);
     void EndDoc();
     void SetDocProperty(const std::string& title, const std::string& subject, const std::string& author,

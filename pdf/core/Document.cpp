@@ -42,7 +42,8 @@ std::string Tavlo::BeginDoc(const std::string& fileName)
             CaptureError("BeginDoc", path, error);
         }
     };
-    trapped([&] { s.file.Close(); });
+    // An unfinished document is dropped: the earlier file of its name stays.
+    trapped([&] { s.file.Discard(); });
     // Objects of an earlier document would be numbered and listed again in this one.
     if (s.ObjectsWritten) {
         CaptureError("BeginDoc", path,
@@ -172,18 +173,12 @@ void Tavlo::EndDoc()
     }
     PutLine(">>\nstartxref\n" + std::to_string(xref) + "\n%%EOF");
 
-    s.FileLength = CheckedInt32(s.file.Position());
-    s.file.Close();
-    if (s.file.Failed())
-        throw TavloError(s.file.FailureCode());
-    if (s.VersionBump != 0) {
-        std::FILE* file = std::fopen(s.FileName.c_str(), "r+b");
-        const std::string header = "%PDF-1." + std::to_string(3 + s.VersionBump);
-        const bool written = file && std::fwrite(header.data(), 1, header.size(), file) == header.size();
-        const bool closed = file && std::fclose(file) == 0;
-        if (!written || !closed)
-            throw TavloError(ErrorCode::PathFileAccessError);
-    }
+    const std::int32_t length = CheckedInt32(s.file.Position());
+    if (s.VersionBump != 0)
+        s.file.Overwrite("%PDF-1." + std::to_string(3 + s.VersionBump));
+    // Only a whole document takes the place of the earlier file; a failed one is removed.
+    s.file.Commit();
+    s.FileLength = length;
 }
 
 } // namespace tavlo

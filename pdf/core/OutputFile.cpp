@@ -3,6 +3,12 @@
 #include "pdf/core/TavloError.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavlo {
 
@@ -13,40 +19,103 @@ std::int32_t FileErrorNumber(int error)
     switch (error) {
     case ENOENT:
     case ENOTDIR: return ErrorCode::PathNotFound;
-    case ENOSPC: return ErrorCode::DiskFull;
+    case ENOSPC:
+    case EDQUOT: return ErrorCode::DiskFull;
     default: return ErrorCode::PathFileAccessError;
     }
+}
+
+// A name of its own in the folder, created here so that no other file is ever overwritten;
+// the mode is the umask's, as for any new file.
+int CreateBeside(const std::string& target, std::string& name)
+{
+    std::string folder = std::filesystem::path(target).parent_path().string();
+    if (folder.empty())
+        folder = ".";
+    std::random_device device;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(device()));
+        name = folder + "/.~tavlo-" + suffix + ".pdf";
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
 
 OutputFile::~OutputFile()
 {
-    Close();
+    Discard();
 }
 
 void OutputFile::Open(const std::string& path)
 {
-    Close();
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw TavloError(FileErrorNumber(errno));
-    file_ = file;
+    Discard();
     position_ = 0;
     failed_ = false;
     failureCode_ = 0;
+    errno = 0;
+    struct stat earlier{};
+    const bool exists = ::stat(path.c_str(), &earlier) == 0;
+    if (exists && !S_ISREG(earlier.st_mode)) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (!file)
+            throw TavloError(FileErrorNumber(errno));
+        file_ = file;
+        target_ = path;
+        return;
+    }
+    std::string target = path;
+    if (exists) {
+        // The earlier file must be one this process may replace, as if it were opened.
+        if (::access(path.c_str(), W_OK) != 0)
+            throw TavloError(FileErrorNumber(errno));
+        // A link keeps its place: the file it points to is the one replaced.
+        struct stat link{};
+        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            if (char* real = ::realpath(path.c_str(), nullptr)) {
+                target = real;
+                std::free(real);
+            }
+        }
+    }
+    std::string name;
+    const int fd = CreateBeside(target, name);
+    if (fd < 0)
+        throw TavloError(FileErrorNumber(errno));
+    if (exists)
+        ::fchmod(fd, earlier.st_mode & 07777);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(name.c_str());
+        throw TavloError(FileErrorNumber(error));
+    }
+    file_ = file;
+    target_ = target;
+    temporary_ = name;
 }
 
-void OutputFile::Close()
+void OutputFile::Discard()
 {
-    if (!file_)
-        return;
-    if (std::fclose(file_) != 0 && !failed_) {
-        failed_ = true;
-        failureCode_ = FileErrorNumber(errno);
-    }
+    if (file_)
+        std::fclose(file_);
     file_ = nullptr;
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+void OutputFile::Fail(int error)
+{
+    if (!failed_) {
+        failed_ = true;
+        failureCode_ = FileErrorNumber(error);
+    }
 }
 
 void OutputFile::Write(std::string_view bytes)
@@ -63,10 +132,40 @@ void OutputFile::Write(std::string_view bytes)
     errno = 0;
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), file_);
     position_ += static_cast<std::int64_t>(written);
-    if (written != bytes.size() && !failed_) {
-        failed_ = true;
-        failureCode_ = FileErrorNumber(errno ? errno : ENOSPC);
+    if (written != bytes.size())
+        Fail(errno ? errno : ENOSPC);
+}
+
+void OutputFile::Overwrite(std::string_view bytes)
+{
+    if (!file_)
+        return;
+    errno = 0;
+    if (std::fseek(file_, 0, SEEK_SET) != 0 || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+        std::fseek(file_, 0, SEEK_END) != 0)
+        Fail(errno ? errno : ENOSPC);
+}
+
+void OutputFile::Commit()
+{
+    if (!file_)
+        throw TavloError(failed_ ? failureCode_ : ErrorCode::BadFileNameOrNumber);
+    errno = 0;
+    if (std::fflush(file_) != 0)
+        Fail(errno);
+    // On the disk before it takes the name, so that no crash leaves the name to an empty file.
+    if (!temporary_.empty() && ::fsync(::fileno(file_)) != 0)
+        Fail(errno);
+    if (std::fclose(file_) != 0)
+        Fail(errno);
+    file_ = nullptr;
+    if (!failed_ && !temporary_.empty() && std::rename(temporary_.c_str(), target_.c_str()) != 0)
+        Fail(errno);
+    if (failed_) {
+        Discard();
+        throw TavloError(failureCode_);
     }
+    temporary_.clear();
 }
 
 } // namespace tavlo

@@ -35,8 +35,8 @@ void Tavlo::SetDefaultAuthorSource(std::function<std::string()> source)
 void Tavlo::Abort()
 {
     TavloState& s = *s_;
-    // Whatever was written stays on disk as it is.
-    s.file.Close();
+    // An unfinished document is dropped: the earlier file of its name stays as it was.
+    s.file.Discard();
     // A new document: every part at its defaults, what lasts untouched (TavloState.h).
     Renew<DocumentState>(s);
     // What comes from outside: the date and the host's default author.

@@ -1,4 +1,4 @@
-// Every writer of the program's files on a real full disk, a small tmpfs the test mounts
+// Every writer of the program's files, the PDF writer too, on a real full disk, a small tmpfs the test mounts
 // (CI runs as root; not being able to mount fails the test). A file under Qt's 16 KB write
 // buffer meets the full disk only at its last flush, which Qt 6.4's QSaveFile::commit()
 // reports as a success: the write must fail, name the full disk and leave the earlier file
@@ -8,6 +8,7 @@
 #include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/datifattura/FileUscita.h"
 #include "declarants/import/LogImportazione.h"
+#include "pdf/Tavlo.h"
 #include "support/backup_di_prova.h"
 #include "support/golden.h"
 
@@ -46,12 +47,15 @@ TEST(DiscoPieno, OgniFileScrittoInteroONiente)
     test::DbBackend backend(test::Backend::SqliteFile);
     for (int i = 1; i <= 60; ++i)
         backend.db().insert(schema::COPE(), test::SoggettoCompleto(QString::number(i), QStringLiteral("SOGGETTO %1 SRL").arg(i)));
-    const std::pair<QString, std::function<QString(const QString&)>> casi[] = {
-        {"SAVEVEKO_TUTTI_20260307.VEKO", [&](const QString& percorso) {
+    const struct {
+        QString nome, discoPieno;  // the file, what its writer says of the full disk
+        std::function<QString(const QString&)> scrivi;
+    } casi[] = {
+        {"SAVEVEKO_TUTTI_20260307.VEKO", "il disco è pieno", [&](const QString& percorso) {
              const EsitoBackup esito = ScrittoreBackup(backend.db()).CreaBackup(percorso, QString());
              return esito.riuscito ? QString() : MessaggioBackupFallito(esito);
          }},
-        {"IT01234567890_DF_00001.xml", [](const QString& percorso) {
+        {"IT01234567890_DF_00001.xml", "il disco è pieno", [](const QString& percorso) {
              try {
                  datifattura::FileUscita file(percorso);
                  file.Buffer().assign(9000, 'x');
@@ -61,21 +65,35 @@ TEST(DiscoPieno, OgniFileScrittoInteroONiente)
              }
              return QString();
          }},
-        {importazione::NomeLog, [](const QString& percorso) {
+        {importazione::NomeLog, "il disco è pieno", [](const QString& percorso) {
              importazione::LogImportazione log(QFileInfo(percorso).path());
              log.Apri(QStringLiteral("FATTURE.CSV"));
              for (int riga = 4; riga < 120; ++riga)
                  log.Scrivi(QStringLiteral("Riga %1 Colonna: PARTITA IVA  Valore: 123  - Riga NON ELABORATA").arg(riga));
              return log.Chiudi() ? QString() : log.Errore();
          }},
+        {"Fattura.pdf", "61 Disco pieno", [](const QString& percorso) {
+             tavlo::Tavlo pdf;
+             pdf.BeginDoc(percorso.toStdString());
+             pdf.BeginPage();
+             pdf.SetFont("Arial", 8, 0, 0);
+             for (int riga = 1; riga < 300; ++riga)
+                 pdf.DrawText(20, 2.5f * riga, "Riga " + std::to_string(riga) + " della fattura");
+             try {
+                 pdf.EndDoc();
+             } catch (const tavlo::TavloError& errore) {
+                 return QString::number(errore.Number()) + " " + QString::fromStdString(errore.Description());
+             }
+             return QString();
+         }},
     };
-    for (const auto& [nome, scrivi] : casi) {
+    for (const auto& [nome, discoPieno, scrivi] : casi) {
         SCOPED_TRACE(nome.toStdString());
         const QString percorso = disco.filePath(nome);
         ASSERT_TRUE(test::ScriviFile(percorso, "IL FILE DI PRIMA"));
         ASSERT_TRUE(LasciaLiberi(disco.path(), 4096));
         const QStringList presenti = QDir(disco.path()).entryList(QDir::Files);
-        EXPECT_TRUE(scrivi(percorso).contains("il disco è pieno"));
+        EXPECT_TRUE(scrivi(percorso).contains(discoPieno));
         EXPECT_EQ(test::LeggiFile(percorso), "IL FILE DI PRIMA");
         EXPECT_EQ(QDir(disco.path()).entryList(QDir::Files), presenti) << "a temporary file was left";
         ASSERT_TRUE(LasciaLiberi(disco.path(), 65536));

@@ -12,7 +12,7 @@
 namespace tavlo {
 
 struct LastingState {
-    OutputFile file;  // Abort closes it; whatever was written stays on disk
+    OutputFile file;  // Abort drops an unfinished document; the earlier file stays
 
     // Images[0 .. ImageCount - 1]; records past ImageCount are stale ones of an earlier
     // document, trimmed by the next DrawImage.
