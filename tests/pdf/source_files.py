@@ -99,7 +99,9 @@ def boxes_and_rotation(folder):
 
 def generations_and_offsets(folder):
     # Objects of generation 1, an entry whose offset is 0, streams of 0 and 1 byte, an empty
-    # /Resources, and a long tail after %%EOF that puts startxref far from the end.
+    # /Resources, a long tail after %%EOF that puts startxref far from the end, an octal
+    # escape followed by a digit (S, then 4) and a hexadecimal string of odd length (its
+    # last digit C is 0xC0).
     art = b"q 0 0 0 rg 10 10 50 50 re f Q q 0.5 0 0.5 rg 100 50 60 40 re f Q /X1 Do"
     write_pdf(os.path.join(folder, "generations_and_offsets.pdf"), {
         1: b"<< /Type /Catalog /Pages 2 1 R >>",
@@ -109,7 +111,7 @@ def generations_and_offsets(folder):
         4: stream(art),
         5: stream(b"", b" /Type /XObject /Subtype /Form /BBox [0 0 10 10]"),
         6: stream(b"n", b" /Type /XObject /Subtype /Form /BBox [0 0 10 10]"),
-        7: b"<< /Title (Generazioni) >>",
+        7: b"<< /Title (Generazioni \\1234) /Author <4D6172696F20C> >>",
         8: b"<< /Type /Page /Parent 2 1 R /MediaBox [0 0 100 100] /Resources << >> /Contents 10 0 R >>",
         10: stream(b""),
     }, b"/Root 1 1 R /Info 7 0 R", generations={1: 1, 2: 1, 4: 1}, offsets={6: 0},
@@ -198,6 +200,10 @@ def refused(folder):
               b"/Root 1 0 R /Encrypt << /Filter /Standard /V 1 /R 2 /O <00> /U <00> /P -4 >>")
     deep = b"[" * 5000 + b"]" * 5000
     write_pdf(os.path.join(folder, "refuse_deep_nesting.pdf"), {**page, 4: deep}, b"/Root 1 0 R /Info 4 0 R")
+    # The root's only kid is a node whose only kid is the root, its own parent: no page.
+    write_pdf(os.path.join(folder, "refuse_page_tree_circle.pdf"),
+              {**page, 2: b"<< /Type /Pages /Count 1 /Kids [4 0 R] >>",
+               4: b"<< /Type /Pages /Count 1 /Kids [2 0 R] /Parent 2 0 R >>"}, b"/Root 1 0 R")
     write_pdf(os.path.join(folder, "refuse_no_startxref.pdf"), page, b"/Root 1 0 R")
     with open(os.path.join(folder, "refuse_no_startxref.pdf"), "r+b") as f:
         data = f.read().replace(b"startxref", b"startxxxf")

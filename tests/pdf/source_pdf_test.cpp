@@ -67,6 +67,7 @@ void MakeCorpus()
         {at("refuse_huge_subsection.pdf"), "più lunga del file"},
         {at("refuse_deep_nesting.pdf"), "annidati troppo"},
         {at("refuse_no_startxref.pdf"), "startxref"},
+        {at("refuse_page_tree_circle.pdf"), "albero delle pagine chiuso in un cerchio"},
     };
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string path = entry.path().string();
@@ -110,6 +111,10 @@ TEST_F(SourcePdfTest, GetInfoReportsWhatPdfinfoReads)
         EXPECT_EQ(pdf.ErrNumber(), 321);
         EXPECT_EQ(pdf.ErrSource(), "Tavlo.GetInfo");
         EXPECT_NE(pdf.ErrDescription().find(file.reason), std::string::npos) << pdf.ErrDescription();
+        // ImportPage reads the file through GetInfo: the same error, nothing placed.
+        Tavlo importer;
+        importer.ImportPage(file.file, 1, 0, 0, 0, 0);
+        EXPECT_EQ(importer.ErrDescription(), pdf.ErrDescription());
     }
     Tavlo pdf;
     std::string title, subject, author;

@@ -42,6 +42,7 @@ std::vector<ObjectId> WalkPageTree(const SourceDocument& document)
     if (!root || !root->Is(ValueKind::Reference))
         Damaged("catalogo senza albero delle pagine");
     std::vector<ObjectId> stack{root->Reference()};
+    bool circle = false;  // a kid already met: a node among its own descendants
     while (!stack.empty()) {
         const ObjectId id = stack.back();
         stack.pop_back();
@@ -56,13 +57,21 @@ std::vector<ObjectId> WalkPageTree(const SourceDocument& document)
         const bool typed = type && type->Is(ValueKind::Name);
         if (typed ? type->IsName("Pages") : kids.Is(ValueKind::Array)) {
             // Pushed last first, so the first kid comes off the stack next.
-            for (auto kid = kids.items.rbegin(); kid != kids.items.rend(); ++kid)
-                if (kid->Is(ValueKind::Reference) && !seen.count(kid->Reference()))
+            for (auto kid = kids.items.rbegin(); kid != kids.items.rend(); ++kid) {
+                if (!kid->Is(ValueKind::Reference))
+                    continue;
+                if (seen.count(kid->Reference()))
+                    circle = true;
+                else
                     stack.push_back(kid->Reference());
+            }
         } else if (typed ? type->IsName("Page") : true) {
             pages.push_back(id);
         }
     }
+    // Pages found around a circle are read, as viewers read them; a circle with none is no tree.
+    if (pages.empty() && circle)
+        Damaged("albero delle pagine chiuso in un cerchio");
     return pages;
 }
 

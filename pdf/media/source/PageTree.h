@@ -13,7 +13,7 @@ namespace tavlo::source {
 // The page objects below the catalog's /Pages, depth first. A node is a /Pages dictionary
 // or, without /Type, one with /Kids; a page is a /Page dictionary or, without /Type, one
 // without /Kids. Anything else, and any object seen before, is skipped. A catalog without
-// /Pages is the invalid-format error.
+// /Pages, and a tree that closes in a circle with no page in it, are the invalid-format error.
 std::vector<ObjectId> WalkPageTree(const SourceDocument& document);
 
 // The key's value in the page or, failing that, in the nearest node up its /Parent chain
