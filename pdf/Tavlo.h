@@ -192,7 +192,7 @@ public:
     std::string AddFont(const std::string& ttfFile, const std::string& fontAlias, std::int16_t embedded,
                         std::int32_t encoding);
 
-    // Images: a BMP, GIF (frame: which image of the file, from 1), JPEG (.JPG) or TGA file,
+    // Images: a BMP, GIF (frame: which image of the file, from 1), JPEG (.JPG, .JPEG) or TGA file,
     // a Windows metafile (.WMF) or an EPS or Illustrator file (.EPS, .AI) placed with its
     // top-left corner at x, y (user units); a width or height of 0 is derived from the
     // picture (one pixel a point). colorMask: a colour of a BMP file left transparent.

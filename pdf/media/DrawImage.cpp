@@ -36,7 +36,8 @@ void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width
         return;
     }
 
-    const std::string extension = key.size() >= 4 ? key.substr(key.size() - 4) : "";
+    // ".JPEG" is the other name of the same files.
+    const std::string extension = EndsWith(key, ".JPEG") ? ".JPG" : key.size() >= 4 ? key.substr(key.size() - 4) : "";
     // Only the BMP loader reads the key colour: for it the same file with another key
     // colour is another image.
     const std::string keyColour =

@@ -28,33 +28,44 @@ RasterImage ScanJpeg(const Bytes& file)
         InvalidImage("non è un file JPEG");
     at += 2;
 
-    std::size_t frame = 0;
-    bool adobe = false;
-    // Every marker up to the first scan: the Adobe marker may come after the frame header.
-    while (at + 10 < n) {
-        if (file[at] != 0xFF || file[at + 1] == 0xFF || file[at + 1] == 0x00) {
+    std::size_t frame = 0, scans = 0;
+    bool adobe = false, ended = false;
+    // Every marker to the end of the image, through the scan data: a file cut short would
+    // be embedded as a picture no reader decodes. The Adobe marker may follow the frame header.
+    while (at + 1 < n) {
+        if (file[at] != 0xFF || file[at + 1] == 0xFF) {
             ++at;
             continue;
         }
         const std::uint8_t code = file[at + 1];
-        if (code == 0xDA)
+        if (code == 0xD9) {
+            ended = true;
             break;
-        if (code == 0x01 || (code >= 0xD0 && code <= 0xD8)) {  // markers without a segment
+        }
+        // A stuffed 0xFF of the scan data, and the markers without a segment.
+        if (code == 0x00 || code == 0x01 || (code >= 0xD0 && code <= 0xD8)) {
             at += 2;
             continue;
         }
+        if (at + 4 > n)
+            break;
         const std::uint32_t length = BigEndian16(file, at + 2);
-        if (length < 2)
+        if (length < 2 || (IsFrameMarker(code) && length < 8))
             InvalidImage("segmento JPEG non valido");
+        if (at + 2 + length > n)
+            break;
         if (IsFrameMarker(code) && frame == 0)
             frame = at + 1;
-        if (code == 0xEE && length >= 12 && at + 2 + length <= n && std::memcmp(&file[at + 4], "Adobe", 5) == 0)
+        if (code == 0xEE && length >= 12 && std::memcmp(&file[at + 4], "Adobe", 5) == 0)
             adobe = true;
+        scans += code == 0xDA;
         at += 2 + length;
     }
     if (frame == 0)
         InvalidImage("intestazione JPEG mancante");
-    // frame + 8 < n: the marker scan stays 10 bytes short of the end.
+    if (scans == 0 || !ended)
+        InvalidImage("JPEG troncato: i dati finiscono prima della fine dell'immagine");
+    // frame + 8 lies within the frame header's segment, at least 8 bytes long.
     const std::uint32_t precision = file[frame + 3];
     const std::uint32_t height = BigEndian16(file, frame + 4), width = BigEndian16(file, frame + 6);
     const std::uint32_t components = file[frame + 8];

@@ -7,8 +7,9 @@
 namespace tavlo {
 
 // samples: the whole file; bits: components × 8. Raises TavloError for a file without a
-// start-of-image marker or frame header, and for data no PDF reader decodes: a height
-// given later (DNL), a width of 0, 12-bit samples, a component count other than 1, 3 or 4.
+// start-of-image marker or frame header, for one whose data end before the end-of-image
+// marker, and for data no PDF reader decodes: a height given later (DNL), a width of 0,
+// 12-bit samples, a component count other than 1, 3 or 4.
 RasterImage ScanJpeg(const Bytes& file);
 
 } // namespace tavlo

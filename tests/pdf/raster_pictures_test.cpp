@@ -75,6 +75,7 @@ struct Case {
     std::string name, make;  // make: the shell command writing the picture to {}
     std::int16_t frame = 1;
     std::string listed = "";  // JPEG: what pdfimages lists
+    std::string file = "photo.jpg";
 };
 
 std::string Made(const std::string& make, const std::string& path)
@@ -153,10 +154,12 @@ TEST(RasterPictures, JpegFilesPassUnchangedAndShowUpright)
         {"RGB, progressive", bands + "-interlace JPEG {}", 1, "rgb"},
         {"Adobe CMYK", bands + "-colorspace CMYK {}", 1, "cmyk"},
         {"Adobe CMYK, progressive", pil("CMYK"), 1, "cmyk"},
+        {"RGB named .jpeg", bands + "{}", 1, "rgb", "photo.jpeg"},
+        {"grey named .JPEG", bands + "-colorspace Gray {}", 1, "gray", "PHOTO.JPEG"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string jpg = Made(c.make, dir.File("photo.jpg"));
+        const std::string jpg = Made(c.make, dir.File(c.file));
         const auto [pdf, error] = Place(jpg);
         EXPECT_EQ(error, 0);
         EXPECT_EQ(Listed(pdf), " image 30x20 " + c.listed + " jpeg");
@@ -223,7 +226,7 @@ TEST(RasterPictures, DamagedFilesAreRecordedErrors)
     const std::string gif = ReadFile(Made(kPictures + " gif {} w=30 h=20 frames=0,0,30,20:0,0,30,20", dir.File("a.gif")));
     const std::string tga = ReadFile(Made(kPictures + " tga {} w=9 h=5 mode=RGB rle=1", dir.File("a.tga")));
     const std::string jpg = ReadFile(Made("/usr/bin/convert -size 30x20 xc:navy {}", dir.File("a.jpg")));
-    const std::size_t sof = jpg.find("\xFF\xC0");
+    const std::size_t sof = jpg.find("\xFF\xC0"), sos = jpg.find("\xFF\xDA");
     auto with = [](std::string bytes, std::size_t at, std::initializer_list<int> part) {
         for (int b : part)
             bytes[at++] = static_cast<char>(b);
@@ -252,6 +255,9 @@ TEST(RasterPictures, DamagedFilesAreRecordedErrors)
         {"dnl.jpg", with(jpg, sof + 5, {0, 0}), 1, 321, false},
         {"start.jpg", with(jpg, 0, {0, 0}), 1, 321, false},
         {"segment.jpg", with(jpg, 4, {0, 1}), 1, 321, false},
+        {"headers.jpg", jpg.substr(0, sos), 1, 321, false},
+        {"scan.jpg", jpg.substr(0, (sos + jpg.size()) / 2), 1, 321, false},
+        {"end.jpg", jpg.substr(0, jpg.size() - 2), 1, 321, false},
         {"empty.tga", with(tga, 12, {0, 0}), 1, 321, false},
         {"kind.tga", with(tga, 2, {4}), 1, 321, false},
         {"huge.tga", with(tga, 12, {255, 255, 255, 255}), 1, 321, false},
