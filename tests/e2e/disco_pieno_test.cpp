@@ -76,9 +76,8 @@ TEST(DiscoPieno, OgniFileScrittoInteroONiente)
              tavlo::Tavlo pdf;
              pdf.BeginDoc(percorso.toStdString());
              pdf.BeginPage();
-             pdf.SetFont("Arial", 8, 0, 0);
              for (int riga = 1; riga < 300; ++riga)
-                 pdf.DrawText(20, 2.5f * riga, "Riga " + std::to_string(riga) + " della fattura");
+                 pdf.DrawRect(20, 2.5f * riga, 500, 2, 0);
              try {
                  pdf.EndDoc();
              } catch (const tavlo::TavloError& errore) {

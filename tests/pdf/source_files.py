@@ -100,8 +100,7 @@ def boxes_and_rotation(folder):
 def generations_and_offsets(folder):
     # Objects of generation 1, an entry whose offset is 0, streams of 0 and 1 byte, an empty
     # /Resources, a long tail after %%EOF that puts startxref far from the end, an octal
-    # escape followed by a digit (S, then 4) and a hexadecimal string of odd length (its
-    # last digit C is 0xC0).
+    # escape followed by a digit (S, then 4), a hexadecimal string of odd length (C is 0xC0).
     art = b"q 0 0 0 rg 10 10 50 50 re f Q q 0.5 0 0.5 rg 100 50 60 40 re f Q /X1 Do"
     write_pdf(os.path.join(folder, "generations_and_offsets.pdf"), {
         1: b"<< /Type /Catalog /Pages 2 1 R >>",
