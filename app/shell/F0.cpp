@@ -30,9 +30,11 @@ namespace {
 
 F0* istanza = nullptr;
 
-// The window as designed; its ratio is kept when the size follows the screen.
+// The window as designed; its ratio is kept when the size follows the screen. At 4:3 the
+// registry's form and buttons fit a 1366 x 768 or 1280 x 720 screen at the default share.
 constexpr int LarghezzaProgettata = 1024;
-constexpr int AltezzaProgettata = 720;
+constexpr int AltezzaProgettata = 768;
+constexpr QSize CorniceConsueta(8, 32);
 
 } // namespace
 
@@ -145,14 +147,21 @@ void F0::AbilitaSecondoIndirizzi()
 
 void F0::DimensionaFinestra()
 {
-    const QScreen* schermo = QGuiApplication::primaryScreen();
-    if (!schermo)
-        return;
+    if (const QScreen* schermo = QGuiApplication::primaryScreen())
+        DimensionaFinestra(schermo->size(), schermo->availableSize());
+}
+
+void F0::DimensionaFinestra(QSize schermo, QSize disponibile)
+{
+    // Until the window manager has framed the window its frame is not known (or reads as
+    // none): room for at least an ordinary title bar and border is kept, so that the whole
+    // window lies on the desktop.
+    const QSize cornice = (frameGeometry().size() - size()).expandedTo(CorniceConsueta);
     const auto dimensioni =
         CalcolaDimensioni(LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_DimAuto")),
                           LeggiIni(QStringLiteral("opzioni"), QStringLiteral("App_PercLarghezza")),
-                          size(), schermo->size(),
-                          schermo->availableSize() - (frameGeometry().size() - size()));
+                          QSize(LarghezzaProgettata, AltezzaProgettata), schermo,
+                          disponibile - cornice);
     if (dimensioni)
         resize(*dimensioni);
 }
@@ -226,6 +235,9 @@ void F0::MostraAnagrafica()
     if (progettata.isValid())
         DimensionaAnagrafica(progettata);
     area_->setActiveSubWindow(finestraAnagrafica_);
+    // Shown by any command, the registry's button says it is open.
+    if (soggetti_)
+        soggetti_->setChecked(true);
 }
 
 // The child window's contents take the size they were designed at, as far as the area

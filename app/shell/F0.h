@@ -56,6 +56,9 @@ public:
     // Ends the program once the registry's unsaved edits were dealt with.
     void Termina() override;
     QString CartellaProgramma() override;
+    // Sizes the window from the configuration for a screen of `schermo` pixels of which the
+    // desktop leaves `disponibile` to windows (the load does it for the primary screen).
+    void DimensionaFinestra(QSize schermo, QSize disponibile);
 
 protected:
     void closeEvent(QCloseEvent* evento) override;

@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace quercino {
 
 namespace {
@@ -111,8 +113,21 @@ void F1OP::RiempiGriglia()
     for (const RigaElenco& r : registro_.Righe())
         righe.append(QVariantList{r.OCOD, r.OCF, r.ODES});
     IGope_->Fill({QStringLiteral("OCOD"), QStringLiteral("OCF"), QStringLiteral("ODES")}, righe);
-    if (!righe.isEmpty())
-        IGope_->SetCurrentCell(registro_.RigaSel, 1);
+    // A code may be a whole tax code: shown in full, never cut.
+    IGope_->FitColumnToContents(QStringLiteral("OCOD"), 100);
+    IGope_->FitColumnToContents(QStringLiteral("OCF"), 100);
+    // Four rows at least; the room left goes to the form, whose buttons must stay in sight.
+    IGope_->setMinimumHeight(IGope_->HeightForRows(4));
+    IGope_->SetCurrentCell(registro_.RigaMostrata(), 1);
+}
+
+void F1OP::AllineaGriglia()
+{
+    // The grid's current row is the record in the fields (none for a new one), so that a
+    // click on any row is a change that loads it.
+    const bool prima = std::exchange(riempimento_, true);
+    IGope_->SetCurrentCell(registro_.RigaMostrata(), 1);
+    riempimento_ = prima;
 }
 
 void F1OP::Aggiungi()

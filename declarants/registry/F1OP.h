@@ -119,6 +119,7 @@ private:
     void ImpostaTesto(const QString& colonna, const QString& testo);
     void ScriviCampi();                // registro_.campi -> fields, frames and grid
     void RiempiGriglia();
+    void AllineaGriglia();
     // Reloads the list and shows the declarant of `codice` (the first row when it is gone).
     void VaiAlCodice(const QString& codice);
     void MostraErrore(const ErroreControllo& errore);

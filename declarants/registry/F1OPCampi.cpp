@@ -93,6 +93,7 @@ void F1OP::ScriviCampi()
     vOPF_->setChecked(d.OPF);
     vORFPF_->setChecked(d.ORFPF);
     AggiornaCornici();
+    AllineaGriglia();
 }
 
 void F1OP::ImpostaTesto(const QString& colonna, const QString& testo)

@@ -32,6 +32,18 @@ QLabel* Etichetta(const QString& testo, QWidget* genitore)
     return new QLabel(testo, genitore);
 }
 
+// A label on one line where there is room, on two where the window is narrow.
+class EtichettaADueRighe final : public QLabel {
+public:
+    EtichettaADueRighe(const QString& testo, QWidget* genitore) : QLabel(testo, genitore) { setWordWrap(true); }
+
+    QSize sizeHint() const override
+    {
+        const int larghezza = fontMetrics().horizontalAdvance(text()) + 2 * margin() + 2 * frameWidth();
+        return {larghezza, heightForWidth(larghezza)};
+    }
+};
+
 } // namespace
 
 QLineEdit* F1OP::NuovoCampo(const QString& colonna, int larghezza, bool centrato)
@@ -51,9 +63,11 @@ QLineEdit* F1OP::NuovoCampo(const QString& colonna, int larghezza, bool centrato
                        || colonna.endsWith(QLatin1String("CAP"));
     if (corto)
         campo->setMaximumWidth(campo->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 24);
-    if (larghezza == 16)
-        campo->setMinimumWidth(
-            campo->fontMetrics().horizontalAdvance(QStringLiteral("RSSMRA80A01H501U")) + 16);
+    // A tax code (16) or a VAT number (11) is shown whole.
+    if (larghezza == 16 || larghezza == 11)
+        campo->setMinimumWidth(campo->fontMetrics().horizontalAdvance(
+                                   larghezza == 16 ? QStringLiteral("RSSMRA80A01H501U") : QStringLiteral("01234567890"))
+                               + 16);
     if (centrato)
         campo->setAlignment(Qt::AlignCenter);
     campi_.insert(colonna, campo);
@@ -64,7 +78,6 @@ void F1OP::Costruisci()
 {
     IGope_ = new Grid(this);
     IGope_->setObjectName(QStringLiteral("IGope"));
-    IGope_->setMinimumHeight(150);
 
     SSTab1_ = new QTabWidget(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
@@ -138,7 +151,7 @@ QWidget* F1OP::PaginaSoggetto()
     g->addWidget(Etichetta(QStringLiteral("Codice Fiscale"), pagina), 0, 2);
     g->addWidget(NuovoCampo("OCF", 16, true), 0, 3);
     g->addWidget(Etichetta(QStringLiteral("Partita Iva"), pagina), 0, 4);
-    g->addWidget(NuovoCampo("OPIVA", 16, true), 0, 5);
+    g->addWidget(NuovoCampo("OPIVA", 11, true), 0, 5);
     vOPF_ = new QCheckBox(QStringLiteral("Persona Fisica"), pagina);
     vOPF_->setObjectName(QStringLiteral("vOPF"));
     g->addWidget(vOPF_, 0, 6, 1, 2);
@@ -165,7 +178,8 @@ QWidget* F1OP::PaginaSoggetto()
     g->addWidget(Etichetta(QStringLiteral("Cap"), pagina), 3, 6);
     g->addWidget(NuovoCampo("OSCAP", 0, true), 3, 7);
 
-    g->addWidget(Etichetta(QStringLiteral("Sede legale (Località)"), pagina), 4, 0);
+    // The widest label of its column: on two lines when the window is narrow.
+    g->addWidget(new EtichettaADueRighe(QStringLiteral("Sede legale (Località)"), pagina), 4, 0);
     g->addWidget(NuovoCampo("OSCOM", 0, false), 4, 1, 1, 3);
     g->addWidget(Etichetta(QStringLiteral("Prov."), pagina), 4, 4);
     g->addWidget(NuovoCampo("OSPRO", 2, true), 4, 5);
@@ -195,10 +209,23 @@ QWidget* F1OP::PaginaSoggetto()
     Option3_->setObjectName(QStringLiteral("Option3"));
     c->addWidget(Option1_, 0, 0);
     c->addWidget(Option3_, 0, 1);
-    lblProgressivo_ = new QLabel(QStringLiteral("Progressivo:"), comunicazione);
+    // The option chosen is bold: each keeps the width of its bold caption, so that choosing
+    // moves nothing.
+    for (QRadioButton* opzione : {Option1_, Option3_}) {
+        const QFont normale = opzione->font();
+        QFont grassetto = normale;
+        grassetto.setBold(true);
+        opzione->setFont(grassetto);
+        opzione->setMinimumWidth(opzione->sizeHint().width());
+        opzione->setFont(normale);
+    }
+    auto* progressivo = new QWidget(comunicazione);
+    auto* p = new QHBoxLayout(progressivo);
+    p->setContentsMargins(0, 0, 0, 0);
+    lblProgressivo_ = new QLabel(QStringLiteral("Progressivo:"), progressivo);
     lblProgressivo_->setObjectName(QStringLiteral("lblProgressivo"));
-    c->addWidget(lblProgressivo_, 1, 0);
-    c->addWidget(NuovoCampo("OPROG", 0, true), 1, 1);
+    p->addWidget(lblProgressivo_);
+    p->addWidget(NuovoCampo("OPROG", 0, true));
     FraIDFILE_ = new QGroupBox(QStringLiteral(" IDFILE"), comunicazione);
     FraIDFILE_->setObjectName(QStringLiteral("FraIDFILE"));
     auto* idFile = new QHBoxLayout(FraIDFILE_);
@@ -211,7 +238,16 @@ QWidget* F1OP::PaginaSoggetto()
     PusCREA_ = new QPushButton(QStringLiteral("CREA"), FraIDFILE_);
     PusCREA_->setObjectName(QStringLiteral("PusCREA"));
     idFile->addWidget(PusCREA_);
-    c->addWidget(FraIDFILE_, 2, 0, 1, 2);
+    // The progressive (new data) and the identifier (annulment) take turns in one place of
+    // one size, so that the form never moves when the mode changes.
+    c->addWidget(progressivo, 1, 0, 1, 2, Qt::AlignTop);
+    c->addWidget(FraIDFILE_, 1, 0, 1, 2);
+    for (QWidget* alterno : {static_cast<QWidget*>(lblProgressivo_), static_cast<QWidget*>(campi_.value("OPROG")),
+                             static_cast<QWidget*>(FraIDFILE_)}) {
+        QSizePolicy politica = alterno->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        alterno->setSizePolicy(politica);
+    }
     g->addWidget(comunicazione, 6, 4, 2, 4);
     g->setRowStretch(8, 1);
     return pagina;
@@ -241,7 +277,7 @@ QWidget* F1OP::PaginaRappresentante()
     auto* pagina = new QWidget(this);
     auto* g = new QGridLayout(pagina);
     g->addWidget(Etichetta(QStringLiteral("Partiva IVA"), pagina), 0, 0);
-    g->addWidget(NuovoCampo("ORFPIVA", 16, true), 0, 1);
+    g->addWidget(NuovoCampo("ORFPIVA", 11, true), 0, 1);
     vORFPF_ = new QCheckBox(QStringLiteral("Persona Fisica"), pagina);
     vORFPF_->setObjectName(QStringLiteral("vORFPF"));
     g->addWidget(vORFPF_, 0, 2);

@@ -66,6 +66,9 @@ public:
     void ScartaModifiche() { campi = origine_; }
     // The row of the list that holds `codice` (1-based), 0 when none does.
     int RigaDelCodice(const QString& codice) const;
+    // The row of the list that holds the record shown (as loaded or last stored), 0 while
+    // a new record is being entered.
+    int RigaMostrata() const { return nuovo_ ? 0 : RigaDelCodice(origine_.OCOD); }
 
 private:
     std::vector<RigaElenco> righe_;

@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 
@@ -99,6 +100,32 @@ int Grid::ColumnWidth(const QString& key) const
 {
     const int index = model_.ColumnIndex(key);
     return index < 0 ? 0 : horizontalHeader()->sectionSize(index);
+}
+
+void Grid::FitColumnToContents(const QString& key, int minimum)
+{
+    const int index = model_.ColumnIndex(key);
+    if (index < 0)
+        return;
+    int width = minimum;
+    for (int row = 1; row <= RowCount(); ++row)
+        width = std::max(width, WidthForText(model_.CellValue(row, index + 1).toString()));
+    SetColumnWidth(key, width);
+}
+
+int Grid::WidthForText(const QString& text) const
+{
+    // What the item delegate asks for the text, plus the grid line.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = text;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() + (showGrid() ? 1 : 0);
+}
+
+int Grid::HeightForRows(int rows) const
+{
+    return horizontalHeader()->sizeHint().height() + rows * DefaultRowHeight() + 2 * frameWidth();
 }
 
 void Grid::BeginUpdate()

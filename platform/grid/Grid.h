@@ -31,6 +31,12 @@ public:
     void SetColumnWidth(const QString& key, int width);
     // The width shown.
     int ColumnWidth(const QString& key) const;
+    // Widens a column to its widest cell, so that no value is cut; never below `minimum`.
+    void FitColumnToContents(const QString& key, int minimum);
+    // The width a column needs to show `text` whole in this grid's font and style.
+    int WidthForText(const QString& text) const;
+    // The height of the header plus `rows` rows of the default height.
+    int HeightForRows(int rows) const;
 
     // Drawing stays suspended between BeginUpdate and the matching EndUpdate; pairs nest.
     void BeginUpdate();
