@@ -21,6 +21,8 @@ public:
     void Aggiungi() override { finestra_.Aggiungi(); }
     void Elimina() override { finestra_.Elimina(); }
     void Lista() override { finestra_.Lista(); }
+    void Registra() override { finestra_.Conferma(); }
+    void ElaboraFoglio() override { finestra_.pbLeggi_Click(); }
     bool ConfermaModifiche() override { return finestra_.ConfermaModifiche(); }
     void ImpostaChiusuraProgramma(std::function<void()> chiudi) override
     {

@@ -19,6 +19,10 @@ public:
     virtual void Aggiungi() = 0;   // a new declarant (701)
     virtual void Elimina() = 0;    // deletes the current declarant after its own question (702)
     virtual void Lista() = 0;      // refreshes the list (after backup and restore)
+    virtual void Registra() {}     // saves the shown declarant, as its "REGISTRA" (700)
+    // Saves the shown declarant and opens the import, as its "Elabora foglio Excel / CSV"
+    // (the toolbar's "Elabora Foglio Excel").
+    virtual void ElaboraFoglio() {}
     // Before the program ends or the list is reloaded: asks whether to save the shown
     // declarant's unsaved edits and does what the answer says. False when the user chose to
     // stay (or a save was refused by a check): what was about to happen must not happen.

@@ -73,19 +73,49 @@ void Salvataggio(AmbienteComandi& ambiente)
         anagrafica->Lista();
 }
 
+// The toolbar's "Elabora Foglio Excel" shares its ID with the sample sheets but names none:
+// it makes the XML files, as the registry's button does.
+bool ElaboraDallaBarra(int id, const QString& caption)
+{
+    return id == Fogli && caption == QLatin1String("Elabora Foglio Excel");
+}
+
+// The registry's own commands act on the registry in sight: when it is closed or another
+// window is active, it is shown first.
+void SulRegistro(AmbienteComandi& ambiente, void (FinestraAnagrafica::*comando)())
+{
+    if (FormAttivo != QLatin1String("F1OP") || !ambiente.Anagrafica()) {
+        ambiente.MostraAnagrafica();
+        FormAttivo = ambiente.NomeFinestraAttiva();
+    }
+    FinestraAnagrafica* anagrafica = ambiente.Anagrafica();
+    if (FormAttivo != QLatin1String("F1OP") || !anagrafica) {
+        MsgBox(QStringLiteral("L'elenco dei soggetti obbligati non si è potuto aprire."), Pulsanti::Ok,
+               Icona::Attenzione, QStringLiteral("Attenzione"));
+        return;
+    }
+    (anagrafica->*comando)();
+}
+
 void EseguiComando(AmbienteComandi& ambiente, int id, const QString& caption)
 {
     switch (id) {
+    case Registra:
+        SulRegistro(ambiente, &FinestraAnagrafica::Registra);
+        break;
     case Aggiungi:
-        if (FormAttivo == QLatin1String("F1OP") && ambiente.Anagrafica())
-            ambiente.Anagrafica()->Aggiungi();
+        SulRegistro(ambiente, &FinestraAnagrafica::Aggiungi);
         break;
     case Elimina:
-        if (FormAttivo == QLatin1String("F1OP") && ambiente.Anagrafica())
-            ambiente.Anagrafica()->Elimina();
+        SulRegistro(ambiente, &FinestraAnagrafica::Elimina);
+        break;
+    case Fogli:
+        if (ElaboraDallaBarra(id, caption))
+            SulRegistro(ambiente, &FinestraAnagrafica::ElaboraFoglio);
+        else
+            ApriDaAiuto(ambiente, id, caption);
         break;
     case Documenti:
-    case Fogli:
         ApriDaAiuto(ambiente, id, caption);
         break;
     case Esci:
@@ -118,7 +148,9 @@ void EseguiComando(AmbienteComandi& ambiente, int id, const QString& caption)
     case SoggettiObbligati:
         ambiente.MostraAnagrafica();
         break;
-    default:   // 700 and any other: nothing
+    default:
+        MsgBox(QStringLiteral("Comando non disponibile: ") + caption, Pulsanti::Ok, Icona::Informazione,
+               QStringLiteral("Attenzione"));
         break;
     }
 }
@@ -134,7 +166,8 @@ QString DocumentoDiAiuto(int id, const QString& caption)
                 "Help/Specifiche+tecniche+e+regole+per+la+compilazione+dei+dati+delle+fatture+v1.1.pdf");
         if (primo == QLatin1Char('2'))
             return QStringLiteral("Help/ISTRUZIONI TRASMISSIONE DATI FATTURE XML.pdf");
-        if (primo == QLatin1Char('6'))
+        // The toolbar's "Documentazione" is the program's own: the manual.
+        if (primo == QLatin1Char('6') || caption == QLatin1String("Documentazione"))
             return QStringLiteral("Help/Quercino - Manuale Completo.pdf");
     } else if (id == Fogli) {
         if (primo == QLatin1Char('3'))
@@ -153,10 +186,11 @@ void CommandBars_Execute(AmbienteComandi& ambiente, int id, const QString& capti
         // No child window open is an ordinary state, not an error: the name is then empty.
         FormAttivo = ambiente.NomeFinestraAttiva();
         CodiceOperatore = CodiceOperatore.trimmed();
-        // Without a declarant only adding one, restoring a backup and opening the registry
-        // (where one is added) make sense.
-        if (CodiceOperatore.isEmpty() && id != Aggiungi && id != Ripristina
-            && id != SoggettiObbligati) {
+        // Without a declarant only adding one, restoring a backup, opening the registry
+        // (where one is added) and saving or using the one typed there make sense.
+        const bool suDatiDelRegistro = id == Registra || ElaboraDallaBarra(id, caption);
+        if (CodiceOperatore.isEmpty() && id != Aggiungi && id != Ripristina && id != SoggettiObbligati
+            && !suDatiDelRegistro) {
             MsgBox(TestoSenzaSoggetto, Pulsanti::Ok, Icona::Informazione, TitoloSenzaSoggetto);
             return;
         }

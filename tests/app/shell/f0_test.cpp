@@ -60,6 +60,8 @@ public:
     QWidget* Finestra() override { return this; }
     void Aggiungi() override { chiamate << "Aggiungi"; }
     void Elimina() override { chiamate << "Elimina"; }
+    void Registra() override { chiamate << "Registra"; }
+    void ElaboraFoglio() override { chiamate << "ElaboraFoglio"; }
     void Lista() override
     {
         chiamate << "Lista";
