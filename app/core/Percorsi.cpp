@@ -40,12 +40,26 @@ void CreaCartella(const QString& percorso)
     QDir().mkpath(percorso);
 }
 
+namespace {
+
+QString CartellaUtente(QStandardPaths::StandardLocation quale)
+{
+    const QString cartella = QStandardPaths::writableLocation(quale);
+    if (!cartella.isEmpty() && QFileInfo(cartella).isDir())
+        return cartella;
+    return QDir::homePath();
+}
+
+} // namespace
+
 QString CartellaDesktop()
 {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (!desktop.isEmpty() && QFileInfo(desktop).isDir())
-        return desktop;
-    return QDir::homePath();
+    return CartellaUtente(QStandardPaths::DesktopLocation);
+}
+
+QString CartellaDocumenti()
+{
+    return CartellaUtente(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace quercino

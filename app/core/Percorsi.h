@@ -22,4 +22,7 @@ void CreaCartella(const QString& percorso);
 // The current user's desktop folder (the home folder when the desktop has none).
 QString CartellaDesktop();
 
+// The current user's documents folder (the home folder when there is none).
+QString CartellaDocumenti();
+
 } // namespace quercino

@@ -4,14 +4,20 @@ namespace quercino::datifattura {
 
 namespace {
 
-// The first character at or above `limite`, or nullptr.
-const QChar* FuoriBlocco(const QString& testo, char16_t limite)
+// The first character at or above `limite` as the user sees it: both halves of a surrogate
+// pair (an emoji, say), a half without its other as the replacement character; empty when
+// there is none.
+QString FuoriBlocco(const QString& testo, char16_t limite)
 {
-    for (const QChar& c : testo) {
-        if (c.unicode() >= limite)
-            return &c;
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const QChar c = testo.at(i);
+        if (c.unicode() < limite)
+            continue;
+        if (c.isHighSurrogate() && i + 1 < testo.size() && testo.at(i + 1).isLowSurrogate())
+            return testo.mid(i, 2);
+        return QString(c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c);
     }
-    return nullptr;
+    return {};
 }
 
 bool LetteraOCifra(QChar c)
@@ -23,8 +29,8 @@ QString Limite(const QString& testo, int massimo, char16_t blocco)
 {
     if (testo.size() > massimo)
         return QStringLiteral("massimo %1 caratteri").arg(massimo);
-    if (const QChar* c = FuoriBlocco(testo, blocco))
-        return QStringLiteral("carattere non ammesso: ") + *c;
+    if (const QString c = FuoriBlocco(testo, blocco); !c.isEmpty())
+        return QStringLiteral("carattere non ammesso: ") + c;
     return {};
 }
 

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,6 +22,8 @@ namespace {
 
 // The window is repainted and kept responsive at least this often while an import runs.
 constexpr qint64 IntervalloEventiMs = 50;
+// What a title bar takes beside its caption: the icon, three buttons and the margins.
+constexpr int SpazioBarraTitolo = 160;
 
 void Grassetto(QWidget* w, bool attivo)
 {
@@ -101,6 +104,12 @@ void FImpEX::Costruisci()
     connect(bannulla_, &QPushButton::clicked, this, &FImpEX::reject);
     tpE_->installEventFilter(this);
     tpC_->installEventFilter(this);
+
+    // The caption is long: the window is wide enough for a title bar to show it whole, in
+    // bold, beside the bar's icon and buttons.
+    QFont titolo = font();
+    titolo.setBold(true);
+    setMinimumWidth(QFontMetrics(titolo).horizontalAdvance(windowTitle()) + SpazioBarraTitolo);
 }
 
 void FImpEX::EvidenziaTipoE()

@@ -11,7 +11,8 @@ RichiestaFile RichiestaApertura(TipoFile tipo)
     const QString t = tipo == TipoFile::Excel ? QStringLiteral("XLS") : QStringLiteral("CSV");
     RichiestaFile richiesta;
     richiesta.titolo = QStringLiteral("Indica l'archivio ") + t + QStringLiteral(" da importare");
-    richiesta.cartella = UltimaCartella;
+    // Until a folder was used in this run, the user's documents, never the program's folder.
+    richiesta.cartella = UltimaCartella.isEmpty() ? CartellaDocumenti() : UltimaCartella;
     richiesta.filtri << QStringLiteral("File %1* (*.%2* *.%1*)").arg(t, t.toLower())
                      << QStringLiteral("Tutti i Files (*)");
     return richiesta;

@@ -14,6 +14,7 @@
 #include "declarants/import/SelezioneImportazione.h"
 #include "platform/sheets/XlsxWorkbook.h"
 #include "support/campi_riga.h"
+#include "support/pulsanti_in_vista.h"
 #include "support/scenario.h"
 #include "support/servizi_in_scenario.h"
 
@@ -333,6 +334,48 @@ protected:
             s.Stampa("timer " + timer + "; durante: " + durante);
             s.Stampa("dopo: " + StatoFinestra());
         };
+        // The user's home as the dialogs see it (a folder of the test, with or without
+        // "Documents"), in a run where no folder was used yet.
+        s.verbi["casa"] = [this](const QString& arg) {
+            const QString casa = a.File("casa");
+            ASSERT_TRUE(QDir(casa).removeRecursively() && QDir().mkpath(arg == "con-documenti" ? casa + "/Documents" : casa));
+            ambienteUtente.emplace();
+            qputenv("HOME", QFile::encodeName(casa));
+            qunsetenv("XDG_CONFIG_HOME");
+            quercino::UltimaCartella.clear();
+        };
+        s.verbi["cartella-dialogo"] = [this](const QString&) {
+            s.Stampa("cartella " + QString(servizi.dialoghi.richieste.back().cartella).replace(a.File("casa"), "<casa>"));
+        };
+        // At the default size, on a 1366 x 768 and a 1280 x 720 screen, the window (its
+        // progress shown, as during an import) fits and every button is in sight; its
+        // title is whole beside a title bar's icon and three buttons (4 x 24 pixels and
+        // margins).
+        s.verbi["in-vista"] = [this](const QString&) {
+            finestra = std::make_unique<quercino::FImpEX>(a.dichiarante);
+            finestra->Avanzamento().show();
+            finestra->show();
+            QCoreApplication::processEvents();
+            for (const QSize schermo : {QSize(1366, 768), QSize(1280, 720)}) {
+                const QSize spazio = quercino::test::SpazioPerLeFinestre(schermo);
+                const QStringList fuori = quercino::test::PulsantiFuoriVista(*finestra, *finestra, finestra->rect());
+                s.Stampa(QStringLiteral("%1x%2: %3, pulsanti fuori vista: %4")
+                             .arg(schermo.width()).arg(schermo.height())
+                             .arg(finestra->width() <= spazio.width() && finestra->height() <= spazio.height() ? "entro lo schermo" : "OLTRE")
+                             .arg(fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
+            }
+            QFont titolo = finestra->font();
+            titolo.setBold(true);
+            const int serve = QFontMetrics(titolo).horizontalAdvance(finestra->windowTitle()) + 4 * 24 + 16;
+            s.Stampa(QStringLiteral("titolo intero: %1").arg(finestra->width() >= serve ? "si" : "no"));
+        };
+        // The manual's paragraph that begins with the words given.
+        s.verbi["manuale"] = [this](const QString& arg) {
+            const QString testo = QString::fromUtf8(LeggiFile(QUERCINO_SOURCE_DIR "/tools/manuale/Manuale.txt"));
+            for (const QString& paragrafo : testo.split('\n'))
+                if (paragrafo.startsWith(arg))
+                    s.Stampa(paragrafo);
+        };
         // A name and a path of any length never widen the window past the screen (both are
         // elided): "Annulla" and the separator stay in sight.
         s.verbi["nomi-lunghi"] = [this](const QString&) {
@@ -368,6 +411,18 @@ protected:
     RigaFattura precedente;
     std::unique_ptr<quercino::FImpEX> finestra;
     QString timer;
+    // HOME and XDG_CONFIG_HOME as they were, put back at the end.
+    struct AmbienteUtente {
+        QByteArray casa = qgetenv("HOME"), configurazione = qgetenv("XDG_CONFIG_HOME");
+        bool conConfigurazione = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        ~AmbienteUtente()
+        {
+            qputenv("HOME", casa);
+            if (conConfigurazione)
+                qputenv("XDG_CONFIG_HOME", configurazione);
+        }
+    };
+    std::optional<AmbienteUtente> ambienteUtente;
 };
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
