@@ -6,8 +6,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QStyle>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace quercino {
 
@@ -37,12 +42,39 @@ private:
     static constexpr int ColonnaData = 3;
 };
 
+// The list's columns wide enough for their captions and the name column for the program's
+// own names (nation, tax code and number; the declarant's name and date), the dialog widened
+// by as much.
+void AllargaColonne(QFileDialog& dialogo)
+{
+    auto* lista = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!lista || !lista->model())
+        return;
+    QHeaderView* intestazione = lista->header();
+    const int margine = 2 * lista->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, intestazione);
+    const int icona = lista->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, lista);
+    int aggiunta = 0;
+    for (int c = 0; c < intestazione->count(); ++c) {
+        int serve = intestazione->fontMetrics().horizontalAdvance(lista->model()->headerData(c, Qt::Horizontal).toString())
+                    + 2 * margine + icona;   // the sort arrow
+        if (c == 0)
+            serve = std::max(serve, lista->fontMetrics().horizontalAdvance(QStringLiteral("SAVEVEKO_01_ROSSIMARIO_20261207.VEKO"))
+                                        + icona + 4 * margine);
+        if (serve > intestazione->sectionSize(c)) {
+            aggiunta += serve - intestazione->sectionSize(c);
+            intestazione->resizeSection(c, serve);
+        }
+    }
+    dialogo.resize(dialogo.sizeHint() + QSize(aggiunta, 0));
+}
+
 // The program's own dialog, never the desktop's: its texts are Italian (Qt's translation)
 // and its dates follow the program's locale.
 void Prepara(QFileDialog& dialogo)
 {
     dialogo.setOption(QFileDialog::DontUseNativeDialog, true);
     dialogo.setProxyModel(new DateItaliane(&dialogo));
+    AllargaColonne(dialogo);
 }
 
 } // namespace

@@ -19,10 +19,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QSettings>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +41,9 @@ protected:
         ASSERT_TRUE(CaricaTraduzioneItaliana(*QCoreApplication::instance()));
         UsaMessaggiQt();
         UsaDialoghiQt();
+        // The file dialog keeps its columns in the user's settings: a private place, so that
+        // no earlier run or user decides what the dialog shows.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, impostazioni.path());
         s.Sostituisci(dir.path(), "<cartella>");
         // "premi TESTO", "premi Esc", "premi Invio" or "premi insisti" (Esc and a close
         // request, then the last button): what the next box gets.
@@ -146,9 +153,22 @@ protected:
                          .arg(dialogo->testOption(QFileDialog::DontConfirmOverwrite) ? ", senza domanda di Qt" : ""));
             const auto* modello = dialogo->findChild<QFileSystemModel*>();
             ASSERT_TRUE(modello && dialogo->proxyModel());
+            // Each name listed whole in its column, beside its icon; every caption whole.
+            const auto* lista = dialogo->findChild<QTreeView*>("treeView");
+            ASSERT_TRUE(lista);
+            const int icona = lista->iconSize().isValid() ? lista->iconSize().width() : 16;
+            const int margine = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista) + 1);
             for (const QString& nome : QDir(dir.path()).entryList({"*.csv"}, QDir::Files, QDir::Name))
-                s.Stampa(nome + " " + dialogo->proxyModel()->mapFromSource(modello->index(dir.filePath(nome), 3))
-                                          .data().toString());
+                s.Stampa(nome + " " + dialogo->proxyModel()->mapFromSource(modello->index(dir.filePath(nome), 3)).data().toString()
+                         + (lista->fontMetrics().horizontalAdvance(nome) + icona + 2 * margine <= lista->columnWidth(0) ? ", intero" : ", TAGLIATO"));
+            QStringList tagliate;
+            for (int c = 0; c < lista->header()->count(); ++c) {
+                const QString titolo = lista->model()->headerData(c, Qt::Horizontal).toString();
+                if (lista->header()->fontMetrics().horizontalAdvance(titolo) + margine > lista->header()->sectionSize(c))
+                    tagliate << titolo;
+            }
+            if (!tagliate.isEmpty())
+                s.Stampa("intestazioni tagliate: " + tagliate.join(", "));
             const QString scelto = std::exchange(scelta, QString());
             if (scelto.isEmpty())
                 return dialogo->reject();
@@ -157,7 +177,7 @@ protected:
         });
     }
 
-    QTemporaryDir dir;
+    QTemporaryDir dir, impostazioni;
     test::Scenario s;
     QString premi, scelta;
 };
