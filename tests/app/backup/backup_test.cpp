@@ -22,6 +22,7 @@
 #include "app/shell/CommandBarsExecute.h"
 #include "app/widgets/Finestre.h"
 #include "support/backup_di_prova.h"
+#include "support/pulsanti_in_vista.h"
 #include "support/casi.h"
 #include "support/servizi_in_scenario.h"
 
@@ -340,6 +341,20 @@ protected:
                          .arg(intere)
                          .arg(centrate)
                          .arg(salva.Label2()->sizeHint().width() <= salva.width()));
+            // Each mode's buttons in sight, the window within a 1366 x 768 and a 1280 x 720
+            // screen.
+            for (const auto& f : finestre) {
+                f->show();
+                QCoreApplication::processEvents();
+                QStringList esito;
+                for (const QSize schermo : {QSize(1366, 768), QSize(1280, 720)}) {
+                    const QSize spazio = test::SpazioPerLeFinestre(schermo);
+                    esito << QStringLiteral("%1x%2 %3").arg(schermo.width()).arg(schermo.height())
+                                 .arg(f->width() <= spazio.width() && f->height() <= spazio.height() ? "entro" : "OLTRE");
+                }
+                const QStringList fuori = test::PulsantiFuoriVista(*f, *f, f->rect());
+                s.Stampa(esito.join(", ") + ", pulsanti fuori vista: " + (fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
+            }
             ImpostaFinestraPrincipale(nullptr);
         };
     }
