@@ -5,37 +5,29 @@
 
 namespace quercino::test {
 
-namespace {
-
-bool InVista(const QWidget& pulsante, const QWidget& riferimento, const QRect& visibile)
-{
-    QRect r = pulsante.rect();
-    for (const QWidget* w = &pulsante; w != &riferimento; w = w->parentWidget()) {
-        const QWidget* genitore = w->parentWidget();
-        if (!genitore)
-            return false;
-        r.translate(w->pos());
-        if (genitore != &riferimento && !genitore->rect().contains(r))
-            return false;
-    }
-    return visibile.contains(r);
-}
-
-} // namespace
-
 QStringList PulsantiFuoriVista(const QWidget& finestra, const QWidget& riferimento, const QRect& visibile)
 {
     QStringList fuori;
     for (const QAbstractButton* pulsante : finestra.findChildren<QAbstractButton*>()) {
-        if (pulsante->isVisibleTo(&finestra) && !InVista(*pulsante, riferimento, visibile))
+        if (!pulsante->isVisibleTo(&finestra))
+            continue;
+        QRect r = pulsante->rect();
+        bool dentro = true;
+        for (const QWidget* w = pulsante; dentro && w != &riferimento && w->parentWidget(); w = w->parentWidget()) {
+            r.translate(w->pos());
+            dentro = w->parentWidget() == &riferimento || w->parentWidget()->rect().contains(r);
+        }
+        if (!dentro || !visibile.contains(r))
             fuori << (pulsante->objectName().isEmpty() ? pulsante->text() : pulsante->objectName());
     }
     return fuori;
 }
 
-QSize SpazioPerLeFinestre(QSize schermo)
+QString FinestraSuGliSchermi(const QWidget& finestra)
 {
-    return schermo - QSize(0, 40) - QSize(8, 32);
+    const bool entro = finestra.width() <= 1280 - 8 && finestra.height() <= 720 - 40 - 32;
+    const QStringList fuori = PulsantiFuoriVista(finestra, finestra, finestra.rect());
+    return QStringLiteral("entro 1280x720 %1, pulsanti fuori vista: %2").arg(entro ? "si" : "no", fuori.isEmpty() ? "nessuno" : fuori.join(' '));
 }
 
 } // namespace quercino::test

@@ -1,23 +1,21 @@
 #pragma once
-// Whether a window's buttons can be reached without scrolling: each button it would show
-// lies wholly inside every parent it sits in and inside the visible part of a reference
-// widget (the main window's area for a child window, the window itself for a dialog).
+// Whether a window's buttons can be reached without scrolling: each button it shows lies
+// wholly inside every parent it sits in and inside the visible part of a reference widget.
 
 #include <QRect>
-#include <QSize>
+#include <QString>
 #include <QStringList>
 
 class QWidget;
 
 namespace quercino::test {
 
-// The buttons (QAbstractButton) of `finestra` that it shows and that are not wholly in view
-// within `visibile`, a rectangle in the coordinates of `riferimento` (an ancestor of them,
-// or `finestra` itself): their object names (their text when they have none).
+// The buttons of `finestra` it shows that are not wholly within `visibile`, a rectangle of
+// `riferimento` (`finestra` or an ancestor): their object names, or texts when unnamed.
 QStringList PulsantiFuoriVista(const QWidget& finestra, const QWidget& riferimento, const QRect& visibile);
 
-// The room a desktop leaves a window's contents on a screen of `schermo` pixels: a task bar
-// of 40 pixels and an ordinary frame (8 x 32) taken off.
-QSize SpazioPerLeFinestre(QSize schermo);
+// A window shown at its size: whether it fits a 1280 x 720 screen (so a 1366 x 768 one too)
+// less a 40-pixel task bar and an 8 x 32 frame, and its buttons out of sight.
+QString FinestraSuGliSchermi(const QWidget& finestra);
 
 } // namespace quercino::test

@@ -341,19 +341,10 @@ protected:
                          .arg(intere)
                          .arg(centrate)
                          .arg(salva.Label2()->sizeHint().width() <= salva.width()));
-            // Each mode's buttons in sight, the window within a 1366 x 768 and a 1280 x 720
-            // screen.
-            for (const auto& f : finestre) {
+            for (const auto& f : finestre) {   // each mode on the usual screens
                 f->show();
                 QCoreApplication::processEvents();
-                QStringList esito;
-                for (const QSize schermo : {QSize(1366, 768), QSize(1280, 720)}) {
-                    const QSize spazio = test::SpazioPerLeFinestre(schermo);
-                    esito << QStringLiteral("%1x%2 %3").arg(schermo.width()).arg(schermo.height())
-                                 .arg(f->width() <= spazio.width() && f->height() <= spazio.height() ? "entro" : "OLTRE");
-                }
-                const QStringList fuori = test::PulsantiFuoriVista(*f, *f, f->rect());
-                s.Stampa(esito.join(", ") + ", pulsanti fuori vista: " + (fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
+                s.Stampa(test::FinestraSuGliSchermi(*f));
             }
             ImpostaFinestraPrincipale(nullptr);
         };

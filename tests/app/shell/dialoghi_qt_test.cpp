@@ -153,22 +153,17 @@ protected:
                          .arg(dialogo->testOption(QFileDialog::DontConfirmOverwrite) ? ", senza domanda di Qt" : ""));
             const auto* modello = dialogo->findChild<QFileSystemModel*>();
             ASSERT_TRUE(modello && dialogo->proxyModel());
-            // Each name listed whole in its column, beside its icon; every caption whole.
+            // Each name whole in its column beside its icon (16), and every caption.
             const auto* lista = dialogo->findChild<QTreeView*>("treeView");
-            ASSERT_TRUE(lista);
-            const int icona = lista->iconSize().isValid() ? lista->iconSize().width() : 16;
-            const int margine = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lista) + 1);
+            const int margine = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
             for (const QString& nome : QDir(dir.path()).entryList({"*.csv"}, QDir::Files, QDir::Name))
                 s.Stampa(nome + " " + dialogo->proxyModel()->mapFromSource(modello->index(dir.filePath(nome), 3)).data().toString()
-                         + (lista->fontMetrics().horizontalAdvance(nome) + icona + 2 * margine <= lista->columnWidth(0) ? ", intero" : ", TAGLIATO"));
-            QStringList tagliate;
+                         + (lista->fontMetrics().horizontalAdvance(nome) + 16 + margine <= lista->columnWidth(0) ? "" : " TAGLIATO"));
             for (int c = 0; c < lista->header()->count(); ++c) {
                 const QString titolo = lista->model()->headerData(c, Qt::Horizontal).toString();
                 if (lista->header()->fontMetrics().horizontalAdvance(titolo) + margine > lista->header()->sectionSize(c))
-                    tagliate << titolo;
+                    s.Stampa(titolo + " TAGLIATO");
             }
-            if (!tagliate.isEmpty())
-                s.Stampa("intestazioni tagliate: " + tagliate.join(", "));
             const QString scelto = std::exchange(scelta, QString());
             if (scelto.isEmpty())
                 return dialogo->reject();

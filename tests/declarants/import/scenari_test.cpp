@@ -102,6 +102,8 @@ QString Descrizione(RigaFattura r)
 
 class ScenariImportazione : public ::testing::TestWithParam<const char*>, private SegnalazioniRiga {
 protected:
+    void TearDown() override { qputenv("HOME", casa); }
+
     void SetUp() override
     {
         s.Sostituisci(a.dir.path(), "<cartella>");
@@ -334,45 +336,30 @@ protected:
             s.Stampa("timer " + timer + "; durante: " + durante);
             s.Stampa("dopo: " + StatoFinestra());
         };
-        // The user's home as the dialogs see it (a folder of the test, with or without
-        // "Documents"), in a run where no folder was used yet.
+        // The user's home as the dialogs see it: a folder of the test, with or without
+        // "Documents", in a run where no folder was used yet.
         s.verbi["casa"] = [this](const QString& arg) {
-            const QString casa = a.File("casa");
-            ASSERT_TRUE(QDir(casa).removeRecursively() && QDir().mkpath(arg == "con-documenti" ? casa + "/Documents" : casa));
-            ambienteUtente.emplace();
+            const QString casa = a.File(arg);
+            QDir().mkpath(arg == "con-documenti" ? casa + "/Documents" : casa);
             qputenv("HOME", QFile::encodeName(casa));
             qunsetenv("XDG_CONFIG_HOME");
             quercino::UltimaCartella.clear();
         };
-        s.verbi["cartella-dialogo"] = [this](const QString&) {
-            s.Stampa("cartella " + QString(servizi.dialoghi.richieste.back().cartella).replace(a.File("casa"), "<casa>"));
-        };
-        // At the default size, on a 1366 x 768 and a 1280 x 720 screen, the window (its
-        // progress shown, as during an import) fits and every button is in sight; its
-        // title is whole beside a title bar's icon and three buttons (4 x 24 pixels and
-        // margins).
+        s.verbi["cartella-dialogo"] = [this](const QString&) { s.Stampa(servizi.dialoghi.richieste.back().cartella); };
+        // The window as during an import, on the usual screens; its title whole beside a
+        // title bar's icon and three buttons (4 x 24 pixels and margins).
         s.verbi["in-vista"] = [this](const QString&) {
             finestra = std::make_unique<quercino::FImpEX>(a.dichiarante);
             finestra->Avanzamento().show();
             finestra->show();
             QCoreApplication::processEvents();
-            for (const QSize schermo : {QSize(1366, 768), QSize(1280, 720)}) {
-                const QSize spazio = quercino::test::SpazioPerLeFinestre(schermo);
-                const QStringList fuori = quercino::test::PulsantiFuoriVista(*finestra, *finestra, finestra->rect());
-                s.Stampa(QStringLiteral("%1x%2: %3, pulsanti fuori vista: %4")
-                             .arg(schermo.width()).arg(schermo.height())
-                             .arg(finestra->width() <= spazio.width() && finestra->height() <= spazio.height() ? "entro lo schermo" : "OLTRE")
-                             .arg(fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
-            }
             QFont titolo = finestra->font();
             titolo.setBold(true);
-            const int serve = QFontMetrics(titolo).horizontalAdvance(finestra->windowTitle()) + 4 * 24 + 16;
-            s.Stampa(QStringLiteral("titolo intero: %1").arg(finestra->width() >= serve ? "si" : "no"));
+            s.Stampa(quercino::test::FinestraSuGliSchermi(*finestra) + ", titolo intero: "
+                     + (QFontMetrics(titolo).horizontalAdvance(finestra->windowTitle()) + 4 * 24 + 16 <= finestra->width() ? "si" : "no"));
         };
-        // The manual's paragraph that begins with the words given.
-        s.verbi["manuale"] = [this](const QString& arg) {
-            const QString testo = QString::fromUtf8(LeggiFile(QUERCINO_SOURCE_DIR "/tools/manuale/Manuale.txt"));
-            for (const QString& paragrafo : testo.split('\n'))
+        s.verbi["manuale"] = [this](const QString& arg) {   // the manual's paragraph that begins so
+            for (const QString& paragrafo : QString::fromUtf8(LeggiFile(QUERCINO_SOURCE_DIR "/tools/manuale/Manuale.txt")).split('\n'))
                 if (paragrafo.startsWith(arg))
                     s.Stampa(paragrafo);
         };
@@ -411,18 +398,7 @@ protected:
     RigaFattura precedente;
     std::unique_ptr<quercino::FImpEX> finestra;
     QString timer;
-    // HOME and XDG_CONFIG_HOME as they were, put back at the end.
-    struct AmbienteUtente {
-        QByteArray casa = qgetenv("HOME"), configurazione = qgetenv("XDG_CONFIG_HOME");
-        bool conConfigurazione = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        ~AmbienteUtente()
-        {
-            qputenv("HOME", casa);
-            if (conConfigurazione)
-                qputenv("XDG_CONFIG_HOME", configurazione);
-        }
-    };
-    std::optional<AmbienteUtente> ambienteUtente;
+    const QByteArray casa = qgetenv("HOME");   // put back at the end ("casa" changes it)
 };
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",

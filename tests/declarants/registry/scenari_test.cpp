@@ -28,12 +28,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,7 +193,7 @@ protected:
     }
 
     // The main window with the registry opened by "ENTRA", as the only child window; sized
-    // as for a screen of `schermo` pixels (with a 40-pixel task bar) when one is given.
+    // for a screen of `schermo` pixels with a 40-pixel task bar when one is given.
     void Entra(QSize schermo = {})
     {
         CollegaFinestre();
@@ -215,87 +213,30 @@ protected:
                          .arg(f0->Anagrafica()->Finestra() == f ? "si" : "no"));
     }
 
-    // At the main window's default size on a screen, every button of the registry (each
-    // page, both modes) in sight within the main window's area, nothing to scroll; with
-    // the test's font, or one of the points given ("1366x768 11").
-    void Schermo(const QString& argomenti)
+    // At the main window's default size on a screen less a 40-pixel task bar ("1366x768"),
+    // in the test's font or at the points given ("1366x768 10"): every button of the
+    // registry, on each page and in both modes, in sight in the main window's area.
+    void Schermo(const QStringList& p)
     {
-        const QString misura = argomenti.section(' ', 0, 0);
-        const QSize schermo(misura.section('x', 0, 0).toInt(), misura.section('x', 1).toInt());
-        const QFont carattere = QApplication::font();
-        if (const int punti = argomenti.section(' ', 1).toInt()) {
-            QFont grande = carattere;
-            grande.setPointSize(punti);
-            QApplication::setFont(grande);
-        }
-        const struct Ripristina {
-            QFont carattere;
-            ~Ripristina() { QApplication::setFont(carattere); }
-        } ripristina{carattere};
-        Entra(schermo);
+        const QFont prima = QApplication::font();
+        QFont carattere = prima;
+        carattere.setPointSize(p.value(1, QString::number(prima.pointSize())).toInt());
+        QApplication::setFont(carattere);
+        Entra(QSize(p[0].section('x', 0, 0).toInt(), p[0].section('x', 1).toInt()));
         QWidget& area = *f0->AreaFinestre()->viewport();
         QStringList fuori;
-        for (int pagina = 0; pagina < f->Pagine().count(); ++pagina) {
-            f->Pagine().setCurrentIndex(pagina);
+        for (int pagina : {0, 1, 2})
             for (QRadioButton* modo : {&f->OpzioneAnnullamento(), &f->OpzioneNuoviDati()}) {
+                f->Pagine().setCurrentIndex(pagina);
                 modo->setChecked(true);
                 QCoreApplication::processEvents();
                 fuori << test::PulsantiFuoriVista(*f, area, area.rect());
             }
-        }
-        f->Pagine().setCurrentIndex(0);
         fuori.removeDuplicates();
-        const bool scorre = f0->AreaFinestre()->verticalScrollBar()->maximum() > 0
-                            || f0->AreaFinestre()->horizontalScrollBar()->maximum() > 0;
-        const QSize spazio = test::SpazioPerLeFinestre(schermo);
-        s.Stampa(QStringLiteral("principale %1x%2 %3, scorre %4, pulsanti fuori vista: %5")
-                     .arg(f0->width()).arg(f0->height())
-                     .arg(f0->width() <= spazio.width() && f0->height() <= spazio.height() ? "entro lo schermo" : "OLTRE LO SCHERMO")
-                     .arg(scorre ? "si" : "no", fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
-    }
-
-    // The controls of the first page that are shown in both modes keep their places when
-    // the mode changes.
-    void Posti()
-    {
-        const auto posti = [this] {
-            QCoreApplication::processEvents();
-            std::map<const QWidget*, QRect> visti;
-            for (const QWidget* w : f->Pagine().widget(0)->findChildren<QWidget*>())
-                if (w->isVisible())
-                    visti[w] = QRect(w->mapTo(f, QPoint()), w->size());
-            return visti;
-        };
-        for (QRadioButton* modo : {&f->OpzioneAnnullamento(), &f->OpzioneNuoviDati()}) {
-            const auto prima = posti();
-            modo->setChecked(true);
-            QStringList spostati;
-            for (const auto& [w, dove] : posti())
-                if (prima.count(w) && prima.at(w) != dove)
-                    spostati << (w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName());
-            s.Stampa(modo->text() + ": spostati " + (spostati.isEmpty() ? "nessuno" : spostati.join(' ')));
-        }
-    }
-
-    // Each code and tax code of the grid shown whole: the text fits the room the style
-    // leaves it in its cell.
-    void ColonneIntere()
-    {
-        const Grid& g = f->Griglia();
-        const int margine = 2 * (g.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &g) + 1);
-        QStringList righe;
-        for (const char* chiave : {"OCOD", "OCF"}) {
-            QStringList tagliati;
-            const int colonna = g.Model().ColumnIndex(chiave);
-            for (int r = 0; r < g.RowCount(); ++r) {
-                const QModelIndex i = g.model()->index(r, colonna);
-                const QString testo = i.data().toString();
-                if (g.fontMetrics().elidedText(testo, Qt::ElideRight, g.visualRect(i).width() - margine) != testo)
-                    tagliati << testo;
-            }
-            righe << QStringLiteral("%1 %2").arg(chiave, tagliati.isEmpty() ? "interi" : "TAGLIATI " + tagliati.join(' '));
-        }
-        s.Stampa(righe.join(", "));
+        const int scorre = f0->AreaFinestre()->verticalScrollBar()->maximum() + f0->AreaFinestre()->horizontalScrollBar()->maximum();
+        s.Stampa(QStringLiteral("principale %1x%2, scorre %3, pulsanti fuori vista: %4").arg(f0->width()).arg(f0->height())
+                     .arg(scorre > 0 ? "si" : "no", fuori.isEmpty() ? "nessuno" : fuori.join(' ')));
+        QApplication::setFont(prima);
     }
 
     void VerbiDellaFinestra()
@@ -307,14 +248,39 @@ protected:
         s.verbi.insert({
             {"apri", [this](const QString&) { Apri(); }},
             {"entra", [this](const QString&) { Entra(); }},
-            {"schermo", [this](const QString& a) { Schermo(a); }},
-            {"posti", [this](const QString&) { Posti(); }},
-            {"colonne-intere", [this](const QString&) { ColonneIntere(); }},
-            // A click on a row of the grid, as the user's.
-            {"clic-riga", [this](const QString& a) {
+            {"schermo", [this](const QString& a) { Schermo(Parole(a)); }},
+            {"posti", [this](const QString&) {   // first-page controls that move as the mode changes
+                 const auto posti = [this] {
+                     QCoreApplication::processEvents();
+                     std::map<const QWidget*, QPoint> visti;
+                     for (const QWidget* w : f->Pagine().widget(0)->findChildren<QWidget*>())
+                         if (w->isVisible())
+                             visti[w] = w->mapTo(f, QPoint());
+                     return visti;
+                 };
+                 for (QRadioButton* modo : {&f->OpzioneAnnullamento(), &f->OpzioneNuoviDati()}) {
+                     const auto prima = posti();
+                     modo->setChecked(true);
+                     QStringList spostati;
+                     for (const auto& [w, dove] : posti())
+                         if (prima.count(w) && prima.at(w) != dove)
+                             spostati << w->objectName() + w->metaObject()->className();
+                     s.Stampa(modo->text() + ": spostati " + (spostati.isEmpty() ? "nessuno" : spostati.join(' ')));
+                 }
+             }},
+            {"clic-riga", [this](const QString& a) {   // as the user's click
                  Grid& g = f->Griglia();
                  QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.visualRect(g.model()->index(a.toInt() - 1, 0)).center());
                  QCoreApplication::processEvents();
+             }},
+            {"codici-tagliati", [this](const QString&) {   // cells of the first two columns
+                 const Grid& g = f->Griglia();
+                 QStringList tagliati;
+                 for (int r = 0; r < g.RowCount(); ++r)
+                     for (const QModelIndex i : {g.model()->index(r, 0), g.model()->index(r, 1)})
+                         if (g.sizeHintForIndex(i).width() > g.visualRect(i).width())
+                             tagliati << i.data().toString();
+                 s.Stampa(tagliati.isEmpty() ? "nessuno" : tagliati.join(' '));
              }},
             {"campo", [this](const QString& a) { Campo(a.section(' ', 0, 0)).setText(a.section(' ', 1)); }},
             // Fields as the pairs say; without pairs, a company of Turin that passes every check.
