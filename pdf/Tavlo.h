@@ -296,11 +296,12 @@ private:
                            const std::string& descriptorEntries);
     // softMask: one alpha byte per pixel, written as the image's soft mask (PDF 1.4);
     // decode: the entries of a /Decode array.
-    std::int32_t WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette,
+    // The samples are taken, not copied: at the pixel limit they are hundreds of megabytes.
+    std::int32_t WriteImageXObject(const std::string& kind, Bytes pixels, const Bytes& palette,
                                    std::int32_t width, std::int32_t height, std::uint8_t bitsPerPixel,
                                    const std::string& name, const std::string& colourSpace,
                                    const std::string& presetFilters, const std::string& mask,
-                                   const Bytes& softMask = {}, const std::string& decode = {});
+                                   Bytes softMask = {}, const std::string& decode = {});
     void WritePendingFonts();
     // Each reads the file at path into image record index (from 1), writes its object and
     // resource entry; records its errors instead of raising them.

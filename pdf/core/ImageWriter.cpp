@@ -40,11 +40,11 @@ Bytes KeyStencil(const Bytes& packed, std::int32_t width, std::int32_t height, s
 
 } // namespace
 
-std::int32_t Tavlo::WriteImageXObject(const std::string& kind, const Bytes& pixels, const Bytes& palette,
+std::int32_t Tavlo::WriteImageXObject(const std::string& kind, Bytes pixels, const Bytes& palette,
                                       std::int32_t width, std::int32_t height, std::uint8_t bitsPerPixel,
                                       const std::string& name, const std::string& colourSpace,
                                       const std::string& presetFilters, const std::string& mask,
-                                      const Bytes& softMask, const std::string& decode)
+                                      Bytes softMask, const std::string& decode)
 {
     const bool jpeg = kind == "JPG";
     const std::string space = jpeg ? colourSpace : "DeviceRGB";
@@ -70,8 +70,8 @@ std::int32_t Tavlo::WriteImageXObject(const std::string& kind, const Bytes& pixe
     else if (bitsPerPixel <= 8)
         PutLine("/BitsPerComponent " + std::to_string(bitsPerPixel) + " /ColorSpace [/Indexed /" + space + " " +
                 std::to_string((1 << bitsPerPixel) - 1) + " " + std::to_string(i + 1) + " 0 R]");
-    Bytes data = pixels;
-    WriteStream(data, 0, presetFilters, 0);
+    WriteStream(pixels, 0, presetFilters, 0);
+    Bytes().swap(pixels);  // what was written need not wait for the soft mask
     EndObj();
     if (withPalette) {
         NewObj();
@@ -90,8 +90,7 @@ std::int32_t Tavlo::WriteImageXObject(const std::string& kind, const Bytes& pixe
         RequireVersion(1);
         NewObj();
         PutLine("<< /Type /XObject /Subtype /Image" + size + " /BitsPerComponent 8 /ColorSpace /DeviceGray");
-        Bytes alpha = softMask;
-        WriteStream(alpha, 0, "", 0);
+        WriteStream(softMask, 0, "", 0);
         EndObj();
     }
     return i;

@@ -52,11 +52,10 @@ void Tavlo::WriteStream(Bytes& data, std::int32_t number, const std::string& pre
         PutLine("/Filter [" + encoded.filters + "]");
     if (length1 > 0)
         PutLine("/Length1 " + std::to_string(length1));
-    std::string line = "/Length " + std::to_string(CheckedInt32(static_cast<std::int64_t>(data.size()))) +
-                       " >>\rstream\n";
-    line.append(data.begin(), data.end());
-    line += "\nendstream";
-    PutLine(line);
+    // The data straight to the file: a picture's samples are not copied once more.
+    s_->file.Write("/Length " + std::to_string(CheckedInt32(static_cast<std::int64_t>(data.size()))) + " >>\rstream\n");
+    s_->file.Write(data);
+    s_->file.Write(std::string_view("\nendstream\n"));
 }
 
 std::int32_t Tavlo::WriteTextStreamObject(const std::string& text)

@@ -43,12 +43,14 @@ std::uint8_t Component(std::uint32_t value, std::uint32_t mask)
     return static_cast<std::uint8_t>(width >= 8 ? field >> (width - 8) : field << (8 - width));
 }
 
-// RLE8 (bits 8) or RLE4 (bits 4) data into one index per pixel, bottom row first. Runs and
-// groups that pass the end of a row are clipped; a delta moves the position; the data may
-// end without the end-of-bitmap escape, but not in the middle of a command.
-Bytes DecodeRle(const Bytes& file, std::size_t from, std::int32_t width, std::int32_t height, int bits)
+// RLE8 (bits 8) or RLE4 (bits 4) data straight into the samples, rows of rowBytes bytes
+// (two indexes a byte for RLE4, the first in the high half), bottom row first. Runs and groups
+// that pass the end of a row are clipped; a delta moves the position; the data may end
+// without the end-of-bitmap escape, but not in the middle of a command.
+Bytes DecodeRle(const Bytes& file, std::size_t from, std::int32_t width, std::int32_t height, int bits,
+                std::size_t rowBytes)
 {
-    Bytes indexes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    Bytes samples(rowBytes * static_cast<std::size_t>(height), 0);
     std::int64_t x = 0, y = 0;
     std::size_t at = from;
     auto next = [&]() -> std::uint8_t {
@@ -57,9 +59,15 @@ Bytes DecodeRle(const Bytes& file, std::size_t from, std::int32_t width, std::in
         return file[at++];
     };
     auto put = [&](std::uint8_t index) {
-        if (x < width && y < height)
-            indexes[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
-                index;
+        if (x < width && y < height) {
+            std::uint8_t& at = samples[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(bits == 8 ? x : x / 2)];
+            if (bits == 8)
+                at = index;
+            else if (x % 2 == 0)
+                at = static_cast<std::uint8_t>((at & 0x0F) | index << 4);
+            else
+                at = static_cast<std::uint8_t>((at & 0xF0) | index);
+        }
         ++x;
     };
     while (at < file.size() && y < height) {
@@ -92,7 +100,7 @@ Bytes DecodeRle(const Bytes& file, std::size_t from, std::int32_t width, std::in
                 next();  // groups are padded to a 16-bit boundary
         }
     }
-    return indexes;
+    return samples;
 }
 
 } // namespace
@@ -166,17 +174,8 @@ DecodedBmp DecodeBmp(const Bytes& file, const std::string& keyColour)
         if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) >
             kMaxRlePixelsPerByte * (file.size() - dataOffset))
             InvalidImage("dati compressi insufficienti per le dimensioni dichiarate");
-        const Bytes indexes = DecodeRle(file, dataOffset, width, height, static_cast<int>(bitCount));
         const std::size_t rowBytes = bitCount == 8 ? static_cast<std::size_t>(width) : (width + 1) / 2;
-        out.samples.assign(rowBytes * static_cast<std::size_t>(height), 0);
-        for (std::size_t row = 0; row < static_cast<std::size_t>(height); ++row)
-            for (std::size_t col = 0; col < static_cast<std::size_t>(width); ++col) {
-                const std::uint8_t index = indexes[row * width + col];
-                if (bitCount == 8)
-                    out.samples[row * rowBytes + col] = index;
-                else
-                    out.samples[row * rowBytes + col / 2] |= static_cast<std::uint8_t>(col % 2 == 0 ? index << 4 : index);
-            }
+        out.samples = DecodeRle(file, dataOffset, width, height, static_cast<int>(bitCount), rowBytes);
         return out;
     }
 

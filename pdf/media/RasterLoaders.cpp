@@ -45,8 +45,9 @@ void Tavlo::LoadRaster(std::int32_t index, const std::string& path, const std::s
     }
     const std::string name = "/_IMG_" + std::to_string(index);
     const std::int32_t object =
-        WriteImageXObject(kind, image.samples, image.palette, image.width, image.height, image.bits, name,
-                          image.colourSpace, kind == "JPG" ? "/DCTDecode " : "", image.mask, image.alpha, image.decode);
+        WriteImageXObject(kind, std::move(image.samples), image.palette, image.width, image.height, image.bits, name,
+                          image.colourSpace, kind == "JPG" ? "/DCTDecode " : "", image.mask, std::move(image.alpha),
+                          image.decode);
     ImageEntry& entry = s.Images[static_cast<std::size_t>(index) - 1];
     entry.PixelWidth = image.width;
     entry.PixelHeight = image.height;

@@ -83,16 +83,19 @@ RasterImage DecodeTga(const Bytes& file)
     out.height = static_cast<std::int32_t>(height);
     out.bits = 24;
     out.samples.assign(3 * static_cast<std::size_t>(pixels), 0);
-    out.alpha.assign(static_cast<std::size_t>(pixels), 255);
     const bool topFirst = (descriptor & 0x20) != 0, rightFirst = (descriptor & 0x10) != 0;
-    bool translucent = false;
     std::uint32_t row = 0, col = 0;  // of the next pixel in file order
     auto put = [&](const Rgba& p) {
         const std::size_t y = topFirst ? height - 1 - row : row, x = rightFirst ? width - 1 - col : col;
         const std::size_t i = y * width + x;
         std::copy_n(p.begin(), 3, out.samples.begin() + static_cast<std::ptrdiff_t>(3 * i));
-        out.alpha[i] = p[3];
-        translucent = translucent || p[3] != 255;
+        // The alpha channel only from the first pixel not fully opaque: an opaque picture at
+        // the pixel limit would hold 64 MB of it for nothing. Each pixel is put once.
+        if (p[3] != 255) {
+            if (out.alpha.empty())
+                out.alpha.assign(static_cast<std::size_t>(pixels), 255);
+            out.alpha[i] = p[3];
+        }
         if (++col == width) {
             col = 0;
             ++row;
@@ -122,8 +125,6 @@ RasterImage DecodeTga(const Bytes& file)
                 put(decodePixel(&file[at]));
         }
     }
-    if (!translucent)
-        out.alpha.clear();
     return out;
 }
 

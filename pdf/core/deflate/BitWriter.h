@@ -32,7 +32,7 @@ public:
         buffer_ |= std::uint64_t(value) << count_;
         count_ += count;
         if (at_ + 8 > out_.size())
-            out_.resize(std::max(out_.size() * 2, at_ + 64));
+            Grow();
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(out_.data() + at_, &buffer_, 8);
         } else {
@@ -62,6 +62,16 @@ public:
     std::size_t Written() const { return at_; }
 
 private:
+    // Doubles the room, but not past what the output reserved while that still has room:
+    // a stream whose size was known stays in the one allocation.
+    void Grow()
+    {
+        std::size_t room = std::max(out_.size() * 2, at_ + 64);
+        if (at_ + 64 <= out_.capacity())
+            room = std::min(room, out_.capacity());
+        out_.resize(room);
+    }
+
     Bytes& out_;
     std::size_t at_;  // bytes complete; the output may hold room beyond them until Flush
     std::uint64_t buffer_ = 0;

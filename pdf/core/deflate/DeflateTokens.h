@@ -1,83 +1,156 @@
 #pragma once
-// The parse of an input into literal runs and matches, as a byte token stream:
-// a count byte n (1..127) followed by n literals; the byte 128, the distance (high byte
-// first) and the length less 3; a final 0.
+// The parse of an input into literals and matches, handed to a sink as it goes: kept as a
+// byte token stream (a count byte n (1..127) followed by n literals; a match as 128 plus the
+// distance's high seven bits, its low eight bits and the length less 3; a final 0), only
+// counted, or written as codes at once.
 
-#include "pdf/core/Bytes.h"
 #include "pdf/core/deflate/DeflateTables.h"
 #include "pdf/core/deflate/Match.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <span>
 
 namespace tavlo::deflate {
 
 constexpr std::uint8_t kMatchToken = 128;
 constexpr int kLiteralRunLimit = 127;
 
-struct DeflateTokens {
-    Bytes stream;
+// Bytes of token stream an input can need at most: one literal with its count byte, then a
+// three-byte match, over and over (five bytes for four), and the final 0.
+inline std::size_t LongestTokenStream(std::int32_t length)
+{
+    return 5 * (std::size_t(length) / 4 + 1) + 16;
+}
+
+struct SymbolCounts {
     std::array<std::uint32_t, 288> litLenFreq{};
     std::array<std::uint32_t, 32> distFreq{};
+};
+
+struct DeflateTokens : SymbolCounts {
+    // The room is allocated without being filled, so that the pages a parse never reaches
+    // are never touched.
+    std::unique_ptr<std::uint8_t[]> room;
+    std::size_t capacity = 0;  // allocated
+    std::size_t limit = 0;     // what this parse may fill
+    std::size_t size = 0;
+    // Where the kept tokens stop: the input's length, or the position from which a second
+    // parse must find the rest.
+    std::int32_t end = 0;
+
+    std::span<const std::uint8_t> Stream() const { return {room.get(), size}; }
+    void MakeRoom(std::size_t bytes)
+    {
+        if (capacity < bytes || !room) {
+            room.reset(new std::uint8_t[bytes]);
+            capacity = bytes;
+        }
+        limit = bytes;
+        size = 0;
+    }
+};
+
+// Keeps the tokens while there is room for them; counts the symbols.
+class TokenSink {
+public:
+    // What a step of the parse and the end after it may need: a literal with its count
+    // byte and a match, then three literals with a count byte and the final 0.
+    static constexpr std::size_t kReserve = 16;
+
+    explicit TokenSink(DeflateTokens& tokens)
+        : tokens_(&tokens), start_(tokens.room.get()), out_(start_), roomEnd_(start_ + tokens.limit)
+    {
+        tokens.litLenFreq.fill(0);
+        tokens.distFreq.fill(0);
+    }
+    bool Full() const { return std::size_t(roomEnd_ - out_) < kReserve; }
+    void Literal(std::uint8_t byte)
+    {
+        if (runCount_ == kLiteralRunLimit)
+            CloseRun();
+        if (runCount_ == 0)
+            runAt_ = out_++;
+        *out_++ = byte;
+        ++tokens_->litLenFreq[byte];
+        ++runCount_;
+    }
+    void Match(std::int32_t distance, std::int32_t length)
+    {
+        CloseRun();
+        out_[0] = std::uint8_t(kMatchToken | distance >> 8);
+        out_[1] = std::uint8_t(distance & 255);
+        out_[2] = std::uint8_t(length - 3);
+        out_ += 3;
+        ++tokens_->distFreq[std::size_t(DistanceCode(distance))];
+        ++tokens_->litLenFreq[std::size_t(257 + LengthCode(length))];
+    }
+    // The final 0 after the tokens up to position end.
+    void Close(std::int32_t end)
+    {
+        CloseRun();
+        *out_++ = 0;
+        tokens_->size = std::size_t(out_ - start_);
+        tokens_->end = end;
+    }
+
+private:
+    void CloseRun()
+    {
+        if (runCount_ > 0)
+            *runAt_ = std::uint8_t(runCount_);
+        runCount_ = 0;
+    }
+
+    DeflateTokens* tokens_;
+    std::uint8_t* start_;
+    std::uint8_t* out_;
+    std::uint8_t* roomEnd_;
+    std::uint8_t* runAt_ = nullptr;
+    int runCount_ = 0;
+};
+
+// Counts the symbols of the tokens the room could not keep.
+class CountSink {
+public:
+    explicit CountSink(SymbolCounts& counts) : counts_(&counts) {}
+    static bool Full() { return false; }
+    void Literal(std::uint8_t byte) { ++counts_->litLenFreq[byte]; }
+    void Match(std::int32_t distance, std::int32_t length)
+    {
+        ++counts_->distFreq[std::size_t(DistanceCode(distance))];
+        ++counts_->litLenFreq[std::size_t(257 + LengthCode(length))];
+    }
+
+private:
+    SymbolCounts* counts_;
 };
 
 // Finder: Begin(data, length, maxChain), Insert(p), Longest(p, stop, fromNewest, beat) -> Match;
 // InsertRange(from, to) when it has a faster way than Insert one position at a time.
 // Where only a match longer than `beat` would be taken, the finder may pass over shorter
 // candidates and answer `beat` when none is longer.
-template <class Finder>
-void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLevel& level, Finder& finder,
-                  DeflateTokens& tokens)
+// Sink: Full() (asked before each step: true stops the parse there), Literal(byte),
+// Match(distance, length).
+//
+// Parses from position `from`, where the finder holds every earlier position (0 after
+// Begin); returns where it stopped: the length, or the position at which the sink was full.
+// A parse resumed there gives the tokens an unbroken one would.
+template <class Finder, class Sink>
+std::int32_t ParseDeflate(const std::uint8_t* data, std::int32_t length, std::int32_t from, const DeflateLevel& level,
+                          Finder& finder, Sink& sink)
 {
-    finder.Begin(data, length, level.maxChain);
-    // The stream is written through a pointer: stores through the vector would reload its
-    // bounds at every byte. It grows as the parse needs, so that a large input that
-    // compresses well does not touch room for all its bytes.
-    Bytes& stream = tokens.stream;
-    // Longest parse: one literal with its count byte, then a three-byte match, over and over
-    // (six bytes for four).
-    const std::size_t longest = 3 * (std::size_t(length) / 2 + 1) + 16;
-    stream.resize(std::min(longest, std::size_t(65536) + std::size_t(length) / 4));
-    std::uint8_t* start = stream.data();
-    std::uint8_t* out = start;
-    std::uint8_t* roomEnd = start + stream.size();
-    auto room = [&](std::size_t need) {
-        if (std::size_t(roomEnd - out) >= need)
-            return;
-        const std::size_t at = std::size_t(out - start);
-        // By a quarter: every byte of the room is touched (zeroed) when it is made.
-        stream.resize(std::min(longest, std::max(stream.size() + stream.size() / 4, at + need)));
-        start = stream.data();
-        out = start + at;
-        roomEnd = start + stream.size();
-    };
-    tokens.litLenFreq.fill(0);
-    tokens.distFreq.fill(0);
-    std::array<std::uint32_t, 288>& litLenFreq = tokens.litLenFreq;
-
-    std::size_t runAt = 0;
-    int runCount = 0;
-    auto closeRun = [&] {
-        if (runCount > 0)
-            start[runAt] = std::uint8_t(runCount);
-        runCount = 0;
-    };
-    auto literal = [&](std::int32_t p, bool index) {
-        if (runCount == kLiteralRunLimit)
-            closeRun();
-        if (runCount == 0)
-            runAt = std::size_t(out++ - start);
-        if (index)
-            finder.Insert(p);
-        *out++ = data[p];
-        ++litLenFreq[data[p]];
-        ++runCount;
-    };
-
-    std::int32_t p = 0;
+    // The sink as a local: its stores into the token bytes cannot then change its pointers,
+    // so they stay in registers.
+    Sink out = sink;
+    std::int32_t p = from;
     while (p + 3 <= length - 1) {
-        room(8);  // at most a literal with its count byte and a match
+        if (out.Full()) {
+            sink = out;
+            return p;
+        }
         Match match = finder.Longest(p, level.firstWalkStop, true, 2);
         if (match.length >= 3 && match.length < level.secondWalkStop) {
             const Match further = finder.Longest(p, level.secondWalkStop, false, match.length);
@@ -87,7 +160,8 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
         if (match.length >= 3 && match.length < level.lookaheadStop) {
             const Match ahead = finder.Longest(p + 1, level.lookaheadStop, true, match.length);
             if (ahead.length > match.length) {
-                literal(p, true);
+                finder.Insert(p);
+                out.Literal(data[p]);
                 ++p;
                 match = ahead;
             }
@@ -95,19 +169,12 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
         if (match.length == 3 && p - match.position > kFarShortMatch)
             match.length = 1;
         if (match.length < 3) {
-            literal(p, true);
+            finder.Insert(p);
+            out.Literal(data[p]);
             ++p;
             continue;
         }
-        closeRun();
-        const std::int32_t distance = p - match.position;
-        out[0] = kMatchToken;
-        out[1] = std::uint8_t(distance >> 8);
-        out[2] = std::uint8_t(distance & 255);
-        out[3] = std::uint8_t(match.length - 3);
-        out += 4;
-        ++tokens.distFreq[DistanceCode(distance)];
-        ++litLenFreq[std::size_t(257 + LengthCode(match.length))];
+        out.Match(p - match.position, match.length);
         const std::int32_t end = p + match.length;
         const std::int32_t insertedEnd = std::min(end, length - 2);
         if constexpr (requires { finder.InsertRange(p, insertedEnd); }) {
@@ -118,15 +185,21 @@ void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLe
         }
         p = end;
     }
-    while (p < length) {
-        room(3);
-        literal(p, false);
-        ++p;
-    }
-    closeRun();
-    room(1);
-    *out++ = 0;
-    stream.resize(std::size_t(out - start));
+    for (; p < length; ++p)
+        out.Literal(data[p]);
+    sink = out;
+    return length;
+}
+
+// The whole input's tokens kept, as many as they are.
+template <class Finder>
+void ParseDeflate(const std::uint8_t* data, std::int32_t length, const DeflateLevel& level, Finder& finder,
+                  DeflateTokens& tokens)
+{
+    tokens.MakeRoom(LongestTokenStream(length) + TokenSink::kReserve);
+    finder.Begin(data, length, level.maxChain);
+    TokenSink sink(tokens);
+    sink.Close(ParseDeflate(data, length, 0, level, finder, sink));
     tokens.litLenFreq[256] = 1;
 }
 

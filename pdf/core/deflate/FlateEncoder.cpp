@@ -88,40 +88,58 @@ void FixedCodes(Codes& codes)
     AssignHuffmanCodes(codes.dist, distLengths, 31);
 }
 
-void ReplayTokens(const DeflateTokens& t, const Codes& codes, BitWriter& bits)
-{
-    // Codes reversed once, so that each symbol is one PutBits.
-    std::array<std::uint32_t, 288> litLen;
-    for (std::size_t s = 0; s < litLen.size(); ++s)
-        litLen[s] = ReversedBits(codes.litLen[s].code, codes.litLen[s].length);
-    std::array<std::uint32_t, 32> dist;
-    for (std::size_t c = 0; c < dist.size(); ++c)
-        dist[c] = ReversedBits(codes.dist[c].code, codes.dist[c].length);
+// Writes each literal and match as its code and extra bits.
+class CodeSink {
+public:
+    CodeSink(const Codes& codes, BitWriter& bits) : bits_(&bits)
+    {
+        // Codes reversed once, so that each symbol is one PutBits.
+        for (std::size_t s = 0; s < litLen_.size(); ++s) {
+            litLen_[s] = ReversedBits(codes.litLen[s].code, codes.litLen[s].length);
+            litLenBits_[s] = std::uint8_t(codes.litLen[s].length);
+        }
+        for (std::size_t c = 0; c < dist_.size(); ++c) {
+            dist_[c] = ReversedBits(codes.dist[c].code, codes.dist[c].length);
+            distBits_[c] = std::uint8_t(codes.dist[c].length);
+        }
+    }
+    static bool Full() { return false; }
+    void Literal(std::uint8_t byte) { bits_->PutBits(litLen_[byte], litLenBits_[byte]); }
+    void Match(std::int32_t distance, std::int32_t length)
+    {
+        // A code and its extra bits together: at most 15 + 5 and 15 + 13 bits.
+        const std::size_t lc = std::size_t(LengthCode(length)), ls = 257 + lc;
+        bits_->PutBits(litLen_[ls] | std::uint32_t(length - LengthBase[lc]) << litLenBits_[ls],
+                       litLenBits_[ls] + LengthExtraBits[lc]);
+        const std::size_t dc = std::size_t(DistanceCode(distance));
+        bits_->PutBits(dist_[dc] | std::uint32_t(distance - DistanceBase[dc]) << distBits_[dc],
+                       distBits_[dc] + DistanceExtraBits[dc]);
+    }
+    void EndOfBlock() { bits_->PutBits(litLen_[256], litLenBits_[256]); }
 
-    const std::uint8_t* s = t.stream.data();
+private:
+    BitWriter* bits_;
+    std::array<std::uint32_t, 288> litLen_;
+    std::array<std::uint32_t, 32> dist_;
+    std::array<std::uint8_t, 288> litLenBits_;
+    std::array<std::uint8_t, 32> distBits_;
+};
+
+void ReplayTokens(std::span<const std::uint8_t> tokens, CodeSink& sink)
+{
+    const std::uint8_t* s = tokens.data();
     for (;;) {
         const std::uint8_t token = *s++;
         if (token == 0)
             break;
-        if (token == kMatchToken) {
-            const int distance = s[0] << 8 | s[1];
-            const int length = s[2] + 3;
-            s += 3;
-            // A code and its extra bits together: at most 15 + 5 and 15 + 13 bits.
-            const int lc = LengthCode(length);
-            const HuffmanCode& l = codes.litLen[std::size_t(257 + lc)];
-            bits.PutBits(litLen[std::size_t(257 + lc)] | std::uint32_t(length - LengthBase[std::size_t(lc)]) << l.length,
-                         l.length + LengthExtraBits[std::size_t(lc)]);
-            const int dc = DistanceCode(distance);
-            const HuffmanCode& d = codes.dist[std::size_t(dc)];
-            bits.PutBits(dist[std::size_t(dc)] | std::uint32_t(distance - DistanceBase[std::size_t(dc)]) << d.length,
-                         d.length + DistanceExtraBits[std::size_t(dc)]);
+        if (token & kMatchToken) {
+            sink.Match((token & 0x7F) << 8 | s[0], s[1] + 3);
+            s += 2;
         } else {
             for (const std::uint8_t* end = s + token; s < end; ++s)
-                bits.PutBits(litLen[*s], codes.litLen[*s].length);
+                sink.Literal(*s);
         }
     }
-    bits.PutBits(litLen[256], codes.litLen[256].length);
 }
 
 void WriteStored(const std::uint8_t* data, std::int32_t length, BitWriter& bits)
@@ -141,10 +159,10 @@ void WriteStored(const std::uint8_t* data, std::int32_t length, BitWriter& bits)
     } while (done < length);
 }
 
-} // namespace
-
-Bytes WriteFlateStream(const std::uint8_t* data, std::int32_t length, const DeflateTokens& tokens,
-                       BlockChoice* choice)
+// The tokens kept, then those of the rest: the codes they go to write them.
+template <class Rest>
+Bytes WriteBlock(const std::uint8_t* data, std::int32_t length, const DeflateTokens& tokens, BlockChoice* choice,
+                 Rest rest)
 {
     Codes codes;
     BlockChoice chosen;
@@ -182,7 +200,10 @@ Bytes WriteFlateStream(const std::uint8_t* data, std::int32_t length, const Defl
         } else {
             FixedCodes(codes);
         }
-        ReplayTokens(tokens, codes, bits);
+        CodeSink sink(codes, bits);
+        ReplayTokens(tokens.Stream(), sink);
+        rest(sink);
+        sink.EndOfBlock();
         bits.Flush();
     }
     const std::uint32_t adler = Adler32(data, std::size_t(length));
@@ -191,18 +212,46 @@ Bytes WriteFlateStream(const std::uint8_t* data, std::int32_t length, const Defl
     return out;
 }
 
+} // namespace
+
+Bytes WriteFlateStream(const std::uint8_t* data, std::int32_t length, const DeflateTokens& tokens,
+                       BlockChoice* choice)
+{
+    if (tokens.end != length)
+        throw TavloError(ErrorCode::InvalidArgument);  // a parse that stopped needs the rest found again
+    return WriteBlock(data, length, tokens, choice, [](CodeSink&) {});
+}
+
 Bytes FlateEncode(const std::uint8_t* data, std::size_t length, int level, FlateWorkspace& workspace)
 {
     const DeflateLevel& row = DeflateLevelRow(level);
     if (length > std::size_t(std::numeric_limits<std::int32_t>::max() - 1024))
         throw TavloError(ErrorCode::Overflow);
     const auto n = static_cast<std::int32_t>(length);
-    ParseDeflate(data, n, row, workspace.index, workspace.tokens);
-    Bytes stream = WriteFlateStream(data, n, workspace.tokens);
-    // Small streams reuse the token buffer; a big one should not stay allocated.
+    MatchIndex& index = workspace.index;
+    DeflateTokens& tokens = workspace.tokens;
+    tokens.MakeRoom(std::max(TokenSink::kReserve, std::min(LongestTokenStream(n) + TokenSink::kReserve, workspace.tokenRoom)));
+    index.Begin(data, n, row.maxChain);
+    TokenSink kept(tokens);
+    const std::int32_t stop = ParseDeflate(data, n, 0, row, index, kept);
+    kept.Close(stop);
+    if (stop < n) {
+        CountSink counted(tokens);
+        ParseDeflate(data, n, stop, row, index, counted);
+    }
+    tokens.litLenFreq[256] = 1;
+    Bytes stream = WriteBlock(data, n, tokens, nullptr, [&](CodeSink& sink) {
+        if (stop < n) {
+            index.Resume(data, n, row.maxChain, stop);
+            ParseDeflate(data, n, stop, row, index, sink);
+        }
+    });
+    // Small streams reuse the token room; a big one should not stay allocated.
     constexpr std::size_t kKeptTokenBytes = std::size_t(4) << 20;
-    if (workspace.tokens.stream.capacity() > kKeptTokenBytes)
-        Bytes().swap(workspace.tokens.stream);
+    if (tokens.capacity > kKeptTokenBytes) {
+        tokens.room.reset();
+        tokens.capacity = tokens.limit = tokens.size = 0;
+    }
     return stream;
 }
 

@@ -2,6 +2,12 @@
 // A zlib stream (header 78 5E, Adler-32 trailer) holding the input in one final deflate
 // block of the smallest estimated kind: stored, fixed or dynamic Huffman codes. Stored
 // data over 65535 bytes go into several stored blocks, the last one final.
+//
+// The codes of one block depend on the counts of the whole stream, so its tokens are found
+// before the first code is written. They are kept while they fit in the token room; the
+// parse goes on counting past it, and the writing finds the rest of the tokens again with a
+// second parse from where the room ran out. Memory thus stays bounded at any stream size,
+// and the bytes are those of a single parse.
 
 #include "pdf/core/Bytes.h"
 #include "pdf/core/deflate/DeflateTokens.h"
@@ -13,10 +19,15 @@ namespace tavlo::deflate {
 
 enum class BlockKind { Stored = 0, Fixed = 1, Dynamic = 2 };
 
+// Token room of one stream: the tokens of about 35 MB of text, 90 MB of page content or
+// 22 MB of an executable.
+constexpr std::size_t kTokenRoom = std::size_t(12) << 20;
+
 // What one encoding keeps between calls so that small streams do not pay for tables.
 struct FlateWorkspace {
     MatchIndex index;
     DeflateTokens tokens;
+    std::size_t tokenRoom = kTokenRoom;  // the tests make it small
 };
 
 struct BlockChoice {
@@ -30,7 +41,7 @@ struct BlockChoice {
 Bytes FlateEncode(const std::uint8_t* data, std::size_t length, int level, FlateWorkspace& workspace);
 Bytes FlateEncode(const Bytes& data, int level);
 
-// Writes the zlib stream for a finished parse.
+// Writes the zlib stream for a parse whose tokens are all kept.
 Bytes WriteFlateStream(const std::uint8_t* data, std::int32_t length, const DeflateTokens& tokens,
                        BlockChoice* choice = nullptr);
 

@@ -66,6 +66,15 @@ void MatchIndex::Begin(const std::uint8_t* data, std::int32_t length, int maxCha
     cursorRank_ = 0;
 }
 
+void MatchIndex::Resume(const std::uint8_t* data, std::int32_t length, int maxChain, std::int32_t from)
+{
+    Begin(data, length, maxChain);
+    counting_ = false;
+    // A walk from p ends at p - kWindow; an entry older than that may lead elsewhere than it
+    // did before, but only to positions that are older still.
+    InsertRange(std::max<std::int32_t>(0, from - kWindow), std::min(from, length - 2));
+}
+
 Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
 {
     // A candidate not longer than `beat` would lose anyway: starting from it lets most

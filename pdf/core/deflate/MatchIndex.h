@@ -25,6 +25,10 @@ public:
     explicit MatchIndex(int hashBits = kHashBits) : hashShift_(32 - hashBits) {}
 
     void Begin(const std::uint8_t* data, std::int32_t length, int maxChain);
+    // Begins the input again at position from, answering every walk from there on as the
+    // index that recorded all earlier positions did: those a window back are recorded anew,
+    // and the chain counts, which would need the whole input, stay out of use.
+    void Resume(const std::uint8_t* data, std::int32_t length, int maxChain, std::int32_t from);
     // Records position p (p + 2 inside the input).
     void Insert(std::int32_t p) { InsertRange(p, p + 1); }
     // Records positions from to to - 1, in order.

@@ -12,8 +12,8 @@ struct WriterSettings {
     int MemoryUsage = 1;  // 0..10: how tables grow (TableGrowth.h)
     std::uint32_t Compression = 0;
     std::uint8_t CompressionLevel = 0;
-    // The Flate encoder's match index (about 320 KB) and token buffer, made at the first
-    // stream and reused by every later stream of the document.
+    // The Flate encoder's match index (about 450 KB) and token room (kept up to 4 MiB), made
+    // at the first stream and reused by every later stream of the document.
     deflate::FlateWorkspace flate;
 };
 
