@@ -1,6 +1,6 @@
 // Pictures at the pixel limit (8192 x 8192) placed by DrawImage: a run-length TGA of about
-// 2 MB and an RLE8 bitmap of about 1 MB, with Flate at level 2 and, for the TGA, without
-// compression. Each document is written by a fresh process of its own, which reports its
+// 2 MB (with Flate at level 2 and without compression), a grainy one of about 100 MB and an
+// RLE8 bitmap of about 1 MB (Flate at level 2). Each document is written by a fresh process of its own, which reports its
 // processor time and its peak memory (VmHWM). The baseline is the decoded samples' size:
 // the writer may hold the samples and the compressed output at once, and 16 MiB more (the
 // encoder's tables, the file and the program itself). Every document must pass
@@ -35,8 +35,7 @@ void PutLe(std::string& out, std::uint32_t value, int bytes)
         out.push_back(static_cast<char>((value >> (8 * i)) & 255));
 }
 
-// Bands of colour: each row runs of 128 pixels, one packet each.
-std::string RleTga()
+std::string TgaHeader()
 {
     std::string file;
     for (std::uint32_t v : {0u, 0u, 10u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 0u})
@@ -45,6 +44,13 @@ std::string RleTga()
     PutLe(file, kSide, 2);
     file.push_back(24);
     file.push_back(0);  // bottom-left origin, no alpha
+    return file;
+}
+
+// Bands of colour: each row runs of 128 pixels, one packet each.
+std::string RleTga()
+{
+    std::string file = TgaHeader();
     for (int y = 0; y < kSide; ++y)
         for (int k = 0; k < kSide / 128; ++k) {
             file.push_back(static_cast<char>(0xFF));  // a run of 128
@@ -52,6 +58,27 @@ std::string RleTga()
             file.push_back(static_cast<char>((y / 32) & 255));
             file.push_back(static_cast<char>((k + y) & 255));
         }
+    return file;
+}
+
+// Grain: runs and raw packets of 1 to 64 pixels of colours at random, whose Flate tokens
+// far outgrow the encoder's token room.
+std::string GrainTga()
+{
+    std::string file = TgaHeader();
+    std::uint32_t random = 1;
+    auto next = [&] { return random = random * 1664525u + 1013904223u; };
+    for (std::uint64_t done = 0, pixels = std::uint64_t(kSide) * kSide; done < pixels;) {
+        const std::uint32_t n = std::min<std::uint64_t>(1 + (next() >> 26), pixels - done);
+        const bool run = (next() >> 31) != 0;
+        file.push_back(static_cast<char>(run ? 127 + n : n - 1));
+        for (std::uint32_t i = 0; i < (run ? 1 : n); ++i) {
+            const std::uint32_t colour = next();
+            for (int b = 0; b < 3; ++b)
+                file.push_back(static_cast<char>((colour >> (8 * b + 8)) & 255));
+        }
+        done += n;
+    }
     return file;
 }
 
@@ -130,17 +157,20 @@ int main(int argc, char** argv)
     folder /= "tavlo_picture_bench_" + std::to_string(getpid());
     std::filesystem::create_directories(folder);
     const std::string tga = (folder / "bands.tga").string(), bmp = (folder / "bands.bmp").string();
+    const std::string grain = (folder / "grain.tga").string();
     std::ofstream(tga, std::ios::binary) << RleTga();
+    std::ofstream(grain, std::ios::binary) << GrainTga();
     std::ofstream(bmp, std::ios::binary) << Rle8Bmp();
     const double rgb = 3.0 * kSide * kSide / (1 << 20), indexes = 1.0 * kSide * kSide / (1 << 20);
     const std::vector<Case> cases = {{"RLE TGA, Flate 2", tga, tavlo::Filter::Flate, rgb},
                                      {"RLE TGA, no compression", tga, 0, rgb},
+                                     {"grainy RLE TGA, Flate 2", grain, tavlo::Filter::Flate, rgb},
                                      {"RLE8 BMP, Flate 2", bmp, tavlo::Filter::Flate, indexes}};
 
-    std::printf("Pictures of %d x %d pixels (TGA file %.1f MB, BMP file %.1f MB), %d runs each: processor time\n"
-                "and peak memory of a fresh process writing one page; baseline: the decoded samples.\n",
+    std::printf("Pictures of %d x %d pixels (TGA files %.1f and %.1f MB, BMP file %.1f MB), %d runs each: processor\n"
+                "time and peak memory of a fresh process writing one page; baseline: the decoded samples.\n",
                 kSide, kSide, double(std::filesystem::file_size(tga)) / 1e6,
-                double(std::filesystem::file_size(bmp)) / 1e6, runs);
+                double(std::filesystem::file_size(grain)) / 1e6, double(std::filesystem::file_size(bmp)) / 1e6, runs);
     std::printf("%-24s %10s %10s %10s %10s %12s %8s %s\n", "case", "samples", "output", "peak", "peak/samp",
                 "peak-(s+o)", "time s", "qpdf");
     bool ok = true, bounded = true;

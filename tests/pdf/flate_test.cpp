@@ -251,7 +251,7 @@ TEST(Flate, OutputsOfFixedInputsStayByteForByteTheSame)
     ExpectGolden("flate_streams.txt", streams.str());
 
     // Past the ordinary room: 64 values at random are nearly all literals, found quickly.
-    const Bytes wide = RandomBytes(std::size_t(13) << 20, 11, 64);
+    const Bytes wide = RandomBytes(kTokenRoom + (std::size_t(1) << 20), 11, 64);
     FlateWorkspace unbounded, bounded;
     unbounded.tokenRoom = SIZE_MAX;
     const Bytes whole = FlateEncode(wide.data(), wide.size(), 0, unbounded);

@@ -174,13 +174,16 @@ Bytes WriteBlock(const std::uint8_t* data, std::int32_t length, const DeflateTok
         chosen.kind = BlockKind::Fixed;
         best = chosen.fixedSize;
     }
-    if (chosen.dynamicSize < best)
+    if (chosen.dynamicSize < best) {
         chosen.kind = BlockKind::Dynamic;
+        best = chosen.dynamicSize;
+    }
     if (choice)
         *choice = chosen;
 
+    // The sizes are exact: the output is made once, and touched no further than it is written.
     Bytes out;
-    out.reserve(static_cast<std::size_t>(std::min<std::int64_t>(best, chosen.storedSize)) + 16);
+    out.reserve(static_cast<std::size_t>(best) + 16);
     out.push_back(0x78);
     out.push_back(0x5E);
     BitWriter bits(out);
