@@ -177,6 +177,17 @@ int Database::exec(const QString& sql, const QVariantList& values)
 std::vector<Row> Database::query(const QString& sql, const QVariantList& values,
                                  const std::vector<ColumnType>& types)
 {
+    std::vector<Row> rows;
+    forEach(sql, values, types, [&rows](Row& row) {
+        rows.push_back(std::move(row));
+        return true;
+    });
+    return rows;
+}
+
+void Database::forEach(const QString& sql, const QVariantList& values, const std::vector<ColumnType>& types,
+                       const std::function<bool(Row&)>& each)
+{
     QSqlQuery query(handle(connectionName_));
     prepareAndRun(query, sql, values);
     const QSqlRecord record = query.record();
@@ -184,19 +195,19 @@ std::vector<Row> Database::query(const QString& sql, const QVariantList& values,
         throw DbError(0, QStringLiteral("La query restituisce %1 colonne, attese %2")
                              .arg(record.count())
                              .arg(types.size()));
-    std::vector<Row> rows;
     while (query.next()) {
-        std::vector<QVariant> values;
-        values.reserve(types.size());
+        std::vector<QVariant> row;
+        row.reserve(types.size());
         for (std::size_t i = 0; i < types.size(); ++i) {
             const int column = static_cast<int>(i);
-            values.push_back(fromDriver(query.value(column), types[i], record.fieldName(column)));
+            row.push_back(fromDriver(query.value(column), types[i], record.fieldName(column)));
         }
-        rows.emplace_back(std::move(values));
+        Row read(std::move(row));
+        if (!each(read))
+            return;
     }
     if (query.lastError().isValid())
         throw errorOf(query.lastError());
-    return rows;
 }
 
 std::vector<Row> Database::select(const Table& table, const QString& where,

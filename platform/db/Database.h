@@ -24,6 +24,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,10 @@ public:
     // The query must return at least that many columns.
     std::vector<Row> query(const QString& sql, const QVariantList& values,
                            const std::vector<ColumnType>& types);
+    // The same, one row at a time: `each` sees every row as it is read and none is kept
+    // (a whole table's rows never need to be in memory at once); it returns false to stop.
+    void forEach(const QString& sql, const QVariantList& values, const std::vector<ColumnType>& types,
+                 const std::function<bool(Row&)>& each);
     // Every column of `table`, in table order: sql is what follows "SELECT ... FROM T"
     // (e.g. " WHERE OCOD = ?"), may be empty.
     std::vector<Row> select(const Table& table, const QString& where = {},
