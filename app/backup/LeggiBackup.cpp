@@ -1,10 +1,12 @@
 #include "app/backup/LeggiBackup.h"
 
+#include "app/backup/LimitiBackup.h"
 #include "app/core/Cripta.h"
 #include "app/core/Schema.h"
 #include "platform/text/Trim.h"
 #include "platform/text/Windows1252.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -22,20 +24,19 @@ QString Decodifica(const char* inizio, qsizetype lunghezza)
     return decodeWindows1252(std::span<const std::uint8_t>(byte, static_cast<std::size_t>(lunghezza)));
 }
 
-[[noreturn]] void NonLeggibile(const QString& percorso, const QFile& file)
+[[noreturn]] void NonLeggibile(const QIODevice& dispositivo)
 {
-    throw ErroreBackup(QStringLiteral("Impossibile leggere il file di backUp ") + percorso + QStringLiteral(": ")
-                       + file.errorString());
+    const auto* file = qobject_cast<const QFileDevice*>(&dispositivo);
+    throw ErroreBackup(QStringLiteral("Impossibile leggere il file di backUp ") + (file ? file->fileName() : QString())
+                       + QStringLiteral(": ") + dispositivo.errorString());
 }
 
-void ApriBackup(QFile& file)
+std::unique_ptr<QIODevice> Memoria(QByteArray byte)
 {
-    if (!file.open(QIODevice::ReadOnly))
-        NonLeggibile(file.fileName(), file);
-    if (file.size() > DimensioneMassimaBackup)
-        throw ErroreBackup(QStringLiteral("Il file indicato supera i %1 MB: non è un file di backUp di VEKO. "
-                                          "Operazione annullata")
-                               .arg(DimensioneMassimaBackup >> 20));
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(std::move(byte));
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
 }
 
 // The end of the line that starts at `inizio`: its first CR or LF, or the end of the bytes.
@@ -96,64 +97,102 @@ IntestazioneBackup ControllaPrimaRiga(const QString& riga)
 
 IntestazioneBackup ControllaFileBackup(const QString& percorso)
 {
-    QFile file(percorso);
-    ApriBackup(file);
-    const QByteArray inizio = file.read(LunghezzaMassimaRigaBackup + 1);
-    if (file.error() != QFileDevice::NoError)
-        NonLeggibile(percorso, file);
-    const qsizetype fine = FineRiga(inizio, 0);
-    if (fine > LunghezzaMassimaRigaBackup)
-        throw ErroreBackup(MessaggioNonBackup);
-    return ControllaPrimaRiga(Decodifica(inizio.constData(), fine));
+    return LettoreBackup::DaFile(percorso).Intestazione();
 }
 
 LettoreBackup LettoreBackup::DaFile(const QString& percorso)
 {
-    QFile file(percorso);
-    ApriBackup(file);
-    QByteArray byte = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        NonLeggibile(percorso, file);
-    return LettoreBackup(std::move(byte));
+    auto file = std::make_unique<QFile>(percorso);
+    if (!file->open(QIODevice::ReadOnly))
+        NonLeggibile(*file);
+    if (file->size() > DimensioneMassimaBackup())
+        throw ErroreBackup(QStringLiteral("Il file indicato supera i %1 MB: non è un file di backUp di VEKO. "
+                                          "Operazione annullata")
+                               .arg(DimensioneMassimaBackup() >> 20));
+    return LettoreBackup(std::move(file));
 }
 
-LettoreBackup::LettoreBackup(QByteArray byte) : byte_(std::move(byte))
+LettoreBackup::LettoreBackup(QByteArray byte) : LettoreBackup(Memoria(std::move(byte)))
 {
-    QString prima;
-    if (!ProssimaGrezza(prima))
+}
+
+LettoreBackup::LettoreBackup(std::unique_ptr<QIODevice> dispositivo) : dispositivo_(std::move(dispositivo))
+{
+    RigaGrezza prima;
+    if (!ProssimaGrezza(prima) || prima.troppoLunga)
         throw ErroreBackup(MessaggioNonBackup);
-    intestazione_ = ControllaPrimaRiga(prima);
+    intestazione_ = ControllaPrimaRiga(prima.testo);
     Riavvolgi();
 }
 
 void LettoreBackup::Riavvolgi()
 {
+    if (!dispositivo_->seek(0))
+        NonLeggibile(*dispositivo_);
+    buffer_.clear();
     posizione_ = 0;
+    fineFile_ = false;
+    lineFeedVisto_ = false;
     numero_ = 0;
 }
 
-bool LettoreBackup::ProssimaGrezza(QString& testo)
+void LettoreBackup::Riempi()
 {
-    if (posizione_ >= byte_.size())
-        return false;
-    const qsizetype fine = FineRiga(byte_, posizione_);
-    ++numero_;
-    if (fine - posizione_ > LunghezzaMassimaRigaBackup)
-        RifiutaRigaBackup(numero_, QStringLiteral("riga troppo lunga per un file di backUp"));
-    testo = Decodifica(byte_.constData() + posizione_, fine - posizione_);
-    posizione_ = fine;
-    if (posizione_ < byte_.size()) {
-        if (byte_[posizione_] == '\r' && posizione_ + 1 < byte_.size() && byte_[posizione_ + 1] == '\n')
-            ++posizione_;
-        ++posizione_;
+    buffer_.remove(0, posizione_);
+    posizione_ = 0;
+    const QByteArray altri = dispositivo_->read(BloccoLetturaBackup);
+    if (altri.isEmpty()) {
+        const auto* file = qobject_cast<const QFileDevice*>(dispositivo_.get());
+        if (file && file->error() != QFileDevice::NoError)
+            NonLeggibile(*file);
+        fineFile_ = true;
     }
+    buffer_ += altri;
+}
+
+bool LettoreBackup::ProssimaGrezza(RigaGrezza& riga)
+{
+    qsizetype fine = FineRiga(buffer_, posizione_);
+    // The whole line must be in the buffer, and with a CR the byte after it (its LF or not).
+    while (!fineFile_ && fine - posizione_ <= LunghezzaMassimaRigaBackup
+           && (fine == buffer_.size() || (fine + 1 == buffer_.size() && buffer_[fine] == '\r'))) {
+        Riempi();
+        fine = FineRiga(buffer_, posizione_);
+    }
+    if (posizione_ >= buffer_.size())
+        return false;
+    ++numero_;
+    riga.troppoLunga = fine - posizione_ > LunghezzaMassimaRigaBackup;
+    if (riga.troppoLunga)
+        return true;
+    riga.testo = Decodifica(buffer_.constData() + posizione_, fine - posizione_);
+    posizione_ = fine;
+    riga.terminata = posizione_ < buffer_.size();
+    if (!riga.terminata)
+        return true;
+    const bool lineFeedPrima = lineFeedVisto_;
+    if (buffer_[posizione_] == '\r' && posizione_ + 1 < buffer_.size() && buffer_[posizione_ + 1] == '\n')
+        ++posizione_;
+    lineFeedVisto_ = lineFeedVisto_ || buffer_[posizione_] == '\n';
+    ++posizione_;
+    // A lone CR as the file's last byte, where the other lines end in LF: a CR LF cut in two.
+    if (fineFile_ && posizione_ == buffer_.size() && buffer_[posizione_ - 1] == '\r' && lineFeedPrima)
+        riga.terminata = false;
     return true;
 }
 
 bool LettoreBackup::Prossima(RigaBackupLetta& riga)
 {
-    QString testo;
-    while (ProssimaGrezza(testo)) {
+    RigaGrezza grezza;
+    while (ProssimaGrezza(grezza)) {
+        if (grezza.troppoLunga)
+            RifiutaRigaBackup(numero_, QStringLiteral("riga troppo lunga per un file di backUp"));
+        // The writer ends every line: a last line without its end is a file cut short,
+        // maybe inside its last value.
+        if (!grezza.terminata)
+            RifiutaRigaBackup(numero_, QStringLiteral("l'ultima riga non termina con un a capo: il file di "
+                                                      "backUp è incompleto"));
+        QString& testo = grezza.testo;
         // Blank lines are skipped before unscrambling, which would turn their blanks
         // into separators.
         if (trimBlanks(testo).isEmpty())

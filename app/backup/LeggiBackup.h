@@ -2,23 +2,24 @@
 // Reading a backup file: its lines (ended by CR LF, LF or a lone CR, as files edited on
 // other systems have them), decoded from Windows-1252, unscrambled when the first line
 // says so, split into items: item 0 is the empty text before the first separator, item 1
-// the table name, items 2 and on the values. Lines are split one at a time as they are
-// read, so a file costs little more memory than its own size.
+// the table name, items 2 and on the values. The file is read a block at a time and
+// split one line at a time, so its size costs no memory.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 namespace quercino {
 
-// A backup holds about a hundred bytes a declarant: room for over a hundred thousand of
-// them. A bigger file is refused before it is read.
-inline constexpr qint64 DimensioneMassimaBackup = qint64{16} << 20;
 // Far beyond the longest line of the program's tables.
 inline constexpr qsizetype LunghezzaMassimaRigaBackup = 64 * 1024;
+// Bytes read from the file at a time.
+inline constexpr qint64 BloccoLetturaBackup = 256 * 1024;
 
 // What a backup reader could not accept; the text is the message for the user.
 class ErroreBackup : public std::runtime_error {
@@ -59,24 +60,38 @@ IntestazioneBackup ControllaFileBackup(const QString& percorso);
 // The lines of a backup, one at a time, blank lines left out.
 class LettoreBackup {
 public:
-    // The file's bytes, up to DimensioneMassimaBackup; throws ErroreBackup when the file
-    // cannot be read or its first line is not a backup's.
+    // The file, when it is at most DimensioneMassimaBackup() bytes; throws ErroreBackup
+    // when it cannot be read or its first line is not a backup's.
     static LettoreBackup DaFile(const QString& percorso);
     explicit LettoreBackup(QByteArray byte);
 
     const IntestazioneBackup& Intestazione() const { return intestazione_; }
     // The next line; false at the end. Throws ErroreBackup for a line longer than
-    // LunghezzaMassimaRigaBackup or with more items than any of the program's tables has.
+    // LunghezzaMassimaRigaBackup or with more items than any of the program's tables has,
+    // for a last line without its line end (a file cut short), and when the file can no
+    // longer be read.
     bool Prossima(RigaBackupLetta& riga);
     // Back to the first line, for a second pass.
     void Riavvolgi();
 
 private:
-    // The next line's text and its number, blank or not; false at the end.
-    bool ProssimaGrezza(QString& testo);
+    struct RigaGrezza {
+        QString testo;            // blank or not
+        bool terminata = false;   // its line end is there
+        bool troppoLunga = false; // longer than LunghezzaMassimaRigaBackup: not read
+    };
 
-    QByteArray byte_;
+    explicit LettoreBackup(std::unique_ptr<QIODevice> dispositivo);
+    // The next line; false at the end.
+    bool ProssimaGrezza(RigaGrezza& riga);
+    // More bytes of the file into the buffer, those already taken dropped.
+    void Riempi();
+
+    std::unique_ptr<QIODevice> dispositivo_;
+    QByteArray buffer_;
     qsizetype posizione_ = 0;
+    bool fineFile_ = false;
+    bool lineFeedVisto_ = false;
     int numero_ = 0;
     IntestazioneBackup intestazione_;
 };

@@ -54,20 +54,12 @@ QString Campo(const QStringList& campi, qsizetype indice)
     return campi[indice];
 }
 
-// The safety copies for the final message: every name when there are few, else the
-// first ones and how many more.
-QString NoteCopie(const QStringList& copie)
+// The safety copy for the final message.
+QString NotaCopia(const QString& copia)
 {
-    constexpr qsizetype Elencate = 3;
-    if (copie.isEmpty())
+    if (copia.isEmpty())
         return QStringLiteral("\r\nNessuna copia di sicurezza: nessuno dei soggetti del file era già presente.");
-    QString note = copie.size() == 1 ? QStringLiteral("\r\nCopia di sicurezza dei dati sostituiti:")
-                                     : QStringLiteral("\r\nCopie di sicurezza dei dati sostituiti:");
-    for (qsizetype i = 0; i < std::min(copie.size(), Elencate); ++i)
-        note += QStringLiteral("\r\n") + QDir::toNativeSeparators(copie[i]);
-    if (copie.size() > Elencate)
-        note += QStringLiteral("\r\n... e altre %1 nella stessa cartella.").arg(copie.size() - Elencate);
-    return note;
+    return QStringLiteral("\r\nCopia di sicurezza dei dati sostituiti:\r\n") + QDir::toNativeSeparators(copia);
 }
 
 } // namespace
@@ -121,7 +113,7 @@ OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString
 }
 
 PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
-                                  const std::function<void(const QString&)>& segnalaCampo)
+                                  const std::function<void(const QString&)>& segnalaCampo, int massimoSoggetti)
 {
     PianoRipristino piano;
     // Looked up in sets: a backup of all declarants holds tens of thousands of codes.
@@ -156,6 +148,9 @@ PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb,
                                                           "nel file").arg(codice));
         }
         if (!codici.contains(codice)) {
+            if (codici.size() == massimoSoggetti)
+                RifiutaRigaBackup(riga.numero,
+                                  QStringLiteral("il file contiene ") + OltreMassimoSoggetti(massimoSoggetti));
             codici.insert(codice);
             esito.codici << codice;
         }
@@ -170,12 +165,12 @@ EsitoRipristino Ripristino::Ripristina(const QString& percorso)
     PianoRipristino piano;
     try {
         lettore.emplace(LettoreBackup::DaFile(percorso));
-        piano = PreparaRipristino(*lettore, tipoDb, esito, segnalaCampo);
+        piano = PreparaRipristino(*lettore, tipoDb, esito, segnalaCampo, massimoSoggetti);
     } catch (const ErroreBackup& errore) {
         esito.errore = errore.messaggio();
         return esito;
     }
-    if (!ScriviCopie(esito))
+    if (!ScriviCopia(esito))
         return esito;
     try {
         Applica(*lettore, piano, esito);
@@ -189,31 +184,36 @@ EsitoRipristino Ripristino::Ripristina(const QString& percorso)
         return esito;
     }
     esito.riuscito = true;
-    esito.note += NoteCopie(esito.copieSicurezza);
+    esito.note += NotaCopia(esito.copiaSicurezza);
     return esito;
 }
 
-bool Ripristino::ScriviCopie(EsitoRipristino& esito)
+bool Ripristino::ScriviCopia(EsitoRipristino& esito)
 {
     try {
-        for (const QString& codice : std::as_const(esito.codici)) {
-            const auto righe = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
-                                          {codice}, ColumnType::Integer);
-            // A declarant not stored yet has nothing to keep.
-            if (!righe || righe->toInt() == 0)
-                continue;
-            const QString copia = PercorsoCopiaSicurezza(cartella_, codice, adesso());
-            ScrittoreBackup scrittore(db_);
-            scrittore.cripta = cripta;
-            const EsitoBackup scritto = scrittore.CreaBackup(copia, codice);
-            if (!scritto.riuscito) {
-                esito.errore = QStringLiteral("Impossibile scrivere la copia di sicurezza ") + copia
-                               + QStringLiteral(": ") + scritto.errore;
-                return false;
-            }
-            esito.copieSicurezza << copia;
-            esito.note += NoteBackup(scritto);
+        // The declarants of the file already stored: a declarant not stored yet has
+        // nothing to keep. They go into one copy, named after the declarant when alone.
+        const QSet<QString> delFile(esito.codici.cbegin(), esito.codici.cend());
+        QSet<QString> presenti;
+        db_.forEach(QStringLiteral("SELECT OCOD FROM COPE"), {}, {ColumnType::Text}, [&](const Row& riga) {
+            if (delFile.contains(riga.text(0)))
+                presenti.insert(riga.text(0));
+            return true;
+        });
+        if (presenti.isEmpty())
+            return true;
+        const QString copia = PercorsoCopiaSicurezza(
+            cartella_, presenti.size() == 1 ? *presenti.cbegin() : QStringLiteral("TUTTI"), adesso());
+        ScrittoreBackup scrittore(db_);
+        scrittore.cripta = cripta;
+        const EsitoBackup scritto = scrittore.CreaBackup(copia, presenti);
+        if (!scritto.riuscito) {
+            esito.errore = QStringLiteral("Impossibile scrivere la copia di sicurezza ") + copia + QStringLiteral(": ")
+                           + scritto.errore;
+            return false;
         }
+        esito.copiaSicurezza = copia;
+        esito.note += NoteBackup(scritto);
     } catch (const DbError& errore) {
         esito.errore = DescrizioneErroreDatabase(db_, errore);
         return false;
@@ -225,19 +225,20 @@ bool Ripristino::ScriviCopie(EsitoRipristino& esito)
 // down, or the next file would reuse a name (and a ProgressivoInvio) already transmitted.
 QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& piano)
 {
-    QHash<QString, int> progressivi;
-    for (const auto& [tabella, codici] : piano.sostituzioni) {
-        if (tabella != &schema::COPE())
-            continue;
-        for (const QString& codice : codici) {
-            const auto registrato = db_.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {codice},
-                                               ColumnType::Text);
-            bool numero = false;
-            const int valore = registrato ? registrato->toString().trimmed().toInt(&numero) : 0;
-            if (numero)
-                progressivi.insert(codice, valore);
-        }
+    QSet<QString> codici;
+    for (const auto& [tabella, codiciTabella] : piano.sostituzioni) {
+        if (tabella == &schema::COPE())
+            codici = QSet<QString>(codiciTabella.cbegin(), codiciTabella.cend());
     }
+    QHash<QString, int> progressivi;
+    db_.forEach(QStringLiteral("SELECT OCOD, OPROG FROM COPE"), {}, {ColumnType::Text, ColumnType::Text},
+                [&](const Row& riga) {
+                    bool numero = false;
+                    const int valore = riga.text(1).trimmed().toInt(&numero);
+                    if (numero && codici.contains(riga.text(0)))
+                        progressivi.insert(riga.text(0), valore);
+                    return true;
+                });
     return progressivi;
 }
 

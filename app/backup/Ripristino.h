@@ -2,15 +2,17 @@
 // The restore of a backup file. Everything is checked before anything changes: the lines
 // must name tables of the program's own schema (CTAB, or a table keyed by the declarant
 // code OCOD) and carry exactly one value for each of its columns (a shorter line is a
-// file cut short, a longer one a damaged file), and their values are converted first.
-// Then a safety copy of every declarant of the file that is already stored is written
-// into the program folder; a copy that cannot be written stops the restore before it
+// file cut short, a longer one a damaged file; so is a last line without its line end),
+// and their values are converted first. Then the declarants of the file that are already
+// stored are written into one safety copy in the program folder (named after the
+// declarant when there is one); a copy that cannot be written stops the restore before it
 // starts. Finally, in one transaction, the rows of each declarant of the file are
 // replaced once (so a backup of all declarants restores them all, and a table appearing
 // twice loses nothing) and the code-table lines are merged. Any failure rolls the whole
 // restore back. The file is read twice, line by line, and no line is held past its turn.
 
 #include "app/backup/LeggiBackup.h"
+#include "app/backup/LimitiBackup.h"
 #include "app/backup/ValoriRipristino.h"
 
 #include "platform/db/Table.h"
@@ -34,9 +36,9 @@ struct EsitoRipristino {
     bool riuscito = false;
     int righe = 0;                   // rows restored or merged
     QStringList codici;              // declarants replaced, in the order of the file
-    QStringList copieSicurezza;      // safety copies written
+    QString copiaSicurezza;          // the safety copy written, if any
     QStringList erroriCampo;         // field messages already shown
-    QString note;                    // notes of the safety copies
+    QString note;                    // notes of the safety copy
     QString errore;                  // what stopped the restore (nothing was changed)
 };
 
@@ -60,9 +62,10 @@ OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString
 
 // Reads and checks every line of the file (throws ErroreBackup): nothing changes anywhere.
 // The declarants go to esito.codici, the field messages to esito.erroriCampo and, one by
-// one, to segnalaCampo.
+// one, to segnalaCampo. A file of more than `massimoSoggetti` declarants is refused.
 PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
-                                  const std::function<void(const QString&)>& segnalaCampo = {});
+                                  const std::function<void(const QString&)>& segnalaCampo = {},
+                                  int massimoSoggetti = MassimoSoggettiBackup);
 
 class Ripristino {
 public:
@@ -74,12 +77,14 @@ public:
     std::function<void()> avanza;    // once per row restored
     // Shows one field message (the row is still restored).
     std::function<void(const QString&)> segnalaCampo;
+    // The most declarants a file may hold (tests lower it).
+    int massimoSoggetti = MassimoSoggettiBackup;
 
     EsitoRipristino Ripristina(const QString& percorso);
 
 private:
-    // A safety copy of every declarant of the file already stored; false when one fails.
-    bool ScriviCopie(EsitoRipristino& esito);
+    // The safety copy of the declarants of the file already stored; false when it fails.
+    bool ScriviCopia(EsitoRipristino& esito);
     // Replaces and merges in one transaction, reading the file again (throws DbError,
     // having rolled back).
     void Applica(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito);

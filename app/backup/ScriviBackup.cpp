@@ -1,6 +1,8 @@
 #include "app/backup/ScriviBackup.h"
 
 #include "app/backup/FormatoBackup.h"
+#include "app/backup/LeggiBackup.h"
+#include "app/backup/LimitiBackup.h"
 #include "app/core/Cripta.h"
 #include "app/core/ErroreDatabase.h"
 #include "app/core/SalvataggioCompleto.h"
@@ -12,6 +14,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 namespace quercino {
@@ -33,69 +36,142 @@ bool LineaCriptabile(const QString& linea)
     return true;
 }
 
+// The rows of COPE (those `dove` selects, when given) to `ogni`, until it returns false.
+// All the rows are read a page at a time, in code order, where the database takes LIMIT:
+// an ODBC driver holds a whole result in memory before it hands over its first row.
+void LeggiCope(Database& db, const QString& dove, const QVariantList& valori,
+               const std::function<bool(const Row&)>& ogni)
+{
+    const Table& cope = schema::COPE();
+    if (!dove.isEmpty() || db.dialect() == Database::Dialect::Other) {
+        db.forEach(cope.selectAll() + dove, valori, cope.types(), ogni);
+        return;
+    }
+    constexpr int RighePagina = 1000;
+    std::optional<QString> ultimo;
+    for (;;) {
+        int lette = 0;
+        bool avanti = true;
+        const QString sql = cope.selectAll() + (ultimo ? QStringLiteral(" WHERE OCOD > ?") : QString())
+                            + QStringLiteral(" ORDER BY OCOD LIMIT %1").arg(RighePagina);
+        db.forEach(sql, ultimo ? QVariantList{*ultimo} : QVariantList{}, cope.types(), [&](const Row& riga) {
+            ++lette;
+            ultimo = riga.text(cope::OCOD);
+            avanti = ogni(riga);
+            return avanti;
+        });
+        if (!avanti || lette < RighePagina)
+            return;
+    }
+}
+
 } // namespace
 
 EsitoBackup ScrittoreBackup::CreaBackup(const QString& percorso, const QString& codice)
 {
+    if (codice.isEmpty())
+        return Scrivi(percorso, QString(), {}, nullptr);
+    return Scrivi(percorso, QStringLiteral(" WHERE OCOD = ?"), {codice}, nullptr);
+}
+
+EsitoBackup ScrittoreBackup::CreaBackup(const QString& percorso, const QSet<QString>& codici)
+{
+    return Scrivi(percorso, QString(), {}, &codici);
+}
+
+EsitoBackup ScrittoreBackup::Scrivi(const QString& percorso, const QString& dove, const QVariantList& valori,
+                                    const QSet<QString>* codici)
+{
     EsitoBackup esito;
-    const Table& cope = schema::COPE();
-    std::vector<QString> linee;
-    try {
-        const std::vector<Row> righe =
-            codice.isEmpty() ? db_.select(cope)
-                             : db_.select(cope, QStringLiteral(" WHERE OCOD = ?"), {codice});
-        linee.reserve(righe.size());
-        for (const Row& riga : righe) {
-            if (avanza)
-                avanza();
-            linee.push_back(RigaBackup(cope, riga));
-        }
-    } catch (const DbError& errore) {
-        esito.errore = DescrizioneErroreDatabase(db_, errore);
-        return esito;
-    }
-
-    // A file is all plain or all scrambled: one value that would not survive makes it plain.
     esito.criptato = cripta;
-    if (cripta) {
-        for (const QString& linea : linee) {
-            if (!LineaCriptabile(linea)) {
-                esito.criptato = false;
-                esito.inChiaroPerValori = true;
-                break;
-            }
+    int avanzate = 0;
+    // A file is all plain or all scrambled: a value that would not survive scrambling
+    // starts the file again, plain.
+    for (;;) {
+        QSaveFile file(percorso);
+        file.setDirectWriteFallback(false);
+        errno = 0;
+        if (!file.open(QIODevice::WriteOnly)) {
+            esito.errore = MotivoErroreScrittura(file, errno);
+            return esito;
         }
+        const Interruzione interruzione = Passata(file, dove, valori, codici, esito, avanzate);
+        if (interruzione == Interruzione::NonCriptabile) {
+            esito.criptato = false;
+            esito.inChiaroPerValori = true;
+            esito.caratteriSostituiti = false;
+            esito.righe = 0;
+            continue;
+        }
+        if (interruzione == Interruzione::Rifiutato) {
+            file.cancelWriting();
+            esito.righe = 0;
+            return esito;
+        }
+        esito.errore = CompletaSalvataggio(file);
+        if (!esito.errore.isEmpty()) {
+            esito.righe = 0;
+            return esito;
+        }
+        esito.riuscito = true;
+        return esito;
     }
+}
 
-    QByteArray contenuto;
-    for (const QString& linea : linee) {
-        const QString scritta = esito.criptato ? CriptaCampi(linea, ModoScrivi, ChiaveBackup) : linea;
-        bool senzaPerdite = true;
-        const std::vector<std::uint8_t> byte = encodeWindows1252(scritta, &senzaPerdite);
-        if (!senzaPerdite)
-            esito.caratteriSostituiti = true;
-        contenuto.append(reinterpret_cast<const char*>(byte.data()), static_cast<qsizetype>(byte.size()));
-        contenuto.append("\r\n", 2);
+ScrittoreBackup::Interruzione ScrittoreBackup::Passata(QSaveFile& file, const QString& dove,
+                                                       const QVariantList& valori, const QSet<QString>* codici,
+                                                       EsitoBackup& esito, int& avanzate)
+{
+    const Table& cope = schema::COPE();
+    Interruzione interruzione = Interruzione::Nessuna;
+    qint64 scritti = 0;
+    const auto rifiuta = [&](const QString& motivo) {
+        esito.errore = motivo;
+        interruzione = Interruzione::Rifiutato;
+        return false;
+    };
+    try {
+        LeggiCope(db_, dove, valori, [&](const Row& riga) {
+            if (codici && !codici->contains(riga.text(cope::OCOD)))
+                return true;
+            // The progress moves once per row, not again when the file starts over.
+            if (esito.righe++ == avanzate) {
+                ++avanzate;
+                if (avanza)
+                    avanza();
+            }
+            if (esito.righe > massimoSoggetti)
+                return rifiuta(QStringLiteral("l'archivio contiene ") + OltreMassimoSoggetti(massimoSoggetti));
+            const QString linea = RigaBackup(cope, riga);
+            if (esito.criptato && !LineaCriptabile(linea)) {
+                interruzione = Interruzione::NonCriptabile;
+                return false;
+            }
+            bool senzaPerdite = true;
+            std::vector<std::uint8_t> byte =
+                encodeWindows1252(esito.criptato ? CriptaCampi(linea, ModoScrivi, ChiaveBackup) : linea, &senzaPerdite);
+            esito.caratteriSostituiti = esito.caratteriSostituiti || !senzaPerdite;
+            // Values longer than their columns (stored by some other program) could make
+            // a line or a file that the restore refuses.
+            if (static_cast<qsizetype>(byte.size()) > LunghezzaMassimaRigaBackup)
+                return rifiuta(QStringLiteral("il soggetto obbligato %1 ha valori troppo lunghi per un file di backUp")
+                                   .arg(riga.text(cope::OCOD)));
+            byte.push_back('\r');
+            byte.push_back('\n');
+            scritti += static_cast<qint64>(byte.size());
+            if (scritti > DimensioneMassimaBackup())
+                return rifiuta(QStringLiteral("il file supererebbe i %1 MB che un ripristino accetta")
+                                   .arg(DimensioneMassimaBackup() >> 20));
+            errno = 0;
+            if (file.write(reinterpret_cast<const char*>(byte.data()), static_cast<qint64>(byte.size()))
+                != static_cast<qint64>(byte.size()))
+                return rifiuta(MotivoErroreScrittura(file, errno));
+            return true;
+        });
+    } catch (const DbError& errore) {
+        rifiuta(DescrizioneErroreDatabase(db_, errore));
     }
-
-    QSaveFile file(percorso);
-    file.setDirectWriteFallback(false);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) {
-        esito.errore = MotivoErroreScrittura(file, errno);
-        return esito;
-    }
-    if (file.write(contenuto) != contenuto.size()) {
-        esito.errore = MotivoErroreScrittura(file, errno);
-        file.cancelWriting();
-        return esito;
-    }
-    esito.errore = CompletaSalvataggio(file);
-    if (!esito.errore.isEmpty())
-        return esito;
-    esito.righe = static_cast<int>(linee.size());
-    esito.riuscito = true;
-    return esito;
+    return interruzione;
 }
 
 QString MessaggioBackupFallito(const EsitoBackup& esito)

@@ -1,11 +1,19 @@
 #pragma once
 // The backup writer: the COPE rows of one declarant, or of all, into one file. The file is
 // written under a temporary name and takes its real name only when complete, so a failure
-// never leaves a partial file that looks like a backup (nor spoils an older one).
+// never leaves a partial file that looks like a backup (nor spoils an older one). Rows go
+// to the file as they are read; a registry beyond what a restore takes (LimitiBackup.h) is
+// refused, so every file written can be restored.
 
+#include "app/backup/LimitiBackup.h"
+
+#include <QSet>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
+
+class QSaveFile;
 
 namespace quercino {
 
@@ -31,12 +39,25 @@ public:
     bool cripta = true;
     // Called once per row, as the window's progress display moves.
     std::function<void()> avanza;
+    // The most declarants a file may hold (tests lower it).
+    int massimoSoggetti = MassimoSoggettiBackup;
 
     // Writes `percorso` with the COPE rows whose OCOD is `codice` (every row when the code
     // is empty), replacing a file of that name. No row gives an empty file.
     EsitoBackup CreaBackup(const QString& percorso, const QString& codice);
+    // The same with the rows of several declarants.
+    EsitoBackup CreaBackup(const QString& percorso, const QSet<QString>& codici);
 
 private:
+    // Why a pass over the rows stopped before their end.
+    enum class Interruzione { Nessuna, NonCriptabile, Rifiutato };
+
+    EsitoBackup Scrivi(const QString& percorso, const QString& dove, const QVariantList& valori,
+                       const QSet<QString>* codici);
+    // One pass: every row into `file`, scrambled or not; a refusal goes to esito.errore.
+    Interruzione Passata(QSaveFile& file, const QString& dove, const QVariantList& valori,
+                         const QSet<QString>* codici, EsitoBackup& esito, int& avanzate);
+
     Database& db_;
 };
 

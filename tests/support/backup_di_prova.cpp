@@ -21,6 +21,21 @@ QVariantList SoggettoCompleto(const QString& codice, const QString& nome)
     return riga;
 }
 
+void RegistroAlLimite(Database& db, int n)
+{
+    QVariantList riga;
+    for (const Column& colonna : schema::COPE().columns) {
+        const QChar lettera(char16_t(u'A' + riga.size() % 26));
+        riga << (colonna.type == ColumnType::Text ? QVariant(QString(colonna.width, lettera)) : QVariant(-32768));
+    }
+    Transaction transazione(db);
+    for (int i = 0; i < n; ++i) {
+        riga[cope::OCOD] = QString::number(i).rightJustified(16, u'0');
+        db.insert(schema::COPE(), riga);
+    }
+    transazione.commit();
+}
+
 QByteArray LineaBackup(const Table& tabella, const QStringList& valori)
 {
     QByteArray linea = "\xA6" + tabella.name.toLatin1();

@@ -23,6 +23,10 @@ namespace quercino::test {
 // an address with an accented town and the rest of rigaCope.
 QVariantList SoggettoCompleto(const QString& codice, const QString& nome);
 
+// `n` declarants, coded 0000000000000000 on, every column at its width (so each backup
+// line is as long as a line can be), inserted in one transaction.
+void RegistroAlLimite(Database& db, int n);
+
 // A whole plain line of a backup file, CR LF included: the table's name, then the given
 // values (Latin-1) and empty ones for the columns after them.
 QByteArray LineaBackup(const Table& tabella, const QStringList& valori);

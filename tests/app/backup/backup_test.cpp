@@ -11,6 +11,7 @@
 
 #include "app/backup/FSalva.h"
 #include "app/backup/LeggiBackup.h"
+#include "app/backup/LimitiBackup.h"
 #include "app/backup/NomiBackup.h"
 #include "app/backup/ScriviBackup.h"
 #include "app/core/Globals.h"
@@ -29,6 +30,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -165,22 +167,26 @@ protected:
                 if (riga.startsWith(a))
                     s.Stampa(test::Codifica(riga));
         };
-        // The safety copies, each scrambled or not and with the name it holds; then removed.
+        // The safety copies, each scrambled or not and with the names it holds; then removed.
         s.verbi["copie"] = [this](const QString&) {
             QDir cartella(programma_.path());
             for (const QString& copia : cartella.entryList(QDir::Files, QDir::Name)) {
                 const FileBackupLetto letto = LeggiFileBackup(cartella.filePath(copia));
-                s.Stampa(copia + (letto.intestazione.criptato ? ": criptata, " : ": in chiaro, ")
-                         + letto.righe.at(0).campi.value(3));
+                QStringList nomi;
+                for (const RigaBackupLetta& riga : letto.righe)
+                    nomi << riga.campi.value(3);
+                nomi.sort();
+                s.Stampa(copia + (letto.intestazione.criptato ? ": criptata, " : ": in chiaro, ") + nomi.join(", "));
                 cartella.remove(copia);
             }
         };
-        // "tronca DA A N": the first N bytes of a file in another; "tronca DA A ¦": up to
-        // the last separator, the last value gone.
+        // "tronca DA A N": the first N bytes of a file in another, all but the last -N when
+        // negative.
         s.verbi["tronca"] = [this](const QString& a) {
             const QStringList p = test::Parole(a);
             const QByteArray byte = test::LeggiFile(File(p[0]));
-            test::ScriviFile(File(p[1]), byte.left(p[2] == "¦" ? byte.lastIndexOf('\xA6') : p[2].toInt()));
+            const int n = p[2].toInt();
+            test::ScriviFile(File(p[1]), byte.left(n < 0 ? byte.size() + n : n));
         };
     }
 
@@ -374,6 +380,45 @@ TEST_P(FinestraSalva, Ripristini)
 }
 
 QUERCINO_DB_SOLO_FILE(FinestraSalva);
+
+class Grande : public test::BackupTest {};
+
+// A registry whose backup passes the old 16 MB limit: 3,500 declarants with every column at
+// its width, each line as long as a line can be. Written whole, restored over the registry
+// it came from (a safety copy of all of it first), the database as it was; one declarant
+// fewer allowed, the backup and the restore are refused and say why.
+TEST_P(Grande, OltreSediciMega)
+{
+    constexpr int Soggetti = 3500;
+    test::RegistroAlLimite(db(), Soggetti);
+    const QStringList prima = StatoDaFuori();
+    ScrittoreBackup scrittore(db());
+    const EsitoBackup scritto = scrittore.CreaBackup(File("tutti.VEKO"), QString());
+    ASSERT_TRUE(scritto.riuscito) << scritto.errore.toStdString();
+    const qint64 dimensione = QFileInfo(File("tutti.VEKO")).size();
+    EXPECT_GT(dimensione, qint64{16} << 20);
+    EXPECT_EQ(dimensione, Soggetti * LunghezzaMassimaRiga(schema::COPE()));
+
+    db().exec(QStringLiteral("UPDATE COPE SET ORAG = 'CAMBIATO'"));
+    Ripristino ripristino(db(), cartella_.path());
+    EsitoRipristino esito = ripristino.Ripristina(File("tutti.VEKO"));
+    ASSERT_TRUE(esito.riuscito) << esito.errore.toStdString();
+    EXPECT_EQ(esito.righe, Soggetti);
+    EXPECT_EQ(StatoDaFuori(), prima);
+    EXPECT_EQ(LeggiFileBackup(esito.copiaSicurezza).righe.size(), std::size_t{Soggetti});
+
+    scrittore.massimoSoggetti = Soggetti - 1;
+    EXPECT_EQ(MessaggioBackupFallito(scrittore.CreaBackup(File("troppi.VEKO"), QString())),
+              "Creazione file di BackUP non riuscita: l'archivio contiene più soggetti obbligati dei 3.499 che un "
+              "file di backUp può contenere\r\nNessun file di backUp è stato scritto.");
+    EXPECT_FALSE(QFile::exists(File("troppi.VEKO")));
+    ripristino.massimoSoggetti = Soggetti - 1;
+    EXPECT_EQ(ripristino.Ripristina(File("tutti.VEKO")).errore,
+              "Riga 3500 del file: il file contiene più soggetti obbligati dei 3.499 che un file di backUp può "
+              "contenere");
+}
+
+QUERCINO_DB_BACKENDS(Grande);
 
 // The server ends the connection in the middle of a restore, as a stopped server or a
 // dropped network would: the user is told so in words, and nothing changed.

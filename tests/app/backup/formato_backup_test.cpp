@@ -4,6 +4,7 @@
 
 #include "app/backup/FormatoBackup.h"
 #include "app/backup/LeggiBackup.h"
+#include "app/backup/LimitiBackup.h"
 #include "app/backup/NomiBackup.h"
 #include "app/backup/RipristinaCTAB.h"
 #include "app/backup/ValoriRipristino.h"
@@ -113,14 +114,14 @@ TEST(LeggiBackup, RigheFuoriMisuraFileVuotiERigheSaltate)
     // made; a file beyond any registry's backup before it is read at all.
     const QByteArray prima = "\xA6" "COPE\xA6" "01\xA6R\r\n";
     for (const QByteArray& resto : {QByteArray(LunghezzaMassimaRigaBackup + 1, 'x'), QByteArray(300, '\xA6')}) {
-        LettoreBackup lettore(prima + resto);
+        LettoreBackup lettore(prima + resto + "\r\n");
         RigaBackupLetta riga;
         ASSERT_TRUE(lettore.Prossima(riga));
         EXPECT_THROW(lettore.Prossima(riga), ErroreBackup);
     }
     QTemporaryDir cartella;
     QFile grande(cartella.filePath("grande.VEKO"));
-    ASSERT_TRUE(grande.open(QIODevice::WriteOnly) && grande.write(prima) > 0 && grande.resize(DimensioneMassimaBackup + 1));
+    ASSERT_TRUE(grande.open(QIODevice::WriteOnly) && grande.write(prima) > 0 && grande.resize(DimensioneMassimaBackup() + 1));
     grande.close();
     EXPECT_THROW(ControllaFileBackup(grande.fileName()), ErroreBackup);
     EXPECT_THROW(LettoreBackup::DaFile(grande.fileName()), ErroreBackup);
@@ -146,4 +147,20 @@ TEST(LeggiBackup, RigheFuoriMisuraFileVuotiERigheSaltate)
     EXPECT_EQ(letto.righe[0].campi, (QStringList{"", "COPE", "01", "AB"}));
     EXPECT_EQ(letto.righe[1].numero, 4);
     EXPECT_EQ(letto.righe[1].campi, (QStringList{"", "COPE", "02", "AB"}));
+
+    // A CR LF split between two reads of the file is one line end; a file of lone CRs ends
+    // complete with its last CR.
+    QByteArray lunghe = prima;
+    while (lunghe.size() < BloccoLetturaBackup - 2000)
+        lunghe += prima.left(prima.size() - 2) + QByteArray(998, 'x') + "\r\n";
+    lunghe += prima.left(prima.size() - 2) + QByteArray(BloccoLetturaBackup - lunghe.size() - 11, 'y') + "\r\n" + prima;
+    ASSERT_EQ(lunghe.indexOf("y\r\n") + 2, BloccoLetturaBackup);
+    for (const QByteArray& byte : {lunghe, QByteArray("\xA6" "COPE\xA6" "01\xA6R\r\xA6" "COPE\xA6" "02\xA6R\r")}) {
+        LettoreBackup lettore(byte);
+        RigaBackupLetta riga;
+        int righe = 0;
+        while (lettore.Prossima(riga))
+            EXPECT_EQ(riga.numero, ++righe);
+        EXPECT_EQ(righe, byte.count('\xA6') / 3);
+    }
 }
