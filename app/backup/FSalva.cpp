@@ -5,6 +5,7 @@
 #include "app/backup/NomiBackup.h"
 #include "app/backup/Ripristino.h"
 #include "app/backup/ScriviBackup.h"
+#include "app/backup/SoggettiBackup.h"
 #include "app/core/CartelleProgramma.h"
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
@@ -212,14 +213,18 @@ void FSalva::ControllaFile()
     if (percorsoBackup_.isEmpty())
         return;
     IntestazioneBackup intestazione;
+    SoggettiBackup soggetti;
     try {
-        intestazione = ControllaFileBackup(percorsoBackup_);
+        LettoreBackup lettore = LettoreBackup::DaFile(percorsoBackup_);
+        intestazione = lettore.Intestazione();
+        soggetti = ElencaSoggetti(lettore);
     } catch (const ErroreBackup& errore) {
         MsgBox(errore.messaggio());
         Chiudi();
         return;
     }
     label2_->setText(intestazione.codice + QLatin1Char(' ') + intestazione.nome);
+    label3_->setText(DomandaRipristinoPer(soggetti));
     label3_->show();
     codiceRipristino_ = intestazione.codice;
 }

@@ -84,12 +84,10 @@ private:
     bool occupata_ = false;
 };
 
-// The window's titles and prompts.
+// The window's titles.
 inline const QString TitoloSalva = QStringLiteral("CREA ARCHIVIO DI BACKUP");
 inline const QString TitoloRipristina = QStringLiteral("RIPRISTINA ARCHIVIO DI BACKUP");
 inline const QString TitoloDialogoSalva = QStringLiteral("Indica dove salvare il file di backUp");
 inline const QString TitoloDialogoApri = QStringLiteral("Indica il file di backUp da ripristinare");
-inline const QString DomandaRipristino = QStringLiteral(
-    "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
 
 } // namespace quercino

@@ -83,21 +83,20 @@ IntestazioneBackup ControllaPrimaRiga(const QString& riga)
     if (campi.size() < 4 || campi[1] != NomeCope || trimBlanks(campi[2]).isEmpty())
         throw ErroreBackup(MessaggioNonBackup);
     intestazione.codice = trimBlanks(campi[2]);
-    intestazione.nome = campi[3];
-    // A natural person has no company name: the prompt shows surname and first name, so
-    // the user sees whose data will be replaced.
+    intestazione.nome = NomeSoggettoBackup(campi);
+    return intestazione;
+}
+
+QString NomeSoggettoBackup(const QStringList& campi)
+{
     const auto campo = [&](int colonna) {
         const qsizetype indice = colonna + 2;
         return indice < campi.size() ? trimBlanks(campi[indice]) : QString();
     };
-    if (trimBlanks(intestazione.nome).isEmpty() && campo(cope::OPF) == QLatin1String("1"))
-        intestazione.nome = trimBlanks(campo(cope::OCOG) + QLatin1Char(' ') + campo(cope::ONOME));
-    return intestazione;
-}
-
-IntestazioneBackup ControllaFileBackup(const QString& percorso)
-{
-    return LettoreBackup::DaFile(percorso).Intestazione();
+    const QString nome = campi.value(cope::ORAG + 2);
+    if (trimBlanks(nome).isEmpty() && campo(cope::OPF) == QLatin1String("1"))
+        return trimBlanks(campo(cope::OCOG) + QLatin1Char(' ') + campo(cope::ONOME));
+    return nome;
 }
 
 LettoreBackup LettoreBackup::DaFile(const QString& percorso)

@@ -49,19 +49,20 @@ struct IntestazioneBackup {
     QString nome;          // item 3; for a natural person, surname and first name
 };
 
+// The name of the declarant of a COPE line's items: the company name, or for a natural
+// person, who has none, surname and first name.
+QString NomeSoggettoBackup(const QStringList& campi);
+
 // The first line, decoded from the file's bytes, when it is a declarant line (plain or
 // scrambled) with at least a code and a name; otherwise ErroreBackup(MessaggioNonBackup).
 IntestazioneBackup ControllaPrimaRiga(const QString& riga);
 
-// The first line of the file tested as above (the window's check before a restore); only
-// that line is read. An unreadable, empty or oversized file is not a backup either.
-IntestazioneBackup ControllaFileBackup(const QString& percorso);
-
 // The lines of a backup, one at a time, blank lines left out.
 class LettoreBackup {
 public:
-    // The file, when it is at most DimensioneMassimaBackup() bytes; throws ErroreBackup
-    // when it cannot be read or its first line is not a backup's.
+    // The file, when it is at most DimensioneMassimaBackup() bytes, its first line tested
+    // (only that line is read here); throws ErroreBackup when the file cannot be read or
+    // is empty, oversized or not a backup.
     static LettoreBackup DaFile(const QString& percorso);
     explicit LettoreBackup(QByteArray byte);
 

@@ -123,19 +123,18 @@ TEST(LeggiBackup, RigheFuoriMisuraFileVuotiERigheSaltate)
     QFile grande(cartella.filePath("grande.VEKO"));
     ASSERT_TRUE(grande.open(QIODevice::WriteOnly) && grande.write(prima) > 0 && grande.resize(DimensioneMassimaBackup() + 1));
     grande.close();
-    EXPECT_THROW(ControllaFileBackup(grande.fileName()), ErroreBackup);
     EXPECT_THROW(LettoreBackup::DaFile(grande.fileName()), ErroreBackup);
 
     // Empty, only a line end, missing, a folder.
     const QString vuoto = cartella.filePath("vuoto.VEKO");
     Scrivi(vuoto, "");
-    EXPECT_THROW(ControllaFileBackup(vuoto), ErroreBackup);
+    EXPECT_THROW(LettoreBackup::DaFile(vuoto), ErroreBackup);
     EXPECT_THROW(LeggiFileBackup(vuoto), ErroreBackup);
     const QString soloFine = cartella.filePath("fine.VEKO");
     Scrivi(soloFine, "\r\n");
-    EXPECT_THROW(ControllaFileBackup(soloFine), ErroreBackup);
-    EXPECT_THROW(ControllaFileBackup(cartella.filePath("manca.VEKO")), ErroreBackup);
-    EXPECT_THROW(ControllaFileBackup(cartella.path()), ErroreBackup);
+    EXPECT_THROW(LettoreBackup::DaFile(soloFine), ErroreBackup);
+    EXPECT_THROW(LettoreBackup::DaFile(cartella.filePath("manca.VEKO")), ErroreBackup);
+    EXPECT_THROW(LettoreBackup::DaFile(cartella.path()), ErroreBackup);
 
     const QString percorso = cartella.filePath("b.VEKO");
     // Scrambled: a line of blanks would turn into separators if unscrambled first.

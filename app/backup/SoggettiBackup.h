@@ -1,0 +1,28 @@
+#pragma once
+// Whose data a backup holds, for the question before a restore: a backup of all
+// declarants replaces every one of them, and the question says so.
+
+#include "app/backup/LeggiBackup.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace quercino {
+
+inline const QString DomandaRipristino = QStringLiteral(
+    "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
+
+struct SoggettiBackup {
+    int numero = 0;          // declarants in the file
+    QStringList primi;       // code and name of the first ones, in the order of the file
+};
+
+// The declarants of the file's COPE lines, with the first `elencati` of them, read from
+// the first line on; throws ErroreBackup as the reader does.
+SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int elencati = 5);
+
+// The question: the window's own for one declarant; for several, how many, the first
+// ones and how many more.
+QString DomandaRipristinoPer(const SoggettiBackup& soggetti);
+
+} // namespace quercino
