@@ -1,6 +1,7 @@
 #include "app/backup/FSalva.h"
 
 #include "app/backup/FormatoBackup.h"
+#include "app/backup/LimitiBackup.h"
 #include "app/backup/LeggiBackup.h"
 #include "app/backup/NomiBackup.h"
 #include "app/backup/Ripristino.h"
@@ -140,10 +141,13 @@ FSalva::FSalva(QWidget* parent) : QDialog(parent)
         politica.setRetainSizeWhenHidden(true);
         nascosto->setSizePolicy(politica);
     }
+    // The question at its tallest: several declarants, a line each.
+    label3_->setText(DomandaRipristinoPer({MassimoSoggettiBackup, QStringList(SoggettiElencati, QStringLiteral("X"))}));
     constexpr int Larghezza = 520;
     layout->activate();
     setFixedSize(Larghezza, layout->hasHeightForWidth() ? layout->totalHeightForWidth(Larghezza)
                                                         : layout->totalSizeHint().height());
+    label3_->setText(DomandaRipristino);
 
     connect(bconferma_, &QPushButton::clicked, this, &FSalva::bconferma_Click);
     connect(saveAll_, &QPushButton::clicked, this, &FSalva::saveALL_Click);
@@ -224,7 +228,13 @@ void FSalva::ControllaFile()
         return;
     }
     label2_->setText(intestazione.codice + QLatin1Char(' ') + intestazione.nome);
-    label3_->setText(DomandaRipristinoPer(soggetti));
+    // Each declarant named keeps to one line, as the window's size allows for.
+    QStringList righe = DomandaRipristinoPer(soggetti).split(QLatin1Char('\n'));
+    const QMargins margini = layout()->contentsMargins();
+    for (qsizetype i = 1; i < righe.size(); ++i)
+        righe[i] = label3_->fontMetrics().elidedText(righe[i], Qt::ElideRight,
+                                                     width() - margini.left() - margini.right());
+    label3_->setText(righe.join(QLatin1Char('\n')));
     label3_->show();
     codiceRipristino_ = intestazione.codice;
 }

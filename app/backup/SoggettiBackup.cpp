@@ -7,7 +7,7 @@
 
 namespace quercino {
 
-SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int elencati)
+SoggettiBackup ElencaSoggetti(LettoreBackup& lettore)
 {
     SoggettiBackup soggetti;
     QSet<QString> visti;
@@ -20,7 +20,7 @@ SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int elencati)
         if (visti.contains(codice))
             continue;
         visti.insert(codice);
-        if (soggetti.primi.size() < elencati)
+        if (soggetti.primi.size() < SoggettiElencati)
             soggetti.primi << codice + QLatin1Char(' ') + trimBlanks(NomeSoggettoBackup(riga.campi));
     }
     soggetti.numero = static_cast<int>(visti.size());

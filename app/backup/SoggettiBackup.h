@@ -12,17 +12,20 @@ namespace quercino {
 inline const QString DomandaRipristino = QStringLiteral(
     "Confermi il ripristino di questo archivio? Se presenti, i dati dell'operatore saranno SOSTITUITI");
 
+// How many declarants the question names.
+inline constexpr int SoggettiElencati = 5;
+
 struct SoggettiBackup {
     int numero = 0;          // declarants in the file
     QStringList primi;       // code and name of the first ones, in the order of the file
 };
 
-// The declarants of the file's COPE lines, with the first `elencati` of them, read from
-// the first line on; throws ErroreBackup as the reader does.
-SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int elencati = 5);
+// The declarants of the file's COPE lines, with the first SoggettiElencati of them, read
+// from the first line on; throws ErroreBackup as the reader does.
+SoggettiBackup ElencaSoggetti(LettoreBackup& lettore);
 
-// The question: the window's own for one declarant; for several, how many, the first
-// ones and how many more.
+// The question: the window's own for one declarant; for several, how many, then the
+// first ones a line each, and how many more.
 QString DomandaRipristinoPer(const SoggettiBackup& soggetti);
 
 } // namespace quercino
