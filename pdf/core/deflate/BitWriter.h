@@ -67,7 +67,7 @@ private:
     void Grow()
     {
         std::size_t room = std::max(out_.size() * 2, at_ + 64);
-        if (at_ + 64 <= out_.capacity())
+        if (at_ + 8 <= out_.capacity())
             room = std::min(room, out_.capacity());
         out_.resize(room);
     }

@@ -181,7 +181,8 @@ Bytes WriteBlock(const std::uint8_t* data, std::int32_t length, const DeflateTok
     if (choice)
         *choice = chosen;
 
-    // The sizes are exact: the output is made once, and touched no further than it is written.
+    // The chosen size is the block's own: the output is made once, and touched no further
+    // than it is written.
     Bytes out;
     out.reserve(static_cast<std::size_t>(best) + 16);
     out.push_back(0x78);
