@@ -4,12 +4,11 @@
 #include "app/core/Main.h"
 #include "app/programma/CollegaFinestre.h"
 #include "app/shell/Avvio.h"
-
-#include <QApplication>
+#include "app/widgets/Applicazione.h"
 
 int main(int argc, char** argv)
 {
-    QApplication applicazione(argc, argv);
+    quercino::Applicazione applicazione(argc, argv);
     quercino::CollegaFinestre();
     return quercino::AvviaProgramma(applicazione, &quercino::Main);
 }

@@ -40,7 +40,8 @@ public:
     explicit Risposte(QString cartella) : cartella_(std::move(cartella)) {}
     QString ChiediFileXML(const QString& nome) override { return QDir(cartella_).filePath(nome); }
     bool ControlloDocumento(const QString&) override { return false; }
-    int AggiornaProgressivo() override { return ++progressivo; }
+    int PrendiProgressivo() override { return progressivo++; }
+    void RestituisciProgressivo(int) override {}
     int progressivo = 1;
 
 private:

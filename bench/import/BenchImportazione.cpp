@@ -77,11 +77,8 @@ public:
         dati.OSPRO = QStringLiteral("RM");
     }
     datifattura::DatiDichiarante Dichiarante() override { return dati; }
-    QString AggiornaProgressivo() override
-    {
-        ++dati.OPROG;
-        return {};
-    }
+    int PrendiProgressivo() override { return dati.OPROG++; }
+    void RestituisciProgressivo(int) override {}
     datifattura::DatiDichiarante dati;
 };
 

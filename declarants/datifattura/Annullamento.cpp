@@ -7,8 +7,6 @@
 #include "declarants/datifattura/Testata.h"
 #include "declarants/datifattura/ValoriSchema.h"
 
-#include <QDir>
-
 namespace quercino::datifattura {
 
 std::string TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
@@ -23,6 +21,19 @@ std::string TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
     return testo;
 }
 
+namespace {
+
+void RestituisciSenzaErrori(RichiesteScrittura& richieste, int numero)
+{
+    try {
+        richieste.RestituisciProgressivo(numero);
+    } catch (...) {
+        // The number stays taken: a gap in the numbering, never a repeat.
+    }
+}
+
+} // namespace
+
 QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, RichiesteScrittura& richieste)
 {
     // The Agency's identifiers are at most 18 plain characters.
@@ -31,20 +42,23 @@ QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, Richie
                                 + QStringLiteral(" non è valido: sono ammessi da 1 a 18 caratteri senza accenti."));
     }
     VerificaIntestazione(d);
-    const QString percorso = richieste.ChiediFileXML(NomeFileDatiFattura(d, d.OPROG));
-    if (percorso.isEmpty())
-        return {};
-    FileUscita file(percorso);
-    file.Buffer() = TestoAnnullamento(d, idFile);
-    file.Completa();
+    // The number is taken before the name is proposed, and given back when no file is made.
+    DatiDichiarante dati = d;
+    dati.OPROG = richieste.PrendiProgressivo();
+    QString percorso;
     try {
-        richieste.AggiornaProgressivo();
-    } catch (const ErroreDatiFattura& e) {
-        // The file is there: the user must know it, and that its number is still the next one.
-        throw ErroreDatiFattura(QStringLiteral("Il file ") + QDir::toNativeSeparators(percorso)
-                                + QStringLiteral(" è stato creato, ma il progressivo non è stato aggiornato:\r\n")
-                                + e.Messaggio());
+        percorso = richieste.ChiediFileXML(NomeFileDatiFattura(dati, dati.OPROG));
+        if (!percorso.isEmpty()) {
+            FileUscita file(percorso);
+            file.Buffer() = TestoAnnullamento(dati, idFile);
+            file.Completa();
+        }
+    } catch (...) {
+        RestituisciSenzaErrori(richieste, dati.OPROG);
+        throw;
     }
+    if (percorso.isEmpty())
+        RestituisciSenzaErrori(richieste, dati.OPROG);
     return percorso;
 }
 

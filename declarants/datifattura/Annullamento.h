@@ -15,12 +15,12 @@ namespace quercino::datifattura {
 // The whole file's bytes for `idFile` with the declarant's header.
 std::string TestoAnnullamento(const DatiDichiarante& dichiarante, const QString& idFile);
 
-// `CreaAnnullamento`: asks for the path (always, proposing the usual file name), writes the
-// file and raises the progressive once. Returns the path written, or the empty text when the
-// user cancelled (nothing written, progressive unchanged). Throws ErroreDatiFattura when the
-// identifier or the header data would make a file the Agency refuses, or the file cannot be
-// written (nothing is written and the progressive is unchanged then), and when the file is
-// written but the progressive cannot be raised (the message names the file).
+// `CreaAnnullamento`: takes the progressive (the declarant's OPROG is not used), asks for the
+// path (always, proposing the usual file name) and writes the file. Returns the path written,
+// or the empty text when the user cancelled (nothing written, the number given back). Throws
+// ErroreDatiFattura when the identifier or the header data would make a file the Agency
+// refuses, no progressive can be taken, or the file cannot be written (nothing written, the
+// number given back); DbError when the database fails.
 QString CreaAnnullamento(const DatiDichiarante& dichiarante, const QString& idFile,
                          RichiesteScrittura& richieste);
 

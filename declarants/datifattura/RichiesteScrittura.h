@@ -19,10 +19,16 @@ public:
     // it replaced; false when there is none or the user agreed to replace it.
     virtual bool ControlloDocumento(const QString& percorso) = 0;
 
-    // `AggiornaProgressivo`: raises the declarant's progressive after a completed file, in the
-    // registry and in the database, and returns the new value (the next file's number).
-    // Throws ErroreDatiFattura when it cannot be raised.
-    virtual int AggiornaProgressivo() = 0;
+    // The progressive number of a file about to be created, taken where the declarant is
+    // stored: the stored number is read and raised in one step, so no other file, of this
+    // copy of the program or of another, takes it. Throws ErroreDatiFattura (nothing taken)
+    // when no file can carry it; a database failure comes as DbError.
+    virtual int PrendiProgressivo() = 0;
+
+    // A number taken for a file that is not written after all: given back unless a later
+    // one was taken meanwhile. Its failures are ignored: the number is then skipped, never
+    // used twice.
+    virtual void RestituisciProgressivo(int numero) = 0;
 };
 
 } // namespace quercino::datifattura

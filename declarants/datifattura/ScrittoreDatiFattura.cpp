@@ -49,13 +49,15 @@ bool Differisce(const QString& valore, const QString& delBlocco)
 
 ScrittoreDatiFattura::ScrittoreDatiFattura(const DatiDichiarante& dichiarante, TipoComunicazione tipo,
                                            RichiesteScrittura& richieste)
-    : dichiarante_(dichiarante), tipo_(tipo), richieste_(richieste), riserva_(RiservaFattura(tipo)),
-      progressivo_(dichiarante.OPROG)
+    : dichiarante_(dichiarante), tipo_(tipo), richieste_(richieste), riserva_(RiservaFattura(tipo))
 {
     VerificaDichiarante(dichiarante_);
 }
 
-ScrittoreDatiFattura::~ScrittoreDatiFattura() = default;
+ScrittoreDatiFattura::~ScrittoreDatiFattura()
+{
+    Abbandona();
+}
 
 bool ScrittoreDatiFattura::CambioSoggetto(const RigaFattura& r, const QString& nome) const
 {
@@ -163,7 +165,24 @@ RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
 void ScrittoreDatiFattura::Guasto()
 {
     guasto_ = true;
+    Abbandona();
+}
+
+void ScrittoreDatiFattura::Abbandona()
+{
+    if (!file_)
+        return;
     file_.reset();
+    Restituisci(progressivo_);
+}
+
+void ScrittoreDatiFattura::Restituisci(int numero)
+{
+    try {
+        richieste_.RestituisciProgressivo(numero);
+    } catch (...) {
+        // The number stays taken: a gap in the numbering, never a repeat.
+    }
 }
 
 namespace {
@@ -339,10 +358,20 @@ void ScrittoreDatiFattura::ChiudiBlocco()
 // cancelled the save dialog.
 bool ScrittoreDatiFattura::ScriviTestata()
 {
-    if (progressivo_ < 1 || progressivo_ > 99999) {
-        throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(progressivo_)
+    // The number is taken before the name is proposed, so the name shown is the file's.
+    const int numero = richieste_.PrendiProgressivo();
+    if (numero < 1 || numero > 99999) {
+        throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(numero)
                                 + QStringLiteral(" non è valido: il file XML non può essere numerato."));
     }
+    for (const FileScritto& f : fileScritti_) {
+        if (f.progressivo == numero) {
+            throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(numero)
+                                    + QStringLiteral(" è già del file ") + QDir::toNativeSeparators(f.percorso)
+                                    + QStringLiteral(": il file XML non può essere numerato."));
+        }
+    }
+    progressivo_ = numero;
     const QString nome = NomeFileDatiFattura(dichiarante_, progressivo_);
     QString percorso;
     if (primoFile_) {
@@ -359,10 +388,16 @@ bool ScrittoreDatiFattura::ScriviTestata()
         }
     }
     if (percorso.isEmpty()) {
+        Restituisci(progressivo_);
         annullato_ = true;
         return false;
     }
-    file_ = std::make_unique<FileUscita>(percorso);
+    try {
+        file_ = std::make_unique<FileUscita>(percorso);
+    } catch (...) {
+        Restituisci(progressivo_);
+        throw;
+    }
     primoFile_ = false;
     cartella_ = QFileInfo(percorso).absolutePath();
     ScriviIntestazione(file_->Buffer(), dichiarante_, progressivo_);
@@ -392,13 +427,6 @@ void ScrittoreDatiFattura::ChiudiFile()
     file_->Completa();
     file_.reset();
     fileScritti_.push_back(scritto);
-    const int prossimo = richieste_.AggiornaProgressivo();
-    // The next file must not take the number, and so the name, of the one just written.
-    if (prossimo <= progressivo_) {
-        throw ErroreDatiFattura(QStringLiteral("Il progressivo non è stato aumentato dopo il file ")
-                                + QDir::toNativeSeparators(scritto.percorso) + QLatin1Char('.'));
-    }
-    progressivo_ = prossimo;
 }
 
 void ScrittoreDatiFattura::Chiudi()

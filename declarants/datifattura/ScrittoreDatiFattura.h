@@ -69,17 +69,20 @@ public:
     static constexpr qint64 LimiteFile = 5'000'000;
 
     // Throws ErroreDatiFattura when the declarant's data would make a file the Agency refuses.
+    // Each file takes its progressive from `richieste` when it is created (the declarant's
+    // OPROG is not used).
     ScrittoreDatiFattura(const DatiDichiarante& dichiarante, TipoComunicazione tipo,
                          RichiesteScrittura& richieste);
-    // A file still open is abandoned: its temporary file is removed.
+    // A file still open is abandoned: its temporary file is removed and its number given back.
     ~ScrittoreDatiFattura();
     ScrittoreDatiFattura(const ScrittoreDatiFattura&) = delete;
     ScrittoreDatiFattura& operator=(const ScrittoreDatiFattura&) = delete;
 
-    // Writes one row. May ask for the first file's path, close a full file and raise the
-    // progressive on the way. Throws ErroreDatiFattura when a file cannot be written or the
-    // progressive cannot be raised; the open file is then dropped, the completed ones stay,
-    // and every later row is answered Annullata.
+    // Writes one row. May take a progressive, ask for the first file's path and close a full
+    // file on the way. Throws ErroreDatiFattura when a file cannot be written or no progressive
+    // can be taken, DbError when the database fails meanwhile; the open file is then dropped
+    // (its number given back), the completed ones stay, and every later row is answered
+    // Annullata.
     RisultatoRiga Scrivi(const RigaFattura& riga);
 
     // A row the caller refused before it reached the writer, with the identification it
@@ -88,8 +91,7 @@ public:
     // continuation row with no block above.
     void RigaScartata(const RigaFattura& riga);
 
-    // Ends the open file, gives it its final name and raises the progressive; does nothing
-    // when no file was begun.
+    // Ends the open file and gives it its final name; does nothing when no file was begun.
     void Chiudi();
 
     bool Annullato() const { return annullato_; }
@@ -97,8 +99,6 @@ public:
     // Counterpart blocks opened by a change of counterpart (the summary's customers or
     // suppliers); repeated blocks are not counted here.
     int Controparti() const { return controparti_; }
-    // The progressive of the next file.
-    int Progressivo() const { return progressivo_; }
 
 private:
     // The invoices already written, kept as 128-bit fingerprints of their keys rather than
@@ -124,6 +124,9 @@ private:
     RisultatoRiga ScriviRiga(const RigaFattura& riga);
     RisultatoRiga Rifiuta(const RigaFattura& riga, const QString& nome, ErroreRiga errore);
     void Guasto();
+    // Drops the open file, if any, and gives its number back.
+    void Abbandona();
+    void Restituisci(int numero);
     bool CambioSoggetto(const RigaFattura& riga, const QString& nome) const;
     bool CambioFattura(const RigaFattura& riga) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
@@ -146,7 +149,7 @@ private:
 
     std::unique_ptr<FileUscita> file_;
     QString cartella_;
-    int progressivo_;
+    int progressivo_ = 0;   // the open file's number
     bool primoFile_ = true;
     bool annullato_ = false;
     bool guasto_ = false;

@@ -1,12 +1,14 @@
 #include "declarants/import/Importazione.h"
 
 #include "app/core/Aperture.h"
+#include "app/core/ErroreDatabase.h"
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/Percorsi.h"
 #include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/datifattura/ScrittoreDatiFattura.h"
 #include "declarants/import/ColonneImport.h"
+#include "platform/db/DbError.h"
 #include "platform/sheets/CsvReader.h"
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XlsxWorkbook.h"
@@ -277,11 +279,16 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         // summary must not read as a whole sheet imported.
         parte.InterrottaAllaRiga = riga_;
         ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
+    } catch (const DbError& e) {
+        // No progressive for the next file (the connection lost, say): the files completed
+        // before keep the numbers stored for them, and the summary names them.
+        parte.InterrottaAllaRiga = riga_;
+        ErroreGrave(QStringLiteral("Importazione interrotta: ") + DescrizioneErrore(e), QStringLiteral("Errore"));
     }
     parte.Righe = riga_ - PrimaRigaDati;
     if (annullato) {
         // A save dialog cancelled at a split: the files completed before it stay written,
-        // with their progressives raised, and the summary must name them.
+        // with the numbers they took, and the summary must name them.
         parte.InterrottaAllaRiga = riga_;
     } else if (!fermata_ || parte.InterrottaAllaRiga > 0) {
         try {

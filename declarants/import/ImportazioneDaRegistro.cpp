@@ -7,12 +7,14 @@ namespace quercino {
 
 namespace {
 
-// The declarant as the registry window shows it, and its progressive raised there.
+// The declarant as the registry window shows it, and the progressive of each file taken
+// through it.
 class SorgenteRegistro final : public importazione::SorgenteDichiarante {
 public:
     explicit SorgenteRegistro(F1OP& finestra) : finestra_(finestra) {}
     datifattura::DatiDichiarante Dichiarante() override { return finestra_.DatiDichiaranteCorrente(); }
-    QString AggiornaProgressivo() override { return finestra_.AggiornaProgressivo(); }
+    int PrendiProgressivo() override { return finestra_.PrendiProgressivo(); }
+    void RestituisciProgressivo(int numero) override { finestra_.RestituisciProgressivo(numero); }
 
 private:
     F1OP& finestra_;

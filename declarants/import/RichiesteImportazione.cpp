@@ -2,7 +2,6 @@
 
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
-#include "declarants/datifattura/ErroreDatiFattura.h"
 
 namespace quercino::importazione {
 
@@ -15,14 +14,6 @@ QString RichiesteImportazione::ChiediFileXML(const QString& nomeFile)
 bool RichiesteImportazione::ControlloDocumento(const QString& percorso)
 {
     return quercino::ControlloDocumento(percorso);
-}
-
-int RichiesteImportazione::AggiornaProgressivo()
-{
-    const QString errore = sorgente_.AggiornaProgressivo();
-    if (!errore.isEmpty())
-        throw datifattura::ErroreDatiFattura(errore);
-    return sorgente_.Dichiarante().OPROG;
 }
 
 } // namespace quercino::importazione

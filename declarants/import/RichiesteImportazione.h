@@ -14,7 +14,8 @@ public:
     // `SalvaConNome` with the type "XML": sets `FileSalva` and `UltimaCartella`.
     QString ChiediFileXML(const QString& nomeFile) override;
     bool ControlloDocumento(const QString& percorso) override;
-    int AggiornaProgressivo() override;
+    int PrendiProgressivo() override { return sorgente_.PrendiProgressivo(); }
+    void RestituisciProgressivo(int numero) override { sorgente_.RestituisciProgressivo(numero); }
 
 private:
     SorgenteDichiarante& sorgente_;

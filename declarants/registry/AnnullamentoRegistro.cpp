@@ -18,7 +18,7 @@ namespace {
 
 const QString titoloAnnullamento = QStringLiteral("Annullamento File Trasmesso");
 
-// What the writer asks of the window: the save dialog and the progressive's raise.
+// What the writer asks of the window: the save dialog and the progressive.
 class RichiesteRegistro final : public datifattura::RichiesteScrittura {
 public:
     explicit RichiesteRegistro(F1OP& finestra) : finestra_(finestra) {}
@@ -34,13 +34,8 @@ public:
         return quercino::ControlloDocumento(percorso);
     }
 
-    int AggiornaProgressivo() override
-    {
-        const QString errore = finestra_.AggiornaProgressivo();
-        if (!errore.isEmpty())
-            throw datifattura::ErroreDatiFattura(errore);
-        return LeggiProgressivo(finestra_.Campo(QStringLiteral("OPROG"))->text()).value_or(0);
-    }
+    int PrendiProgressivo() override { return finestra_.PrendiProgressivo(); }
+    void RestituisciProgressivo(int numero) override { finestra_.RestituisciProgressivo(numero); }
 
 private:
     F1OP& finestra_;
@@ -64,8 +59,7 @@ void AvviaAnnullamento(F1OP& finestra)
     if (RispostaTask != PrimoPulsanteTask)
         return;
 
-    // A file whose number could not be raised afterwards would share its name with the
-    // next one: refused before anything is written.
+    // A number that no file can carry (past 99999, say): refused before anything is asked.
     const QString esaurito =
         ControllaProgressivo(finestra.Campo(QStringLiteral("OPROG"))->text());
     if (!esaurito.isEmpty()) {

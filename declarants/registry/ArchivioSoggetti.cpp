@@ -36,7 +36,7 @@ std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice)
     return DaRiga(cope, righe.front());
 }
 
-void ScriviSoggetto(Database& db, const DatiSoggetto& dati)
+QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressivo)
 {
     const Table& cope = schema::COPE();
     Transaction transazione(db);
@@ -48,7 +48,8 @@ void ScriviSoggetto(Database& db, const DatiSoggetto& dati)
     if (esiste) {
         QStringList assegnazioni;
         for (const Column& colonna : cope.columns) {
-            if (colonna.name.compare(QLatin1String("OCOD"), Qt::CaseInsensitive) == 0)
+            if (colonna.name.compare(QLatin1String("OCOD"), Qt::CaseInsensitive) == 0
+                || (!conProgressivo && colonna.name.compare(QLatin1String("OPROG"), Qt::CaseInsensitive) == 0))
                 continue;
             assegnazioni << colonna.name + QStringLiteral(" = ?");
             valori << ValoreDaScrivere(dati, colonna);
@@ -62,7 +63,10 @@ void ScriviSoggetto(Database& db, const DatiSoggetto& dati)
             valori << ValoreDaScrivere(dati, colonna);
         db.insert(cope, valori);
     }
+    const auto registrato = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {dati.OCOD},
+                                      ColumnType::Text);
     transazione.commit();
+    return registrato ? registrato->toString() : QString();
 }
 
 void EliminaSoggetto(Database& db, const QString& codice)
@@ -91,6 +95,21 @@ bool ScriviProgressivo(Database& db, const QString& codice, const QString& progr
         return false;
     db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {progressivo, codice});
     return true;
+}
+
+std::optional<QString> CambiaProgressivo(Database& db, const QString& codice,
+                                         const std::function<std::optional<QString>(const QString& letto)>& cambia)
+{
+    Transaction transazione(db);
+    const auto letto = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?") + db.forUpdate(), {codice},
+                                 ColumnType::Text);
+    if (!letto)
+        return std::nullopt;
+    const QString valore = letto->isNull() ? QString() : letto->toString();
+    if (const auto nuovo = cambia(valore))
+        db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {*nuovo, codice});
+    transazione.commit();
+    return valore;
 }
 
 } // namespace quercino

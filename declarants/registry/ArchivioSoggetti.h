@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,7 +28,9 @@ std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice);
 // Stores the record under its code OCOD: a new row when there is none, otherwise the
 // row is rewritten. ODES is written from the names (DescrizioneGriglia), whatever the
 // record holds. A record saved under a changed code is a new row; the old one stays.
-void ScriviSoggetto(Database& db, const DatiSoggetto& dati);
+// An existing row keeps its OPROG unless `conProgressivo`: another copy of the program may
+// have raised it since the record was read. Returns OPROG as stored afterwards.
+QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressivo = true);
 
 // Deletes the row of `codice` (none is not an error).
 void EliminaSoggetto(Database& db, const QString& codice);
@@ -38,5 +41,11 @@ std::vector<RigaElenco> ElencoSoggetti(Database& db);
 
 // Writes OPROG of `codice`; false when there is no such row.
 bool ScriviProgressivo(Database& db, const QString& codice, const QString& progressivo);
+
+// Reads OPROG of `codice` and writes what `cambia` makes of it (nothing: left as it is), in
+// one transaction that keeps every other connection from changing it in between. Returns
+// the value read, nothing when there is no such row.
+std::optional<QString> CambiaProgressivo(Database& db, const QString& codice,
+                                         const std::function<std::optional<QString>(const QString& letto)>& cambia);
 
 } // namespace quercino

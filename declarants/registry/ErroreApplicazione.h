@@ -14,7 +14,8 @@ namespace quercino {
 // ends with a blank), "at line " & riga.
 QString TestoErroreApplicazione(const QString& descrizione, const QString& procedura, int riga);
 
-// Shows the report for `errore` (a DbError gives its driver's description).
+// Shows the report for `errore` (a DbError gives its driver's description, or says that the
+// connection was lost).
 void ErroreApplicazione(const std::exception& errore, const QString& procedura,
                         std::source_location dove = std::source_location::current());
 

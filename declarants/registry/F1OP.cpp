@@ -9,6 +9,7 @@
 #include "declarants/registry/AnnullamentoRegistro.h"
 #include "declarants/registry/ColonneCOPE.h"
 #include "declarants/registry/CompletamentoComune.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/registry/ErroreApplicazione.h"
 #include "platform/grid/Grid.h"
 
@@ -309,22 +310,27 @@ void F1OP::AggiornaCornici()
 
 // ---- progressive, annulment, town and lookups ----------------------------------------
 
-QString F1OP::AggiornaProgressivo()
+int F1OP::PrendiProgressivo()
 {
     registro_.campi.OPROG = campi_.value("OPROG")->text();
-    const QString errore = registro_.AggiornaProgressivo();
+    const EsitoProgressivo preso = registro_.PrendiProgressivo();
     ImpostaTesto("OPROG", registro_.campi.OPROG);
-    return errore;
+    if (!preso.Valido())
+        throw datifattura::ErroreDatiFattura(preso.errore);
+    return *LeggiProgressivo(preso.valore);
+}
+
+void F1OP::RestituisciProgressivo(std::int32_t numero)
+{
+    registro_.RestituisciProgressivo(numero);
+    ImpostaTesto("OPROG", registro_.campi.OPROG);
 }
 
 void F1OP::lblProgressivo_DblClick()
 {
     Protetto(QStringLiteral("lblProgressivo_DblClick "), [this] {
-        registro_.campi.OPROG = campi_.value("OPROG")->text();
-        const QString errore = registro_.RiavviaProgressivo();
+        registro_.RiavviaProgressivo();
         ImpostaTesto("OPROG", registro_.campi.OPROG);
-        if (!errore.isEmpty())
-            MsgBox(errore, Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
     });
 }
 

@@ -57,11 +57,13 @@ public:
     datifattura::DatiDichiarante DatiDichiaranteCorrente() const;
     // The identifier typed for an annulment.
     QString IdFile() const;
-    // Raises the progressive by one in the field and in the current declarant's row;
-    // returns the error text (and changes nothing) when no file can carry the current
-    // number (not a number from 1 to 99999). After file 99999 it holds 100000, which every
-    // writer refuses before writing.
-    QString AggiornaProgressivo();
+    // The number of a new file, taken from the current declarant's row and raised there in
+    // one step (RegistroSoggetti::PrendiProgressivo); the field then shows the stored value.
+    // Throws datifattura::ErroreDatiFattura (nothing taken) when no file can carry the
+    // number, DbError when the database fails.
+    int PrendiProgressivo();
+    // A number taken for a file that was not written after all.
+    void RestituisciProgressivo(std::int32_t numero);
 
     // The window's procedures and handlers, reachable for the tests.
     RegistroSoggetti& Registro() { return registro_; }

@@ -10,6 +10,25 @@
 
 namespace quercino {
 
+namespace {
+
+// What a file takes from the progressive `attuale`: its number (five digits) and the
+// progressive left for the next file; the error when no file can carry it.
+struct Presa {
+    EsitoProgressivo numero;
+    QString successivo;
+};
+
+Presa PrendiDa(const QString& attuale)
+{
+    const EsitoProgressivo successivo = ProgressivoSuccessivo(attuale);
+    if (!successivo.Valido())
+        return {successivo, {}};
+    return {{FormattaProgressivo(*LeggiProgressivo(attuale)), {}}, successivo.valore};
+}
+
+} // namespace
+
 void RegistroSoggetti::Lista()
 {
     righe_ = ElencoSoggetti(*Cnn);
@@ -72,7 +91,12 @@ std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
     }
     campi.OPROG = progressivo.valore;
     campi.ODES = campi.DescrizioneGriglia();
-    ScriviSoggetto(*Cnn, campi);
+    // The row as it was loaded keeps a progressive raised since by another copy, unless the
+    // user typed another one; a new row, or one saved under another code, takes the field's.
+    const bool stessaRiga = !nuovo_ && campi.OCOD == origine_.OCOD;
+    if (stessaRiga && campi.OPROG != origine_.OPROG)
+        ProgressivoDigitato(campi.OCOD);
+    campi.OPROG = ScriviSoggetto(*Cnn, campi, !stessaRiga);
     nuovo_ = false;
     origine_ = campi;
     CodiceOperatore = campi.OCOD;
@@ -117,25 +141,84 @@ void RegistroSoggetti::ImpostaOperatore()
     }
 }
 
-QString RegistroSoggetti::AggiornaProgressivo()
+void RegistroSoggetti::ProgressivoDigitato(const QString& codice)
 {
-    const EsitoProgressivo successivo = ProgressivoSuccessivo(campi.OPROG);
-    if (!successivo.Valido())
-        return successivo.errore;
-    // A declarant not yet stored has no row: only the field is raised. The current
-    // declarant then is still the one shown before "Aggiungi", whose number is not this one.
-    if (!nuovo_)
-        ScriviProgressivo(*Cnn, CodiceOperatore, successivo.valore);
-    // The number was raised by a file written, not edited by the user.
-    campi.OPROG = successivo.valore;
-    origine_.OPROG = successivo.valore;
-    return {};
+    QString atteso = origine_.OPROG;
+    for (;;) {
+        bool scritto = false;
+        const auto letto = CambiaProgressivo(*Cnn, codice, [&](const QString& valore) -> std::optional<QString> {
+            if (valore != atteso)
+                return std::nullopt;
+            scritto = true;
+            return campi.OPROG;
+        });
+        if (!letto || scritto)
+            return;  // no row: the save stores the record whole
+        const QString testo =
+            QStringLiteral("Il progressivo di questo soggetto è cambiato in archivio dopo la lettura (da ") + atteso
+            + QStringLiteral(" a ") + *letto + QStringLiteral("): un'altra postazione ha creato dei file o lo ha modificato.")
+            + QStringLiteral("\r\n \r\nSì: registra il progressivo indicato, ") + campi.OPROG
+            + QStringLiteral(".\r\nNo: mantiene il progressivo in archivio, ") + *letto + QLatin1Char('.');
+        if (MsgBox(testo, Pulsanti::SiNo, Icona::Domanda, QStringLiteral("Richiesta conferma"), RispostaNo) != RispostaSi) {
+            campi.OPROG = origine_.OPROG = *letto;
+            return;
+        }
+        atteso = *letto;
+    }
 }
 
-QString RegistroSoggetti::RiavviaProgressivo()
+EsitoProgressivo RegistroSoggetti::PrendiProgressivo()
 {
-    campi.OPROG = FormattaProgressivo(1);
-    return AggiornaProgressivo();
+    if (nuovo_) {
+        const Presa presa = PrendiDa(campi.OPROG);
+        if (presa.numero.Valido())
+            campi.OPROG = origine_.OPROG = presa.successivo;
+        return presa.numero;
+    }
+    if (campi.OPROG != origine_.OPROG) {
+        if (const QString errore = ControllaProgressivo(campi.OPROG); !errore.isEmpty())
+            return {{}, errore};
+        campi.OPROG = FormattaProgressivo(*LeggiProgressivo(campi.OPROG));
+        ProgressivoDigitato(CodiceOperatore);
+    }
+    Presa presa;
+    const auto letto = CambiaProgressivo(*Cnn, CodiceOperatore, [&](const QString& valore) -> std::optional<QString> {
+        presa = PrendiDa(valore);
+        return presa.numero.Valido() ? std::optional(presa.successivo) : std::nullopt;
+    });
+    if (!letto) {
+        return {{}, QStringLiteral("Il soggetto ") + CodiceOperatore
+                        + QStringLiteral(" non è più in archivio: registrarne di nuovo i dati prima di creare un file.")};
+    }
+    campi.OPROG = origine_.OPROG = presa.numero.Valido() ? presa.successivo : *letto;
+    return presa.numero;
+}
+
+void RegistroSoggetti::RestituisciProgressivo(std::int32_t numero)
+{
+    const QString restituito = FormattaProgressivo(numero);
+    const QString successivo = FormattaProgressivo(numero + 1);
+    if (nuovo_) {
+        if (campi.OPROG == successivo)
+            campi.OPROG = origine_.OPROG = restituito;
+        return;
+    }
+    const auto letto = CambiaProgressivo(*Cnn, CodiceOperatore, [&](const QString& valore) -> std::optional<QString> {
+        if (valore != successivo)
+            return std::nullopt;
+        return restituito;
+    });
+    if (letto)
+        campi.OPROG = origine_.OPROG = *letto == successivo ? restituito : *letto;
+}
+
+void RegistroSoggetti::RiavviaProgressivo()
+{
+    // Asked for by the user: no question, whatever the stored number is.
+    const QString secondo = FormattaProgressivo(2);
+    if (!nuovo_)
+        ScriviProgressivo(*Cnn, CodiceOperatore, secondo);
+    campi.OPROG = origine_.OPROG = secondo;
 }
 
 std::optional<ErroreControllo> RegistroSoggetti::ControllaCodiceFiscale()

@@ -1,7 +1,8 @@
 #pragma once
 // What the registry window does, without the window: the declarant shown in the
 // fields, the list of the grid and the selected row, and the procedures that load,
-// store, add and delete declarants, choose the current one and raise its progressive.
+// store, add and delete declarants, choose the current one and take the progressive of a
+// new file.
 // The window copies its fields into `campi` before a procedure and back after it.
 // Database failures reach the caller as DbError.
 
@@ -45,13 +46,19 @@ public:
     bool Elimina();
     // The shown record becomes the current declarant (CodiceOperatore, NomeOperatore).
     void ImpostaOperatore();
-    // Raises the progressive of the fields and of the current declarant's row by one;
-    // an error message (nothing changed) when no file can carry the current number (not a
-    // number from 1 to 99999). A record added and not yet saved has no row: only its field
-    // is raised, and the declarant still current meanwhile keeps its own number.
-    QString AggiornaProgressivo();
+    // The number of a new file, taken from the current declarant's row: one transaction
+    // reads the stored progressive and raises it by one, so that no other copy of the program
+    // takes the same number; the field then shows the stored value. A progressive the user
+    // typed and did not save is stored first, as a save would store it. An error text in
+    // `errore` (nothing taken) when no file can carry the number (not a number from 1 to
+    // 99999) or the declarant is no longer stored. A record added and not yet saved has no
+    // row: the number is its field's, and only the field is raised.
+    EsitoProgressivo PrendiProgressivo();
+    // A number taken for a file that was not written after all (the save dialog cancelled,
+    // the file not created): stored back, unless a later number was taken meanwhile.
+    void RestituisciProgressivo(std::int32_t numero);
     // The double click on "Progressivo:": the numbering starts again (00002 stored).
-    QString RiavviaProgressivo();
+    void RiavviaProgressivo();
     // The check when the tax-code box is left.
     std::optional<ErroreControllo> ControllaCodiceFiscale();
 
@@ -71,6 +78,11 @@ public:
     int RigaMostrata() const { return nuovo_ ? 0 : RigaDelCodice(origine_.OCOD); }
 
 private:
+    // Stores the progressive typed in the fields in the row of `codice` while the stored
+    // one is still the one read; when another copy raised it meanwhile, the user chooses
+    // between the two. The fields then hold the stored value.
+    void ProgressivoDigitato(const QString& codice);
+
     std::vector<RigaElenco> righe_;
     bool nuovo_ = true;    // the fields hold a record not stored yet (Aggiungi)
     DatiSoggetto origine_; // the record as loaded, added or last stored

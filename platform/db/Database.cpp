@@ -257,6 +257,13 @@ void Database::insert(const Table& table, const QVariantList& values)
 
 void Database::begin()
 {
+    // Both SQLite drivers leave the statement to us: the Qt driver would begin a deferred
+    // transaction, and the ODBC one keeps auto-commit while a statement began it.
+    if (dialect_ == Dialect::SQLite) {
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+        sqliteTransaction_ = true;
+        return;
+    }
     QSqlDatabase db = handle(connectionName_);
     if (!db.transaction())
         throw errorOf(db.lastError());
@@ -264,6 +271,11 @@ void Database::begin()
 
 void Database::commit()
 {
+    if (sqliteTransaction_) {
+        exec(QStringLiteral("COMMIT"));
+        sqliteTransaction_ = false;
+        return;
+    }
     QSqlDatabase db = handle(connectionName_);
     if (!db.commit())
         throw errorOf(db.lastError());
@@ -271,9 +283,19 @@ void Database::commit()
 
 void Database::rollback()
 {
+    if (sqliteTransaction_) {
+        sqliteTransaction_ = false;
+        exec(QStringLiteral("ROLLBACK"));
+        return;
+    }
     QSqlDatabase db = handle(connectionName_);
     if (!db.rollback())
         throw errorOf(db.lastError());
+}
+
+QString Database::forUpdate() const
+{
+    return dialect_ == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
 }
 
 bool Database::isAlive()

@@ -74,9 +74,16 @@ public:
     // INSERT of one whole row, values in table order (nulls allowed).
     void insert(const Table& table, const QVariantList& values);
 
+    // A transaction that writes. On SQLite it takes the file's write lock at once (BEGIN
+    // IMMEDIATE): two connections that read and then write never both hold a read lock and
+    // then fail on the write; the second waits for the first instead.
     void begin();
     void commit();
     void rollback();
+    // What ends a SELECT inside a transaction that will write the rows it reads: PostgreSQL's
+    // row lock (" FOR UPDATE"); nothing on SQLite, whose write lock already excludes every
+    // other writer.
+    QString forUpdate() const;
 
     // True when a trivial query still runs: after a failure, tells a lost connection (the
     // server stopped, the network dropped) from a statement the database refused.
@@ -96,6 +103,7 @@ private:
 
     QString connectionName_;
     Dialect dialect_ = Dialect::Other;
+    bool sqliteTransaction_ = false;  // begun by our own statement, ended by ours too
 };
 
 // Commits only when asked; rolls back when it goes out of scope otherwise (an exception).

@@ -1,12 +1,13 @@
 #pragma once
 // Declarants without a database: sample data for the DatiFattura writer, and the import's
-// source of the declarant held in memory, counting how often its progressive is raised.
+// source of the declarant held in memory, counting the progressives taken and not given back.
 //
 //   quercino::test::DichiaranteInMemoria dichiarante;   // ROSSI SPA, 01234567890, file 1
 //   Importazione importazione(dichiarante, log);
 //   ... EXPECT_EQ(dichiarante.aumenti, 2);
 
 #include "declarants/datifattura/DatiDichiarante.h"
+#include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/import/SorgenteDichiarante.h"
 
 #include <functional>
@@ -75,19 +76,27 @@ public:
         return dati;
     }
 
-    // Raises OPROG, unless `erroreProgressivo` is set: then it is the error and nothing rises.
-    QString AggiornaProgressivo() override
+    // Takes OPROG and raises it, unless `erroreProgressivo` is set and `aumenti` has reached
+    // `erroreDopo`: then that is the error and nothing is taken.
+    int PrendiProgressivo() override
     {
-        if (!erroreProgressivo.isEmpty())
-            return erroreProgressivo;
+        if (!erroreProgressivo.isEmpty() && aumenti >= erroreDopo)
+            throw datifattura::ErroreDatiFattura(erroreProgressivo);
         ++aumenti;
-        ++dati.OPROG;
-        return {};
+        return dati.OPROG++;
+    }
+    void RestituisciProgressivo(int numero) override
+    {
+        if (dati.OPROG == numero + 1) {
+            --aumenti;
+            --dati.OPROG;
+        }
     }
 
     datifattura::DatiDichiarante dati;
     int aumenti = 0;
     QString erroreProgressivo;
+    int erroreDopo = 0;
     std::function<void()> osserva;   // called each time the declarant is asked for
 };
 

@@ -193,7 +193,7 @@ public:
     std::deque<QString> percorsi;        // save dialog: names in the folder, "-" a Cancel
     std::deque<bool> conserva;           // a file already there: keep it (else replace)
     int progressivo = 7;
-    QString difetto;                     // "errore TEXT", "fermo": the registry's faults
+    QString difetto;                     // "errore TEXT", "ripete" (the last number again): the registry's faults
 
     QString sottocartella;               // where a name not scripted goes
 
@@ -213,14 +213,17 @@ public:
         s_.Stampa("(esiste " + QDir(cartella_).relativeFilePath(percorso) + ": " + (tieni ? "conservato" : "sostituito") + ")");
         return tieni;
     }
-    int AggiornaProgressivo() override
+    int PrendiProgressivo() override
     {
         if (difetto.startsWith("errore"))
             throw ErroreDatiFattura(difetto.section(' ', 1));
-        if (difetto != "fermo")
-            ++progressivo;
-        s_.Stampa(QStringLiteral("(progressivo %1)").arg(progressivo));
-        return progressivo;
+        return difetto == "ripete" ? progressivo - 1 : progressivo++;
+    }
+    void RestituisciProgressivo(int numero) override
+    {
+        s_.Stampa(QStringLiteral("(progressivo %1 restituito)").arg(numero));
+        if (progressivo == numero + 1)
+            progressivo = numero;
     }
 
 private:
@@ -483,7 +486,7 @@ protected:
                  s.Stampa(QStringLiteral("annullato %1, controparti %2, prossimo progressivo %3")
                               .arg(scrittore->Annullato() ? "si" : "no")
                               .arg(scrittore->Controparti())
-                              .arg(scrittore->Progressivo()));
+                              .arg(richieste.progressivo));
              }},
             {"annullamento", [this](const QString& a) {
                  richieste.progressivo = d.OPROG;

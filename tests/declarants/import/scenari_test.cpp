@@ -252,7 +252,11 @@ protected:
             s.Stampa(QStringLiteral("progressivo %1, alzato %2 volte").arg(a.dichiarante.dati.OPROG).arg(a.dichiarante.aumenti));
         };
         s.verbi["progressivo"] = [this](const QString& arg) { a.dichiarante.dati.OPROG = arg.toInt(); };
-        s.verbi["errore-progressivo"] = [this](const QString& arg) { a.dichiarante.erroreProgressivo = arg; };
+        // The progressive fails once N were taken: "errore-progressivo N TEXT".
+        s.verbi["errore-progressivo"] = [this](const QString& arg) {
+            a.dichiarante.erroreDopo = a.dichiarante.aumenti + arg.section(' ', 0, 0).toInt();
+            a.dichiarante.erroreProgressivo = arg.section(' ', 1);
+        };
         s.verbi["ultima-riga"] = [this](const QString& arg) { importazione->ImpostaUltimaRiga(arg.toInt()); };
         // A new selection (a new log), in the test's folder or another.
         s.verbi["cartella-del-log"] = [this](const QString& arg) { Log(arg.isEmpty() ? a.dir.path() : a.File(arg)); };

@@ -5,6 +5,7 @@
 // once; where an outside oracle exists the step says so itself: the town completed and the
 // lookup's order agree with SQL on the same tables, the field limits with the Agency's schema.
 
+#include "declarants/datifattura/ErroreDatiFattura.h"
 #include "declarants/registry/CompletamentoComune.h"
 #include "declarants/registry/ColonneCOPE.h"
 #include "declarants/registry/F1OP.h"
@@ -93,9 +94,9 @@ protected:
         FormAttivo.clear();
         ColoreNormale = Qt::white;
         ColoreFocus = QColor(255, 255, 192);
-        // The import window, as if it wrote one file: the progressive shown rises.
+        // The import window, as if it wrote one file: it takes a progressive.
         F1OP::RegistraImportazione([this](F1OP& finestra) {
-            s.Stampa("(importazione: un file scritto) " + finestra.AggiornaProgressivo());
+            s.Stampa("(importazione: un file scritto) " + Progressivo(finestra));
         });
         s.dopoOgniPasso = [this] {
             if (std::exchange(terminazioni, 0))
@@ -104,6 +105,17 @@ protected:
         s.sostituzioni.emplace_back(QRegularExpression("at line \\d+"), "at line N");
         VerbiDellaFinestra();
         VerbiDeiDati();
+    }
+
+    // A progressive taken as a file would take it: the error's text, empty when taken.
+    static QString Progressivo(F1OP& finestra)
+    {
+        try {
+            finestra.PrendiProgressivo();
+            return {};
+        } catch (const datifattura::ErroreDatiFattura& e) {
+            return e.Messaggio();
+        }
     }
 
     void TearDown() override
@@ -318,7 +330,7 @@ protected:
              }},
             {"chiudi", [this](const QString&) { f->close(); }},
             {"progressivo", [this](const QString&) {
-                 if (const QString errore = f->AggiornaProgressivo(); !errore.isEmpty())
+                 if (const QString errore = Progressivo(*f); !errore.isEmpty())
                      s.Stampa(errore);
              }},
             {"ricerca", [this](const QString& a) { Ricerca(a.section(' ', 0, 0), a.section(' ', 1).toInt()); }},
