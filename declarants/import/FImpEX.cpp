@@ -157,6 +157,16 @@ void FImpEX::SelIMPORTA()
         return;
     inCorso_ = true;
     Abilita(false);
+    // Whatever ends the import, even an error shown by the application object, the window
+    // can be used and closed again.
+    struct Fine {
+        FImpEX& finestra;
+        ~Fine()
+        {
+            finestra.inCorso_ = false;
+            finestra.Abilita(true);
+        }
+    } fine{*this};
     importazione::Avanzamento avanzamento;
     avanzamento.Inizio = [this](const QString& percorso) {
         ineF_->setTitle(QStringLiteral("In elaborazione..."));
@@ -173,8 +183,6 @@ void FImpEX::SelIMPORTA()
     avanzamento.Riga = [this](std::int32_t riga) { MostraRiga(riga); };
     const auto tipo = tpE_->isChecked() ? importazione::TipoFile::Excel : importazione::TipoFile::Csv;
     esiti_ = importazione::SelIMPORTA(tipo, vCarSep_->text(), sorgente_, avanzamento);
-    inCorso_ = false;
-    Abilita(true);
     // An empty separator refused before the dialog leaves the window open to correct it.
     if (tipo == importazione::TipoFile::Csv && vCarSep_->text().isEmpty())
         return;

@@ -1,10 +1,11 @@
-// Two copies of the program on one registry, each a process with its own connection
-// (copia_registro) and the real registry window, importing or writing annulments in the
-// ways of `modi`: no progressive number and no file name is ever given twice, and the stored
-// progressive ends at the first number plus the files written. ProgressivoInvio is read by
-// xmllint, the stored number by a third connection. QUERCINO_GIRI sets the rounds of each
-// copy (4 by default); each mode prints its figures.
+// Two copies of the program on one registry, each a process with its own connection and the
+// real registry window (copia_registro), importing or writing annulments in the ways of
+// `modi`: no progressive number and no file name is given twice, and the stored progressive
+// ends at the first number plus the files written. ProgressivoInvio is read by xmllint, the
+// stored number on a third connection. QUERCINO_GIRI sets each copy's files per way (4);
+// each way prints its figures.
 
+#include "support/backup_di_prova.h"
 #include "support/datifattura_xml.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QSet>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,43 +22,37 @@ using namespace quercino;
 
 namespace {
 
-class Copia {
-public:
-    Copia(const QString& connessione, const QString& csv)
+struct Copia {
+    explicit Copia(const QStringList& argomenti)
     {
-        processo_.start(QUERCINO_COPIA_REGISTRO, {connessione, csv});
+        processo.start(QUERCINO_COPIA_REGISTRO, argomenti);
         Attendi();
     }
     ~Copia()
     {
-        processo_.closeWriteChannel();
-        processo_.waitForFinished(30000);
+        processo.closeWriteChannel();
+        processo.waitForFinished(30000);
     }
-    void Invia(const QString& comando) { processo_.write((comando + "\n").toUtf8()); }
-    // The lines up to "fatto" (or "pronto"); each one is a message nobody expected.
+    // Up to "fatto" (or "pronto"); a message nobody expected fails the test.
     void Attendi()
     {
-        for (;;) {
-            while (!processo_.canReadLine())
-                ASSERT_TRUE(processo_.waitForReadyRead(120000)) << "la copia non risponde: " << processo_.readAllStandardError().toStdString();
-            const QString linea = QString::fromUtf8(processo_.readLine()).trimmed();
-            if (linea == "fatto" || linea == "pronto")
-                return;
-            ADD_FAILURE() << linea.toStdString();
+        for (QString linea; linea != "fatto" && linea != "pronto";) {
+            while (!processo.canReadLine())
+                ASSERT_TRUE(processo.waitForReadyRead(120000)) << processo.readAllStandardError().toStdString();
+            linea = QString::fromUtf8(processo.readLine()).trimmed();
+            EXPECT_FALSE(linea.startsWith("messaggio")) << linea.toStdString();
         }
     }
-
-private:
-    QProcess processo_;
+    QProcess processo;
 };
 
-// How the two copies work, each writing `giri` files (A's commands, then B's, "=" both at once).
+// Each step: A, B or both (=) run a command, then wait; "*" repeats the steps that follow.
 const std::pair<const char*, const char*> modi[] = {
-    {"uno dopo l'altro, ricaricando prima di ogni file", "A: %1 %2 ricarica; B: %1 %2 ricarica"},
-    {"finestre aperte, nello stesso momento", "=: %1 %2"},
-    {"uno dopo l'altro, finestre mai ricaricate", "A: %1 %2; B: %1 %2"},
-    {"entrambe ricaricano, poi entrambe scrivono", "=: ricarica, %1 1"},
-    {"partenze a caso tra 0 e 50 ms", "=: %1 %2 ritardo 50"},
+    {"uno dopo l'altro, ricaricando prima di ogni file", "A %1 %2 ricarica; B %1 %2 ricarica"},
+    {"finestre aperte, nello stesso momento", "= %1 %2"},
+    {"uno dopo l'altro, finestre mai ricaricate", "A %1 %2; B %1 %2"},
+    {"entrambe ricaricano, poi entrambe scrivono", "*; = ricarica; = %1 1"},
+    {"partenze a caso tra 0 e 50 ms", "= %1 %2 ritardo 50"},
 };
 
 class DueCopie : public ::testing::TestWithParam<std::tuple<test::Backend, const char*>> {};
@@ -68,46 +62,44 @@ TEST_P(DueCopie, OgniNumeroUnaVolta)
     const auto [tipo, azione] = GetParam();
     const int giri = qEnvironmentVariableIsSet("QUERCINO_GIRI") ? qEnvironmentVariableIntValue("QUERCINO_GIRI") : 4;
     test::DbBackend backend(tipo);
-    QVariantList soggetto = test::rigaCope("01", "ROSSI SPA");
-    for (const auto& [colonna, valore] : {std::pair{cope::OCF, "01234567890"}, {cope::OPIVA, "01234567890"}, {cope::OSINDI, "VIA ROMA"},
-                                          {cope::OSNUMC, "1"}, {cope::OSCAP, "00100"}, {cope::OSCOM, "ROMA"}, {cope::OSPRO, "RM"}})
+    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
+    for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"}})
         soggetto[colonna] = valore;
     backend.db().insert(schema::COPE(), soggetto);
     QTemporaryDir cartella;
     const QString csv = cartella.filePath("emesse.csv");
     ASSERT_TRUE(test::ScriviFile(csv, "FATTURE EMESSE\r\n\r\n\r\n10000000000;;ALFA SRL;;;VIA ROMA;1;00100;ROMA;RM;IT;;TD01;15/01/2017;N1;1000;220;22\r\n"));
-    const QString connessione = tipo == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
-    Copia a(connessione, csv), b(connessione, csv);
-    for (std::size_t m = 0; m < std::size(modi); ++m) {
-        const auto [modo, comandi] = modi[m];
+    const QString origine = tipo == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
+    Copia a({origine, csv}), b({origine, csv});
+    int numeroModo = 0;
+    for (const auto& [modo, passi] : modi) {
         backend.db().exec("UPDATE COPE SET OPROG = '00001'");
-        const QString giro = QDir(cartella.path()).filePath(QString::number(m));
+        const QString giro = cartella.filePath(QString::number(++numeroModo));
         for (Copia* c : {&a, &b}) {
             QDir().mkpath(giro + (c == &a ? "/a" : "/b"));
-            c->Invia("cartella " + giro + (c == &a ? "/a" : "/b"));
-            c->Invia("ricarica");
-            c->Attendi();
-            c->Attendi();
+            for (const QString& comando : {"cartella " + giro + (c == &a ? "/a" : "/b"), QStringLiteral("ricarica")}) {
+                c->processo.write((comando + "\n").toUtf8());
+                c->Attendi();
+            }
         }
-        for (const QString& passo : QString(comandi).replace("%1", azione).replace("%2", QString::number(giri)).split("; ")) {
-            for (int ripeti = 0; ripeti < (passo.contains("ricarica,") ? giri : 1); ++ripeti) {
-                for (const QString& comando : passo.mid(3).split(", ")) {
-                    for (Copia* c : passo.startsWith("A") ? std::vector{&a} : passo.startsWith("B") ? std::vector{&b} : std::vector{&a, &b})
-                        c->Invia(comando);
-                    for (Copia* c : passo.startsWith("A") ? std::vector{&a} : passo.startsWith("B") ? std::vector{&b} : std::vector{&a, &b})
-                        c->Attendi();
-                }
+        QStringList elenco = QString(passi).replace("%1", azione).replace("%2", QString::number(giri)).split("; ");
+        for (int volte = elenco.first() == "*" ? giri : 1; volte > 0; --volte) {
+            for (const QString& passo : elenco.mid(elenco.first() == "*")) {
+                const auto copie = passo[0] == 'A' ? std::vector{&a} : passo[0] == 'B' ? std::vector{&b} : std::vector{&a, &b};
+                for (Copia* c : copie)
+                    c->processo.write((passo.mid(2) + "\n").toUtf8());
+                for (Copia* c : copie)
+                    c->Attendi();
             }
         }
         QSet<QString> numeri, nomi;
-        int file = 0;
-        for (const char* copia : {"/a", "/b"}) {
+        for (const QString copia : {"/a/", "/b/"}) {
             for (const QString& nome : QDir(giro + copia).entryList({"*.xml"}, QDir::Files)) {
-                ++file;
                 nomi << nome;
-                numeri << test::XPath(giro + copia + "/" + nome, "string(//ProgressivoInvio)");
+                numeri << test::XPath(giro + copia + nome, "string(//ProgressivoInvio)");
             }
         }
+        const qsizetype file = QDir(giro + "/a").entryList({"*.xml"}).size() + QDir(giro + "/b").entryList({"*.xml"}).size();
         const QString finale = backend.apriAltraConnessione()->scalar("SELECT OPROG FROM COPE", {}, ColumnType::Text)->toString();
         std::cout << modo << ": " << file << " file, " << numeri.size() << " ProgressivoInvio diversi, " << nomi.size()
                   << " nomi diversi, OPROG finale " << finale.toStdString() << std::endl;
