@@ -3,7 +3,7 @@
 // on standard input: "cartella PATH" (where the files go), "ricarica" (the list reloaded),
 // "importa|annulla N [ricarica] [ritardo MS]": N rounds of "Elabora foglio Excel / CSV" on
 // the CSV file of argument 2, or of "CREA" in the mode "ANNULLAMENTO", each reloaded first
-// or begun after 0 to MS ms when asked. Each command answers "fatto", after a line
+// and begun after 0 to MS ms when asked. Each command answers "fatto", after a line
 // "messaggio: ..." for each message that is not a round's own.
 
 #include "app/core/DialoghiFile.h"
@@ -33,7 +33,11 @@ class Servizi final : public ServizioMessaggi, public ServizioDialoghi {
 public:
     QString cartella, csv;
 
-    int Mostra(const Messaggio& m) override { return Riporta(m.titolo + ": " + m.testo), RispostaOk; }
+    int Mostra(const Messaggio& m) override
+    {
+        Riporta(m.titolo + ": " + m.testo);
+        return m.pulsanti == Pulsanti::SiNo ? RispostaSi : RispostaOk;   // a file of the same name replaced
+    }
     // The rounds' own dialogs: the annulment confirmed, the closing messages closed.
     int MostraTask(const DialogoTask& d) override
     {
@@ -72,19 +76,23 @@ int main(int argc, char** argv)
             finestra.Lista();
         const bool importa = p[0] == "importa";
         for (int giro = 0; (importa || p[0] == "annulla") && giro < p[1].toInt(); ++giro) {
-            if (p.contains("ritardo"))
-                QThread::msleep(QRandomGenerator::global()->bounded(p.last().toUInt() + 1));
             if (p.contains("ricarica"))
                 finestra.Lista();
+            if (p.contains("ritardo"))
+                QThread::msleep(QRandomGenerator::global()->bounded(p.last().toUInt() + 1));
             (importa ? finestra.OpzioneNuoviDati() : finestra.OpzioneAnnullamento()).click();
             finestra.findChild<QLineEdit*>("IDFILE")->setText("123456");
+            QWidget* pulsante = importa ? &finestra.PulsanteElabora() : finestra.findChild<QPushButton*>("PusCREA");
+            // The frame the option shows is laid out before the mouse goes to its button.
+            if (!QTest::qWaitFor([&] { return finestra.childAt(pulsante->mapTo(&finestra, pulsante->rect().center())) == pulsante; }))
+                Servizi::Riporta(pulsante->objectName() + " coperto");
             QTimer::singleShot(0, [importa] {   // the import window, modal, opened by the click below
                 if (auto* f = qobject_cast<FImpEX*>(QApplication::activeModalWidget()); f && importa) {
                     f->OpzioneCsv().click();
                     QTest::mouseClick(&f->PulsanteImporta(), Qt::LeftButton);
                 }
             });
-            QTest::mouseClick(importa ? &finestra.PulsanteElabora() : finestra.findChild<QPushButton*>("PusCREA"), Qt::LeftButton);
+            QTest::mouseClick(pulsante, Qt::LeftButton);
         }
     }
     ImpostaServizioMessaggi(nullptr);
