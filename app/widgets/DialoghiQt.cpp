@@ -18,6 +18,9 @@ namespace quercino {
 
 namespace {
 
+// Room for a name of 40 characters beside the list's other columns and the folders on its left.
+constexpr int LarghezzaDialogo = 860;
+
 // The file list shows dates and sizes by the program's locale: its own model follows the
 // machine's ("6 Dec 2026"), whatever locale the program runs with.
 class DateItaliane final : public QIdentityProxyModel {
@@ -42,9 +45,9 @@ private:
     static constexpr int ColonnaData = 3;
 };
 
-// The list's columns wide enough for their captions and the name column for the program's
-// own names (nation, tax code and number; the declarant's name and date), the dialog widened
-// by as much.
+// The names take the room the list has (the program's own run long: nation, tax code and
+// number; the declarant's name and date), the other columns that of their captions; the
+// dialog is wide enough for both.
 void AllargaColonne(QFileDialog& dialogo)
 {
     auto* lista = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -52,20 +55,16 @@ void AllargaColonne(QFileDialog& dialogo)
         return;
     QHeaderView* intestazione = lista->header();
     const int margine = 2 * lista->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, intestazione);
-    const int icona = lista->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, lista);
-    int aggiunta = 0;
-    for (int c = 0; c < intestazione->count(); ++c) {
-        int serve = intestazione->fontMetrics().horizontalAdvance(lista->model()->headerData(c, Qt::Horizontal).toString())
-                    + 2 * margine + icona;   // the sort arrow
-        if (c == 0)
-            serve = std::max(serve, lista->fontMetrics().horizontalAdvance(QStringLiteral("SAVEVEKO_01_ROSSIMARIO_20261207.VEKO"))
-                                        + icona + 4 * margine);
-        if (serve > intestazione->sectionSize(c)) {
-            aggiunta += serve - intestazione->sectionSize(c);
-            intestazione->resizeSection(c, serve);
-        }
+    const int freccia = lista->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, lista);
+    intestazione->setStretchLastSection(false);
+    intestazione->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < intestazione->count(); ++c) {
+        const QString titolo = lista->model()->headerData(c, Qt::Horizontal).toString();
+        intestazione->setSectionResizeMode(c, QHeaderView::Interactive);
+        intestazione->resizeSection(
+            c, std::max(intestazione->sectionSize(c), intestazione->fontMetrics().horizontalAdvance(titolo) + 2 * margine + freccia));
     }
-    dialogo.resize(dialogo.sizeHint() + QSize(aggiunta, 0));
+    dialogo.resize(dialogo.sizeHint().expandedTo(QSize(LarghezzaDialogo, 0)));
 }
 
 // The program's own dialog, never the desktop's: its texts are Italian (Qt's translation)
