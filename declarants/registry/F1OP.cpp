@@ -442,7 +442,9 @@ bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
     }
     if (evento->type() == QEvent::KeyRelease && oggetto == campi_.value("OSCOM")) {
         const auto* tasto = static_cast<QKeyEvent*>(evento);
-        if (!tasto->isAutoRepeat())
+        // A shortcut (Ctrl+A selects the text) is no letter typed.
+        const bool scorciatoia = tasto->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!tasto->isAutoRepeat() && !scorciatoia)
             vOSCOM_KeyUp(tasto->key());
     }
     return QWidget::eventFilter(oggetto, evento);

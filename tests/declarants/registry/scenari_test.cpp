@@ -307,6 +307,7 @@ protected:
                  QTest::keyClicks(&Campo(a.section(' ', 0, 0)), a.section(' ', 1));
              }},
             {"fuoco", [this](const QString& a) { Campo(a).setFocus(); }},
+            {"seleziona-tutto", [this](const QString& a) { QTest::keyClick(&Campo(a), Qt::Key_A, Qt::ControlModifier); }},
             {"casella", [this](const QString& a) {
                  (a.startsWith("ORFPF") ? f->CasellaPersonaFisicaRappresentante() : f->CasellaPersonaFisica())
                      ->setChecked(a.endsWith('1'));
