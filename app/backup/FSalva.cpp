@@ -204,9 +204,12 @@ void FSalva::Form_Load()
     } else {
         bconferma_->show();
     }
-    // A restore replaces the declarant's data: Enter answers with the cancel button.
-    bconferma_->setAutoDefault(!ripristino);
-    bconferma_->setDefault(!ripristino);
+    // Enter presses the button shown; a restore replaces the declarant's data: there Enter
+    // answers with the cancel button.
+    const bool tutti = !ripristino && SalvaTutti;
+    bconferma_->setAutoDefault(!ripristino && !tutti);
+    bconferma_->setDefault(!ripristino && !tutti);
+    saveAll_->setDefault(tutti);
     bannulla_->setDefault(ripristino);
     if (ripristino)
         bannulla_->setFocus();

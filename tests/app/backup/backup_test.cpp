@@ -336,6 +336,12 @@ protected:
                 s.Stampa(ModoSalva + ": Invio=" + (finestre[i]->bconferma()->isDefault() ? "conferma" : "")
                          + (finestre[i]->bannulla()->isDefault() ? "annulla" : ""));
             }
+            ModoSalva = "S";
+            SalvaTutti = true;
+            FSalva tutti;
+            tutti.Form_Load();
+            s.Stampa(QStringLiteral("S tutti: Invio=") + (tutti.saveALL()->isDefault() ? "Salva TUTTI" : ""));
+            SalvaTutti = false;
             const FSalva& salva = *finestre[0];
             bool intere = true, centrate = true;
             for (const auto& f : finestre) {
