@@ -236,28 +236,20 @@ TEST(Flate, OutputsOfFixedInputsStayByteForByteTheSame)
             streams << line;
             if (i < 4)
                 continue;
-            // The same bytes when the tokens find no room (all found again by a second parse),
-            // half of it, or about as much as they take.
+            // The same bytes, which zlib reads, when the tokens find no room (all found again by
+            // a second parse), half of it, or about as much as they take.
             const std::size_t kept = workspace.tokens.size;
             FlateWorkspace bounded;
             bounded.tokenRoom = std::array{TokenSink::kReserve, kept / 2, kept, kept + TokenSink::kReserve}[(i + level) % 4];
-            EXPECT_TRUE(FlateEncode(inputs[i].data(), inputs[i].size(), level, bounded) == stream)
-                << "room " << bounded.tokenRoom << ", input " << i << " level " << level;
+            const Bytes twoParses = FlateEncode(inputs[i].data(), inputs[i].size(), level, bounded);
+            EXPECT_TRUE(twoParses == stream) << "room " << bounded.tokenRoom << ", input " << i << " level " << level;
+            EXPECT_TRUE(ZlibUncompress(twoParses, inputs[i].size()) == inputs[i]);
             EXPECT_TRUE(bounded.tokenRoom >= kept || bounded.tokens.end < static_cast<std::int32_t>(inputs[i].size()));
             ParseDeflate(inputs[i].data(), static_cast<std::int32_t>(inputs[i].size()), DeflateLevelRow(level), crowded,
                          crowdedSpace.tokens);
             EXPECT_TRUE(std::ranges::equal(crowdedSpace.tokens.Stream(), workspace.tokens.Stream())) << "crowded, input " << i << " level " << level;
         }
     ExpectGolden("flate_streams.txt", streams.str());
-
-    // Past the ordinary room: 64 values at random are nearly all literals, found quickly.
-    const Bytes wide = RandomBytes(kTokenRoom + (std::size_t(1) << 20), 11, 64);
-    FlateWorkspace unbounded, bounded;
-    unbounded.tokenRoom = SIZE_MAX;
-    const Bytes whole = FlateEncode(wide.data(), wide.size(), 0, unbounded);
-    EXPECT_TRUE(FlateEncode(wide.data(), wide.size(), 0, bounded) == whole);
-    EXPECT_LT(bounded.tokens.end, static_cast<std::int32_t>(wide.size())) << "a second parse found the rest";
-    EXPECT_TRUE(ZlibUncompress(whole, wide.size()) == wide);
 }
 
 TEST(Inflate, HandBuiltStreams)

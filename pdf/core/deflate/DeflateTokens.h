@@ -1,8 +1,9 @@
 #pragma once
 // The parse of an input into literals and matches, handed to a sink as it goes: kept as a
-// byte token stream (a count byte n (1..127) followed by n literals; a match as 128 plus the
-// distance's high seven bits, its low eight bits and the length less 3; a final 0), only
-// counted, or written as codes at once.
+// byte token stream, only counted, or written as codes at once. The token stream holds what
+// the input cannot give again: a count byte n (1..127) for n literals, which are the input's
+// next bytes; a match as 128 plus the distance's high seven bits and its low eight bits, its
+// length being all that the input has in common there (Match); a final 0.
 
 #include "pdf/core/deflate/DeflateTables.h"
 #include "pdf/core/deflate/Match.h"
@@ -18,11 +19,11 @@ namespace tavlo::deflate {
 constexpr std::uint8_t kMatchToken = 128;
 constexpr int kLiteralRunLimit = 127;
 
-// Bytes of token stream an input can need at most: one literal with its count byte, then a
-// three-byte match, over and over (five bytes for four), and the final 0.
+// Bytes of token stream an input can need at most: one literal's count byte, then a match
+// of three bytes, over and over (three bytes for four), and the final 0.
 inline std::size_t LongestTokenStream(std::int32_t length)
 {
-    return 5 * (std::size_t(length) / 4 + 1) + 16;
+    return 3 * (std::size_t(length) / 4 + 1) + 16;
 }
 
 struct SymbolCounts {
@@ -56,8 +57,8 @@ struct DeflateTokens : SymbolCounts {
 // Keeps the tokens while there is room for them; counts the symbols.
 class TokenSink {
 public:
-    // What a step of the parse and the end after it may need: a literal with its count
-    // byte and a match, then three literals with a count byte and the final 0.
+    // What a step of the parse and the end after it may need: a literal's count byte and a
+    // match, then a count byte for three literals and the final 0.
     static constexpr std::size_t kReserve = 16;
 
     explicit TokenSink(DeflateTokens& tokens)
@@ -73,7 +74,6 @@ public:
             CloseRun();
         if (runCount_ == 0)
             runAt_ = out_++;
-        *out_++ = byte;
         ++tokens_->litLenFreq[byte];
         ++runCount_;
     }
@@ -82,8 +82,7 @@ public:
         CloseRun();
         out_[0] = std::uint8_t(kMatchToken | distance >> 8);
         out_[1] = std::uint8_t(distance & 255);
-        out_[2] = std::uint8_t(length - 3);
-        out_ += 3;
+        out_ += 2;
         ++tokens_->distFreq[std::size_t(DistanceCode(distance))];
         ++tokens_->litLenFreq[std::size_t(257 + LengthCode(length))];
     }

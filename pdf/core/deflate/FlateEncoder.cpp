@@ -125,19 +125,25 @@ private:
     std::array<std::uint8_t, 32> distBits_;
 };
 
-void ReplayTokens(std::span<const std::uint8_t> tokens, CodeSink& sink)
+// The kept tokens with the input they were parsed from: literals and match lengths come
+// from the input again.
+void ReplayTokens(std::span<const std::uint8_t> tokens, const std::uint8_t* data, std::int32_t length,
+                  CodeSink& sink)
 {
     const std::uint8_t* s = tokens.data();
+    std::int32_t p = 0;
     for (;;) {
         const std::uint8_t token = *s++;
         if (token == 0)
             break;
         if (token & kMatchToken) {
-            sink.Match((token & 0x7F) << 8 | s[0], s[1] + 3);
-            s += 2;
+            const std::int32_t distance = (token & 0x7F) << 8 | *s++;
+            const std::int32_t matched = CommonLength(data + p, data + p - distance, 3, MatchLimit(p, length));
+            sink.Match(distance, matched);
+            p += matched;
         } else {
-            for (const std::uint8_t* end = s + token; s < end; ++s)
-                sink.Literal(*s);
+            for (const std::int32_t end = p + token; p < end; ++p)
+                sink.Literal(data[p]);
         }
     }
 }
@@ -205,7 +211,7 @@ Bytes WriteBlock(const std::uint8_t* data, std::int32_t length, const DeflateTok
             FixedCodes(codes);
         }
         CodeSink sink(codes, bits);
-        ReplayTokens(tokens.Stream(), sink);
+        ReplayTokens(tokens.Stream(), data, length, sink);
         rest(sink);
         sink.EndOfBlock();
         bits.Flush();

@@ -11,26 +11,6 @@ namespace tavlo::deflate {
 
 namespace {
 
-// Length of the match at p against q, whose first `known` bytes are equal, up to limit.
-int Extend(const std::uint8_t* a, const std::uint8_t* b, int known, int limit)
-{
-    int k = known;
-    while (k + 8 <= limit) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + k, 8);
-        std::memcpy(&y, b + k, 8);
-        if (x != y) {
-            if constexpr (std::endian::native == std::endian::little)
-                return k + (__builtin_ctzll(x ^ y) >> 3);
-            break;
-        }
-        k += 8;
-    }
-    while (k < limit && a[k] == b[k])
-        ++k;
-    return k;
-}
-
 std::uint32_t Load4(const std::uint8_t* at)
 {
     std::uint32_t value;
@@ -92,7 +72,7 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
         q = Valid(newest) ? std::int32_t(newest - base_ - 1) : -1;
     }
     int rank = fromNewest ? 0 : cursorRank_;
-    const int limit = std::min<std::int32_t>(kMaxMatch, length_ - 1 - p);
+    const int limit = MatchLimit(p, length_);
     const std::uint8_t* const data = data_;
     const std::uint32_t* const links = links_.data();
     const std::uint8_t* here = data + p;
@@ -109,7 +89,7 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
             return false;  // another prefix in the same bucket
         ++rank;
         if (best.length < limit && (best.length < 3 || Load4(there + best.length - 3) == want)) {
-            const int k = Extend(here, there, 3, limit);
+            const int k = CommonLength(here, there, 3, limit);
             if (k > best.length) {
                 best.length = k;
                 best.position = at;
@@ -137,7 +117,7 @@ Match MatchIndex::Longest(std::int32_t p, int stop, bool fromNewest, int beat)
                 const std::uint8_t* there = data + at;
                 if (Load4(there + best.length - 3) != want || (Load4(there) & kFirstThree) != prefix)
                     return false;
-                const int k = Extend(here, there, 3, limit);
+                const int k = CommonLength(here, there, 3, limit);
                 if (k > best.length) {
                     best.length = k;
                     best.position = at;
