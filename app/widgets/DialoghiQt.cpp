@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
-#include <QStyle>
 #include <QTreeView>
 
 #include <algorithm>
@@ -54,15 +53,11 @@ void AllargaColonne(QFileDialog& dialogo)
     if (!lista || !lista->model())
         return;
     QHeaderView* intestazione = lista->header();
-    const int margine = 2 * lista->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, intestazione);
-    const int freccia = lista->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, lista);
     intestazione->setStretchLastSection(false);
     intestazione->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int c = 1; c < intestazione->count(); ++c) {
-        const QString titolo = lista->model()->headerData(c, Qt::Horizontal).toString();
         intestazione->setSectionResizeMode(c, QHeaderView::Interactive);
-        intestazione->resizeSection(
-            c, std::max(intestazione->sectionSize(c), intestazione->fontMetrics().horizontalAdvance(titolo) + 2 * margine + freccia));
+        intestazione->resizeSection(c, std::max(intestazione->sectionSize(c), intestazione->sectionSizeHint(c)));
     }
     dialogo.resize(dialogo.sizeHint().expandedTo(QSize(LarghezzaDialogo, 0)));
 }
