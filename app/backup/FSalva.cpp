@@ -196,9 +196,10 @@ void FSalva::Form_Load()
             return;
     }
 
+    const bool tutti = !ripristino && SalvaTutti;
     saveAll_->hide();
     bconferma_->hide();
-    if (!ripristino && SalvaTutti) {
+    if (tutti) {
         saveAll_->show();
         label2_->setText(QStringLiteral("(TUTTI)"));
     } else {
@@ -206,7 +207,6 @@ void FSalva::Form_Load()
     }
     // Enter presses the button shown; a restore replaces the declarant's data: there Enter
     // answers with the cancel button.
-    const bool tutti = !ripristino && SalvaTutti;
     bconferma_->setAutoDefault(!ripristino && !tutti);
     bconferma_->setDefault(!ripristino && !tutti);
     saveAll_->setDefault(tutti);
