@@ -119,7 +119,7 @@ void F1OP::RiempiGriglia()
     IGope_->FitColumnToContents(QStringLiteral("OCF"), 100);
     // Four rows at least; the room left goes to the form, whose buttons must stay in sight.
     IGope_->setMinimumHeight(IGope_->HeightForRows(4));
-    IGope_->SetCurrentCell(registro_.RigaMostrata(), 1);
+    AllineaGriglia();
 }
 
 void F1OP::AllineaGriglia()
