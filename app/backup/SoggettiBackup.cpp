@@ -7,7 +7,7 @@
 
 namespace quercino {
 
-SoggettiBackup ElencaSoggetti(LettoreBackup& lettore)
+SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int massimoSoggetti)
 {
     SoggettiBackup soggetti;
     QSet<QString> visti;
@@ -19,6 +19,10 @@ SoggettiBackup ElencaSoggetti(LettoreBackup& lettore)
         const QString codice = trimBlanks(riga.campi.value(2));
         if (visti.contains(codice))
             continue;
+        // Refused where the restore would refuse it: a file of short lines holds tens of
+        // millions of codes, too many to count in memory.
+        if (visti.size() == massimoSoggetti)
+            RifiutaRigaBackup(riga.numero, QStringLiteral("il file contiene ") + OltreMassimoSoggetti(massimoSoggetti));
         visti.insert(codice);
         if (soggetti.primi.size() < SoggettiElencati)
             soggetti.primi << codice + QLatin1Char(' ') + trimBlanks(NomeSoggettoBackup(riga.campi));

@@ -3,6 +3,7 @@
 // declarants replaces every one of them, and the question says so.
 
 #include "app/backup/LeggiBackup.h"
+#include "app/backup/LimitiBackup.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,8 +22,9 @@ struct SoggettiBackup {
 };
 
 // The declarants of the file's COPE lines, with the first SoggettiElencati of them, read
-// from the first line on; throws ErroreBackup as the reader does.
-SoggettiBackup ElencaSoggetti(LettoreBackup& lettore);
+// from the first line on; throws ErroreBackup as the reader does, and for a file of more
+// than `massimoSoggetti` declarants.
+SoggettiBackup ElencaSoggetti(LettoreBackup& lettore, int massimoSoggetti = MassimoSoggettiBackup);
 
 // The question: the window's own for one declarant; for several, how many, then the
 // first ones a line each, and how many more.

@@ -7,6 +7,7 @@
 #include "app/backup/LimitiBackup.h"
 #include "app/backup/NomiBackup.h"
 #include "app/backup/RipristinaCTAB.h"
+#include "app/backup/SoggettiBackup.h"
 #include "app/backup/ValoriRipristino.h"
 #include "app/core/Schema.h"
 #include "support/casi.h"
@@ -135,6 +136,11 @@ TEST(LeggiBackup, RigheFuoriMisuraFileVuotiERigheSaltate)
     EXPECT_THROW(LettoreBackup::DaFile(soloFine), ErroreBackup);
     EXPECT_THROW(LettoreBackup::DaFile(cartella.filePath("manca.VEKO")), ErroreBackup);
     EXPECT_THROW(LettoreBackup::DaFile(cartella.path()), ErroreBackup);
+
+    // Declarants counted for the restore question up to the most a file holds, no further.
+    LettoreBackup tre(prima + prima + "\xA6" "COPE\xA6" "02\r\n" "\xA6" "COPE\xA6" "03\r\n");
+    EXPECT_EQ(ElencaSoggetti(tre, 3).numero, 3);
+    EXPECT_THROW(ElencaSoggetti(tre, 2), ErroreBackup);
 
     const QString percorso = cartella.filePath("b.VEKO");
     // Scrambled: a line of blanks would turn into separators if unscrambled first.
