@@ -21,19 +21,6 @@ std::string TestoAnnullamento(const DatiDichiarante& d, const QString& idFile)
     return testo;
 }
 
-namespace {
-
-void RestituisciSenzaErrori(RichiesteScrittura& richieste, int numero)
-{
-    try {
-        richieste.RestituisciProgressivo(numero);
-    } catch (...) {
-        // The number stays taken: a gap in the numbering, never a repeat.
-    }
-}
-
-} // namespace
-
 QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, RichiesteScrittura& richieste)
 {
     // The Agency's identifiers are at most 18 plain characters.
@@ -54,11 +41,11 @@ QString CreaAnnullamento(const DatiDichiarante& d, const QString& idFile, Richie
             file.Completa();
         }
     } catch (...) {
-        RestituisciSenzaErrori(richieste, dati.OPROG);
+        richieste.RestituisciSenzaErrori(dati.OPROG);
         throw;
     }
     if (percorso.isEmpty())
-        RestituisciSenzaErrori(richieste, dati.OPROG);
+        richieste.RestituisciSenzaErrori(dati.OPROG);
     return percorso;
 }
 

@@ -26,9 +26,18 @@ public:
     virtual int PrendiProgressivo() = 0;
 
     // A number taken for a file that is not written after all: given back unless a later
-    // one was taken meanwhile. Its failures are ignored: the number is then skipped, never
-    // used twice.
+    // one was taken meanwhile.
     virtual void RestituisciProgressivo(int numero) = 0;
+
+    // The same, its failures ignored: the number then stays taken, a gap in the numbering,
+    // never a repeat.
+    void RestituisciSenzaErrori(int numero) noexcept
+    {
+        try {
+            RestituisciProgressivo(numero);
+        } catch (...) {
+        }
+    }
 };
 
 } // namespace quercino::datifattura

@@ -173,16 +173,7 @@ void ScrittoreDatiFattura::Abbandona()
     if (!file_)
         return;
     file_.reset();
-    Restituisci(progressivo_);
-}
-
-void ScrittoreDatiFattura::Restituisci(int numero)
-{
-    try {
-        richieste_.RestituisciProgressivo(numero);
-    } catch (...) {
-        // The number stays taken: a gap in the numbering, never a repeat.
-    }
+    richieste_.RestituisciSenzaErrori(progressivo_);
 }
 
 namespace {
@@ -388,14 +379,14 @@ bool ScrittoreDatiFattura::ScriviTestata()
         }
     }
     if (percorso.isEmpty()) {
-        Restituisci(progressivo_);
+        richieste_.RestituisciSenzaErrori(progressivo_);
         annullato_ = true;
         return false;
     }
     try {
         file_ = std::make_unique<FileUscita>(percorso);
     } catch (...) {
-        Restituisci(progressivo_);
+        richieste_.RestituisciSenzaErrori(progressivo_);
         throw;
     }
     primoFile_ = false;

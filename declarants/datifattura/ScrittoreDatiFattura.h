@@ -126,7 +126,6 @@ private:
     void Guasto();
     // Drops the open file, if any, and gives its number back.
     void Abbandona();
-    void Restituisci(int numero);
     bool CambioSoggetto(const RigaFattura& riga, const QString& nome) const;
     bool CambioFattura(const RigaFattura& riga) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
