@@ -9,6 +9,8 @@
 #include <QBuffer>
 #include <QFile>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <span>
 
@@ -133,6 +135,7 @@ void LettoreBackup::Riavvolgi()
     fineFile_ = false;
     lineFeedVisto_ = false;
     numero_ = 0;
+    impronta_ = 0;
 }
 
 void LettoreBackup::Riempi()
@@ -146,6 +149,8 @@ void LettoreBackup::Riempi()
             NonLeggibile(*file);
         fineFile_ = true;
     }
+    impronta_ = static_cast<std::uint32_t>(
+        crc32_z(impronta_, reinterpret_cast<const Bytef*>(altri.constData()), static_cast<z_size_t>(altri.size())));
     buffer_ += altri;
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -74,6 +75,9 @@ public:
     bool Prossima(RigaBackupLetta& riga);
     // Back to the first line, for a second pass.
     void Riavvolgi();
+    // The CRC-32 of the bytes read since the first line: the same after two whole passes
+    // when no other program wrote the file in between.
+    std::uint32_t Impronta() const { return impronta_; }
 
 private:
     struct RigaGrezza {
@@ -94,6 +98,7 @@ private:
     bool fineFile_ = false;
     bool lineFeedVisto_ = false;
     int numero_ = 0;
+    std::uint32_t impronta_ = 0;
     IntestazioneBackup intestazione_;
 };
 

@@ -155,6 +155,7 @@ PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb,
             esito.codici << codice;
         }
     }
+    piano.impronta = lettore.Impronta();
     return piano;
 }
 
@@ -277,6 +278,11 @@ void Ripristino::Applica(LettoreBackup& lettore, const PianoRipristino& piano, E
             RipristinaCTAB(db_, operazione.tipo, operazione.cod, operazione.des);
         ++esito.righe;
     }
+    // The file read twice: another program writing it in between could make the restore
+    // delete declarants it no longer puts back.
+    if (lettore.Impronta() != piano.impronta)
+        throw ErroreBackup(QStringLiteral("il file di backUp è stato modificato da un altro programma durante il "
+                                          "ripristino"));
     transazione.commit();
 }
 

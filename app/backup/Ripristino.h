@@ -9,7 +9,8 @@
 // starts. Finally, in one transaction, the rows of each declarant of the file are
 // replaced once (so a backup of all declarants restores them all, and a table appearing
 // twice loses nothing) and the code-table lines are merged. Any failure rolls the whole
-// restore back. The file is read twice, line by line, and no line is held past its turn.
+// restore back. The file is read twice, line by line, and no line is held past its turn; a
+// file that another program changed between the two readings is refused.
 
 #include "app/backup/LeggiBackup.h"
 #include "app/backup/LimitiBackup.h"
@@ -24,6 +25,7 @@
 
 #include <QVariantList>
 
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -53,6 +55,7 @@ struct OperazioneRipristino {
 // declarants whose rows it replaces, in file order.
 struct PianoRipristino {
     std::vector<std::pair<const Table*, QStringList>> sostituzioni;
+    std::uint32_t impronta = 0;   // of the file as checked (LettoreBackup::Impronta)
 };
 
 // The line made ready to store; throws ErroreBackup when it cannot be restored. Field

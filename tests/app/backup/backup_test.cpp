@@ -125,8 +125,9 @@ protected:
             if (!NoteBackup(esito).isEmpty())
                 s.Stampa(NoteBackup(esito));
         };
-        // "ripristina FILE [chiaro] [guasto N] [senza-cartella]": the database fails at the
-        // Nth row; without a program folder no safety copy can be written.
+        // "ripristina FILE [chiaro] [guasto N] [senza-cartella] [cambia ALTRO]": the database
+        // fails at the Nth row; without a program folder no safety copy can be written; at a
+        // field message FILE is written again as ALTRO.
         s.verbi["ripristina"] = [this](const QString& a) {
             const QStringList p = test::Parole(a);
             Ripristino ripristino(db(), p.contains("senza-cartella") ? File(p[0]) : programma_.path());
@@ -138,7 +139,11 @@ protected:
                 if (++avanzate == guasto)
                     throw DbError(0, QStringLiteral("connessione persa"));
             };
-            ripristino.segnalaCampo = [this](const QString& testo) { s.Stampa("(segnalato) " + testo); };
+            ripristino.segnalaCampo = [&, this](const QString& testo) {
+                s.Stampa("(segnalato) " + testo);
+                if (p.contains("cambia"))
+                    test::ScriviFile(File(p[0]), test::LeggiFile(File(p.last())));
+            };
             EsitoRipristino esito = ripristino.Ripristina(File(p[0]));
             if (!esito.riuscito) {
                 s.Stampa(MessaggioRipristinoFallito(esito));
