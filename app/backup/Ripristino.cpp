@@ -224,6 +224,8 @@ bool Ripristino::ScriviCopia(EsitoRipristino& esito)
 
 // The progressive names the files already sent: an older backup must not bring it back
 // down, or the next file would reuse a name (and a ProgressivoInvio) already transmitted.
+// The rows stay locked until the restore commits: a copy taking a number meanwhile waits,
+// and its number is not put back below by the values read here.
 QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& piano)
 {
     QSet<QString> codici;
@@ -232,7 +234,7 @@ QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& pia
             codici = QSet<QString>(codiciTabella.cbegin(), codiciTabella.cend());
     }
     QHash<QString, int> progressivi;
-    db_.forEach(QStringLiteral("SELECT OCOD, OPROG FROM COPE"), {}, {ColumnType::Text, ColumnType::Text},
+    db_.forEach(QStringLiteral("SELECT OCOD, OPROG FROM COPE") + db_.forUpdate(), {}, {ColumnType::Text, ColumnType::Text},
                 [&](const Row& riga) {
                     bool numero = false;
                     const int valore = riga.text(1).trimmed().toInt(&numero);
