@@ -3,7 +3,6 @@
 #include "pdf/core/TavloError.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
@@ -29,9 +28,8 @@ std::int32_t FileErrorNumber(int error)
 // the mode is the umask's, as for any new file.
 int CreateBeside(const std::string& target, std::string& name)
 {
-    std::string folder = std::filesystem::path(target).parent_path().string();
-    if (folder.empty())
-        folder = ".";
+    const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     std::random_device device;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[16];
@@ -42,6 +40,22 @@ int CreateBeside(const std::string& target, std::string& name)
             return fd;
     }
     return -1;
+}
+
+// The file a link leads to, link after link, also one that does not exist yet (which
+// realpath cannot give); the path itself when it is no link, empty for links in a circle.
+std::string LinkTarget(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path at = path;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(at, error)); ++hops) {
+        const fs::path next = fs::read_symlink(at, error);
+        if (error || hops == 40)
+            return {};
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at.string();
 }
 
 } // namespace
@@ -68,20 +82,13 @@ void OutputFile::Open(const std::string& path)
         target_ = path;
         return;
     }
-    std::string target = path;
-    if (exists) {
-        // The earlier file must be one this process may replace, as if it were opened.
-        if (::access(path.c_str(), W_OK) != 0)
-            throw TavloError(FileErrorNumber(errno));
-        // A link keeps its place: the file it points to is the one replaced.
-        struct stat link{};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            if (char* real = ::realpath(path.c_str(), nullptr)) {
-                target = real;
-                std::free(real);
-            }
-        }
-    }
+    // The earlier file must be one this process may replace, as if it were opened.
+    if (exists && ::access(path.c_str(), W_OK) != 0)
+        throw TavloError(FileErrorNumber(errno));
+    // A link keeps its place: the file it leads to is the one replaced, or made.
+    const std::string target = LinkTarget(path);
+    if (target.empty())
+        throw TavloError(FileErrorNumber(ELOOP));
     std::string name;
     const int fd = CreateBeside(target, name);
     if (fd < 0)
