@@ -4,10 +4,10 @@
 // position the distances back to the previous two of its bucket. A walk skips the positions
 // of other prefixes that share the bucket without counting them, so the candidates are
 // exactly the `maxChain` newest earlier positions with the same prefix, newest first,
-// stopping beyond 32767 bytes. The tables (384 KB) are kept between inputs and never cleared:
-// positions are stamped with a base that grows from one input to the next by more than a
-// window, so that a head of an earlier input lies out of reach and the ring entries it would
-// lead to are never read.
+// stopping beyond 32767 bytes. The tables (448 KB with the chain counts) are kept between
+// inputs and never cleared: positions are stamped with a base that grows from one input to
+// the next by more than a window, so that a head of an earlier input lies out of reach and
+// the ring entries it would lead to are never read.
 
 #include "pdf/core/deflate/Match.h"
 
