@@ -1,7 +1,7 @@
 #include "fuzz/LetturaCartella.h"
 
 #include "platform/sheets/SheetError.h"
-#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/sheets/ZipArchive.h"
 #include "platform/sheets/ZipEntryStream.h"
 
@@ -38,11 +38,11 @@ void LeggiZipECartella(const std::string& percorso)
 {
     LeggiMembri(percorso);
     try {
-        const sheets::XlsxWorkbook cartella(QString::fromStdString(percorso));
-        for (int foglio = 1; foglio <= cartella.NumeroFogli(); ++foglio) {
-            (void)cartella.NomeFoglio(foglio);
+        const auto cartella = sheets::ApriCartella(QString::fromStdString(percorso));
+        for (int foglio = 1; foglio <= cartella->NumeroFogli(); ++foglio) {
+            (void)cartella->NomeFoglio(foglio);
             try {
-                auto lettore = cartella.ApriFoglio(foglio, Colonne);
+                auto lettore = cartella->ApriFoglio(foglio, Colonne);
                 sheets::SheetRow riga;
                 while (lettore->Prossima(riga)) {}
             } catch (const sheets::SheetError&) {

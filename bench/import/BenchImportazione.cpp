@@ -19,7 +19,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "declarants/import/Importazione.h"
-#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/sheets/ZipArchive.h"
 
 #include <QCoreApplication>
@@ -315,8 +315,8 @@ int main(int argc, char** argv)
         } silenzio;
         for (int fase = 0; fase < 2; ++fase) {
             const double cpu = CpuProcesso();
-            sheets::XlsxWorkbook cartella(argomenti[2]);
-            auto lettore = cartella.ApriFoglio(1, 34);
+            const auto cartella = sheets::ApriCartella(argomenti[2]);
+            auto lettore = cartella->ApriFoglio(1, 34);
             sheets::SheetRow riga;
             datifattura::RigaFattura fattura;
             int valide = 0;
@@ -369,8 +369,8 @@ int main(int argc, char** argv)
 
     const double cpuLettura = CpuProcesso();
     {
-        sheets::XlsxWorkbook cartella(cartelle[0].file);
-        auto lettore = cartella.ApriFoglio(1, 34);
+        const auto cartella = sheets::ApriCartella(cartelle[0].file);
+        auto lettore = cartella->ApriFoglio(1, 34);
         sheets::SheetRow riga;
         while (lettore->Prossima(riga)) {}
     }

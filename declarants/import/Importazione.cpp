@@ -11,7 +11,7 @@
 #include "platform/db/DbError.h"
 #include "platform/sheets/CsvReader.h"
 #include "platform/sheets/SheetError.h"
-#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/text/Trim.h"
 
 #include <QDir>
@@ -46,7 +46,7 @@ public:
 
 class Importazione::FonteFoglio final : public Importazione::Fonte {
 public:
-    explicit FonteFoglio(std::unique_ptr<sheets::XlsxSheetReader> lettore) : lettore_(std::move(lettore)) {}
+    explicit FonteFoglio(std::unique_ptr<sheets::SheetReader> lettore) : lettore_(std::move(lettore)) {}
 
     // Row `numero` without taking it (nullptr when the sheet lacks it).
     const SheetRow* Guarda(std::int32_t numero)
@@ -77,7 +77,7 @@ private:
         }
     }
 
-    std::unique_ptr<sheets::XlsxSheetReader> lettore_;
+    std::unique_ptr<sheets::SheetReader> lettore_;
     SheetRow attesa_;
     bool inAttesa_ = false;
     bool fine_ = false;
@@ -129,10 +129,10 @@ EsitoImportazione Importazione::Importa(const QString& percorso, TipoFile tipo, 
 
 void Importazione::ImportaCartella(const QString& percorso)
 {
-    std::unique_ptr<sheets::XlsxWorkbook> cartella;
+    std::unique_ptr<sheets::Workbook> cartella;
     std::unique_ptr<FonteFoglio> primo;
     try {
-        cartella = std::make_unique<sheets::XlsxWorkbook>(percorso);
+        cartella = sheets::ApriCartella(percorso);
         if (cartella->NumeroFogli() < 1)
             throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha fogli di lavoro.").arg(percorso));
         primo = std::make_unique<FonteFoglio>(cartella->ApriFoglio(1, NumeroColonne));

@@ -4,6 +4,7 @@
 // positions come from their references.
 
 #include "platform/sheets/SheetRow.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/sheets/XlsxSharedStrings.h"
 #include "platform/sheets/XlsxStyles.h"
 #include "platform/sheets/XmlPullParser.h"
@@ -14,14 +15,12 @@
 
 namespace quercino::sheets {
 
-class XlsxSheetReader {
+class XlsxSheetReader final : public SheetReader {
 public:
     XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const XlsxSharedStrings& testi,
                     const XlsxStyles& stili, bool sistema1904, int colonne);
 
-    // The next row present in the sheet, with cells 1 to the column count; false at the end.
-    // Throws SheetError on a damaged sheet.
-    bool Prossima(SheetRow& riga);
+    bool Prossima(SheetRow& riga) override;
 
 private:
     void InizioCella();

@@ -4,8 +4,6 @@
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
 
-#include <QFile>
-
 #include <map>
 
 namespace quercino::sheets {
@@ -93,29 +91,9 @@ std::string RisolviParte(const std::string& cartella, const std::string& destina
     return r;
 }
 
-XlsxWorkbook::XlsxWorkbook(const QString& percorso) : percorso_(percorso)
+XlsxWorkbook::XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> archivio)
+    : percorso_(percorso), archivio_(std::move(archivio))
 {
-    QFile file(percorso);
-    if (!file.open(QIODevice::ReadOnly))
-        throw SheetError(QStringLiteral("Impossibile aprire il file %1.").arg(percorso));
-    const QByteArray firma = file.read(8);
-    file.close();
-    if (firma.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")))
-        throw SheetError(QStringLiteral("Il file %1 è una cartella di lavoro nel vecchio formato Excel 97-2003 (.xls) "
-                                        "o protetta da password: salvarla in formato .xlsx senza password e ripetere.")
-                             .arg(percorso));
-    if (!firma.startsWith("PK"))
-        NonCartella(percorso);
-
-    archivio_ = std::make_unique<ZipArchive>(percorso.toStdString());
-    if (const auto tipo = archivio_->Trova("mimetype")) {
-        const std::string mime = archivio_->Leggi(*tipo, 4096);
-        if (mime.find("opendocument") != std::string::npos)
-            throw SheetError(QStringLiteral("Il file %1 è un foglio di calcolo OpenDocument (.ods): "
-                                            "salvarlo in formato Excel .xlsx e ripetere.")
-                                 .arg(percorso));
-    }
-
     std::string parteCartella;
     // The package's own relationships name the workbook part.
     {
@@ -182,7 +160,7 @@ QString XlsxWorkbook::NomeFoglio(int indice) const
     return indice >= 1 && indice <= NumeroFogli() ? fogli_[static_cast<std::size_t>(indice) - 1].Nome : QString();
 }
 
-std::unique_ptr<XlsxSheetReader> XlsxWorkbook::ApriFoglio(int indice, int colonne) const
+std::unique_ptr<SheetReader> XlsxWorkbook::ApriFoglio(int indice, int colonne) const
 {
     if (indice < 1 || indice > NumeroFogli())
         throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha il foglio numero %2.").arg(percorso_).arg(indice));

@@ -1,11 +1,11 @@
 #pragma once
 // An .xlsx or .xlsm workbook opened for reading its worksheets in workbook order (the order
-// of the tabs, whatever the names of the parts inside the file). Other kinds of file
-// (.xls, .xlsb, .ods, anything else) are refused with an Italian message.
+// of the tabs, whatever the names of the parts inside the file).
 
 #include "platform/sheets/XlsxSharedStrings.h"
 #include "platform/sheets/XlsxSheetReader.h"
 #include "platform/sheets/XlsxStyles.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/sheets/ZipArchive.h"
 
 #include <QString>
@@ -16,16 +16,16 @@
 
 namespace quercino::sheets {
 
-class XlsxWorkbook {
+class XlsxWorkbook final : public Workbook {
 public:
+    // The workbook of an archive already opened from percorso (ApriCartella opens it).
     // Throws SheetError with a message for the user when the file cannot be read.
-    explicit XlsxWorkbook(const QString& percorso);
+    XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> archivio);
 
-    int NumeroFogli() const { return static_cast<int>(fogli_.size()); }
-    QString NomeFoglio(int indice) const;   // indice from 1
+    int NumeroFogli() const override { return static_cast<int>(fogli_.size()); }
+    QString NomeFoglio(int indice) const override;
     bool Sistema1904() const { return sistema1904_; }
-    // A reader of worksheet indice (from 1) giving cells 1 to colonne.
-    std::unique_ptr<XlsxSheetReader> ApriFoglio(int indice, int colonne) const;
+    std::unique_ptr<SheetReader> ApriFoglio(int indice, int colonne) const override;
 
 private:
     struct Foglio {

@@ -8,6 +8,7 @@
 #include "platform/sheets/XlsxCellText.h"
 #include "platform/sheets/XlsxSharedStrings.h"
 #include "platform/sheets/XlsxStyles.h"
+#include "platform/sheets/Workbook.h"
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
 #include "platform/sheets/ZipEntryStream.h"
@@ -30,7 +31,7 @@ using namespace sheets_fixture;
 
 namespace {
 
-std::vector<SheetRow> TutteLeRighe(const XlsxWorkbook& cartella, int foglio, int colonne = 34)
+std::vector<SheetRow> TutteLeRighe(const Workbook& cartella, int foglio, int colonne = 34)
 {
     std::vector<SheetRow> righe;
     auto lettore = cartella.ApriFoglio(foglio, colonne);
@@ -43,7 +44,7 @@ std::vector<SheetRow> TutteLeRighe(const XlsxWorkbook& cartella, int foglio, int
 // Every cell that is not empty, of every sheet: (sheet, row) -> column -> text; every row
 // read has its 34 cells, and nothing beyond them (libreria.tsv writes a cell in column 41).
 using CelleLette = std::map<std::pair<int, int>, std::map<int, QString>>;
-CelleLette NonVuote(const XlsxWorkbook& cartella)
+CelleLette NonVuote(const Workbook& cartella)
 {
     CelleLette lette;
     for (int foglio = 1; foglio <= cartella.NumeroFogli(); ++foglio)
@@ -114,11 +115,12 @@ void ScriviConLibreria(const QString& percorso, bool memoriaCostante, bool zip64
 // Every row of both sheets as the table says, cell by cell.
 void ControllaLibreria(const QString& percorso, bool memoriaCostante)
 {
-    XlsxWorkbook cartella(percorso);
+    const auto aperta = ApriCartella(percorso);
+    const Workbook& cartella = *aperta;
     ASSERT_EQ(cartella.NumeroFogli(), 2);
     EXPECT_EQ(cartella.NomeFoglio(1), QStringLiteral("Zeta emesse"));
     EXPECT_EQ(cartella.NomeFoglio(2), QStringLiteral("Alfa ricevute"));
-    EXPECT_FALSE(cartella.Sistema1904());
+    EXPECT_FALSE(dynamic_cast<const XlsxWorkbook&>(cartella).Sistema1904());
     const auto scritta = [memoriaCostante](const quercino::test::Caso& c) { return c[3] != "ricco" || !memoriaCostante; };
     EXPECT_EQ(NonVuote(cartella), Attese("casi/libreria.tsv", 6, scritta));
 }
@@ -164,17 +166,17 @@ TEST(XlsxReader, HandBuiltWorkbookForms)
     QTemporaryDir dir;
     const QString percorso = dir.filePath(QStringLiteral("a_mano.xlsx"));
     ScriviFile(percorso, ZipCartella(quercino::test::Accanto(__FILE__, QStringLiteral("casi/a_mano"))));
-    XlsxWorkbook cartella(percorso);
-    EXPECT_TRUE(cartella.Sistema1904());
-    EXPECT_EQ(cartella.NumeroFogli(), 2);
-    EXPECT_EQ(NonVuote(cartella), Attese("casi/a_mano.tsv", 3));
+    const auto cartella = ApriCartella(percorso);
+    EXPECT_TRUE(dynamic_cast<const XlsxWorkbook&>(*cartella).Sistema1904());
+    EXPECT_EQ(cartella->NumeroFogli(), 2);
+    EXPECT_EQ(NonVuote(*cartella), Attese("casi/a_mano.tsv", 3));
 
     const QString grafico = dir.filePath(QStringLiteral("grafico.xlsm"));
     ScriviFile(grafico, ZipCartella(quercino::test::Accanto(__FILE__, QStringLiteral("casi/grafico")), false));
-    XlsxWorkbook conGrafico(grafico);
-    ASSERT_EQ(conGrafico.NumeroFogli(), 1);
-    EXPECT_EQ(conGrafico.NomeFoglio(1), QStringLiteral("Dati"));
-    EXPECT_EQ(TutteLeRighe(conGrafico, 1).at(0).Cella(1), QStringLiteral("5"));
+    const auto conGrafico = ApriCartella(grafico);
+    ASSERT_EQ(conGrafico->NumeroFogli(), 1);
+    EXPECT_EQ(conGrafico->NomeFoglio(1), QStringLiteral("Dati"));
+    EXPECT_EQ(TutteLeRighe(*conGrafico, 1).at(0).Cella(1), QStringLiteral("5"));
 }
 
 // A cell holds at most 32,767 characters: longer texts of every kind are cut there (one of
@@ -189,7 +191,7 @@ TEST(XlsxReader, CellTextsStopAtTheLimitOfACell)
     QTemporaryDir dir;
     const QString percorso = dir.filePath(QStringLiteral("lunghe.xlsx"));
     ScriviFile(percorso, Cartella({{"A", "worksheets/sheet1.xml", foglio}}, "<sst><si><t>" + lungo + "</t></si></sst>", ""));
-    const auto righe = TutteLeRighe(XlsxWorkbook(percorso), 1);
+    const auto righe = TutteLeRighe(*ApriCartella(percorso), 1);
     ASSERT_EQ(righe.size(), 1u);
     for (int c = 1; c <= 4; ++c)
         EXPECT_EQ(righe[0].Cella(c), QString(32767, QLatin1Char('A'))) << c;
@@ -204,9 +206,9 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
         const QString percorso = dir.filePath(QString::fromLatin1(nome));
         ScriviFile(percorso, dati);
         try {
-            XlsxWorkbook cartella(percorso);
-            for (int f = 1; f <= cartella.NumeroFogli(); ++f)
-                TutteLeRighe(cartella, f);
+            const auto cartella = ApriCartella(percorso);
+            for (int f = 1; f <= cartella->NumeroFogli(); ++f)
+                TutteLeRighe(*cartella, f);
             ADD_FAILURE() << "nessun errore";
         } catch (const SheetError& e) {
             EXPECT_TRUE(e.Messaggio.contains(QString::fromUtf8(parola))) << e.Messaggio.toStdString();
@@ -303,9 +305,9 @@ TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)
             const QString percorso = dir.filePath(QStringLiteral("rotta.xlsx"));
             ScriviFile(percorso, copia);
             try {
-                XlsxWorkbook cartella(percorso);
-                for (int f = 1; f <= cartella.NumeroFogli(); ++f)
-                    TutteLeRighe(cartella, f);
+                const auto cartella = ApriCartella(percorso);
+                for (int f = 1; f <= cartella->NumeroFogli(); ++f)
+                    TutteLeRighe(*cartella, f);
                 ++lette;
             } catch (const SheetError& e) {
                 EXPECT_FALSE(e.Messaggio.isEmpty());

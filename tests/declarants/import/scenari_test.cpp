@@ -12,7 +12,7 @@
 #include "declarants/import/Importazione.h"
 #include "declarants/import/LeggiRiga.h"
 #include "declarants/import/SelezioneImportazione.h"
-#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/Workbook.h"
 #include "support/campi_riga.h"
 #include "support/pulsanti_in_vista.h"
 #include "support/scenario.h"
@@ -68,8 +68,8 @@ std::vector<std::string> Campi(const QString& riga, QChar separatore = ';')
 // Rows 4 on of a worksheet, its 34 columns joined by ';'.
 QStringList Colonne(const QString& percorso, int foglio)
 {
-    quercino::sheets::XlsxWorkbook cartella(percorso);
-    auto lettore = cartella.ApriFoglio(foglio, 34);
+    const auto cartella = quercino::sheets::ApriCartella(percorso);
+    auto lettore = cartella->ApriFoglio(foglio, 34);
     QStringList righe;
     quercino::sheets::SheetRow riga;
     std::int32_t attesa = 4;

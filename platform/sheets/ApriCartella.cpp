@@ -1,0 +1,37 @@
+#include "platform/sheets/Workbook.h"
+
+#include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsxWorkbook.h"
+#include "platform/sheets/ZipArchive.h"
+
+#include <QFile>
+
+namespace quercino::sheets {
+
+std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
+{
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SheetError(QStringLiteral("Impossibile aprire il file %1.").arg(percorso));
+    const QByteArray firma = file.read(8);
+    file.close();
+    // A compound file: a workbook of Excel 97-2003, or an encrypted workbook of any version.
+    if (firma.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")))
+        throw SheetError(QStringLiteral("Il file %1 è una cartella di lavoro nel vecchio formato Excel 97-2003 (.xls) "
+                                        "o protetta da password: salvarla in formato .xlsx senza password e ripetere.")
+                             .arg(percorso));
+    if (!firma.startsWith("PK"))
+        throw SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro Excel (.xlsx o .xlsm) leggibile.").arg(percorso));
+
+    auto archivio = std::make_unique<ZipArchive>(percorso.toStdString());
+    if (const auto tipo = archivio->Trova("mimetype")) {
+        const std::string mime = archivio->Leggi(*tipo, 4096);
+        if (mime.find("opendocument") != std::string::npos)
+            throw SheetError(QStringLiteral("Il file %1 è un foglio di calcolo OpenDocument (.ods): "
+                                            "salvarlo in formato Excel .xlsx e ripetere.")
+                                 .arg(percorso));
+    }
+    return std::make_unique<XlsxWorkbook>(percorso, std::move(archivio));
+}
+
+} // namespace quercino::sheets
