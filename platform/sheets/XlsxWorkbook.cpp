@@ -167,7 +167,7 @@ std::unique_ptr<SheetReader> XlsxWorkbook::ApriFoglio(int indice, int colonne) c
     const auto voce = archivio_->Trova(fogli_[static_cast<std::size_t>(indice) - 1].Parte);
     if (!voce)
         throw SheetError(QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(percorso_));
-    return std::make_unique<XlsxSheetReader>(archivio_->Apri(*voce), testi_, stili_, sistema1904_, colonne);
+    return std::make_unique<XlsxSheetReader>(archivio_->ApriVerificato(*voce), testi_, stili_, sistema1904_, colonne);
 }
 
 } // namespace quercino::sheets

@@ -179,6 +179,16 @@ std::unique_ptr<ZipEntryStream> ZipArchive::Apri(const ZipEntry& voce) const
     return std::make_unique<ZipEntryStream>(file_, voce, inizio);
 }
 
+std::unique_ptr<ZipEntryStream> ZipArchive::ApriVerificato(const ZipEntry& voce) const
+{
+    {
+        auto prova = Apri(voce);
+        std::vector<char> buffer(1 << 16);
+        while (prova->Leggi(buffer.data(), buffer.size()) > 0) {}
+    }
+    return Apri(voce);
+}
+
 std::string ZipArchive::Leggi(const ZipEntry& voce, std::uint64_t limite) const
 {
     auto flusso = Apri(voce);

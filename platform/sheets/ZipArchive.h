@@ -34,6 +34,9 @@ public:
     std::optional<ZipEntry> Trova(const std::string& nome) const;
     // A stream over the member's uncompressed bytes; the archive must outlive it.
     std::unique_ptr<ZipEntryStream> Apri(const ZipEntry& voce) const;
+    // The same, once the whole member has been read through and its length and CRC found
+    // right: what is made from its first bytes cannot be undone if its last ones are wrong.
+    std::unique_ptr<ZipEntryStream> ApriVerificato(const ZipEntry& voce) const;
     // A whole small member (mimetype, relationships); refuses members above the limit.
     std::string Leggi(const ZipEntry& voce, std::uint64_t limite) const;
 

@@ -149,6 +149,30 @@ protected:
             const QString origine = arg.startsWith("Help/") ? QUERCINO_PROGRAM_DIR "/" + arg : quercino::test::Accanto(__FILE__, arg);
             ASSERT_TRUE(QFile::copy(origine, a.File(QFileInfo(arg).fileName()))) << origine.toStdString();
         };
+        // The members of a zip file stored without compression, rewritten by Python's zipfile,
+        // so that a byte of a sheet can be changed where it stands.
+        s.verbi["senza-compressione"] = [this](const QString& arg) {
+            const QString file = a.File(arg);
+            ASSERT_EQ(sheets_fixture::Esegui("/usr/bin/python3",
+                               {"-c", "import sys, zipfile\n"
+                                      "d = {i.filename: zipfile.ZipFile(sys.argv[1]).read(i) for i in zipfile.ZipFile(sys.argv[1]).infolist()}\n"
+                                      "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_STORED) as z:\n"
+                                      "    [z.writestr(n, v) for n, v in d.items()]\n"
+                                      "print('ok')\n",
+                                file}),
+                      "ok\n");
+        };
+        // FILE OLD NEW: the first bytes OLD of the file become NEW (of the same length), the
+        // member's CRC left as it was.
+        s.verbi["altera"] = [this](const QString& arg) {
+            const QStringList p = Parole(arg);
+            QByteArray dati = LeggiFile(a.File(p[0]));
+            const qsizetype dove = dati.indexOf(p[1].toUtf8());
+            ASSERT_GE(dove, 0);
+            ASSERT_EQ(p[1].size(), p[2].size());
+            dati.replace(dove, p[2].size(), p[2].toUtf8());
+            ScriviFile(a.File(p[0]), dati);
+        };
         s.verbi["xls"] = [this](const QString& arg) {   // the signature of an Excel 97-2003 file
             ScriviFile(a.File(arg), QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'));
         };
@@ -406,7 +430,7 @@ protected:
 };
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
-                 "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra");
+                 "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
