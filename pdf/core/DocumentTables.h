@@ -100,6 +100,7 @@ struct DocumentTables {
     // Colours given to uncoloured patterns, transparency states
     std::string FillColorAlt, LineColorAlt, TextColorAlt;
     std::int32_t AlphaCount = 0;
+    bool OpaqueState = false;                 // /GSTATE_0 written: full opacity, for imported pages
 
     // Tiling pattern being recorded; its twin for recorded objects differs only in the matrix
     std::string TilingName, TilingHead, TilingObjectHead;

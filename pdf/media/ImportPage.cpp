@@ -69,6 +69,17 @@ void Tavlo::ImportPage(const std::string& fileName, std::int32_t pageNumber, flo
     // may reach it. Colours stay out of an uncoloured pattern's cell, which has none.
     PutContent(std::string(s.ColorLocked ? "" : "0 g 0 G ") +
                "1 w 0 J 0 j 10 M [] 0 d 0 Tc 0 Tw 100 Tz 0 TL 0 Tr 0 Ts");
+    // Nor a translucency set by SetAlpha; only once one was set can it be in force.
+    if (s.doc.AlphaCount > 0) {
+        if (!s.doc.OpaqueState) {
+            const std::int32_t n = NewObj();
+            PutLine("<</Type /ExtGState /ca 1 /CA 1 /BM /Normal >>");
+            EndObj();
+            s.ExtGStates += "/GSTATE_0 " + std::to_string(n) + " 0 R ";
+            s.doc.OpaqueState = true;
+        }
+        PutContent("/GSTATE_0 gs");
+    }
     PutContent("/" + name + " Do");
     PutContent("Q");
     SetLastBox(box[0], box[1], box[2], box[3]);

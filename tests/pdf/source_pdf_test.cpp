@@ -146,6 +146,7 @@ void ImportEveryPage(Tavlo& pdf, const std::string& file, const std::map<std::st
         pdf.SetWordSpacing(9);
         pdf.SetTextHorizontalScaling(50);
         pdf.SetTextMode(3);
+        pdf.SetAlpha(40);
         pdf.SetFont("Arial", 30, 0, 0);
         pdf.DrawText(0, 0, "x");
         pdf.ImportPage(file, page, 0, 0, 0, 0);
