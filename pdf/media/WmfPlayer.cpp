@@ -103,7 +103,8 @@ private:
     std::int16_t ox_ = 0, oy_ = 0, ex_ = 0, ey_ = 0;
     std::string transformation_;
     bool nullPen_ = false, nullBrush_ = false;
-    std::int32_t fillMode_ = 0;
+    // A device context starts in alternate (even-odd) mode: a metafile that says nothing means it.
+    std::int32_t fillMode_ = 1;
 };
 
 VectorDrawing Player::Play()
