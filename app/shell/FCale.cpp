@@ -150,6 +150,11 @@ FCale::FCale(QWidget* parent) : QDialog(parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
+FCale::~FCale()
+{
+    DataScelta.clear();
+}
+
 void FCale::ImpostaData()
 {
     iniziale_ = LeggiDataProposta(DataScelta);

@@ -3,7 +3,8 @@
 // DataScelta. The caller writes the proposed date there ("dd/mm/yyyy"; empty, malformed or
 // out of range means today), shows the window modally and reads DataScelta afterwards:
 // the date double-clicked, the one selected when Enter or Space was pressed, or "" when
-// the window was left with Esc or closed.
+// the window was left with Esc or closed. The window object's end clears DataScelta: a
+// caller that discards the window reads the date before.
 
 #include <QDate>
 #include <QDialog>
@@ -24,6 +25,7 @@ public:
     static constexpr int AnnoMassimo = 2500;
 
     explicit FCale(QWidget* parent = nullptr);
+    ~FCale() override;
 
     // The month and year shown (1 to 12).
     int MeseMostrato() const;

@@ -38,6 +38,7 @@ TEST(FCale, Passi)
     s.Sostituisci(QDate::currentDate().toString("dd/MM/yyyy"), "<oggi>");
     s.Sostituisci(QString::number(QDate::currentDate().year()), "<quest'anno>");
     s.verbi["apri"] = [&](const QString& a) {
+        f.reset();
         DataScelta = a == "(vuota)" ? QString() : a;
         f = std::make_unique<FCale>();
         f->show();
@@ -98,6 +99,10 @@ TEST(FCale, Passi)
             QTest::keyClick(griglia, tasti.at(tasto));
     };
     s.verbi["chiudi"] = [&](const QString&) { f->close(); };
+    s.verbi["fine"] = [&](const QString&) {
+        f.reset();
+        s.Stampa(QStringLiteral("scelta \"%1\"").arg(DataScelta));
+    };
     EXPECT_SCENARIO(s, "scenari/calendario.txt");
     DataScelta.clear();
 }
