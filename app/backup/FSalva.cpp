@@ -86,7 +86,7 @@ FSalva::FSalva(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("BackUp"));
     setModal(true);
 
-    label1_ = new QLabel(QStringLiteral("Crea ARCHIVIO DI BACKUP"), this);
+    label1_ = new QLabel(TitoloApertura, this);
     QFont grande = label1_->font();
     grande.setBold(true);
     grande.setPointSizeF(grande.pointSizeF() * 1.3);
@@ -175,9 +175,10 @@ void FSalva::Form_Load()
     contaRighe_ = 0;
     crip_->setChecked(true);
 
+    // The one window serves every mode of the run: each load sets its own title, or a
+    // backup would open under the title of an earlier restore.
     const bool ripristino = ModoSalva == QLatin1String("R");
-    if (ripristino)
-        label1_->setText(TitoloRipristina);
+    label1_->setText(ripristino ? TitoloRipristina : TitoloApertura);
 
     dataSalvataggio_ = Oggi();
     label2_->setText(NomeOperatore);

@@ -84,7 +84,9 @@ private:
     bool occupata_ = false;
 };
 
-// The window's titles.
+// The window's titles: the one it opens with for a backup, the one a backup is confirmed
+// under, and the restore's.
+inline const QString TitoloApertura = QStringLiteral("Crea ARCHIVIO DI BACKUP");
 inline const QString TitoloSalva = QStringLiteral("CREA ARCHIVIO DI BACKUP");
 inline const QString TitoloRipristina = QStringLiteral("RIPRISTINA ARCHIVIO DI BACKUP");
 inline const QString TitoloDialogoSalva = QStringLiteral("Indica dove salvare il file di backUp");

@@ -267,10 +267,14 @@ protected:
             f->Form_Load();
             Stato();
         };
+        // "ricarica", "ricarica tutti", "ricarica R": the same window loaded again, in mode S
+        // unless R is named.
         s.verbi["ricarica"] = [this](const QString& a) {
-            SalvaTutti = a == "tutti";
+            ModoSalva = test::Parole(a).contains("R") ? "R" : "S";
+            SalvaTutti = test::Parole(a).contains("tutti");
             f->Form_Load();
         };
+        s.verbi["titolo"] = [this](const QString&) { s.Stampa(f->Label1()->text()); };
         s.verbi["conferma"] = [this](const QString&) { f->bconferma_Click(); };
         s.verbi["tutti"] = [this](const QString&) { f->saveALL_Click(); };
         s.verbi["annulla"] = [this](const QString&) { f->bannulla_Click(); };
