@@ -8,38 +8,41 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// "Foglio 1 FATTURE EMESSE     Righe= 000120 >> File: name"; the file name only when the
-// part went into one file (several are counted by the total line).
-QString RigaParte(const QString& intestazione, const ParteImportata& parte)
+// "Foglio 1 FATTURE EMESSE     Righe= 000120 >> File: name"; the file's name only when no
+// part was split (then the total line counts the files).
+QString RigaParte(const QString& intestazione, const ParteImportata& parte, bool diviso)
 {
     if (parte.Righe <= 0)
         return {};
     QString riga = intestazione + QStringLiteral("Righe= ") + Zeri(static_cast<std::int64_t>(parte.Righe), 6);
-    if (parte.File.size() == 1)
+    if (!diviso && parte.File.size() == 1)
         riga += QStringLiteral(" >> File: ") + parte.File.first();
     return riga;
 }
 
+// Where the sheet stopped, and which of its files were written whole: every file listed
+// was closed and completed, the rows from the one named on are in none of them.
 QString RigaInterruzione(const QString& parte, const ParteImportata& dati)
 {
     if (dati.InterrottaAllaRiga <= 0)
         return {};
-    QString riga = QStringLiteral("IMPORTAZIONE ") + parte + QStringLiteral(" INTERROTTA ALLA RIGA ")
-        + QString::number(dati.InterrottaAllaRiga);
-    if (!dati.File.isEmpty())
-        riga += QStringLiteral(" - FILE INCOMPLETO: ") + dati.File.last();
-    return riga;
+    return parte + QStringLiteral(": importazione del foglio INTERROTTA ALLA RIGA ") + QString::number(dati.InterrottaAllaRiga)
+        + (dati.File.isEmpty() ? QStringLiteral(" >> Nessun file scritto")
+                               : QStringLiteral(" >> File scritti completi: ") + dati.File.join(QStringLiteral(", ")));
 }
 
 } // namespace
 
 Riepilogo ComponiRiepilogo(const DatiRiepilogo& d)
 {
-    const QString e = RigaParte(QStringLiteral("Foglio 1 FATTURE EMESSE     "), d.Emesse);
-    const QString r = RigaParte(QStringLiteral("Foglio 1 FATTURE RICEVUTE  "), d.Ricevute);
+    // A part split into several files is told by the total line, which counts every file
+    // written, the other part's included.
+    const bool diviso = d.Emesse.File.size() > 1 || d.Ricevute.File.size() > 1;
+    const QString e = RigaParte(QStringLiteral("Foglio 1 FATTURE EMESSE     "), d.Emesse, diviso);
+    const QString r = RigaParte(QStringLiteral("Foglio 1 FATTURE RICEVUTE  "), d.Ricevute, diviso);
     const qsizetype totaleFile = d.Emesse.File.size() + d.Ricevute.File.size();
     QString f;
-    if (totaleFile > 1)
+    if (diviso)
         f = QStringLiteral("Totale file XML generati (max 1.000 clienti/fornitori ognuno, Max 5 MB di dimensione) : ")
             + QString::number(totaleFile);
     else if (totaleFile == 0)
