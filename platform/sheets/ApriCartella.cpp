@@ -1,6 +1,8 @@
 #include "platform/sheets/Workbook.h"
 
+#include "platform/sheets/OpcPackage.h"
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsbWorkbook.h"
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
 
@@ -31,6 +33,10 @@ std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
                                             "salvarlo in formato Excel .xlsx e ripetere.")
                                  .arg(percorso));
     }
+    // The same package holds an .xlsx or an .xlsb workbook: its workbook part tells which.
+    const std::string parteCartella = ParteDocumento(*archivio);
+    if (!parteCartella.empty() && CartellaBinaria(*archivio, parteCartella))
+        return std::make_unique<XlsbWorkbook>(percorso, std::move(archivio), parteCartella);
     return std::make_unique<XlsxWorkbook>(percorso, std::move(archivio));
 }
 

@@ -1,59 +1,15 @@
 #include "platform/sheets/XlsxWorkbook.h"
 
+#include "platform/sheets/OpcPackage.h"
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
-
-#include <map>
 
 namespace quercino::sheets {
 
 namespace {
 
 constexpr std::uint64_t MassimoParteStruttura = 16u << 20;
-
-struct Relazione {
-    std::string Destinazione;
-    std::string Tipo;
-};
-
-bool FiniscePer(const std::string& s, std::string_view coda)
-{
-    return s.size() >= coda.size() && s.compare(s.size() - coda.size(), coda.size(), coda) == 0;
-}
-
-std::string CartellaDi(const std::string& parte)
-{
-    const auto barra = parte.rfind('/');
-    return barra == std::string::npos ? std::string() : parte.substr(0, barra + 1);
-}
-
-std::map<std::string, Relazione> LeggiRelazioni(const ZipArchive& archivio, const std::string& parte)
-{
-    std::map<std::string, Relazione> relazioni;
-    const std::string cartella = CartellaDi(parte);
-    const std::string nome = parte.substr(cartella.size());
-    const auto voce = archivio.Trova(cartella + "_rels/" + nome + ".rels");
-    if (!voce)
-        return relazioni;
-    const std::string testo = archivio.Leggi(*voce, MassimoParteStruttura);
-    std::size_t letti = 0;
-    XmlPullParser xml([&](char* d, std::size_t n) {
-        const std::size_t k = std::min(n, testo.size() - letti);
-        std::copy_n(testo.data() + letti, k, d);
-        letti += k;
-        return k;
-    });
-    for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo()) {
-        if (e == XmlPullParser::Evento::Inizio && xml.Nome() == "Relationship") {
-            const auto id = xml.Attributo("Id");
-            const auto destinazione = xml.Attributo("Target");
-            if (id && destinazione && xml.Attributo("TargetMode").value_or("") != "External")
-                relazioni[*id] = {RisolviParte(cartella, *destinazione), xml.Attributo("Type").value_or("")};
-        }
-    }
-    return relazioni;
-}
 
 [[noreturn]] void NonCartella(const QString& percorso)
 {
@@ -62,57 +18,14 @@ std::map<std::string, Relazione> LeggiRelazioni(const ZipArchive& archivio, cons
 
 } // namespace
 
-std::string RisolviParte(const std::string& cartella, const std::string& destinazione)
-{
-    std::string base = destinazione.starts_with('/') ? std::string() : cartella;
-    std::string resto = destinazione.starts_with('/') ? destinazione.substr(1) : destinazione;
-    std::vector<std::string> pezzi;
-    std::string tutto = base + resto;
-    std::size_t inizio = 0;
-    while (inizio <= tutto.size()) {
-        const auto barra = tutto.find('/', inizio);
-        const std::string pezzo = tutto.substr(inizio, barra == std::string::npos ? std::string::npos : barra - inizio);
-        if (pezzo == "..") {
-            if (!pezzi.empty())
-                pezzi.pop_back();
-        } else if (!pezzo.empty() && pezzo != ".") {
-            pezzi.push_back(pezzo);
-        }
-        if (barra == std::string::npos)
-            break;
-        inizio = barra + 1;
-    }
-    std::string r;
-    for (const auto& p : pezzi) {
-        if (!r.empty())
-            r += '/';
-        r += p;
-    }
-    return r;
-}
-
 XlsxWorkbook::XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> archivio)
     : percorso_(percorso), archivio_(std::move(archivio))
 {
-    std::string parteCartella;
-    // The package's own relationships name the workbook part.
-    {
-        const auto voce = archivio_->Trova("_rels/.rels");
-        if (!voce)
-            NonCartella(percorso);
-        auto relazioni = LeggiRelazioni(*archivio_, "");
-        for (const auto& [id, r] : relazioni) {
-            (void)id;
-            if (FiniscePer(r.Tipo, "/officeDocument"))
-                parteCartella = r.Destinazione;
-        }
-    }
+    if (!archivio_->Trova("_rels/.rels"))
+        NonCartella(percorso);
+    const std::string parteCartella = ParteDocumento(*archivio_);
     if (parteCartella.empty())
         NonCartella(percorso);
-    if (FiniscePer(parteCartella, ".bin"))
-        throw SheetError(QStringLiteral("Il file %1 è una cartella di lavoro binaria di Excel (.xlsb): "
-                                        "salvarla in formato .xlsx e ripetere.")
-                             .arg(percorso));
     const auto voceCartella = archivio_->Trova(parteCartella);
     if (!voceCartella)
         NonCartella(percorso);

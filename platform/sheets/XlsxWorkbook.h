@@ -41,7 +41,4 @@ private:
     bool sistema1904_ = false;
 };
 
-// Resolves a relationship target against the folder of the part that holds it.
-std::string RisolviParte(const std::string& cartella, const std::string& destinazione);
-
 } // namespace quercino::sheets
