@@ -7,6 +7,7 @@
 #include "support/datifattura_xml.h"
 #include "support/dichiarante_in_memoria.h"
 #include "support/golden.h"
+#include "support/scrittore_xlsb.h"
 
 #include "app/core/Globals.h"
 #include "declarants/import/SorgenteDichiarante.h"
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
+#include <cmath>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -44,9 +46,42 @@ inline std::vector<std::string> Riga(std::initializer_list<std::pair<int, std::s
     return r;
 }
 
+// How a spreadsheet program stores what a user typed in a cell: texts that look like numbers
+// (comma decimals included) or dates become typed cells.
+struct ValoreDigitato {
+    enum class Tipo { Testo, Numero, Data } tipo = Tipo::Testo;
+    double numero = 0;
+    int giorno = 0, mese = 0, anno = 0;
+};
+
+inline ValoreDigitato Digitato(const std::string& v)
+{
+    ValoreDigitato d;
+    int g = 0, m = 0, a = 0;
+    char resto = 0;
+    const bool numero = v.find_first_not_of("0123456789") == std::string::npos && v.size() < 15 && v[0] != '0';
+    if (std::sscanf(v.c_str(), "%2d/%2d/%4d%c", &g, &m, &a, &resto) == 3 && v.size() == 10) {
+        d.tipo = ValoreDigitato::Tipo::Data;
+        d.giorno = g;
+        d.mese = m;
+        d.anno = a;
+    } else if (numero) {
+        d.tipo = ValoreDigitato::Tipo::Numero;
+        d.numero = std::stod(v);
+    } else if (const std::size_t virgola = v.find(','); virgola != std::string::npos && virgola > 0
+               && v.find_first_not_of("0123456789,") == std::string::npos && v.find(',', virgola + 1) == std::string::npos
+               && virgola + 1 < v.size() && (v[0] != '0' || virgola == 1)) {
+        // "100,5": a decimal typed by an Italian user is stored as a number.
+        std::string punto = v;
+        punto[virgola] = '.';
+        d.tipo = ValoreDigitato::Tipo::Numero;
+        d.numero = std::stod(punto);
+    }
+    return d;
+}
+
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
-// rows; texts that look like numbers (comma decimals included) or dates are written as typed
-// cells, as a spreadsheet program would store them.
+// rows, typed as Digitato says.
 inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME")
 {
     const sheets_fixture::NumeriC numeri;
@@ -63,21 +98,12 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
                 const std::string& v = riga[c];
                 if (v.empty())
                     continue;
-                int g = 0, m = 0, a = 0;
-                char resto = 0;
-                const bool numero = v.find_first_not_of("0123456789") == std::string::npos && v.size() < 15 && v[0] != '0';
-                if (std::sscanf(v.c_str(), "%2d/%2d/%4d%c", &g, &m, &a, &resto) == 3 && v.size() == 10) {
-                    lxw_datetime dt = {a, m, g, 0, 0, 0};
+                const ValoreDigitato d = Digitato(v);
+                if (d.tipo == ValoreDigitato::Tipo::Data) {
+                    lxw_datetime dt = {d.anno, d.mese, d.giorno, 0, 0, 0};
                     worksheet_write_datetime(ws, r, c, &dt, data);
-                } else if (numero) {
-                    worksheet_write_number(ws, r, c, std::stod(v), nullptr);
-                } else if (const std::size_t virgola = v.find(','); virgola != std::string::npos && virgola > 0
-                           && v.find_first_not_of("0123456789,") == std::string::npos && v.find(',', virgola + 1) == std::string::npos
-                           && virgola + 1 < v.size() && (v[0] != '0' || virgola == 1)) {
-                    // "100,5": a decimal typed by an Italian user is stored as a number.
-                    std::string punto = v;
-                    punto[virgola] = '.';
-                    worksheet_write_number(ws, r, c, std::stod(punto), nullptr);
+                } else if (d.tipo == ValoreDigitato::Tipo::Numero) {
+                    worksheet_write_number(ws, r, c, d.numero, nullptr);
                 } else {
                     worksheet_write_string(ws, r, c, v.c_str(), nullptr);
                 }
@@ -88,6 +114,51 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
     foglio("Emesse", emesse, "FATTURE EMESSE");
     foglio("Ricevute", ricevute, "FATTURE RICEVUTE");
     workbook_close(wb);
+}
+
+// The same workbook in Excel's binary format (.xlsb), written by the tests' own writer:
+// texts in the shared table, numbers as RK values where they fit (as Excel stores them),
+// dates as serials with a date format.
+inline void ScriviCartellaXlsb(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME")
+{
+    std::vector<std::pair<std::string, std::string>> membri;
+    quercino::test::ScrittoreXlsb w([&](const std::string& nome) { membri.emplace_back(nome, std::string()); },
+                                    [&](std::string_view byte) { membri.back().second += byte; });
+    const int data = w.Stile("dd/mm/yyyy");
+    auto foglio = [&](const char* nome, const Righe& righe, const char* titolo) {
+        w.Foglio(nome);
+        w.Riga(1);
+        w.Testo(1, titolo);
+        w.Riga(3);
+        w.Testo(4, d3);
+        int r = 4;
+        for (const auto& riga : righe) {
+            w.Riga(r++);
+            for (std::size_t c = 0; c < riga.size(); ++c) {
+                const std::string& v = riga[c];
+                const int colonna = static_cast<int>(c) + 1;
+                if (v.empty())
+                    continue;
+                const ValoreDigitato d = Digitato(v);
+                if (d.tipo == ValoreDigitato::Tipo::Data) {
+                    const QDate giorno(d.anno, d.mese, d.giorno);
+                    w.Rk(colonna, quercino::test::RkIntero(static_cast<std::int32_t>(QDate(1899, 12, 30).daysTo(giorno))), data);
+                } else if (d.tipo == ValoreDigitato::Tipo::Numero) {
+                    const double centesimi = d.numero * 100;
+                    if (centesimi == static_cast<double>(static_cast<std::int32_t>(centesimi)) && std::abs(centesimi) < (1 << 29))
+                        w.Rk(colonna, quercino::test::RkIntero(static_cast<std::int32_t>(centesimi), true));
+                    else
+                        w.Numero(colonna, d.numero);
+                } else {
+                    w.Testo(colonna, v);
+                }
+            }
+        }
+    };
+    foglio("Emesse", emesse, "FATTURE EMESSE");
+    foglio("Ricevute", ricevute, "FATTURE RICEVUTE");
+    w.Chiudi();
+    sheets_fixture::ScriviFile(percorso, sheets_fixture::Zip(membri));
 }
 
 // A CSV file: the kind in the first field, two lines skipped, then the rows.

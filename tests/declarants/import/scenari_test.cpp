@@ -131,14 +131,17 @@ protected:
     void VerbiDeiFile()
     {
         // A workbook as a user makes it: rows 4 on of "Emesse", then, after a line "--", of
-        // "Ricevute"; "d3=TEXT" puts another heading than "NOME" in D3.
+        // "Ricevute"; "d3=TEXT" puts another heading than "NOME" in D3. A name ending in .xlsb
+        // makes it in Excel's binary format.
         s.verbi["cartella"] = [this](const QString& arg) {
             Righe righe[2];
             int foglio = 0;
             for (const QString& riga : s.Dati())
                 riga == "--" ? void(++foglio) : righe[foglio].push_back(Campi(riga));
             const QString d3 = arg.section(" d3=", 1);
-            ScriviCartella(a.File(arg.section(' ', 0, 0)), righe[0], righe[1], d3.isEmpty() ? "NOME" : d3.toUtf8().constData());
+            const QString nome = arg.section(' ', 0, 0);
+            (nome.endsWith(".xlsb") ? ScriviCartellaXlsb : ScriviCartella)(a.File(nome), righe[0], righe[1],
+                                                                            d3.isEmpty() ? "NOME" : d3.toUtf8().constData());
         };
         // A text file of the input lines, ending in CRLF, LF or CR as the step says.
         s.verbi["file"] = [this](const QString& arg) {
@@ -430,7 +433,8 @@ protected:
 };
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
-                 "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata");
+                 "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata",
+                 "xlsb");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
