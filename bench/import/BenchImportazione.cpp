@@ -1,7 +1,8 @@
 // Benchmark of the sheet import: a 300,000-row workbook with its texts in each cell, the
 // same rows in a workbook with a shared-strings table and typed numbers and dates (as Excel
 // saves them), in one where every field is a shared string (as a spreadsheet program saves
-// the CSV file it opened: a table of some 30 MB) and as CSV, imported whole (read, check,
+// the CSV file it opened: a table of some 30 MB), in Excel's binary format (.xlsb, typed
+// cells and shared texts as Excel saves them) and as CSV, imported whole (read, check,
 // write) with every question answered automatically, each import in a child process of its
 // own (its processor time and peak memory alone). Baseline: the processor time `unzip -p`
 // takes to inflate what the import reads (the sheet, and the shared strings where there are
@@ -292,6 +293,7 @@ int main(int argc, char** argv)
         const QString modo = argomenti[4];
         const FormaCartella forma = modo == QStringLiteral("condivisi")        ? FormaCartella::TestiCondivisi
                                     : modo == QStringLiteral("come_programma") ? FormaCartella::ComeProgramma
+                                    : modo == QStringLiteral("binaria")        ? FormaCartella::Binaria
                                                                                : FormaCartella::TestiInCella;
         const StatisticheFoglio s = GeneraFoglioGrande(argomenti[2].toStdString(), argomenti[3].toStdString(), Righe, 20171231, forma);
         std::printf("righe %d, controparti %d (la piu' grande: %d righe), estere %d, persone fisiche %d, righe non valide %d\n",
@@ -347,6 +349,8 @@ int main(int argc, char** argv)
         {"testi in cella", inLavoro("fatture_300000.xlsx"), QStringLiteral("in_cella"), {foglio}, {}},
         {"testi condivisi", inLavoro("fatture_300000_condivisi.xlsx"), QStringLiteral("condivisi"), {foglio, testi}, {}},
         {"come da un programma", inLavoro("fatture_300000_programma.xlsx"), QStringLiteral("come_programma"), {foglio, testi}, {}},
+        {"binaria (.xlsb)", inLavoro("fatture_300000.xlsb"), QStringLiteral("binaria"),
+         {QStringLiteral("xl/worksheets/sheet1.bin"), QStringLiteral("xl/sharedStrings.bin")}, {}},
     };
 
     // The inputs are generated in child processes, so that their memory does not count here.
@@ -419,6 +423,11 @@ int main(int argc, char** argv)
         validi = validi && x.validi == x.ultimo.esito.file && x.ultimo.esito.file > 0;
         stessi = stessi && Impronte(QDir(lavoro).filePath(QStringLiteral("uscita_") + c.modo + QStringLiteral("0")), c.file) == riferimento;
     }
+    // The binary workbook against the .xlsx one of the same typed cells and shared texts.
+    for (const Cartella& c : cartelle)
+        if (c.modo == QStringLiteral("binaria"))
+            std::printf("cartella .xlsb rispetto alla .xlsx a testi condivisi:  %.2f x il suo tempo di processore, picco %.1f MiB contro %.1f MiB\n",
+                        c.esito.ultimo.esito.cpu / cartelle[1].esito.ultimo.esito.cpu, c.esito.ultimo.piccoMb, cartelle[1].esito.ultimo.piccoMb);
     std::printf("%-46s %8.3f s  (%.3f s); picco %.1f MiB\n", "importazione CSV:", sulCsv.esito.cpu, sulCsv.esito.secondi,
                 sulCsv.piccoMb);
     for (const Cartella& c : cartelle)

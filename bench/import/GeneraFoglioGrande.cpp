@@ -1,6 +1,7 @@
 #include "GeneraFoglioGrande.h"
 
 #include "CartellaComeProgramma.h"
+#include "CartellaXlsb.h"
 
 #include <xlsxwriter.h>
 
@@ -79,6 +80,12 @@ public:
             come_->Riga(3, {"", "", "", "NOME"});
             return;
         }
+        if (forma == FormaCartella::Binaria) {
+            xlsb_ = std::make_unique<CartellaXlsb>(cartella);
+            xlsb_->Testo(1, 1, "FATTURE EMESSE");
+            xlsb_->Testo(3, 4, "NOME");
+            return;
+        }
         // Without constant memory the texts go to a shared table, as Excel saves them; with
         // it each cell holds its own text.
         lxw_workbook_options opzioni = {};
@@ -96,26 +103,32 @@ public:
     bool Chiudi()
     {
         csv_.close();
-        const bool cartella = come_ ? come_->Chiudi() : workbook_close(wb_) == LXW_NO_ERROR;
+        const bool cartella = come_ ? come_->Chiudi() : xlsb_ ? xlsb_->Chiudi() : workbook_close(wb_) == LXW_NO_ERROR;
         return cartella && !csv_.fail();
     }
 
     void Testo(int colonna, const std::string& v)
     {
-        if (!v.empty() && !come_)
+        if (!v.empty() && xlsb_)
+            xlsb_->Testo(static_cast<int>(riga_) + 1, colonna, v);
+        else if (!v.empty() && !come_)
             worksheet_write_string(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), v.c_str(), nullptr);
         campi_[static_cast<std::size_t>(colonna - 1)] = v;
     }
     void Numero(int colonna, double v, const std::string& testo)
     {
-        if (!come_)
+        if (xlsb_)
+            xlsb_->Numero(static_cast<int>(riga_) + 1, colonna, v);
+        else if (!come_)
             worksheet_write_number(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), v, importo_);
         campi_[static_cast<std::size_t>(colonna - 1)] = testo;
     }
     void Data(int colonna, int g, int m, int a)
     {
         lxw_datetime dt = {a, m, g, 0, 0, 0};
-        if (!come_)
+        if (xlsb_)
+            xlsb_->Data(static_cast<int>(riga_) + 1, colonna, g, m, a);
+        else if (!come_)
             worksheet_write_datetime(ws_, riga_, static_cast<lxw_col_t>(colonna - 1), &dt, data_);
         char b[16];
         std::snprintf(b, sizeof b, "%02d/%02d/%04d", g, m, a);
@@ -137,6 +150,7 @@ public:
 
 private:
     std::unique_ptr<CartellaComeProgramma> come_;
+    std::unique_ptr<CartellaXlsb> xlsb_;
     lxw_workbook* wb_ = nullptr;
     lxw_worksheet* ws_ = nullptr;
     lxw_format* data_ = nullptr;

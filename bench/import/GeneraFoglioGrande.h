@@ -7,6 +7,7 @@ enum class FormaCartella {
     TestiCondivisi,  // the texts in a shared table, numbers and dates typed (as Excel saves them)
     ComeProgramma,   // every field a text of the shared table, as a spreadsheet program saves
                      // the CSV file it opened (CartellaComeProgramma.h)
+    Binaria,         // Excel's binary format (.xlsb), as Excel saves it (CartellaXlsb.h)
 };
 
 #include <string>

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <charconv>
 #include <functional>
 #include <map>
 #include <random>
@@ -307,8 +308,7 @@ TEST(XlsbCellText, ShortestDecimalsAreThoseOfPython)
     for (double v : valori)
         argomenti << QString::fromStdString([&] {
             char b[64];
-            std::snprintf(b, sizeof b, "%a", v);
-            return std::string(b);
+            return std::string(b, std::to_chars(b, b + sizeof b, v, std::chars_format::hex).ptr);
         }());
     const QStringList python = QString::fromLatin1(Esegui(QStringLiteral("/usr/bin/python3"), argomenti)).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(python.size(), static_cast<qsizetype>(valori.size()));

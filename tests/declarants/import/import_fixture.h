@@ -121,6 +121,7 @@ inline void ScriviCartella(const QString& percorso, const Righe& emesse, const R
 // dates as serials with a date format.
 inline void ScriviCartellaXlsb(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME")
 {
+    const sheets_fixture::NumeriC numeri;   // Digitato reads numbers with the C library
     std::vector<std::pair<std::string, std::string>> membri;
     quercino::test::ScrittoreXlsb w([&](const std::string& nome) { membri.emplace_back(nome, std::string()); },
                                     [&](std::string_view byte) { membri.back().second += byte; });
