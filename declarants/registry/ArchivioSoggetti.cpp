@@ -2,6 +2,7 @@
 
 #include "app/core/Schema.h"
 #include "declarants/registry/ColonneCOPE.h"
+#include "declarants/registry/Progressivo.h"
 #include "platform/db/Database.h"
 
 #include <QStringList>
@@ -25,6 +26,15 @@ DatiSoggetto DaRiga(const Table& tabella, const Row& riga)
     return dati;
 }
 
+void Inserisci(Database& db, const DatiSoggetto& dati)
+{
+    const Table& cope = schema::COPE();
+    QVariantList valori;
+    for (const Column& colonna : cope.columns)
+        valori << ValoreDaScrivere(dati, colonna);
+    db.insert(cope, valori);
+}
+
 } // namespace
 
 std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice)
@@ -40,33 +50,50 @@ QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressi
 {
     const Table& cope = schema::COPE();
     Transaction transazione(db);
-    const auto presenti = db.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
-                                    {dati.OCOD}, ColumnType::Integer);
-    const bool esiste = presenti && presenti->toInt() > 0;
-
-    QVariantList valori;
-    if (esiste) {
+    const auto registrato = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?") + db.forUpdate(),
+                                      {dati.OCOD}, ColumnType::Text);
+    QString progressivo = dati.OPROG;
+    if (registrato) {
+        const QString letto = registrato->isNull() ? QString() : registrato->toString();
+        progressivo = conProgressivo ? ProgressivoMaggiore(letto, dati.OPROG) : letto;
         QStringList assegnazioni;
+        QVariantList valori;
         for (const Column& colonna : cope.columns) {
-            if (colonna.name.compare(QLatin1String("OCOD"), Qt::CaseInsensitive) == 0
-                || (!conProgressivo && colonna.name.compare(QLatin1String("OPROG"), Qt::CaseInsensitive) == 0))
+            if (colonna.name.compare(QLatin1String("OCOD"), Qt::CaseInsensitive) == 0)
+                continue;
+            const bool oprog = colonna.name.compare(QLatin1String("OPROG"), Qt::CaseInsensitive) == 0;
+            if (oprog && !conProgressivo)
                 continue;
             assegnazioni << colonna.name + QStringLiteral(" = ?");
-            valori << ValoreDaScrivere(dati, colonna);
+            valori << (oprog ? QVariant(progressivo) : ValoreDaScrivere(dati, colonna));
         }
         valori << dati.OCOD;
         db.exec(QStringLiteral("UPDATE COPE SET ") + assegnazioni.join(QStringLiteral(", "))
                     + QStringLiteral(" WHERE OCOD = ?"),
                 valori);
     } else {
-        for (const Column& colonna : cope.columns)
-            valori << ValoreDaScrivere(dati, colonna);
-        db.insert(cope, valori);
+        Inserisci(db, dati);
     }
-    const auto registrato = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?"), {dati.OCOD},
-                                      ColumnType::Text);
     transazione.commit();
-    return registrato ? registrato->toString() : QString();
+    return progressivo;
+}
+
+std::optional<DatiSoggetto> InserisciSoggetto(Database& db, const DatiSoggetto& dati)
+{
+    try {
+        Transaction transazione(db);
+        if (auto presente = LeggiSoggetto(db, dati.OCOD))
+            return presente;
+        Inserisci(db, dati);
+        transazione.commit();
+    } catch (const DbError&) {
+        // Two copies storing the same new code at once: the key refuses the second, whose
+        // transaction saw no row.
+        if (auto presente = LeggiSoggetto(db, dati.OCOD))
+            return presente;
+        throw;
+    }
+    return std::nullopt;
 }
 
 void EliminaSoggetto(Database& db, const QString& codice)

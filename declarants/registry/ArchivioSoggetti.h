@@ -27,10 +27,17 @@ std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice);
 
 // Stores the record under its code OCOD: a new row when there is none, otherwise the
 // row is rewritten. ODES is written from the names (DescrizioneGriglia), whatever the
-// record holds. A record saved under a changed code is a new row; the old one stays.
-// An existing row keeps its OPROG unless `conProgressivo`: another copy of the program may
-// have raised it since the record was read. Returns OPROG as stored afterwards.
+// record holds. The stored progressive is never lowered (a later file would repeat a
+// number already used): with `conProgressivo` OPROG becomes the larger of the stored one
+// and the record's, otherwise the stored one stays (another copy of the program may have
+// raised it since the record was read); read and written in one transaction. Returns OPROG
+// as stored afterwards.
 QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressivo = true);
+
+// Stores a record as a new row under its code OCOD. When the code already belongs to a
+// stored declarant (typed by the user, or stored meanwhile by another copy of the
+// program), nothing is written and that declarant is returned.
+std::optional<DatiSoggetto> InserisciSoggetto(Database& db, const DatiSoggetto& dati);
 
 // Deletes the row of `codice` (none is not an error).
 void EliminaSoggetto(Database& db, const QString& codice);

@@ -65,6 +65,30 @@ EsitoProgressivo ProgressivoSuccessivo(const QString& attuale)
     return {FormattaProgressivo(*LeggiProgressivo(attuale) + 1), {}};
 }
 
+QString ProgressivoMaggiore(const QString& registrato, const QString& nuovo)
+{
+    const auto a = LeggiProgressivo(registrato);
+    const auto b = LeggiProgressivo(nuovo);
+    if (a && (!b || *a > *b))
+        return registrato;
+    return nuovo;
+}
+
+bool ProgressivoInferiore(const QString& indicato, const QString& registrato)
+{
+    const auto a = LeggiProgressivo(indicato);
+    const auto b = LeggiProgressivo(registrato);
+    return a && b && *a < *b;
+}
+
+QString MessaggioProgressivoInferiore(const QString& indicato, const QString& registrato)
+{
+    return QStringLiteral("Il progressivo indicato (%1) è inferiore a quello in archivio (%2): i numeri più bassi possono "
+                          "essere già stati usati per file creati. Indicare un numero non inferiore a %2, oppure fare "
+                          "doppio click su \"Progressivo:\" per ricominciare la numerazione.")
+        .arg(indicato, registrato);
+}
+
 QString ControllaProgressivo(const QString& attuale)
 {
     const auto n = LeggiProgressivo(attuale);

@@ -35,6 +35,17 @@ EsitoProgressivo ProgressivoDaSalvare(const QString& testo);
 // can carry that number (not a number, or past 99999).
 EsitoProgressivo ProgressivoSuccessivo(const QString& attuale);
 
+// The larger of two stored progressives, compared as numbers; a text that is not a number
+// gives way to one that is (`nuovo` when neither is).
+QString ProgressivoMaggiore(const QString& registrato, const QString& nuovo);
+
+// True when both are numbers and `indicato` is below `registrato`: storing it would let a
+// later file repeat a number already used.
+bool ProgressivoInferiore(const QString& indicato, const QString& registrato);
+
+// The refusal of a progressive typed below the stored one.
+QString MessaggioProgressivoInferiore(const QString& indicato, const QString& registrato);
+
 // Asked before a file numbered `attuale` is written: the reason it cannot be (not a
 // number from 1 to 99999), or an empty text when it may.
 QString ControllaProgressivo(const QString& attuale);

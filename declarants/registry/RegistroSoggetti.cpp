@@ -92,11 +92,26 @@ std::optional<ErroreControllo> RegistroSoggetti::Aggiorna()
     campi.OPROG = progressivo.valore;
     campi.ODES = campi.DescrizioneGriglia();
     // The row as it was loaded keeps a progressive raised since by another copy, unless the
-    // user typed another one; a new row, or one saved under another code, takes the field's.
+    // user typed another one; a new row, or one saved under another code, takes the field's,
+    // and never the place of another declarant's row.
     const bool stessaRiga = !nuovo_ && campi.OCOD == origine_.OCOD;
-    if (stessaRiga && campi.OPROG != origine_.OPROG)
-        ProgressivoDigitato(campi.OCOD);
-    campi.OPROG = ScriviSoggetto(*Cnn, campi, !stessaRiga);
+    if (stessaRiga) {
+        if (campi.OPROG != origine_.OPROG) {
+            if (auto errore = ProgressivoDigitato(campi.OCOD)) {
+                DatiValidi = false;
+                return errore;
+            }
+        }
+        campi.OPROG = ScriviSoggetto(*Cnn, campi, false);
+    } else if (const auto presente = InserisciSoggetto(*Cnn, campi)) {
+        DatiValidi = false;
+        const QString nome = presente->NomeVisualizzato();
+        return ErroreControllo{QStringLiteral("OCOD"),
+                               QStringLiteral("Il codice ") + campi.OCOD + QStringLiteral(" appartiene già ")
+                                   + (nome.isEmpty() ? QStringLiteral("a un altro soggetto")
+                                                     : QStringLiteral("al soggetto ") + nome)
+                                   + QStringLiteral(": indicare un altro codice.")};
+    }
     nuovo_ = false;
     origine_ = campi;
     CodiceOperatore = campi.OCOD;
@@ -141,19 +156,26 @@ void RegistroSoggetti::ImpostaOperatore()
     }
 }
 
-void RegistroSoggetti::ProgressivoDigitato(const QString& codice)
+std::optional<ErroreControllo> RegistroSoggetti::ProgressivoDigitato(const QString& codice)
 {
     QString atteso = origine_.OPROG;
     for (;;) {
-        bool scritto = false;
+        bool fatto = false;
         const auto letto = CambiaProgressivo(*Cnn, codice, [&](const QString& valore) -> std::optional<QString> {
+            // Never below the stored number, whoever raised it.
+            if (ProgressivoInferiore(campi.OPROG, valore) || valore == campi.OPROG) {
+                fatto = valore == campi.OPROG;
+                return std::nullopt;
+            }
             if (valore != atteso)
                 return std::nullopt;
-            scritto = true;
+            fatto = true;
             return campi.OPROG;
         });
-        if (!letto || scritto)
-            return;  // no row: the save stores the record whole
+        if (!letto || fatto)
+            return std::nullopt;  // no row: the save stores the record whole
+        if (ProgressivoInferiore(campi.OPROG, *letto))
+            return ErroreControllo{QStringLiteral("OPROG"), MessaggioProgressivoInferiore(campi.OPROG, *letto)};
         const QString testo =
             QStringLiteral("Il progressivo di questo soggetto è cambiato in archivio dopo la lettura (da ") + atteso
             + QStringLiteral(" a ") + *letto + QStringLiteral("): un'altra postazione ha creato dei file o lo ha modificato.")
@@ -161,7 +183,7 @@ void RegistroSoggetti::ProgressivoDigitato(const QString& codice)
             + QStringLiteral(".\r\nNo: mantiene il progressivo in archivio, ") + *letto + QLatin1Char('.');
         if (MsgBox(testo, Pulsanti::SiNo, Icona::Domanda, QStringLiteral("Richiesta conferma"), RispostaNo) != RispostaSi) {
             campi.OPROG = origine_.OPROG = *letto;
-            return;
+            return std::nullopt;
         }
         atteso = *letto;
     }
@@ -179,7 +201,8 @@ EsitoProgressivo RegistroSoggetti::PrendiProgressivo()
         if (const QString errore = ControllaProgressivo(campi.OPROG); !errore.isEmpty())
             return {{}, errore};
         campi.OPROG = FormattaProgressivo(*LeggiProgressivo(campi.OPROG));
-        ProgressivoDigitato(CodiceOperatore);
+        if (const auto errore = ProgressivoDigitato(CodiceOperatore))
+            return {{}, errore->messaggio};
     }
     Presa presa;
     const auto letto = CambiaProgressivo(*Cnn, CodiceOperatore, [&](const QString& valore) -> std::optional<QString> {

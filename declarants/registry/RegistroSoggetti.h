@@ -36,7 +36,8 @@ public:
     // The entry checks; sets DatiValidi.
     std::optional<ErroreControllo> controlla();
     // Checks the fields and, when valid, stores them under their code; the declarant
-    // becomes the current one. Returns the failing check (nothing stored) if any.
+    // becomes the current one. Returns the failing check (nothing stored) if any, also a
+    // code that belongs to another declarant and a progressive below the stored one.
     std::optional<ErroreControllo> Aggiorna();
     // Aggiorna, then Lista when it stored the declarant. The user's edits stay in the
     // fields when a check fails.
@@ -49,7 +50,8 @@ public:
     // The number of a new file, taken from the current declarant's row: one transaction
     // reads the stored progressive and raises it by one, so that no other copy of the program
     // takes the same number; the field then shows the stored value. A progressive the user
-    // typed and did not save is stored first, as a save would store it. An error text in
+    // typed and did not save is stored first, as a save would store it (or refused, as a
+    // save refuses a number below the stored one). An error text in
     // `errore` (nothing taken) when no file can carry the number (not a number from 1 to
     // 99999) or the declarant is no longer stored. A record added and not yet saved has no
     // row: the number is its field's, and only the field is raised.
@@ -80,8 +82,9 @@ public:
 private:
     // Stores the progressive typed in the fields in the row of `codice` while the stored
     // one is still the one read; when another copy raised it meanwhile, the user chooses
-    // between the two. The fields then hold the stored value.
-    void ProgressivoDigitato(const QString& codice);
+    // between the two. The fields then hold the stored value. A number below the stored
+    // one is never stored: the refusal on the progressive's field comes back.
+    std::optional<ErroreControllo> ProgressivoDigitato(const QString& codice);
 
     std::vector<RigaElenco> righe_;
     bool nuovo_ = true;    // the fields hold a record not stored yet (Aggiungi)

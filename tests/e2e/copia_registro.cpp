@@ -3,8 +3,10 @@
 // on standard input: "cartella PATH" (where the files go), "ricarica" (the list reloaded),
 // "importa|annulla N [ricarica] [ritardo MS]": N rounds of "Elabora foglio Excel / CSV" on
 // the CSV file of argument 2, or of "CREA" in the mode "ANNULLAMENTO", each reloaded first
-// and begun after 0 to MS ms when asked. Each command answers "fatto", after a line
-// "messaggio: ..." for each message that is not a round's own.
+// and begun after 0 to MS ms when asked; "aggiungi" (the registry's command 701), "scegli
+// CODICE" (its grid row clicked), "digita CAMPO TESTO" (typed over the field's text),
+// "registra" (REGISTRA clicked). Each command answers "fatto", after a line "messaggio: ..."
+// for each message that is not a round's own.
 
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
@@ -13,6 +15,7 @@
 #include "declarants/import/FImpEX.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
+#include "platform/grid/Grid.h"
 #include "platform/db/Database.h"
 
 #include <QLineEdit>
@@ -67,6 +70,7 @@ int main(int argc, char** argv)
     RegistraFinestraImportazione();
     F1OP finestra;
     finestra.show();
+    QApplication::setActiveWindow(&finestra);
     std::cout << "pronto" << std::endl;
     for (std::string linea; std::getline(std::cin, linea); std::cout << "fatto" << std::endl) {
         const QStringList p = QString::fromStdString(linea).split(' ');
@@ -74,6 +78,24 @@ int main(int argc, char** argv)
             servizi.cartella = p[1];
         if (p[0] == "ricarica")
             finestra.Lista();
+        if (p[0] == "aggiungi")
+            finestra.Aggiungi();
+        if (p[0] == "scegli") {
+            Grid& griglia = finestra.Griglia();
+            for (int r = 1; r <= griglia.RowCount(); ++r)
+                if (griglia.CellText(r, "OCOD") == p[1])
+                    QTest::mouseClick(griglia.viewport(), Qt::LeftButton, {},
+                                      griglia.visualRect(griglia.model()->index(r - 1, 0)).center());
+        }
+        if (p[0] == "digita") {
+            QLineEdit* campo = finestra.Campo(p[1]);
+            campo->setFocus();
+            QTest::keyClick(campo, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(campo, Qt::Key_Delete);
+            QTest::keyClicks(campo, QStringList(p.mid(2)).join(' '));
+        }
+        if (p[0] == "registra")
+            QTest::mouseClick(&finestra.PulsanteRegistra(), Qt::LeftButton);
         const bool importa = p[0] == "importa";
         for (int giro = 0; (importa || p[0] == "annulla") && giro < p[1].toInt(); ++giro) {
             if (p.contains("ricarica"))

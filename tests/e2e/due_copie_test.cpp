@@ -39,15 +39,31 @@ struct Copia {
         processo.write((comando + "\n").toUtf8());
         processo.waitForBytesWritten();
     }
-    // Up to "fatto" (or "pronto"); a message nobody expected fails the test.
-    void Attendi()
+    // Up to "fatto" (or "pronto"); a message nobody expected fails the test. The lines
+    // before it come back.
+    QStringList Attendi(bool messaggiAttesi = false)
     {
+        QStringList righe;
         for (QString linea; linea != "fatto" && linea != "pronto";) {
-            while (!processo.canReadLine())
-                ASSERT_TRUE(processo.waitForReadyRead(120000)) << processo.readAllStandardError().toStdString();
+            while (!processo.canReadLine()) {
+                if (!processo.waitForReadyRead(120000)) {
+                    ADD_FAILURE() << processo.readAllStandardError().toStdString();
+                    return righe;
+                }
+            }
             linea = QString::fromUtf8(processo.readLine()).trimmed();
-            EXPECT_FALSE(linea.startsWith("messaggio")) << linea.toStdString();
+            if (!messaggiAttesi)
+                EXPECT_FALSE(linea.startsWith("messaggio")) << linea.toStdString();
+            if (linea != "fatto" && linea != "pronto")
+                righe << linea;
         }
+        return righe;
+    }
+    // A command and what it printed.
+    QStringList Esegui(const QString& comando)
+    {
+        Invia(comando);
+        return Attendi(true);
     }
     QProcess processo;
 };
@@ -115,6 +131,61 @@ TEST_P(DueCopie, OgniNumeroUnaVolta)
         EXPECT_EQ(finale, QStringLiteral("%1").arg(1 + file, 5, 10, QLatin1Char('0'))) << modo;
     }
 }
+
+// Both copies add a declarant and propose the same free code: the first to save stores it,
+// the second is refused with a message naming the first's declarant, whose row stays. Then
+// one copy imports while the other shows the declarant as read before: a progressive typed
+// there below the stored one is refused (the copy's answer to any question is Sì), and a
+// save of other edits keeps the number the import stored.
+class DueCopieRegistrano : public ::testing::TestWithParam<test::Backend> {};
+
+TEST_P(DueCopieRegistrano, NessunSoggettoSostituitoNessunProgressivoAbbassato)
+{
+    test::DbBackend backend(GetParam());
+    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
+    for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"}})
+        soggetto[colonna] = valore;
+    backend.db().insert(schema::COPE(), soggetto);
+    QTemporaryDir cartella;
+    const QString csv = cartella.filePath("emesse.csv");
+    ASSERT_TRUE(test::ScriviFile(csv, "FATTURE EMESSE\r\n\r\n\r\n10000000000;;ALFA SRL;;;VIA ROMA;1;00100;ROMA;RM;IT;;TD01;15/01/2017;N1;1000;220;22\r\n"));
+    const QString origine = GetParam() == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
+    Copia a({origine, csv}), b({origine, csv});
+    for (Copia* c : {&a, &b}) {
+        EXPECT_EQ(c->Esegui("cartella " + cartella.path()), QStringList());
+        EXPECT_EQ(c->Esegui("aggiungi"), QStringList());
+        for (const QString campo : {"OCF 02345678901", "OPIVA 02345678901", "OSINDI VIA PO", "OSNUMC 2", "OSCOM TORINO",
+                                    "OSPRO TO", "OSCAP 10121"})
+            EXPECT_EQ(c->Esegui("digita " + campo), QStringList());
+        EXPECT_EQ(c->Esegui(c == &a ? "digita ORAG ALFA SRL" : "digita ORAG BETA SRL"), QStringList());
+    }
+    EXPECT_EQ(a.Esegui("registra"), QStringList());
+    EXPECT_EQ(b.Esegui("registra"),
+              QStringList({"messaggio: Errore: Il codice 02 appartiene già al soggetto ALFA SRL: indicare un altro codice."}));
+
+    for (const QString comando : {"ricarica", "scegli 01"}) {
+        EXPECT_EQ(a.Esegui(comando), QStringList());
+        EXPECT_EQ(b.Esegui(comando), QStringList());
+    }
+    EXPECT_EQ(b.Esegui("importa 4"), QStringList());
+    EXPECT_EQ(a.Esegui("digita OPROG 3"), QStringList());
+    EXPECT_EQ(a.Esegui("registra"),
+              QStringList({"messaggio: Errore: Il progressivo indicato (00003) è inferiore a quello in archivio (00005): i "
+                           "numeri più bassi possono essere già stati usati per file creati. Indicare un numero non "
+                           "inferiore a 00005, oppure fare doppio click su \"Progressivo:\" per ricominciare la numerazione."}));
+    for (const QString comando : {"digita OPROG 00001", "digita OSNUMC 9", "registra"})
+        EXPECT_EQ(a.Esegui(comando), QStringList());
+
+    QStringList archivio;
+    for (const Row& r : backend.apriAltraConnessione()->query("SELECT OCOD, ORAG, OSNUMC, OPROG FROM COPE ORDER BY OCOD", {},
+                                                             std::vector<ColumnType>(4, ColumnType::Text)))
+        archivio << QStringList{r.text(0), r.text(1), r.text(2), r.text(3)}.join(' ');
+    EXPECT_EQ(archivio, QStringList({"01 ROSSI SPA 9 00005", "02 ALFA SRL 2 00001"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Archivi, DueCopieRegistrano,
+                         ::testing::Values(test::Backend::SqliteFile, test::Backend::OdbcSqlite, test::Backend::OdbcPostgres),
+                         test::NomeParametroBackend());
 
 INSTANTIATE_TEST_SUITE_P(Archivi, DueCopie,
                          ::testing::Combine(::testing::Values(test::Backend::SqliteFile, test::Backend::OdbcPostgres),

@@ -1,8 +1,9 @@
 // Declarants stored in COPE on the three database back-ends (what the window does with
 // them runs in scenari_test): a record with every column set written, checked column by
 // column in the table's own row and read back, updated in place, a second row under
-// another code, deletion, quotes in codes and names, nulls, the list order and the
-// progressive's row. Then the access to a record's columns by name.
+// another code, deletion, quotes in codes and names, nulls, the list order, the
+// progressive's row, a stored progressive never lowered by a save and a new record never
+// put in the place of a stored one. Then the access to a record's columns by name.
 
 #include "declarants/registry/ArchivioSoggetti.h"
 #include "declarants/registry/ColonneCOPE.h"
@@ -101,6 +102,46 @@ TEST_P(ArchivioSoggettiTest, NulliEOrdineDellElenco)
     for (const RigaElenco& r : ElencoSoggetti(db()))
         elenco << r.OCOD + " " + r.OCF;
     EXPECT_EQ(elenco, (QStringList{"01 OCF15", "03 OCF15", "02 "})) << "empty company name first";
+}
+
+// The stored progressive against the record's: a save keeps the larger as numbers (a text
+// that is not a number gives way), or the stored one untouched; a new record never takes an
+// existing declarant's place.
+TEST_P(ArchivioSoggettiTest, ProgressivoMaiAbbassatoECodiceOccupato)
+{
+    const struct {
+        const char* registrato;
+        const char* scritto;
+        bool conProgressivo;
+        const char* atteso;
+    } casi[] = {
+        {"00009", "00005", true, "00009"}, {"00009", "00012", true, "00012"}, {"99999", "100000", true, "100000"},
+        {"100000", "99999", true, "100000"}, {"", "00004", true, "00004"}, {"AB", "00004", true, "00004"},
+        {"00009", "00012", false, "00009"}, {"00009", "00005", false, "00009"},
+    };
+    for (const auto& caso : casi) {
+        DatiSoggetto d = Completo("01");
+        d.OPROG = caso.registrato;
+        ScriviSoggetto(db(), d);
+        ASSERT_EQ(LeggiSoggetto(db(), "01")->OPROG, caso.registrato);
+        d.OPROG = caso.scritto;
+        d.ORAG = "NUOVO NOME";
+        EXPECT_EQ(ScriviSoggetto(db(), d, caso.conProgressivo), caso.atteso) << caso.registrato << " " << caso.scritto;
+        EXPECT_EQ(LeggiSoggetto(db(), "01")->OPROG, caso.atteso) << caso.registrato << " " << caso.scritto;
+        EXPECT_EQ(LeggiSoggetto(db(), "01")->ORAG, "NUOVO NOME");
+        EliminaSoggetto(db(), "01");
+    }
+
+    DatiSoggetto primo = Completo("01");
+    primo.ORAG = "PRIMO SRL";
+    EXPECT_FALSE(InserisciSoggetto(db(), primo).has_value());
+    DatiSoggetto secondo = Completo("01");
+    secondo.ORAG = "SECONDO SRL";
+    const auto presente = InserisciSoggetto(db(), secondo);
+    ASSERT_TRUE(presente.has_value());
+    EXPECT_EQ(presente->ORAG, "PRIMO SRL");
+    EXPECT_EQ(LeggiSoggetto(db(), "01")->ORAG, "PRIMO SRL");
+    EXPECT_EQ(Righe(db()), 1);
 }
 
 QUERCINO_DB_BACKENDS(ArchivioSoggettiTest);
