@@ -16,6 +16,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +45,27 @@ public:
         return {larghezza, heightForWidth(larghezza)};
     }
 };
+
+// Wide enough to show `caratteri` of the widest character an identifier may hold, as typed
+// or upper-cased: the Agency's identifiers are copied from the box and must be read whole.
+void MostraCaratteri(QLineEdit* campo, int caratteri)
+{
+    const QFontMetrics misure = campo->fontMetrics();
+    QChar largo = QLatin1Char('0');
+    for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))
+        if (misure.horizontalAdvance(c) > misure.horizontalAdvance(largo))
+            largo = c;
+    // What the box keeps beside its text: its frame as the style draws it, the text margins
+    // and the two pixels a line edit leaves on each side.
+    QStyleOptionFrame opzione;
+    opzione.initFrom(campo);
+    constexpr int Prova = 1000;
+    opzione.rect = QRect(0, 0, Prova, campo->sizeHint().height());
+    opzione.lineWidth = campo->hasFrame() ? campo->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzione, campo) : 0;
+    opzione.state |= QStyle::State_Sunken;
+    const QRect testo = campo->style()->subElementRect(QStyle::SE_LineEditContents, &opzione, campo).marginsRemoved(campo->textMargins());
+    campo->setMinimumWidth(misure.horizontalAdvance(QString(caratteri, largo)) + Prova - testo.width() + 2 * 2);
+}
 
 } // namespace
 
@@ -189,11 +212,14 @@ QWidget* F1OP::PaginaSoggetto()
 
     auto* ultimoInvio = new QGroupBox(QStringLiteral("ULTIMO INVIO"), pagina);
     ultimoInvio->setObjectName(QStringLiteral("FraULTIMOINVIO"));
-    auto* u = new QGridLayout(ultimoInvio);
-    u->addWidget(Etichetta(QStringLiteral("ID FILE FT EMESSE"), ultimoInvio), 0, 0);
-    u->addWidget(NuovoCampo("OUCDTE", 0, true), 0, 1);
-    u->addWidget(Etichetta(QStringLiteral("ID FILE FT RICEVUTE"), ultimoInvio), 1, 0);
-    u->addWidget(NuovoCampo("OUCDTR", 0, true), 1, 1);
+    // Each identifier under its label, so that both show whole and the page stays narrow.
+    auto* u = new QVBoxLayout(ultimoInvio);
+    u->addWidget(Etichetta(QStringLiteral("ID FILE FT EMESSE"), ultimoInvio));
+    u->addWidget(NuovoCampo("OUCDTE", 0, true));
+    u->addWidget(Etichetta(QStringLiteral("ID FILE FT RICEVUTE"), ultimoInvio));
+    u->addWidget(NuovoCampo("OUCDTR", 0, true));
+    for (const char* c : {"OUCDTE", "OUCDTR"})
+        MostraCaratteri(campi_.value(QLatin1String(c)), datifattura::MassimoIdFile);
     g->addWidget(ultimoInvio, 6, 0, 2, 3);
 
     pbLeggi_ = new QPushButton(QStringLiteral("Elabora foglio Excel / CSV"), pagina);
@@ -228,16 +254,22 @@ QWidget* F1OP::PaginaSoggetto()
     p->addWidget(NuovoCampo("OPROG", 0, true));
     FraIDFILE_ = new QGroupBox(QStringLiteral(" IDFILE"), comunicazione);
     FraIDFILE_->setObjectName(QStringLiteral("FraIDFILE"));
-    auto* idFile = new QHBoxLayout(FraIDFILE_);
-    idFile->addWidget(Etichetta(QStringLiteral("ID FILE"), FraIDFILE_));
+    // The identifier shown whole takes the row's width: the button goes below it, and the
+    // frame keeps its rows tight so that the page still fits the smaller screens.
+    auto* idFile = new QGridLayout(FraIDFILE_);
+    const QMargins margini = idFile->contentsMargins();
+    idFile->setContentsMargins(margini.left(), 0, margini.right(), margini.bottom() / 2);
+    idFile->setVerticalSpacing(2);
+    idFile->addWidget(Etichetta(QStringLiteral("ID FILE"), FraIDFILE_), 0, 0);
     IDFILE_ = new QLineEdit(FraIDFILE_);
     IDFILE_->setObjectName(QStringLiteral("IDFILE"));
     IDFILE_->setMaxLength(datifattura::MassimoIdFile);
     IDFILE_->setAlignment(Qt::AlignCenter);
-    idFile->addWidget(IDFILE_);
+    MostraCaratteri(IDFILE_, datifattura::MassimoIdFile);
+    idFile->addWidget(IDFILE_, 0, 1);
     PusCREA_ = new QPushButton(QStringLiteral("CREA"), FraIDFILE_);
     PusCREA_->setObjectName(QStringLiteral("PusCREA"));
-    idFile->addWidget(PusCREA_);
+    idFile->addWidget(PusCREA_, 1, 1, Qt::AlignRight);
     // The progressive (new data) and the identifier (annulment) take turns in one place of
     // one size, so that the form never moves when the mode changes.
     c->addWidget(progressivo, 1, 0, 1, 2, Qt::AlignTop);

@@ -33,6 +33,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -251,6 +253,45 @@ protected:
         QApplication::setFont(prima);
     }
 
+    // The width in which a text box draws its text: the style's contents of its frame, less
+    // the text margins and the two pixels a line edit keeps on each side.
+    static int LarghezzaTesto(const QLineEdit& casella)
+    {
+        QStyleOptionFrame opzione;
+        opzione.initFrom(&casella);
+        opzione.rect = casella.contentsRect();
+        opzione.lineWidth = casella.hasFrame() ? casella.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opzione, &casella) : 0;
+        opzione.midLineWidth = 0;
+        opzione.state |= QStyle::State_Sunken;
+        const QRect contenuto = casella.style()->subElementRect(QStyle::SE_LineEditContents, &opzione, &casella);
+        return contenuto.marginsRemoved(casella.textMargins()).width() - 2 * 2;
+    }
+
+    // After "schermo": for each box that takes an 18-character identifier, how many of the
+    // widest character it may hold (an upper-case letter or a digit) it shows, on the page
+    // and in the mode where it is seen.
+    void Identificativi()
+    {
+        f->Pagine().setCurrentIndex(0);
+        f->OpzioneAnnullamento().setChecked(true);
+        QCoreApplication::processEvents();
+        QStringList righe;
+        for (QLineEdit* casella : {f->findChild<QLineEdit*>("IDFILE"), &Campo("OUCDTE"), &Campo("OUCDTR")}) {
+            const QFontMetrics misure = casella->fontMetrics();
+            QChar largo = QLatin1Char('0');
+            for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"))
+                if (misure.horizontalAdvance(c) > misure.horizontalAdvance(largo))
+                    largo = c;
+            const int spazio = LarghezzaTesto(*casella);
+            int visti = 0;
+            while (visti < casella->maxLength() && misure.horizontalAdvance(QString(visti + 1, largo)) <= spazio)
+                ++visti;
+            righe << QStringLiteral("%1 %2 di %3 %4").arg(casella->objectName()).arg(visti).arg(casella->maxLength()).arg(largo);
+        }
+        f->OpzioneNuoviDati().setChecked(true);
+        s.Stampa(righe.join(", "));
+    }
+
     void VerbiDellaFinestra()
     {
         const auto pulsante = [this](const QString& nome) -> QWidget* {
@@ -261,6 +302,7 @@ protected:
             {"apri", [this](const QString&) { Apri(); }},
             {"entra", [this](const QString&) { Entra(); }},
             {"schermo", [this](const QString& a) { Schermo(Parole(a)); }},
+            {"identificativi", [this](const QString&) { Identificativi(); }},
             {"posti", [this](const QString&) {   // first-page controls that move as the mode changes
                  const auto posti = [this] {
                      QCoreApplication::processEvents();
