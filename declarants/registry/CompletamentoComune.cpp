@@ -28,6 +28,40 @@ std::optional<StatoComune> CompletaComune(const QString& testo, int cursore, int
                        static_cast<int>(trovato->nome.size()) - p};
 }
 
+void TastiComune::Assesta(const QString& testo)
+{
+    if (!inAttesa_)
+        return;
+    const auto tenuto = scritto_.find(inAttesa_->first);
+    if (tenuto != scritto_.end() && inAttesa_->second != testo)
+        tenuto->second = true;
+    inAttesa_.reset();
+}
+
+void TastiComune::Premuto(int tasto, Qt::KeyboardModifiers modificatori, bool ripetuto, const QString& testo)
+{
+    Assesta(testo);
+    const bool scorciatoia = modificatori & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    // A key held down repeats its press: any of the presses may have typed.
+    if (!ripetuto || scorciatoia || scritto_.count(tasto) == 0)
+        scritto_[tasto] = false;
+    if (!scorciatoia)
+        inAttesa_.emplace(tasto, testo);
+}
+
+bool TastiComune::Rilasciato(int tasto, bool ripetuto, const QString& testo)
+{
+    Assesta(testo);
+    if (ripetuto)
+        return false;
+    const auto tenuto = scritto_.find(tasto);
+    if (tenuto == scritto_.end())
+        return false;
+    const bool scritto = tenuto->second;
+    scritto_.erase(tenuto);
+    return scritto;
+}
+
 std::optional<QString> ProvinciaDelComune(const QString& testo, const ElencoComuni& comuni)
 {
     const QString nome = trimBlanks(testo);

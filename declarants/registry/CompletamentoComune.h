@@ -5,7 +5,9 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
+#include <utility>
 
 namespace quercino {
 
@@ -25,6 +27,26 @@ struct StatoComune {
 // reported even when no town is found.
 std::optional<StatoComune> CompletaComune(const QString& testo, int cursore, int tasto,
                                           const ElencoComuni& comuni);
+
+// Which key releases in the town box may complete: only that of a key whose press changed
+// the text and was no shortcut. A key that typed nothing (an arrow, a letter over the
+// length limit) or a shortcut whose Ctrl was let go before its letter (Ctrl+A: ctrl down,
+// a down, ctrl up, a up) must not complete, or the selection the user made is lost.
+class TastiComune {
+public:
+    // Before the box handles the press, with the box's text then.
+    void Premuto(int tasto, Qt::KeyboardModifiers modificatori, bool ripetuto, const QString& testo);
+    // At the release, with the box's text now: true when the key's press changed the text.
+    bool Rilasciato(int tasto, bool ripetuto, const QString& testo);
+
+private:
+    // The box handles a press right after it is seen: by the next key event the text shows
+    // what the press did.
+    void Assesta(const QString& testo);
+
+    std::map<int, bool> scritto_;      // each key held: whether its press changed the text
+    std::optional<std::pair<int, QString>> inAttesa_;   // the last press not yet judged, and the text before it
+};
 
 // The province of the town whose whole name is `testo` (case and blanks around
 // ignored; a name whose quotes were cleaned to blanks still matches); nothing when no

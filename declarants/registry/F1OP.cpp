@@ -440,11 +440,14 @@ bool F1OP::eventFilter(QObject* oggetto, QEvent* evento)
             return QWidget::eventFilter(oggetto, evento);
         return true;
     }
-    if (evento->type() == QEvent::KeyRelease && oggetto == campi_.value("OSCOM")) {
+    if ((evento->type() == QEvent::KeyPress || evento->type() == QEvent::KeyRelease)
+        && oggetto == campi_.value("OSCOM")) {
+        // Only the release of a key that typed completes (not Ctrl+A's A let go after Ctrl).
         const auto* tasto = static_cast<QKeyEvent*>(evento);
-        // A shortcut (Ctrl+A selects the text) is no letter typed.
-        const bool scorciatoia = tasto->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (!tasto->isAutoRepeat() && !scorciatoia)
+        const QString testo = campi_.value("OSCOM")->text();
+        if (evento->type() == QEvent::KeyPress)
+            tastiComune_.Premuto(tasto->key(), tasto->modifiers(), tasto->isAutoRepeat(), testo);
+        else if (tastiComune_.Rilasciato(tasto->key(), tasto->isAutoRepeat(), testo))
             vOSCOM_KeyUp(tasto->key());
     }
     return QWidget::eventFilter(oggetto, evento);

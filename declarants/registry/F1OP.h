@@ -5,6 +5,7 @@
 // declarant of the program. The logic lives in RegistroSoggetti; this window shows it.
 
 #include "declarants/datifattura/DatiDichiarante.h"
+#include "declarants/registry/CompletamentoComune.h"
 #include "declarants/registry/RegistroSoggetti.h"
 #include "declarants/registry/RicercaCodici.h"
 
@@ -138,6 +139,7 @@ private:
     MostraRicerca mostraRicerca_;
     std::function<void()> chiusura_;
     bool riempimento_ = false;         // the grid is being refilled: no selection events
+    TastiComune tastiComune_;          // which key releases in vOSCOM complete
 
     Grid* IGope_ = nullptr;
     QTabWidget* SSTab1_ = nullptr;

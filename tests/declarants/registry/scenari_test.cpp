@@ -350,6 +350,32 @@ protected:
              }},
             {"fuoco", [this](const QString& a) { Campo(a).setFocus(); }},
             {"seleziona-tutto", [this](const QString& a) { QTest::keyClick(&Campo(a), Qt::Key_A, Qt::ControlModifier); }},
+            // Presses (+) and releases (-) of keys one by one, in the order given, each with
+            // the modifiers held before it, as X11 reports them: "tasti OSCOM +ctrl +a -ctrl -a".
+            {"tasti", [this](const QString& a) {
+                 QLineEdit& campo = Campo(Parole(a).value(0));
+                 campo.setFocus();
+                 const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifier>> modificatori{
+                     {"ctrl", {Qt::Key_Control, Qt::ControlModifier}}, {"maiusc", {Qt::Key_Shift, Qt::ShiftModifier}}};
+                 Qt::KeyboardModifiers tenuti;
+                 for (const QString& passo : Parole(a).mid(1)) {
+                     const bool premi = passo.startsWith('+');
+                     const QString nome = passo.mid(1);
+                     if (const auto m = modificatori.find(nome); m != modificatori.end()) {
+                         QTest::simulateEvent(&campo, premi, m->second.first, tenuti, QString(), false);
+                         tenuti.setFlag(m->second.second, premi);
+                         continue;
+                     }
+                     const char16_t lettera = nome.toUpper().at(0).unicode();
+                     const QString testo = tenuti & Qt::ControlModifier ? QString(QChar(lettera - u'A' + 1))
+                                           : tenuti & Qt::ShiftModifier ? QString(QChar(lettera))
+                                                                         : QString(QChar(lettera)).toLower();
+                     QTest::simulateEvent(&campo, premi, Qt::Key_A + (lettera - u'A'), tenuti, testo, false);
+                 }
+             }},
+            {"selezione", [this](const QString& a) {
+                 s.Stampa(QStringLiteral("selezionati \"%1\" da %2").arg(Campo(a).selectedText()).arg(Campo(a).selectionStart()));
+             }},
             {"casella", [this](const QString& a) {
                  (a.startsWith("ORFPF") ? f->CasellaPersonaFisicaRappresentante() : f->CasellaPersonaFisica())
                      ->setChecked(a.endsWith('1'));
@@ -531,6 +557,59 @@ protected:
 
 QUERCINO_SCENARI(Registro, ScenariRegistro, "finestra", "modifiche", "registro", "annullamento", "ricerche", "comandi",
                  "controlli", "progressivo", "comuni");
+
+// Which key releases of the town box complete, in the orders hands and keyboards give
+// them: only a key whose press, no shortcut, changed the text.
+TEST(TastiComune, CompletaSoloDopoUnTastoCheHaScritto)
+{
+    constexpr Qt::KeyboardModifiers Nessuno = Qt::NoModifier, Ctrl = Qt::ControlModifier;
+    struct Evento {
+        bool premuto;
+        int tasto;
+        Qt::KeyboardModifiers modificatori;
+        bool ripetuto;
+        const char* testo;     // the box's text at the event
+        bool completa;         // for a release
+    };
+    const struct {
+        const char* caso;
+        std::vector<Evento> eventi;
+    } casi[] = {
+        {"una lettera", {{true, Qt::Key_R, Nessuno, false, "", false}, {false, Qt::Key_R, Nessuno, false, "R", true}}},
+        {"Ctrl+A, Ctrl lasciato prima",
+         {{true, Qt::Key_Control, Nessuno, false, "TOR", false}, {true, Qt::Key_A, Ctrl, false, "TOR", false},
+          {false, Qt::Key_Control, Ctrl, false, "TOR", false}, {false, Qt::Key_A, Nessuno, false, "TOR", false}}},
+        {"Ctrl+V, Ctrl lasciato prima",
+         {{true, Qt::Key_Control, Nessuno, false, "", false}, {true, Qt::Key_V, Ctrl, false, "", false},
+          {false, Qt::Key_Control, Ctrl, false, "ROMA", false}, {false, Qt::Key_V, Nessuno, false, "ROMA", false}}},
+        {"una lettera oltre il limite",
+         {{true, Qt::Key_A, Nessuno, false, "ROMA", false}, {false, Qt::Key_A, Nessuno, false, "ROMA", false}}},
+        {"una lettera tenuta giù",
+         {{true, Qt::Key_R, Nessuno, false, "", false}, {false, Qt::Key_R, Nessuno, true, "R", false},
+          {true, Qt::Key_R, Nessuno, true, "R", false}, {false, Qt::Key_R, Nessuno, false, "RR", true}}},
+        {"due lettere accavallate",
+         {{true, Qt::Key_R, Nessuno, false, "", false}, {true, Qt::Key_O, Nessuno, false, "R", false},
+          {false, Qt::Key_R, Nessuno, false, "RO", true}, {false, Qt::Key_O, Nessuno, false, "ROANA", true}}},
+        {"un rilascio senza pressione", {{false, Qt::Key_R, Nessuno, false, "ROMA", false}}},
+        {"Ctrl premuto dopo la lettera",
+         {{true, Qt::Key_R, Nessuno, false, "", false}, {true, Qt::Key_Control, Nessuno, false, "R", false},
+          {false, Qt::Key_R, Ctrl, false, "R", true}}},
+        {"la stessa lettera di nuovo, che non scrive",
+         {{true, Qt::Key_R, Nessuno, false, "", false}, {false, Qt::Key_R, Nessuno, false, "R", true},
+          {true, Qt::Key_R, Ctrl, false, "R", false}, {false, Qt::Key_R, Nessuno, false, "R", false}}},
+    };
+    for (const auto& c : casi) {
+        TastiComune tasti;
+        for (std::size_t i = 0; i < c.eventi.size(); ++i) {
+            const Evento& e = c.eventi[i];
+            if (e.premuto)
+                tasti.Premuto(e.tasto, e.modificatori, e.ripetuto, QString::fromUtf8(e.testo));
+            else
+                EXPECT_EQ(tasti.Rilasciato(e.tasto, e.ripetuto, QString::fromUtf8(e.testo)), e.completa)
+                    << c.caso << ", evento " << i + 1;
+        }
+    }
+}
 
 } // namespace
 } // namespace quercino
