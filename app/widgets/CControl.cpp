@@ -52,13 +52,13 @@ void CControl::ShowToolTips(QWidget* control, const QString& text)
 
 void CControl::GotFocus()
 {
-    if (ctTextBox_)
+    if (ctTextBox_ && !ctTextBox_->isReadOnly())
         Sfondo(ctTextBox_, ColoreSfondo(true));
 }
 
 void CControl::LostFocus()
 {
-    if (!ctTextBox_)
+    if (!ctTextBox_ || ctTextBox_->isReadOnly())
         return;
     Sfondo(ctTextBox_, ColoreSfondo(false));
     const QString cleaned = PulisciCampoTesto(ctTextBox_->text());

@@ -1,7 +1,7 @@
 #pragma once
 // One wrapped text box of a window: the focus colour while it has the focus, and on focus
 // loss the normal colour and the clean-up of its text. CForm owns these and feeds them the
-// box's focus events.
+// box's focus events. A read-only box keeps its own look and text.
 
 #include <QColor>
 #include <QLineEdit>

@@ -82,6 +82,10 @@ bool CForm::eventFilter(QObject* watched, QEvent* event)
     if (it == byBox_.constEnd())
         return QObject::eventFilter(watched, event);
     const std::shared_ptr<CControl> control = it.value();
+    // A box the user cannot type into (a description a lookup fills) keeps its own look and
+    // the text written into it.
+    if (control->ctTextBox() != nullptr && control->ctTextBox()->isReadOnly())
+        return false;
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (event->type() == QEvent::FocusIn) {
         control->GotFocus();

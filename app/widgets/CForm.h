@@ -1,7 +1,8 @@
 #pragma once
 // Gives the text boxes a window registers the same focus behaviour without code in the
 // window: ColoreFocus while a box has the focus; on focus loss ColoreNormale, the clean-up
-// of CControl, then the window's own handler for that box, in this order.
+// of CControl, then the window's own handler for that box, in this order. A read-only box
+// is left as it is.
 //
 // One watcher per window, over the boxes it registers only (never every QLineEdit found,
 // which would catch the inner editors of combo and spin boxes). A focus loss caused by a

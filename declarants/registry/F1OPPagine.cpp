@@ -136,9 +136,13 @@ void F1OP::Costruisci()
     for (const char* c : {"OUCDTE", "OUCDTR"})
         campi_.value(QLatin1String(c))->setToolTip(QStringLiteral("Numero assegnato dal portale dell'Agenzia"));
 
-    // The descriptions are filled by the lookups: grey.
+    // The descriptions are filled by the lookups only, so that they always say what the
+    // code chosen means: grey, not typed into, skipped by Tab (a click still selects and
+    // copies).
     for (const char* c : {"OSPAESED", "OSOPAESED", "ODICCARICAD"}) {
         QLineEdit* campo = campi_.value(QLatin1String(c));
+        campo->setReadOnly(true);
+        campo->setFocusPolicy(Qt::ClickFocus);
         QPalette tavolozza = campo->palette();
         tavolozza.setColor(QPalette::Base, QColor(224, 224, 224));
         campo->setPalette(tavolozza);

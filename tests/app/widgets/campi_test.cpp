@@ -102,6 +102,18 @@ protected:
             s.Stampa(QStringLiteral("%1 caselle, vC %2").arg(forma->Count()).arg(forma->Item("vC") ? "si" : "no"));
         };
         s.verbi["via-forma"] = [this](const QString&) { delete std::exchange(forma, nullptr); };
+        // "sola-lettura BOX TESTO": a new box the user cannot type into, grey, holding the text.
+        s.verbi["sola-lettura"] = [this](const QString& a) {
+            auto* box = new QLineEdit(&finestra);
+            box->setObjectName(test::Parole(a, 1)[0]);
+            finestra.layout()->addWidget(box);
+            box->setReadOnly(true);
+            box->setText(test::Parole(a, 1)[1]);
+            QPalette grigio = box->palette();
+            grigio.setColor(QPalette::Base, QColor(224, 224, 224));
+            box->setPalette(grigio);
+            box->show();
+        };
         // "gestore BOX", "gestore BOX errore TESTO" (a field error when empty) or "gestore
         // BOX elimina" (the handler ends the wrappers): the window's own handler.
         s.verbi["gestore"] = [this](const QString& a) {

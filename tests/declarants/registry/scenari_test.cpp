@@ -373,6 +373,25 @@ protected:
                      QTest::simulateEvent(&campo, premi, Qt::Key_A + (lettera - u'A'), tenuti, testo, false);
                  }
              }},
+            {"pagina", [this](const QString& a) { f->Pagine().setCurrentIndex(a.toInt()); }},
+            // Tab, and where the focus went.
+            {"tab", [this](const QString&) {
+                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                 QCoreApplication::processEvents();
+                 s.Stampa("fuoco " + (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "-"));
+             }},
+            {"clic-campo", [this](const QString& a) {
+                 QTest::mouseClick(&Campo(a), Qt::LeftButton);
+                 QCoreApplication::processEvents();
+             }},
+            // Each field's background, "*" on the one with the focus.
+            {"sfondi", [this](const QString& a) {
+                 QStringList sfondi;
+                 for (const QString& colonna : Parole(a))
+                     sfondi << colonna + " " + Campo(colonna).palette().color(QPalette::Base).name()
+                                   + (Campo(colonna).hasFocus() ? " *" : "");
+                 s.Stampa(sfondi.join("  "));
+             }},
             {"selezione", [this](const QString& a) {
                  s.Stampa(QStringLiteral("selezionati \"%1\" da %2").arg(Campo(a).selectedText()).arg(Campo(a).selectionStart()));
              }},
