@@ -2,6 +2,7 @@
 
 #include "platform/sheets/OpcPackage.h"
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsWorkbook.h"
 #include "platform/sheets/XlsbWorkbook.h"
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
@@ -17,11 +18,9 @@ std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
         throw SheetError(QStringLiteral("Impossibile aprire il file %1.").arg(percorso));
     const QByteArray firma = file.read(8);
     file.close();
-    // A compound file: a workbook of Excel 97-2003, or an encrypted workbook of any version.
+    // A compound file: a workbook of Excel 5.0 to 2003, or an encrypted workbook of any version.
     if (firma.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")))
-        throw SheetError(QStringLiteral("Il file %1 è una cartella di lavoro nel vecchio formato Excel 97-2003 (.xls) "
-                                        "o protetta da password: salvarla in formato .xlsx senza password e ripetere.")
-                             .arg(percorso));
+        return std::make_unique<XlsWorkbook>(percorso);
     if (!firma.startsWith("PK"))
         throw SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro Excel (.xlsx o .xlsm) leggibile.").arg(percorso));
 

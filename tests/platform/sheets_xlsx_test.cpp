@@ -214,7 +214,7 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
             EXPECT_TRUE(e.Messaggio.contains(QString::fromUtf8(parola))) << e.Messaggio.toStdString();
         }
     };
-    prova("vecchio.xls", std::string("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8) + std::string(512, '\0'), ".xls");
+    prova("vecchio.xls", std::string("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8) + std::string(512, '\0'), "danneggiato");
     prova("calc.ods", Zip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}, false), ".ods");
     // A binary workbook goes to its own reader, which finds this one's workbook part damaged.
     prova("binaria.xlsb", Zip({{"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.bin"}})}, {"xl/workbook.bin", "x"}}),

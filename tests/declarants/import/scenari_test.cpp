@@ -176,7 +176,7 @@ protected:
             dati.replace(dove, p[2].size(), p[2].toUtf8());
             ScriviFile(a.File(p[0]), dati);
         };
-        s.verbi["xls"] = [this](const QString& arg) {   // the signature of an Excel 97-2003 file
+        s.verbi["xls"] = [this](const QString& arg) {   // the signature of an Excel 97-2003 file, nothing after it
             ScriviFile(a.File(arg), QByteArray::fromHex("d0cf11e0a1b11ae1") + QByteArray(600, '\0'));
         };
         // One issued row for each of 1000 counterparts, one more than a file may hold; in a

@@ -1,0 +1,44 @@
+#pragma once
+// Reads the rows of one worksheet of an .xls workbook in order, as a stream: only the
+// current row is in memory, whatever size the sheet says it has. A row is returned when the
+// cells of the next one begin; cells give the same texts as those of an .xlsx workbook.
+
+#include "platform/sheets/CompoundFile.h"
+#include "platform/sheets/SheetRow.h"
+#include "platform/sheets/Workbook.h"
+#include "platform/sheets/XlsRecords.h"
+#include "platform/sheets/XlsWorkbook.h"
+
+#include <memory>
+
+namespace quercino::sheets {
+
+class XlsSheetReader final : public SheetReader {
+public:
+    // Worksheet `indice` (from 1) of the workbook. Throws SheetError when it does not begin
+    // where the workbook says.
+    XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne);
+
+    bool Prossima(SheetRow& riga) override;
+
+private:
+    // The cells of the current record put in `riga`; false when they belong to another row.
+    bool Cella(SheetRow& riga, bool& iniziata);
+    void Metti(SheetRow& riga, int colonna, QString testo) const;
+
+    std::shared_ptr<const XlsGlobali> g_;
+    CompoundStreamReader flusso_;
+    XlsRecords record_;
+    int colonne_;
+    int annidati_ = 0;          // charts and other substreams inside the sheet
+    bool fine_ = false;
+    int colonnaStringa_ = -1;   // a formula whose text the next STRING record gives
+};
+
+// The text of a number stored in a cell, as an .xlsx cell of the same value gives it.
+QString TestoNumeroXls(double valore, bool data, bool sistema1904);
+
+// The text of a cell's error code (#DIV/0! and the others).
+QString TestoErroreXls(std::uint8_t codice);
+
+} // namespace quercino::sheets
