@@ -22,7 +22,8 @@ program_packages=(
   zlib1g-dev libxlsxwriter-dev
   iso-codes python3 fonts-dejavu-core
 )
-# The tests' oracles and servers, GoogleTest, the benchmarks' baselines, the fuzzing
+# The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
+# one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
 # build's compiler, and strace for the check that the program needs only the set above.
 test_packages=(
   postgresql-15 sqlite3
@@ -30,7 +31,7 @@ test_packages=(
   libzip-dev libxml2-dev libxml2-utils libhpdf-dev
   python3-fonttools fonts-urw-base35 fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
-  unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui
+  unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
   clang-14 libclang-rt-14-dev ccache strace
 )
 

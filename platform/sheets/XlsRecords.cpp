@@ -168,20 +168,12 @@ QString TestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco)
     return QString(reinterpret_cast<const QChar*>(testo.data()), static_cast<qsizetype>(testo.size()));
 }
 
-QString Testo8Bit(const XlsRecords& r, std::size_t dove, bool lunghezzaDueByte, const XlsCodePage& codePage)
+QString Testo8Bit(XlsContinuo& dati, bool lunghezzaDueByte, const XlsCodePage& codePage)
 {
-    std::size_t lunghezza = 0;
-    if (lunghezzaDueByte) {
-        lunghezza = r.U16(dove);
-    } else {
-        if (dove >= r.Lunghezza())
-            r.Danneggiato();
-        lunghezza = r.Dati()[dove];
-    }
-    const std::size_t inizio = dove + (lunghezzaDueByte ? 2 : 1);
-    if (inizio + lunghezza > r.Lunghezza())
-        r.Danneggiato();
-    QString testo = codePage.Testo(std::string_view(reinterpret_cast<const char*>(r.Dati()) + inizio, lunghezza));
+    const std::uint32_t lunghezza = lunghezzaDueByte ? dati.U16() : dati.U8();
+    std::string byte;
+    dati.Byte(lunghezza, byte, lunghezza);
+    QString testo = codePage.Testo(byte);
     testo.truncate(MassimoCaratteriCella);
     return testo;
 }

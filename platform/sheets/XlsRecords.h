@@ -98,8 +98,8 @@ private:
 void AggiungiTestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco, std::u16string& testo);
 QString TestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco);
 
-// An Excel 5.0/95 text at byte `dove` of the record: its length in one or two bytes, then
-// its bytes in the workbook's code page.
-QString Testo8Bit(const XlsRecords& r, std::size_t dove, bool lunghezzaDueByte, const XlsCodePage& codePage);
+// An Excel 5.0/95 text: its length in one or two bytes, then its bytes in the workbook's
+// code page (going on, without a flags byte, in CONTINUE records).
+QString Testo8Bit(XlsContinuo& dati, bool lunghezzaDueByte, const XlsCodePage& codePage);
 
 } // namespace quercino::sheets

@@ -73,6 +73,14 @@ XlsSheetReader::XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int in
         record_.Danneggiato();
 }
 
+QString XlsSheetReader::Testo(XlsContinuo& dati) const
+{
+    if (g_->Versione != 8)
+        return Testo8Bit(dati, true, g_->CodePage);
+    const std::uint16_t caratteri = dati.U16();
+    return TestoXls(dati, caratteri, false);
+}
+
 void XlsSheetReader::Metti(SheetRow& riga, int colonna, QString testo) const
 {
     if (colonna >= 0 && colonna < colonne_)
@@ -89,13 +97,8 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
     case xls::String:
         // The text of the formula just read, in the row being filled.
         if (colonnaStringa_ >= 0 && iniziata) {
-            if (g_->Versione == 8) {
-                XlsContinuo dati(record_, 0);
-                const std::uint16_t caratteri = dati.U16();
-                Metti(riga, colonnaStringa_, TestoXls(dati, caratteri, false));
-            } else {
-                Metti(riga, colonnaStringa_, Testo8Bit(record_, 0, true, g_->CodePage));
-            }
+            XlsContinuo dati(record_, 0);
+            Metti(riga, colonnaStringa_, Testo(dati));
         }
         colonnaStringa_ = -1;
         return true;
@@ -149,14 +152,9 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
     }
     case xls::Label:
     case xls::RString:
-        if (colonna >= colonne_)
-            break;
-        if (g_->Versione == 8) {
+        if (colonna < colonne_) {
             XlsContinuo dati(record_, 6);
-            const std::uint16_t caratteri = dati.U16();
-            Metti(riga, colonna, TestoXls(dati, caratteri, false));
-        } else {
-            Metti(riga, colonna, Testo8Bit(record_, 6, true, g_->CodePage));
+            Metti(riga, colonna, Testo(dati));
         }
         break;
     case xls::BoolErr:

@@ -25,6 +25,8 @@ private:
     // The cells of the current record put in `riga`; false when they belong to another row.
     bool Cella(SheetRow& riga, bool& iniziata);
     void Metti(SheetRow& riga, int colonna, QString testo) const;
+    // The text of a LABEL or STRING record, of either version.
+    QString Testo(XlsContinuo& dati) const;
 
     std::shared_ptr<const XlsGlobali> g_;
     CompoundStreamReader flusso_;

@@ -106,7 +106,8 @@ XlsWorkbook::XlsWorkbook(const QString& percorso, std::size_t memoriaTesti) : gl
                 const std::uint16_t caratteri = dati.U16();
                 codice = TestoXls(dati, caratteri, false);
             } else {
-                codice = Testo8Bit(r, 2, false, g.CodePage);
+                XlsContinuo dati(r, 2);
+                codice = Testo8Bit(dati, false, g.CodePage);
             }
             formati[r.U16(0)] = FormatoData(-1, codice.toStdString());
             break;
@@ -120,13 +121,13 @@ XlsWorkbook::XlsWorkbook(const QString& percorso, std::size_t memoriaTesti) : gl
                 r.Danneggiato();
             if (r.Dati()[5] != 0)
                 break;
+            XlsContinuo dati(r, 6);
             QString nome;
             if (biff8) {
-                XlsContinuo dati(r, 6);
                 const std::uint8_t caratteri = dati.U8();
                 nome = TestoXls(dati, caratteri, false);
             } else {
-                nome = Testo8Bit(r, 6, false, g.CodePage);
+                nome = Testo8Bit(dati, false, g.CodePage);
             }
             g.Fogli.push_back({nome, r.U32(0)});
             break;
