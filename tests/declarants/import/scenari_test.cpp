@@ -13,6 +13,7 @@
 #include "declarants/import/LeggiRiga.h"
 #include "declarants/import/SelezioneImportazione.h"
 #include "platform/sheets/Workbook.h"
+#include "platform/sheets/XlsWorkbook.h"
 #include "support/campi_riga.h"
 #include "support/pulsanti_in_vista.h"
 #include "support/scenario.h"
@@ -248,6 +249,23 @@ protected:
             };
             s.Stampa(QStringLiteral("scritta da LibreOffice: calc/%1 %2, %1 %3").arg(arg, daCalc("calc/" + arg), daCalc(arg)));
         };
+        // The same saved as .xls (Excel 97-2003) into "calc": the file is read as such a workbook.
+        s.verbi["calc-xls"] = [this](const QString& arg) {
+            const QString soffice = QStandardPaths::findExecutable("soffice");
+            ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
+            QTemporaryDir profilo;
+            QDir(a.dir.path()).mkpath("calc");
+            QProcess p;
+            p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
+                              "--norestore", "--convert-to", "xls", "--outdir", a.File("calc"), a.File(arg)});
+            ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
+            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+            const QString xls = "calc/" + QFileInfo(arg).completeBaseName() + ".xls";
+            const auto cartella = quercino::sheets::ApriCartella(a.File(xls));
+            const auto* letta = dynamic_cast<const quercino::sheets::XlsWorkbook*>(cartella.get());
+            s.Stampa(QStringLiteral("scritta da LibreOffice: %1, %2").arg(xls, letta ? QStringLiteral("Excel %1").arg(letta->Versione() == 8 ? "97-2003" : "5.0/95")
+                                                                                     : QStringLiteral("non .xls")));
+        };
         s.verbi["colonne"] = [this](const QString& arg) { s.Stampa(Colonne(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1).toInt())); };
         s.verbi["stesse-colonne"] = [this](const QString& arg) {
             const QStringList f = Parole(arg);
@@ -434,7 +452,7 @@ protected:
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
                  "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata",
-                 "xlsb");
+                 "xlsb", "xls");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
