@@ -293,40 +293,6 @@ QString Scrivi(const QTemporaryDir& dir, const QString& nome, const std::string&
     return percorso;
 }
 
-std::uint32_t RkIntero(std::int32_t v, bool centesimi = false) { return (static_cast<std::uint32_t>(v) << 2) | 2u | (centesimi ? 1u : 0u); }
-
-// A Excel 97-2003 workbook of every record form the reader knows: the cells of sheet 1 and
-// 3 (sheet 2 is a chart sheet), with the shared strings cut every `taglio` bytes.
-std::string CartellaForme(std::size_t taglio)
-{
-    QString lunghissimo(40000, QLatin1Char('L'));
-    lunghissimo[32766] = QLatin1Char('Z');
-    const std::u16string formulaLunga = std::u16string(5000, u'x') + std::u16string(5000, u'€');
-    const std::vector<std::u16string> testi = {u"condiviso", u"ricco con fonetica", u"Perché ∑", lunghissimo.toStdU16String(), u""};
-    const std::string globali = xf::CodePage(1200) + xf::Formato(164, u"dd/mm/yyyy") + xf::Formato(165, u"[Red]0.00;\"d\"")
-        + xf::Stili({14, 164, 165, 20, 22}) + xf::Sst(testi, taglio, true);
-    std::string celle = xf::Etichetta(0, 0, u"NOME") + xf::Etichetta(0, 1, u"Città €") + xf::Etichetta(0, 2, u"NOME", 15, 1)
-        + xf::Numero(1, 0, 42.5) + xf::Rk(1, 1, RkIntero(1234567, true)) + xf::Rk(1, 2, 0x3FE00000u) + xf::Rk(1, 3, 0x405EC000u | 1u)
-        + xf::Rk(1, 4, RkIntero(-5)) + xf::Numero(1, 5, 0.1 + 0.2) + xf::Numero(1, 6, -0.0)
-        + xf::MulRk(2, 0, {{16, RkIntero(42750)}, {17, RkIntero(42750)}, {15, RkIntero(100)}, {18, RkIntero(42750)},
-                           {19, 0x3FE80000u}, {20, RkIntero(43100)}});
-    const std::uint8_t errori[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A, 0x2B, 0x99};
-    celle += xf::BoolErr(3, 0, 1, false) + xf::BoolErr(3, 1, 0, false);
-    for (std::uint16_t i = 0; i < 9; ++i)
-        celle += xf::BoolErr(3, static_cast<std::uint16_t>(2 + i), errori[i], true);
-    celle += xf::Formula(4, 0, xf::RisultatoNumero(201)) + xf::Formula(4, 1, xf::RisultatoTipo(0)) + xf::Stringa(u"FT/1")
-        + xf::Formula(4, 2, xf::RisultatoTipo(1, 1)) + xf::Formula(4, 3, xf::RisultatoTipo(1, 0))
-        + xf::Formula(4, 4, xf::RisultatoTipo(2, 0x17)) + xf::Formula(4, 5, xf::RisultatoTipo(3))
-        + xf::Formula(4, 6, xf::RisultatoTipo(0)) + xf::Record(0x04BC, std::string(10, '\0')) + xf::Stringa(formulaLunga, 3000)
-        + xf::Formula(4, 7, xf::RisultatoNumero(42750), 16);
-    celle += xf::EtichettaSst(5, 0, 0) + xf::EtichettaSst(5, 1, 1) + xf::EtichettaSst(5, 2, 2) + xf::EtichettaSst(5, 3, 3)
-        + xf::EtichettaSst(5, 4, 4);
-    // A formatted empty cell, a cell past the columns read, a chart inside the sheet (its own
-    // cells are not the sheet's), a row after it.
-    celle += xf::Blank(6, 0) + xf::Numero(7, 50, 1) + xf::Bof(0x0020) + xf::Numero(8, 0, 999) + xf::Eof() + xf::Numero(9, 0, 1);
-    const xf::Foglio grafico{u"Grafico", xf::Numero(0, 0, 5), 2};
-    return xf::Cartella(globali, {{u"Primo", celle}, grafico, {u"Terzo", xf::Etichetta(0, 0, u"terzo") + xf::Numero(65535, 255, 7)}});
-}
 
 CelleLette AtteseForme()
 {
@@ -376,7 +342,7 @@ TEST(XlsReader, HandBuiltRecordForms)
     QTemporaryDir dir;
     for (const std::size_t taglio : {std::size_t{8224}, std::size_t{37}}) {
         SCOPED_TRACE(taglio);
-        const QString percorso = Scrivi(dir, QStringLiteral("forme%1.xls").arg(taglio), CartellaForme(taglio));
+        const QString percorso = Scrivi(dir, QStringLiteral("forme%1.xls").arg(taglio), xf::CartellaForme(taglio));
         const auto cartella = ApriCartella(percorso);
         Uguali(NonVuote(*cartella), AtteseForme());
         EXPECT_EQ(Righe(*cartella, 1), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 10}));
@@ -450,15 +416,6 @@ TEST(XlsReader, CodePagesOfExcel5BecomeUnicode)
 
 namespace {
 
-// A small workbook of one sheet: row 1 "NOME" and a number, row 2 a shared string.
-std::string FlussoPiccolo(std::size_t righeInPiu = 0)
-{
-    std::string celle = xf::Etichetta(0, 0, u"NOME") + xf::Numero(0, 1, 12.5) + xf::EtichettaSst(1, 0, 0);
-    for (std::size_t r = 0; r < righeInPiu; ++r)
-        celle += xf::Numero(static_cast<std::uint16_t>(2 + r % 60000), 0, static_cast<double>(r));
-    return xf::Flusso(xf::Stili() + xf::Sst({u"condiviso"}), {{u"Foglio", celle, 0, {}, 65536, 256}});
-}
-
 // The peak memory in KiB of a child process that reads the file (the child's own figure, so
 // that this process's memory does not count), and the message its reading ended with.
 std::pair<long, std::string> PiccoInFiglio(const QString& percorso)
@@ -496,18 +453,18 @@ TEST(XlsReader, CompoundFileForms)
 {
     QTemporaryDir dir;
     const CelleLette attese = Tabella({{1, 1, 1, "NOME"}, {1, 1, 2, "12,5"}, {1, 2, 1, "condiviso"}}, {"Foglio"});
-    const std::string piccolo = FlussoPiccolo();
+    const std::string piccolo = xf::FlussoPiccolo();
     ASSERT_LT(piccolo.size(), 4096u);
     Uguali(Leggi(Scrivi(dir, QStringLiteral("mini.xls"), xf::FileComposto({{u"Workbook", piccolo}}).Byte)), attese);
     Uguali(Leggi(Scrivi(dir, QStringLiteral("v4.xls"), xf::FileComposto({{u"Workbook", piccolo}}, 4).Byte)), attese);
-    EXPECT_TRUE(Leggi(Scrivi(dir, QStringLiteral("v4grande.xls"), xf::FileComposto({{u"Workbook", FlussoPiccolo(300)}}, 4).Byte)).at({1, 1})
+    EXPECT_TRUE(Leggi(Scrivi(dir, QStringLiteral("v4grande.xls"), xf::FileComposto({{u"Workbook", xf::FlussoPiccolo(300)}}, 4).Byte)).at({1, 1})
                 == attese.at({1, 1}));
     Uguali(Leggi(Scrivi(dir, QStringLiteral("maiuscolo.xls"),
                         xf::FileComposto({{u"\x05SummaryInformation", std::string(200, 'x')}, {u"WORKBOOK", piccolo}}).Byte)),
            attese);
 
     // 109 sectors of the table cover 13,952 sectors (about 7 MB): past that, DIFAT sectors.
-    const xf::Composto grande = xf::FileComposto({{u"Workbook", FlussoPiccolo(400000)}});
+    const xf::Composto grande = xf::FileComposto({{u"Workbook", xf::FlussoPiccolo(400000)}});
     ASSERT_GT(grande.SettoriFat.size(), 109u);
     const auto cartella = ApriCartella(Scrivi(dir, QStringLiteral("difat.xls"), grande.Byte));
     // Its rows come round again past the format's last (the cells 60,000 rows apart): each run
@@ -572,7 +529,7 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
     const auto composto = [](const std::string& flusso) { return xf::FileComposto({{u"Workbook", flusso}}); };
 
     // A sheet claiming every row and column (and more) of the format, with three cells.
-    casi.push_back({"dimensioni.xls", composto(FlussoPiccolo()).Byte, {}});
+    casi.push_back({"dimensioni.xls", composto(xf::FlussoPiccolo()).Byte, {}});
     casi.push_back({"dimensioni_oltre.xls",
                     composto(xf::Flusso(xf::Stili(), {{u"A", xf::Dimensioni(0xFFFFFFFF, 0xFFFF) + xf::Numero(0, 0, 1), 0, {}, 0xFFFFFFFF, 0xFFFF}})).Byte,
                     {}});
@@ -588,21 +545,21 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
                     archivio});
     // A cell record whose length runs past the end of the stream.
     {
-        std::string flusso = FlussoPiccolo();
+        std::string flusso = xf::FlussoPiccolo();
         flusso.resize(flusso.size() - 4);   // without the sheet's EOF
         flusso += xf::U16(0x0203) + xf::U16(2000) + "abc";
         casi.push_back({"record_oltre.xls", composto(flusso).Byte, foglio});
     }
     // A sheet said to begin past the end of the stream.
     {
-        std::string flusso = FlussoPiccolo();
+        std::string flusso = xf::FlussoPiccolo();
         const std::size_t boundSheet = flusso.find(std::string("\x85\x00", 2));
         flusso.replace(boundSheet + 4, 4, xf::U32(0x7FFFFFFF));
         casi.push_back({"foglio_oltre.xls", composto(flusso).Byte, foglio});
     }
     // Sector chains: a loop back, a sector pointing to itself, a sector out of the file, the
     // directory's chain in a loop, the DIFAT's chain in a loop.
-    const std::string medio = FlussoPiccolo(2000);
+    const std::string medio = xf::FlussoPiccolo(2000);
     {
         xf::Composto c = composto(medio);
         const std::uint32_t primo = c.PrimoSettore.at(u"Workbook");
@@ -656,8 +613,8 @@ TEST(XlsReader, DamagedCopiesNeverCrashOrHang)
     std::mt19937 caso(11);
     int lette = 0;
     int rifiutate = 0;
-    for (const std::string& buona : {CartellaForme(37), xf::FileComposto({{u"Workbook", FlussoPiccolo(700)}}).Byte,
-                                     xf::FileComposto({{u"Workbook", FlussoPiccolo()}}).Byte}) {
+    for (const std::string& buona : {xf::CartellaForme(37), xf::FileComposto({{u"Workbook", xf::FlussoPiccolo(700)}}).Byte,
+                                     xf::FileComposto({{u"Workbook", xf::FlussoPiccolo()}}).Byte}) {
         for (int prova = 0; prova < 150; ++prova) {
             std::string copia = buona;
             const int modifiche = 1 + static_cast<int>(caso() % 4);

@@ -230,12 +230,17 @@ inline std::string Dimensioni(std::uint32_t righe, std::uint16_t colonne, bool b
 }
 
 struct Foglio {
+    Foglio(std::u16string nome, std::string record, std::uint8_t tipo = 0, std::string nomeByte = {}, std::uint32_t righe = 100,
+           std::uint16_t colonne = 40)
+        : Nome(std::move(nome)), Record(std::move(record)), Tipo(tipo), NomeByte(std::move(nomeByte)), Righe(righe), Colonne(colonne)
+    {
+    }
     std::u16string Nome;
     std::string Record;            // the records between its BOF (and DIMENSIONS) and its EOF
-    std::uint8_t Tipo = 0;         // in BOUNDSHEET: 0 worksheet, 2 chart
+    std::uint8_t Tipo;             // in BOUNDSHEET: 0 worksheet, 2 chart
     std::string NomeByte;          // Excel 5.0/95: the name in the code page's bytes
-    std::uint32_t Righe = 100;     // what its DIMENSIONS record says
-    std::uint16_t Colonne = 40;
+    std::uint32_t Righe;           // what its DIMENSIONS record says
+    std::uint16_t Colonne;
 };
 
 // The workbook stream: globals (BOF, the records given, a BOUNDSHEET for each sheet, EOF),
@@ -421,6 +426,55 @@ inline Composto FileComposto(const std::vector<std::pair<std::u16string, std::st
 inline std::string Cartella(const std::string& globali, const std::vector<Foglio>& fogli, bool biff8 = true, int versione = 3)
 {
     return FileComposto({{biff8 ? u"Workbook" : u"Book", Flusso(globali, fogli, biff8)}}, versione).Byte;
+}
+
+// ---- Workbooks of the tests, the fuzzing seeds and the kept hostile inputs
+
+inline std::uint32_t RkIntero(std::int32_t v, bool centesimi = false)
+{
+    return (static_cast<std::uint32_t>(v) << 2) | 2u | (centesimi ? 1u : 0u);
+}
+
+// An Excel 97-2003 workbook of every record form the reader knows: the cells of sheet 1 and
+// 3 (sheet 2 is a chart sheet), with the shared strings cut every `taglio` bytes.
+inline std::string CartellaForme(std::size_t taglio)
+{
+    std::u16string lunghissimo(40000, u'L');
+    lunghissimo[32766] = u'Z';
+    const std::u16string formulaLunga = std::u16string(5000, u'x') + std::u16string(5000, u'€');
+    const std::vector<std::u16string> testi = {u"condiviso", u"ricco con fonetica", u"Perché ∑", lunghissimo, u""};
+    const std::string globali = CodePage(1200) + Formato(164, u"dd/mm/yyyy") + Formato(165, u"[Red]0.00;\"d\"")
+        + Stili({14, 164, 165, 20, 22}) + Sst(testi, taglio, true);
+    std::string celle = Etichetta(0, 0, u"NOME") + Etichetta(0, 1, u"Città €") + Etichetta(0, 2, u"NOME", 15, 1)
+        + Numero(1, 0, 42.5) + Rk(1, 1, RkIntero(1234567, true)) + Rk(1, 2, 0x3FE00000u) + Rk(1, 3, 0x405EC000u | 1u)
+        + Rk(1, 4, RkIntero(-5)) + Numero(1, 5, 0.1 + 0.2) + Numero(1, 6, -0.0)
+        + MulRk(2, 0, {{16, RkIntero(42750)}, {17, RkIntero(42750)}, {15, RkIntero(100)}, {18, RkIntero(42750)},
+                           {19, 0x3FE80000u}, {20, RkIntero(43100)}});
+    const std::uint8_t errori[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A, 0x2B, 0x99};
+    celle += BoolErr(3, 0, 1, false) + BoolErr(3, 1, 0, false);
+    for (std::uint16_t i = 0; i < 9; ++i)
+        celle += BoolErr(3, static_cast<std::uint16_t>(2 + i), errori[i], true);
+    celle += Formula(4, 0, RisultatoNumero(201)) + Formula(4, 1, RisultatoTipo(0)) + Stringa(u"FT/1")
+        + Formula(4, 2, RisultatoTipo(1, 1)) + Formula(4, 3, RisultatoTipo(1, 0))
+        + Formula(4, 4, RisultatoTipo(2, 0x17)) + Formula(4, 5, RisultatoTipo(3))
+        + Formula(4, 6, RisultatoTipo(0)) + Record(0x04BC, std::string(10, '\0')) + Stringa(formulaLunga, 3000)
+        + Formula(4, 7, RisultatoNumero(42750), 16);
+    celle += EtichettaSst(5, 0, 0) + EtichettaSst(5, 1, 1) + EtichettaSst(5, 2, 2) + EtichettaSst(5, 3, 3)
+        + EtichettaSst(5, 4, 4);
+    // A formatted empty cell, a cell past the columns read, a chart inside the sheet (its own
+    // cells are not the sheet's), a row after it.
+    celle += Blank(6, 0) + Numero(7, 50, 1) + Bof(0x0020) + Numero(8, 0, 999) + Eof() + Numero(9, 0, 1);
+    const Foglio grafico{u"Grafico", Numero(0, 0, 5), 2};
+    return Cartella(globali, {{u"Primo", celle}, grafico, {u"Terzo", Etichetta(0, 0, u"terzo") + Numero(65535, 255, 7)}});
+}
+
+// A small workbook of one sheet: row 1 "NOME" and a number, row 2 a shared string.
+inline std::string FlussoPiccolo(std::size_t righeInPiu = 0)
+{
+    std::string celle = Etichetta(0, 0, u"NOME") + Numero(0, 1, 12.5) + EtichettaSst(1, 0, 0);
+    for (std::size_t r = 0; r < righeInPiu; ++r)
+        celle += Numero(static_cast<std::uint16_t>(2 + r % 60000), 0, static_cast<double>(r));
+    return Flusso(Stili() + Sst({u"condiviso"}), {{u"Foglio", celle, 0, {}, 65536, 256}});
 }
 
 } // namespace xls_fixture
