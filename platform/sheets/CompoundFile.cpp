@@ -254,21 +254,41 @@ void CompoundStreamReader::Vai(std::uint64_t posizione) { posizione_ = std::min(
 
 std::size_t CompoundStreamReader::Leggi(char* dati, std::size_t n)
 {
+    constexpr std::size_t Anticipo = 64 * 1024;
     std::size_t letti = 0;
     while (letti < n && posizione_ < flusso_.Dimensione) {
+        if (posizione_ < inizioBuffer_ || posizione_ >= inizioBuffer_ + buffer_.size()) {
+            buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(Anticipo, flusso_.Dimensione - posizione_)));
+            buffer_.resize(LeggiDalFile(posizione_, buffer_.data(), buffer_.size()));
+            inizioBuffer_ = posizione_;
+        }
+        const std::size_t dove = static_cast<std::size_t>(posizione_ - inizioBuffer_);
+        const std::size_t quanti = std::min(n - letti, buffer_.size() - dove);
+        std::copy_n(buffer_.data() + dove, quanti, dati + letti);
+        letti += quanti;
+        posizione_ += quanti;
+    }
+    return letti;
+}
+
+// Up to n bytes of the stream from `posizione` (fewer only at its end).
+std::size_t CompoundStreamReader::LeggiDalFile(std::uint64_t posizione, char* dati, std::size_t n) const
+{
+    std::size_t letti = 0;
+    while (letti < n && posizione < flusso_.Dimensione) {
         // Pieces that follow one another in the file are read at once.
-        std::size_t k = static_cast<std::size_t>(posizione_ / flusso_.Pezzo);
-        const std::uint64_t inizio = flusso_.Posizioni[k] + posizione_ % flusso_.Pezzo;
+        std::size_t k = static_cast<std::size_t>(posizione / flusso_.Pezzo);
+        const std::uint64_t inizio = flusso_.Posizioni[k] + posizione % flusso_.Pezzo;
         std::uint64_t fine = flusso_.Posizioni[k] + flusso_.Pezzo;
         while (fine - inizio < n - letti && k + 1 < flusso_.Posizioni.size() && flusso_.Posizioni[k + 1] == fine) {
             fine += flusso_.Pezzo;
             ++k;
         }
-        const auto quanti = static_cast<std::size_t>(std::min({fine - inizio, static_cast<std::uint64_t>(n - letti), flusso_.Dimensione - posizione_}));
+        const auto quanti = static_cast<std::size_t>(std::min({fine - inizio, static_cast<std::uint64_t>(n - letti), flusso_.Dimensione - posizione}));
         if (!file_.LeggiA(inizio, dati + letti, quanti))
             file_.Danneggiato();
         letti += quanti;
-        posizione_ += quanti;
+        posizione += quanti;
     }
     return letti;
 }

@@ -88,9 +88,14 @@ public:
     std::size_t Leggi(char* dati, std::size_t n);
 
 private:
+    std::size_t LeggiDalFile(std::uint64_t posizione, char* dati, std::size_t n) const;
+
     const CompoundFile& file_;
     CompoundStream flusso_;
     std::uint64_t posizione_ = 0;
+    // The stream's bytes from inizioBuffer_ on, read ahead: records are a few bytes each.
+    std::vector<char> buffer_;
+    std::uint64_t inizioBuffer_ = 0;
 };
 
 } // namespace quercino::sheets
