@@ -126,6 +126,8 @@ CompoundFile::CompoundFile(const std::string& percorso) : percorso_(percorso)
     // Streams below 4096 bytes lie in 64-byte pieces of the mini stream, itself a stream
     // of ordinary sectors that the root entry describes.
     dimensioneMiniStream_ = voci_[0].Dimensione;
+    if (dimensioneMiniStream_ > dimensioneFile_)
+        Danneggiato();
     if (dimensioneMiniStream_ > 0) {
         const std::uint64_t servono = Pezzi(dimensioneMiniStream_, settore_);
         if (servono > settori_)
@@ -220,6 +222,9 @@ std::optional<CompoundStream> CompoundFile::Trova(std::u16string_view nome) cons
 
     CompoundStream flusso;
     flusso.Dimensione = trovata->Dimensione;
+    // No stream is larger than the file (a size of 2^64 would also count no sectors at all).
+    if (flusso.Dimensione > dimensioneFile_)
+        Danneggiato();
     if (flusso.Dimensione == 0)
         return flusso;
     if (flusso.Dimensione < LimiteMiniStream) {

@@ -584,6 +584,13 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
         c.Byte.replace(c.Posizione(settore) + 508, 4, xf::U32(settore));
         casi.push_back({"difat_ad_anello.xls", c.Byte, archivio});
     }
+    // A stream of version 4 (sizes of 64 bits) said to hold 2^64 - 1 bytes: counted in
+    // sectors, that size would wrap round to none.
+    {
+        xf::Composto c = xf::FileComposto({{u"Workbook", xf::FlussoPiccolo(300)}}, 4);
+        c.Byte.replace(c.Posizione(c.SettoreDirectory) + 128 + 0x78, 8, xf::U32(0xFFFFFFFF) + xf::U32(0xFFFFFFFF));
+        casi.push_back({"dimensione_2_64.xls", c.Byte, archivio});
+    }
     // Cut short: within the header, in the middle, before the last sectors.
     const std::string intero = composto(medio).Byte;
     for (const std::size_t taglio : {std::size_t{300}, std::size_t{600}, intero.size() / 2, intero.size() - 700})
