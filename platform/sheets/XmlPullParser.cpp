@@ -13,10 +13,14 @@ namespace {
 
 constexpr std::size_t Blocco = 1 << 16;
 constexpr std::size_t MassimoTag = 1 << 20;
+// Workbooks nest a few dozen levels; the count cannot overflow on a part nested without end.
+constexpr int MassimaProfondita = 1 << 20;
+// The longest entity AggiungiTestoXml reads, '&' and ';' included.
+constexpr std::size_t MassimaEntita = 13;
 
 [[noreturn]] void Malformato(const char* dettaglio)
 {
-    throw SheetError(QStringLiteral("Il foglio contiene XML non valido (%1).").arg(QString::fromLatin1(dettaglio)));
+    throw SheetError(QStringLiteral("Il foglio contiene XML non valido (%1).").arg(QString::fromUtf8(dettaglio)));
 }
 
 void AggiungiUtf8(std::string& s, std::uint32_t c)
@@ -102,6 +106,7 @@ bool XmlPullParser::Riempi()
     if (pos_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + pos_, fine_ - pos_);
         fine_ -= pos_;
+        scartati_ += pos_;
         pos_ = 0;
     }
     if (buffer_.size() < fine_ + Blocco)
@@ -229,10 +234,12 @@ void XmlPullParser::LeggiTesto()
             pos_ += fine;
             break;
         }
-        // Decode what is safe: up to the last '&' that may be unfinished.
+        // Decode what is safe: up to the last '&' that may be an entity cut by the buffer's
+        // end. One too far from the end to be an entity is decoded, and refused, now.
         std::size_t sicuro = fine_ - pos_;
         const auto amp = Letti().rfind('&');
-        if (amp != std::string_view::npos && Letti().find(';', amp) == std::string_view::npos)
+        if (amp != std::string_view::npos && Letti().find(';', amp) == std::string_view::npos
+            && fine_ - pos_ - amp < MassimaEntita)
             sicuro = amp;
         Decodifica(Letti().substr(0, sicuro));
         pos_ += sicuro;
@@ -247,6 +254,7 @@ void XmlPullParser::LeggiTesto()
 
 void XmlPullParser::LeggiTag()
 {
+    inizioTag_ = scartati_ + pos_;
     while (!AnalizzaTag()) {
         if (fine_ - pos_ > MassimoTag)
             Malformato("elemento troppo lungo");
@@ -362,6 +370,8 @@ bool XmlPullParser::AnalizzaTag()
         profondita_ = livello_--;
         return true;
     }
+    if (livello_ >= MassimaProfondita)
+        Malformato("elementi annidati troppo in profondità");
     profondita_ = ++livello_;
     chiusuraPendente_ = vuoto;
     return true;

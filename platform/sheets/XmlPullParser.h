@@ -5,6 +5,7 @@
 // resolved. Document types are refused (workbooks never carry one).
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -41,6 +42,11 @@ public:
     std::string_view Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
     int Profondita() const { return profondita_; }
+    // Where the last tag begins in the source (the offset of its '<').
+    std::uint64_t InizioTag() const { return inizioTag_; }
+    // Every attribute of the last Inizio: local name and value as written (AggiungiTestoXml
+    // resolves its entities). Valid until the next event.
+    const std::vector<std::pair<std::string_view, std::string_view>>& Attributi() const { return attributi_; }
 
 private:
     bool Riempi();
@@ -59,6 +65,8 @@ private:
     std::string buffer_;
     std::size_t pos_ = 0;
     std::size_t fine_ = 0;
+    std::uint64_t scartati_ = 0;   // bytes of the source dropped from the buffer's front
+    std::uint64_t inizioTag_ = 0;
     bool esaurita_ = false;
 
     // Name, attributes and text of the last event: inside buffer_ until the next event (a
