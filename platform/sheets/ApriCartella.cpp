@@ -1,5 +1,6 @@
 #include "platform/sheets/Workbook.h"
 
+#include "platform/sheets/OdsWorkbook.h"
 #include "platform/sheets/OpcPackage.h"
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XlsWorkbook.h"
@@ -28,9 +29,7 @@ std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
     if (const auto tipo = archivio->Trova("mimetype")) {
         const std::string mime = archivio->Leggi(*tipo, 4096);
         if (mime.find("opendocument") != std::string::npos)
-            throw SheetError(QStringLiteral("Il file %1 è un foglio di calcolo OpenDocument (.ods): "
-                                            "salvarlo in formato Excel .xlsx e ripetere.")
-                                 .arg(percorso));
+            return std::make_unique<OdsWorkbook>(percorso, std::move(archivio));
     }
     // The same package holds an .xlsx or an .xlsb workbook: its workbook part tells which.
     const std::string parteCartella = ParteDocumento(*archivio);

@@ -157,6 +157,38 @@ inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::st
     return Zip(membri, comprimi);
 }
 
+// An OpenDocument spreadsheet's content.xml around `tabelle` (the content of
+// <office:spreadsheet>), with the namespaces a spreadsheet program declares.
+inline std::string ContenutoOds(const std::string& tabelle)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
+           "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+           "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+           "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+           "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" office:version=\"1.2\">"
+           "<office:body><office:spreadsheet>"
+        + tabelle + "</office:spreadsheet></office:body></office:document-content>";
+}
+
+inline const std::string MimetypeOds = "application/vnd.oasis.opendocument.spreadsheet";
+
+inline std::string ManifestoOds(const std::string& vociContenuto = "")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><manifest:manifest "
+           "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.2\">"
+           "<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"" + MimetypeOds + "\"/>"
+           "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\">" + vociContenuto
+        + "</manifest:file-entry></manifest:manifest>";
+}
+
+// An .ods file of the given content.xml, with its mimetype and manifest.
+inline std::string FoglioDiCalcolo(const std::string& contenuto, bool comprimi = true)
+{
+    std::vector<std::pair<std::string, std::string>> membri = {
+        {"mimetype", MimetypeOds}, {"META-INF/manifest.xml", ManifestoOds()}, {"content.xml", contenuto}};
+    return Zip(membri, comprimi);
+}
+
 // Runs a program and returns its standard output; empty when it is missing or fails.
 inline QByteArray Esegui(const QString& programma, const QStringList& argomenti)
 {

@@ -1,0 +1,77 @@
+#pragma once
+// Reads the rows of one sheet of an OpenDocument spreadsheet in order, as a stream, from the
+// sheet's element in content.xml to its end: only the current row is in memory. Repeated
+// rows and cells cost nothing while empty; a repeated cell that is not empty fills the
+// columns asked for, a repeated row that is not empty comes back once for each repetition.
+// Rows with no text in the columns asked for are not returned.
+
+#include "platform/sheets/SheetRow.h"
+#include "platform/sheets/Workbook.h"
+#include "platform/sheets/XmlPullParser.h"
+#include "platform/sheets/ZipEntryStream.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quercino::sheets {
+
+class OdsSheetReader final : public SheetReader {
+public:
+    // The last row a sheet has in the spreadsheet programs: rows with text past it are refused.
+    static constexpr std::int64_t MassimoRighe = 1'048'576;
+
+    // The sheet whose <table:table> begins `inizio` bytes into the stream; `danneggiato` is the
+    // message when it is not there.
+    OdsSheetReader(std::unique_ptr<ZipEntryStream> flusso, std::uint64_t inizio, int colonne, const QString& danneggiato);
+
+    bool Prossima(SheetRow& riga) override;
+
+private:
+    void InizioRiga(SheetRow& riga);
+    void InizioCella();
+    void FineCella(SheetRow& riga);
+    QString ValoreCella() const;
+    void InizioParagrafo();
+    void AggiungiTesto(std::string_view testo);
+    void AggiungiSpazi(std::uint64_t quanti, char carattere);
+    bool NuovaRiga(SheetRow& riga);
+
+    std::unique_ptr<ZipEntryStream> flusso_;
+    XmlPullParser xml_;
+    int colonne_;
+    bool finito_ = false;
+    std::string appoggio_;
+
+    int profFuori_ = 0;                 // an element of the table that holds no rows
+    std::int64_t righe_ = 0;            // rows of the sheet before the current one
+    // The row being read (its depth, 0 outside one) and its repetitions.
+    int profRiga_ = 0;
+    std::int64_t ripetiRiga_ = 1;
+    std::int64_t colonna_ = 0;          // columns of the row before the current cell
+    bool rigaConTesto_ = false;
+    // The last row returned, while it has repetitions left.
+    std::int64_t restanti_ = 0;
+    std::vector<QString> ripetuta_;
+
+    // The cell being read (its depth, 0 outside one).
+    int profCella_ = 0;
+    std::int64_t ripetiCella_ = 1;
+    bool serve_ = false;                // the cell reaches a column asked for
+    std::string tipo_;
+    bool errore_ = false;
+    std::string valore_;                // the value attribute of the cell's type
+    std::string stringa_;
+    bool conStringa_ = false;
+    std::string formula_;
+    // Its paragraphs: the current one's depth, an element left out (a note, a shape).
+    int profParagrafo_ = 0;
+    int profEsclusa_ = 0;
+    int paragrafi_ = 0;
+    std::string testo_;
+};
+
+} // namespace quercino::sheets

@@ -1,0 +1,145 @@
+#include "platform/sheets/OdsWorkbook.h"
+
+#include "platform/sheets/SheetError.h"
+#include "platform/sheets/XmlPullParser.h"
+#include "platform/sheets/ZipEntryStream.h"
+
+namespace quercino::sheets {
+
+namespace {
+
+constexpr std::uint64_t MassimoManifesto = 16u << 20;
+// Sheet names are kept to this many characters: a file of many sheets with endless names
+// cannot fill memory with them.
+constexpr qsizetype MassimoNome = 255;
+
+[[noreturn]] void NonFoglio(const QString& percorso)
+{
+    throw SheetError(QStringLiteral("Il file %1 non è un foglio di calcolo OpenDocument (.ods) leggibile.").arg(percorso));
+}
+
+XmlPullParser ParserSu(const std::string& testo, std::size_t& letti)
+{
+    return XmlPullParser([&testo, &letti](char* d, std::size_t n) {
+        const std::size_t k = std::min(n, testo.size() - letti);
+        std::copy_n(testo.data() + letti, k, d);
+        letti += k;
+        return k;
+    });
+}
+
+// Whether the manifest says content.xml is encrypted (a file saved with a password).
+bool ContenutoCifrato(const ZipArchive& archivio)
+{
+    const auto voce = archivio.Trova("META-INF/manifest.xml");
+    if (!voce)
+        return false;
+    const std::string testo = archivio.Leggi(*voce, MassimoManifesto);
+    std::size_t letti = 0;
+    XmlPullParser xml = ParserSu(testo, letti);
+    int profVoce = 0;
+    bool contenuto = false;
+    for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo()) {
+        if (e == XmlPullParser::Evento::Inizio) {
+            if (profVoce == 0 && xml.Nome() == "file-entry") {
+                profVoce = xml.Profondita();
+                const auto percorso = xml.Attributo("full-path").value_or("");
+                contenuto = percorso == "content.xml" || percorso == "/content.xml" || percorso == "./content.xml";
+            } else if (contenuto && xml.Profondita() == profVoce + 1 && xml.Nome() == "encryption-data") {
+                return true;
+            }
+        } else if (e == XmlPullParser::Evento::Fine && xml.Profondita() == profVoce) {
+            profVoce = 0;
+            contenuto = false;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+OdsWorkbook::OdsWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> archivio)
+    : percorso_(percorso), archivio_(std::move(archivio))
+{
+    // A text document or a drawing names opendocument too.
+    const auto tipo = archivio_->Trova("mimetype");
+    if (!tipo || !archivio_->Leggi(*tipo, 4096).starts_with("application/vnd.oasis.opendocument.spreadsheet"))
+        NonFoglio(percorso);
+    const auto contenuto = archivio_->Trova("content.xml");
+    if (!contenuto)
+        NonFoglio(percorso);
+    if (ContenutoCifrato(*archivio_))
+        throw SheetError(QStringLiteral("Il file %1 è protetto da password: toglierne la protezione e ripetere.").arg(percorso));
+    if (contenuto->Dimensione > MassimoContenuto)
+        throw SheetError(QStringLiteral("Il file %1 contiene una parte troppo grande per essere letta.").arg(percorso));
+    LeggiStruttura(*contenuto);
+}
+
+// The sheets are the tables directly inside <office:spreadsheet>, but for the scenarios,
+// which a spreadsheet program keeps as tables of their own and shows as no tab.
+void OdsWorkbook::LeggiStruttura(const ZipEntry& contenuto)
+{
+    auto flusso = archivio_->Apri(contenuto);
+    XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); });
+    bool spreadsheet = false;
+    int profSpreadsheet = 0;
+    int profTabella = 0;
+    Foglio tabella;
+    bool scenario = false;
+    for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo()) {
+        if (e == XmlPullParser::Evento::Inizio) {
+            const int profondita = xml.Profondita();
+            if (profSpreadsheet == 0) {
+                if (xml.Nome() == "spreadsheet") {
+                    profSpreadsheet = profondita;
+                    spreadsheet = true;
+                }
+            } else if (profTabella == 0) {
+                if (profondita == profSpreadsheet + 1 && xml.Nome() == "table") {
+                    profTabella = profondita;
+                    const auto nome = xml.Attributo("name").value_or("");
+                    tabella.Nome = QString::fromUtf8(nome.data(), static_cast<qsizetype>(nome.size())).left(MassimoNome);
+                    tabella.Inizio = xml.InizioTag();
+                    scenario = false;
+                }
+            } else if (profondita == profTabella + 1 && xml.Nome() == "scenario") {
+                scenario = true;
+            }
+        } else if (e == XmlPullParser::Evento::Fine) {
+            if (xml.Profondita() == profTabella) {
+                profTabella = 0;
+                if (!scenario) {
+                    if (fogli_.size() == MassimoFogli)
+                        throw SheetError(QStringLiteral("Il file %1 ha più fogli di quanti un foglio di calcolo ne possa avere.")
+                                             .arg(percorso_));
+                    fogli_.push_back(tabella);
+                }
+            } else if (xml.Profondita() == profSpreadsheet) {
+                profSpreadsheet = 0;
+            }
+        }
+    }
+    if (!spreadsheet)
+        NonFoglio(percorso_);
+}
+
+QString OdsWorkbook::NomeFoglio(int indice) const
+{
+    return indice >= 1 && indice <= NumeroFogli() ? fogli_[static_cast<std::size_t>(indice) - 1].Nome : QString();
+}
+
+std::unique_ptr<SheetReader> OdsWorkbook::ApriFoglio(int indice, int colonne) const
+{
+    if (indice < 1 || indice > NumeroFogli())
+        throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha il foglio numero %2.").arg(percorso_).arg(indice));
+    const auto contenuto = archivio_->Trova("content.xml");
+    const QString danneggiato = QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(percorso_);
+    if (!contenuto)
+        throw SheetError(danneggiato);
+    // content.xml was read through, and its length and CRC checked, when the workbook was
+    // opened: no row of it is used before that, and it need not be read through again.
+    return std::make_unique<OdsSheetReader>(archivio_->Apri(*contenuto), fogli_[static_cast<std::size_t>(indice) - 1].Inizio,
+                                            colonne, danneggiato);
+}
+
+} // namespace quercino::sheets
