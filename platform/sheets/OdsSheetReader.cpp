@@ -59,20 +59,16 @@ void Valore(std::string& destinazione, std::string_view grezzo)
 
 } // namespace
 
-OdsSheetReader::OdsSheetReader(std::unique_ptr<ZipEntryStream> flusso, std::uint64_t inizio, int colonne, const QString& danneggiato)
-    : flusso_(std::move(flusso)),
-      xml_([this](char* d, std::size_t n) { return flusso_->Leggi(d, n); }),
-      colonne_(std::max(colonne, 0))
+OdsSheetReader::OdsSheetReader(std::unique_ptr<CursoreOds> cursore, int colonne, Restituzione restituisci)
+    : cursore_(std::move(cursore)), xml_(cursore_->xml), profTabella_(xml_.Profondita()), colonne_(std::max(colonne, 0)),
+      restituisci_(std::move(restituisci))
 {
-    std::vector<char> scarto(1 << 16);
-    for (std::uint64_t saltati = 0; saltati < inizio;) {
-        const std::size_t n = flusso_->Leggi(scarto.data(), static_cast<std::size_t>(std::min<std::uint64_t>(scarto.size(), inizio - saltati)));
-        if (n == 0)
-            throw SheetError(danneggiato);
-        saltati += n;
-    }
-    if (xml_.Prossimo() != XmlPullParser::Evento::Inizio || xml_.Nome() != "table")
-        throw SheetError(danneggiato);
+}
+
+OdsSheetReader::~OdsSheetReader()
+{
+    if (sano_ && restituisci_)
+        restituisci_(std::move(cursore_));
 }
 
 bool OdsSheetReader::Prossima(SheetRow& riga)
@@ -87,6 +83,8 @@ bool OdsSheetReader::Prossima(SheetRow& riga)
     }
     if (finito_)
         return false;
+    // An error from the parser leaves the cursor unfit for the next sheet.
+    sano_ = false;
     for (;;) {
         switch (xml_.Prossimo()) {
         case XmlPullParser::Evento::FineDocumento:
@@ -144,9 +142,10 @@ bool OdsSheetReader::Prossima(SheetRow& riga)
             } else if (profondita == profRiga_) {
                 profRiga_ = 0;
                 if (NuovaRiga(riga))
-                    return true;
-            } else if (profondita == 1) {
+                    return sano_ = true;
+            } else if (profondita == profTabella_) {
                 finito_ = true;
+                sano_ = true;
                 return false;
             }
             break;

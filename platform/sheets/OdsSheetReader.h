@@ -13,20 +13,43 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace quercino::sheets {
 
+// content.xml as a stream and the parser reading it: a sheet read to its end hands it to the
+// next one, which goes on from there instead of inflating the file again from its start.
+struct CursoreOds {
+    explicit CursoreOds(std::unique_ptr<ZipEntryStream> contenuto)
+        : flusso(std::move(contenuto)), xml([this](char* d, std::size_t n) { return flusso->Leggi(d, n); }) {}
+    CursoreOds(const CursoreOds&) = delete;
+    CursoreOds& operator=(const CursoreOds&) = delete;
+
+    // Offsets in content.xml: the parser counts from where it began, `base` bytes in.
+    std::uint64_t Posizione() const { return base + xml.Posizione(); }
+    std::uint64_t InizioTag() const { return base + xml.InizioTag(); }
+
+    std::unique_ptr<ZipEntryStream> flusso;
+    XmlPullParser xml;
+    std::uint64_t base = 0;
+};
+
 class OdsSheetReader final : public SheetReader {
 public:
     // The last row a sheet has in the spreadsheet programs: rows with text past it are refused.
     static constexpr std::int64_t MassimoRighe = 1'048'576;
 
-    // The sheet whose <table:table> begins `inizio` bytes into the stream; `danneggiato` is the
-    // message when it is not there.
-    OdsSheetReader(std::unique_ptr<ZipEntryStream> flusso, std::uint64_t inizio, int colonne, const QString& danneggiato);
+    using Restituzione = std::function<void(std::unique_ptr<CursoreOds>)>;
+
+    // The sheet whose <table:table> start `cursore` has just read; the cursor goes back through
+    // `restituisci` when the reader ends, unless an error left it in the middle of a tag.
+    OdsSheetReader(std::unique_ptr<CursoreOds> cursore, int colonne, Restituzione restituisci);
+    ~OdsSheetReader() override;
+    OdsSheetReader(const OdsSheetReader&) = delete;
+    OdsSheetReader& operator=(const OdsSheetReader&) = delete;
 
     bool Prossima(SheetRow& riga) override;
 
@@ -40,9 +63,12 @@ private:
     void AggiungiSpazi(std::uint64_t quanti, char carattere);
     bool NuovaRiga(SheetRow& riga);
 
-    std::unique_ptr<ZipEntryStream> flusso_;
-    XmlPullParser xml_;
+    std::unique_ptr<CursoreOds> cursore_;
+    XmlPullParser& xml_;
+    int profTabella_;
     int colonne_;
+    Restituzione restituisci_;
+    bool sano_ = true;
     bool finito_ = false;
     std::string appoggio_;
 

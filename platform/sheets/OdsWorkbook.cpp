@@ -132,14 +132,46 @@ std::unique_ptr<SheetReader> OdsWorkbook::ApriFoglio(int indice, int colonne) co
 {
     if (indice < 1 || indice > NumeroFogli())
         throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha il foglio numero %2.").arg(percorso_).arg(indice));
-    const auto contenuto = archivio_->Trova("content.xml");
     const QString danneggiato = QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(percorso_);
+    return std::make_unique<OdsSheetReader>(CursoreA(fogli_[static_cast<std::size_t>(indice) - 1].Inizio, danneggiato), colonne,
+                                            [this](std::unique_ptr<CursoreOds> cursore) { libero_ = std::move(cursore); });
+}
+
+// A cursor that has just read the <table:table> start at `inizio`: the one a sheet read before
+// left, when it stopped before that point; otherwise a new one. content.xml was read through,
+// and its length and CRC checked, when the workbook was opened: no row of it is used before
+// that, and it need not be read through again.
+std::unique_ptr<CursoreOds> OdsWorkbook::CursoreA(std::uint64_t inizio, const QString& danneggiato) const
+{
+    if (libero_ && libero_->Posizione() <= inizio) {
+        std::unique_ptr<CursoreOds> cursore = std::move(libero_);
+        for (;;) {
+            const auto e = cursore->xml.Prossimo();
+            if (e == XmlPullParser::Evento::FineDocumento)
+                break;
+            const bool tag = e != XmlPullParser::Evento::Testo;
+            if (tag ? cursore->InizioTag() >= inizio : cursore->Posizione() > inizio) {
+                if (e == XmlPullParser::Evento::Inizio && cursore->InizioTag() == inizio && cursore->xml.Nome() == "table")
+                    return cursore;
+                break;
+            }
+        }
+    }
+    const auto contenuto = archivio_->Trova("content.xml");
     if (!contenuto)
         throw SheetError(danneggiato);
-    // content.xml was read through, and its length and CRC checked, when the workbook was
-    // opened: no row of it is used before that, and it need not be read through again.
-    return std::make_unique<OdsSheetReader>(archivio_->Apri(*contenuto), fogli_[static_cast<std::size_t>(indice) - 1].Inizio,
-                                            colonne, danneggiato);
+    auto cursore = std::make_unique<CursoreOds>(archivio_->Apri(*contenuto));
+    std::vector<char> scarto(1 << 16);
+    for (std::uint64_t saltati = 0; saltati < inizio;) {
+        const std::size_t n = cursore->flusso->Leggi(scarto.data(), static_cast<std::size_t>(std::min<std::uint64_t>(scarto.size(), inizio - saltati)));
+        if (n == 0)
+            throw SheetError(danneggiato);
+        saltati += n;
+    }
+    cursore->base = inizio;
+    if (cursore->xml.Prossimo() != XmlPullParser::Evento::Inizio || cursore->xml.Nome() != "table")
+        throw SheetError(danneggiato);
+    return cursore;
 }
 
 } // namespace quercino::sheets

@@ -2,7 +2,8 @@
 // An OpenDocument spreadsheet (.ods) opened for reading its sheets in tab order. The sheets
 // are the tables of content.xml, which is read through once here to find where each begins
 // (and so has its length and CRC checked before any row is used); its cells carry their
-// value type, so styles are not needed.
+// value type, so styles are not needed. Sheets read in order go on from where the one before
+// stopped: content.xml is inflated once more in all, not once for each sheet.
 
 #include "platform/sheets/OdsSheetReader.h"
 #include "platform/sheets/Workbook.h"
@@ -38,10 +39,13 @@ private:
     };
 
     void LeggiStruttura(const ZipEntry& contenuto);
+    std::unique_ptr<CursoreOds> CursoreA(std::uint64_t inizio, const QString& danneggiato) const;
 
     QString percorso_;
     std::unique_ptr<ZipArchive> archivio_;
     std::vector<Foglio> fogli_;
+    // Where the last sheet read stopped (after archivio_, whose file it reads).
+    mutable std::unique_ptr<CursoreOds> libero_;
 };
 
 } // namespace quercino::sheets

@@ -42,8 +42,10 @@ public:
     std::string_view Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
     int Profondita() const { return profondita_; }
-    // Where the last tag begins in the source (the offset of its '<').
+    // Where the last tag begins in the source (the offset of its '<'), and the offset of the
+    // first byte not yet read.
     std::uint64_t InizioTag() const { return inizioTag_; }
+    std::uint64_t Posizione() const { return scartati_ + pos_; }
     // Every attribute of the last Inizio: local name and value as written (AggiungiTestoXml
     // resolves its entities). Valid until the next event.
     const std::vector<std::pair<std::string_view, std::string_view>>& Attributi() const { return attributi_; }

@@ -320,6 +320,45 @@ TEST(OdsReader, HandBuiltContentForms)
     EXPECT_EQ(e.righe, 0u);
 }
 
+// A sheet read after another goes on from where that one stopped: whatever the order, a sheet
+// left half read, or two read at once, every sheet gives its own rows.
+TEST(OdsReader, SheetsReadInAnyOrderGiveTheirOwnRows)
+{
+    QTemporaryDir dir;
+    const QString percorso = dir.filePath(QStringLiteral("a_mano.ods"));
+    ScriviFile(percorso, ZipCartella(quercino::test::Accanto(__FILE__, QStringLiteral("casi/ods_a_mano"))));
+    const auto cartella = ApriCartella(percorso);
+    ASSERT_EQ(cartella->NumeroFogli(), 3);
+    const auto numeri = [](const std::vector<SheetRow>& righe) {
+        QStringList n;
+        for (const SheetRow& r : righe)
+            n << QString::number(r.Numero) + ":" + r.Cella(1);
+        return n.join(' ');
+    };
+    const QString attese[] = {"1:Titolo 3: 4:senza tipo 5: 6: 7: 108:dopo 110:esterna", "1:2", "1:nascosta"};
+    for (const std::vector<int>& ordine : std::vector<std::vector<int>>{{1, 2, 3}, {3, 2, 1}, {2, 2, 3, 1, 1}, {1, 3}}) {
+        for (const int foglio : ordine)
+            EXPECT_EQ(numeri(TutteLeRighe(*cartella, foglio)), attese[foglio - 1]) << foglio;
+    }
+    // The first sheet left after one row; two readers at once.
+    {
+        auto lasciato = cartella->ApriFoglio(1, 34);
+        SheetRow riga;
+        ASSERT_TRUE(lasciato->Prossima(riga));
+    }
+    EXPECT_EQ(numeri(TutteLeRighe(*cartella, 2)), attese[1]);
+    auto primo = cartella->ApriFoglio(1, 34);
+    auto terzo = cartella->ApriFoglio(3, 34);
+    SheetRow a, b;
+    ASSERT_TRUE(primo->Prossima(a));
+    ASSERT_TRUE(terzo->Prossima(b));
+    EXPECT_EQ(a.Cella(1), QStringLiteral("Titolo"));
+    EXPECT_EQ(b.Cella(1), QStringLiteral("nascosta"));
+    EXPECT_FALSE(terzo->Prossima(b));
+    ASSERT_TRUE(primo->Prossima(a));
+    EXPECT_EQ(a.Cella(4), QStringLiteral("NOME"));
+}
+
 // Repetitions of any size cost nothing while empty; a cell that is not empty fills the
 // columns read; a row that is not empty comes back for each repetition, up to the last row
 // a sheet has.
