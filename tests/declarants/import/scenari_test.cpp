@@ -229,25 +229,29 @@ protected:
                                          : "DIVERSE DALLE ANNOTATE:\n" + segnalate.join('\n'));
         };
         s.verbi["log"] = [this](const QString& arg) { s.Stampa(RigheLog(arg.isEmpty() ? log->Percorso() : a.File(arg))); };
-        // A workbook saved as .xlsx by LibreOffice Calc itself, with a profile of its own so
-        // that no user's settings or running instance take part, into the folder "calc".
+        // A workbook saved by LibreOffice Calc itself, as .xlsx or as the format the step names
+        // ("calc FILE ods"), with a profile of its own so that no user's settings or running
+        // instance take part, into the folder "calc".
         s.verbi["calc"] = [this](const QString& arg) {
             const QString soffice = QStandardPaths::findExecutable("soffice");
             ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
+            const QString file = arg.section(' ', 0, 0);
+            const QString formato = arg.section(' ', 1).isEmpty() ? "xlsx" : arg.section(' ', 1);
             QTemporaryDir profilo;
             QDir(a.dir.path()).mkpath("calc");
             QProcess p;
             p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
-                              "--norestore", "--convert-to", "xlsx", "--outdir", a.File("calc"), a.File(arg)});
+                              "--norestore", "--convert-to", formato, "--outdir", a.File("calc"), a.File(file)});
             ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
             ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-            // Really rewritten by Calc, not copied.
+            // Really rewritten by Calc, not copied: its name in the file's properties.
             const auto daCalc = [&](const QString& nome) {
-                p.start("unzip", {"-p", a.File(nome), "docProps/app.xml"});
+                p.start("unzip", {"-p", a.File(nome), nome.endsWith(".ods") ? "meta.xml" : "docProps/app.xml"});
                 p.waitForFinished(30000);
                 return p.readAllStandardOutput().contains("LibreOffice") ? "si" : "no";
             };
-            s.Stampa(QStringLiteral("scritta da LibreOffice: calc/%1 %2, %1 %3").arg(arg, daCalc("calc/" + arg), daCalc(arg)));
+            const QString salvato = "calc/" + QFileInfo(file).completeBaseName() + "." + formato;
+            s.Stampa(QStringLiteral("scritta da LibreOffice: %1 %2, %3 %4").arg(salvato, daCalc(salvato), file, daCalc(file)));
         };
         // The same saved as .xls (Excel 97-2003) into "calc": the file is read as such a workbook.
         s.verbi["calc-xls"] = [this](const QString& arg) {
@@ -452,7 +456,7 @@ protected:
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
                  "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata",
-                 "xlsb", "xls");
+                 "xlsb", "xls", "ods");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
