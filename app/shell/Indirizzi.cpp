@@ -12,6 +12,12 @@
 #ifndef QUERCINO_PROGRAMMA_ASSISTENZA
 #define QUERCINO_PROGRAMMA_ASSISTENZA ""
 #endif
+#ifndef QUERCINO_SCARICAMENTO_ASSISTENZA
+#define QUERCINO_SCARICAMENTO_ASSISTENZA ""
+#endif
+#ifndef QUERCINO_SHA256_ASSISTENZA
+#define QUERCINO_SHA256_ASSISTENZA ""
+#endif
 #ifndef QUERCINO_EMAIL_ASSISTENZA
 #define QUERCINO_EMAIL_ASSISTENZA ""
 #endif
@@ -32,6 +38,8 @@ IndirizziProduttore& Correnti()
         QStringLiteral(QUERCINO_PROGRAMMA_ASSISTENZA).trimmed(),
         QStringLiteral(QUERCINO_EMAIL_ASSISTENZA).trimmed(),
         QStringLiteral(QUERCINO_EMAIL_COMMERCIALE).trimmed(),
+        QStringLiteral(QUERCINO_SCARICAMENTO_ASSISTENZA).trimmed(),
+        QStringLiteral(QUERCINO_SHA256_ASSISTENZA).trimmed(),
     };
     return indirizzi;
 }

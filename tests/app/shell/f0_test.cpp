@@ -81,7 +81,7 @@ protected:
         CodiceOperatore.clear();
         PathIni = QDir::temp().filePath("quercino-f0-nessuno/configurazione.ini");
         ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota", "",
-                          "assistenza@example.org", "commerciale@example.org"});
+                          "assistenza@example.org", "commerciale@example.org", "", ""});
         RegistraAnagrafica([this]() -> FinestraAnagrafica* {
             ++creazioni;
             anagrafica = new AnagraficaProva;
@@ -279,7 +279,7 @@ protected:
                   "DATI_FATTURE_BASE.xlsx", "DATI_FATTURE_EMESSE.csv", "DATI_FATTURE_RICEVUTE.csv"})
                 ASSERT_TRUE(test::ScriviFile(programma.filePath(QStringLiteral("Help/") + documento), {}));
             ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota",
-                              "/non/esiste/assistenza", "assistenza@example.org", "commerciale@example.org"});
+                              "/non/esiste/assistenza", "assistenza@example.org", "commerciale@example.org", "", ""});
         };
         // The remote-assistance program: "assistenza PERCORSO", or "assistenza presente" (a
         // script that leaves a mark when started), then "avviata" (waits for the mark).
@@ -291,7 +291,7 @@ protected:
                 QFile::setPermissions(percorso, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             }
             ImpostaIndirizzi({"https://example.org/agg", "https://example.org/news", "https://example.org/remota",
-                              percorso, "assistenza@example.org", "commerciale@example.org"});
+                              percorso, "assistenza@example.org", "commerciale@example.org", "", ""});
         };
         s.verbi["avviata"] = [this](const QString&) {
             for (int i = 0; i < 200 && !QFileInfo::exists(programma.filePath("avviata")); ++i)
