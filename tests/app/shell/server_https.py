@@ -2,8 +2,8 @@
 
     /usr/bin/python3 server_https.py CERTIFICATE KEY FOLDER
 
-Listens on 127.0.0.1 at a free port and prints "porta N" first; then one line for each
-request ("richiesta PATH") and for what a client did to it. Paths:
+Listens on 127.0.0.1 at a free port until its standard input ends; prints "porta N" first,
+then one line for each request ("richiesta PATH") and for what a client did to it. Paths:
   /file/NAME        NAME from FOLDER, with its length
   /flusso/NAME      NAME without a length: the end of the connection ends it
   /tronco/NAME      the length of NAME announced, half of it sent, then the connection cut
@@ -13,9 +13,11 @@ request ("richiesta PATH") and for what a client did to it. Paths:
   anything else     404
 """
 
+import os
 import socket
 import ssl
 import sys
+import threading
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -119,6 +121,13 @@ class Handler(BaseHTTPRequestHandler):
             self.send_error(404)
 
 
+def orphaned():
+    # The test holds stdin open: its end, however it ends, ends the server too.
+    sys.stdin.buffer.read()
+    os._exit(0)
+
+
+threading.Thread(target=orphaned, daemon=True).start()
 server = Server(("127.0.0.1", 0), Handler)
 say("porta %d" % server.server_address[1])
 server.serve_forever()
