@@ -13,7 +13,9 @@ RichiestaFile RichiestaApertura(TipoFile tipo)
     richiesta.titolo = QStringLiteral("Indica l'archivio ") + t + QStringLiteral(" da importare");
     // Until a folder was used in this run, the user's documents, never the program's folder.
     richiesta.cartella = UltimaCartella.isEmpty() ? CartellaDocumenti() : UltimaCartella;
-    richiesta.filtri << QStringLiteral("File %1* (*.%2* *.%1*)").arg(t, t.toLower())
+    // Workbooks: every kind read (.xlsx, .xlsm, .xlsb, .xls and the OpenDocument .ods).
+    richiesta.filtri << (tipo == TipoFile::Excel ? QStringLiteral("File XLS* e ODS (*.xls* *.XLS* *.ods *.ODS)")
+                                                 : QStringLiteral("File CSV* (*.csv* *.CSV*)"))
                      << QStringLiteral("Tutti i Files (*)");
     return richiesta;
 }

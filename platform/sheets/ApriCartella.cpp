@@ -23,7 +23,7 @@ std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
     if (firma.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")))
         return std::make_unique<XlsWorkbook>(percorso);
     if (!firma.startsWith("PK"))
-        throw SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro Excel (.xlsx o .xlsm) leggibile.").arg(percorso));
+        throw NonCartellaLeggibile(percorso);
 
     auto archivio = std::make_unique<ZipArchive>(percorso.toStdString());
     if (const auto tipo = archivio->Trova("mimetype")) {

@@ -16,4 +16,11 @@ public:
     QString Messaggio;
 };
 
+// The file is none of the kinds of workbook the import reads.
+inline SheetError NonCartellaLeggibile(const QString& percorso)
+{
+    return SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro leggibile (.xlsx, .xlsm, .xlsb, .xls o .ods).")
+                          .arg(percorso));
+}
+
 } // namespace quercino::sheets

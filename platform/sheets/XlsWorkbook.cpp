@@ -21,9 +21,7 @@ QString Danneggiato(const QString& percorso)
 
 [[noreturn]] void ProtettaDaPassword(const QString& percorso)
 {
-    throw SheetError(QStringLiteral("Il file %1 è una cartella di lavoro nel vecchio formato Excel 97-2003 (.xls) "
-                                    "o protetta da password: salvarla in formato .xlsx senza password e ripetere.")
-                         .arg(percorso));
+    throw SheetError(QStringLiteral("Il file %1 è protetto da password: toglierne la protezione e ripetere.").arg(percorso));
 }
 
 // The shared strings, read from the SST record and its CONTINUE records. The count the

@@ -19,7 +19,7 @@ XlsbWorkbook::XlsbWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> 
 {
     const auto voceCartella = archivio_->Trova(parteCartella);
     if (!voceCartella)
-        throw SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro Excel (.xlsx o .xlsm) leggibile.").arg(percorso));
+        throw NonCartellaLeggibile(percorso);
 
     const auto relazioni = LeggiRelazioni(*archivio_, parteCartella);
     for (const auto& [id, r] : relazioni) {

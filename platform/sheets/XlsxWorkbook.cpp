@@ -13,7 +13,7 @@ constexpr std::uint64_t MassimoParteStruttura = 16u << 20;
 
 [[noreturn]] void NonCartella(const QString& percorso)
 {
-    throw SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro Excel (.xlsx o .xlsm) leggibile.").arg(percorso));
+    throw NonCartellaLeggibile(percorso);
 }
 
 } // namespace

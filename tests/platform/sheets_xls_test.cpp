@@ -481,7 +481,7 @@ TEST(XlsReader, CompoundFileForms)
 TEST(XlsReader, EncryptedOlderAndForeignFiles)
 {
     QTemporaryDir dir;
-    const QString password = QStringLiteral("protetta da password: salvarla in formato .xlsx senza password e ripetere.");
+    const QString password = QStringLiteral("è protetto da password: toglierne la protezione e ripetere.");
     const std::string filePass = xf::Record(0x002F, xf::U16(1) + std::string(52, '\x11'));
     struct Caso {
         const char* nome;
