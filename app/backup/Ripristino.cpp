@@ -258,7 +258,13 @@ void Ripristino::MantieniProgressivo(QVariantList& valori, const QHash<QString, 
 
 void Ripristino::Applica(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito)
 {
-    Transaction transazione(db_);
+    // Run again from the start when another copy of the program held a declarant's row.
+    db_.transaction([&] { Sostituisci(lettore, piano, esito); });
+}
+
+void Ripristino::Sostituisci(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito)
+{
+    esito.righe = 0;
     const QHash<QString, int> progressivi = ProgressiviRegistrati(piano);
     // Each declarant is deleted once per table, before any row is added: rows of a table
     // that comes back later in the file are not lost.
@@ -285,7 +291,6 @@ void Ripristino::Applica(LettoreBackup& lettore, const PianoRipristino& piano, E
     if (lettore.Impronta() != piano.impronta)
         throw ErroreBackup(QStringLiteral("il file di backUp è stato modificato da un altro programma durante il "
                                           "ripristino"));
-    transazione.commit();
 }
 
 QString MessaggioRipristinoFallito(const EsitoRipristino& esito)

@@ -91,6 +91,8 @@ private:
     // Replaces and merges in one transaction, reading the file again (throws DbError,
     // having rolled back).
     void Applica(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito);
+    // The deletions and insertions inside that transaction.
+    void Sostituisci(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito);
     // The stored progressive of every declarant of the file, read before it is replaced.
     QHash<QString, int> ProgressiviRegistrati(const PianoRipristino& piano);
     // Keeps the stored progressive when the file's is lower.

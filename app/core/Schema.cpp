@@ -94,11 +94,11 @@ QString istruzioneCreazione(const Database&, const Table& table)
 
 void creaTabelle(Database& db)
 {
-    Transaction transazione(db);
-    for (const Table* table : tabelle())
-        db.exec(istruzioneCreazione(db, *table));
-    db.exec(QStringLiteral("CREATE INDEX T_COMUNICF_KEY_TAB ON T_COMUNICF (KEY_TAB)"));
-    transazione.commit();
+    db.transaction([&db] {
+        for (const Table* table : tabelle())
+            db.exec(istruzioneCreazione(db, *table));
+        db.exec(QStringLiteral("CREATE INDEX T_COMUNICF_KEY_TAB ON T_COMUNICF (KEY_TAB)"));
+    });
 }
 
 } // namespace quercino::schema

@@ -2,6 +2,7 @@
 
 #include "app/backup/FSalva.h"
 #include "app/core/AutorePdf.h"
+#include "app/shell/AttesaArchivio.h"
 #include "app/shell/Collegamenti.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
@@ -38,6 +39,7 @@ private:
 void CollegaFinestre()
 {
     CollegaAutorePdf();
+    CollegaAttesaArchivio();
     RegistraFinestraImportazione();
     RegistraAnagrafica([]() -> FinestraAnagrafica* {
         // One registry for the run: the main window takes it as its child.

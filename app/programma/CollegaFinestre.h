@@ -5,8 +5,9 @@
 namespace quercino {
 
 // Registers the registry (with the main window's end of the program and the question about
-// unsaved edits), the backup window and the import window, and the PDF writer's default
-// author. Called once at start-up, before the main window is shown.
+// unsaved edits), the backup window and the import window, the PDF writer's default author
+// and the wait window shown while another copy holds the archive. Called once at start-up,
+// before the main window is shown.
 void CollegaFinestre();
 
 } // namespace quercino

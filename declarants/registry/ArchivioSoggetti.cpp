@@ -26,6 +26,19 @@ DatiSoggetto DaRiga(const Table& tabella, const Row& riga)
     return dati;
 }
 
+// OPROG of `codice`, its row locked until the transaction ends (PostgreSQL); nothing when
+// there is no row. A row that another transaction replaced while this statement waited for
+// its lock (a restore deletes every declarant and inserts it again) is not seen by that
+// statement: a second reading sees it as it was committed.
+std::optional<QVariant> ProgressivoBloccato(Database& db, const QString& codice)
+{
+    const QString sql = QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?") + db.forUpdate();
+    auto letto = db.scalar(sql, {codice}, ColumnType::Text);
+    if (!letto)
+        letto = db.scalar(sql, {codice}, ColumnType::Text);
+    return letto;
+}
+
 void Inserisci(Database& db, const DatiSoggetto& dati)
 {
     const Table& cope = schema::COPE();
@@ -49,11 +62,14 @@ std::optional<DatiSoggetto> LeggiSoggetto(Database& db, const QString& codice)
 QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressivo)
 {
     const Table& cope = schema::COPE();
-    Transaction transazione(db);
-    const auto registrato = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?") + db.forUpdate(),
-                                      {dati.OCOD}, ColumnType::Text);
-    QString progressivo = dati.OPROG;
-    if (registrato) {
+    QString progressivo;
+    db.transaction([&] {
+        const auto registrato = ProgressivoBloccato(db, dati.OCOD);
+        progressivo = dati.OPROG;
+        if (!registrato) {
+            Inserisci(db, dati);
+            return;
+        }
         const QString letto = registrato->isNull() ? QString() : registrato->toString();
         progressivo = conProgressivo ? ProgressivoMaggiore(letto, dati.OPROG) : letto;
         QStringList assegnazioni;
@@ -71,29 +87,29 @@ QString ScriviSoggetto(Database& db, const DatiSoggetto& dati, bool conProgressi
         db.exec(QStringLiteral("UPDATE COPE SET ") + assegnazioni.join(QStringLiteral(", "))
                     + QStringLiteral(" WHERE OCOD = ?"),
                 valori);
-    } else {
-        Inserisci(db, dati);
-    }
-    transazione.commit();
+    });
     return progressivo;
 }
 
 std::optional<DatiSoggetto> InserisciSoggetto(Database& db, const DatiSoggetto& dati)
 {
+    std::optional<DatiSoggetto> presente;
     try {
-        Transaction transazione(db);
-        if (auto presente = LeggiSoggetto(db, dati.OCOD))
-            return presente;
-        Inserisci(db, dati);
-        transazione.commit();
-    } catch (const DbError&) {
+        db.transaction([&] {
+            presente = LeggiSoggetto(db, dati.OCOD);
+            if (!presente)
+                Inserisci(db, dati);
+        });
+    } catch (const DbError& errore) {
         // Two copies storing the same new code at once: the key refuses the second, whose
         // transaction saw no row.
-        if (auto presente = LeggiSoggetto(db, dati.OCOD))
-            return presente;
+        if (errore.kind() != DbError::Kind::Statement)
+            throw;
+        if (auto registrato = LeggiSoggetto(db, dati.OCOD))
+            return registrato;
         throw;
     }
-    return std::nullopt;
+    return presente;
 }
 
 void EliminaSoggetto(Database& db, const QString& codice)
@@ -115,27 +131,22 @@ std::vector<RigaElenco> ElencoSoggetti(Database& db)
 
 bool ScriviProgressivo(Database& db, const QString& codice, const QString& progressivo)
 {
-    // Some drivers do not report the rows affected: the row is looked for first.
-    const auto presenti = db.scalar(QStringLiteral("SELECT COUNT(*) FROM COPE WHERE OCOD = ?"),
-                                    {codice}, ColumnType::Integer);
-    if (!presenti || presenti->toInt() == 0)
-        return false;
-    db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {progressivo, codice});
-    return true;
+    return CambiaProgressivo(db, codice, [&](const QString&) { return std::optional(progressivo); }).has_value();
 }
 
 std::optional<QString> CambiaProgressivo(Database& db, const QString& codice,
                                          const std::function<std::optional<QString>(const QString& letto)>& cambia)
 {
-    Transaction transazione(db);
-    const auto letto = db.scalar(QStringLiteral("SELECT OPROG FROM COPE WHERE OCOD = ?") + db.forUpdate(), {codice},
-                                 ColumnType::Text);
-    if (!letto)
-        return std::nullopt;
-    const QString valore = letto->isNull() ? QString() : letto->toString();
-    if (const auto nuovo = cambia(valore))
-        db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {*nuovo, codice});
-    transazione.commit();
+    std::optional<QString> valore;
+    db.transaction([&] {
+        valore.reset();
+        const auto letto = ProgressivoBloccato(db, codice);
+        if (!letto)
+            return;
+        valore = letto->isNull() ? QString() : letto->toString();
+        if (const auto nuovo = cambia(*valore))
+            db.exec(QStringLiteral("UPDATE COPE SET OPROG = ? WHERE OCOD = ?"), {*nuovo, codice});
+    });
     return valore;
 }
 

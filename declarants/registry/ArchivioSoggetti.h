@@ -51,7 +51,9 @@ bool ScriviProgressivo(Database& db, const QString& codice, const QString& progr
 
 // Reads OPROG of `codice` and writes what `cambia` makes of it (nothing: left as it is), in
 // one transaction that keeps every other connection from changing it in between. Returns
-// the value read, nothing when there is no such row.
+// the value read, nothing when there is no such row. While another copy of the program holds
+// the row (a restore, say) the transaction waits and runs again: `cambia` may be called more
+// than once, and only computes.
 std::optional<QString> CambiaProgressivo(Database& db, const QString& codice,
                                          const std::function<std::optional<QString>(const QString& letto)>& cambia);
 

@@ -162,6 +162,7 @@ std::optional<ErroreControllo> RegistroSoggetti::ProgressivoDigitato(const QStri
     for (;;) {
         bool fatto = false;
         const auto letto = CambiaProgressivo(*Cnn, codice, [&](const QString& valore) -> std::optional<QString> {
+            fatto = false;
             // Never below the stored number, whoever raised it.
             if (ProgressivoInferiore(campi.OPROG, valore) || valore == campi.OPROG) {
                 fatto = valore == campi.OPROG;

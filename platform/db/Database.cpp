@@ -3,14 +3,21 @@
 #include "platform/db/OdbcConnectionString.h"
 #include "platform/db/TypedValue.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
+#include <QThread>
+
+#include <sql.h>
+#include <sqlext.h>
 
 #include <atomic>
+#include <optional>
 
 namespace quercino {
 
@@ -23,7 +30,81 @@ QString newConnectionName()
     return QStringLiteral("quercino_%1").arg(++connectionCounter);
 }
 
-DbError errorOf(const QSqlError& error)
+struct LockSettings {
+    Database::LockWaitObserver observer;
+    std::chrono::milliseconds limit = std::chrono::minutes(5);
+};
+
+LockSettings& lockSettings()
+{
+    static LockSettings settings;
+    return settings;
+}
+
+QString lockCause()
+{
+    return QStringLiteral("(ad esempio per un ripristino dei dati in corso)");
+}
+
+QString lockedText()
+{
+    return QStringLiteral("L'archivio è bloccato da un'altra postazione ") + lockCause()
+           + QStringLiteral(": riprovare al termine dell'operazione.");
+}
+
+QString lockWaitOverText(std::chrono::milliseconds limit)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
+    QString duration;
+    if (seconds >= 60 && seconds % 60 == 0)
+        duration = seconds == 60 ? QStringLiteral("un minuto") : QStringLiteral("%1 minuti").arg(seconds / 60);
+    else
+        duration = seconds == 1 ? QStringLiteral("un secondo") : QStringLiteral("%1 secondi").arg(seconds);
+    return QStringLiteral("L'archivio è bloccato da un'altra postazione da oltre ") + duration + QLatin1Char(' ')
+           + lockCause() + QStringLiteral(": riprovare al termine dell'operazione.");
+}
+
+// One wait for a lock: from the first attempt refused, told to the observer after each
+// one, given up past the limit.
+class LockWait {
+public:
+    explicit LockWait(qint64 firstAttemptMs) : before_(firstAttemptMs) { clock_.start(); }
+    ~LockWait()
+    {
+        if (!told_ || !lockSettings().observer.ended)
+            return;
+        try {
+            lockSettings().observer.ended();
+        } catch (...) {
+            // A window that could not close is no reason to lose the statement's outcome.
+        }
+    }
+    LockWait(const LockWait&) = delete;
+    LockWait& operator=(const LockWait&) = delete;
+
+    // After an attempt that took `attemptMs` and found the lock taken.
+    void again(qint64 attemptMs)
+    {
+        // An attempt refused without waiting is not repeated at once.
+        constexpr qint64 shortest = Database::LockAttempt.count() / 4;
+        if (attemptMs < shortest)
+            QThread::msleep(static_cast<unsigned long>(shortest - attemptMs));
+        const std::chrono::milliseconds waited(before_ + clock_.elapsed());
+        const std::chrono::milliseconds limit = lockSettings().limit;
+        if (waited >= limit)
+            throw DbError(0, lockWaitOverText(limit), DbError::Kind::LockWaitOver);
+        told_ = true;
+        if (lockSettings().observer.waiting)
+            lockSettings().observer.waiting(waited);
+    }
+
+private:
+    QElapsedTimer clock_;
+    qint64 before_;
+    bool told_ = false;
+};
+
+DbError genericError(const QSqlError& error)
 {
     bool ok = false;
     const int number = error.nativeErrorCode().section(QLatin1Char(';'), 0, 0).trimmed().toInt(&ok);
@@ -35,26 +116,31 @@ DbError errorOf(const QSqlError& error)
     return DbError(ok ? number : 0, text);
 }
 
+// The SQLSTATE of an ODBC statement's failure, asked of the driver: Qt keeps only the
+// message, which the server writes in its own language.
+QString odbcSqlState(const QSqlQuery& query)
+{
+    if (!query.result())
+        return {};
+    const QVariant handle = query.result()->handle();
+    if (!handle.isValid() || handle.constData() == nullptr)
+        return {};
+    const SQLHANDLE statement = *static_cast<const SQLHANDLE*>(handle.constData());
+    if (statement == nullptr)
+        return {};
+    SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+    SQLINTEGER native = 0;
+    SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_STMT, statement, 1, state, &native, message,
+                                     static_cast<SQLSMALLINT>(sizeof message), &length)))
+        return {};
+    return QString::fromLatin1(reinterpret_cast<const char*>(state));
+}
+
 QSqlDatabase handle(const QString& connectionName)
 {
     return QSqlDatabase::database(connectionName, false);
-}
-
-void prepareAndRun(QSqlQuery& query, const QString& sql, const QVariantList& values)
-{
-    query.setForwardOnly(true);
-    bool ok = false;
-    if (values.isEmpty()) {
-        ok = query.exec(sql);
-    } else {
-        if (!query.prepare(sql))
-            throw errorOf(query.lastError());
-        for (const QVariant& v : values)
-            query.addBindValue(toDriver(v));
-        ok = query.exec();
-    }
-    if (!ok)
-        throw errorOf(query.lastError());
 }
 
 // Qt's ODBC driver passes a text holding "DRIVER=" or "SERVER=" to the driver manager as
@@ -101,9 +187,9 @@ std::unique_ptr<Database> Database::openSqliteFile(const QString& path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(info.absoluteFilePath());
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockAttempt.count()));
         if (!db.open())
-            throw errorOf(db.lastError());
+            throw result->errorOf(db.lastError());
     }
     // Opening is lazy: a file that is not a database is found by the first read.
     result->scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"), {}, ColumnType::Integer);
@@ -128,6 +214,7 @@ std::unique_ptr<Database> Database::openOdbc(const QString& connection, const QS
         throw DbError(0, QStringLiteral("Driver ODBC di Qt non disponibile"));
     const QString name = newConnectionName();
     std::unique_ptr<Database> result(new Database(name));
+    result->odbc_ = true;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     db.setDatabaseName(qtOdbcDatabaseName(connection));
     if (!user.isEmpty())
@@ -135,7 +222,7 @@ std::unique_ptr<Database> Database::openOdbc(const QString& connection, const QS
     if (!password.isEmpty())
         db.setPassword(password);
     if (!db.open())
-        throw errorOf(db.lastError());
+        throw result->errorOf(db.lastError());
     switch (db.driver()->dbmsType()) {
     case QSqlDriver::SQLite:
         result->dialect_ = Dialect::SQLite;
@@ -146,6 +233,24 @@ std::unique_ptr<Database> Database::openOdbc(const QString& connection, const QS
     default:
         result->dialect_ = result->probeDialect();
         break;
+    }
+    if (result->dialect_ == Dialect::SQLite) {
+        // The SQLite driver waits for a locked file as long as its "Timeout" says, 100
+        // seconds unless the data source sets it: opened again with one attempt's wait (a
+        // value the data source or the string gives itself comes first and is kept).
+        QString connectionWithTimeout = qtOdbcDatabaseName(connection).trimmed();
+        while (connectionWithTimeout.endsWith(QLatin1Char(';')))
+            connectionWithTimeout.chop(1);
+        db.close();
+        db.setDatabaseName(connectionWithTimeout + QStringLiteral(";Timeout=%1").arg(LockAttempt.count() / 2));
+        if (!db.open())
+            throw result->errorOf(db.lastError());
+    } else if (result->dialect_ == Dialect::PostgreSQL) {
+        try {
+            result->exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(LockAttempt.count()));
+        } catch (const DbError&) {
+            // A server without the setting: its statements wait for locks as long as they last.
+        }
     }
     return result;
 }
@@ -167,10 +272,52 @@ Database::Dialect Database::probeDialect()
     return Dialect::Other;
 }
 
+DbError Database::errorOf(const QSqlError& error, const QSqlQuery* query) const
+{
+    DbError generic = genericError(error);
+    bool locked = false;
+    if (dialect_ == Dialect::SQLite) {
+        // SQLITE_BUSY and SQLITE_LOCKED, extended codes included.
+        const int primary = generic.number() & 0xff;
+        locked = primary == 5 || primary == 6;
+    } else if (dialect_ == Dialect::PostgreSQL && odbc_ && query) {
+        locked = odbcSqlState(*query) == QLatin1String("55P03");  // lock_not_available
+    }
+    if (!locked)
+        return generic;
+    return DbError(generic.number(), lockedText(), DbError::Kind::Locked);
+}
+
+void Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values, bool alsoInTransaction)
+{
+    query.setForwardOnly(true);
+    std::optional<LockWait> wait;
+    QElapsedTimer attempt;
+    for (;;) {
+        attempt.start();
+        bool ok = false;
+        if (values.isEmpty()) {
+            ok = query.exec(sql);
+        } else if (query.prepare(sql)) {
+            for (const QVariant& v : values)
+                query.addBindValue(toDriver(v));
+            ok = query.exec();
+        }
+        if (ok)
+            return;
+        DbError error = errorOf(query.lastError(), &query);
+        if (error.kind() != DbError::Kind::Locked || (inTransaction_ && !alsoInTransaction))
+            throw error;
+        if (!wait)
+            wait.emplace(attempt.elapsed());
+        wait->again(attempt.elapsed());
+    }
+}
+
 int Database::exec(const QString& sql, const QVariantList& values)
 {
     QSqlQuery query(handle(connectionName_));
-    prepareAndRun(query, sql, values);
+    run(query, sql, values);
     return query.numRowsAffected();
 }
 
@@ -189,7 +336,7 @@ void Database::forEach(const QString& sql, const QVariantList& values, const std
                        const std::function<bool(Row&)>& each)
 {
     QSqlQuery query(handle(connectionName_));
-    prepareAndRun(query, sql, values);
+    run(query, sql, values);
     const QSqlRecord record = query.record();
     if (record.count() < static_cast<int>(types.size()))
         throw DbError(0, QStringLiteral("La query restituisce %1 colonne, attese %2")
@@ -207,7 +354,7 @@ void Database::forEach(const QString& sql, const QVariantList& values, const std
             return;
     }
     if (query.lastError().isValid())
-        throw errorOf(query.lastError());
+        throw errorOf(query.lastError(), &query);
 }
 
 std::vector<Row> Database::select(const Table& table, const QString& where,
@@ -228,7 +375,7 @@ std::optional<QVariant> Database::scalar(const QString& sql, const QVariantList&
 QStringList Database::resultColumns(const QString& sql, const QVariantList& values)
 {
     QSqlQuery query(handle(connectionName_));
-    prepareAndRun(query, sql, values);
+    run(query, sql, values);
     const QSqlRecord record = query.record();
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
@@ -255,6 +402,28 @@ void Database::insert(const Table& table, const QVariantList& values)
          bound);
 }
 
+void Database::transaction(const std::function<void()>& work)
+{
+    std::optional<LockWait> wait;
+    QElapsedTimer attempt;
+    for (;;) {
+        attempt.start();
+        try {
+            Transaction transaction(*this);
+            work();
+            transaction.commit();
+            return;
+        } catch (const DbError& error) {
+            if (error.kind() != DbError::Kind::Locked)
+                throw;
+        }
+        // Rolled back: nothing is held while the observer lets the windows paint.
+        if (!wait)
+            wait.emplace(attempt.elapsed());
+        wait->again(attempt.elapsed());
+    }
+}
+
 void Database::begin()
 {
     // Both SQLite drivers leave the statement to us: the Qt driver would begin a deferred
@@ -262,27 +431,34 @@ void Database::begin()
     if (dialect_ == Dialect::SQLite) {
         exec(QStringLiteral("BEGIN IMMEDIATE"));
         sqliteTransaction_ = true;
+        inTransaction_ = true;
         return;
     }
     QSqlDatabase db = handle(connectionName_);
     if (!db.transaction())
         throw errorOf(db.lastError());
+    inTransaction_ = true;
 }
 
 void Database::commit()
 {
     if (sqliteTransaction_) {
-        exec(QStringLiteral("COMMIT"));
+        // SQLite's COMMIT waits for the readers to finish; refused, it may simply be repeated.
+        QSqlQuery query(handle(connectionName_));
+        run(query, QStringLiteral("COMMIT"), {}, true);
         sqliteTransaction_ = false;
+        inTransaction_ = false;
         return;
     }
     QSqlDatabase db = handle(connectionName_);
     if (!db.commit())
         throw errorOf(db.lastError());
+    inTransaction_ = false;
 }
 
 void Database::rollback()
 {
+    inTransaction_ = false;
     if (sqliteTransaction_) {
         sqliteTransaction_ = false;
         exec(QStringLiteral("ROLLBACK"));
@@ -296,6 +472,21 @@ void Database::rollback()
 QString Database::forUpdate() const
 {
     return dialect_ == Dialect::PostgreSQL ? QStringLiteral(" FOR UPDATE") : QString();
+}
+
+void Database::setLockWaitObserver(LockWaitObserver observer)
+{
+    lockSettings().observer = std::move(observer);
+}
+
+void Database::setLockWaitLimit(std::chrono::milliseconds limit)
+{
+    lockSettings().limit = limit;
+}
+
+std::chrono::milliseconds Database::lockWaitLimit()
+{
+    return lockSettings().limit;
 }
 
 bool Database::isAlive()

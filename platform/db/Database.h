@@ -12,6 +12,12 @@
 // Failures throw DbError. One instance is the run's connection (quercino::Cnn); tests open
 // as many as they need, each on its own Qt connection name.
 //
+// Locks: a statement never waits blind for a lock that another connection holds (another
+// copy of the program restoring the archive, say). Each attempt waits about LockAttempt
+// (PostgreSQL's lock_timeout, SQLite's busy timeout), then the observer hears how long it has
+// waited and the statement runs again; inside a transaction the whole transaction does
+// (transaction()). Past the limit it fails in Italian (DbError::Kind::LockWaitOver).
+//
 // Back-ends: an SQLite file (mode "M"), an ODBC data source opened with user and password
 // as separate values (mode "S"), or a whole ODBC connection string (mode "X").
 
@@ -24,6 +30,10 @@
 #include <QVariant>
 #include <QVariantList>
 
+class QSqlError;
+class QSqlQuery;
+
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,6 +84,13 @@ public:
     // INSERT of one whole row, values in table order (nulls allowed).
     void insert(const Table& table, const QVariantList& values);
 
+    // Runs `work` in a transaction (begin() below) and commits it. When a lock another
+    // connection holds keeps one of its statements waiting past an attempt, the transaction
+    // is rolled back and `work` runs again from the start, until the lock comes free or the
+    // wait passes the limit. So `work` only reads and writes the database and sets its
+    // results anew each time: it may run more than once.
+    void transaction(const std::function<void()>& work);
+
     // A transaction that writes. On SQLite it takes the file's write lock at once (BEGIN
     // IMMEDIATE): two connections that read and then write never both hold a read lock and
     // then fail on the write; the second waits for the first instead.
@@ -84,6 +101,20 @@ public:
     // row lock (" FOR UPDATE"); nothing on SQLite, whose write lock already excludes every
     // other writer.
     QString forUpdate() const;
+
+    // The longest one attempt of a statement waits for a lock another connection holds.
+    static constexpr std::chrono::milliseconds LockAttempt{200};
+    // Told while a statement of any connection of the process waits for a lock: `waiting`
+    // after each attempt, with the time waited so far (a window shows it and keeps painting);
+    // `ended` once, when a wait it was told of is over.
+    struct LockWaitObserver {
+        std::function<void(std::chrono::milliseconds waited)> waiting;
+        std::function<void()> ended;
+    };
+    static void setLockWaitObserver(LockWaitObserver observer);
+    // How long a statement (or a transaction) may wait for a lock in all; 5 minutes.
+    static void setLockWaitLimit(std::chrono::milliseconds limit);
+    static std::chrono::milliseconds lockWaitLimit();
 
     // True when a trivial query still runs: after a failure, tells a lost connection (the
     // server stopped, the network dropped) from a statement the database refused.
@@ -100,10 +131,17 @@ private:
                                               const QString& password);
 
     Dialect probeDialect();
+    // Prepares, binds and runs; a statement refused by another connection's lock runs again
+    // (outside a transaction, or when `alsoInTransaction`) until the lock wait's limit.
+    void run(QSqlQuery& query, const QString& sql, const QVariantList& values, bool alsoInTransaction = false);
+    // The failure as DbError: a lock another connection holds is Kind::Locked, in Italian.
+    DbError errorOf(const QSqlError& error, const QSqlQuery* query = nullptr) const;
 
     QString connectionName_;
     Dialect dialect_ = Dialect::Other;
+    bool odbc_ = false;
     bool sqliteTransaction_ = false;  // begun by our own statement, ended by ours too
+    bool inTransaction_ = false;
 };
 
 // Commits only when asked; rolls back when it goes out of scope otherwise (an exception).

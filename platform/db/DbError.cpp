@@ -2,8 +2,8 @@
 
 namespace quercino {
 
-DbError::DbError(int number, const QString& description)
-    : std::runtime_error(description.toStdString()), number_(number), description_(description)
+DbError::DbError(int number, const QString& description, Kind kind)
+    : std::runtime_error(description.toStdString()), number_(number), description_(description), kind_(kind)
 {
 }
 

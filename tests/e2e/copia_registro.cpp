@@ -5,12 +5,20 @@
 // the CSV file of argument 2, or of "CREA" in the mode "ANNULLAMENTO", each reloaded first
 // and begun after 0 to MS ms when asked; "aggiungi" (the registry's command 701), "scegli
 // CODICE" (its grid row clicked), "digita CAMPO TESTO" (typed over the field's text),
-// "registra" (REGISTRA clicked). Each command answers "fatto", after a line "messaggio: ..."
-// for each message that is not a round's own.
+// "registra" (REGISTRA clicked); "importa 1 pausa": the import window opened, "importazione
+// pronta" printed, and its button clicked only when the line "via" comes; "ripristina FILE
+// [rallenta MS]": "Ripristina Dati" on FILE confirmed, "ripristino in corso" printed at its
+// first row, each row MS ms longer (a slow disk or network); "attesa-massima MS": the longest
+// wait for another copy's lock. The wait window, when it shows, is printed once as "attesa:
+// ..." with its reason. Each command answers "fatto", after a line "messaggio: ..." for each
+// message that is not a round's own.
 
+#include "app/backup/FSalva.h"
 #include "app/core/DialoghiFile.h"
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
+#include "app/shell/AttesaArchivio.h"
+#include "app/shell/FWaitF.h"
 #include "app/widgets/Applicazione.h"
 #include "declarants/import/FImpEX.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
@@ -18,7 +26,10 @@
 #include "platform/grid/Grid.h"
 #include "platform/db/Database.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -26,6 +37,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
 #include <iostream>
 
 using namespace quercino;
@@ -34,7 +46,7 @@ namespace {
 
 class Servizi final : public ServizioMessaggi, public ServizioDialoghi {
 public:
-    QString cartella, csv;
+    QString cartella, csv, backup;
 
     int Mostra(const Messaggio& m) override
     {
@@ -50,7 +62,7 @@ public:
         return Riporta(d.titolo + ": " + d.testo), PrimoPulsanteTask;
     }
     QString ChiediSalvataggio(const RichiestaFile& r) override { return cartella + "/" + r.nomeFile; }
-    QStringList ChiediApertura(const RichiestaFile&, bool) override { return {csv}; }
+    QStringList ChiediApertura(const RichiestaFile& r, bool) override { return {r.titolo == TitoloDialogoApri ? backup : csv}; }
     static void Riporta(QString testo) { std::cout << "messaggio: " << testo.replace("\r\n", " ").toStdString() << std::endl; }
 };
 
@@ -68,6 +80,34 @@ int main(int argc, char** argv)
     ImpostaServizioMessaggi(&servizi);
     ImpostaServizioDialoghi(&servizi);
     RegistraFinestraImportazione();
+    CollegaAttesaArchivio();
+    // The wait window and the restore, as they show.
+    QPointer<FWaitF> attesaVista;
+    bool ripristinoVisto = false;
+    int rallenta = 0;
+    QTimer guarda;
+    guarda.setInterval(20);
+    QObject::connect(&guarda, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* attesa = qobject_cast<FWaitF*>(w);
+            if (attesa && attesa->isVisible() && attesa != attesaVista) {
+                attesaVista = attesa;
+                std::cout << "attesa: " << attesa->fwSto()->text().section('\n', 0, 1).replace('\n', ' ').toStdString() << std::endl;
+            }
+        }
+        auto* salva = qobject_cast<FSalva*>(QApplication::activeModalWidget());
+        if (!salva || !salva->Occupata() || salva->ContaRighe() == 0)
+            return;
+        if (!std::exchange(ripristinoVisto, true))
+            std::cout << "ripristino in corso" << std::endl;
+    });
+    guarda.start();
+    QTimer lento;   // runs at every row of a restore, which lets events run once per row
+    lento.setInterval(0);
+    QObject::connect(&lento, &QTimer::timeout, [&] {
+        if (auto* salva = qobject_cast<FSalva*>(QApplication::activeModalWidget()); salva && salva->Occupata())
+            QThread::msleep(static_cast<unsigned long>(rallenta));
+    });
     F1OP finestra;
     finestra.show();
     QApplication::setActiveWindow(&finestra);
@@ -96,6 +136,23 @@ int main(int argc, char** argv)
         }
         if (p[0] == "registra")
             QTest::mouseClick(&finestra.PulsanteRegistra(), Qt::LeftButton);
+        if (p[0] == "attesa-massima")
+            Database::setLockWaitLimit(std::chrono::milliseconds(p[1].toInt()));
+        if (p[0] == "ripristina") {
+            servizi.backup = p[1];
+            rallenta = p.contains("rallenta") ? p.last().toInt() : 0;
+            ripristinoVisto = false;
+            ModoSalva = QStringLiteral("R");
+            QTimer::singleShot(0, [] {
+                if (auto* salva = qobject_cast<FSalva*>(QApplication::activeModalWidget()))
+                    QTest::mouseClick(salva->bconferma(), Qt::LeftButton);
+            });
+            if (rallenta > 0)
+                lento.start();
+            FSalva salva(&finestra);
+            salva.Apri();
+            lento.stop();
+        }
         const bool importa = p[0] == "importa";
         for (int giro = 0; (importa || p[0] == "annulla") && giro < p[1].toInt(); ++giro) {
             if (p.contains("ricarica"))
@@ -108,8 +165,13 @@ int main(int argc, char** argv)
             // The frame the option shows is laid out before the mouse goes to its button.
             if (!QTest::qWaitFor([&] { return finestra.childAt(pulsante->mapTo(&finestra, pulsante->rect().center())) == pulsante; }))
                 Servizi::Riporta(pulsante->objectName() + " coperto");
-            QTimer::singleShot(0, [importa] {   // the import window, modal, opened by the click below
+            QTimer::singleShot(0, [importa, pausa = p.contains("pausa")] {   // the import window, modal, opened by the click below
                 if (auto* f = qobject_cast<FImpEX*>(QApplication::activeModalWidget()); f && importa) {
+                    if (pausa) {
+                        std::cout << "importazione pronta" << std::endl;
+                        for (std::string via; via != "via" && std::getline(std::cin, via);) {
+                        }
+                    }
                     f->OpzioneCsv().click();
                     QTest::mouseClick(&f->PulsanteImporta(), Qt::LeftButton);
                 }

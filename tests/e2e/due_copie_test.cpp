@@ -9,9 +9,9 @@
 #include "support/datifattura_xml.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
+#include "copia_in_processo.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -22,51 +22,7 @@ using namespace quercino;
 
 namespace {
 
-struct Copia {
-    explicit Copia(const QStringList& argomenti)
-    {
-        processo.start(QUERCINO_COPIA_REGISTRO, argomenti);
-        Attendi();
-    }
-    ~Copia()
-    {
-        processo.closeWriteChannel();
-        processo.waitForFinished(30000);
-    }
-    // Sent at once, so that both copies work at the same time while the test waits for one.
-    void Invia(const QString& comando)
-    {
-        processo.write((comando + "\n").toUtf8());
-        processo.waitForBytesWritten();
-    }
-    // Up to "fatto" (or "pronto"); a message nobody expected fails the test. The lines
-    // before it come back.
-    QStringList Attendi(bool messaggiAttesi = false)
-    {
-        QStringList righe;
-        for (QString linea; linea != "fatto" && linea != "pronto";) {
-            while (!processo.canReadLine()) {
-                if (!processo.waitForReadyRead(120000)) {
-                    ADD_FAILURE() << processo.readAllStandardError().toStdString();
-                    return righe;
-                }
-            }
-            linea = QString::fromUtf8(processo.readLine()).trimmed();
-            if (!messaggiAttesi)
-                EXPECT_FALSE(linea.startsWith("messaggio")) << linea.toStdString();
-            if (linea != "fatto" && linea != "pronto")
-                righe << linea;
-        }
-        return righe;
-    }
-    // A command and what it printed.
-    QStringList Esegui(const QString& comando)
-    {
-        Invia(comando);
-        return Attendi(true);
-    }
-    QProcess processo;
-};
+using test::Copia;
 
 // Each step: A, B or both (=) run a command, then wait; "*" repeats the steps that follow.
 const std::pair<const char*, const char*> modi[] = {

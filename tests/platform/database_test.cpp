@@ -1,6 +1,7 @@
 // The data-access layer on the three back-ends: typed round trips, bound values that hold
-// SQL syntax, case-insensitive searches with literal wildcards, transactions, and the
-// failures a user can meet (missing file, a file that is not a database, a wrong password).
+// SQL syntax, case-insensitive searches with literal wildcards, transactions, waiting for a
+// lock another connection holds, and the failures a user can meet (missing file, a file
+// that is not a database, a wrong password).
 #include "support/casi.h"
 #include "support/db_backends.h"
 #include "support/golden.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 using namespace quercino;
 using quercino::test::Backend;
@@ -152,6 +155,85 @@ TEST_P(DatabaseTest, ErroriDelDatabaseDiventanoDbError)
     db().insert(schema::CTAB(), {"PAESE", "IT", "ITALIA"});
     EXPECT_THROW(db().insert(schema::CTAB(), {"PAESE", "IT", "X"}), DbError);  // primary key (TIPO, COD)
     EXPECT_THROW(db().query("SELECT COD FROM CTAB", {}, {ColumnType::Text, ColumnType::Text}), DbError);
+}
+
+// The lock-wait settings are the process's: each test puts them back.
+struct AttesaDiProva {
+    AttesaDiProva(Database::LockWaitObserver osservatore, std::chrono::milliseconds limite)
+    {
+        Database::setLockWaitObserver(std::move(osservatore));
+        Database::setLockWaitLimit(limite);
+    }
+    ~AttesaDiProva()
+    {
+        Database::setLockWaitObserver({});
+        Database::setLockWaitLimit(limitePrima);
+    }
+    std::chrono::milliseconds limitePrima = Database::lockWaitLimit();
+};
+
+// Another connection holds a lock (on SQLite the file's, on PostgreSQL the row's): a
+// statement, then a transaction, wait for it attempt after attempt, the observer told after
+// each one, and run once it is released (here by the observer, at its third call); the
+// transaction's work runs again on PostgreSQL, where its statement was refused, not on
+// SQLite, where the transaction's start waits. Never released, both give up past the limit
+// in Italian.
+TEST_P(DatabaseTest, UnBloccoDiUnAltraConnessioneAttesoEDetto)
+{
+    db().insert(schema::CTAB(), {"PAESE", "IT", "ITALIA"});
+    auto altra = backend().apriAltraConnessione();
+    const auto blocca = [&] {
+        altra->begin();
+        altra->exec("UPDATE CTAB SET DES = 'ALTRA' WHERE COD = 'IT'");
+    };
+    const auto descrizione = [&] {
+        return altra->scalar("SELECT DES FROM CTAB WHERE COD = 'IT'", {}, ColumnType::Text)->toString();
+    };
+    int attese = 0, finite = 0, liberaAlla = 3;
+    AttesaDiProva attesa({[&](std::chrono::milliseconds) {
+                              if (++attese == liberaAlla)
+                                  altra->commit();
+                          },
+                          [&] { ++finite; }},
+                         std::chrono::seconds(1));
+
+    blocca();
+    db().exec("UPDATE CTAB SET DES = ? WHERE COD = 'IT'", {"UNO"});
+    EXPECT_EQ(std::pair(attese, finite), std::pair(3, 1));
+    EXPECT_EQ(descrizione(), "UNO");
+
+    attese = finite = 0;
+    blocca();
+    int volte = 0;
+    db().transaction([&] {
+        ++volte;
+        db().exec("UPDATE CTAB SET DES = ? WHERE COD = 'IT'", {"DUE"});
+    });
+    EXPECT_EQ(std::pair(attese, finite), std::pair(3, 1));
+    EXPECT_EQ(volte, db().dialect() == Database::Dialect::PostgreSQL ? 4 : 1);
+    EXPECT_EQ(descrizione(), "DUE");
+
+    liberaAlla = 0;
+    blocca();
+    const QString oltre = "L'archivio è bloccato da un'altra postazione da oltre un secondo (ad esempio per un ripristino "
+                          "dei dati in corso): riprovare al termine dell'operazione.";
+    for (const bool transazione : {false, true}) {
+        attese = finite = 0;
+        try {
+            if (transazione)
+                db().transaction([&] { db().exec("UPDATE CTAB SET DES = 'TRE' WHERE COD = 'IT'"); });
+            else
+                db().exec("UPDATE CTAB SET DES = 'TRE' WHERE COD = 'IT'");
+            ADD_FAILURE() << "not refused";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.kind(), DbError::Kind::LockWaitOver);
+            EXPECT_EQ(e.description(), oltre);
+        }
+        EXPECT_GT(attese, 1);
+        EXPECT_EQ(finite, 1);
+    }
+    altra->rollback();
+    EXPECT_EQ(descrizione(), "DUE");
 }
 
 QUERCINO_DB_BACKENDS(DatabaseTest);

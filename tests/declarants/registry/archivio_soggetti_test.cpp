@@ -7,10 +7,15 @@
 
 #include "declarants/registry/ArchivioSoggetti.h"
 #include "declarants/registry/ColonneCOPE.h"
+#include "declarants/registry/Progressivo.h"
 
 #include "support/db_backends.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace quercino {
 namespace {
@@ -142,6 +147,42 @@ TEST_P(ArchivioSoggettiTest, ProgressivoMaiAbbassatoECodiceOccupato)
     EXPECT_EQ(presente->ORAG, "PRIMO SRL");
     EXPECT_EQ(LeggiSoggetto(db(), "01")->ORAG, "PRIMO SRL");
     EXPECT_EQ(Righe(db()), 1);
+}
+
+// Another copy of the program replaces the declarant's row as a restore does (deleted and
+// inserted again, its progressive raised, in one transaction that commits a moment later)
+// while a file takes its number: the number comes from the row restored, never "no such
+// declarant".
+TEST_P(ArchivioSoggettiTest, ProgressivoDiUnSoggettoRipristinatoNelFrattempo)
+{
+    DatiSoggetto d = Completo("01");
+    d.OPROG = "00007";
+    ScriviSoggetto(db(), d);
+    std::promise<void> sostituito;
+    std::thread altraCopia([&] {
+        auto altra = backend().apriAltraConnessione();
+        altra->begin();
+        altra->scalar("SELECT OPROG FROM COPE WHERE OCOD = '01'" + altra->forUpdate(), {}, ColumnType::Text);
+        altra->exec("DELETE FROM COPE WHERE OCOD = '01'");
+        DatiSoggetto ripristinato = d;
+        ripristinato.OPROG = "00009";
+        altra->insert(schema::COPE(), [&] {
+            QVariantList valori;
+            for (const Column& colonna : schema::COPE().columns)
+                valori << ValoreColonna(ripristinato, colonna.name);
+            return valori;
+        }());
+        sostituito.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(Database::LockAttempt / 2));
+        altra->commit();
+    });
+    sostituito.get_future().wait();
+    const auto letto = CambiaProgressivo(db(), "01", [](const QString& valore) {
+        return std::optional(FormattaProgressivo(*LeggiProgressivo(valore) + 1));
+    });
+    altraCopia.join();
+    EXPECT_EQ(letto, std::optional<QString>("00009"));
+    EXPECT_EQ(LeggiSoggetto(db(), "01")->OPROG, "00010");
 }
 
 QUERCINO_DB_BACKENDS(ArchivioSoggettiTest);
