@@ -13,25 +13,27 @@ esac
 
 # The compiler and build tools, Qt with its SQL drivers and Italian translations, the ODBC
 # layer with the drivers of client/server mode, the libraries the build links, and what
-# the build reads or runs to make its data (towns from npm, countries from iso-codes through
-# python3, the manual's DejaVu fonts, the sample workbook through libxlsxwriter; npm below).
+# the build reads or runs to make its data (countries from iso-codes through python3, the
+# manual's DejaVu fonts, the sample workbook through libxlsxwriter); python3 also fetches
+# the towns' data below, over HTTPS checked against ca-certificates.
 program_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
   zlib1g-dev libxlsxwriter-dev
-  iso-codes python3 fonts-dejavu-core
+  iso-codes python3 ca-certificates fonts-dejavu-core
 )
 # The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
 # one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
 # build's compiler, and strace for the check that the program needs only the set above.
+# Node.js is an oracle of the PDF tests (JavaScript strings and scripts).
 test_packages=(
   postgresql-15 sqlite3
   libgtest-dev libgmock-dev
   libzip-dev libxml2-dev libxml2-utils libhpdf-dev
   python3-fonttools fonts-urw-base35 fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
-  unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
+  nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
   clang-14 libclang-rt-14-dev ccache strace
 )
 
@@ -47,12 +49,6 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
-# npm fetches the towns' data at set-up; a machine may already have its own Node.js.
-if ! command -v npm >/dev/null 2>&1; then
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq npm
-fi
-
 # The tests run a second time under the Italian locale, which catches numbers or dates
 # written through the machine's locale.
 if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
@@ -61,9 +57,43 @@ if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?
   $SUDO locale-gen >/dev/null
 fi
 
-# Reference data of the Italian towns and birthplace codes (CC BY-SA), pinned.
-data=build/npm-data
-if [ ! -f "$data/node_modules/codice-fiscale-js/src/lista-comuni.js" ]; then
-  mkdir -p "$data"
-  npm install --silent --no-audit --no-fund --prefix "$data" codice-fiscale-js@2.4.0 >/dev/null
+# Reference data of the Italian towns and birthplace codes (CC BY-SA): the one package
+# codice-fiscale-js 2.4.0, its tarball fetched from the npm registry and checked against the
+# integrity the registry publishes for it (dist.integrity, pinned here), then extracted with
+# tar where the build reads it: build/npm-data/node_modules/codice-fiscale-js.
+towns_tarball=https://registry.npmjs.org/codice-fiscale-js/-/codice-fiscale-js-2.4.0.tgz
+towns_integrity=sha512-xP843AI9e7WiWWfScKjaJLRkLnyD5+FUdYpstPlGY7e/gNbhix4y+AryPTZnvgO0V65KW4mKQHQK7DHzLLIfEg==
+towns=build/npm-data/node_modules/codice-fiscale-js
+if [ ! -f "$towns/src/lista-comuni.js" ]; then
+  mkdir -p "$(dirname "$towns")"
+  work=$(mktemp -d "$(dirname "$towns")/.fetch.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  /usr/bin/python3 - "$towns_tarball" "$towns_integrity" "$work/package.tgz" <<'PY'
+import base64, hashlib, sys, urllib.request
+
+url, integrity, target = sys.argv[1:]
+try:
+    with urllib.request.urlopen(url, timeout=60) as answer:
+        data = answer.read()
+except OSError as e:
+    sys.exit(f'Set-up stopped: could not download {url} ({e}). '
+             'Set-up needs the network to fetch the towns\' data.')
+found = 'sha512-' + base64.b64encode(hashlib.sha512(data).digest()).decode()
+if found != integrity:
+    sys.exit(f'Set-up stopped: {url} is not the file the npm registry published '
+             f'(its sha512 integrity is {found}, scripts/setup.sh expects {integrity}). '
+             'Nothing was extracted.')
+with open(target, 'wb') as f:
+    f.write(data)
+PY
+  # The registry's tarballs hold one folder, package/; it takes its place whole or not at all.
+  tar -xzf "$work/package.tgz" -C "$work" --no-same-owner --no-same-permissions
+  if [ ! -f "$work/package/src/lista-comuni.js" ]; then
+    echo "Set-up stopped: $towns_tarball holds no package/src/lista-comuni.js" >&2
+    exit 1
+  fi
+  rm -rf "$towns"
+  mv "$work/package" "$towns"
+  rm -rf "$work"
+  trap - EXIT
 fi
