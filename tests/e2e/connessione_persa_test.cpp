@@ -93,6 +93,6 @@ TEST_P(ConnessionePersa, MessaggioEFileComeIlProgressivo)
               GetParam() ? "00006" : "00005");
 }
 
-INSTANTIATE_TEST_SUITE_P(Righe, ConnessionePersa, ::testing::Values(0, 500));
+INSTANTIATE_TEST_SUITE_P(Postgres, ConnessionePersa, ::testing::Values(0, 500));
 
 } // namespace

@@ -20,7 +20,10 @@
 // The ODBC back-ends need the services of scripts/test-services.sh (source it and run
 // services_start; scripts/test.sh does): PostgreSQL's address in QUERCINO_PG_HOST,
 // QUERCINO_PG_PORT, QUERCINO_PG_USER, QUERCINO_PG_PASSWORD and the drivers' odbcinst.ini in
-// ODBCSYSINI. Without them the PostgreSQL tests fail with a message saying so.
+// ODBCSYSINI. Without them the PostgreSQL tests fail with a message saying so. A test that
+// needs PostgreSQL has "Postgres" in its name (the back-end "OdbcPostgres" gives it), as do
+// tests on their own ("Postgres/..." or a suite named so): ctest labels them `postgres`, and
+// `ctest -LE postgres` runs the rest without the server.
 // Each test points the data source "VEKO" (in a per-process odbc.ini named by ODBCINI) at
 // its own database; the fixture itself connects by connection string with the same driver.
 // The driver manager caches what it reads of a data source for the life of the process:

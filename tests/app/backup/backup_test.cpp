@@ -437,7 +437,7 @@ QUERCINO_DB_BACKENDS(Grande);
 
 // The server ends the connection in the middle of a restore, as a stopped server or a
 // dropped network would: the user is told so in words, and nothing changed.
-TEST(RipristinoSenzaConnessione, LoDiceENienteCambia)
+TEST(RipristinoSenzaConnessionePostgres, LoDiceENienteCambia)
 {
     test::DbBackend backend(test::Backend::OdbcPostgres);
     Database& db = backend.db();
