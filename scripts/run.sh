@@ -25,7 +25,7 @@ mkdir -p "$build"
 : >"$log"
 # Configured once; later builds configure again by themselves when a CMake file changed.
 if [ ! -f "$build/CMakeCache.txt" ] || [ ! -f "$build/build.ninja" ]; then
-  echo "Configuring the build in $build"
+  echo "Configuring the build in $build: the first build takes a few minutes"
   if ! cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
          -DQUERCINO_BUILD_TESTS=OFF -DQUERCINO_BUILD_BENCH=OFF >"$log" 2>&1; then
     tail -n 30 "$log" >&2
@@ -33,7 +33,7 @@ if [ ! -f "$build/CMakeCache.txt" ] || [ ! -f "$build/build.ninja" ]; then
     exit 1
   fi
 fi
-echo "Building Quercino in $build (the first build takes a few minutes; output in $log)"
+echo "Building Quercino in $build (output in $log)"
 if ! cmake --build "$build" >>"$log" 2>&1; then
   tail -n 30 "$log" >&2
   echo "The build failed: the whole output is in $log" >&2
