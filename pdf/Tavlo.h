@@ -5,7 +5,9 @@
 // Texts are std::string holding Windows-1252 bytes (the file's code page); binary values
 // (keys, digests, streams) are tavlo::Bytes. Members that trap their own errors record them
 // for ErrNumber/ErrSource/ErrDescription (catch, then CaptureError with the member's name);
-// every other member raises tavlo::TavloError.
+// every other member raises tavlo::TavloError. A member that would write a number no reader
+// takes (past 2147483647) writes nothing, records the overflow (6) under its own name and
+// raises it.
 //
 // The class is one interface over several folders: pdf/core (state, output, objects,
 // security, compression), pdf/draw (drawing, text, fonts), pdf/media (images, import).
@@ -31,6 +33,7 @@ struct RasterImage;
 struct VectorDrawing;
 struct VectorPlacement;
 struct StateEntry;
+class StringBuffer;
 struct BarCodeFrame;
 enum class ContentTarget;
 
@@ -264,10 +267,16 @@ private:
     // Errors
     void CaptureError(const std::string& member, const std::string& extra, const TavloError& error);
     void CaptureError(const std::string& member, const std::string& extra, const std::exception& error);
+    // The handler of a writing member's function-try-block: an overflow (a number past what
+    // readers take, among others) is recorded under the member's name, then raised on.
+    [[noreturn]] void RaiseRecorded(const char* member);
 
     // Output primitives
     void PutLine(std::string_view line);
     void PutContent(std::string_view line);
+    // The content being recorded: the object's, the tiling cell's or the page's; nullptr with
+    // none open.
+    StringBuffer* ActiveContent();
     std::string MakeTextString(std::string_view value);
     std::string PdfScaledNumber(double value) const;
     void RequireVersion(std::int32_t increment);

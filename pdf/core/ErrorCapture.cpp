@@ -41,4 +41,15 @@ void Tavlo::CaptureError(const std::string& member, const std::string& extra, co
         CaptureError(member, extra, TavloError(ErrorCode::InvalidArgument, error.what()));
 }
 
+void Tavlo::RaiseRecorded(const char* member)
+{
+    try {
+        throw;
+    } catch (const TavloError& error) {
+        if (error.Number() == ErrorCode::Overflow)
+            CaptureError(member, "", error);
+        throw;
+    }
+}
+
 } // namespace tavlo

@@ -1,6 +1,5 @@
 #include "pdf/Tavlo.h"
 
-#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/Colors.h"
 #include "pdf/core/FieldOptions.h"
 #include "pdf/core/LinkTargets.h"
@@ -44,16 +43,18 @@ std::int32_t ExtraNumber(const std::string& extra)
 
 void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
                      const std::string& value, std::int32_t extra, const std::string& tooltip, std::int32_t options)
-{
+try {
     // A number is no script: a push button given one gets none.
     AddField(name, kind, x, y, w, h, value, kind == FieldKind::PushButton ? std::string() : std::to_string(extra),
              tooltip, options);
+} catch (...) {
+    RaiseRecorded("AddField");
 }
 
 void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float y, float w, float h,
                      const std::string& value, const std::string& extra, const std::string& tooltip,
                      std::int32_t options)
-{
+try {
     TavloState& s = *s_;
     // A widget without a field type is no field a viewer can fill or press.
     if (kind < FieldKind::Text || kind > FieldKind::PushButton)
@@ -67,8 +68,8 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
     if (s.doc.FontResource.empty())
         SetFont("Helvetica", s.doc.FontSize, 0, 0);
 
-    const double left = CheckedNumber(PageSpaceX(x)), top = CheckedNumber(PageSpaceY(y));
-    const double right = CheckedNumber(left + w * s.Scale), bottom = CheckedNumber(top - h * s.Scale);
+    const double left = RequirePdfNumber(PageSpaceX(x)), top = RequirePdfNumber(PageSpaceY(y));
+    const double right = RequirePdfNumber(left + w * s.Scale), bottom = RequirePdfNumber(top - h * s.Scale);
     const FieldFlags fieldFlags = FieldFieldFlags(options);
     if (fieldFlags.versionIncrement > 0)
         RequireVersion(fieldFlags.versionIncrement);
@@ -146,6 +147,8 @@ void Tavlo::AddField(const std::string& name, std::int32_t kind, float x, float 
     field.kind = kind;
     s.doc.Fields.push_back(field);
     s.FieldCount = static_cast<std::int32_t>(s.doc.Fields.size());
+} catch (...) {
+    RaiseRecorded("AddField");
 }
 
 void Tavlo::WriteCheckMarkFont()

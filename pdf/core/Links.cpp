@@ -1,6 +1,5 @@
 #include "pdf/Tavlo.h"
 
-#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/LinkTargets.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
@@ -33,11 +32,11 @@ std::string BorderText(std::int16_t border, std::int32_t highlight)
 std::string CheckedView(std::int32_t fit, const DestinationBox& box, double zoom)
 {
     if (fit >= 0 && fit <= 4) {
-        CheckedNumber(box.x);
-        CheckedNumber(box.y);
-        CheckedNumber(box.x + box.width);
-        CheckedNumber(box.y - box.height);
-        CheckedNumber(zoom / 100.0);
+        RequirePdfNumber(box.x);
+        RequirePdfNumber(box.y);
+        RequirePdfNumber(box.x + box.width);
+        RequirePdfNumber(box.y - box.height);
+        RequirePdfNumber(zoom / 100.0);
     }
     return DestinationView(fit, box, zoom);
 }
@@ -45,7 +44,7 @@ std::string CheckedView(std::int32_t fit, const DestinationBox& box, double zoom
 } // namespace
 
 void Tavlo::DefineRef(const std::string& name, std::int32_t fit, float x, float y, float w, float h, float zoom)
-{
+try {
     TavloState& s = *s_;
     // A coordinate of exactly 0 stands for the current position.
     DestinationBox box;
@@ -60,15 +59,17 @@ void Tavlo::DefineRef(const std::string& name, std::int32_t fit, float x, float 
     entry.view = CheckedView(fit, box, zoom);
     s.doc.Destinations.push_back(entry);
     s.DestinationCount = static_cast<std::int32_t>(s.doc.Destinations.size());
+} catch (...) {
+    RaiseRecorded("DefineRef");
 }
 
 void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t highlight, std::int32_t fit, float x,
                    float y, float w, float h, float zoom)
-{
+try {
     TavloState& s = *s_;
     const auto& box = s.doc.LastBox;
-    const std::string rect = PdfNumber(CheckedNumber(box[0])) + " " + PdfNumber(CheckedNumber(box[1])) + " " +
-                             PdfNumber(CheckedNumber(box[2])) + " " + PdfNumber(CheckedNumber(box[3]));
+    const std::string rect = PdfNumber(RequirePdfNumber(box[0])) + " " + PdfNumber(RequirePdfNumber(box[1])) + " " +
+                             PdfNumber(RequirePdfNumber(box[2])) + " " + PdfNumber(RequirePdfNumber(box[3]));
     const std::string b = BorderText(border, highlight);
 
     const bool web = StartsWith(target, "http:") || StartsWith(target, "https:") || StartsWith(target, "mailto:");
@@ -129,6 +130,8 @@ void Tavlo::LinkTo(const std::string& target, std::int16_t border, std::int32_t 
     WriteAnnotation(d, std::string(), std::string(), std::string(), std::string());
     s.doc.Destinations.push_back(entry);
     s.DestinationCount = k;
+} catch (...) {
+    RaiseRecorded("LinkTo");
 }
 
 } // namespace tavlo

@@ -1,6 +1,5 @@
 #include "pdf/Tavlo.h"
 
-#include "pdf/core/CheckedNumber.h"
 #include "pdf/core/Colors.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
@@ -18,16 +17,16 @@ bool IsRgb(const std::string& colour)
 
 void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float h, std::int32_t align,
                        std::int32_t border, float dash, float gap, std::int32_t flags)
-{
+try {
     TavloState& s = *s_;
-    const double left = CheckedNumber(PageSpaceX(x)), top = CheckedNumber(PageSpaceY(y));
+    const double left = RequirePdfNumber(PageSpaceX(x)), top = RequirePdfNumber(PageSpaceY(y));
     const std::string rect = PdfNumber(left) + " " + PdfNumber(top) + " " +
-                             PdfNumber(CheckedNumber(left + w * s.Scale)) + " " +
-                             PdfNumber(CheckedNumber(top - h * s.Scale));
-    CheckedNumber(s.LineWidth);
+                             PdfNumber(RequirePdfNumber(left + w * s.Scale)) + " " +
+                             PdfNumber(RequirePdfNumber(top - h * s.Scale));
+    RequirePdfNumber(s.LineWidth);
     if (border == 1) {
-        CheckedNumber(dash);
-        CheckedNumber(gap);
+        RequirePdfNumber(dash);
+        RequirePdfNumber(gap);
     }
     std::string d = "<< /Type /Annot /Subtype /FreeText\r/Rect [" + rect + "]\r /F " + std::to_string(flags);
     if (align == 2)
@@ -58,12 +57,14 @@ void Tavlo::AddNoteBox(const std::string& text, float x, float y, float w, float
     }
     d += ">>\r";
     WriteAnnotation(d, text, s.InfoAuthor, appearance, std::string());
+} catch (...) {
+    RaiseRecorded("AddNoteBox");
 }
 
 void Tavlo::AddNoteIcon(const std::string& text, std::int32_t icon, float x, float y, bool open, std::int32_t flags)
-{
+try {
     TavloState& s = *s_;
-    const std::string px = PdfNumber(CheckedNumber(PageSpaceX(x))), py = PdfNumber(CheckedNumber(PageSpaceY(y)));
+    const std::string px = PdfNumber(RequirePdfNumber(PageSpaceX(x))), py = PdfNumber(RequirePdfNumber(PageSpaceY(y)));
     std::string d = "<< /Type /Annot\r/Subtype /Text\r/Rect [" + px + " " + py + " " + px + " " + py + "]\r/F " +
                     std::to_string(flags);
     if (IsRgb(s.FillColor))
@@ -73,6 +74,8 @@ void Tavlo::AddNoteIcon(const std::string& text, std::int32_t icon, float x, flo
         d += std::string("\r /Name /") + icons[icon];
     d += "\r /Open " + PdfBoolean(open) + " ";
     WriteAnnotation(d, text, s.InfoAuthor, std::string(), std::string());
+} catch (...) {
+    RaiseRecorded("AddNoteIcon");
 }
 
 } // namespace tavlo

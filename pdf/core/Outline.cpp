@@ -11,7 +11,7 @@ namespace tavlo {
 
 std::string Tavlo::AddBookmark(const std::string& title, std::int16_t level, std::int32_t fit, float x, float y,
                                float w, float h, float zoom, const std::string& colour, std::int32_t style)
-{
+try {
     TavloState& s = *s_;
     auto& records = s.doc.Bookmarks;
     std::int32_t resolved = level;
@@ -66,6 +66,8 @@ std::string Tavlo::AddBookmark(const std::string& title, std::int16_t level, std
     records.push_back(entry);
     s.BookmarkCount = static_cast<std::int32_t>(records.size());
     return "@" + std::to_string(s.BookmarkCount);
+} catch (...) {
+    RaiseRecorded("AddBookmark");
 }
 
 std::int32_t Tavlo::WriteOutlines()

@@ -15,13 +15,15 @@ void Tavlo::PutLine(std::string_view line)
     s_->file.Write(bytes);
 }
 
-void Tavlo::PutContent(std::string_view line)
+StringBuffer* Tavlo::ActiveContent()
 {
     TavloState& s = *s_;
-    StringBuffer* target = s.InObject ? &s.ObjectContent
-                           : s.InTiling ? &s.TilingContent
-                           : s.InPage  ? &s.PageContent
-                                       : nullptr;
+    return s.InObject ? &s.ObjectContent : s.InTiling ? &s.TilingContent : s.InPage ? &s.PageContent : nullptr;
+}
+
+void Tavlo::PutContent(std::string_view line)
+{
+    StringBuffer* target = ActiveContent();
     if (!target)
         return;
     target->AppendChar(13);

@@ -33,9 +33,11 @@ const char* TransitionStyle(std::int32_t style)
     return style >= 1 && style <= 17 ? kStyles[style - 1] : nullptr;
 }
 
+constexpr double kLargestPageSide = 14400;
+
 bool UsablePageSide(float points)
 {
-    return points >= 3 && points <= 14400;
+    return points >= 3 && points <= kLargestPageSide;
 }
 
 } // namespace
@@ -81,17 +83,21 @@ void Tavlo::SetScale(std::int32_t unit, float factor)
 }
 
 void Tavlo::SetMargins(float left, float right, float top, float bottom, bool clip)
-{
+try {
     TavloState& s = *s_;
-    // Margins are written in every page's frame: one no reader takes raises now, not when a
-    // page is half written.
+    // Margins are written in every page's frame, alone and subtracted from the page's sides
+    // (14400 points at most): one no reader takes raises now, not when a page is half written.
     for (const float margin : {left, right, top, bottom})
         PdfNumber(static_cast<double>(margin) * s.Scale);
+    RequirePdfNumber(kLargestPageSide + (std::fabs(left) + std::fabs(right)) * s.Scale);
+    RequirePdfNumber(kLargestPageSide + (std::fabs(top) + std::fabs(bottom)) * s.Scale);
     s.MarginLeft = left * s.Scale;
     s.MarginRight = right * s.Scale;
     s.MarginTop = top * s.Scale;
     s.MarginBottom = bottom * s.Scale;
     s.ClipToMargins = clip;
+} catch (...) {
+    RaiseRecorded("SetMargins");
 }
 
 void Tavlo::SetPageView(std::int32_t rotation)
@@ -100,7 +106,7 @@ void Tavlo::SetPageView(std::int32_t rotation)
 }
 
 void Tavlo::SetPageTransition(std::int32_t style, float duration, float transitionDuration)
-{
+try {
     TavloState& s = *s_;
     // A style outside the table gives no transition: half a dictionary would break the page.
     const char* text = TransitionStyle(style);
@@ -114,6 +120,8 @@ void Tavlo::SetPageTransition(std::int32_t style, float duration, float transiti
         s.DefaultTransition = transition;
         s.DefaultDuration = duration;
     }
+} catch (...) {
+    RaiseRecorded("SetPageTransition");
 }
 
 void Tavlo::SetLabel(std::int32_t style, const std::string& prefix, std::int16_t first)

@@ -55,6 +55,18 @@ std::string Thousandths(long long value)
 
 } // namespace
 
+double RequirePdfNumber(double value)
+{
+    if (!(std::fabs(value) <= kPdfNumberLimit)) {
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 9);
+        throw TavloError(ErrorCode::Overflow, TavloError::StandardDescription(ErrorCode::Overflow) + ": " +
+                                                  std::string(text, written.ptr) +
+                                                  " oltre il limite dei numeri PDF (2147483647)");
+    }
+    return value;
+}
+
 float Round3(double value)
 {
     // The value is a single-precision one: 20000.0007 is already 20000 before rounding.
@@ -70,10 +82,11 @@ float Round3(double value)
 std::string PdfNumber(double value)
 {
     const float rounded = Round3(value);
-    // "inf" or "nan" would be a token no reader takes; a value beyond single precision is
-    // the overflow error it always was.
+    // "inf" or "nan" would be a token no reader takes, and a larger integer one that some
+    // refuse or misread.
     if (!std::isfinite(rounded))
         throw TavloError(ErrorCode::Overflow);
+    RequirePdfNumber(rounded);
     if (rounded == 0.0f)
         return "0";
     if (std::fabs(rounded) < 1e4f)

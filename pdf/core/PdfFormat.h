@@ -11,8 +11,16 @@ namespace tavlo {
 // Three decimals, half away from zero, in single precision.
 float Round3(double value);
 
+// The largest magnitude a number written into a file may have. Readers take a number without
+// a fraction as a 32-bit integer, PDF's own limit for them: past it qpdf refuses the file and
+// mupdf reads another number.
+constexpr double kPdfNumberLimit = 2147483647.0;
+
+// The value, when a reader takes it as it stands; otherwise the overflow error (6).
+double RequirePdfNumber(double value);
+
 // At most seven significant digits, no trailing zeros, a full stop as separator. A value
-// that is not finite in single precision raises the overflow error.
+// that, rounded, lies past kPdfNumberLimit (or is not finite) raises the overflow error.
 std::string PdfNumber(double value);
 // value × scale, held as a single-precision value, then as PdfNumber.
 std::string PdfScaledNumber(double value, double scale);

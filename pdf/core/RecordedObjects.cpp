@@ -96,7 +96,7 @@ void Tavlo::PlayAutoObjects(bool atEnd)
 
 void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, float y2, float xStep, float yStep,
                         std::int32_t uncoloured)
-{
+try {
     TavloState& s = *s_;
     if (!s.InTiling) {
         // The cells start where the drawing members' coordinates do, at the top-left corner
@@ -129,6 +129,8 @@ void Tavlo::BeginTiling(const std::string& name, float x1, float y1, float x2, f
         s.TilingContent.Append("1 0 0 -1 0 " + cellHeight + " cm");
     }
     s.ColorLocked = uncoloured == 1;
+} catch (...) {
+    RaiseRecorded("BeginTiling");
 }
 
 void Tavlo::EndTiling()

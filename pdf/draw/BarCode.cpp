@@ -1,8 +1,10 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/ContentMark.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/BarCodeFrame.h"
+#include "pdf/draw/ShapeBox.h"
 
 #include <functional>
 #include <string>
@@ -11,8 +13,11 @@ namespace tavlo {
 
 float Tavlo::DrawBarCode(std::int32_t barCodeType, const std::string& code, float x, float y, bool showCode,
                          float zoomFactor, float height, bool addCheck)
-{
-    // Each encoder refuses what it cannot carry before anything is written.
+try {
+    // Each encoder refuses what it cannot carry before anything is written; a corner no
+    // reader takes is refused before the caption's font is made.
+    const double bottom = static_cast<double>(y) + height;
+    RequirePdfRange({PageSpaceX(x), PageSpaceY(y), PageSpaceY(bottom), x * s_->Scale, bottom * s_->Scale});
     switch (barCodeType) {
     case 0: return EncodeEan13(code, x, y, showCode, zoomFactor, height);
     case 1: return EncodeCode39(code, x, y, showCode, zoomFactor, height, addCheck);
@@ -22,12 +27,16 @@ float Tavlo::DrawBarCode(std::int32_t barCodeType, const std::string& code, floa
     case 5: return EncodeEan8(code, x, y, showCode, zoomFactor, height);
     default: return 0;
     }
+} catch (...) {
+    RaiseRecorded("DrawBarCode");
 }
 
 float Tavlo::DrawInSavedState(bool showCode, const std::function<float()>& draw)
 {
     // The bars' own line settings end with the graphics state; the caption's font and
-    // colours with the drawing state. Both are restored also when drawing fails.
+    // colours with the drawing state. A symbol that fails (a number no reader takes) is
+    // taken back whole, and the drawing state comes back without a line written.
+    ContentMark mark(ActiveContent());
     if (showCode)
         PushGraphicState();
     PutContent("q");
@@ -35,11 +44,15 @@ float Tavlo::DrawInSavedState(bool showCode, const std::function<float()>& draw)
     try {
         width = draw();
     } catch (...) {
-        PutContent("Q");
-        if (showCode)
-            PopGraphicState();
+        if (showCode) {
+            TavloState& s = *s_;
+            const StateEntry entry = s.StateStack[static_cast<std::size_t>(s.StateDepth) - 1];
+            --s.StateDepth;
+            RestoreDrawingState(entry, false);
+        }
         throw;
     }
+    mark.Keep();
     PutContent("Q");
     if (showCode)
         PopGraphicState();

@@ -67,7 +67,7 @@ void Tavlo::CloseSpacesAtEnd(ContentTarget target)
 }
 
 void Tavlo::BeginSpace(float newX, float newY, float scaleX, float scaleY, float angle)
-{
+try {
     std::string transform;
     if (newX != 0 || newY != 0 || scaleX != 1 || scaleY != 1)
         transform = PdfNumber(scaleX) + " 0 0 " + PdfNumber(scaleY) + " " + PdfScaledNumber(newX) + " " +
@@ -76,6 +76,8 @@ void Tavlo::BeginSpace(float newX, float newY, float scaleX, float scaleY, float
     if (angle != 0)
         AxisRotation(angle);
     SetXY(0, 0);
+} catch (...) {
+    RaiseRecorded("BeginSpace");
 }
 
 void Tavlo::EndSpace()

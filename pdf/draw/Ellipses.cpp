@@ -21,14 +21,15 @@ constexpr std::size_t kMaxArcVertices = 1000000;
 } // namespace
 
 void Tavlo::DrawEllipse(float x, float y, float xRay, float yRay, std::int32_t options)
-{
+try {
     const float a = xRay, b = yRay;
     const float ka = static_cast<float>(kQuarterCurve * a);
     const float kb = static_cast<float>(kQuarterCurve * b);
     const float left = x - a, top = y - b, right = x + a, bottom = y + b;
     const double box[] = {PageSpaceX(left), PageSpaceY(top), PageSpaceX(right), PageSpaceY(bottom)};
     RequireSingleRange({static_cast<double>(left), static_cast<double>(top), static_cast<double>(right),
-                        static_cast<double>(bottom), box[0], box[1], box[2], box[3]});
+                        static_cast<double>(bottom)});
+    RequirePdfRange({box[0], box[1], box[2], box[3]});
     auto point = [&](float px, float py) { return PdfScaledNumber(px) + " " + PdfScaledNumber(py); };
     // From the right end over the top, the left end and the bottom.
     std::string path = point(x + a, y) + " m\r";
@@ -40,16 +41,20 @@ void Tavlo::DrawEllipse(float x, float y, float xRay, float yRay, std::int32_t o
     PaintPath(options);
     SetXY(x, y);
     SetLastBox(box[0], box[1], box[2], box[3]);
+} catch (...) {
+    RaiseRecorded("DrawEllipse");
 }
 
 void Tavlo::DrawCircle(float x, float y, float ray, std::int32_t options)
-{
+try {
     DrawEllipse(x, y, ray, ray, options);
+} catch (...) {
+    RaiseRecorded("DrawCircle");
 }
 
 void Tavlo::DrawArc(float x, float y, float ray, float startAngle, float endAngle, float ratio, bool pie,
                     std::int16_t quality, std::int32_t options)
-{
+try {
     // A zero step never reaches the end angle.
     if (quality == 0)
         throw TavloError(ErrorCode::InvalidArgument);
@@ -76,7 +81,8 @@ void Tavlo::DrawArc(float x, float y, float ray, float startAngle, float endAngl
     const float left = x - r, top = y - r, right = x + r, bottom = y + r;
     const double box[] = {PageSpaceX(left), PageSpaceY(top), PageSpaceX(right), PageSpaceY(bottom)};
     RequireSingleRange({static_cast<double>(left), static_cast<double>(top), static_cast<double>(right),
-                        static_cast<double>(bottom), box[0], box[1], box[2], box[3]});
+                        static_cast<double>(bottom)});
+    RequirePdfRange({box[0], box[1], box[2], box[3]});
     auto point = [&](float px, float py) { return PdfScaledNumber(px) + " " + PdfScaledNumber(py); };
     std::vector<std::string> lines;
     lines.reserve(angles.size() + 2);
@@ -98,6 +104,8 @@ void Tavlo::DrawArc(float x, float y, float ray, float startAngle, float endAngl
     PaintPath(options);
     SetLastBox(box[0], box[1], box[2], box[3]);
     SetXY(x, y);
+} catch (...) {
+    RaiseRecorded("DrawArc");
 }
 
 } // namespace tavlo

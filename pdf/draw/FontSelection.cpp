@@ -1,6 +1,7 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/AsciiCase.h"
+#include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
 
@@ -35,9 +36,10 @@ std::string Family(const std::string& name)
 } // namespace
 
 void Tavlo::SetFont(const std::string& fontFamily, float size, std::int32_t style, std::int32_t encoding)
-{
+try {
     TavloState& s = *s_;
     DocumentTables& d = s.doc;
+    PdfNumber(size);  // written by every text member after it: one no reader takes raises now
     d.FontName = fontFamily;
     d.FontStyle = style;
     if (size != 0)
@@ -95,11 +97,16 @@ void Tavlo::SetFont(const std::string& fontFamily, float size, std::int32_t styl
     s.CurrentFont = static_cast<std::int32_t>(found - d.Fonts.begin()) + 1;
     // The record's own name: the caller's letter case may differ from the one written.
     d.FontResource = found->ResourceName;
+} catch (...) {
+    RaiseRecorded("SetFont");
 }
 
 void Tavlo::SetFontSize(float size)
-{
+try {
+    PdfNumber(size);  // written by every text member after it: one no reader takes raises now
     s_->doc.FontSize = size;
+} catch (...) {
+    RaiseRecorded("SetFontSize");
 }
 
 } // namespace tavlo

@@ -14,7 +14,7 @@ namespace tavlo {
 void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std::string& startColor,
                         const std::string& endColor, float xStart, float yStart, float xEnd, float yEnd, float rStart,
                         float rEnd, bool extendBefore, bool extendAfter)
-{
+try {
     TavloState& s = *s_;
     // Both colours are checked before anything is written.
     const std::string c0 = HexColorToRgb(ParseColor(startColor).form);
@@ -54,6 +54,8 @@ void Tavlo::AddGradient(const std::string& alias, std::int32_t style, const std:
     s.Patterns += PdfName(name) + " " + std::to_string(n) + " 0 R \r";
     s.Patterns += PdfName(PatternTwinName(name)) + " " + std::to_string(twin) + " 0 R \r";
     s.doc.PatternRecipes[name] = std::move(recipe);
+} catch (...) {
+    RaiseRecorded("AddGradient");
 }
 
 } // namespace tavlo

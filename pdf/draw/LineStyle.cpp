@@ -46,20 +46,22 @@ constexpr int kUndefinedStyle = 3;
 } // namespace
 
 void Tavlo::SetLineWidth(float width)
-{
+try {
     TavloState& s = *s_;
     if (width < 0)
         return;
     const double points = width * s.Scale;
-    RequireSingleRange({points});
+    RequirePdfRange({points});
     const float lineWidth = static_cast<float>(points);
     const std::string line = PdfNumber(lineWidth) + " w";
     s.LineWidth = lineWidth;
     PutContent(line);
+} catch (...) {
+    RaiseRecorded("SetLineWidth");
 }
 
 void Tavlo::SetLineStyle(std::int32_t style, float miterLimit)
-{
+try {
     const int cap = (style & 112) / 32;
     const int join = (style & 7) / 2;
     const std::string limit = miterLimit >= 1 ? PdfNumber(miterLimit) + " M" : std::string();
@@ -69,10 +71,12 @@ void Tavlo::SetLineStyle(std::int32_t style, float miterLimit)
         PutContent(std::to_string(join) + " j");
     if (!limit.empty())
         PutContent(limit);
+} catch (...) {
+    RaiseRecorded("SetLineStyle");
 }
 
 void Tavlo::SetDash(const std::string& pattern, float phase)
-{
+try {
     const std::string name = AsciiUpper(std::string(TrimBlanks(pattern)));
     std::string lengths;
     bool solid = name.empty() || name == "SOLID";
@@ -102,6 +106,8 @@ void Tavlo::SetDash(const std::string& pattern, float phase)
         PutContent("[ ] 0 d");
     else
         PutContent("[" + lengths + " ] " + PdfScaledNumber(phase) + " d");
+} catch (...) {
+    RaiseRecorded("SetDash");
 }
 
 } // namespace tavlo

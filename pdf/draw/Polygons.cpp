@@ -18,14 +18,15 @@ constexpr std::int32_t kDivisionByZero = 11;
 } // namespace
 
 void Tavlo::DrawPolygon(float x, float y, float ray, std::int16_t sides, std::int32_t options)
-{
+try {
     if (sides == 0)
         throw TavloError(kDivisionByZero, "Divisione per zero");
     const float r = std::fabs(ray);
     const float left = x - r, top = y - r, right = x + r, bottom = y + r;
     const double box[] = {PageSpaceX(left), PageSpaceY(top), PageSpaceX(right), PageSpaceY(bottom)};
     RequireSingleRange({static_cast<double>(left), static_cast<double>(top), static_cast<double>(right),
-                        static_cast<double>(bottom), box[0], box[1], box[2], box[3]});
+                        static_cast<double>(bottom)});
+    RequirePdfRange({box[0], box[1], box[2], box[3]});
     const float step = static_cast<float>(360.0 / sides);
     // A negative count mirrors the polygon: it begins at the left of the centre.
     const float sign = step < 0 ? -1.0f : 1.0f;
@@ -39,10 +40,12 @@ void Tavlo::DrawPolygon(float x, float y, float ray, std::int16_t sides, std::in
     PaintPath(options | 2);  // always closed
     SetLastBox(box[0], box[1], box[2], box[3]);
     SetXY(x, y);
+} catch (...) {
+    RaiseRecorded("DrawPolygon");
 }
 
 void Tavlo::DrawPolyline(const std::vector<float>& points, std::int32_t options)
-{
+try {
     // A point needs both its coordinates, and a path at least one point: refused before
     // anything is written or recorded.
     if (points.empty() || points.size() % 2 != 0)
@@ -53,7 +56,7 @@ void Tavlo::DrawPolyline(const std::vector<float>& points, std::int32_t options)
     float firstX = 0, firstY = 0, lastX = 0, lastY = 0;
     for (std::size_t i = 0; i < points.size(); i += 2) {
         const double scaledX = points[i] * s.Scale, scaledY = points[i + 1] * s.Scale;
-        RequireSingleRange({scaledX, scaledY});
+        RequirePdfRange({scaledX, scaledY});
         const float px = static_cast<float>(scaledX);
         const float py = static_cast<float>(scaledY);
         path += PdfNumber(px) + " " + PdfNumber(py) + (i == 0 ? " m\r" : " l\r");
@@ -68,7 +71,7 @@ void Tavlo::DrawPolyline(const std::vector<float>& points, std::int32_t options)
         }
         lastX = points[i], lastY = points[i + 1];
     }
-    RequireSingleRange({left, bottom, right, top});
+    RequirePdfRange({left, bottom, right, top});
     PutContent(path);
     PaintPath(options);
     // The extent of the points, the smaller values first.
@@ -77,6 +80,8 @@ void Tavlo::DrawPolyline(const std::vector<float>& points, std::int32_t options)
         SetXY(firstX, firstY);
     else
         SetXY(lastX, lastY);
+} catch (...) {
+    RaiseRecorded("DrawPolyline");
 }
 
 } // namespace tavlo

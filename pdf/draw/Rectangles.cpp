@@ -8,12 +8,13 @@ namespace tavlo {
 
 void Tavlo::DrawRect(float x, float y, float width, float height, std::int32_t options, float ray,
                      std::int32_t roundedCorner)
-{
+try {
     const float w = width, h = height;
     float r = ray;
     const float right = x + w, bottom = y + h;
     const double box[] = {PageSpaceX(x), PageSpaceY(y), PageSpaceX(right), PageSpaceY(bottom)};
-    RequireSingleRange({static_cast<double>(right), static_cast<double>(bottom), box[0], box[1], box[2], box[3]});
+    RequireSingleRange({static_cast<double>(right), static_cast<double>(bottom)});
+    RequirePdfRange({box[0], box[1], box[2], box[3]});
     auto point = [&](float px, float py) { return PdfScaledNumber(px) + " " + PdfScaledNumber(py); };
     if (r <= 0) {
         PutContent(point(x, y) + " " + PdfScaledNumber(w) + " " + PdfScaledNumber(h) + " re");
@@ -50,6 +51,8 @@ void Tavlo::DrawRect(float x, float y, float width, float height, std::int32_t o
     PaintPath(options);
     SetXY(x, y);
     SetLastBox(box[0], box[1], box[2], box[3]);
+} catch (...) {
+    RaiseRecorded("DrawRect");
 }
 
 } // namespace tavlo

@@ -60,18 +60,24 @@ void Tavlo::BeginCell(float width, float height)
 {
     TavloState& s = *s_;
     TableCursor& table = s.Table;
+    // The cell's lines are made first: a number no reader takes raises before the cell opens.
+    const float lw = s.LineWidth;
+    const auto scale = static_cast<float>(s.Scale);
+    const std::string background = PdfNumber(lw / 2) + " " + PdfNumber(lw / 2) + " " +
+                                   PdfScaledNumber(width - lw / scale) + " " + PdfScaledNumber(height - lw / scale) +
+                                   " re f*";
+    const std::string border = "0 0 " + PdfScaledNumber(width) + " " + PdfScaledNumber(height) + " re S";
+    PdfScaledNumber(table.TableX);
+    PdfScaledNumber(table.TableY);
     // A cell not ended would hold the next one, whose origin would then be moved twice.
     EndCell();
     const std::int32_t* open = OpenSpaces(table.Target);
     table.CellSpaces = open ? *open : 0;
     BeginSpace(table.TableX, table.TableY, 1, 1, 0);
-    const float lw = s.LineWidth;
-    const auto scale = static_cast<float>(s.Scale);
     if (!s.FillColor.empty())
-        PutContent(PdfNumber(lw / 2) + " " + PdfNumber(lw / 2) + " " + PdfScaledNumber(width - lw / scale) + " " +
-                   PdfScaledNumber(height - lw / scale) + " re f*");
+        PutContent(background);
     if (lw > 0)
-        PutContent("0 0 " + PdfScaledNumber(width) + " " + PdfScaledNumber(height) + " re S");
+        PutContent(border);
 }
 
 void Tavlo::EndCell()
@@ -84,8 +90,10 @@ void Tavlo::EndCell()
 }
 
 void Tavlo::BeginRow(float height)
-{
+try {
     BeginRowOrColumn(true, height);
+} catch (...) {
+    RaiseRecorded("BeginRow");
 }
 
 void Tavlo::EndRow()
@@ -94,8 +102,10 @@ void Tavlo::EndRow()
 }
 
 void Tavlo::BeginColumn(float width)
-{
+try {
     BeginRowOrColumn(false, width);
+} catch (...) {
+    RaiseRecorded("BeginColumn");
 }
 
 void Tavlo::EndColumn()

@@ -1,5 +1,6 @@
 #include "pdf/Tavlo.h"
 
+#include "pdf/core/ContentMark.h"
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/TavloState.h"
 #include "pdf/draw/TextBoxLayout.h"
@@ -26,7 +27,7 @@ const FontEntry* Selected(const TavloState& s)
 
 std::string Tavlo::DrawTextBox(float x, float y, float width, float height, const std::string& text,
                                float indentation, std::int32_t align, std::int32_t options)
-{
+try {
     TavloState& s = *s_;
     const FontEntry* font = Selected(s);
     const double lineAdvance = TextHeight() * s.Scale * s.LineSpacing;
@@ -50,7 +51,9 @@ std::string Tavlo::DrawTextBox(float x, float y, float width, float height, cons
     const BoxLayout layout =
         LayOutTextBox(text, rules, [this](const std::string& piece) { return static_cast<double>(TextLength(piece)); });
 
-    // The box's own graphics state: a clipping rectangle ends with the box.
+    // The box's own graphics state: a clipping rectangle ends with the box. A line that
+    // fails (a number no reader takes) takes the whole box back with it.
+    ContentMark mark(ActiveContent());
     const bool rectangle = options != kNoRectangle;
     if (rectangle) {
         PutContent("q");
@@ -84,15 +87,18 @@ std::string Tavlo::DrawTextBox(float x, float y, float width, float height, cons
     }
     if (rectangle)
         PutContent("Q");
+    mark.Keep();
 
     const double top = PageSpaceY(y);
     SetLastBox(PageSpaceX(x), top, PageSpaceX(static_cast<double>(x) + width), top - lineAdvance * lines);
     SetXY(x, static_cast<float>(y + lineAdvance * lines / s.Scale));
     return layout.overflow;
+} catch (...) {
+    RaiseRecorded("DrawTextBox");
 }
 
 void Tavlo::WriteText(const std::string& text, std::int32_t textStyle, float percenteSize)
-{
+try {
     TavloState& s = *s_;
     const float size = s.doc.FontSize;
     const double currentY = s.CurrentY;
@@ -122,16 +128,20 @@ void Tavlo::WriteText(const std::string& text, std::int32_t textStyle, float per
         }
     } restore{s, size, currentY};
     EmitTextLine(static_cast<float>(s.CurrentX / s.Scale), static_cast<float>(y), 0, text, 0, kLeft, false);
+} catch (...) {
+    RaiseRecorded("WriteText");
 }
 
 void Tavlo::WriteTextLn(const std::string& text)
-{
+try {
     TavloState& s = *s_;
     const float y = static_cast<float>(s.CurrentY / s.Scale);
     EmitTextLine(static_cast<float>(s.CurrentX / s.Scale), y, 0, text, 0, kLeft, true);
     // An empty line still moves down one line: writing "" is how callers leave a blank line.
     if (text.find_first_not_of(' ') == std::string::npos)
         s.CurrentY = y * s.Scale + TextHeight() * s.Scale * s.LineSpacing;
+} catch (...) {
+    RaiseRecorded("WriteTextLn");
 }
 
 } // namespace tavlo

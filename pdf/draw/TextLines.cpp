@@ -50,8 +50,10 @@ private:
 } // namespace
 
 void Tavlo::DrawText(float x, float y, const std::string& text, std::int32_t align)
-{
+try {
     EmitTextLine(x, y, 0, text, 0, align & 7, false);
+} catch (...) {
+    RaiseRecorded("DrawText");
 }
 
 void Tavlo::EmitTextLine(float x, float y, float width, const std::string& text, float indent, std::int32_t flags,
@@ -121,7 +123,7 @@ void Tavlo::EmitTextLine(float x, float y, float width, const std::string& text,
         const double left = PageSpaceX(x + dx), right = PageSpaceX(x + dx + drawn);
         advance = height * s.Scale * s.LineSpacing;
         const double xp = (x + dx) * s.Scale;
-        RequireSingleRange({left, top, right, bottom, advance, xp, (x + length) * s.Scale});
+        RequirePdfRange({left, top, right, bottom, advance, xp, (x + length) * s.Scale});
 
         // Every line is formed before the first is written: a value no reader takes raises
         // with nothing of the line in the content.

@@ -14,24 +14,30 @@ namespace tavlo {
 // the overflow error and leaves both the content and the state as they were.
 
 void Tavlo::SetCharSpacing(float w)
-{
+try {
     const std::string line = PdfNumber(w) + " Tc";
     s_->CharSpacing = w;
     PutContent(line);
+} catch (...) {
+    RaiseRecorded("SetCharSpacing");
 }
 
 void Tavlo::SetWordSpacing(float w)
-{
+try {
     const std::string line = PdfNumber(w) + " Tw";
     s_->WordSpacing = w;
     PutContent(line);
+} catch (...) {
+    RaiseRecorded("SetWordSpacing");
 }
 
 void Tavlo::SetTextHorizontalScaling(float percent)
-{
+try {
     const std::string line = PdfNumber(percent) + " Tz";
     s_->HorizontalScaling = percent;
     PutContent(line);
+} catch (...) {
+    RaiseRecorded("SetTextHorizontalScaling");
 }
 
 void Tavlo::SetTextLineSpacing(float value)

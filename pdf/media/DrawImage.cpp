@@ -24,9 +24,11 @@ bool EndsWith(const std::string& text, const std::string& tail)
 
 void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width, float height, std::int16_t frame,
                       const std::string& colorMask)
-{
+try {
     TavloState& s = *s_;
     const std::string key = AsciiUpper(fileName);
+    // A corner or a size no reader takes is refused before the picture's object is made.
+    RequirePdfRange({PageSpaceX(x), PageSpaceY(y), x * s.Scale, y * s.Scale, width * s.Scale, height * s.Scale});
     if (EndsWith(key, ".EPS") || EndsWith(key, ".AI")) {
         ImportEps(fileName, x, y, width, height);
         return;
@@ -95,12 +97,15 @@ void Tavlo::DrawImage(const std::string& fileName, float x, float y, float width
         h = w * static_cast<float>(image.PixelHeight) / static_cast<float>(image.PixelWidth);
     }
     const double box[] = {PageSpaceX(x), PageSpaceY(y), PageSpaceX(x + w), PageSpaceY(y + h)};
-    RequireSingleRange({static_cast<double>(x + w), static_cast<double>(y + h), box[0], box[1], box[2], box[3]});
+    RequireSingleRange({static_cast<double>(x + w), static_cast<double>(y + h)});
+    RequirePdfRange({box[0], box[1], box[2], box[3]});
     // JPEG rows cannot be reordered: the picture is turned over instead.
     const bool mirrored = extension == ".JPG";
     PutContent("q " + PdfScaledNumber(w) + " 0 0 " + PdfScaledNumber(mirrored ? -h : h) + " " + PdfScaledNumber(x) +
                " " + PdfScaledNumber(mirrored ? y + h : y) + " cm /_IMG_" + std::to_string(index) + " Do Q");
     SetLastBox(box[0], box[1], box[2], box[3]);
+} catch (...) {
+    RaiseRecorded("DrawImage");
 }
 
 } // namespace tavlo

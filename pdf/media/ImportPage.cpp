@@ -12,8 +12,11 @@ namespace tavlo {
 
 void Tavlo::ImportPage(const std::string& fileName, std::int32_t pageNumber, float destX, float destY, float xDim,
                        float yDim)
-{
+try {
     TavloState& s = *s_;
+    // A corner or a size no reader takes is refused before the page's objects are copied.
+    RequirePdfRange({PageSpaceX(destX), PageSpaceY(destY), destX * s.Scale, destY * s.Scale, xDim * s.Scale,
+                     yDim * s.Scale});
     std::string title, subject, author;
     std::int16_t encrypted = 0;
     GetInfo(fileName, title, subject, author, encrypted);
@@ -84,6 +87,8 @@ void Tavlo::ImportPage(const std::string& fileName, std::int32_t pageNumber, flo
     PutContent("Q");
     SetLastBox(box[0], box[1], box[2], box[3]);
     RequireVersion(s.Sources[static_cast<std::size_t>(source - 1)].VersionNeed);
+} catch (...) {
+    RaiseRecorded("ImportPage");
 }
 
 bool Tavlo::WriteImportedPage(std::int32_t source, std::int32_t pageNumber, const std::string& name)
