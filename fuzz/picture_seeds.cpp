@@ -1,7 +1,7 @@
 // Seeds of the picture harnesses, one folder each named after its harness: GIF and TGA
 // pictures from the image tests' generator (PIL and hand-written layouts) and ImageMagick,
 // JPEG files from ImageMagick, and the vector tests' metafile and EPS samples with the EPS
-// files of today's producers.
+// files of today's producers (Ghostscript, poppler, LibreOffice, ImageMagick and cairo's).
 
 #include "fuzz/FuzzHarness.h"
 #include "pdf/vector_samples.h"
@@ -20,7 +20,8 @@ bool GeneraSemi(const std::filesystem::path& cartella)
     if (kind == "eps") {
         bool written = ScriviSeme(cartella, "arte.eps", kArtEps) && ScriviSeme(cartella, "disegno.eps", kDrawingEps);
         const ScratchDir dir;
-        for (const char* producer : {"eps2write", "pdftops", "soffice", "convert"}) {
+        for (const char* producer : {"eps2write", "pdftops", "ps2ai", "soffice", "convert", "pycairo", "rsvg", "gnuplot",
+                                     "gnuplot-text", "pdftocairo", "pdftocairo-plot"}) {
             const std::string eps = ProducedEps(producer, dir.Path());
             written = !eps.empty() && ScriviSeme(cartella, std::string(producer) + ".eps", eps) && written;
         }

@@ -33,6 +33,7 @@ test_packages=(
   libzip-dev libxml2-dev libxml2-utils libhpdf-dev
   python3-fonttools fonts-urw-base35 fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
+  librsvg2-bin gnuplot-nox
   nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
   clang-14 libclang-rt-14-dev ccache strace
 )

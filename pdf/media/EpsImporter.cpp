@@ -1,11 +1,15 @@
 #include "pdf/core/PdfFormat.h"
+#include "pdf/media/EpsInterpreter.h"
+#include "pdf/media/EpsObjects.h"
 #include "pdf/media/EpsPlayback.h"
+#include "pdf/media/EpsTokens.h"
 #include "pdf/media/VectorPictures.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavlo {
 
@@ -56,30 +60,79 @@ private:
 
 constexpr std::string_view kBoxComment = "%%BoundingBox:";
 
-// The line's calls played, each as it is complete, when the line holds nothing else; of a
-// line not drawn, only its saves and restores, so the rest of the file stays in step. A
-// copy of the reader reads the line first to tell which.
-std::string PlayLine(std::string_view line, EpsTokenReader& reader, EpsPlayback& playback, bool& overflow)
+TavloError Refused(const std::string& reason)
 {
-    EpsTokenReader first = reader;
-    EpsCallReader check;
-    const bool whole = first.Read(line, [&](const EpsToken& token) { check.Take(token); });
-    overflow = whole && check.Overflow();
-    std::string played;
-    if (!whole) {  // a procedure's or a string's
-        reader = first;
-        return played;
+    return TavloError(ErrorCode::InvalidFileFormat,
+                      TavloError::StandardDescription(ErrorCode::InvalidFileFormat) + ": " + reason);
+}
+
+// Where the tokens stand in the file's structure: the drawing begins with the bounding box
+// (or the end of the prolog or setup) and leaves out the prolog, setup and resources; an
+// embedded document's comments are its own.
+class Sections {
+public:
+    // False when the drawing has ended.
+    bool Take(std::string_view comment)
+    {
+        if (StartsWith(comment, "%%BeginDocument")) {
+            ++nested_;
+        } else if (StartsWith(comment, "%%EndDocument")) {
+            nested_ -= nested_ > 0;
+        } else if (nested_ == 0) {
+            if (StartsWith(comment, kBoxComment)) {
+                begun_ = true;
+            } else if (StartsWith(comment, "%%BeginProlog") || StartsWith(comment, "%%BeginSetup") ||
+                       StartsWith(comment, "%%BeginResource")) {
+                ++apart_;
+            } else if (StartsWith(comment, "%%EndProlog") || StartsWith(comment, "%%EndSetup")) {
+                apart_ -= apart_ > 0;
+                begun_ = true;
+            } else if (StartsWith(comment, "%%EndResource")) {
+                apart_ -= apart_ > 0;
+            } else if (StartsWith(comment, "%%PageTrailer")) {
+                return false;
+            }
+        }
+        return true;
     }
-    if (check.Whole()) {
-        EpsCallReader calls([&](const EpsCall& call) { playback.Play(call, played); });
-        reader.Read(line, [&](const EpsToken& token) { calls.Take(token); });
-    } else {
-        reader.Read(line, [&](const EpsToken& token) {
-            if (token.kind == EpsToken::kOperator && (token.text == "q" || token.text == "Q"))
-                playback.Play({FindEpsOperator(token.text), std::string(token.text)}, played);
-        });
+    bool Drawing() const { return begun_ && apart_ == 0; }
+
+private:
+    int nested_ = 0, apart_ = 0;
+    bool begun_ = false;
+};
+
+// The file's drawing played after the placement's lines: its PostScript followed, or the
+// content stream of the PDF it carries.
+void PlayDrawing(std::string_view text, EpsPlayback& playback)
+{
+    // Every call a drawing program writes runs a few dozen operators at most.
+    const std::uint64_t budget = 16 * static_cast<std::uint64_t>(text.size()) + 1000000;
+    EpsInterpreter postScript(playback, budget);
+    std::optional<EpsObjects> objects;
+    Sections sections;
+    EpsTokenizer tokens(text);
+    EpsToken token;
+    while (!postScript.Ended() && tokens.Next(token)) {
+        if (token.kind == EpsToken::kComment) {
+            if (StartsWith(token.text, "%%End"))
+                postScript.AbandonOpen();
+            if (!sections.Take(token.text))
+                break;
+            postScript.SetDrawing(sections.Drawing());
+            continue;
+        }
+        std::int64_t number = 0;
+        if (objects) {
+            objects->Take(token, tokens);
+        } else if (postScript.Drawing() && !postScript.Reading() && token.kind == EpsToken::kName &&
+                   token.text == "obj" && postScript.TwoIntegers(number)) {
+            objects.emplace(playback, budget);
+            objects->Begin(number);
+        } else {
+            postScript.Take(token);
+        }
     }
-    return played;
 }
 
 } // namespace
@@ -103,15 +156,10 @@ VectorDrawing ImportEpsData(const Bytes& file, const VectorPlacement& place)
         if (!StartsWith(line, kBoxComment))
             continue;
         boxLine = true;
-        int numbers = 0;  // the leading numbers read; -1 after anything else
-        EpsTokenReader().Read(line.substr(kBoxComment.size()), [&](const EpsToken& field) {
-            if (numbers < 0 || numbers == 4)
-                return;
-            if (field.kind == EpsToken::kNumber)
-                box[numbers++] = field.value;
-            else
-                numbers = -1;
-        });
+        int numbers = 0;  // the leading numbers read
+        EpsTokenizer fields(line.substr(kBoxComment.size()));
+        for (EpsToken field; numbers < 4 && fields.Next(field) && field.kind == EpsToken::kNumber;)
+            box[numbers++] = field.value;
         found = numbers == 4;
         if (found)
             break;
@@ -150,43 +198,24 @@ VectorDrawing ImportEpsData(const Bytes& file, const VectorPlacement& place)
         return drawing;
     }
 
-    EpsTokenReader reader;
-    EpsPlayback playback;
-    bool translating = false;
-    for (Lines next(text); next.Next(line);) {
-        if (line[0] == '%') {
-            if (StartsWith(line, "%%End"))
-                reader.Reset();
-            if (StartsWith(line, kBoxComment) || StartsWith(line, "%%EndSetup") || StartsWith(line, "%%EndProlog"))
-                translating = true;
-            else if (StartsWith(line, "%%PageTrailer"))
-                break;
-            continue;
-        }
-        if (StartsWith(line, "showpage") && EpsTokenReader(reader).Read(line, [](const EpsToken&) {}))
-            break;
-        // Every line is read, the prolog's too: a procedure's body is no drawing.
-        if (!translating) {
-            reader.Read(line, [](const EpsToken&) {});
-            continue;
-        }
-        bool overflow = false;
-        const std::string played = PlayLine(line, reader, playback, overflow);
-        if (overflow)
-            drawing.error = TavloError(ErrorCode::Overflow);
-        if (!played.empty())
-            drawing.Add(played);
+    EpsPlayback playback(drawing);
+    try {
+        PlayDrawing(text, playback);
+    } catch (const EpsRefusal& refusal) {
+        drawing.lines.clear();
+        drawing.error = Refused(refusal.reason);
+        return drawing;
+    } catch (const TavloError&) {  // a number the writer does not write
+        drawing.lines.clear();
+        drawing.error = Refused("un numero del disegno è oltre i limiti che i lettori PDF accettano");
+        return drawing;
     }
     if (!playback.Drawn()) {
         drawing.lines.clear();
-        drawing.error = TavloError(ErrorCode::InvalidFileFormat,
-                                   TavloError::StandardDescription(ErrorCode::InvalidFileFormat) +
-                                       ": nessun tracciato da disegnare (testo, immagini e procedure PostScript "
-                                       "non sono riprodotti)");
+        drawing.error = Refused("nessun tracciato da disegnare");
         return drawing;
     }
-    for (const std::string& closing : playback.Close())
-        drawing.Add(closing);
+    playback.Close();
     drawing.Add("Q");
     return drawing;
 }

@@ -1,237 +1,166 @@
 #include "pdf/media/EpsOperators.h"
 
-#include "pdf/core/PdfFormat.h"
-#include "pdf/core/TavloError.h"
-
-#include <algorithm>
-#include <cmath>
 #include <iterator>
+#include <type_traits>
+#include <unordered_map>
 
 namespace tavlo {
 
 namespace {
 
-using Op = EpsOperator;
+using B = EpsBuiltin;
 
-// More than any operator takes: a line holding more is not drawn, whatever its length.
-constexpr std::size_t kMostOperands = 6, kMostItems = 32;
+constexpr EpsBuiltinOperator kBuiltins[] = {
+    {"pop", B::kPop}, {"exch", B::kExch}, {"dup", B::kDup}, {"copy", B::kCopy}, {"index", B::kIndex},
+    {"roll", B::kRoll}, {"clear", B::kClear}, {"count", B::kCount}, {"mark", B::kMark},
+    {"cleartomark", B::kClearToMark}, {"counttomark", B::kCountToMark},
+    // A mark of a PDF writer's: nothing drawn, its operands dropped up to the mark.
+    {"pdfmark", B::kClearToMark},
 
-constexpr Op kOperators[] = {
-    // Path construction, colours and line state.
-    {"m", Op::kNumbers, 2, "m", Op::kPath, 0, false},
-    {"l", Op::kNumbers, 2, "l", Op::kPath, 0, false},
-    {"c", Op::kNumbers, 6, "c", Op::kPath, 0, false},
-    {"v", Op::kNumbers, 4, "v", Op::kPath, 0, false},
-    {"y", Op::kNumbers, 4, "y", Op::kPath, 0, false},
-    {"re", Op::kNumbers, 4, "re", Op::kPath, 0, false},
-    {"h", Op::kNumbers, 0, "h", Op::kPath, 0, false},
-    {"k", Op::kNumbers, 4, "k", Op::kPath, 4, false},
-    {"K", Op::kNumbers, 4, "K", Op::kPath, 4, true},
-    {"g", Op::kNumbers, 1, "g", Op::kPath, 1, false},
-    {"G", Op::kNumbers, 1, "G", Op::kPath, 1, true},
-    {"rg", Op::kNumbers, 3, "rg", Op::kPath, 3, false},
-    {"RG", Op::kNumbers, 3, "RG", Op::kPath, 3, true},
-    {"x", Op::kCustom, 0, "k", Op::kPath, 4, false},
-    {"X", Op::kCustom, 0, "K", Op::kPath, 4, true},
-    {"cs", Op::kSpace, 0, "cs", Op::kPath, 0, false},
-    {"CS", Op::kSpace, 0, "CS", Op::kPath, 0, true},
-    {"sc", Op::kComponents, 0, "sc", Op::kPath, 0, false},
-    {"SC", Op::kComponents, 0, "SC", Op::kPath, 0, true},
-    {"J", Op::kNumbers, 1, "J", Op::kPath, 0, false},
-    {"j", Op::kNumbers, 1, "j", Op::kPath, 0, false},
-    {"w", Op::kNumbers, 1, "w", Op::kPath, 0, false},
-    {"M", Op::kNumbers, 1, "M", Op::kPath, 0, false},
-    {"d", Op::kDash, 0, "d", Op::kPath, 0, false},
-    {"n", Op::kNumbers, 0, "n", Op::kPath, 0, false},
-    // Painting: every fill with the even-odd rule.
-    {"s", Op::kNumbers, 0, "s", Op::kStroke, 0, false},
-    {"S", Op::kNumbers, 0, "S", Op::kStroke, 0, false},
-    {"f", Op::kNumbers, 0, "f*", Op::kFill, 0, false},
-    {"F", Op::kNumbers, 0, "f*", Op::kFill, 0, false},
-    {"f*", Op::kNumbers, 0, "f*", Op::kFill, 0, false},
-    {"b", Op::kNumbers, 0, "b*", Op::kFill, 0, false},
-    {"b*", Op::kNumbers, 0, "b*", Op::kFill, 0, false},
-    {"B", Op::kNumbers, 0, "B*", Op::kFill, 0, false},
-    {"B*", Op::kNumbers, 0, "B*", Op::kFill, 0, false},
-    // Illustrator's corner points and its colours of a drawing program's own.
-    {"Y", Op::kNumbers, 4, "y", Op::kCorner, 0, false},
-    {"N", Op::kNumbers, 0, "n", Op::kCorner, 0, false},
-    {"L", Op::kNumbers, 2, "l", Op::kCorner, 0, false},
-    {"C", Op::kNumbers, 6, "c", Op::kCorner, 0, false},
-    {"V", Op::kNumbers, 4, "v", Op::kCorner, 0, false},
-    {"Xa", Op::kNumbers, 3, "rg", Op::kColour, 3, false},
-    {"XR", Op::kNumbers, 1, "G", Op::kColour, 1, true},
-    // The state stack, the transformation and clipping of content streams.
-    {"cm", Op::kMatrix, 0, "cm", Op::kMatrixChange, 0, false},
-    {"q", Op::kNumbers, 0, "q", Op::kSave, 0, false},
-    {"Q", Op::kNumbers, 0, "Q", Op::kRestore, 0, false},
-    {"W", Op::kNumbers, 0, "W", Op::kClip, 0, false},
-    {"W*", Op::kNumbers, 0, "W*", Op::kClip, 0, false},
+    {"add", B::kAdd}, {"sub", B::kSub}, {"mul", B::kMul}, {"div", B::kDiv}, {"idiv", B::kIdiv}, {"mod", B::kMod},
+    {"neg", B::kNeg}, {"abs", B::kAbs}, {"sqrt", B::kSqrt}, {"sin", B::kSin}, {"cos", B::kCos}, {"atan", B::kAtan},
+    {"round", B::kRound}, {"floor", B::kFloor}, {"ceiling", B::kCeiling}, {"truncate", B::kTruncate},
+    {"exp", B::kExp}, {"ln", B::kLn}, {"log", B::kLog}, {"cvi", B::kCvi}, {"cvr", B::kCvr},
+
+    {"eq", B::kEq}, {"ne", B::kNe}, {"gt", B::kGt}, {"ge", B::kGe}, {"lt", B::kLt}, {"le", B::kLe}, {"not", B::kNot},
+    {"and", B::kAnd}, {"or", B::kOr}, {"xor", B::kXor}, {"true", B::kTrue}, {"false", B::kFalse}, {"null", B::kNull},
+
+    {"if", B::kIf}, {"ifelse", B::kIfElse}, {"repeat", B::kRepeat}, {"for", B::kFor}, {"loop", B::kLoop},
+    {"forall", B::kForall}, {"exit", B::kExit}, {"exec", B::kExec}, {"stop", B::kStop}, {"stopped", B::kStopped},
+
+    {"dict", B::kDict}, {"begin", B::kBegin}, {"end", B::kEnd}, {"def", B::kDef}, {"load", B::kLoad},
+    {"store", B::kStore}, {"where", B::kWhere}, {"known", B::kKnown}, {"undef", B::kUndef},
+    {"currentdict", B::kCurrentDict}, {"userdict", B::kUserDict}, {"globaldict", B::kUserDict},
+    {"systemdict", B::kSystemDict}, {"statusdict", B::kSystemDict}, {"errordict", B::kSystemDict},
+    {"get", B::kGet}, {"put", B::kPut}, {"length", B::kLength}, {"bind", B::kBind}, {"type", B::kType},
+    {"xcheck", B::kXcheck}, {"cvx", B::kCvx}, {"cvlit", B::kCvlit}, {"readonly", B::kUnchanged},
+    {"executeonly", B::kUnchanged}, {"noaccess", B::kUnchanged}, {"array", B::kArray}, {"astore", B::kAstore},
+    {"aload", B::kAload}, {"matrix", B::kMatrix}, {"concatmatrix", B::kConcatMatrix}, {"string", B::kString},
+    {"print", B::kPrint}, {"=", B::kPrint}, {"==", B::kPrint},
+
+    {"newpath", B::kNewPath}, {"moveto", B::kMoveTo}, {"rmoveto", B::kRMoveTo}, {"lineto", B::kLineTo},
+    {"rlineto", B::kRLineTo}, {"curveto", B::kCurveTo}, {"rcurveto", B::kRCurveTo}, {"closepath", B::kClosePath},
+    {"currentpoint", B::kCurrentPoint}, {"fill", B::kFill}, {"eofill", B::kEoFill}, {"stroke", B::kStroke},
+    {"clip", B::kClip}, {"eoclip", B::kEoClip}, {"rectclip", B::kRectClip}, {"rectfill", B::kRectFill},
+    {"rectstroke", B::kRectStroke},
+
+    {"gsave", B::kGSave}, {"grestore", B::kGRestore}, {"save", B::kSave}, {"restore", B::kRestore},
+    {"setlinewidth", B::kSetLineWidth}, {"setlinecap", B::kSetLineCap}, {"setlinejoin", B::kSetLineJoin},
+    {"setmiterlimit", B::kSetMiterLimit}, {"setdash", B::kSetDash}, {"setgray", B::kSetGray},
+    {"setrgbcolor", B::kSetRgbColor}, {"setcmykcolor", B::kSetCmykColor}, {"setcolorspace", B::kSetColorSpace},
+    {"setcolor", B::kSetColor}, {"concat", B::kConcat}, {"translate", B::kTranslate}, {"scale", B::kScale},
+    {"rotate", B::kRotate}, {"showpage", B::kShowPage},
+
+    // Device and printer settings, which the page's drawing on screen does not show.
+    {"flush", B::kIgnore, 0}, {"setflat", B::kIgnore, 1}, {"setoverprint", B::kIgnore, 1},
+    {"setstrokeadjust", B::kIgnore, 1}, {"setsmoothness", B::kIgnore, 1}, {"setcolorrendering", B::kIgnore, 1},
+    {"setundercolorremoval", B::kIgnore, 1}, {"setblackgeneration", B::kIgnore, 1},
+    {"sethalftone", B::kIgnore, 1}, {"setscreen", B::kIgnore, 3}, {"setcolorscreen", B::kIgnore, 12},
+    {"setpacking", B::kIgnore, 1}, {"setglobal", B::kIgnore, 1}, {"setobjectformat", B::kIgnore, 1},
+    {"settransfer", B::kSetTransfer, 1}, {"setcolortransfer", B::kSetTransfer, 4},
+
+    {"show", B::kRefused}, {"ashow", B::kRefused}, {"widthshow", B::kRefused}, {"awidthshow", B::kRefused},
+    {"kshow", B::kRefused}, {"xshow", B::kRefused}, {"yshow", B::kRefused}, {"xyshow", B::kRefused},
+    {"glyphshow", B::kRefused}, {"cshow", B::kRefused}, {"charpath", B::kRefused}, {"image", B::kRefused},
+    {"imagemask", B::kRefused}, {"colorimage", B::kRefused}, {"shfill", B::kRefused}, {"setpattern", B::kRefused},
+    {"setmatrix", B::kRefused}, {"initmatrix", B::kRefused}, {"initgraphics", B::kRefused},
+    {"initclip", B::kRefused}, {"setgstate", B::kRefused}, {"grestoreall", B::kRefused}, {"arc", B::kRefused},
+    {"arcn", B::kRefused}, {"arct", B::kRefused}, {"arcto", B::kRefused}, {"strokepath", B::kRefused},
+    {"flattenpath", B::kRefused}, {"reversepath", B::kRefused}, {"clippath", B::kRefused}, {"ufill", B::kRefused},
+    {"ueofill", B::kRefused}, {"ustroke", B::kRefused}, {"uappend", B::kRefused}, {"erasepage", B::kRefused},
+    {"execform", B::kRefused}, {"sethsbcolor", B::kRefused}, {"setcachedevice", B::kRefused},
+    {"setcachedevice2", B::kRefused}, {"setcharwidth", B::kRefused},
 };
 
-using Operand = EpsCallReader::Operand;
+using S = EpsShort;
 
-// A number as written; when the text is not wanted, only the check that it can be written.
-std::string Number(double value, bool write)
-{
-    if (write)
-        return PdfNumber(value);
-    if (!std::isfinite(Round3(value)))
-        throw TavloError(ErrorCode::Overflow);
-    return {};
-}
+constexpr EpsShortOperator kShorts[] = {
+    {"m", S::kMoveTo, 2, true, true}, {"l", S::kLineTo, 2, true, true}, {"c", S::kCurveTo, 6, true, true},
+    {"v", S::kCurveV, 4, true, true}, {"y", S::kCurveY, 4, true, true}, {"re", S::kRectangle, 4, true, true},
+    {"h", S::kClose, 0, true, true}, {"n", S::kEndPath, 0, true, true},
+    {"S", S::kStroke, 0, true, true}, {"s", S::kCloseStroke, 0, true, true}, {"f", S::kFill, 0, true, true},
+    {"F", S::kFill, 0, true, true}, {"f*", S::kEoFill, 0, true, true}, {"B", S::kFillStroke, 0, true, true},
+    {"B*", S::kEoFillStroke, 0, true, true}, {"b", S::kCloseFillStroke, 0, true, true},
+    {"b*", S::kCloseEoFillStroke, 0, true, true}, {"W", S::kClip, 0, true, true}, {"W*", S::kEoClip, 0, true, true},
+    {"q", S::kSave, 0, true, true}, {"Q", S::kRestore, 0, true, true}, {"cm", S::kTransform, -1, true, true},
+    {"w", S::kLineWidth, 1, true, true}, {"J", S::kLineCap, 1, true, true}, {"j", S::kLineJoin, 1, true, true},
+    {"M", S::kMiterLimit, 1, true, true}, {"d", S::kDash, -1, true, true},
+    {"g", S::kGray, 1, true, true}, {"G", S::kStrokeGray, 1, true, true}, {"rg", S::kRgb, 3, true, true},
+    {"RG", S::kStrokeRgb, 3, true, true}, {"k", S::kCmyk, 4, true, true}, {"K", S::kStrokeCmyk, 4, true, true},
+    {"cs", S::kSpace, -1, true, true}, {"CS", S::kStrokeSpace, -1, true, true},
+    {"sc", S::kComponents, -1, true, true}, {"SC", S::kStrokeComponents, -1, true, true},
+    {"scn", S::kComponents, -1, true, false}, {"SCN", S::kStrokeComponents, -1, true, false},
+    // Illustrator's corner points are the same segments; its own colours.
+    {"Y", S::kCurveY, 4, false, true}, {"N", S::kEndPath, 0, false, true}, {"L", S::kLineTo, 2, false, true},
+    {"C", S::kCurveTo, 6, false, true}, {"V", S::kCurveV, 4, false, true}, {"x", S::kCustom, -1, false, true},
+    {"X", S::kStrokeCustom, -1, false, true}, {"Xa", S::kIllustratorRgb, 3, false, true},
+    {"XR", S::kIllustratorStrokeGray, 1, false, true},
+    // Content streams' marked content, text state, rendering intent and flatness.
+    {"i", S::kPassed, 1, true, false}, {"ri", S::kPassed, 1, true, false}, {"BMC", S::kPassed, 1, true, false},
+    {"BDC", S::kPassed, 2, true, false}, {"EMC", S::kPassed, 0, true, false}, {"MP", S::kPassed, 1, true, false},
+    {"DP", S::kPassed, 2, true, false}, {"BX", S::kPassed, 0, true, false}, {"EX", S::kPassed, 0, true, false},
+    {"BT", S::kPassed, 0, true, false}, {"ET", S::kPassed, 0, true, false}, {"Tc", S::kPassed, 1, true, false},
+    {"Tw", S::kPassed, 1, true, false}, {"Tz", S::kPassed, 1, true, false}, {"TL", S::kPassed, 1, true, false},
+    {"Tf", S::kPassed, 2, true, false}, {"Tr", S::kPassed, 1, true, false}, {"Ts", S::kPassed, 1, true, false},
+    {"Td", S::kPassed, 2, true, false}, {"TD", S::kPassed, 2, true, false}, {"Tm", S::kPassed, 6, true, false},
+    {"T*", S::kPassed, 0, true, false},
+    // Text shown, pictures, shadings, glyph descriptions and extended graphics states.
+    {"Tj", S::kRefused, 1, true, false}, {"TJ", S::kRefused, 1, true, false}, {"'", S::kRefused, 1, true, false},
+    {"\"", S::kRefused, 3, true, false}, {"Do", S::kRefused, 1, true, false}, {"BI", S::kRefused, 0, true, false},
+    {"sh", S::kRefused, 1, true, false}, {"gs", S::kRefused, 1, true, false}, {"d0", S::kRefused, 2, true, false},
+    {"d1", S::kRefused, 6, true, false},
+};
 
-std::string Numbers(const std::vector<double>& values, bool write)
+// Names are looked up for every call a drawing makes: by hash, not along the table.
+template <typename Table>
+auto Find(const Table& table, std::string_view name)
 {
-    std::string text;
-    for (const double value : values)
-        text += Number(value, write) + " ";
-    return text;
-}
-
-// The operands' numbers, when they are count numbers or, where taken, one array of count.
-bool Values(const std::vector<Operand>& operands, const std::vector<double>& items, std::size_t count, bool array,
-            std::vector<double>& values)
-{
-    if (array && operands.size() == 1 && operands[0].kind == EpsToken::kArrayOpen && operands[0].count == count) {
-        const auto first = items.begin() + static_cast<std::ptrdiff_t>(operands[0].first);
-        values.assign(first, first + static_cast<std::ptrdiff_t>(count));
-        return true;
-    }
-    if (operands.size() != count)
-        return false;
-    for (const Operand& o : operands) {
-        if (o.kind != EpsToken::kNumber)
-            return false;
-        values.push_back(o.value);
-    }
-    return true;
-}
-
-bool EmptyProcedure(std::string_view text)
-{
-    return text.find_first_not_of(" \t\f", 1) == text.size() - 1;
-}
-
-// The call's text (written only when wanted), or false when the operands are not those the
-// operator takes: a dash needs lengths that are not negative, not all zero, a custom colour
-// a tint from 0 to 1.
-bool Format(const Op& op, const std::vector<Operand>& operands, const std::vector<double>& items, bool write,
-            EpsCall& call)
-{
-    std::vector<double> values;
-    switch (op.operands) {
-    case Op::kNumbers:
-        if (!Values(operands, items, static_cast<std::size_t>(op.count), false, values))
-            return false;
-        call.text = Numbers(values, write);
-        break;
-    case Op::kDash: {
-        if (operands.size() != 2 || operands[0].kind != EpsToken::kArrayOpen ||
-            operands[1].kind != EpsToken::kNumber)
-            return false;
-        const auto first = items.begin() + static_cast<std::ptrdiff_t>(operands[0].first);
-        const auto last = first + static_cast<std::ptrdiff_t>(operands[0].count);
-        if (std::any_of(first, last, [](double v) { return v < 0; }) ||
-            (first != last && std::all_of(first, last, [](double v) { return v == 0; })))
-            return false;
-        call.text = "[";
-        for (auto at = first; at != last; ++at)
-            call.text += (at != first ? " " : "") + Number(*at, write);
-        call.text += "] " + Number(operands[1].value, write) + " ";
-        break;
-    }
-    case Op::kMatrix:
-        if (!Values(operands, items, 6, true, values))
-            return false;
-        call.text = Numbers(values, write);
-        break;
-    case Op::kCustom: {
-        if (operands.size() != 6 || operands[4].kind != EpsToken::kString || operands[5].kind != EpsToken::kNumber)
-            return false;
-        const double tint = operands[5].value;  // 0 the full colour, 1 none
-        if (tint < 0 || tint > 1 || !Values({operands.begin(), operands.begin() + 4}, items, 4, false, values))
-            return false;
-        for (double& value : values)
-            value *= 1 - tint;
-        call.text = Numbers(values, write);
-        break;
-    }
-    case Op::kSpace: {
-        if (operands.empty() || operands.size() > 2 || operands[0].kind != EpsToken::kName ||
-            (operands.size() == 2 &&
-             (operands[1].kind != EpsToken::kProcedure || !EmptyProcedure(operands[1].text))))
-            return false;
-        const std::string_view name = operands[0].text;
-        call.components = name == "/DeviceGray" ? 1 : name == "/DeviceRGB" ? 3 : name == "/DeviceCMYK" ? 4 : 0;
-        if (call.components == 0)
-            return false;
-        call.text = std::string(name) + " ";
-        break;
-    }
-    case Op::kComponents: {
-        const std::size_t count = operands.size() == 1 && operands[0].kind == EpsToken::kArrayOpen
-                                      ? operands[0].count
-                                      : operands.size();
-        if ((count != 1 && count != 3 && count != 4) || !Values(operands, items, count, true, values))
-            return false;
-        call.components = static_cast<int>(count);
-        call.text = Numbers(values, write);
-        break;
-    }
-    }
-    call.text += op.written;
-    return true;
+    using Entry = std::remove_reference_t<decltype(table[0])>;
+    static const auto index = [&] {
+        std::unordered_map<std::string_view, Entry*> byName;
+        for (Entry& entry : table)
+            byName.emplace(entry.name, &entry);
+        return byName;
+    }();
+    const auto found = index.find(name);
+    return found == index.end() ? nullptr : found->second;
 }
 
 } // namespace
 
-const EpsOperator* FindEpsOperator(std::string_view name)
+const EpsBuiltinOperator* FindEpsBuiltin(std::string_view name)
 {
-    const auto op = std::find_if(std::begin(kOperators), std::end(kOperators),
-                                 [&](const Op& o) { return o.name == name; });
-    return op == std::end(kOperators) ? nullptr : op;
+    return Find(kBuiltins, name);
 }
 
-void EpsCallReader::Take(const EpsToken& token)
+const EpsBuiltinOperator& EpsBuiltinAt(std::uint16_t index)
 {
-    if (!whole_)
-        return;
-    if (inArray_) {
-        if (token.kind == EpsToken::kNumber && items_.size() < kMostItems) {
-            items_.push_back(token.value);
-            ++operands_.back().count;
-        } else {
-            whole_ = token.kind == EpsToken::kArrayClose;
-            inArray_ = false;
-        }
-        return;
-    }
-    switch (token.kind) {
-    case EpsToken::kOperator: {
-        const Op* op = FindEpsOperator(token.text);
-        EpsCall call{op, {}};
-        try {
-            whole_ = op && Format(*op, operands_, items_, static_cast<bool>(play_), call);
-        } catch (const TavloError&) {  // a number past single precision
-            whole_ = false;
-            overflow_ = true;
-        }
-        if (whole_ && play_)
-            play_(call);
-        operands_.clear();
-        items_.clear();
-        break;
-    }
-    case EpsToken::kArrayClose:
-        whole_ = false;
-        break;
-    default:
-        inArray_ = token.kind == EpsToken::kArrayOpen;
-        whole_ = operands_.size() < kMostOperands;
-        operands_.push_back({token.kind, token.value, items_.size(), 0, token.text});
-        break;
-    }
+    return kBuiltins[index % std::size(kBuiltins)];
+}
+
+std::uint16_t EpsBuiltinIndex(const EpsBuiltinOperator& op)
+{
+    return static_cast<std::uint16_t>(&op - kBuiltins);
+}
+
+bool EpsBuiltinDraws(EpsBuiltin op)
+{
+    return op >= B::kNewPath;
+}
+
+const EpsShortOperator* FindEpsShort(std::string_view name)
+{
+    return Find(kShorts, name);
+}
+
+const EpsShortOperator& EpsShortAt(std::uint16_t index)
+{
+    return kShorts[index % std::size(kShorts)];
+}
+
+std::uint16_t EpsShortIndex(const EpsShortOperator& op)
+{
+    return static_cast<std::uint16_t>(&op - kShorts);
 }
 
 } // namespace tavlo

@@ -1,70 +1,82 @@
 #pragma once
-// The operators an EPS or Illustrator line may hold to be drawn: the short path, colour and
-// line-state operators drawing programs share with content streams, Illustrator's own forms
-// of a few, and the content operators of files written by PDF converters. A line is read
-// token by token into calls, each operator with its operands in the writer's number form.
+// The names the EPS importer gives a meaning of its own when the file does not define them:
+// PostScript's operators that its reader follows (the stack, arithmetic, control, the
+// dictionaries; paths, painting, colours, line state and the transformation), those that
+// draw what it cannot play (text, pictures, shadings, arcs, absolute matrices), and the
+// short operators of content streams and Illustrator files, which drawing programs write
+// relying on a prolog the file does not always carry.
 
-#include "pdf/media/EpsTokens.h"
-
-#include <functional>
-#include <string>
+#include <cstdint>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace tavlo {
 
-struct EpsOperator {
+enum class EpsBuiltin : std::uint16_t {
+    // The operand stack.
+    kPop, kExch, kDup, kCopy, kIndex, kRoll, kClear, kCount, kMark, kClearToMark, kCountToMark,
+    // Arithmetic.
+    kAdd, kSub, kMul, kDiv, kIdiv, kMod, kNeg, kAbs, kSqrt, kSin, kCos, kAtan, kRound, kFloor, kCeiling,
+    kTruncate, kExp, kLn, kLog, kCvi, kCvr,
+    // Relations and logic.
+    kEq, kNe, kGt, kGe, kLt, kLe, kNot, kAnd, kOr, kXor, kTrue, kFalse, kNull,
+    // Control.
+    kIf, kIfElse, kRepeat, kFor, kLoop, kForall, kExit, kExec, kStop, kStopped,
+    // Dictionaries, arrays and types.
+    kDict, kBegin, kEnd, kDef, kLoad, kStore, kWhere, kKnown, kUndef, kCurrentDict, kUserDict, kSystemDict, kGet,
+    kPut, kLength, kBind, kType, kXcheck, kCvx, kCvlit, kUnchanged, kArray, kAstore, kAload, kMatrix,
+    kConcatMatrix, kString, kPrint,
+    // Paths and painting.
+    kNewPath, kMoveTo, kRMoveTo, kLineTo, kRLineTo, kCurveTo, kRCurveTo, kClosePath, kCurrentPoint, kFill, kEoFill,
+    kStroke, kClip, kEoClip, kRectClip, kRectFill, kRectStroke,
+    // The graphics state.
+    kGSave, kGRestore, kSave, kRestore, kSetLineWidth, kSetLineCap, kSetLineJoin, kSetMiterLimit, kSetDash,
+    kSetGray, kSetRgbColor, kSetCmykColor, kSetColorSpace, kSetColor, kConcat, kTranslate, kScale, kRotate,
+    kShowPage,
+    // No mark on the page: their operands are dropped.
+    kIgnore, kSetTransfer,
+    // Drawn in a way the importer cannot write: the file is refused.
+    kRefused,
+};
+
+struct EpsBuiltinOperator {
     std::string_view name;
-    enum Operands {
-        kNumbers,     // count numbers
-        kDash,        // an array of lengths and a phase
-        kMatrix,      // six numbers, or an array of six
-        kCustom,      // Illustrator's custom colour: c m y k (name) tint
-        kSpace,       // a device colour space's name, with an empty procedure after it
-        kComponents,  // a colour's components, or an array of them
-    } operands;
-    int count;
-    std::string_view written;
-    enum Kind { kPath, kStroke, kCorner, kFill, kColour, kMatrixChange, kSave, kRestore, kClip } kind;
-    int sets;       // the components of the colour space it sets, or 0
-    bool stroking;  // the colour it sets is the stroking one
+    EpsBuiltin op;
+    int dropped = 0;  // operands of an operator passed over
 };
 
-struct EpsCall {
-    const EpsOperator* op;
-    std::string text;    // the operator with its operands, as written
-    int components = 0;  // of a colour set through a colour space
+// The operator of that name, or nullptr; the operators by their index (the value an
+// operator has on the stack).
+const EpsBuiltinOperator* FindEpsBuiltin(std::string_view name);
+const EpsBuiltinOperator& EpsBuiltinAt(std::uint16_t index);
+std::uint16_t EpsBuiltinIndex(const EpsBuiltinOperator& op);
+// Operators that draw or change how later drawing looks: nothing to do outside the drawing.
+bool EpsBuiltinDraws(EpsBuiltin op);
+
+// The short operators of content streams and of Illustrator files.
+enum class EpsShort : std::uint16_t {
+    kMoveTo, kLineTo, kCurveTo, kCurveV, kCurveY, kRectangle, kClose, kEndPath,
+    kStroke, kCloseStroke, kFill, kEoFill, kFillStroke, kEoFillStroke, kCloseFillStroke, kCloseEoFillStroke,
+    kClip, kEoClip, kSave, kRestore, kTransform,
+    kLineWidth, kLineCap, kLineJoin, kMiterLimit, kDash,
+    kGray, kStrokeGray, kRgb, kStrokeRgb, kCmyk, kStrokeCmyk, kSpace, kStrokeSpace, kComponents, kStrokeComponents,
+    // Illustrator's own colours: a custom colour with its tint, and two of a drawing program's own.
+    kCustom, kStrokeCustom, kIllustratorRgb, kIllustratorStrokeGray,
+    // Content streams' own: passed over (marked content, text state, rendering intent,
+    // flatness), or refused (text shown, pictures, shadings, extended states).
+    kPassed, kRefused,
 };
 
-// Gathers the calls of a line token by token and hands each to play as it is complete. The
-// line is whole when it held nothing else: no other operator, no operand of another kind or
-// count, none left over. Operands beyond what any operator takes are not kept.
-class EpsCallReader {
-public:
-    using Play = std::function<void(const EpsCall&)>;
-
-    explicit EpsCallReader(Play play = {}) : play_(std::move(play)) {}
-    void Take(const EpsToken& token);
-    bool Whole() const { return whole_ && !inArray_ && operands_.empty(); }
-    // A number the writer cannot write (beyond single precision) made the line not whole.
-    bool Overflow() const { return overflow_; }
-
-    struct Operand {
-        EpsToken::Kind kind;  // kArrayOpen for an array
-        double value = 0;
-        std::size_t first = 0, count = 0;  // an array's numbers among the line's items
-        std::string_view text;
-    };
-
-private:
-    Play play_;
-    std::vector<Operand> operands_;
-    std::vector<double> items_;
-    bool inArray_ = false, whole_ = true, overflow_ = false;
+struct EpsShortOperator {
+    std::string_view name;
+    EpsShort op;
+    int operands;             // numbers taken, -1 for the special forms
+    bool inContent;           // a content stream's operator
+    bool inIllustrator;       // played in a PostScript drawing that does not define it
 };
 
-// The operator of that name, or nullptr.
-const EpsOperator* FindEpsOperator(std::string_view name);
+// The short operator of that name, or nullptr; by index, as for the builtins.
+const EpsShortOperator* FindEpsShort(std::string_view name);
+const EpsShortOperator& EpsShortAt(std::uint16_t index);
+std::uint16_t EpsShortIndex(const EpsShortOperator& op);
 
 } // namespace tavlo

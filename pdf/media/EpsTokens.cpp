@@ -1,16 +1,16 @@
 #include "pdf/media/EpsTokens.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace tavlo {
 
 namespace {
 
-// White space between tokens: PostScript's, less the line ends the lines were split at.
 bool Blank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\0';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0';
 }
 
 bool Delimiter(char c)
@@ -23,30 +23,53 @@ bool Delimiter(char c)
     }
 }
 
-std::size_t TokenEnd(std::string_view line, std::size_t at)
+bool LineEnd(char c)
 {
-    while (at < line.size() && !Delimiter(line[at]))
-        ++at;
-    return at;
+    return c == '\r' || c == '\n';
 }
 
-// Past the end of an inline picture's data: the operator EI standing alone, or the line's end.
-std::size_t InlineDataEnd(std::string_view line, std::size_t at, bool& found)
+// The value of a digit in bases up to 36, or 36 for none.
+int DigitValue(char c)
 {
-    for (std::size_t ei = line.find("EI", at); ei != std::string_view::npos; ei = line.find("EI", ei + 1)) {
-        if ((ei == 0 || Blank(line[ei - 1])) && (ei + 2 == line.size() || Delimiter(line[ei + 2]))) {
-            found = true;
-            return ei + 2;
-        }
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    return 36;
+}
+
+bool RadixNumber(std::string_view token, double& value)
+{
+    const std::size_t hash = token.find('#');
+    if (hash == 0 || hash == std::string_view::npos || hash > 2 || hash + 1 == token.size())
+        return false;
+    int base = 0;
+    for (std::size_t i = 0; i < hash; ++i) {
+        if (token[i] < '0' || token[i] > '9')
+            return false;
+        base = base * 10 + (token[i] - '0');
     }
-    found = false;
-    return line.size();
+    if (base < 2 || base > 36)
+        return false;
+    double n = 0;
+    for (std::size_t i = hash + 1; i < token.size(); ++i) {
+        const int digit = DigitValue(token[i]);
+        if (digit >= base)
+            return false;
+        n = n * base + digit;
+    }
+    value = n;
+    return true;
 }
 
 } // namespace
 
 bool EpsNumber(std::string_view token, double& value)
 {
+    if (RadixNumber(token, value))
+        return true;
     std::size_t at = 0;
     if (at < token.size() && (token[at] == '+' || token[at] == '-'))
         ++at;
@@ -72,100 +95,119 @@ bool EpsNumber(std::string_view token, double& value)
         return false;
     const char* first = token.data() + (token[0] == '+' ? 1 : 0);
     const auto result = std::from_chars(first, token.data() + token.size(), value);
+    // A number too large for a double is one no drawing can hold: taken as infinite, it is
+    // refused where it would be written.
+    if (result.ec == std::errc::result_out_of_range && result.ptr == token.data() + token.size()) {
+        value = token[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+        return true;
+    }
     return result.ec == std::errc() && result.ptr == token.data() + token.size();
 }
 
-bool EpsTokenReader::Read(std::string_view line, const Take& take)
+std::size_t EpsTokenizer::StringEnd(std::size_t from) const
 {
-    Open& open = open_;
-    auto anyOpen = [&] {
-        return open.procedure > 0 || open.string > 0 || open.hex || open.ascii85 || open.inlineData;
-    };
-    const bool whole = !anyOpen();
-    // Where the string and the procedure this line opened at the top level begin.
-    std::size_t stringStart = 0, procedureStart = 0;
-    bool stringHere = false, procedureHere = false;
-    auto push = [&](EpsToken::Kind kind, std::size_t from, std::size_t to) {
-        if (open.procedure == 0)
-            take({kind, line.substr(from, to - from)});
-    };
-    std::size_t at = 0;
-    while (at < line.size()) {
-        const char c = line[at];
-        if (open.inlineData) {
-            bool found = false;
-            at = InlineDataEnd(line, at, found);
-            open.inlineData = !found;
-        } else if (open.string > 0) {
+    int depth = 1;
+    std::size_t at = from;
+    while (at < text_.size()) {
+        const char c = text_[at++];
+        if (c == '\\') {
             ++at;
-            if (c == '\\')
-                ++at;
-            else if (c == '(')
-                ++open.string;
-            else if (c == ')' && --open.string == 0 && stringHere)
-                push(EpsToken::kString, stringStart, at);
-        } else if (open.hex || open.ascii85) {
-            const std::size_t end = line.find(open.hex ? ">" : "~>", at);
-            at = end == std::string_view::npos ? line.size() : end + (open.hex ? 1 : 2);
-            if (end != std::string_view::npos) {
-                if (stringHere)
-                    push(EpsToken::kString, stringStart, at);
-                open.hex = open.ascii85 = false;
-            }
-        } else if (Blank(c)) {
-            ++at;
-        } else if (c == '%') {
-            break;
-        } else if (c == '(' || c == '<') {
-            stringHere = true;
-            stringStart = at;
-            if (c == '(') {
-                open.string = 1;
-                ++at;
-            } else if (at + 1 < line.size() && line[at + 1] == '<') {
-                push(EpsToken::kOperator, at, at + 2);
-                at += 2;
-            } else if (at + 1 < line.size() && line[at + 1] == '~') {
-                open.ascii85 = true;
-                at += 2;
-            } else {
-                open.hex = true;
-                ++at;
-            }
-        } else if (c == '{') {
-            if (open.procedure++ == 0) {
-                procedureStart = at;
-                procedureHere = true;
-            }
-            ++at;
-        } else if (c == '}' && open.procedure > 0) {
-            ++at;
-            if (--open.procedure == 0 && procedureHere)
-                push(EpsToken::kProcedure, procedureStart, at);
-        } else if (c == '[' || c == ']') {
-            push(c == '[' ? EpsToken::kArrayOpen : EpsToken::kArrayClose, at, at + 1);
-            ++at;
-        } else if (c == ')' || c == '>' || c == '}') {  // closing nothing: never drawn
-            const std::size_t end = c == '>' && at + 1 < line.size() && line[at + 1] == '>' ? at + 2 : at + 1;
-            push(EpsToken::kOperator, at, end);
-            at = end;
-        } else if (c == '/') {
-            const std::size_t name = at + 1 < line.size() && line[at + 1] == '/' ? at + 2 : at + 1;
-            const std::size_t end = TokenEnd(line, name);
-            push(EpsToken::kName, at, end);
-            at = end;
-        } else {
-            const std::size_t end = TokenEnd(line, at);
-            const std::string_view text = line.substr(at, end - at);
-            double value = 0;
-            if (open.procedure == 0)
-                take({EpsNumber(text, value) ? EpsToken::kNumber : EpsToken::kOperator, text, value});
-            // A content stream's inline picture: its data are no PostScript.
-            open.inlineData = open.procedure == 0 && text == "ID";
-            at = end;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (--depth == 0)
+                return at;
+        } else if (LineEnd(c) && text_.substr(at, 5) == "%%End") {
+            return at;
         }
     }
-    return whole && !anyOpen();
+    return text_.size();
+}
+
+std::size_t EpsTokenizer::DelimitedEnd(std::size_t from, std::string_view close) const
+{
+    for (std::size_t at = from; at < text_.size(); ++at) {
+        if (text_.substr(at, close.size()) == close)
+            return at + close.size();
+        if (LineEnd(text_[at]) && text_.substr(at + 1, 5) == "%%End")
+            return at + 1;
+    }
+    return text_.size();
+}
+
+void EpsTokenizer::SkipPast(std::string_view word)
+{
+    const std::size_t found = text_.find(word, at_);
+    at_ = found == std::string_view::npos ? text_.size() : found + word.size();
+}
+
+bool EpsTokenizer::Next(EpsToken& token)
+{
+    while (at_ < text_.size()) {
+        const std::size_t start = at_;
+        const char c = text_[at_];
+        if (Blank(c)) {
+            ++at_;
+            continue;
+        }
+        if (c == '%') {
+            const bool structuring = LineStart() && at_ + 1 < text_.size() && text_[at_ + 1] == '%';
+            while (at_ < text_.size() && !LineEnd(text_[at_]))
+                ++at_;
+            if (!structuring)
+                continue;
+            token = {EpsToken::kComment, text_.substr(start, at_ - start)};
+            return true;
+        }
+        token.value = 0;
+        switch (c) {
+        case '(':
+            at_ = StringEnd(start + 1);
+            token = {EpsToken::kString, text_.substr(start, at_ - start)};
+            return true;
+        case '<':
+            if (text_.substr(start, 2) == "<<") {
+                at_ += 2;
+                token = {EpsToken::kDictOpen, text_.substr(start, 2)};
+            } else {
+                const bool ascii85 = text_.substr(start, 2) == "<~";
+                at_ = DelimitedEnd(start + (ascii85 ? 2 : 1), ascii85 ? "~>" : ">");
+                token = {EpsToken::kString, text_.substr(start, at_ - start)};
+            }
+            return true;
+        case '>':
+            at_ += text_.substr(start, 2) == ">>" ? 2 : 1;
+            token = {at_ - start == 2 ? EpsToken::kDictClose : EpsToken::kName, text_.substr(start, at_ - start)};
+            return true;
+        case '[': case ']': case '{': case '}': case ')':
+            ++at_;
+            token = {c == '[' ? EpsToken::kArrayOpen
+                     : c == ']' ? EpsToken::kArrayClose
+                     : c == '{' ? EpsToken::kProcedureOpen
+                     : c == '}' ? EpsToken::kProcedureClose
+                                : EpsToken::kName,
+                     text_.substr(start, 1)};
+            return true;
+        case '/': {
+            const bool immediate = text_.substr(start, 2) == "//";
+            at_ = start + (immediate ? 2 : 1);
+            const std::size_t name = at_;
+            while (at_ < text_.size() && !Delimiter(text_[at_]))
+                ++at_;
+            token = {immediate ? EpsToken::kImmediateName : EpsToken::kLiteralName, text_.substr(name, at_ - name)};
+            return true;
+        }
+        default: {
+            while (at_ < text_.size() && !Delimiter(text_[at_]))
+                ++at_;
+            const std::string_view text = text_.substr(start, at_ - start);
+            double value = 0;
+            token = {EpsNumber(text, value) ? EpsToken::kNumber : EpsToken::kName, text, value};
+            return true;
+        }
+        }
+    }
+    return false;
 }
 
 } // namespace tavlo

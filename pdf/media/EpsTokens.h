@@ -1,43 +1,53 @@
 #pragma once
-// The tokens of one line of an EPS file, read in one pass over its characters. Procedures,
-// strings and a content stream's inline picture data may run over several lines: the reader
-// remembers what is still open, and a line that lies partly inside one is marked, since
-// nothing in it is drawn.
+// The tokens of an EPS file's PostScript, read in one pass over the whole text: line ends are
+// white space like any other, so a call's operands may run over several lines, and strings
+// and procedures over many. Document-structuring comments ("%%" at the start of a line) are
+// tokens of their own, in their place among the others; other comments are skipped.
 
-#include <functional>
+#include <cstddef>
 #include <string_view>
 
 namespace tavlo {
 
 struct EpsToken {
-    enum Kind { kNumber, kOperator, kName, kString, kProcedure, kArrayOpen, kArrayClose } kind;
-    std::string_view text;  // a procedure with its braces
-    double value = 0;       // of a number
+    enum Kind {
+        kNumber,
+        kName,           // executable: moveto
+        kLiteralName,    // /moveto (text without the slash)
+        kImmediateName,  // //moveto (text without the slashes)
+        kString,         // (...), <...> or <~...~>, with its delimiters
+        kProcedureOpen,
+        kProcedureClose,
+        kArrayOpen,
+        kArrayClose,
+        kDictOpen,
+        kDictClose,
+        kComment,  // a structuring comment: the whole line, "%%" included
+    } kind;
+    std::string_view text;
+    double value = 0;  // of a number
 };
 
-// A small value: a copy remembers where the reading stood.
-class EpsTokenReader {
+class EpsTokenizer {
 public:
-    using Take = std::function<void(const EpsToken&)>;
-
-    // Hands over the line's tokens outside procedures, up to a comment. False when a part of
-    // the line belongs to something an earlier or a later line opens or closes.
-    bool Read(std::string_view line, const Take& take);
-    // A structuring comment stands outside everything: what was left open (by binary data
-    // read as text, say) is given up.
-    void Reset() { open_ = {}; }
+    explicit EpsTokenizer(std::string_view text) : text_(text) {}
+    // The next token; false at the end of the text.
+    bool Next(EpsToken& token);
+    // Past the next occurrence of word (a stream's data up to "endstream"), or to the end.
+    void SkipPast(std::string_view word);
 
 private:
-    struct Open {
-        int procedure = 0;       // braces
-        int string = 0;          // parentheses
-        bool hex = false;        // <...>
-        bool ascii85 = false;    // <~...~>
-        bool inlineData = false; // after ID, up to EI
-    } open_;
+    bool LineStart() const { return at_ == 0 || text_[at_ - 1] == '\n' || text_[at_ - 1] == '\r'; }
+    // Past a string, or up to a line that begins a structuring comment's "%%End": a string
+    // left open (binary data read as text) does not swallow the rest of the file.
+    std::size_t StringEnd(std::size_t from) const;
+    std::size_t DelimitedEnd(std::size_t from, std::string_view close) const;
+
+    std::string_view text_;
+    std::size_t at_ = 0;
 };
 
-// A PostScript number in decimal form (sign, digits, point, exponent); nothing else.
+// A PostScript number: decimal (sign, digits, point, exponent) or radix (16#FF); nothing else.
 bool EpsNumber(std::string_view token, double& value);
 
 } // namespace tavlo

@@ -1,6 +1,6 @@
 #pragma once
 // Vector pictures turned into content lines: Windows metafiles played record by record,
-// EPS and Illustrator files translated line by line. Both are pure functions over the file's
+// EPS and Illustrator files read as PostScript. Both are pure functions over the file's
 // bytes; the Tavlo members put the lines into the content target and record the error.
 
 #include "pdf/core/Bytes.h"

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 using namespace tavlo;
@@ -49,7 +50,7 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
     binary += std::string(16, '\0') + "\xFF\xFF" + postScript + std::string(64, '\x01');
     ScratchDir dir;
     std::map<std::string, std::string> produced;
-    for (const char* producer : {"eps2write", "pdftops", "soffice", "convert"}) {
+    for (const char* producer : {"eps2write", "pdftops", "ps2ai", "soffice", "convert"}) {
         produced[producer] = ProducedEps(producer, dir.Path());
         ASSERT_FALSE(produced[producer].empty()) << producer;
     }
@@ -62,6 +63,8 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
         // Content operators several to a line, the 0.1 scale of the coordinates among them.
         {"eps2write.eps", produced["eps2write"], produced["eps2write"], 0, 0, 72},
         {"pdftops.eps", produced["pdftops"], produced["pdftops"], 288, 0, 144},
+        // An Illustrator 88 file on a letter page: its prolog defines the short operators.
+        {"ps2ai.ai", produced["ps2ai"], produced["ps2ai"], 306, 0, 36},
         // Its own abbreviations (c for a colour, m with y turned over) and a raster picture.
         {"soffice.eps", produced["soffice"], produced["soffice"], 0, 0, 72, 321},
         {"convert.eps", produced["convert"], produced["convert"], 0, 0, 72, 321},
@@ -99,6 +102,113 @@ TEST(VectorPicturesTest, PlacedPicturesMatchGhostscript)
     }
 }
 
+namespace {
+
+struct Ink {
+    int ghostscript = 0;  // pixels Ghostscript inks
+    int covered = 0;      // of them, inked by the reader within a pixel
+    int extra = 0;        // pixels the reader inks where Ghostscript inks none within a pixel
+};
+
+bool Inked(const Image& image, int x, int y)
+{
+    return std::min({image.At(x, y, 0), image.At(x, y, 1), image.At(x, y, 2)}) < 240;
+}
+
+// Ink at x, y of a box of width × height whose corner is at left, top, or at a pixel next to
+// it within the box.
+bool InkedNear(const Image& image, int x, int y, int left, int top, int width, int height)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (x + dx >= 0 && x + dx < width && y + dy >= 0 && y + dy < height &&
+                Inked(image, left + x + dx, top + y + dy))
+                return true;
+    return false;
+}
+
+// Ghostscript's picture against the reader's page, whose box begins at left, top.
+Ink CompareInk(const Image& ghostscript, const Image& page, int left, int top)
+{
+    const int w = ghostscript.width, h = ghostscript.height;
+    Ink ink;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (Inked(ghostscript, x, y)) {
+                ++ink.ghostscript;
+                ink.covered += InkedNear(page, x, y, left, top, w, h);
+            } else if (Inked(page, left + x, top + y) && !InkedNear(ghostscript, x, y, 0, 0, w, h)) {
+                ++ink.extra;
+            }
+        }
+    return ink;
+}
+
+} // namespace
+
+// EPS files of cairo's producers, whose lines break in the middle of a call's operands and
+// whose prolog gives the short operators PostScript's meanings (rg sets the stroke's colour
+// too), placed at their natural size on a grey page: the box holds at least 99 % of
+// Ghostscript's ink and next to nothing else, the grey around it stays untouched, and the
+// readers take the page without a word; or the file is refused with the reason.
+TEST(VectorPicturesTest, CairoPicturesMatchGhostscript)
+{
+    struct Case {
+        std::string producer;
+        std::string refused;  // a part of the reason, for a file refused
+    };
+    const std::vector<Case> cases = {
+        {"pycairo", ""}, {"rsvg", ""}, {"gnuplot", ""}, {"pdftocairo", ""}, {"pdftocairo-plot", ""},
+        // The axes' numbers: cairo's text procedures show glyphs of a font the file carries.
+        {"gnuplot-text", "show"}, {"pdftocairo-text", "show"},
+    };
+    ScratchDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.producer);
+        const std::string eps = ProducedEps(c.producer, dir.Path());
+        ASSERT_FALSE(eps.empty());
+        const std::string picture = dir.File(c.producer + ".eps"), pdf = dir.File(c.producer + ".pdf");
+        ASSERT_EQ(RunTool("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -dGraphicsAlphaBits=1 -sDEVICE=ppmraw -r72 -o " +
+                          Quote(dir.File("gs.ppm")) + " " + Quote(picture))
+                      .exitCode,
+                  0);
+        const Image ghostscript = ReadPnm(ReadFile(dir.File("gs.ppm")));
+        const int width = ghostscript.width, height = ghostscript.height;
+        Tavlo p;
+        p.BeginDoc(pdf);
+        p.BeginPage();
+        p.SetColorFill("#808080");
+        p.DrawRect(0, 0, 596, kTop, 5);
+        p.DrawRect(0, kTop + height, 596, 842 - kTop - height, 5);
+        p.DrawRect(0, kTop, kLeft, height, 5);
+        p.DrawRect(kLeft + width, kTop, 596 - kLeft - width, height, 5);
+        p.DrawImage(picture, kLeft, kTop, 0, 0);
+        const std::int32_t error = p.ErrNumber();
+        const std::string reason = p.ErrDescription();
+        p.EndDoc();
+        ExpectReadersAccept(pdf);
+        const Image page = RenderPage(pdf, 1, Reader::Poppler, {72, true});
+        if (!c.refused.empty()) {
+            EXPECT_EQ(error, 321);
+            EXPECT_NE(reason.find(c.refused), std::string::npos) << reason;
+            EXPECT_EQ(CompareInk(ghostscript, page, kLeft, kTop).covered, 0);
+            continue;
+        }
+        EXPECT_EQ(error, 0) << reason;
+        const Ink ink = CompareInk(ghostscript, page, kLeft, kTop);
+        EXPECT_GT(ink.ghostscript, 100);
+        EXPECT_GE(ink.covered, ink.ghostscript * 99 / 100) << ink.covered << " of " << ink.ghostscript;
+        EXPECT_LE(ink.extra, ink.ghostscript / 100) << ink.extra << " of " << ink.ghostscript;
+        int changed = 0;
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x) {
+                const bool inBox = x >= kLeft && x < kLeft + width && y >= kTop && y < kTop + height;
+                changed += !inBox && (page.At(x, y, 0) != 128 || page.At(x, y, 1) != 128 || page.At(x, y, 2) != 128);
+            }
+        EXPECT_EQ(changed, 0);
+    }
+}
+
 TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)
 {
     // The damaged part, then a black square: drawn when playback goes on after the error.
@@ -122,10 +232,13 @@ TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)
         {"atend.eps", "%%BoundingBox: (atend)\n", 9, false},
         {"flat.eps", "%%BoundingBox: 0 0 0 10\n", 11, false},
         {"binary.eps", "\xC5\xD0\xD3\xC6\xFF\xFF\xFF\x0F\1\0\0\0" + box, 321, false},
-        {"huge.eps", box + "1e39 0 m\n10 10 m\n90 90 l\nS\n", 6, true},
-        // Nothing drawable: text, a line holding something else, a procedure's body.
+        // A number no reader takes: the drawing is refused whole.
+        {"huge.eps", box + "1e39 0 m\n10 10 m\n90 90 l\nS\n", 321, false},
+        // Text, a path with an arc, a procedure's body: nothing drawn. A call is judged
+        // whole across lines, PostScript's operators among the short ones.
         {"text.eps", box + "/Helvetica findfont 12 scalefont setfont\n10 10 moveto (Ciao) show\n", 321, false},
-        {"mixed.eps", box + "10 10 m 90 90 l\n5 setlinewidth S\n", 321, false},
+        {"mixed.eps", box + "10 10 m 90 90 l\n5 setlinewidth S\n", 0, true},
+        {"arc.eps", box + "10 10 m 90 90 l\n50 50 20 0 360 arc S\n", 321, false},
         {"procedure.eps", box + "/p {\n10 10 m 90 90 l S\n} def\n", 321, false},
         {"missing.wmf", "", 53, false},
     };
@@ -140,11 +253,99 @@ TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)
         p.BeginPage();
         p.DrawImage(path, kLeft, kTop, 0, 0);
         EXPECT_EQ(p.ErrNumber(), error);
-        EXPECT_EQ(p.ErrSource(), "Tavlo.DrawImage");
-        EXPECT_EQ(p.ErrDescription().substr(p.ErrDescription().size() - path.size() - 3), " - " + path);
+        if (error != 0) {
+            EXPECT_EQ(p.ErrSource(), "Tavlo.DrawImage");
+            ASSERT_GT(p.ErrDescription().size(), path.size() + 3);
+            EXPECT_EQ(p.ErrDescription().substr(p.ErrDescription().size() - path.size() - 3), " - " + path);
+        }
         p.EndDoc();
         ExpectReadersAccept(pdf);
         EXPECT_EQ(DarkPixelsIn(RenderPage(pdf, 1, Reader::Poppler, {72, false, false}), 0, 0, 596, 842) > 0, drawn);
+    }
+}
+
+// What a drawing's PostScript means, written as content lines: calls whose operands run over
+// line ends, names the prolog defines (cairo's, poppler's, Illustrator's), PostScript's own
+// painting, clipping and state operators; refused (321, the reason given) when a played
+// name means what cannot be written, or a number is past what readers take.
+TEST(VectorPicturesTest, DrawingFollowsTheFilesPostScript)
+{
+    struct Row {
+        std::string name, drawing;
+        std::vector<std::string> written;  // content lines, in order
+        std::string refused;               // a part of the reason
+    };
+    const std::string cairo = "/q { gsave } bind def /Q { grestore } bind def /cm { 6 array astore concat } bind def\n"
+                              "/m { moveto } bind def /l { lineto } bind def /c { curveto } bind def\n"
+                              "/h { closepath } bind def /S { stroke } bind def /f { fill } bind def\n"
+                              "/W { clip } bind def /n { newpath } bind def /w { setlinewidth } bind def\n"
+                              "/g { setgray } bind def /rg { setrgbcolor } bind def\n"
+                              "/re { exch dup neg 3 1 roll 5 3 roll moveto 0 rlineto\n"
+                              "      0 exch rlineto 0 rlineto closepath } bind def\n%%EndProlog\n";
+    const std::vector<Row> rows = {
+        // Lines broken in the middle of the operands.
+        {"wrapped", "10 10 m 20\n 20 l 30\r\n30 l\rS\n", {"10 10 m 20 20 l 30 30 l S"}, ""},
+        {"wrapped curve", cairo + "0 1 0 rg 61 36 m 61 49.809 49.809 61 36 61 c 22.191 61 11 49.809 11 36 c 11 22.191\n"
+                                  " 22.191 11 36 11 c h S\n",
+         {"0 1 0 rg 0 1 0 RG", "61 36 m 61 49.809 49.809 61 36 61 c 22.191 61 11 49.809 11 36 c 11 22.191 22.191 11 36 "
+                               "11 c h S"},
+         ""},
+        // The prolog's meanings: colours for the strokes too, a fill by the non-zero rule,
+        // a rectangle and a matrix written out in PostScript, the clip of a rectangle.
+        {"cairo prolog", cairo + "q 9 9 80 50 rectclip\n1 0 0 -1 0 72 cm q\n0.5 g 2 w 10 10 20 30 re f\nQ Q\n",
+         {"q", "9 9 80 50 re W n", "1 0 0 -1 0 72 cm", "q", "0.5 g 0.5 G", "2 w",
+          "10 10 m 30 10 l 30 40 l 10 40 l h f", "Q", "Q"},
+         ""},
+        {"load", "/m /moveto load def /l /lineto load def /S /stroke load def 1 2 m 3 4 l S\n", {"1 2 m 3 4 l S"}, ""},
+        {"bdef", "/bdef {bind def} bind def /c {setrgbcolor} bdef /p {neg lineto} bdef\n"
+                 "1 0 0 c 10 10 moveto 20 20 p stroke\n",
+         {"1 0 0 rg 1 0 0 RG", "10 10 m 20 -20 l S"}, ""},
+        // A path painted twice, its state saved with it; a clip that keeps its path.
+        {"gsave fill", "10 10 moveto 50 10 lineto 50 50 lineto closepath gsave 0 0 1 setrgbcolor fill grestore\n"
+                       "4 setlinewidth stroke\n",
+         {"q", "0 0 1 rg 0 0 1 RG", "10 10 m 50 10 l 50 50 l h f", "Q", "4 w", "10 10 m 50 10 l 50 50 l h S"}, ""},
+        {"clip keeps path", "0 0 moveto 90 0 lineto 90 90 lineto clip fill\n",
+         {"0 0 m 90 0 l 90 90 l W n", "0 0 m 90 0 l 90 90 l f"}, ""},
+        // Illustrator's short operators, undefined: every fill even-odd, colours for the fill.
+        {"illustrator", "0 0 1 0 k 10 10 m 50 10 L 50 50 l f 0 G 10 10 m 50 50 l S\n",
+         {"0 0 1 0 k", "10 10 m 50 10 l 50 50 l f*", "0 G", "10 10 m 50 50 l S"}, ""},
+        // Procedures, conditions and loops of a prolog run as PostScript runs them.
+        {"procedures", "/t 0.5 def /x {1 exch sub /t exch def pop 4 {t mul 4 1 roll} repeat setcmykcolor} def\n"
+                       "0 0.5 1 0 (Orange) 0.2 x /sq {dup 0 rlineto 0 exch rlineto closepath} def\n"
+                       "true {10 10 moveto 20 sq fill} if\n",
+         {"0 0.4 0.8 0 k 0 0.4 0.8 0 K", "10 10 m 30 10 l 30 30 l h f"}, ""},
+        // A played name given what cannot be written, text, an arc, a segment from nowhere.
+        {"rg shows", "/rg { show } bind def 0 1 0 rg 10 10 moveto 20 20 lineto stroke\n", {}, "show"},
+        {"text", "10 10 moveto 20 20 lineto stroke 10 10 moveto (a) show\n", {}, "show"},
+        {"arc", "10 10 moveto 50 50 20 0 90 arc stroke\n", {}, "arc"},
+        {"no point", "/l {lineto} def 10 10 l S\n", {}, "punto corrente"},
+        {"matrix", "10 10 moveto 2 2 scale 20 20 lineto stroke\n", {}, "trasformazione"},
+        // A number no reader takes, as a wrapped cairo path may hold one.
+        {"huge", "0 0 m 2333333380250004053553053696 0 l S\n", {}, "limiti"},
+        {"image", "10 10 moveto 20 20 lineto stroke 1 1 8 [1 0 0 1 0 0] {<ff>} image\n", {}, "image"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n" + row.drawing;
+        const VectorDrawing drawing = ImportEpsData(Bytes(eps.begin(), eps.end()), {});
+        if (!row.refused.empty()) {
+            ASSERT_TRUE(drawing.error);
+            EXPECT_EQ(drawing.error->Number(), 321);
+            EXPECT_NE(drawing.error->Description().find(row.refused), std::string::npos)
+                << drawing.error->Description();
+            EXPECT_EQ(drawing.lines, "");
+            continue;
+        }
+        EXPECT_FALSE(drawing.error) << drawing.error->Description();
+        // After "q" and the two lines of the placement, before the closing "Q".
+        std::vector<std::string> lines;
+        for (std::size_t at = 0; at <= drawing.lines.size();) {
+            const std::size_t end = std::min(drawing.lines.find('\r', at), drawing.lines.size());
+            lines.push_back(drawing.lines.substr(at, end - at));
+            at = end + 1;
+        }
+        ASSERT_GE(lines.size(), 4u) << drawing.lines;
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.end() - 1), row.written);
     }
 }
 

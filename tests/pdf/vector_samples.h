@@ -61,26 +61,86 @@ gsave 0 0 1 setrgbcolor fill grestore 0.784 0 0 setrgbcolor 40 setlinewidth stro
 showpage
 )";
 
+// Shapes cairo writes as PostScript: a stroked circle and a filled curve (long paths, their
+// lines wrapped in the middle of the operands), a dashed line, a rectangle, a clipped square
+// and a turned one, in colours set for the strokes too.
+inline const char* const kCairoDrawing = R"(import cairo, math, sys
+s = cairo.PSSurface(sys.argv[1], 144, 72)
+s.set_eps(True)
+c = cairo.Context(s)
+c.set_source_rgb(0, 0.5, 0); c.set_line_width(4)
+c.arc(30, 36, 22, 0, 2 * math.pi); c.stroke()
+c.set_source_rgb(0, 0, 1)
+c.move_to(62, 8); c.curve_to(110, 8, 110, 40, 62, 40); c.curve_to(80, 30, 80, 18, 62, 8); c.close_path(); c.fill()
+c.set_source_rgb(0.8, 0, 0); c.set_line_width(2); c.set_dash([6, 3])
+c.move_to(60, 62); c.line_to(138, 62); c.stroke(); c.set_dash([])
+c.set_source_rgb(0.5, 0.2, 0.6); c.rectangle(112, 6, 26, 20); c.set_line_width(3); c.stroke()
+c.save(); c.rectangle(112, 34, 12, 12); c.clip(); c.set_source_rgb(0.9, 0.6, 0); c.arc(124, 46, 12, 0, 7); c.fill(); c.restore()
+c.save(); c.translate(88, 52); c.rotate(0.5); c.set_source_rgb(0.2, 0.2, 0.2); c.rectangle(-6, -6, 12, 12); c.fill(); c.restore()
+s.finish()
+)";
+
+// The same kind of shapes as SVG, for rsvg-convert.
+inline const char* const kSvgDrawing =
+    "<svg xmlns='http://www.w3.org/2000/svg' width='144pt' height='72pt' viewBox='0 0 144 72'>"
+    "<circle cx='30' cy='36' r='22' fill='none' stroke='green' stroke-width='4'/>"
+    "<path d='M62 8 C110 8 110 40 62 40 C80 30 80 18 62 8 Z' fill='blue'/>"
+    "<path d='M60 62 L138 62' stroke='#c00' stroke-width='2' stroke-dasharray='6 3'/>"
+    "<rect x='112' y='6' width='26' height='20' rx='4' fill='#ff0' stroke='#639' stroke-width='3'/>"
+    "<g transform='translate(88 52) rotate(30)'><rect x='-6' y='-6' width='12' height='12' fill='#333'/></g>"
+    "<polyline points='112,40 120,66 128,40 136,66' fill='none' stroke='black' stroke-width='1.5'/></svg>";
+
 // The drawing as a producer writes it, made in dir: "eps2write" Ghostscript's EPS writer and
-// "pdftops" poppler's EPS of Ghostscript's PDF, both of kDrawingEps; "soffice" LibreOffice
-// Draw's EPS of an SVG drawing; "convert" ImageMagick's EPS of a raster picture. Empty when
-// the producer failed.
+// "pdftops" poppler's EPS of Ghostscript's PDF, both of kDrawingEps, and "ps2ai" Ghostscript's
+// Illustrator 88 file of it; "soffice" LibreOffice Draw's EPS of an SVG drawing; "convert"
+// ImageMagick's EPS of a raster picture. cairo's: "pycairo" of kCairoDrawing, "rsvg" of
+// kSvgDrawing, "pdftocairo" of Ghostscript's PDF of kDrawingEps, "gnuplot" a plot without
+// text from its epscairo terminal and "pdftocairo-plot" of the same plot as PDF; with the
+// axes' numbers, "gnuplot-text" and "pdftocairo-text". Empty when the producer failed.
 inline std::string ProducedEps(const std::string& producer, const std::string& dir)
 {
-    const std::string ps = dir + "/drawing.ps", out = dir + "/drawing.eps";
+    const std::string ps = dir + "/drawing.ps", pdf = dir + "/drawing.pdf", out = dir + "/" + producer + ".eps";
     WriteFile(ps, kDrawingEps);
     WriteFile(dir + "/drawing.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='144pt' height='72pt' "
                                     "viewBox='0 0 144 72'><rect x='10' y='10' width='50' height='30' fill='blue' "
                                     "stroke='red' stroke-width='4'/></svg>");
+    WriteFile(dir + "/cairo_shapes.py", kCairoDrawing);
+    WriteFile(dir + "/shapes.svg", kSvgDrawing);
     const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=";
-    const std::string command =
-        producer == "eps2write" ? gs + "eps2write -o " + Quote(out) + " " + Quote(ps)
-        : producer == "pdftops" ? gs + "pdfwrite -o " + Quote(dir + "/drawing.pdf") + " " + Quote(ps) +
-                                      " && pdftops -eps " + Quote(dir + "/drawing.pdf") + " " + Quote(out)
-        : producer == "soffice" ? "soffice -env:UserInstallation=file://" + dir + "/profile --headless --convert-to eps --outdir " +
-                                      Quote(dir) + " " + Quote(dir + "/drawing.svg")
-                                : "/usr/bin/convert -size 40x20 gradient:red-blue eps2:" + Quote(out);
-    return RunTool(command + " >/dev/null 2>&1").exitCode == 0 ? ReadFile(out) : std::string();
+    const std::string gsPdf = gs + "pdfwrite -o " + Quote(pdf) + " " + Quote(ps);
+    const bool text = producer.size() > 5 && producer.substr(producer.size() - 5) == "-text";
+    auto plot = [&](const std::string& terminal, const std::string& file) {
+        WriteFile(dir + "/plot.gp", "set terminal " + terminal + " size 2in,1in\nset output '" + file +
+                                        "'\nunset key\n" + (text ? "" : "unset tics\n") +
+                                        "plot sin(x) lw 2, cos(x) with filledcurves y1=0 fs solid 0.4\n");
+        return "gnuplot " + Quote(dir + "/plot.gp");
+    };
+    std::string command;
+    if (producer == "eps2write")
+        command = gs + "eps2write -o " + Quote(out) + " " + Quote(ps);
+    else if (producer == "pdftops")
+        command = gsPdf + " && pdftops -eps " + Quote(pdf) + " " + Quote(out);
+    else if (producer == "ps2ai")
+        command = "gs -q -dNODISPLAY -dNOSAFER -dBATCH \"$(find /usr/share/ghostscript -name ps2ai.ps | head -1)\" " +
+                  Quote(ps) + " > " + Quote(out);
+    else if (producer == "soffice")
+        command = "soffice -env:UserInstallation=file://" + dir + "/profile --headless --convert-to eps --outdir " +
+                  Quote(dir) + " " + Quote(dir + "/drawing.svg") + " && mv " + Quote(dir + "/drawing.eps") + " " +
+                  Quote(out);
+    else if (producer == "pycairo")
+        command = "/usr/bin/python3 " + Quote(dir + "/cairo_shapes.py") + " " + Quote(out);
+    else if (producer == "rsvg")
+        command = "rsvg-convert -f eps -o " + Quote(out) + " " + Quote(dir + "/shapes.svg");
+    else if (producer == "pdftocairo")
+        command = gsPdf + " && pdftocairo -eps " + Quote(pdf) + " " + Quote(out);
+    else if (producer == "gnuplot" || producer == "gnuplot-text")
+        command = plot("epscairo", out);
+    else if (producer == "pdftocairo-plot" || producer == "pdftocairo-text")
+        command = plot("pdfcairo", dir + "/plot.pdf") + " && pdftocairo -eps " + Quote(dir + "/plot.pdf") + " " +
+                  Quote(out);
+    else
+        command = "/usr/bin/convert -size 40x20 gradient:red-blue eps2:" + Quote(out);
+    return RunTool("(" + command + ") >/dev/null 2>&1").exitCode == 0 ? ReadFile(out) : std::string();
 }
 
 // Shapes in the abbreviations of drawing programs, which the prolog defines for PostScript;

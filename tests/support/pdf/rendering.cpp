@@ -23,8 +23,13 @@ Image ReadPnm(const std::string& bytes)
     out.channels = bytes[1] == '6' ? 3 : 1;
     std::size_t at = 2;
     auto number = [&]() {
-        while (at < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[at])))
-            ++at;
+        // Blanks and comments (Ghostscript names itself in one) before each number.
+        while (at < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[at])) || bytes[at] == '#')) {
+            if (bytes[at] == '#')
+                at = std::min(bytes.find('\n', at), bytes.size());
+            else
+                ++at;
+        }
         std::size_t end = at;
         while (end < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[end])))
             ++end;
