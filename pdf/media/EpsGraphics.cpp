@@ -306,7 +306,8 @@ void EpsInterpreter::RunShort(const EpsShortOperator& op)
         const std::size_t n = static_cast<std::size_t>(stroke ? p.StrokeComponents() : p.FillComponents());
         std::vector<double> values;
         if (Top().kind == EpsValue::kArray) {
-            for (const EpsValue& item : *PopArray().items) {
+            const EpsValue array = PopArray();
+            for (const EpsValue& item : *array.items) {
                 if (item.kind != EpsValue::kNumber)
                     Fail();
                 values.push_back(item.number);

@@ -711,11 +711,14 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
     case B::kStopped: {
         const EpsValue body = Pop();
         const std::size_t height = stack_.size();
+        const int depth = depth_;
         bool stopped = false;
         try {
             ExecuteObject(body);
         } catch (const SoftError&) {
             stack_.resize(std::min(height, stack_.size()));
+            depth_ = depth;
+            exiting_ = false;
             stopped = true;
         }
         stopped = stopped || stopping_;
