@@ -26,7 +26,8 @@ program_packages=(
 # The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
 # one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
 # build's compiler, and strace for the check that the program needs only the set above.
-# Node.js is an oracle of the PDF tests (JavaScript strings and scripts).
+# Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
+# gnuplot write the EPS files of cairo's producers that the PDF tests place.
 test_packages=(
   postgresql-15 sqlite3
   libgtest-dev libgmock-dev
