@@ -6,11 +6,7 @@
 # Prints the gcovr summary and writes BUILD_DIR/coverage.txt with the per-file table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-if ! command -v gcovr >/dev/null 2>&1; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq gcovr
-fi
+bash scripts/setup.sh   # gcovr among the tests' packages
 
 build=${1:-build/coverage}
 jobs=$(nproc)

@@ -25,7 +25,8 @@ program_packages=(
 )
 # The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
 # one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
-# build's compiler, and strace for the check that the program needs only the set above.
+# build's compiler, strace for the check that the program needs only the set above, and
+# gcovr for scripts/coverage.sh.
 # Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
 # gnuplot write the EPS files of cairo's producers that the PDF tests place.
 test_packages=(
@@ -36,7 +37,7 @@ test_packages=(
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
   librsvg2-bin gnuplot-nox
   nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
-  clang-14 libclang-rt-14-dev ccache strace
+  clang-14 libclang-rt-14-dev ccache strace gcovr
 )
 
 packages=("${program_packages[@]}")

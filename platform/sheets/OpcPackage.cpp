@@ -23,9 +23,9 @@ std::string Minuscolo(std::string s)
     return s;
 }
 
-// Every element of a small XML part, attributes read by `visita`.
-template <typename Visita>
-void PerOgniElemento(const std::string& testo, Visita visita)
+} // namespace
+
+void PerOgniElemento(const std::string& testo, const std::function<void(const XmlPullParser&)>& visita)
 {
     std::size_t letti = 0;
     XmlPullParser xml([&](char* d, std::size_t n) {
@@ -38,8 +38,6 @@ void PerOgniElemento(const std::string& testo, Visita visita)
         if (e == XmlPullParser::Evento::Inizio)
             visita(xml);
 }
-
-} // namespace
 
 bool FiniscePer(const std::string& s, std::string_view coda)
 {

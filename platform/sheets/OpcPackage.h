@@ -5,6 +5,7 @@
 
 #include "platform/sheets/ZipArchive.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -34,5 +35,9 @@ bool CartellaBinaria(const ZipArchive& archivio, const std::string& parteCartell
 std::string RisolviParte(const std::string& cartella, const std::string& destinazione);
 
 bool FiniscePer(const std::string& s, std::string_view coda);
+
+class XmlPullParser;
+// Every start tag of a small XML part read whole, its attributes read by `visita`.
+void PerOgniElemento(const std::string& testo, const std::function<void(const XmlPullParser&)>& visita);
 
 } // namespace quercino::sheets

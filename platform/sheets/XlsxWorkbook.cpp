@@ -42,17 +42,7 @@ XlsxWorkbook::XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> 
         }
     }
 
-    const std::string testo = archivio_->Leggi(*voceCartella, MassimoParteStruttura);
-    std::size_t letti = 0;
-    XmlPullParser xml([&](char* d, std::size_t n) {
-        const std::size_t k = std::min(n, testo.size() - letti);
-        std::copy_n(testo.data() + letti, k, d);
-        letti += k;
-        return k;
-    });
-    for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo()) {
-        if (e != XmlPullParser::Evento::Inizio)
-            continue;
+    PerOgniElemento(archivio_->Leggi(*voceCartella, MassimoParteStruttura), [&](const XmlPullParser& xml) {
         if (xml.Nome() == "workbookPr") {
             const auto d = xml.Attributo("date1904").value_or("");
             sistema1904_ = d == "1" || d == "true";
@@ -65,7 +55,7 @@ XlsxWorkbook::XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> 
                 fogli_.push_back({QString::fromUtf8(nome.data(), static_cast<qsizetype>(nome.size())), r->second.Destinazione});
             }
         }
-    }
+    });
 }
 
 QString XlsxWorkbook::NomeFoglio(int indice) const

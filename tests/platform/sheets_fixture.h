@@ -2,6 +2,8 @@
 // Helpers of the sheet-reader tests: zip files built by hand (to make workbooks no
 // spreadsheet program writes), temporary folders and running external tools.
 
+#include "platform/sheets/Workbook.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -15,11 +17,40 @@
 #include <clocale>
 #include <cstdint>
 #include <fstream>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace sheets_fixture {
+
+// Every row of a worksheet, read through.
+inline std::vector<quercino::sheets::SheetRow> TutteLeRighe(const quercino::sheets::Workbook& cartella, int foglio,
+                                                            int colonne = 34)
+{
+    std::vector<quercino::sheets::SheetRow> righe;
+    auto lettore = cartella.ApriFoglio(foglio, colonne);
+    quercino::sheets::SheetRow riga;
+    while (lettore->Prossima(riga))
+        righe.push_back(riga);
+    return righe;
+}
+
+// A copy of a file with one to four random damages: a byte changed, a few bytes cut out or a
+// run of them repeated.
+inline std::string Guasta(std::string copia, std::mt19937& caso)
+{
+    const int modifiche = 1 + static_cast<int>(caso() % 4);
+    for (int m = 0; m < modifiche; ++m) {
+        const std::size_t pos = caso() % copia.size();
+        switch (caso() % 3) {
+        case 0: copia[pos] = static_cast<char>(caso() % 256); break;
+        case 1: copia.erase(pos, 1 + caso() % 8); break;
+        default: copia.insert(pos, copia.substr(pos, 1 + caso() % 16)); break;
+        }
+    }
+    return copia;
+}
 
 // Numbers printed by the C library in the "C" locale while it lives (libxlsxwriter formats
 // numbers with printf).

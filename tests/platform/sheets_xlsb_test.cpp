@@ -61,15 +61,6 @@ std::string& Membro(Membri& membri, const std::string& nome)
     return nessuno;
 }
 
-std::vector<SheetRow> TutteLeRighe(const Workbook& cartella, int foglio, int colonne = 34)
-{
-    std::vector<SheetRow> righe;
-    auto lettore = cartella.ApriFoglio(foglio, colonne);
-    SheetRow riga;
-    while (lettore->Prossima(riga))
-        righe.push_back(riga);
-    return righe;
-}
 
 // Every cell that is not empty, of every sheet: (sheet, row) -> column -> text; every row
 // read has its 34 cells (the table writes one in column 41, beyond them).
@@ -533,16 +524,7 @@ TEST(XlsbReader, DamagedCopiesNeverCrashOrHang)
     for (const bool comprimi : {false, true}) {
         const std::string buona = Zip(membri, comprimi);
         for (int prova = 0; prova < 150; ++prova) {
-            std::string copia = buona;
-            const int modifiche = 1 + static_cast<int>(rnd() % 4);
-            for (int m = 0; m < modifiche; ++m) {
-                const std::size_t pos = rnd() % copia.size();
-                switch (rnd() % 3) {
-                case 0: copia[pos] = static_cast<char>(rnd() % 256); break;
-                case 1: copia.erase(pos, 1 + rnd() % 8); break;
-                default: copia.insert(pos, copia.substr(pos, 1 + rnd() % 16)); break;
-                }
-            }
+            const std::string copia = Guasta(buona, rnd);
             const QString percorso = dir.filePath(QStringLiteral("rotta.xlsb"));
             ScriviFile(percorso, copia);
             try {

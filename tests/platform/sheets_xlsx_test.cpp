@@ -31,15 +31,6 @@ using namespace sheets_fixture;
 
 namespace {
 
-std::vector<SheetRow> TutteLeRighe(const Workbook& cartella, int foglio, int colonne = 34)
-{
-    std::vector<SheetRow> righe;
-    auto lettore = cartella.ApriFoglio(foglio, colonne);
-    SheetRow riga;
-    while (lettore->Prossima(riga))
-        righe.push_back(riga);
-    return righe;
-}
 
 // Every cell that is not empty, of every sheet: (sheet, row) -> column -> text; every row
 // read has its 34 cells, and nothing beyond them (libreria.tsv writes a cell in column 41).
@@ -294,16 +285,7 @@ TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)
     for (const bool comprimi : {false, true}) {
         const std::string buona = Cartella({{"A", "worksheets/sheet1.xml", righe}}, testi, stili, "", comprimi);
         for (int prova = 0; prova < 150; ++prova) {
-            std::string copia = buona;
-            const int modifiche = 1 + static_cast<int>(rnd() % 4);
-            for (int m = 0; m < modifiche; ++m) {
-                const std::size_t pos = rnd() % copia.size();
-                switch (rnd() % 3) {
-                case 0: copia[pos] = static_cast<char>(rnd() % 256); break;
-                case 1: copia.erase(pos, 1 + rnd() % 8); break;
-                default: copia.insert(pos, copia.substr(pos, 1 + rnd() % 16)); break;
-                }
-            }
+            const std::string copia = Guasta(buona, rnd);
             const QString percorso = dir.filePath(QStringLiteral("rotta.xlsx"));
             ScriviFile(percorso, copia);
             try {

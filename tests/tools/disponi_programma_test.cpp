@@ -233,7 +233,7 @@ TEST(CartellaProgramma, IlRegistroDellaBuildDiPrimaVieneRipreso)
     ASSERT_EQ(esito.uscita, 0) << esito.uscite.toStdString();
     EXPECT_TRUE(esito.uscite.contains("were copied there")) << esito.uscite.toStdString();
     EXPECT_EQ(Soggetti(cartella + "/DataBase/VEKO.sqlite"), QStringList{"07 BIANCHI SRL"});
-    for (const QString& nome : {"configurazione.ini", "ALLEGATI/fattura.pdf", "Help/documentazione/circolare.pdf"})
+    for (const QString nome : {"configurazione.ini", "ALLEGATI/fattura.pdf", "Help/documentazione/circolare.pdf"})
         EXPECT_EQ(test::LeggiFile(cartella + '/' + nome), vecchi[nome]) << nome.toStdString();
     EXPECT_EQ(test::LeggiFile(cartella + "/quercino"), test::LeggiFile(build.eseguibile()));
     EXPECT_EQ(test::LeggiFile(cartella + "/Help/" + kAiuti.first()), test::LeggiFile(build.aiuto(kAiuti.first())));
