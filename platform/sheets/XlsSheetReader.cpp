@@ -1,6 +1,7 @@
 #include "platform/sheets/XlsSheetReader.h"
 
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/XlsbCellText.h"
 #include "platform/sheets/XlsxCellText.h"
 
 #include <bit>
@@ -20,47 +21,7 @@ double Double(const unsigned char* p)
     return std::bit_cast<double>(bit);
 }
 
-// An RK number: the high 30 bits of a double or a 30-bit integer, perhaps a hundredth.
-double ValoreRk(std::uint32_t rk)
-{
-    const double v = (rk & 2) ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
-                              : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32);
-    return (rk & 1) ? v / 100 : v;
-}
-
 } // namespace
-
-QString TestoNumeroXls(double valore, bool data, bool sistema1904)
-{
-    // The shortest digits that give the double back, as .xlsx files store numbers; whole
-    // numbers as integers, so that no notation chosen for their length changes a digit.
-    char testo[48];
-    const auto fine = valore == std::trunc(valore) && std::fabs(valore) < 1e15
-        ? std::to_chars(testo, testo + sizeof testo, static_cast<std::int64_t>(valore))
-        : std::to_chars(testo, testo + sizeof testo, valore, std::chars_format::scientific);
-    const std::string_view v(testo, static_cast<std::size_t>(fine.ptr - testo));
-    if (data) {
-        const QString giorno = TestoData(v, sistema1904);
-        if (!giorno.isEmpty())
-            return giorno;
-    }
-    const QString numero = TestoNumero(v);
-    return numero.isEmpty() ? QString::fromLatin1(v.data(), static_cast<qsizetype>(v.size())) : numero;
-}
-
-QString TestoErroreXls(std::uint8_t codice)
-{
-    switch (codice) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    case 0x2B: return QStringLiteral("#GETTING_DATA");
-    default: return QStringLiteral("#N/A");
-    }
-}
 
 XlsSheetReader::XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne)
     : g_(std::move(globali)), flusso_(*g_->File, g_->Flusso),
@@ -121,7 +82,7 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
     colonnaStringa_ = -1;
     const int colonna = record_.U16(2);
     const auto numeroInStile = [this](std::size_t dove, double valore) {
-        return TestoNumeroXls(valore, g_->StileData(record_.U16(dove)), g_->Sistema1904);
+        return TestoValore(valore, g_->StileData(record_.U16(dove)), g_->Sistema1904);
     };
     switch (tipo) {
     case xls::Number:
@@ -161,7 +122,7 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
         if (record_.Lunghezza() < 8)
             record_.Danneggiato();
         if (record_.Dati()[7] != 0)
-            Metti(riga, colonna, TestoErroreXls(record_.Dati()[6]));
+            Metti(riga, colonna, TestoErrore(record_.Dati()[6]));
         else
             Metti(riga, colonna, record_.Dati()[6] ? QStringLiteral("VERO") : QStringLiteral("FALSO"));
         break;
@@ -178,7 +139,7 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
         } else if (r[0] == 1) {
             Metti(riga, colonna, r[2] ? QStringLiteral("VERO") : QStringLiteral("FALSO"));
         } else if (r[0] == 2) {
-            Metti(riga, colonna, TestoErroreXls(r[2]));
+            Metti(riga, colonna, TestoErrore(r[2]));
         }
         break;
     }

@@ -37,10 +37,4 @@ private:
     int colonnaStringa_ = -1;   // a formula whose text the next STRING record gives
 };
 
-// The text of a number stored in a cell, as an .xlsx cell of the same value gives it.
-QString TestoNumeroXls(double valore, bool data, bool sistema1904);
-
-// The text of a cell's error code (#DIV/0! and the others).
-QString TestoErroreXls(std::uint8_t codice);
-
 } // namespace quercino::sheets

@@ -1,5 +1,6 @@
 #pragma once
-// The values of an .xlsb file's cells as the text of the same cells of an .xlsx file: a
+// The values of the cells of Excel's binary files (.xlsb, and .xls, which store numbers,
+// RK values and error codes alike) as the text of the same cells of an .xlsx file: a
 // number goes through the shortest decimal text that gives it back exactly (what the XML
 // form stores), then through the same rules as there.
 
@@ -20,7 +21,7 @@ QString TestoValore(double valore, bool data, bool sistema1904);
 // hundredths).
 double ValoreRk(std::uint32_t rk);
 
-// The text of an error code («#N/A», «#DIV/0!»).
+// The text of an error code («#N/A», «#DIV/0!»): .xls and .xlsb files share the codes.
 QString TestoErrore(std::uint8_t codice);
 
 } // namespace quercino::sheets
