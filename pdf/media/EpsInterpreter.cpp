@@ -411,6 +411,16 @@ void EpsInterpreter::ExecuteName(std::string_view name)
     }
 }
 
+bool EpsInterpreter::LoopOnce(const EpsValue& body)
+{
+    Step();
+    Call(body);
+    if (!exiting_)
+        return true;
+    exiting_ = false;
+    return false;
+}
+
 void EpsInterpreter::Call(const EpsValue& procedure)
 {
     if (++depth_ > kMostDepth)
@@ -638,14 +648,9 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
     case B::kRepeat: {
         const EpsValue body = PopProcedure();
         const std::int64_t n = PopInteger();
-        for (std::int64_t i = 0; i < n && !stopping_ && !ended_; ++i) {
-            Step();
-            Call(body);
-            if (exiting_) {
-                exiting_ = false;
+        for (std::int64_t i = 0; i < n && !stopping_ && !ended_; ++i)
+            if (!LoopOnce(body))
                 break;
-            }
-        }
         break;
     }
     case B::kFor: {
@@ -655,26 +660,17 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
         if (increment == 0 && initial <= limit)
             Fail();
         for (double i = initial; (increment > 0 ? i <= limit : i >= limit) && !stopping_ && !ended_; i += increment) {
-            Step();
             PushNumber(i, integers);
-            Call(body);
-            if (exiting_) {
-                exiting_ = false;
+            if (!LoopOnce(body))
                 break;
-            }
         }
         break;
     }
     case B::kLoop: {
         const EpsValue body = PopProcedure();
-        while (!stopping_ && !ended_) {
-            Step();
-            Call(body);
-            if (exiting_) {
-                exiting_ = false;
+        while (!stopping_ && !ended_)
+            if (!LoopOnce(body))
                 break;
-            }
-        }
         break;
     }
     case B::kForall: {

@@ -56,6 +56,7 @@ private:
     void ExecuteObject(const EpsValue& value);  // the value of a name, or what exec was given
     void ExecuteName(std::string_view name);
     void Call(const EpsValue& procedure);
+    bool LoopOnce(const EpsValue& body);        // one turn of a loop; false after exit
     bool Lookup(std::string_view name, EpsValue& value) const;
     void RunBuiltin(const EpsBuiltinOperator& op);
     void RunShort(const EpsShortOperator& op);
