@@ -58,6 +58,22 @@ void EpsInterpreter::Transform(const std::vector<double>& m)
     playback_.Transform(matrix);
 }
 
+// An array of lengths and a phase: a dash of lengths none negative, not all zero.
+void EpsInterpreter::SetDash()
+{
+    const double phase = PopNumber();
+    const EpsValue lengths = PopArray();
+    std::vector<double> values;
+    for (const EpsValue& item : *lengths.items) {
+        if (item.kind != EpsValue::kNumber || item.number < 0)
+            Fail();
+        values.push_back(item.number);
+    }
+    if (!values.empty() && std::all_of(values.begin(), values.end(), [](double v) { return v == 0; }))
+        Fail();
+    playback_.State("[" + Numbers(values) + "] " + PdfNumber(phase) + " d");
+}
+
 void EpsInterpreter::RunGraphics(const EpsBuiltinOperator& entry)
 {
     using B = EpsBuiltin;
@@ -139,20 +155,7 @@ void EpsInterpreter::RunGraphics(const EpsBuiltinOperator& entry)
     case B::kSetLineCap: p.State(PdfNumber(static_cast<double>(PopInteger())) + " J"); break;
     case B::kSetLineJoin: p.State(PdfNumber(static_cast<double>(PopInteger())) + " j"); break;
     case B::kSetMiterLimit: p.State(PdfNumber(PopNumber()) + " M"); break;
-    case B::kSetDash: {
-        const double phase = PopNumber();
-        const EpsValue lengths = PopArray();
-        std::vector<double> values;
-        for (const EpsValue& item : *lengths.items) {
-            if (item.kind != EpsValue::kNumber || item.number < 0)
-                Fail();
-            values.push_back(item.number);
-        }
-        if (!values.empty() && std::all_of(values.begin(), values.end(), [](double v) { return v == 0; }))
-            Fail();
-        p.State("[" + Numbers(values) + "] " + PdfNumber(phase) + " d");
-        break;
-    }
+    case B::kSetDash: SetDash(); break;
     case B::kSetGray: case B::kSetRgbColor: case B::kSetCmykColor: {
         const std::size_t n = entry.op == B::kSetGray ? 1 : entry.op == B::kSetRgbColor ? 3 : 4;
         WriteColour(PopNumbers(n), true, true);
@@ -265,20 +268,7 @@ void EpsInterpreter::RunShort(const EpsShortOperator& op)
     case S::kLineCap: p.State(PdfNumber(PopNumber()) + " J"); break;
     case S::kLineJoin: p.State(PdfNumber(PopNumber()) + " j"); break;
     case S::kMiterLimit: p.State(PdfNumber(PopNumber()) + " M"); break;
-    case S::kDash: {
-        const double phase = PopNumber();
-        const EpsValue lengths = PopArray();
-        std::vector<double> values;
-        for (const EpsValue& item : *lengths.items) {
-            if (item.kind != EpsValue::kNumber || item.number < 0)
-                Fail();
-            values.push_back(item.number);
-        }
-        if (!values.empty() && std::all_of(values.begin(), values.end(), [](double v) { return v == 0; }))
-            Fail();
-        p.State("[" + Numbers(values) + "] " + PdfNumber(phase) + " d");
-        break;
-    }
+    case S::kDash: SetDash(); break;
     case S::kGray: case S::kStrokeGray: case S::kRgb: case S::kStrokeRgb: case S::kCmyk: case S::kStrokeCmyk:
     case S::kIllustratorRgb: case S::kIllustratorStrokeGray: {
         const bool stroke = op.op == S::kStrokeGray || op.op == S::kStrokeRgb || op.op == S::kStrokeCmyk ||

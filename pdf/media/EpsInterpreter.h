@@ -84,6 +84,7 @@ private:
 
     void WriteColour(const std::vector<double>& components, bool fill, bool stroke);
     void Transform(const std::vector<double>& m);
+    void SetDash();
 
     EpsPlayback& playback_;
     std::uint64_t steps_ = 0, budget_;

@@ -2,6 +2,7 @@
 // Helpers of the sheet-reader tests: zip files built by hand (to make workbooks no
 // spreadsheet program writes), temporary folders and running external tools.
 
+#include "platform/sheets/SheetError.h"
 #include "platform/sheets/Workbook.h"
 
 #include <QByteArray>
@@ -12,11 +13,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <clocale>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -34,6 +37,44 @@ inline std::vector<quercino::sheets::SheetRow> TutteLeRighe(const quercino::shee
     while (lettore->Prossima(riga))
         righe.push_back(riga);
     return righe;
+}
+
+// Every cell that is not empty, of every sheet: (sheet, row) -> column -> text; every row
+// read has its 34 cells (a cell written beyond them, up to column 41, would show), and, when
+// asked, rows come in ascending order.
+using CelleLette = std::map<std::pair<int, int>, std::map<int, QString>>;
+inline CelleLette NonVuote(const quercino::sheets::Workbook& cartella, bool inOrdine = false)
+{
+    CelleLette lette;
+    for (int foglio = 1; foglio <= cartella.NumeroFogli(); ++foglio) {
+        int ultima = 0;
+        for (const quercino::sheets::SheetRow& riga : TutteLeRighe(cartella, foglio)) {
+            EXPECT_EQ(riga.Celle.size(), 34u);
+            if (inOrdine) {
+                EXPECT_GT(riga.Numero, ultima);
+            }
+            ultima = riga.Numero;
+            for (int c = 1; c <= 41; ++c)
+                if (!riga.Cella(c).isEmpty())
+                    lette[{foglio, riga.Numero}][c] = riga.Cella(c);
+        }
+    }
+    return lette;
+}
+
+// Whether a (damaged) workbook is read whole, every sheet; false when it is refused, which
+// must come with a message.
+inline bool LettaORifiutata(const QString& percorso)
+{
+    try {
+        const auto cartella = quercino::sheets::ApriCartella(percorso);
+        for (int f = 1; f <= cartella->NumeroFogli(); ++f)
+            TutteLeRighe(*cartella, f);
+        return true;
+    } catch (const quercino::sheets::SheetError& e) {
+        EXPECT_FALSE(e.Messaggio.isEmpty());
+        return false;
+    }
 }
 
 // A copy of a file with one to four random damages: a byte changed, a few bytes cut out or a

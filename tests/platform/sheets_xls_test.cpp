@@ -37,8 +37,7 @@ namespace {
 
 // Every cell that is not empty, of every sheet: (sheet, row) -> column -> text, with the
 // names of the sheets under row 0.
-using CelleLette = std::map<std::pair<int, int>, std::map<int, QString>>;
-CelleLette NonVuote(const Workbook& cartella, int colonne = 34)
+CelleLette NonVuoteConNomi(const Workbook& cartella, int colonne = 34)
 {
     CelleLette lette;
     for (int foglio = 1; foglio <= cartella.NumeroFogli(); ++foglio) {
@@ -55,7 +54,7 @@ CelleLette NonVuote(const Workbook& cartella, int colonne = 34)
     return lette;
 }
 
-CelleLette Leggi(const QString& percorso, int colonne = 34) { return NonVuote(*ApriCartella(percorso), colonne); }
+CelleLette Leggi(const QString& percorso, int colonne = 34) { return NonVuoteConNomi(*ApriCartella(percorso), colonne); }
 
 std::string Corto(const QString& t) { return t.size() > 60 ? t.left(60).toStdString() + "... (" + std::to_string(t.size()) + ")" : t.toStdString(); }
 
@@ -344,10 +343,10 @@ TEST(XlsReader, HandBuiltRecordForms)
         SCOPED_TRACE(taglio);
         const QString percorso = Scrivi(dir, QStringLiteral("forme%1.xls").arg(taglio), xf::CartellaForme(taglio));
         const auto cartella = ApriCartella(percorso);
-        Uguali(NonVuote(*cartella), AtteseForme());
+        Uguali(NonVuoteConNomi(*cartella), AtteseForme());
         EXPECT_EQ(Righe(*cartella, 1), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 10}));
         EXPECT_EQ(Righe(*cartella, 2, 256), (std::vector<std::int32_t>{1, 65536}));
-        EXPECT_EQ(NonVuote(*cartella, 256).at({2, 65536}).at(256), QStringLiteral("7"));
+        EXPECT_EQ(NonVuoteConNomi(*cartella, 256).at({2, 65536}).at(256), QStringLiteral("7"));
         EXPECT_FALSE(dynamic_cast<const XlsWorkbook&>(*cartella).Sistema1904());
     }
 
@@ -355,7 +354,7 @@ TEST(XlsReader, HandBuiltRecordForms)
     const std::string celle = xf::Numero(0, 0, 0, 16) + xf::Numero(0, 1, 42750.5, 16) + xf::Numero(0, 2, 42750.5);
     const auto cartella = ApriCartella(Scrivi(dir, QStringLiteral("1904.xls"), xf::Cartella(xf::DateMode1904() + xf::Stili({14}), {{u"A", celle}})));
     EXPECT_TRUE(dynamic_cast<const XlsWorkbook&>(*cartella).Sistema1904());
-    Uguali(NonVuote(*cartella), Tabella({{1, 1, 1, "01/01/1904"}, {1, 1, 2, "16/01/2021"}, {1, 1, 3, "42750,5"}}, {"A"}));
+    Uguali(NonVuoteConNomi(*cartella), Tabella({{1, 1, 1, "01/01/1904"}, {1, 1, 2, "16/01/2021"}, {1, 1, 3, "42750,5"}}, {"A"}));
 }
 
 // Excel 5.0/95 workbooks keep their texts in the code page the workbook names (Windows-1252
@@ -398,7 +397,7 @@ TEST(XlsReader, CodePagesOfExcel5BecomeUnicode)
         EXPECT_EQ(dynamic_cast<const XlsWorkbook&>(*cartella).Versione(), 5);
         const CelleLette attese = Tabella({{1, 1, 1, c.testo}, {1, 1, 2, c.testo}, {1, 2, 1, "15/01/2017"}, {1, 2, 2, "VERO"}, {1, 2, 3, c.testo}},
                                           {c.testo});
-        Uguali(NonVuote(*cartella), attese);
+        Uguali(NonVuoteConNomi(*cartella), attese);
         // 1200 is no code page of Excel 5.0: LibreOffice reads such files otherwise.
         if (c.codePage != 1200) {
             daConvertire << percorso;
