@@ -33,6 +33,19 @@ const std::pair<const char*, const char*> modi[] = {
     {"ricaricando, poi partenze a caso tra 0 e 50 ms", "= %1 %2 ricarica ritardo 50"},
 };
 
+// A registry of one declarant (01, whose files can be written) and a CSV file of one issued
+// invoice: where the copies connect to, and the file they import.
+QString RegistroEFattura(test::DbBackend& backend, test::Backend tipo, const QTemporaryDir& cartella, QString& csv)
+{
+    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
+    for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"}})
+        soggetto[colonna] = valore;
+    backend.db().insert(schema::COPE(), soggetto);
+    csv = cartella.filePath("emesse.csv");
+    EXPECT_TRUE(test::ScriviFile(csv, "FATTURE EMESSE\r\n\r\n\r\n10000000000;;ALFA SRL;;;VIA ROMA;1;00100;ROMA;RM;IT;;TD01;15/01/2017;N1;1000;220;22\r\n"));
+    return tipo == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
+}
+
 class DueCopie : public ::testing::TestWithParam<std::tuple<test::Backend, const char*>> {};
 
 TEST_P(DueCopie, OgniNumeroUnaVolta)
@@ -40,14 +53,9 @@ TEST_P(DueCopie, OgniNumeroUnaVolta)
     const auto [tipo, azione] = GetParam();
     const int giri = qEnvironmentVariableIsSet("QUERCINO_GIRI") ? qEnvironmentVariableIntValue("QUERCINO_GIRI") : 4;
     test::DbBackend backend(tipo);
-    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
-    for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"}})
-        soggetto[colonna] = valore;
-    backend.db().insert(schema::COPE(), soggetto);
     QTemporaryDir cartella;
-    const QString csv = cartella.filePath("emesse.csv");
-    ASSERT_TRUE(test::ScriviFile(csv, "FATTURE EMESSE\r\n\r\n\r\n10000000000;;ALFA SRL;;;VIA ROMA;1;00100;ROMA;RM;IT;;TD01;15/01/2017;N1;1000;220;22\r\n"));
-    const QString origine = tipo == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
+    QString csv;
+    const QString origine = RegistroEFattura(backend, tipo, cartella, csv);
     Copia a({origine, csv}), b({origine, csv});
     int numeroModo = 0;
     for (const auto& [modo, passi] : modi) {
@@ -98,14 +106,9 @@ class DueCopieRegistrano : public ::testing::TestWithParam<test::Backend> {};
 TEST_P(DueCopieRegistrano, NessunSoggettoSostituitoNessunProgressivoAbbassato)
 {
     test::DbBackend backend(GetParam());
-    QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
-    for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"}})
-        soggetto[colonna] = valore;
-    backend.db().insert(schema::COPE(), soggetto);
     QTemporaryDir cartella;
-    const QString csv = cartella.filePath("emesse.csv");
-    ASSERT_TRUE(test::ScriviFile(csv, "FATTURE EMESSE\r\n\r\n\r\n10000000000;;ALFA SRL;;;VIA ROMA;1;00100;ROMA;RM;IT;;TD01;15/01/2017;N1;1000;220;22\r\n"));
-    const QString origine = GetParam() == test::Backend::SqliteFile ? "sqlite:" + backend.sqlitePath() : backend.stringaConnessione();
+    QString csv;
+    const QString origine = RegistroEFattura(backend, GetParam(), cartella, csv);
     Copia a({origine, csv}), b({origine, csv});
     for (Copia* c : {&a, &b}) {
         EXPECT_EQ(c->Esegui("cartella " + cartella.path()), QStringList());
