@@ -13,6 +13,7 @@
 #include "platform/sheets/XlsxWorkbook.h"
 #include "support/casi.h"
 #include "support/golden.h"
+#include "support/produttori_cartelle.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,8 @@
 using namespace quercino::sheets;
 using namespace sheets_fixture;
 namespace xf = xls_fixture;
+using produttori::DaCalc;
+using produttori::DaGnumeric;
 
 namespace {
 
@@ -72,44 +75,6 @@ void Uguali(const CelleLette& letto, const CelleLette& atteso)
         EXPECT_EQ(Corto(testi.first), Corto(testi.second)) << "foglio " << std::get<0>(dove) << " riga " << std::get<1>(dove)
                                                           << " colonna " << std::get<2>(dove);
     EXPECT_TRUE(letto == atteso);
-}
-
-// The files converted by LibreOffice into `formato` in `cartella`, with a profile of its own
-// so that no user's settings or running instance take part.
-QStringList DaCalc(const QStringList& sorgenti, const QString& formato, const QString& cartella)
-{
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    EXPECT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
-    QTemporaryDir profilo;
-    QProcess p;
-    p.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profilo.path()).toString(),
-                                 QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"), formato,
-                                 QStringLiteral("--outdir"), cartella}
-                         + sorgenti);
-    EXPECT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
-    QStringList uscite;
-    for (const QString& sorgente : sorgenti) {
-        uscite << QDir(cartella).filePath(QFileInfo(sorgente).completeBaseName() + QLatin1Char('.') + formato);
-        EXPECT_TRUE(QFileInfo::exists(uscite.back())) << p.readAllStandardError().toStdString();
-    }
-    return uscite;
-}
-
-QString DaCalc(const QString& sorgente, const QString& formato, const QString& cartella)
-{
-    return DaCalc(QStringList{sorgente}, formato, cartella).value(0);
-}
-
-// The file rewritten by Gnumeric's ssconvert with one of its exporters.
-QString DaGnumeric(const QString& sorgente, const QString& esportatore, const QString& uscita)
-{
-    const QString ssconvert = QStandardPaths::findExecutable(QStringLiteral("ssconvert"));
-    EXPECT_FALSE(ssconvert.isEmpty()) << "Gnumeric (ssconvert) non installato";
-    QProcess p;
-    p.start(ssconvert, {QStringLiteral("-T"), esportatore, sorgente, uscita});
-    EXPECT_TRUE(p.waitForFinished(180000)) << "ssconvert non ha terminato";
-    EXPECT_TRUE(QFileInfo::exists(uscita)) << p.readAllStandardError().toStdString();
-    return uscita;
 }
 
 QString Xml(QString t)
