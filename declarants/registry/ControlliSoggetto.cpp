@@ -54,7 +54,7 @@ const std::vector<Controllo>& Controlli()
         {[](const DatiSoggetto& d) { return !Vuoto(d.ODICPIVA) && Vuoto(d.ODICCARICA); },
          "ODICCARICA", "Indicare il codice carica del dichiarante"},
         {[](const DatiSoggetto& d) { return !Vuoto(d.ODICPIVA) && !CaricaValida(d.ODICCARICA); },
-         "ODICCARICA", "Codice carica del dichiarante non valido (da 1 a 15)"},
+         "ODICCARICA", CaricaNonValida},
         {[](const DatiSoggetto& d) { return !Vuoto(d.OSOINDI) && Vuoto(d.OSOCAP); }, "OSOCAP",
          "Indicare il cap della stabile organizzazione"},
         {[](const DatiSoggetto& d) { return !Vuoto(d.OSOINDI) && Vuoto(d.OSOCOM); }, "OSOCOM",

@@ -12,6 +12,9 @@
 
 namespace quercino {
 
+// A role that is not one of the Agency's, whether saved or typed into its box.
+inline constexpr char CaricaNonValida[] = "Codice carica del dichiarante non valido (da 1 a 15)";
+
 struct ErroreControllo {
     QString campo;      // COPE column of the field to focus, e.g. "OPIVA"
     QString messaggio;  // the message shown in the "Errore" box

@@ -76,6 +76,9 @@ void F1OP::Form_Load()
         form_->SetVbForm(this);
         form_->SetLostFocusHandler(campi_.value("OCF"), [this] { vOCF_LostFocus(); });
         form_->SetLostFocusHandler(campi_.value("OSCOM"), [this] { vOSCOM_LostFocus(); });
+        form_->SetLostFocusHandler(campi_.value("OSPAESE"), [this] { vOSPAESE_LostFocus(); });
+        form_->SetLostFocusHandler(campi_.value("OSOPAESE"), [this] { vOSOPAESE_LostFocus(); });
+        form_->SetLostFocusHandler(campi_.value("ODICCARICA"), [this] { vODICCARICA_LostFocus(); });
         FormAttivo = objectName();
         Option1_->setChecked(true);
         ImpostaModalita();
@@ -420,6 +423,37 @@ void F1OP::vOSOPAESE_DblClick()
             ImpostaTesto("OSOPAESE", scelta->codice);
             ImpostaTesto("OSOPAESED", scelta->descrizione);
         }
+    });
+}
+
+void F1OP::vODICCARICA_LostFocus()
+{
+    CodiceLasciato(QStringLiteral("ODICCARICA"), QStringLiteral("vODICCARICA_LostFocus "));
+}
+
+void F1OP::vOSPAESE_LostFocus()
+{
+    CodiceLasciato(QStringLiteral("OSPAESE"), QStringLiteral("vOSPAESE_LostFocus "));
+}
+
+void F1OP::vOSOPAESE_LostFocus()
+{
+    CodiceLasciato(QStringLiteral("OSOPAESE"), QStringLiteral("vOSOPAESE_LostFocus "));
+}
+
+void F1OP::CodiceLasciato(const QString& colonna, const QString& procedura)
+{
+    Protetto(procedura, [this, &colonna] {
+        const CasellaCodice* casella = CasellaDelCodice(colonna);
+        if (!casella)
+            return;
+        const QString descrizione = QLatin1String(casella->descrizione);
+        ImpostaColonna(registro_.campi, colonna, campi_.value(colonna)->text());
+        const auto errore = registro_.CodiceLasciato(colonna);
+        ImpostaTesto(colonna, ValoreColonna(registro_.campi, colonna).toString());
+        ImpostaTesto(descrizione, ValoreColonna(registro_.campi, descrizione).toString());
+        if (errore)
+            MostraErrore(*errore);
     });
 }
 

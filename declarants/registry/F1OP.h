@@ -93,6 +93,10 @@ public:
     void vODICCARICA_DblClick();
     void vOSPAESE_DblClick();
     void vOSOPAESE_DblClick();
+    // A code typed by hand and left: its description from the code table, or its error.
+    void vODICCARICA_LostFocus();
+    void vOSPAESE_LostFocus();
+    void vOSOPAESE_LostFocus();
 
     // How the lookup window is shown (the code-table lookup FTABR, modal, by default).
     void ImpostaRicerca(MostraRicerca mostra) { mostraRicerca_ = std::move(mostra); }
@@ -126,6 +130,7 @@ private:
     // Reloads the list and shows the declarant of `codice` (the first row when it is gone).
     void VaiAlCodice(const QString& codice);
     void MostraErrore(const ErroreControllo& errore);
+    void CodiceLasciato(const QString& colonna, const QString& procedura);
 
     void IGope_AfterSelectionChange();
     // Another declarant chosen in the grid while the shown one has unsaved edits.

@@ -5,8 +5,12 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/NuovoCodiceOpe.h"
+#include "declarants/registry/ColonneCOPE.h"
 #include "declarants/registry/ErroreApplicazione.h"
+#include "declarants/registry/RicercaCodici.h"
 #include "platform/db/Database.h"
+#include "platform/text/Trim.h"
+#include "platform/text/UpperCase.h"
 
 namespace quercino {
 
@@ -253,6 +257,28 @@ std::optional<ErroreControllo> RegistroSoggetti::ControllaCodiceFiscale()
         return static_cast<int>(
             ControllaCF(codice, [](const QString& luogo) { return ComuniCF().contiene(luogo); }));
     });
+}
+
+std::optional<ErroreControllo> RegistroSoggetti::CodiceLasciato(const QString& colonna)
+{
+    const CasellaCodice* casella = CasellaDelCodice(colonna);
+    if (!casella)
+        return std::nullopt;
+    const QString codiceColonna = QLatin1String(casella->colonna);
+    const QString descrizioneColonna = QLatin1String(casella->descrizione);
+    const QString codice = trimBlanks(upperOneToOne(ValoreColonna(campi, codiceColonna).toString()));
+    if (codice.isEmpty()) {
+        ImpostaColonna(campi, descrizioneColonna, QString());
+        return std::nullopt;
+    }
+    const auto trovato = CercaCodice(*Cnn, QLatin1String(casella->tipo), codice);
+    if (!trovato) {
+        ImpostaColonna(campi, descrizioneColonna, QString());
+        return ErroreControllo{codiceColonna, QString::fromUtf8(casella->sconosciuto)};
+    }
+    ImpostaColonna(campi, codiceColonna, trovato->codice);
+    ImpostaColonna(campi, descrizioneColonna, trovato->descrizione);
+    return std::nullopt;
 }
 
 void RegistroSoggetti::SelezioneCambiata(int riga)

@@ -63,6 +63,11 @@ public:
     void RiavviaProgressivo();
     // The check when the tax-code box is left.
     std::optional<ErroreControllo> ControllaCodiceFiscale();
+    // A code box (OSPAESE, OSOPAESE, ODICCARICA) left: the code is looked up in the code
+    // table and its description goes beside it. An unknown code comes back as its error,
+    // its description emptied, so that the two never contradict each other; an empty code
+    // empties its description.
+    std::optional<ErroreControllo> CodiceLasciato(const QString& colonna);
 
     // Grid events: a new current row loads it; a double click only chooses it.
     void SelezioneCambiata(int riga);

@@ -1,7 +1,8 @@
 #pragma once
 // The registry's code lookups: the signer's role ("CARICA") and the nations ("PAESE")
 // are chosen in the code-table lookup window, which takes its request and gives its
-// answer through the run's globals.
+// answer through the run's globals, or typed by hand into their boxes, and then looked up
+// in the same table, so that the description beside a code always says what it means.
 
 #include <QString>
 
@@ -9,6 +10,8 @@
 #include <optional>
 
 namespace quercino {
+
+class Database;
 
 struct CodiceScelta {
     QString codice;
@@ -22,5 +25,20 @@ using MostraRicerca = std::function<void()>;
 std::optional<CodiceScelta> RicercaCarica(const MostraRicerca& mostra);
 // Nations: in the order of the last request (by description until a role lookup ran).
 std::optional<CodiceScelta> RicercaPaese(const MostraRicerca& mostra);
+
+// A box of the registry that takes a code of the code table.
+struct CasellaCodice {
+    const char* colonna;        // COPE column of the code, e.g. "OSPAESE"
+    const char* descrizione;    // COPE column of its description, e.g. "OSPAESED"
+    const char* tipo;           // CTAB.TIPO it is looked up in
+    const char* sconosciuto;    // the message of a code the table does not hold
+};
+
+// The code box of `colonna` (OSPAESE, OSOPAESE, ODICCARICA), nullptr for any other column.
+const CasellaCodice* CasellaDelCodice(const QString& colonna);
+
+// `codice` as the table of kind `tipo` holds it, with its description; nothing when the
+// table has no such code. A role is a number: "07" is role 7. Throws DbError.
+std::optional<CodiceScelta> CercaCodice(Database& db, const QString& tipo, const QString& codice);
 
 } // namespace quercino
