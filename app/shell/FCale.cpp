@@ -145,6 +145,11 @@ FCale::FCale(QWidget* parent) : QDialog(parent)
             [this](const QDate& data) { Scegli(TestoData(data)); });
 
     ImpostaData();
+    // The keys work at once: arrows move from the proposed day, Enter chooses.
+    if (griglia_ != nullptr)
+        griglia_->setFocus();
+    else
+        pctCAL_->setFocus();
     resize(sizeHint());
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -5,14 +5,17 @@
 #include "app/shell/FCale.h"
 
 #include "app/core/Globals.h"
+#include "support/casi.h"
 #include "support/scenario.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -42,8 +45,9 @@ TEST(FCale, Passi)
         DataScelta = a == "(vuota)" ? QString() : a;
         f = std::make_unique<FCale>();
         f->show();
+        f->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
         griglia = f->pctCAL()->findChild<QTableView*>();
-        griglia->setFocus();
         s.Stampa(f->MyDate()->text());
     };
     s.verbi["stato"] = [&](const QString&) {
@@ -95,8 +99,9 @@ TEST(FCale, Passi)
     s.verbi["tasti"] = [&](const QString& a) {
         const std::map<QString, Qt::Key> tasti{
             {"destra", Qt::Key_Right}, {"invio", Qt::Key_Return}, {"spazio", Qt::Key_Space}, {"esc", Qt::Key_Escape}};
+        // To the widget that has the focus, as the keyboard's keys go.
         for (const QString& tasto : test::Parole(a))
-            QTest::keyClick(griglia, tasti.at(tasto));
+            QTest::keyClick(static_cast<QWidget*>(nullptr), tasti.at(tasto));
     };
     s.verbi["chiudi"] = [&](const QString&) { f->close(); };
     s.verbi["fine"] = [&](const QString&) {
@@ -104,5 +109,38 @@ TEST(FCale, Passi)
         s.Stampa(QStringLiteral("scelta \"%1\"").arg(DataScelta));
     };
     EXPECT_SCENARIO(s, "scenari/calendario.txt");
+    DataScelta.clear();
+}
+
+// Opened as a caller opens it (the proposed date in DataScelta, modal), the keys pressed
+// right after it shows go to the day grid, from the proposed day: what DataScelta holds
+// once it closed.
+TEST(FCale, PrimiTasti)
+{
+    const std::map<QString, Qt::Key> tasti{{"destra", Qt::Key_Right}, {"sinistra", Qt::Key_Left},
+                                           {"su", Qt::Key_Up},        {"giu", Qt::Key_Down},
+                                           {"invio", Qt::Key_Return}, {"tastierino", Qt::Key_Enter},
+                                           {"spazio", Qt::Key_Space}, {"esc", Qt::Key_Escape}};
+    for (const test::Caso& c : test::Casi(__FILE__, "casi/primi_tasti.tsv")) {
+        DataScelta = c[0];
+        FCale f;
+        auto* griglia = f.pctCAL()->findChild<QTableView*>();
+        ASSERT_NE(griglia, nullptr);
+        QString fuoco = "-";
+        QTimer::singleShot(0, &f, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&f)) << c;
+            if (QApplication::focusWidget())
+                fuoco = QApplication::focusWidget() == griglia ? "griglia" : QApplication::focusWidget()->objectName();
+            for (const QString& tasto : test::Parole(c[1]))
+                QTest::keyClick(static_cast<QWidget*>(nullptr), tasti.at(tasto));
+            if (f.isVisible()) {
+                ADD_FAILURE() << c << ": still open";
+                f.done(QDialog::Rejected);
+            }
+        });
+        f.exec();
+        EXPECT_EQ(fuoco, QStringLiteral("griglia")) << c;
+        EXPECT_EQ(DataScelta, c[2]) << c;
+    }
     DataScelta.clear();
 }
