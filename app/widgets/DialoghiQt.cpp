@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QStyle>
 #include <QTreeView>
 
 #include <algorithm>
@@ -44,9 +45,46 @@ private:
     static constexpr int ColonnaData = 3;
 };
 
+constexpr int ColonnaTipo = 2;
+
+// The least room of a name: 40 characters as wide as a digit (the program's names are
+// digits and capitals) beside its icon.
+int SpazioNomi(const QTreeView& lista)
+{
+    const QStyle* stile = lista.style();
+    const int margini = 2 * (stile->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &lista) + 1);
+    return lista.fontMetrics().horizontalAdvance(QString(40, QLatin1Char('0')))
+           + stile->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &lista) + margini;
+}
+
+// A column that grew (the types of a folder just read) takes its room from the names: the
+// dialog widens to give it back, as far as the screen allows.
+void AdattaLarghezza(QFileDialog& dialogo, const QTreeView& lista)
+{
+    const QHeaderView* intestazione = lista.header();
+    int altre = 0;
+    for (int c = 1; c < intestazione->count(); ++c) {
+        if (!intestazione->isSectionHidden(c))
+            altre += intestazione->sectionSize(c);
+    }
+    const int manca = SpazioNomi(lista) + altre - lista.viewport()->width();
+    if (manca <= 0)
+        return;
+    int larghezza = dialogo.width() + manca;
+    const QRect area = AreaDisponibile(&dialogo);
+    if (!area.isEmpty())
+        larghezza = std::min(larghezza, area.width() - (dialogo.frameGeometry().width() - dialogo.width()));
+    if (larghezza <= dialogo.width())
+        return;
+    dialogo.resize(larghezza, dialogo.height());
+    if (dialogo.isVisible())
+        AdattaAlloSchermo(&dialogo);
+}
+
 // The names take the room the list has (the program's own run long: nation, tax code and
-// number; the declarant's name and date), the other columns that of their captions; the
-// dialog is wide enough for both.
+// number; the declarant's name and date), the size and date that of their captions, the
+// type that of its longest text ("Foglio elettronico OpenDocument"), which is known only
+// once the folder is read; the dialog is wide enough for all.
 void AllargaColonne(QFileDialog& dialogo)
 {
     auto* lista = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"));
@@ -56,10 +94,17 @@ void AllargaColonne(QFileDialog& dialogo)
     intestazione->setStretchLastSection(false);
     intestazione->setSectionResizeMode(0, QHeaderView::Stretch);
     for (int c = 1; c < intestazione->count(); ++c) {
+        if (c == ColonnaTipo) {
+            intestazione->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+            continue;
+        }
         intestazione->setSectionResizeMode(c, QHeaderView::Interactive);
         intestazione->resizeSection(c, std::max(intestazione->sectionSize(c), intestazione->sectionSizeHint(c)));
     }
     dialogo.resize(dialogo.sizeHint().expandedTo(QSize(LarghezzaDialogo, 0)));
+    // Queued: the dialog is not resized from inside the header's own layout.
+    QObject::connect(intestazione, &QHeaderView::sectionResized, &dialogo,
+                     [&dialogo, lista] { AdattaLarghezza(dialogo, *lista); }, Qt::QueuedConnection);
 }
 
 // The program's own dialog, never the desktop's: its texts are Italian (Qt's translation)
