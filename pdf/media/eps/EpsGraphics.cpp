@@ -1,7 +1,7 @@
 // The operators of the EPS reader that draw: PostScript's own, written in their content
 // stream form, and the short operators of content streams and Illustrator files.
 
-#include "pdf/media/EpsInterpreter.h"
+#include "pdf/media/eps/EpsInterpreter.h"
 
 #include "pdf/core/PdfFormat.h"
 

@@ -1,4 +1,4 @@
-#include "pdf/media/EpsTokens.h"
+#include "pdf/media/eps/EpsTokens.h"
 
 #include <charconv>
 #include <cmath>

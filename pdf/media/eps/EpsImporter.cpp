@@ -1,8 +1,8 @@
 #include "pdf/core/PdfFormat.h"
-#include "pdf/media/EpsInterpreter.h"
-#include "pdf/media/EpsObjects.h"
-#include "pdf/media/EpsPlayback.h"
-#include "pdf/media/EpsTokens.h"
+#include "pdf/media/eps/EpsInterpreter.h"
+#include "pdf/media/eps/EpsObjects.h"
+#include "pdf/media/eps/EpsPlayback.h"
+#include "pdf/media/eps/EpsTokens.h"
 #include "pdf/media/VectorPictures.h"
 
 #include <algorithm>

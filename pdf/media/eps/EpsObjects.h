@@ -4,9 +4,9 @@
 // stream a page names (/Contents) is played, as a content stream; the data of other streams
 // (fonts, pictures) is passed over, and a compressed content stream refuses the file.
 
-#include "pdf/media/EpsInterpreter.h"
-#include "pdf/media/EpsPlayback.h"
-#include "pdf/media/EpsTokens.h"
+#include "pdf/media/eps/EpsInterpreter.h"
+#include "pdf/media/eps/EpsPlayback.h"
+#include "pdf/media/eps/EpsTokens.h"
 
 #include <cstdint>
 #include <set>

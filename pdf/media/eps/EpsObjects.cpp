@@ -1,4 +1,4 @@
-#include "pdf/media/EpsObjects.h"
+#include "pdf/media/eps/EpsObjects.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "pdf/media/EpsOperators.h"
+#include "pdf/media/eps/EpsOperators.h"
 
 #include <iterator>
 #include <type_traits>

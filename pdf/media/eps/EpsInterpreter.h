@@ -10,10 +10,10 @@
 // A content stream's data (the page a PDF carried in PostScript draws) is read by a reader
 // of its own kind: operands and an operator, in a content stream's meaning.
 
-#include "pdf/media/EpsOperators.h"
-#include "pdf/media/EpsPlayback.h"
-#include "pdf/media/EpsTokens.h"
-#include "pdf/media/EpsValue.h"
+#include "pdf/media/eps/EpsOperators.h"
+#include "pdf/media/eps/EpsPlayback.h"
+#include "pdf/media/eps/EpsTokens.h"
+#include "pdf/media/eps/EpsValue.h"
 
 #include <cstdint>
 #include <memory>

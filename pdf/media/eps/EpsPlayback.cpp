@@ -1,4 +1,4 @@
-#include "pdf/media/EpsPlayback.h"
+#include "pdf/media/eps/EpsPlayback.h"
 
 #include "pdf/core/PdfFormat.h"
 

@@ -1,4 +1,4 @@
-#include "pdf/media/EpsInterpreter.h"
+#include "pdf/media/eps/EpsInterpreter.h"
 
 #include <algorithm>
 #include <cmath>
