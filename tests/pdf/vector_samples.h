@@ -90,13 +90,45 @@ inline const char* const kSvgDrawing =
     "<g transform='translate(88 52) rotate(30)'><rect x='-6' y='-6' width='12' height='12' fill='#333'/></g>"
     "<polyline points='112,40 120,66 128,40 136,66' fill='none' stroke='black' stroke-width='1.5'/></svg>";
 
+// A figure for fig2dev: a red polyline, a blue box filled at full tint with a black outline
+// and a green circle; "-text" adds a label.
+inline std::string FigDrawing(bool text)
+{
+    return std::string("#FIG 3.2\nLandscape\nCenter\nInches\nLetter\n100.00\nSingle\n-2\n1200 2\n"
+                       "2 1 0 2 4 7 50 -1 -1 0.000 0 0 -1 0 0 3\n\t 1200 1200 2400 1800 3600 1200\n"
+                       "2 2 0 1 0 1 50 -1 20 0.000 0 0 -1 0 0 5\n\t 1200 2400 3600 2400 3600 3000 1200 3000 "
+                       "1200 2400\n1 3 0 1 0 2 50 -1 20 0.000 1 0.0000 2400 3600 300 300 2400 3600 2700 3600\n") +
+           (text ? "4 0 0 50 -1 0 12 0.0000 4 135 450 1200 4200 Prova\\001\n" : "");
+}
+
+// A plot by matplotlib: a red line, a blue area and a green circle; "-text" keeps the axes
+// and adds a title.
+inline const char* const kMatplotlibDrawing = R"(import sys, matplotlib
+matplotlib.use('ps')
+import matplotlib.pyplot as plt
+fig, ax = plt.subplots(figsize=(2, 1))
+ax.plot([0, 1, 2, 3], [0, 1, 0, 1], 'r-', lw=2)
+ax.fill_between([0, 1, 2, 3], [0, 0.5, 0.2, 0.6], color='blue')
+ax.add_patch(plt.Circle((1.5, 0.5), 0.3, color='green'))
+if sys.argv[2] == 'text':
+    ax.set_title('Prova')
+else:
+    ax.set_axis_off()
+fig.savefig(sys.argv[1])
+)";
+
 // The drawing as a producer writes it, made in dir: "eps2write" Ghostscript's EPS writer and
 // "pdftops" poppler's EPS of Ghostscript's PDF, both of kDrawingEps, and "ps2ai" Ghostscript's
 // Illustrator 88 file of it; "soffice" LibreOffice Draw's EPS of an SVG drawing; "convert"
 // ImageMagick's EPS of a raster picture. cairo's: "pycairo" of kCairoDrawing, "rsvg" of
 // kSvgDrawing, "pdftocairo" of Ghostscript's PDF of kDrawingEps, "gnuplot" a plot without
 // text from its epscairo terminal and "pdftocairo-plot" of the same plot as PDF; with the
-// axes' numbers, "gnuplot-text" and "pdftocairo-text". Empty when the producer failed.
+// axes' numbers, "gnuplot-text" and "pdftocairo-text". PostScript's own producers: "gnuplot-ps"
+// and "gnuplot-ps-mono" the plot from the classic postscript terminal in colour and
+// monochrome, "fig2dev" of FigDrawing, "dot" graphviz's drawing of a small graph,
+// "matplotlib" of kMatplotlibDrawing, "groff" a troff drawing through ps2epsi; each with
+// "-text" for the same with text, as "soffice-text" is LibreOffice's with a word. Empty when
+// the producer failed.
 inline std::string ProducedEps(const std::string& producer, const std::string& dir)
 {
     const std::string ps = dir + "/drawing.ps", pdf = dir + "/drawing.pdf", out = dir + "/" + producer + ".eps";
@@ -115,8 +147,36 @@ inline std::string ProducedEps(const std::string& producer, const std::string& d
                                         "plot sin(x) lw 2, cos(x) with filledcurves y1=0 fs solid 0.4\n");
         return "gnuplot " + Quote(dir + "/plot.gp");
     };
+    auto base = [&](std::size_t suffix) { return producer.substr(0, producer.size() - (text ? suffix : 0)); };
+    const std::string kind = base(5);
     std::string command;
-    if (producer == "eps2write")
+    if (kind == "gnuplot-ps" || kind == "gnuplot-ps-mono")
+        command = plot(std::string("postscript eps ") + (kind == "gnuplot-ps" ? "color" : "monochrome"), out);
+    else if (kind == "fig2dev")
+        command = (WriteFile(dir + "/drawing.fig", FigDrawing(text)), "fig2dev -L eps " + Quote(dir + "/drawing.fig") +
+                                                                          " " + Quote(out));
+    else if (kind == "dot")
+        command = (WriteFile(dir + "/graph.dot",
+                             std::string("digraph { node [shape=box, style=filled, fillcolor=lightblue") +
+                                 (text ? "" : ", label=\"\"") +
+                                 "]; a -> b; b -> c; a -> c [color=red]; d [shape=ellipse]; c -> d; }"),
+                   "dot -Teps -o " + Quote(out) + " " + Quote(dir + "/graph.dot"));
+    else if (kind == "matplotlib")
+        command = (WriteFile(dir + "/plot.py", kMatplotlibDrawing),
+                   "/usr/bin/python3 " + Quote(dir + "/plot.py") + " " + Quote(out) + (text ? " text" : " plain"));
+    else if (kind == "groff")
+        command = (WriteFile(dir + "/drawing.tr", text ? ".ll 2i\nCiao mondo, una prova.\n"
+                                                       : "\\D'l 1i 0'\n\\D'P 0.5i 0 0 0.5i -0.5i 0'\n"),
+                   "groff -Tps " + Quote(dir + "/drawing.tr") + " > " + Quote(dir + "/drawing-groff.ps") +
+                       " && ps2epsi " + Quote(dir + "/drawing-groff.ps") + " " + Quote(out));
+    else if (producer == "soffice-text")
+        command = (WriteFile(dir + "/words.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='144pt' height='72pt' "
+                                                 "viewBox='0 0 144 72'><rect x='10' y='10' width='50' height='30' "
+                                                 "fill='blue'/><text x='70' y='40' font-size='16'>Prova</text></svg>"),
+                   "soffice -env:UserInstallation=file://" + dir + "/profile --headless --convert-to eps --outdir " +
+                       Quote(dir) + " " + Quote(dir + "/words.svg") + " && mv " + Quote(dir + "/words.eps") + " " +
+                       Quote(out));
+    else if (producer == "eps2write")
         command = gs + "eps2write -o " + Quote(out) + " " + Quote(ps);
     else if (producer == "pdftops")
         command = gsPdf + " && pdftops -eps " + Quote(pdf) + " " + Quote(out);

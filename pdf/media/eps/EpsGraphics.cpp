@@ -31,31 +31,105 @@ int DeviceComponents(std::string_view name)
 
 [[noreturn]] void NotPlayed(std::string_view what)
 {
-    throw EpsRefusal{"il disegno usa «" + std::string(what) +
-                     "», che non è riprodotto (testo, immagini, sfumature, archi e matrici assolute)"};
+    throw EpsUnfollowed{{"il disegno usa «" + std::string(what) + "», che non è riprodotto (testo, immagini, sfumature)"}};
+}
+
+// PostScript's conversions between hue, saturation, brightness and red, green, blue.
+std::vector<double> RgbOfHsb(double h, double s, double b)
+{
+    h = std::clamp(h, 0.0, 1.0) * 6;
+    s = std::clamp(s, 0.0, 1.0);
+    b = std::clamp(b, 0.0, 1.0);
+    const int i = static_cast<int>(std::floor(h)) % 6;
+    const double f = h - std::floor(h), p = b * (1 - s), q = b * (1 - s * f), t = b * (1 - s * (1 - f));
+    switch (i) {
+    case 0: return {b, t, p};
+    case 1: return {q, b, p};
+    case 2: return {p, b, t};
+    case 3: return {p, q, b};
+    case 4: return {t, p, b};
+    default: return {b, p, q};
+    }
+}
+
+std::vector<double> HsbOfRgb(double r, double g, double b)
+{
+    const double most = std::max({r, g, b}), least = std::min({r, g, b}), range = most - least;
+    if (most == 0 || range == 0)
+        return {0, 0, most};
+    double h = most == r ? (g - b) / range : most == g ? 2 + (b - r) / range : 4 + (r - g) / range;
+    h /= 6;
+    if (h < 0)
+        h += 1;
+    return {h, range / most, most};
+}
+
+// The colour as red, green and blue, from a grey or CMYK one as PostScript converts it.
+std::vector<double> RgbOf(const std::vector<double>& c)
+{
+    if (c.size() == 1)
+        return {c[0], c[0], c[0]};
+    if (c.size() == 4)
+        return {1 - std::min(1.0, c[0] + c[3]), 1 - std::min(1.0, c[1] + c[3]), 1 - std::min(1.0, c[2] + c[3])};
+    return c;
 }
 
 } // namespace
 
 void EpsInterpreter::WriteColour(const std::vector<double>& components, bool fill, bool stroke)
 {
-    const char* op = components.size() == 1 ? "g" : components.size() == 3 ? "rg" : "k";
-    const std::string values = Numbers(components);
-    std::string line;
-    if (fill)
-        line = values + " " + op;
-    if (stroke) {
-        std::string upper(op);
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return static_cast<char>(c - 32); });
-        line += (line.empty() ? "" : " ") + values + " " + upper;
-    }
-    playback_.State(line);
+    playback_.Colour(components, fill, stroke);
 }
 
 void EpsInterpreter::Transform(const std::vector<double>& m)
 {
-    const double matrix[6] = {m[0], m[1], m[2], m[3], m[4], m[5]};
-    playback_.Transform(matrix);
+    Step(playback_.Transform({m[0], m[1], m[2], m[3], m[4], m[5]}));
+}
+
+// x1 y1 x2 y2 r: a line from the current point towards (x1, y1), then the arc of radius r
+// that touches it and the line from (x1, y1) to (x2, y2); arcto leaves the two points where
+// the arc touches them.
+void EpsInterpreter::ArcTangent(bool push)
+{
+    const std::vector<double> v = PopNumbers(5);
+    double x0 = 0, y0 = 0;
+    if (!playback_.CurrentPoint(x0, y0))
+        throw EpsRefusal{"segmento senza punto corrente (" + std::string(running_) + ")"};
+    const double x1 = v[0], y1 = v[1], x2 = v[2], y2 = v[3], r = v[4];
+    const double ax = x0 - x1, ay = y0 - y1, bx = x2 - x1, by = y2 - y1;
+    const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+    const double cross = ax * by - ay * bx;
+    if (r < 0 || la == 0 || lb == 0)
+        Fail();
+    double t1x = x1, t1y = y1, t2x = x1, t2y = y1;
+    if (cross == 0 || r == 0) {
+        playback_.LineTo(x1, y1);
+    } else {
+        // Half the angle between the two lines at (x1, y1).
+        const double cosine = std::clamp((ax * bx + ay * by) / (la * lb), -1.0, 1.0);
+        const double half = std::acos(cosine) / 2;
+        const double d = r / std::tan(half);
+        t1x = x1 + ax / la * d;
+        t1y = y1 + ay / la * d;
+        t2x = x1 + bx / lb * d;
+        t2y = y1 + by / lb * d;
+        const double bisx = ax / la + bx / lb, bisy = ay / la + by / lb, bis = std::hypot(bisx, bisy);
+        const double cx = x1 + bisx / bis * r / std::sin(half), cy = y1 + bisy / bis * r / std::sin(half);
+        const double a0 = std::atan2(t1y - cy, t1x - cx) / kRadiansPerDegree;
+        double a1 = std::atan2(t2y - cy, t2x - cx) / kRadiansPerDegree;
+        // The short way round: counter-clockwise when the turn at (x1, y1) is to the right.
+        if (cross < 0) {
+            while (a1 < a0)
+                a1 += 360;
+        } else {
+            while (a1 > a0)
+                a1 -= 360;
+        }
+        playback_.Arc(cx, cy, r, a0, a1);
+    }
+    if (push)
+        for (const double n : {t1x, t1y, t2x, t2y})
+            PushNumber(n);
 }
 
 // An array of lengths and a phase: a dash of lengths none negative, not all zero.
@@ -113,6 +187,22 @@ void EpsInterpreter::RunGraphics(const EpsBuiltinOperator& entry)
         PushNumber(x);
         PushNumber(y);
         break;
+    case B::kArc: case B::kArcN: {
+        const std::vector<double> v = PopNumbers(5);
+        const double a0 = v[3];
+        double sweep = v[4] - a0;
+        // The end angle taken by whole turns to the side the arc goes.
+        if (entry.op == B::kArc && sweep < 0)
+            sweep = std::fmod(sweep, 360) + (std::fmod(sweep, 360) < 0 ? 360 : 0);
+        else if (entry.op == B::kArcN && sweep > 0)
+            sweep = std::fmod(sweep, 360) - (std::fmod(sweep, 360) > 0 ? 360 : 0);
+        if (v[2] < 0 || std::fabs(sweep) > 3600)
+            Fail();
+        p.Arc(v[0], v[1], v[2], a0, a0 + sweep);
+        break;
+    }
+    case B::kArcT: ArcTangent(false); break;
+    case B::kArcTo: ArcTangent(true); break;
     case B::kFill: p.Paint("f"); break;
     case B::kEoFill: p.Paint("f*"); break;
     case B::kStroke: p.Paint("S"); break;
@@ -151,10 +241,49 @@ void EpsInterpreter::RunGraphics(const EpsBuiltinOperator& entry)
         }
         break;
     }
-    case B::kSetLineWidth: p.State(PdfNumber(PopNumber()) + " w"); break;
-    case B::kSetLineCap: p.State(PdfNumber(static_cast<double>(PopInteger())) + " J"); break;
-    case B::kSetLineJoin: p.State(PdfNumber(static_cast<double>(PopInteger())) + " j"); break;
-    case B::kSetMiterLimit: p.State(PdfNumber(PopNumber()) + " M"); break;
+    case B::kSetLineWidth: p.State(PdfNumber(p.Line()[0] = PopNumber()) + " w"); break;
+    case B::kSetLineCap: p.State(PdfNumber(p.Line()[1] = static_cast<double>(PopInteger())) + " J"); break;
+    case B::kSetLineJoin: p.State(PdfNumber(p.Line()[2] = static_cast<double>(PopInteger())) + " j"); break;
+    case B::kSetMiterLimit: p.State(PdfNumber(p.Line()[3] = PopNumber()) + " M"); break;
+    case B::kCurrentLineWidth: PushNumber(p.Line()[0]); break;
+    case B::kCurrentLineCap: PushNumber(p.Line()[1], true); break;
+    case B::kCurrentLineJoin: PushNumber(p.Line()[2], true); break;
+    case B::kCurrentMiterLimit: PushNumber(p.Line()[3]); break;
+    case B::kSetHsbColor: {
+        const std::vector<double> hsb = PopNumbers(3);
+        WriteColour(RgbOfHsb(hsb[0], hsb[1], hsb[2]), true, true);
+        p.Components() = 3;
+        break;
+    }
+    case B::kCurrentGray: {
+        const std::vector<double>& c = p.FillColour();
+        PushNumber(c.size() == 1   ? c[0]
+                   : c.size() == 3 ? 0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2]
+                                   : 1 - std::min(1.0, 0.3 * c[0] + 0.59 * c[1] + 0.11 * c[2] + c[3]));
+        break;
+    }
+    case B::kCurrentRgbColor: case B::kCurrentHsbColor: {
+        std::vector<double> c = RgbOf(p.FillColour());
+        if (entry.op == B::kCurrentHsbColor)
+            c = HsbOfRgb(c[0], c[1], c[2]);
+        for (const double v : c)
+            PushNumber(v);
+        break;
+    }
+    case B::kCurrentMatrix: {
+        EpsValue into = PopArray();
+        if (into.items->size() != 6)
+            Fail();
+        for (std::size_t i = 0; i < 6; ++i)
+            (*into.items)[i] = EpsValue::Number(p.Matrix()[i]);
+        Push(std::move(into));
+        break;
+    }
+    case B::kSetMatrix: {
+        const std::vector<double> m = PopMatrix();
+        Step(p.SetMatrix({m[0], m[1], m[2], m[3], m[4], m[5]}));
+        break;
+    }
     case B::kSetDash: SetDash(); break;
     case B::kSetGray: case B::kSetRgbColor: case B::kSetCmykColor: {
         const std::size_t n = entry.op == B::kSetGray ? 1 : entry.op == B::kSetRgbColor ? 3 : 4;
@@ -264,10 +393,10 @@ void EpsInterpreter::RunShort(const EpsShortOperator& op)
     case S::kSave: p.Save(); break;
     case S::kRestore: p.Restore(); break;
     case S::kTransform: Transform(Top().kind == EpsValue::kArray ? PopMatrix() : PopNumbers(6)); break;
-    case S::kLineWidth: p.State(PdfNumber(PopNumber()) + " w"); break;
-    case S::kLineCap: p.State(PdfNumber(PopNumber()) + " J"); break;
-    case S::kLineJoin: p.State(PdfNumber(PopNumber()) + " j"); break;
-    case S::kMiterLimit: p.State(PdfNumber(PopNumber()) + " M"); break;
+    case S::kLineWidth: p.State(PdfNumber(p.Line()[0] = PopNumber()) + " w"); break;
+    case S::kLineCap: p.State(PdfNumber(p.Line()[1] = PopNumber()) + " J"); break;
+    case S::kLineJoin: p.State(PdfNumber(p.Line()[2] = PopNumber()) + " j"); break;
+    case S::kMiterLimit: p.State(PdfNumber(p.Line()[3] = PopNumber()) + " M"); break;
     case S::kDash: SetDash(); break;
     case S::kGray: case S::kStrokeGray: case S::kRgb: case S::kStrokeRgb: case S::kCmyk: case S::kStrokeCmyk:
     case S::kIllustratorRgb: case S::kIllustratorStrokeGray: {

@@ -68,9 +68,18 @@ TavloError Refused(const std::string& reason)
 
 // Where the tokens stand in the file's structure: the drawing begins with the bounding box
 // (or the end of the prolog or setup) and leaves out the prolog, setup and resources; an
-// embedded document's comments are its own.
+// embedded document's comments are its own. A section the file never ends (a prolog without
+// its "%%EndProlog") is not taken as one: what follows its beginning is drawing.
 class Sections {
 public:
+    explicit Sections(std::string_view text)
+    {
+        for (Lines next(text); next.Next(line_);) {
+            ended_[0] = ended_[0] || StartsWith(line_, "%%EndProlog");
+            ended_[1] = ended_[1] || StartsWith(line_, "%%EndSetup");
+            ended_[2] = ended_[2] || StartsWith(line_, "%%EndResource");
+        }
+    }
     // False when the drawing has ended.
     bool Take(std::string_view comment)
     {
@@ -81,8 +90,9 @@ public:
         } else if (nested_ == 0) {
             if (StartsWith(comment, kBoxComment)) {
                 begun_ = true;
-            } else if (StartsWith(comment, "%%BeginProlog") || StartsWith(comment, "%%BeginSetup") ||
-                       StartsWith(comment, "%%BeginResource")) {
+            } else if ((StartsWith(comment, "%%BeginProlog") && ended_[0]) ||
+                       (StartsWith(comment, "%%BeginSetup") && ended_[1]) ||
+                       (StartsWith(comment, "%%BeginResource") && ended_[2])) {
                 ++apart_;
             } else if (StartsWith(comment, "%%EndProlog") || StartsWith(comment, "%%EndSetup")) {
                 apart_ -= apart_ > 0;
@@ -98,6 +108,8 @@ public:
     bool Drawing() const { return begun_ && apart_ == 0; }
 
 private:
+    std::string_view line_;
+    bool ended_[3] = {};
     int nested_ = 0, apart_ = 0;
     bool begun_ = false;
 };
@@ -106,12 +118,15 @@ private:
 // content stream of the PDF it carries.
 void PlayDrawing(std::string_view text, EpsPlayback& playback)
 {
-    // Every call a drawing program writes runs a few dozen operators at most.
-    const std::uint64_t budget = 16 * static_cast<std::uint64_t>(text.size()) + 1000000;
+    // Every call a drawing program writes runs a few dozen operators at most; loops of a
+    // small file may draw a hundred thousand shapes.
+    const std::uint64_t budget = 8 * static_cast<std::uint64_t>(text.size()) + 16000000;
     EpsInterpreter postScript(playback, budget);
     std::optional<EpsObjects> objects;
-    Sections sections;
+    Sections sections(text);
     EpsTokenizer tokens(text);
+    postScript.SetSource(&tokens);
+    postScript.SetDrawing(false);
     EpsToken token;
     while (!postScript.Ended() && tokens.Next(token)) {
         if (token.kind == EpsToken::kComment) {

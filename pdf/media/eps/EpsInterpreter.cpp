@@ -1,6 +1,7 @@
 #include "pdf/media/eps/EpsInterpreter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -44,17 +45,28 @@ std::string_view TypeName(const EpsValue& v)
     case EpsValue::kDict: return "dicttype";
     case EpsValue::kOperator: return "operatortype";
     case EpsValue::kSave: return "savetype";
+    case EpsValue::kFile: return "filetype";
+    case EpsValue::kGState: return "gstatetype";
     default: return "nulltype";
     }
 }
 
 // The text a name or a string stands for as a dictionary's key.
+// Numbers and booleans are keys too, marked apart from every name.
+constexpr char kNumberKey = '\x01', kBooleanKey = '\x02';
+
 bool KeyOf(const EpsValue& v, std::string& key)
 {
     if (v.kind == EpsValue::kName) {
         key = std::string(v.text);
-    } else if (v.kind == EpsValue::kString && v.text.size() >= 2 && v.text.front() == '(' && v.text.back() == ')') {
-        key = std::string(v.text.substr(1, v.text.size() - 2));
+    } else if (v.kind == EpsValue::kString) {
+        key = std::string(v.Bytes());
+    } else if (v.kind == EpsValue::kNumber && std::isfinite(v.number)) {
+        char text[32];
+        const auto written = std::to_chars(text, text + sizeof text, v.number);
+        key = kNumberKey + std::string(text, written.ptr);
+    } else if (v.kind == EpsValue::kBoolean) {
+        key = std::string(1, kBooleanKey) + (v.number != 0 ? "1" : "0");
     } else {
         return false;
     }
@@ -77,6 +89,7 @@ bool Equal(const EpsValue& a, const EpsValue& b)
     case EpsValue::kArray: return a.items == b.items;
     case EpsValue::kDict: return a.dict == b.dict;
     case EpsValue::kOperator: return a.op == b.op;
+    case EpsValue::kFile: return a.number == b.number;
     default: return true;
     }
 }
@@ -98,6 +111,8 @@ EpsInterpreter::~EpsInterpreter()
     for (const auto& made : madeDicts_)
         if (const auto dict = made.lock())
             dict->entries.clear();
+    fonts_->entries.clear();
+    system_->entries.clear();
 }
 
 void EpsInterpreter::Made(std::size_t items)
@@ -131,7 +146,7 @@ void EpsInterpreter::Step(std::uint64_t steps)
         throw EpsRefusal{"programma PostScript troppo lungo"};
 }
 
-EpsValue EpsInterpreter::TokenValue(const EpsToken& token) const
+EpsValue EpsInterpreter::TokenValue(const EpsToken& token)
 {
     EpsValue v;
     switch (token.kind) {
@@ -142,10 +157,7 @@ EpsValue EpsInterpreter::TokenValue(const EpsToken& token) const
         if (!Lookup(token.text, v))
             v = EpsValue::Name(token.text, true);
         return v;
-    case EpsToken::kString:
-        v.kind = EpsValue::kString;
-        v.text = token.text;
-        return v;
+    case EpsToken::kString: return NewString(EpsStringBytes(token.text));
     case EpsToken::kArrayOpen: return EpsValue::Name("[", true);
     case EpsToken::kArrayClose: return EpsValue::Name("]", true);
     case EpsToken::kDictOpen: return EpsValue::Name("<<", true);
@@ -184,11 +196,23 @@ void EpsInterpreter::Take(const EpsToken& token)
     }
     try {
         Execute(TokenValue(token));
-    } catch (const SoftError&) {
+    } catch (const EpsUnfollowed&) {
+        if (drawing_)
+            throw;
+        stack_.clear();
+    } catch (const SoftError& error) {
+        // An error the file does not catch ends its drawing where Ghostscript ends it; a
+        // prolog's only leaves a definition unmade.
+        if (drawing_)
+            throw EpsRefusal{"errore PostScript" + (error.op.empty() ? "" : " in «" + std::string(error.op) + "»") +
+                             (passed_.empty() ? "" : " (dopo «" + std::string(passed_) + "», che non è riprodotto)")};
         stack_.clear();
     }
-    exiting_ = stopping_ = false;
-    running_ = {};
+    // A stop outside any stopped ends the file's PostScript.
+    if (stopping_)
+        throw EpsRefusal{"stop senza stopped"};
+    exiting_ = false;
+    running_ = passed_ = {};
     depth_ = 0;
 }
 
@@ -208,10 +232,40 @@ bool EpsInterpreter::TwoIntegers(std::int64_t& first) const
 
 void EpsInterpreter::Fail() const
 {
-    if (!running_.empty())
-        throw EpsRefusal{"operandi non validi per " + std::string(running_) +
-                         (passed_.empty() ? "" : " (dopo «" + std::string(passed_) + "», che non è riprodotto)")};
-    throw SoftError{};
+    throw SoftError{running_};
+}
+
+void EpsInterpreter::Unfollowed(std::string_view name) const
+{
+    throw EpsUnfollowed{{"il file usa «" + std::string(name) + "», operatore PostScript che non è seguito"}};
+}
+
+EpsValue EpsInterpreter::PopString()
+{
+    if (stack_.empty() || stack_.back().kind != EpsValue::kString)
+        Fail();
+    return Pop();
+}
+
+EpsValue EpsInterpreter::PopDict()
+{
+    if (stack_.empty() || stack_.back().kind != EpsValue::kDict)
+        Fail();
+    return Pop();
+}
+
+std::string EpsInterpreter::KeyText(const EpsValue& v) const
+{
+    std::string key;
+    if (!KeyOf(v, key))
+        Fail();
+    return key;
+}
+
+EpsValue EpsInterpreter::NewString(std::string bytes)
+{
+    Made(bytes.size() / 16);
+    return EpsValue::String(std::move(bytes));
 }
 
 void EpsInterpreter::Push(EpsValue value)
@@ -340,6 +394,8 @@ void EpsInterpreter::ExecuteObject(const EpsValue& value)
             RunShort(EpsShortAt(static_cast<std::uint16_t>(value.op - kShortBase)));
         else
             RunBuiltin(EpsBuiltinAt(value.op));
+    } else if (value.kind == EpsValue::kFile && value.executable) {
+        throw EpsRefusal{"il file esegue PostScript compresso o codificato (exec di un filtro), che non è seguito"};
     } else if (value.kind == EpsValue::kName && value.executable) {
         if (++depth_ > kMostDepth)
             throw EpsRefusal{"programma PostScript troppo annidato"};
@@ -436,18 +492,18 @@ void EpsInterpreter::Call(const EpsValue& procedure)
 
 void EpsInterpreter::RunBuiltin(const EpsBuiltinOperator& op)
 {
-    if (EpsBuiltinDraws(op.op)) {
-        // Outside the drawing a prolog's procedures run for their definitions only.
-        if (!drawing_) {
-            stack_.clear();
-            return;
-        }
-        running_ = op.name;
+    if (op.op == EpsBuiltin::kUnfollowed)
+        Unfollowed(op.name);
+    running_ = op.name;
+    if (EpsBuiltinDraws(op.op))
         RunGraphics(op);
-        running_ = passed_ = {};
-        return;
-    }
-    RunStructure(op.op);
+    else if (op.op >= EpsBuiltin::kCountDictStack && op.op <= EpsBuiltin::kGState)
+        RunStrings(op.op);
+    else if (op.op >= EpsBuiltin::kFindFont && op.op <= EpsBuiltin::kFontDirectory)
+        RunFonts(op.op);
+    else
+        RunStructure(op.op);
+    running_ = {};
 }
 
 std::string_view EpsInterpreter::Intern(const std::string& text)
@@ -492,6 +548,10 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
             } else if (to.kind == EpsValue::kArray && from.kind == EpsValue::kArray &&
                        to.items->size() >= from.items->size()) {
                 std::copy(from.items->begin(), from.items->end(), to.items->begin());
+            } else if (to.kind == EpsValue::kString && from.kind == EpsValue::kString && to.length >= from.length) {
+                const std::string bytes(from.Bytes());
+                to.bytes->replace(to.start, bytes.size(), bytes);
+                to.length = from.length;
             } else {
                 Fail();
             }
@@ -685,11 +745,28 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
                 if (exiting_ || stopping_ || ended_)
                     break;
             }
+        } else if (over.kind == EpsValue::kString) {
+            const std::string bytes(over.Bytes());
+            for (const char c : bytes) {
+                Step();
+                PushNumber(static_cast<unsigned char>(c), true);
+                Call(body);
+                if (exiting_ || stopping_ || ended_)
+                    break;
+            }
         } else if (over.kind == EpsValue::kDict) {
             const EpsDict entries = *over.dict;
             for (const auto& [key, value] : entries.entries) {
                 Step();
-                Push(EpsValue::Name(Intern(key), false));
+                double number = 0;
+                if (!key.empty() && key[0] == kNumberKey) {
+                    std::from_chars(key.data() + 1, key.data() + key.size(), number);
+                    PushNumber(number, number == std::floor(number));
+                } else if (!key.empty() && key[0] == kBooleanKey) {
+                    Push(EpsValue::Boolean(key == std::string(1, kBooleanKey) + "1"));
+                } else {
+                    Push(EpsValue::Name(Intern(key), false));
+                }
                 Push(value);
                 Call(body);
                 if (exiting_ || stopping_ || ended_)
@@ -834,6 +911,9 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
                 Push((*from.items)[static_cast<std::size_t>(key.number)]);
             } else if (from.kind == EpsValue::kDict && KeyOf(key, name) && from.dict->entries.count(name) != 0) {
                 Push(from.dict->entries.at(name));
+            } else if (from.kind == EpsValue::kString && key.kind == EpsValue::kNumber && key.number >= 0 &&
+                       key.number < from.length) {
+                PushNumber(static_cast<unsigned char>(from.Bytes()[static_cast<std::size_t>(key.number)]), true);
             } else {
                 Fail();
             }
@@ -848,17 +928,21 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
                 (*into.items)[static_cast<std::size_t>(key.number)] = std::move(value);
             else if (into.kind == EpsValue::kDict && KeyOf(key, name))
                 into.dict->entries[name] = std::move(value);
-            else if (into.kind != EpsValue::kString)
+            else if (into.kind == EpsValue::kString && key.kind == EpsValue::kNumber && key.number >= 0 &&
+                     key.number < into.length && value.kind == EpsValue::kNumber)
+                (*into.bytes)[into.start + static_cast<std::size_t>(key.number)] =
+                    static_cast<char>(static_cast<std::int64_t>(value.number) & 255);
+            else
                 Fail();
             break;
         }
         case B::kLength: {
             const EpsValue v = Pop();
-            const std::size_t n = v.kind == EpsValue::kArray  ? v.items->size()
-                                  : v.kind == EpsValue::kDict ? v.dict->entries.size()
-                                  : v.kind == EpsValue::kName || v.kind == EpsValue::kString
-                                      ? v.text.size()
-                                      : static_cast<std::size_t>(-1);
+            const std::size_t n = v.kind == EpsValue::kArray    ? v.items->size()
+                                  : v.kind == EpsValue::kDict   ? v.dict->entries.size()
+                                  : v.kind == EpsValue::kName   ? v.text.size()
+                                  : v.kind == EpsValue::kString ? v.length
+                                                                : static_cast<std::size_t>(-1);
             if (n == static_cast<std::size_t>(-1))
                 Fail();
             PushNumber(static_cast<double>(n), true);
@@ -929,10 +1013,7 @@ void EpsInterpreter::RunStructure(EpsBuiltin op)
             const std::int64_t n = PopInteger();
             if (n < 0 || n > kMostItems)
                 Fail();
-            EpsValue s;
-            s.kind = EpsValue::kString;
-            s.text = "()";
-            Push(std::move(s));
+            Push(NewString(std::string(static_cast<std::size_t>(n), '\0')));
             break;
         }
         case B::kPrint: Pop(); break;

@@ -1,11 +1,14 @@
 #pragma once
 // An EPS file's PostScript followed as far as a drawing needs, so that each name means in the
 // drawing what the file makes it mean: the operand stack, arithmetic, comparisons and
-// control, definitions in dictionaries (a prolog's "/rg { setrgbcolor } bind def"), arrays.
-// What draws goes to the playback; an operator it cannot play refuses the file
-// (EpsRefusal). A name neither the file nor PostScript defines, when it is one of the short
-// operators of content streams and Illustrator, means what it means there; any other is
-// passed over, with the operands before it.
+// control, definitions in dictionaries (a prolog's "/rg { setrgbcolor } bind def"), arrays,
+// strings, fonts chosen. What draws goes to the playback; the state set before the drawing
+// (prolog, setup) carries into it, and nothing is painted before it. An operator PostScript
+// defines that is not followed here, one that draws what cannot be played, and an error the
+// file's own stopped does not catch refuse the file (EpsRefusal). A name neither the file
+// nor PostScript defines, when it is one of the short operators of content streams and
+// Illustrator, means what it means there; any other is passed over, with the operands
+// before it.
 //
 // A content stream's data (the page a PDF carried in PostScript draws) is read by a reader
 // of its own kind: operands and an operator, in a content stream's meaning.
@@ -34,8 +37,15 @@ public:
 
     // One token of the file, outside any procedure being read.
     void Take(const EpsToken& token);
-    // Outside the drawing (prolog, setup, resources) definitions are made and nothing is drawn.
-    void SetDrawing(bool drawing) { drawing_ = drawing; }
+    // Outside the drawing (prolog, setup, resources) definitions are made, the graphics state
+    // is set and nothing is painted.
+    void SetDrawing(bool drawing)
+    {
+        drawing_ = drawing;
+        playback_.SetDrawing(drawing);
+    }
+    // The file the PostScript reads its own data from (currentfile).
+    void SetSource(EpsTokenizer* tokens) { source_ = tokens; }
     bool Drawing() const { return drawing_; }
     // showpage was met in the drawing.
     bool Ended() const { return ended_; }
@@ -48,9 +58,12 @@ public:
     void ClearStack() { stack_.clear(); }
 
 private:
-    struct SoftError {};  // PostScript's errors: the stack is cleared and reading goes on
+    // PostScript's errors, which the file's stopped may catch: the operator that met it.
+    struct SoftError {
+        std::string_view op;
+    };
 
-    EpsValue TokenValue(const EpsToken& token) const;
+    EpsValue TokenValue(const EpsToken& token);
     void Step(std::uint64_t steps = 1);
     void Execute(const EpsValue& value);        // met in the file or in a procedure's body
     void ExecuteObject(const EpsValue& value);  // the value of a name, or what exec was given
@@ -62,6 +75,10 @@ private:
     void RunShort(const EpsShortOperator& op);
     void RunGraphics(const EpsBuiltinOperator& op);
     void RunStructure(EpsBuiltin op);
+    void RunStrings(EpsBuiltin op);
+    void RunFonts(EpsBuiltin op);
+    void RunColour(EpsBuiltin op);
+    [[noreturn]] void Unfollowed(std::string_view name) const;
 
     // Operands: a wrong one is a soft error, or refuses the file in a drawing operator.
     [[noreturn]] void Fail() const;
@@ -73,6 +90,12 @@ private:
     EpsValue PopArray();
     std::vector<double> PopNumbers(std::size_t count);
     std::vector<double> PopMatrix();  // an array of six numbers
+    EpsValue PopString();
+    EpsValue PopDict();
+    std::string KeyText(const EpsValue& v) const;  // a name's or a string's, as a key
+    EpsValue NewString(std::string bytes);
+    EpsValue TokenOf(const EpsToken& token);  // read from a string or the file: names kept
+    EpsValue FontWithMatrix(const EpsValue& font, const std::vector<double>& m);
     void Push(EpsValue value);
     void PushNumber(double value, bool integer = false);
     const EpsValue& Top(std::size_t below = 0) const;
@@ -84,6 +107,7 @@ private:
 
     void WriteColour(const std::vector<double>& components, bool fill, bool stroke);
     void Transform(const std::vector<double>& m);
+    void ArcTangent(bool push);  // arct and arcto
     void SetDash();
 
     EpsPlayback& playback_;
@@ -91,8 +115,11 @@ private:
     bool content_;
     bool drawing_ = false, ended_ = false, exiting_ = false, stopping_ = false;
     int depth_ = 0;
-    std::string_view running_;  // the drawing operator whose operands are taken
-    std::string_view passed_;   // the last name passed over since, for a refusal's reason
+    std::string_view running_;  // the operator running, for an error's reason
+    std::string_view passed_;   // the last name passed over, for an error's reason
+    EpsTokenizer* source_ = nullptr;
+    std::shared_ptr<EpsDict> fonts_ = std::make_shared<EpsDict>();  // by name, as found or defined
+    EpsValue currentFont_, encoding_;
     std::vector<EpsValue> stack_;
     std::vector<std::shared_ptr<EpsDict>> dicts_;
     std::shared_ptr<EpsDict> system_ = std::make_shared<EpsDict>();

@@ -1,10 +1,11 @@
 #pragma once
 // The names the EPS importer gives a meaning of its own when the file does not define them:
 // PostScript's operators that its reader follows (the stack, arithmetic, control, the
-// dictionaries; paths, painting, colours, line state and the transformation), those that
-// draw what it cannot play (text, pictures, shadings, arcs, absolute matrices), and the
-// short operators of content streams and Illustrator files, which drawing programs write
-// relying on a prolog the file does not always carry.
+// dictionaries, strings; paths, painting, colours, line state and the transformation; the
+// fonts, which are chosen but never drawn), those that draw what it cannot play (text,
+// pictures, shadings), every other name PostScript defines (refused when run: what it does
+// cannot be known here), and the short operators of content streams and Illustrator files,
+// which drawing programs write relying on a prolog the file does not always carry.
 
 #include <cstdint>
 #include <string_view>
@@ -21,21 +22,28 @@ enum class EpsBuiltin : std::uint16_t {
     kEq, kNe, kGt, kGe, kLt, kLe, kNot, kAnd, kOr, kXor, kTrue, kFalse, kNull,
     // Control.
     kIf, kIfElse, kRepeat, kFor, kLoop, kForall, kExit, kExec, kStop, kStopped,
-    // Dictionaries, arrays and types.
+    // Dictionaries, arrays, strings and types.
     kDict, kBegin, kEnd, kDef, kLoad, kStore, kWhere, kKnown, kUndef, kCurrentDict, kUserDict, kSystemDict, kGet,
     kPut, kLength, kBind, kType, kXcheck, kCvx, kCvlit, kUnchanged, kArray, kAstore, kAload, kMatrix,
-    kConcatMatrix, kString, kPrint,
+    kConcatMatrix, kString, kPrint, kCountDictStack, kCvs, kCvn, kGetInterval, kPutInterval, kBitShift,
+    kLanguageLevel, kToken, kCurrentFile, kReadLine, kFilter, kGState,
+    // Fonts: chosen, scaled and defined; what shows them is refused.
+    kFindFont, kScaleFont, kMakeFont, kSetFont, kCurrentFont, kDefineFont, kSelectFont, kStandardEncoding,
+    kFontDirectory,
     // Paths and painting.
     kNewPath, kMoveTo, kRMoveTo, kLineTo, kRLineTo, kCurveTo, kRCurveTo, kClosePath, kCurrentPoint, kFill, kEoFill,
-    kStroke, kClip, kEoClip, kRectClip, kRectFill, kRectStroke,
+    kStroke, kClip, kEoClip, kRectClip, kRectFill, kRectStroke, kArc, kArcN, kArcT, kArcTo,
     // The graphics state.
     kGSave, kGRestore, kSave, kRestore, kSetLineWidth, kSetLineCap, kSetLineJoin, kSetMiterLimit, kSetDash,
-    kSetGray, kSetRgbColor, kSetCmykColor, kSetColorSpace, kSetColor, kConcat, kTranslate, kScale, kRotate,
-    kShowPage,
+    kSetGray, kSetRgbColor, kSetCmykColor, kSetHsbColor, kSetColorSpace, kSetColor, kConcat, kTranslate, kScale,
+    kRotate, kCurrentMatrix, kSetMatrix, kCurrentGray, kCurrentRgbColor, kCurrentHsbColor, kCurrentLineWidth,
+    kCurrentLineCap, kCurrentLineJoin, kCurrentMiterLimit, kShowPage,
     // No mark on the page: their operands are dropped.
     kIgnore, kSetTransfer,
     // Drawn in a way the importer cannot write: the file is refused.
     kRefused,
+    // PostScript's, not followed here: the file is refused when one runs.
+    kUnfollowed,
 };
 
 struct EpsBuiltinOperator {

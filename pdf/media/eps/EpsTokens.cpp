@@ -1,6 +1,8 @@
 #include "pdf/media/eps/EpsTokens.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <system_error>
 
@@ -141,6 +143,101 @@ void EpsTokenizer::SkipPast(std::string_view word)
     at_ = found == std::string_view::npos ? text_.size() : found + word.size();
 }
 
+bool EpsTokenizer::ReadLine(std::string_view& line)
+{
+    const std::size_t end = std::min(text_.find_first_of("\r\n", at_), text_.size());
+    line = text_.substr(at_, end - at_);
+    at_ = end;
+    if (at_ == text_.size())
+        return false;
+    at_ += text_.substr(at_, 2) == "\r\n" ? 2 : 1;
+    return true;
+}
+
+std::string EpsStringBytes(std::string_view token)
+{
+    std::string bytes;
+    if (token.substr(0, 2) == "<~") {
+        // Groups of five base-85 digits make four bytes; z is four zeros; a last group of n
+        // digits makes n - 1 bytes.
+        std::uint32_t group = 0;
+        int digits = 0;
+        auto flush = [&](int count) {
+            for (int i = 0; i < count; ++i)
+                bytes += static_cast<char>((group >> (24 - 8 * i)) & 255);
+        };
+        for (std::size_t i = 2; i < token.size() && token[i] != '~'; ++i) {
+            const char c = token[i];
+            if (c == 'z' && digits == 0) {
+                bytes.append(4, '\0');
+            } else if (c >= '!' && c <= 'u') {
+                group = group * 85 + static_cast<std::uint32_t>(c - '!');
+                if (++digits == 5) {
+                    flush(4);
+                    group = 0;
+                    digits = 0;
+                }
+            }
+        }
+        if (digits > 1) {
+            for (int i = digits; i < 5; ++i)
+                group = group * 85 + 84;
+            flush(digits - 1);
+        }
+        return bytes;
+    }
+    if (token.substr(0, 1) == "<") {
+        int high = -1;
+        for (std::size_t i = 1; i < token.size() && token[i] != '>'; ++i) {
+            const int digit = DigitValue(token[i]);
+            if (digit >= 16)
+                continue;
+            if (high < 0) {
+                high = digit;
+            } else {
+                bytes += static_cast<char>(high * 16 + digit);
+                high = -1;
+            }
+        }
+        if (high >= 0)
+            bytes += static_cast<char>(high * 16);
+        return bytes;
+    }
+    const std::size_t end = token.size() >= 2 && token.back() == ')' ? token.size() - 1 : token.size();
+    for (std::size_t i = 1; i < end; ++i) {
+        char c = token[i];
+        if (c == '\r') {  // a line end in a string is a newline, whichever it was
+            i += i + 1 < end && token[i + 1] == '\n';
+            bytes += '\n';
+            continue;
+        }
+        if (c != '\\' || i + 1 >= end) {
+            bytes += c;
+            continue;
+        }
+        c = token[++i];
+        switch (c) {
+        case 'n': bytes += '\n'; break;
+        case 'r': bytes += '\r'; break;
+        case 't': bytes += '\t'; break;
+        case 'b': bytes += '\b'; break;
+        case 'f': bytes += '\f'; break;
+        case '\r': i += i + 1 < end && token[i + 1] == '\n'; break;  // a line continued
+        case '\n': break;
+        default:
+            if (c >= '0' && c <= '7') {
+                int code = c - '0';
+                for (int n = 1; n < 3 && i + 1 < end && token[i + 1] >= '0' && token[i + 1] <= '7'; ++n)
+                    code = code * 8 + (token[++i] - '0');
+                bytes += static_cast<char>(code & 255);
+            } else {
+                bytes += c;
+            }
+        }
+    }
+    return bytes;
+}
+
 bool EpsTokenizer::Next(EpsToken& token)
 {
     while (at_ < text_.size()) {
@@ -203,6 +300,10 @@ bool EpsTokenizer::Next(EpsToken& token)
             const std::string_view text = text_.substr(start, at_ - start);
             double value = 0;
             token = {EpsNumber(text, value) ? EpsToken::kNumber : EpsToken::kName, text, value};
+            // The blank that ends a name or a number is read with it: what the file reads
+            // next (currentfile readline) begins after it.
+            if (at_ < text_.size() && Blank(text_[at_]))
+                at_ += text_.substr(at_, 2) == "\r\n" ? 2 : 1;
             return true;
         }
         }

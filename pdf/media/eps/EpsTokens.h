@@ -35,6 +35,9 @@ public:
     bool Next(EpsToken& token);
     // Past the next occurrence of word (a stream's data up to "endstream"), or to the end.
     void SkipPast(std::string_view word);
+    // The rest of the current line, the line end read past (CR, LF or both); false when the
+    // text ended before a line end. What the file's own readline reads.
+    bool ReadLine(std::string_view& line);
 
 private:
     bool LineStart() const { return at_ == 0 || text_[at_ - 1] == '\n' || text_[at_ - 1] == '\r'; }
@@ -49,5 +52,8 @@ private:
 
 // A PostScript number: decimal (sign, digits, point, exponent) or radix (16#FF); nothing else.
 bool EpsNumber(std::string_view token, double& value);
+
+// The bytes a string token stands for: (...) with its escapes, <hex> or <~ASCII85~>.
+std::string EpsStringBytes(std::string_view token);
 
 } // namespace tavlo
