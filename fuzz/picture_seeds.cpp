@@ -21,7 +21,8 @@ bool GeneraSemi(const std::filesystem::path& cartella)
         bool written = ScriviSeme(cartella, "arte.eps", kArtEps) && ScriviSeme(cartella, "disegno.eps", kDrawingEps);
         const ScratchDir dir;
         for (const char* producer : {"eps2write", "pdftops", "ps2ai", "soffice", "convert", "pycairo", "rsvg", "gnuplot",
-                                     "gnuplot-text", "pdftocairo", "pdftocairo-plot"}) {
+                                     "gnuplot-text", "pdftocairo", "pdftocairo-plot", "gnuplot-ps-text", "fig2dev-text",
+                                     "dot-text", "matplotlib"}) {
             const std::string eps = ProducedEps(producer, dir.Path());
             written = !eps.empty() && ScriviSeme(cartella, std::string(producer) + ".eps", eps) && written;
         }

@@ -30,13 +30,15 @@ program_packages=(
 # that depends on the clock fails every time.
 # Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
 # gnuplot write the EPS files of cairo's producers that the PDF tests place.
+# fig2dev, graphviz, matplotlib and groff write the EPS files of PostScript's own producers
+# that the PDF tests place (groff's through ghostscript's ps2epsi).
 test_packages=(
   postgresql-15 sqlite3
   libgtest-dev libgmock-dev
   libzip-dev libxml2-dev libxml2-utils libhpdf-dev
   python3-fonttools fonts-urw-base35 fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
-  librsvg2-bin gnuplot-nox
+  librsvg2-bin gnuplot-nox fig2dev graphviz python3-matplotlib groff-base
   nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
   clang-14 libclang-rt-14-dev ccache strace gcovr faketime
 )

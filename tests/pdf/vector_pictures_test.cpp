@@ -14,7 +14,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <map>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tavlo;
 using namespace tavlo::test;
@@ -166,15 +170,68 @@ Ink CompareInk(const Image& ghostscript, const Image& page, int left, int top)
     return ink;
 }
 
+
+// The EPS file picture placed at its natural size on a grey page: the box holds at least
+// 99 % of Ghostscript's ink in its colours and next to nothing else, the grey around it stays
+// untouched, and the readers take the page without a word; or, when refused is given, the
+// file is refused with that in the reason and nothing of it is drawn.
+void ExpectDrawnAsGhostscript(const ScratchDir& dir, const std::string& picture, const std::string& refused)
+{
+    const std::string pdf = picture + ".pdf";
+    // Ghostscript ends a file at an error it does not catch, before its page is shown.
+    const bool shown = RunTool("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -dGraphicsAlphaBits=1 -sDEVICE=ppmraw -r72 "
+                               "-o " + Quote(dir.File("gs.ppm")) + " " + Quote(picture))
+                           .exitCode == 0;
+    ASSERT_TRUE(shown || !refused.empty());
+    const Image ghostscript = shown ? ReadPnm(ReadFile(dir.File("gs.ppm"))) : Image{};
+    const int width = ghostscript.width, height = ghostscript.height;
+    Tavlo p;
+    p.BeginDoc(pdf);
+    p.BeginPage();
+    p.SetColorFill("#808080");
+    p.DrawRect(0, 0, 596, kTop, 5);
+    p.DrawRect(0, kTop + height, 596, 842 - kTop - height, 5);
+    p.DrawRect(0, kTop, kLeft, height, 5);
+    p.DrawRect(kLeft + width, kTop, 596 - kLeft - width, height, 5);
+    p.DrawImage(picture, kLeft, kTop, 0, 0);
+    const std::int32_t error = p.ErrNumber();
+    const std::string reason = p.ErrDescription();
+    p.EndDoc();
+    ExpectReadersAccept(pdf);
+    const Image page = RenderPage(pdf, 1, Reader::Poppler, {72, true});
+    const Ink ink = CompareInk(ghostscript, page, kLeft, kTop);
+    std::printf("%s: %d of Ghostscript's %d inked pixels, %d outside, %d recoloured; error %d %s\n", picture.c_str(),
+                ink.covered, ink.ghostscript, ink.extra, ink.recoloured, error, reason.c_str());
+    if (!refused.empty()) {
+        EXPECT_EQ(error, 321);
+        EXPECT_NE(reason.find(refused), std::string::npos) << reason;
+        int inked = 0;
+        for (int y = 0; y < page.height; ++y)
+            for (int x = 0; x < page.width; ++x)
+                inked += Inked(page, x, y) && (page.At(x, y, 0) != 128 || page.At(x, y, 1) != 128);
+        EXPECT_EQ(inked, 0);
+        return;
+    }
+    EXPECT_EQ(error, 0) << reason;
+    EXPECT_GT(ink.ghostscript, 100);
+    EXPECT_GE(ink.covered, ink.ghostscript * 99 / 100) << ink.covered << " of " << ink.ghostscript;
+    EXPECT_LE(ink.extra, ink.ghostscript / 100) << ink.extra << " of " << ink.ghostscript;
+    EXPECT_LE(ink.recoloured, ink.ghostscript / 100) << ink.recoloured << " of " << ink.ghostscript;
+    int changed = 0;
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x) {
+            const bool inBox = x >= kLeft && x < kLeft + width && y >= kTop && y < kTop + height;
+            changed += !inBox && (page.At(x, y, 0) != 128 || page.At(x, y, 1) != 128 || page.At(x, y, 2) != 128);
+        }
+    EXPECT_EQ(changed, 0);
+}
+
 } // namespace
 
-// EPS files of today's producers placed at their natural size on a grey page: cairo's (lines
-// broken in the middle of a call's operands, a prolog that gives the short operators
-// PostScript's meanings), gnuplot's classic terminal, fig2dev, graphviz, matplotlib,
-// LibreOffice, ImageMagick and groff, each with and without text. The box holds at least 99 %
-// of Ghostscript's ink in its colours and next to nothing else, the grey around it stays
-// untouched, and the readers take the page without a word; or the file is refused with the
-// reason and nothing of it is drawn.
+// EPS files of today's producers: cairo's (lines broken in the middle of a call's operands, a
+// prolog that gives the short operators PostScript's meanings), gnuplot's classic terminal,
+// fig2dev, graphviz, matplotlib, LibreOffice, ImageMagick and groff, each with and without
+// text, drawn as Ghostscript draws them or refused with the reason.
 TEST(VectorPicturesTest, ProducersMatchGhostscript)
 {
     struct Case {
@@ -201,49 +258,108 @@ TEST(VectorPicturesTest, ProducersMatchGhostscript)
         SCOPED_TRACE(c.producer);
         const std::string eps = ProducedEps(c.producer, dir.Path());
         ASSERT_FALSE(eps.empty());
-        const std::string picture = dir.File(c.producer + ".eps"), pdf = dir.File(c.producer + ".pdf");
-        ASSERT_EQ(RunTool("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -dGraphicsAlphaBits=1 -sDEVICE=ppmraw -r72 -o " +
-                          Quote(dir.File("gs.ppm")) + " " + Quote(picture))
-                      .exitCode,
-                  0);
-        const Image ghostscript = ReadPnm(ReadFile(dir.File("gs.ppm")));
-        const int width = ghostscript.width, height = ghostscript.height;
-        Tavlo p;
-        p.BeginDoc(pdf);
-        p.BeginPage();
-        p.SetColorFill("#808080");
-        p.DrawRect(0, 0, 596, kTop, 5);
-        p.DrawRect(0, kTop + height, 596, 842 - kTop - height, 5);
-        p.DrawRect(0, kTop, kLeft, height, 5);
-        p.DrawRect(kLeft + width, kTop, 596 - kLeft - width, height, 5);
-        p.DrawImage(picture, kLeft, kTop, 0, 0);
-        const std::int32_t error = p.ErrNumber();
-        const std::string reason = p.ErrDescription();
-        p.EndDoc();
-        ExpectReadersAccept(pdf);
-        const Image page = RenderPage(pdf, 1, Reader::Poppler, {72, true});
-        const Ink ink = CompareInk(ghostscript, page, kLeft, kTop);
-        std::printf("%s: %d of Ghostscript's %d inked pixels, %d outside, %d recoloured; error %d %s\n",
-                    c.producer.c_str(), ink.covered, ink.ghostscript, ink.extra, ink.recoloured, error, reason.c_str());
-        if (!c.refused.empty()) {
-            EXPECT_EQ(error, 321);
-            EXPECT_NE(reason.find(c.refused), std::string::npos) << reason;
-            EXPECT_EQ(ink.covered, 0);
-            continue;
-        }
-        EXPECT_EQ(error, 0) << reason;
-        EXPECT_GT(ink.ghostscript, 100);
-        EXPECT_GE(ink.covered, ink.ghostscript * 99 / 100) << ink.covered << " of " << ink.ghostscript;
-        EXPECT_LE(ink.extra, ink.ghostscript / 100) << ink.extra << " of " << ink.ghostscript;
-        EXPECT_LE(ink.recoloured, ink.ghostscript / 100) << ink.recoloured << " of " << ink.ghostscript;
-        int changed = 0;
-        for (int y = 0; y < page.height; ++y)
-            for (int x = 0; x < page.width; ++x) {
-                const bool inBox = x >= kLeft && x < kLeft + width && y >= kTop && y < kTop + height;
-                changed += !inBox && (page.At(x, y, 0) != 128 || page.At(x, y, 1) != 128 || page.At(x, y, 2) != 128);
-            }
-        EXPECT_EQ(changed, 0);
+        ExpectDrawnAsGhostscript(dir, dir.File(c.producer + ".eps"), c.refused);
     }
+}
+
+// Files written by hand for what PostScript does that drawing programs rely on, drawn as
+// Ghostscript draws them or refused with the reason.
+TEST(VectorPicturesTest, HandWrittenFilesMatchGhostscript)
+{
+    struct Case {
+        std::string name, drawing;  // after the box of 0 0 120 120
+        std::string refused;
+    };
+    const std::vector<Case> cases = {
+        // An operator PostScript defines and the reader does not follow, inside a procedure
+        // the drawing calls: refused, naming it.
+        {"unfollowed", "/p { 10 10 moveto 100 100 lineto pathbbox pop pop pop pop } def p stroke\n", "pathbbox"},
+        // An error the file does not catch ends the drawing; one its stopped catches does not.
+        {"error", "10 10 moveto 100 100 lineto 4 setlinewidth stroke 10 100 moveto (a) 10 lineto stroke\n", "lineto"},
+        {"undefined in drawing", "10 10 moveto 100 100 lineto stroke 10 100 moveto 0 -90 rlineto stroke\n"
+                                 "/p { pathbbox } def { p } stopped pop\n", "pathbbox"},
+        {"stopped", "{ (a) 10 lineto } stopped pop 10 10 moveto 100 100 lineto 4 setlinewidth stroke\n", ""},
+        // The state the setup sets holds in the drawing.
+        {"setup state", "%%BeginSetup\n8 setlinewidth 1 0 0 setrgbcolor\n%%EndSetup\n10 60 moveto 110 60 lineto stroke\n",
+         ""},
+        {"setup scale", "%%BeginProlog\n/L {lineto} def\n%%EndProlog\n%%BeginSetup\n2 2 scale\n%%EndSetup\n"
+                        "5 5 moveto 55 20 L 30 55 L closepath 0 0 1 setrgbcolor fill\n", ""},
+        {"no end of prolog", "%%BeginProlog\n/L {lineto} def\n0 1 0 setrgbcolor 10 10 moveto 110 30 L 60 110 L fill\n",
+         ""},
+        // Arcs as curves, a whole circle, the turn of a rounded corner and one drawn backwards.
+        {"arcs", "4 setlinewidth 60 60 40 0 360 arc closepath stroke 0 0 1 setrgbcolor 10 10 moveto 110 10 110 110 30 "
+                 "arct 110 110 lineto stroke 1 0 0 setrgbcolor 60 60 20 90 200 arcn fill\n", ""},
+        // A clip, then a change of space while its path is still current, then newpath.
+        {"clip translate", "newpath 0 0 moveto 80 0 lineto 80 80 lineto 0 80 lineto closepath clip 20 20 translate "
+                           "newpath 0 0 moveto 100 100 lineto 0 100 lineto closepath 0 0 1 setrgbcolor fill\n", ""},
+        // A path begun in one space and ended in another, then the space set back.
+        {"setmatrix", "/m matrix currentmatrix def 10 10 moveto 2 2 scale 50 10 lineto 30 50 lineto closepath "
+                      "m setmatrix 1 0 0 setrgbcolor fill\n", ""},
+        // Two nested loops of 90,000 squares.
+        {"loops", "0 0 1 setrgbcolor 0 1 299 { /y exch def 0 1 299 { 0.3 mul 10 add y 0.3 mul 10 add 0.3 0.3 rectfill "
+                  "} for } for\n", ""},
+        // ImageMagick's way: the picture's data read from the file itself.
+        {"picture", "/buffer 8 string def 10 10 moveto 110 110 lineto stroke currentfile buffer readline\n"
+                    "ff00ff00\npop pop 2 1 8 [0.02 0 0 0.01 0 0] currentfile /ASCIIHexDecode filter image\n00ff>\n",
+         "image"},
+    };
+    ScratchDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string picture = dir.File(c.name + ".eps");
+        WriteFile(picture, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 120 120\n" + c.drawing + "showpage\n");
+        ExpectDrawnAsGhostscript(dir, picture, c.refused);
+    }
+}
+
+// A 33 MB file whose drawing adds segments to its path without end: refused, its work
+// bounded by the steps it may run and its memory by the content it may hold, both measured
+// in a child process that does nothing else.
+TEST(VectorPicturesTest, EndlessLoopIsRefusedInBoundedMemory)
+{
+    ScratchDir dir;
+    const std::string path = dir.File("endless.eps");
+    std::string eps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n";
+    const std::string comment = "% " + std::string(77, 'x') + "\n";
+    while (eps.size() < 33000000)
+        eps += comment;
+    eps += "0 0 moveto {1 1 lineto} loop\n";
+    WriteFile(path, eps);
+    eps = std::string();
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The peak counted from here: what the test process held before does not count.
+        if (FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", clear);
+            std::fclose(clear);
+        }
+        Tavlo p;
+        p.BeginDoc(dir.File("endless.pdf"));
+        p.BeginPage();
+        p.DrawImage(path, kLeft, kTop, 0, 0);
+        long peak = -1;
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmHWM:", 0) == 0)
+                peak = std::stol(line.substr(6));
+        const long result[2] = {p.ErrNumber(), peak};
+        [[maybe_unused]] const auto written = ::write(pipe[1], result, sizeof result);
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    long result[2] = {0, -1};
+    EXPECT_EQ(::read(pipe[0], result, sizeof result), static_cast<ssize_t>(sizeof result));
+    ::close(pipe[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(result[0], 321);
+    EXPECT_GT(result[1], 0);
+    EXPECT_LE(result[1], 512 * 1024) << result[1] << " KiB";
+    std::printf("endless loop refused, peak %ld KiB\n", result[1]);
 }
 
 TEST(VectorPicturesTest, DamagedFilesAreRecordedErrors)

@@ -118,9 +118,10 @@ private:
 // content stream of the PDF it carries.
 void PlayDrawing(std::string_view text, EpsPlayback& playback)
 {
-    // Every call a drawing program writes runs a few dozen operators at most; loops of a
-    // small file may draw a hundred thousand shapes.
-    const std::uint64_t budget = 8 * static_cast<std::uint64_t>(text.size()) + 16000000;
+    // A drawing program's calls run two operators a byte of the file at most (cairo's
+    // rectangles), and loops of a small file may draw a hundred thousand shapes; a file that
+    // loops without end is refused within seconds.
+    const std::uint64_t budget = 2 * static_cast<std::uint64_t>(text.size()) + 8000000;
     EpsInterpreter postScript(playback, budget);
     std::optional<EpsObjects> objects;
     Sections sections(text);

@@ -10,9 +10,9 @@ namespace tavlo {
 
 namespace {
 
-// Content and paths held at once: past what a drawing of the largest file read makes, and
-// low enough that a string growing by doubling stays well within half a gigabyte.
-constexpr std::size_t kMostHeld = std::size_t{96} << 20;
+// Content and paths held at once: twice what the largest file read holds, and low enough
+// that a string growing by doubling stays well within half a gigabyte.
+constexpr std::size_t kMostHeld = std::size_t{64} << 20;
 
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180;
 
