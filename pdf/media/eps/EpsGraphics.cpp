@@ -96,6 +96,9 @@ void EpsInterpreter::ArcTangent(bool push)
     if (!playback_.CurrentPoint(x0, y0))
         throw EpsRefusal{"segmento senza punto corrente (" + std::string(running_) + ")"};
     const double x1 = v[0], y1 = v[1], x2 = v[2], y2 = v[3], r = v[4];
+    for (const double n : v)
+        if (!std::isfinite(n))
+            Fail();
     const double ax = x0 - x1, ay = y0 - y1, bx = x2 - x1, by = y2 - y1;
     const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
     const double cross = ax * by - ay * bx;
@@ -196,7 +199,7 @@ void EpsInterpreter::RunGraphics(const EpsBuiltinOperator& entry)
             sweep = std::fmod(sweep, 360) + (std::fmod(sweep, 360) < 0 ? 360 : 0);
         else if (entry.op == B::kArcN && sweep > 0)
             sweep = std::fmod(sweep, 360) - (std::fmod(sweep, 360) > 0 ? 360 : 0);
-        if (v[2] < 0 || std::fabs(sweep) > 3600)
+        if (v[2] < 0 || !std::isfinite(sweep) || std::fabs(sweep) > 3600)
             Fail();
         p.Arc(v[0], v[1], v[2], a0, a0 + sweep);
         break;

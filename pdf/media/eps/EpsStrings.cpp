@@ -19,7 +19,7 @@ std::string Text(const EpsValue& v, std::string_view operatorName)
 {
     switch (v.kind) {
     case EpsValue::kNumber: {
-        if (v.integer)
+        if (v.integer && std::fabs(v.number) < 1e15)
             return std::to_string(static_cast<std::int64_t>(v.number));
         char text[32];
         const auto written = std::to_chars(text, text + sizeof text, static_cast<float>(v.number));
