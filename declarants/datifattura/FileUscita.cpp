@@ -57,7 +57,26 @@ void FileUscita::Scarica()
 
 void FileUscita::Completa()
 {
+    Termina();
+    Conferma();
+}
+
+void FileUscita::Termina()
+{
     Scrivi();
+    // Many complete files may wait for their rename at once: none keeps its buffer.
+    std::string().swap(buffer_);
+    errno = 0;
+    if (!file_->flush() || file_->error() != QFileDevice::NoError) {
+        const QString errore = MotivoErroreScrittura(*file_, errno);
+        file_->cancelWriting();
+        throw ErroreDatiFattura(QStringLiteral("Impossibile completare il file ") + QDir::toNativeSeparators(percorso_)
+                                + QStringLiteral(": ") + errore);
+    }
+}
+
+void FileUscita::Conferma()
+{
     const QString errore = CompletaSalvataggio(*file_);
     if (!errore.isEmpty()) {
         throw ErroreDatiFattura(QStringLiteral("Impossibile completare il file ") + QDir::toNativeSeparators(percorso_)

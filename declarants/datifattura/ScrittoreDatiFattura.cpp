@@ -57,6 +57,7 @@ ScrittoreDatiFattura::ScrittoreDatiFattura(const DatiDichiarante& dichiarante, T
 ScrittoreDatiFattura::~ScrittoreDatiFattura()
 {
     Abbandona();
+    AbbandonaInAttesa(0);
 }
 
 bool ScrittoreDatiFattura::CambioSoggetto(const RigaFattura& r, const QString& nome) const
@@ -150,7 +151,7 @@ void ScrittoreDatiFattura::InsiemeImpronte::Inserisci(const Impronta& i)
 
 RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
 {
-    if (annullato_ || guasto_)
+    if (annullato_ || guasto_ || scartato_)
         return {EsitoRiga::Annullata, std::nullopt};
     try {
         return ScriviRiga(r);
@@ -161,7 +162,7 @@ RisultatoRiga ScrittoreDatiFattura::Scrivi(const RigaFattura& r)
 }
 
 // After a failure the open file is dropped (its temporary file removed) and nothing more is
-// written: the files already completed stay as they are.
+// written: the files already completed wait for Chiudi.
 void ScrittoreDatiFattura::Guasto()
 {
     guasto_ = true;
@@ -174,6 +175,35 @@ void ScrittoreDatiFattura::Abbandona()
         return;
     file_.reset();
     richieste_.RestituisciSenzaErrori(progressivo_);
+}
+
+void ScrittoreDatiFattura::AbbandonaInAttesa(std::size_t da)
+{
+    // Newest first: a number is given back only while it is the last one taken.
+    while (inAttesa_.size() > da) {
+        const int numero = inAttesa_.back().dati.progressivo;
+        inAttesa_.pop_back();
+        richieste_.RestituisciSenzaErrori(numero);
+    }
+}
+
+QString ScrittoreDatiFattura::ConfermaInAttesa()
+{
+    for (std::size_t i = 0; i < inAttesa_.size(); ++i) {
+        try {
+            inAttesa_[i].file->Conferma();
+        } catch (const ErroreDatiFattura& e) {
+            // The files after it are dropped too, so that the numbers given back leave no gap;
+            // the ones before it have their names.
+            AbbandonaInAttesa(i);
+            inAttesa_.clear();
+            return e.Messaggio();
+        }
+        fileScritti_.push_back(inAttesa_[i].dati);
+        inAttesa_[i].file.reset();
+    }
+    inAttesa_.clear();
+    return {};
 }
 
 namespace {
@@ -355,10 +385,15 @@ bool ScrittoreDatiFattura::ScriviTestata()
         throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(numero)
                                 + QStringLiteral(" non è valido: il file XML non può essere numerato."));
     }
-    for (const FileScritto& f : fileScritti_) {
-        if (f.progressivo == numero) {
+    std::vector<const FileScritto*> giaPresi;
+    for (const FileScritto& f : fileScritti_)
+        giaPresi.push_back(&f);
+    for (const FileInAttesa& f : inAttesa_)
+        giaPresi.push_back(&f.dati);
+    for (const FileScritto* f : giaPresi) {
+        if (f->progressivo == numero) {
             throw ErroreDatiFattura(QStringLiteral("Il progressivo ") + QString::number(numero)
-                                    + QStringLiteral(" è già del file ") + QDir::toNativeSeparators(f.percorso)
+                                    + QStringLiteral(" è già del file ") + QDir::toNativeSeparators(f->percorso)
                                     + QStringLiteral(": il file XML non può essere numerato."));
         }
     }
@@ -406,6 +441,10 @@ bool ScrittoreDatiFattura::GiaScritto(const QString& percorso) const
         if (QFileInfo(f.percorso).absoluteFilePath() == assoluto)
             return true;
     }
+    for (const FileInAttesa& f : inAttesa_) {
+        if (QFileInfo(f.dati.percorso).absoluteFilePath() == assoluto)
+            return true;
+    }
     return false;
 }
 
@@ -415,21 +454,45 @@ void ScrittoreDatiFattura::ChiudiFile()
     ChiudiBlocco();
     ScriviChiusura(file_->Buffer(), tipo_);
     FileScritto scritto{file_->Percorso(), progressivo_, blocchiFile_, fattureFile_, righeFile_, file_->Dimensione()};
-    file_->Completa();
-    file_.reset();
-    fileScritti_.push_back(scritto);
+    file_->Termina();
+    inAttesa_.push_back({std::move(file_), scritto});
 }
 
 void ScrittoreDatiFattura::Chiudi()
 {
-    if (!file_ || guasto_)
+    if (scartato_)
         return;
-    try {
-        ChiudiFile();
-    } catch (...) {
-        Guasto();
-        throw;
+    QString errore;
+    if (file_ && !guasto_) {
+        try {
+            ChiudiFile();
+        } catch (const ErroreDatiFattura& e) {
+            // The files completed before it are whole: they keep their names.
+            Guasto();
+            errore = e.Messaggio();
+        } catch (...) {
+            Guasto();
+            throw;
+        }
     }
+    const QString conferma = ConfermaInAttesa();
+    if (errore.isEmpty())
+        errore = conferma;
+    if (!errore.isEmpty())
+        throw ErroreDatiFattura(errore);
+}
+
+QStringList ScrittoreDatiFattura::Scarta()
+{
+    QStringList scartati;
+    for (const FileInAttesa& f : inAttesa_)
+        scartati << f.dati.percorso;
+    if (file_)
+        scartati << file_->Percorso();
+    scartato_ = true;
+    Abbandona();
+    AbbandonaInAttesa(0);
+    return scartati;
 }
 
 } // namespace quercino::datifattura

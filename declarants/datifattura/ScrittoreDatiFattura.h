@@ -19,6 +19,12 @@
 // "Might not fit" keeps room for the largest invoice the schema allows (1000 summaries,
 // about half a megabyte), so in practice files close at about 4.5 MB.
 // The grouping keys carry over a new file, so no invoice is split, merged or written twice.
+//
+// The files of a sheet take their final names together, when the sheet has ended (Chiudi):
+// until then each one that is complete waits beside its final name, so that a sheet found
+// damaged midway (Scarta) leaves none of its files behind and never a file they would have
+// replaced lost. A sheet splits into at most about 300 files (300,000 rows, 999 or more to a
+// file), each an open descriptor while it waits.
 
 #include "declarants/datifattura/ControlloRiga.h"
 #include "declarants/datifattura/DatiDichiarante.h"
@@ -27,6 +33,7 @@
 #include "declarants/datifattura/Testata.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -73,7 +80,7 @@ public:
     // OPROG is not used).
     ScrittoreDatiFattura(const DatiDichiarante& dichiarante, TipoComunicazione tipo,
                          RichiesteScrittura& richieste);
-    // A file still open is abandoned: its temporary file is removed and its number given back.
+    // Files still open or waiting are abandoned, as by Scarta.
     ~ScrittoreDatiFattura();
     ScrittoreDatiFattura(const ScrittoreDatiFattura&) = delete;
     ScrittoreDatiFattura& operator=(const ScrittoreDatiFattura&) = delete;
@@ -81,8 +88,8 @@ public:
     // Writes one row. May take a progressive, ask for the first file's path and close a full
     // file on the way. Throws ErroreDatiFattura when a file cannot be written or no progressive
     // can be taken, DbError when the database fails meanwhile; the open file is then dropped
-    // (its number given back), the completed ones stay, and every later row is answered
-    // Annullata.
+    // (its number given back), the completed ones wait for Chiudi, and every later row is
+    // answered Annullata.
     RisultatoRiga Scrivi(const RigaFattura& riga);
 
     // A row the caller refused before it reached the writer, with the identification it
@@ -91,8 +98,17 @@ public:
     // continuation row with no block above.
     void RigaScartata(const RigaFattura& riga);
 
-    // Ends the open file and gives it its final name; does nothing when no file was begun.
+    // The sheet has ended, whole (or stopped by the user or by a failure): the open file is
+    // ended, and every complete file takes its final name, replacing a file there. Throws
+    // ErroreDatiFattura when a file cannot be completed or renamed; that file and the ones
+    // after it are then dropped and their numbers given back, the ones before it stay.
     void Chiudi();
+
+    // The sheet turned out damaged: every file begun for it, complete or open, is dropped
+    // (the files their names would have replaced stay as they are) and their numbers are
+    // given back, newest first, as far as no other file took a later one. Returns their
+    // paths, in the order they were begun; nothing more is written.
+    QStringList Scarta();
 
     bool Annullato() const { return annullato_; }
     const std::vector<FileScritto>& FileScritti() const { return fileScritti_; }
@@ -121,11 +137,21 @@ private:
         std::size_t usati_ = 0;
     };
 
+    // A complete file waiting for the end of the sheet.
+    struct FileInAttesa {
+        std::unique_ptr<FileUscita> file;
+        FileScritto dati;
+    };
+
     RisultatoRiga ScriviRiga(const RigaFattura& riga);
     RisultatoRiga Rifiuta(const RigaFattura& riga, const QString& nome, ErroreRiga errore);
     void Guasto();
     // Drops the open file, if any, and gives its number back.
     void Abbandona();
+    // Drops the waiting files from `da` on, giving their numbers back newest first.
+    void AbbandonaInAttesa(std::size_t da);
+    // Gives the waiting files their final names, in order; the first failure's message.
+    QString ConfermaInAttesa();
     bool CambioSoggetto(const RigaFattura& riga, const QString& nome) const;
     bool CambioFattura(const RigaFattura& riga) const;
     Impronta ImprontaFattura(const RigaFattura& soggetto, const QString& nome, const RigaFattura& riga) const;
@@ -152,6 +178,7 @@ private:
     bool primoFile_ = true;
     bool annullato_ = false;
     bool guasto_ = false;
+    bool scartato_ = false;
 
     // The counterpart block being written; its opening row repeats it.
     bool bloccoAperto_ = false;
@@ -175,6 +202,7 @@ private:
     int righeFile_ = 0;
 
     int controparti_ = 0;
+    std::vector<FileInAttesa> inAttesa_;
     std::vector<FileScritto> fileScritti_;
     InsiemeImpronte fattureScritte_;
 };

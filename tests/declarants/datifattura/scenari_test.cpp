@@ -240,7 +240,7 @@ protected:
     {
         s.Sostituisci(cartella.path(), "<cartella>");
         // The system's words for a failed open depend on the machine's language.
-        s.sostituzioni.emplace_back(QRegularExpression("(Impossibile creare il file [^:]*): .*$"), "\\1: <errore del sistema>");
+        s.sostituzioni.emplace_back(QRegularExpression("(Impossibile (creare|completare) il file [^:]*): .*$"), "\\1: <errore del sistema>");
         VerbiDelloScrittore();
         VerbiDeiFile();
         VerbiDeiControlli();
@@ -481,6 +481,13 @@ protected:
                  }
              }},
             {"chiudi", [this](const QString&) { Chiudi(); }},
+            {"scarta", [this](const QString&) {   // the caller found the sheet damaged
+                 QStringList scartati;
+                 for (const QString& percorso : scrittore->Scarta())
+                     scartati << QDir(cartella.path()).relativeFilePath(percorso);
+                 s.Stampa("scartati: " + scartati.join(' '));
+                 attese.clear();
+             }},
             {"raggruppa-casuale", [this](const QString&) { RaggruppaCasuale(); }},
             {"stato", [this](const QString&) {
                  s.Stampa(QStringLiteral("annullato %1, controparti %2, prossimo progressivo %3")
