@@ -111,6 +111,7 @@ EsitoImportazione Importazione::Importa(const QString& percorso, TipoFile tipo, 
 {
     esito_ = EsitoImportazione();
     fileInput_ = percorso;
+    tipoFile_ = tipo;
     riga_ = 1;
     fermata_ = false;
     logNonScrivibile_ = false;
@@ -132,7 +133,7 @@ void Importazione::ImportaCartella(const QString& percorso)
     std::unique_ptr<sheets::Workbook> cartella;
     std::unique_ptr<FonteFoglio> primo;
     try {
-        cartella = sheets::ApriCartella(percorso);
+        cartella = apri_ ? apri_(percorso) : sheets::ApriCartella(percorso);
         if (cartella->NumeroFogli() < 1)
             throw SheetError(QStringLiteral("La cartella di lavoro %1 non ha fogli di lavoro.").arg(percorso));
         primo = std::make_unique<FonteFoglio>(cartella->ApriFoglio(1, NumeroColonne));
@@ -159,12 +160,14 @@ void Importazione::ImportaCartella(const QString& percorso)
             break;
         std::unique_ptr<FonteFoglio> fonte;
         const SheetRow* riga4 = nullptr;
+        riga_ = PrimaRigaDati;
         try {
             fonte = foglio == 1 ? std::move(primo) : std::make_unique<FonteFoglio>(cartella->ApriFoglio(2, NumeroColonne));
             riga4 = fonte->Guarda(PrimaRigaDati);
         } catch (const SheetError& e) {
-            ErroreGrave(e.Messaggio, TitoloErroreFoglio);
-            break;
+            // Damaged before any of its rows was used: no file of it; the other sheet is read.
+            FoglioDanneggiato(e.Messaggio, tipo, {});
+            continue;
         }
         // The sheet has data when N4 (the date) or O4 (the number) is set; a missing date is
         // then reported by the row's own checks.
@@ -228,6 +231,7 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
     datifattura::RigaFattura riga;
     std::optional<datifattura::RigaFattura> precedente;
     bool annullato = false;
+    std::optional<QString> danno;
     riga_ = PrimaRigaDati;
     try {
         for (;; ++riga_) {
@@ -271,9 +275,7 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
             precedente = riga;
         }
     } catch (const SheetError& e) {
-        // A sheet damaged past its first rows: what was read is kept, and the stop is told.
-        parte.InterrottaAllaRiga = riga_;
-        ErroreGrave(e.Messaggio, TitoloErroreFoglio);
+        danno = e.Messaggio;
     } catch (const datifattura::ErroreDatiFattura& e) {
         // A file that could not be written: the files completed before it stay, and the
         // summary must not read as a whole sheet imported.
@@ -286,16 +288,24 @@ bool Importazione::ImportaParte(Fonte& fonte, TipoComunicazione tipo, bool limit
         ErroreGrave(QStringLiteral("Importazione interrotta: ") + DescrizioneErrore(e), QStringLiteral("Errore"));
     }
     parte.Righe = riga_ - PrimaRigaDati;
+    if (danno) {
+        // A sheet found damaged after some of its rows were used: rows past the damage may
+        // be missing or wrong, so none of the files made from the sheet is kept (the files
+        // they would have replaced stay as they were) and their numbers are given back. The
+        // other sheet is read all the same.
+        parte.InterrottaAllaRiga = riga_;
+        FoglioDanneggiato(*danno, tipo, scrittore->Scarta());
+        return true;
+    }
     if (annullato) {
         // A save dialog cancelled at a split: the files completed before it stay written,
         // with the numbers they took, and the summary must name them.
         parte.InterrottaAllaRiga = riga_;
-    } else if (!fermata_ || parte.InterrottaAllaRiga > 0) {
-        try {
-            scrittore->Chiudi();
-        } catch (const datifattura::ErroreDatiFattura& e) {
-            ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
-        }
+    }
+    try {
+        scrittore->Chiudi();
+    } catch (const datifattura::ErroreDatiFattura& e) {
+        ErroreGrave(e.Messaggio(), QStringLiteral("Errore"));
     }
     for (const auto& file : scrittore->FileScritti()) {
         parte.File << QFileInfo(file.percorso).fileName();
@@ -326,6 +336,35 @@ bool Importazione::ChiudiLog()
                + QStringLiteral(": ") + log_.Errore() + QStringLiteral(". Il log precedente non è stato modificato."),
            Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
     return false;
+}
+
+void Importazione::FoglioDanneggiato(const QString& messaggio, TipoComunicazione tipo, const QStringList& scartati)
+{
+    ApriLog();
+    log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QStringLiteral(" ERRORE: ") + messaggio);
+    QString testo = messaggio;
+    if (!scartati.isEmpty()) {
+        const QString parte = tipoFile_ == TipoFile::Csv ? QStringLiteral("del file ") + QFileInfo(fileInput_).fileName()
+            : tipo == TipoComunicazione::DTE            ? QStringLiteral("del foglio FATTURE EMESSE")
+                                                        : QStringLiteral("del foglio FATTURE RICEVUTE");
+        QStringList nomi, presenti;
+        for (const QString& file : scartati) {
+            nomi << QFileInfo(file).fileName();
+            // Never renamed: a file there is the user's own, as it was.
+            if (QFileInfo::exists(file))
+                presenti << QFileInfo(file).fileName();
+        }
+        QStringList righe{QStringLiteral("Nessuno dei file XML creati dalle righe ") + parte + QStringLiteral(" è stato tenuto: ")
+                          + nomi.join(QStringLiteral(", ")) + QLatin1Char('.')};
+        if (!presenti.isEmpty()) {
+            righe << QStringLiteral("I file già presenti con lo stesso nome non sono stati modificati: ")
+                         + presenti.join(QStringLiteral(", ")) + QLatin1Char('.');
+        }
+        for (const QString& riga : righe)
+            log_.Scrivi(QStringLiteral("Riga ") + QString::number(riga_) + QLatin1Char(' ') + riga);
+        testo += CrLf + QStringLiteral(" ") + CrLf + righe.join(CrLf);
+    }
+    MsgBox(testo, Pulsanti::Ok, Icona::Critica, TitoloErroreFoglio);
 }
 
 void Importazione::ErroreGrave(const QString& messaggio, const QString& titolo)

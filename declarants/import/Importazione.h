@@ -12,11 +12,13 @@
 #include "declarants/import/RichiesteImportazione.h"
 #include "declarants/import/RiepilogoImportazione.h"
 #include "declarants/import/SorgenteDichiarante.h"
+#include "platform/sheets/Workbook.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -47,6 +49,11 @@ public:
     std::int32_t Riga() const { return riga_; }
     // The last sheet row read (UltimaRigaDati); lower only to test the limit on a small sheet.
     void ImpostaUltimaRiga(std::int32_t riga) { ultimaRiga_ = riga; }
+    // How a workbook is opened: by the reader its content asks for (sheets::ApriCartella).
+    // Tests put a reader double behind the Workbook interface here, to fail where no file
+    // of a real producer can.
+    using ApriCartellaFn = std::function<std::unique_ptr<sheets::Workbook>(const QString& percorso)>;
+    void ImpostaApertura(ApriCartellaFn apri) { apri_ = std::move(apri); }
 
 private:
     class Fonte;
@@ -60,6 +67,9 @@ private:
     bool ImportaParte(Fonte& fonte, datifattura::TipoComunicazione tipo, bool limiteRighe);
     void MostraRiepilogo();
     void ErroreGrave(const QString& messaggio, const QString& titolo);
+    // The reader's message for a sheet found damaged, with the files of the sheet that were
+    // not kept; the import goes on with the other sheet.
+    void FoglioDanneggiato(const QString& messaggio, datifattura::TipoComunicazione tipo, const QStringList& scartati);
     void ApriLog();
     // Closes the log; a log that could not be written is told (false).
     bool ChiudiLog();
@@ -73,8 +83,10 @@ private:
     RichiesteImportazione richieste_;
 
     QString fileInput_;
+    TipoFile tipoFile_ = TipoFile::Excel;
     std::int32_t riga_ = 0;
     std::int32_t ultimaRiga_;
+    ApriCartellaFn apri_;
     bool fermata_ = false;      // a file could not be written: nothing more for this input
     bool logNonScrivibile_ = false;
     EsitoImportazione esito_;
