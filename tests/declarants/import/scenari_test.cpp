@@ -1,9 +1,10 @@
 // The import in scenario files (scenari/*.txt, see support/scenario.h): input files made by
 // the steps (workbooks written by libxlsxwriter, as Excel stores typed cells; CSV files
-// byte for byte; a workbook saved by LibreOffice Calc itself; the Help samples the build
-// writes), imported as the user would, with every message box, summary and dialog printed
-// in order, the files written judged by xmllint (the Agency's schema and XPath) and the log
-// read back. The expected texts were checked by hand once against the layout.
+// byte for byte; the Help samples the build writes; the same workbooks written again by
+// LibreOffice, Gnumeric and SheetJS in their formats), imported as the user would, with
+// every message box, summary and dialog printed in order, the files written judged by
+// xmllint (the Agency's schema and XPath) and the log read back. The expected texts were
+// checked by hand once against the layout.
 
 #include "import_fixture.h"
 
@@ -15,9 +16,11 @@
 #include "platform/sheets/Workbook.h"
 #include "platform/sheets/XlsWorkbook.h"
 #include "support/campi_riga.h"
+#include "support/produttori_cartelle.h"
 #include "support/pulsanti_in_vista.h"
 #include "support/scenario.h"
 #include "support/servizi_in_scenario.h"
+#include "support/servizi_simulati.h"
 
 #include "app/core/PulisciTesto.h"
 #include "platform/text/ControlCharacters.h"
@@ -32,9 +35,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
-#include <QUrl>
 
 using namespace import_fixture;
 using namespace quercino::importazione;
@@ -229,46 +230,33 @@ protected:
                                          : "DIVERSE DALLE ANNOTATE:\n" + segnalate.join('\n'));
         };
         s.verbi["log"] = [this](const QString& arg) { s.Stampa(RigheLog(arg.isEmpty() ? log->Percorso() : a.File(arg))); };
-        // A workbook saved by LibreOffice Calc itself, as .xlsx or as the format the step names
-        // ("calc FILE ods"), with a profile of its own so that no user's settings or running
-        // instance take part, into the folder "calc".
+        // A workbook written again by another program, with a profile or set-up of its own,
+        // and what the copy is: for .xls the version its reader finds, otherwise whether the
+        // program names itself in the copy's properties (so it was rewritten, not copied).
+        // "calc FILE [FORMAT]": LibreOffice Calc, as .xlsx or as the format named (soffice's
+        // --convert-to, a filter after a colon), into the folder "calc".
         s.verbi["calc"] = [this](const QString& arg) {
-            const QString soffice = QStandardPaths::findExecutable("soffice");
-            ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
             const QString file = arg.section(' ', 0, 0);
             const QString formato = arg.section(' ', 1).isEmpty() ? "xlsx" : arg.section(' ', 1);
-            QTemporaryDir profilo;
             QDir(a.dir.path()).mkpath("calc");
-            QProcess p;
-            p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
-                              "--norestore", "--convert-to", formato, "--outdir", a.File("calc"), a.File(file)});
-            ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
-            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-            // Really rewritten by Calc, not copied: its name in the file's properties.
-            const auto daCalc = [&](const QString& nome) {
-                p.start("unzip", {"-p", a.File(nome), nome.endsWith(".ods") ? "meta.xml" : "docProps/app.xml"});
-                p.waitForFinished(30000);
-                return p.readAllStandardOutput().contains("LibreOffice") ? "si" : "no";
-            };
-            const QString salvato = "calc/" + QFileInfo(file).completeBaseName() + "." + formato;
-            s.Stampa(QStringLiteral("scritta da LibreOffice: %1 %2, %3 %4").arg(salvato, daCalc(salvato), file, daCalc(file)));
+            const QString salvato = QDir(a.dir.path()).relativeFilePath(produttori::DaCalc(a.File(file), formato, a.File("calc")));
+            s.Stampa(salvato.endsWith(".xls") ? QStringLiteral("scritta da LibreOffice: %1, %2").arg(salvato, Scritta(salvato, "LibreOffice"))
+                                              : QStringLiteral("scritta da LibreOffice: %1 %2, %3 %4")
+                                                    .arg(salvato, Scritta(salvato, "LibreOffice"), file, Scritta(file, "LibreOffice")));
         };
-        // The same saved as .xls (Excel 97-2003) into "calc": the file is read as such a workbook.
-        s.verbi["calc-xls"] = [this](const QString& arg) {
-            const QString soffice = QStandardPaths::findExecutable("soffice");
-            ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
-            QTemporaryDir profilo;
-            QDir(a.dir.path()).mkpath("calc");
-            QProcess p;
-            p.start(soffice, {"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
-                              "--norestore", "--convert-to", "xls", "--outdir", a.File("calc"), a.File(arg)});
-            ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
-            ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-            const QString xls = "calc/" + QFileInfo(arg).completeBaseName() + ".xls";
-            const auto cartella = quercino::sheets::ApriCartella(a.File(xls));
-            const auto* letta = dynamic_cast<const quercino::sheets::XlsWorkbook*>(cartella.get());
-            s.Stampa(QStringLiteral("scritta da LibreOffice: %1, %2").arg(xls, letta ? QStringLiteral("Excel %1").arg(letta->Versione() == 8 ? "97-2003" : "5.0/95")
-                                                                                     : QStringLiteral("non .xls")));
+        // "gnumeric FILE EXPORTER OUTPUT": Gnumeric's ssconvert with one of its exporters.
+        s.verbi["gnumeric"] = [this](const QString& arg) {
+            const QStringList p = Parole(arg);
+            QDir(a.dir.path()).mkpath(QFileInfo(p[2]).path());
+            produttori::DaGnumeric(a.File(p[0]), p[1], a.File(p[2]));
+            s.Stampa(QStringLiteral("scritta da Gnumeric: %1, %2").arg(p[2], Scritta(p[2], "gnumeric")));
+        };
+        // "sheetjs FILE BOOK_TYPE OUTPUT": SheetJS 0.18.5 in one of its book types.
+        s.verbi["sheetjs"] = [this](const QString& arg) {
+            const QStringList p = Parole(arg);
+            QDir(a.dir.path()).mkpath(QFileInfo(p[2]).path());
+            produttori::DaSheetJs(a.File(p[0]), p[1], a.File(p[2]));
+            s.Stampa(QStringLiteral("scritta da SheetJS: %1, %2").arg(p[2], Scritta(p[2], "SheetJS")));
         };
         s.verbi["colonne"] = [this](const QString& arg) { s.Stampa(Colonne(a.File(arg.section(' ', 0, 0)), arg.section(' ', 1).toInt())); };
         s.verbi["stesse-colonne"] = [this](const QString& arg) {
@@ -276,6 +264,21 @@ protected:
             for (int foglio : {1, 2})
                 s.Stampa(QStringLiteral("foglio %1: %2").arg(foglio).arg(Colonne(a.File(f[0]), foglio) == Colonne(a.File(f[1]), foglio) ? "uguali" : "DIVERSE"));
         };
+    }
+
+    // What a workbook written by `programma` is: for .xls the version its reader finds;
+    // otherwise "si" when the program names itself in the file's properties, "no" if not.
+    QString Scritta(const QString& nome, const QString& programma)
+    {
+        if (nome.endsWith(".xls")) {
+            const auto cartella = quercino::sheets::ApriCartella(a.File(nome));
+            const auto* letta = dynamic_cast<const quercino::sheets::XlsWorkbook*>(cartella.get());
+            return letta ? QStringLiteral("Excel %1").arg(letta->Versione() == 8 ? "97-2003" : "5.0/95") : QStringLiteral("non .xls");
+        }
+        QProcess p;
+        p.start("unzip", {"-p", a.File(nome), nome.endsWith(".ods") ? "meta.xml" : "docProps/app.xml"});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).contains(programma, Qt::CaseInsensitive) ? "si" : "no";
     }
 
     void VerbiDellImportazione()
@@ -366,6 +369,7 @@ protected:
 
     void VerbiDellaFinestra()
     {
+        VerbiDellaFinestraInBreve();
         s.verbi["finestra"] = [this](const QString&) {
             finestra = std::make_unique<quercino::FImpEX>(a.dichiarante);
             finestra->show();
@@ -434,6 +438,65 @@ protected:
         };
     }
 
+    // The import window run for one workbook in a line: the dialogs answered as a user who
+    // keeps the proposed names would, in the folder named.
+    class DialoghiInCartella final : public quercino::ServizioDialoghi {
+    public:
+        DialoghiInCartella(QString file, QString cartella) : file_(std::move(file)), cartella_(std::move(cartella)) {}
+        QString ChiediSalvataggio(const quercino::RichiestaFile& r) override { return QDir(cartella_).filePath(r.nomeFile); }
+        QStringList ChiediApertura(const quercino::RichiestaFile&, bool) override { return {std::exchange(file_, QString())}; }
+
+    private:
+        QString file_, cartella_;
+    };
+
+    void VerbiDellaFinestraInBreve()
+    {
+        // "dalla-finestra FILE FOLDER": the window's button pressed for FILE (a workbook) by a
+        // declarant whose next file is number 1; the files written into FOLDER, and every
+        // message shown other than the summary, by its title and first line.
+        s.verbi["dalla-finestra"] = [this](const QString& arg) {
+            const QStringList p = Parole(arg);
+            QDir(a.dir.path()).mkpath(p[1]);
+            a.dichiarante.dati.OPROG = 1;
+            QStringList messaggi;
+            {
+                quercino::test::MessaggiSimulati risposte;
+                DialoghiInCartella dialoghi(a.File(p[0]), a.File(p[1]));
+                quercino::ImpostaServizioDialoghi(&dialoghi);
+                quercino::FImpEX f(a.dichiarante);
+                f.show();
+                f.PulsanteImporta().click();
+                for (const quercino::Messaggio& m : risposte.mostrati)
+                    messaggi << "[" + m.titolo + "] " + m.testo.section("\r\n", 0, 0);
+                if (risposte.task.size() != 1)
+                    messaggi << QStringLiteral("%1 riepiloghi").arg(risposte.task.size());
+            }
+            quercino::ImpostaServizioMessaggi(&servizi);
+            quercino::ImpostaServizioDialoghi(&servizi);
+            const QStringList scritti = QDir(a.File(p[1])).entryList({"*.xml"}, QDir::Files, QDir::Name);
+            s.Stampa(QStringLiteral("%1: %2 file %3").arg(p[0]).arg(scritti.size()).arg(scritti.join(' ')));
+            s.Stampa(messaggi);
+        };
+        // "stessi-file FOLDER REFERENCE": the files of FOLDER byte for byte those of the
+        // reference folder, name by name, and each valid for the Agency's schema.
+        s.verbi["stessi-file"] = [this](const QString& arg) {
+            const QStringList p = Parole(arg);
+            const QStringList nomi = QDir(a.File(p[0])).entryList({"*.xml"}, QDir::Files, QDir::Name);
+            QStringList diversi, percorsi;
+            for (const QString& nome : nomi) {
+                percorsi << a.File(p[0] + "/" + nome);
+                if (LeggiFile(percorsi.back()) != LeggiFile(a.File(p[1] + "/" + nome)))
+                    diversi << nome;
+            }
+            if (nomi != QDir(a.File(p[1])).entryList({"*.xml"}, QDir::Files, QDir::Name))
+                diversi << "(altri nomi)";
+            const bool validi = !percorsi.isEmpty() && quercino::test::ValidoPerSchema(percorsi);
+            s.Stampa(QStringLiteral("%1: %2, %3").arg(p[0], diversi.isEmpty() ? QStringLiteral("uguali a %1").arg(p[1]) : "DIVERSI: " + diversi.join(' '),
+                                                      validi ? "validi per lo schema" : "NON validi per lo schema"));
+        };
+    }
+
     void Log(const QString& cartella)
     {
         importazione.reset();
@@ -456,7 +519,7 @@ protected:
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
                  "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata",
-                 "xlsb", "xls", "ods");
+                 "xlsb", "xls", "ods", "sheetjs", "gnumeric");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
