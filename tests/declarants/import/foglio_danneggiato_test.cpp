@@ -166,29 +166,27 @@ QString Nome(int progressivo)
     return QStringLiteral("IT01234567890_DF_%1.xml").arg(progressivo, 5, 10, QLatin1Char('0'));
 }
 
-class FoglioDanneggiato : public ::testing::Test {
+class FoglioDanneggiato : public test::DbBackendTest {
 protected:
     void SetUp() override
     {
+        test::DbBackendTest::SetUp();
         QVariantList soggetto = test::SoggettoCompleto("01", "ROSSI SPA");
         for (const auto& [colonna, valore] : {std::pair{cope::OPIVA, "01234567890"}, {cope::OSNUMC, "1"}, {cope::OSCAP, "47121"},
                                               {cope::OPROG, "00005"}})
             soggetto[colonna] = valore;
-        backend.db().insert(schema::COPE(), soggetto);
-        Cnn = &backend.db();
+        db().insert(schema::COPE(), soggetto);
         UltimaCartella.clear();
         ASSERT_TRUE(QDir(cartella.path()).mkpath("ingresso") && QDir(cartella.path()).mkpath("uscita"));
     }
-    void TearDown() override { Cnn = nullptr; }
 
     QString Ingresso(const QString& nome) const { return cartella.filePath("ingresso/" + nome); }
     QString Uscita(const QString& nome) const { return cartella.filePath("uscita/" + nome); }
 
-    test::DbBackend backend{test::Backend::SqliteFile};
     QTemporaryDir cartella;
 };
 
-TEST_F(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglioIntero)
+TEST_P(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglioIntero)
 {
     for (const test::Caso& c : test::Casi(__FILE__, "casi/danneggiati.tsv")) {
         SCOPED_TRACE(c);
@@ -199,7 +197,7 @@ TEST_F(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglio
         const bool csv = formato == "csv";
 
         // The input, from its producer, for a declarant whose next file is number 5.
-        backend.db().exec("UPDATE COPE SET OPROG = '00005'");
+        db().exec("UPDATE COPE SET OPROG = '00005'");
         for (const QString& vecchio : QDir(Ingresso({})).entryList(QDir::Files))
             QFile::remove(Ingresso(vecchio));
         for (const QString& vecchio : QDir(Uscita({})).entryList(QDir::Files))
@@ -301,7 +299,7 @@ TEST_F(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglio
         for (const QString& nome : tenuti)
             EXPECT_EQ(XPath(Uscita(nome), "string(//ProgressivoInvio)"), Nome(progressivo++).mid(17, 5)) << nome.toStdString();
         const QString successivo = Nome(progressivo).mid(17, 5);
-        EXPECT_EQ(backend.apriAltraConnessione()->scalar("SELECT OPROG FROM COPE", {}, ColumnType::Text)->toString(), successivo);
+        EXPECT_EQ(backend().apriAltraConnessione()->scalar("SELECT OPROG FROM COPE", {}, ColumnType::Text)->toString(), successivo);
         EXPECT_EQ(registro.Campo("OPROG")->text(), successivo);
         if (secondoTenuto) {
             EXPECT_EQ(XPath(Uscita("ricevute.xml"), "count(//DatiFatturaBodyDTR)"), "2");
@@ -342,5 +340,7 @@ TEST_F(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglio
         EXPECT_EQ(righeLog.contains(QStringLiteral("Totale Clienti: %1").arg(primoTenuto ? clienti : 0)), true);
     }
 }
+
+QUERCINO_DB_SOLO_FILE(FoglioDanneggiato);
 
 } // namespace
