@@ -15,10 +15,12 @@ namespace {
 
 // Runs a converter to its end; the test fails, saying what it printed, when it cannot start,
 // times out or fails.
-void Converti(const QString& nome, const QString& programma, const QStringList& argomenti)
+void Converti(const QString& nome, const QString& programma, const QStringList& argomenti,
+              const QProcessEnvironment& ambiente = QProcessEnvironment::systemEnvironment())
 {
     ASSERT_FALSE(programma.isEmpty()) << nome.toStdString() << " non installato";
     QProcess p;
+    p.setProcessEnvironment(ambiente);
     p.start(programma, argomenti);
     ASSERT_TRUE(p.waitForFinished(300000)) << nome.toStdString() << " non ha terminato";
     EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
@@ -59,9 +61,15 @@ QString DaGnumeric(const QString& sorgente, const QString& esportatore, const QS
 
 QString DaSheetJs(const QString& sorgente, const QString& formato, const QString& uscita)
 {
+    // SheetJS holds a date as the instant of its midnight in the local time zone, and its
+    // OpenDocument writer stores that instant in UTC: only in UTC is it the same day
+    // whatever the machine's zone.
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
     Converti(QStringLiteral("Node.js"), QStandardPaths::findExecutable(QStringLiteral("node")),
              {QStringLiteral(QUERCINO_SOURCE_DIR "/tests/support/sheetjs_converti.js"), QStringLiteral(QUERCINO_SHEETJS_DIR),
-              sorgente, formato, uscita});
+              sorgente, formato, uscita},
+             ambiente);
     EXPECT_TRUE(QFileInfo::exists(uscita)) << "SheetJS non ha scritto " << uscita.toStdString();
     return uscita;
 }
