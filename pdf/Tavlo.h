@@ -2,12 +2,16 @@
 // Tavlo: a self-contained PDF writer. One instance writes one document at a time; every
 // member shares the state held in TavloState (pdf/core/TavloState.h).
 //
-// Texts are std::string holding Windows-1252 bytes (the file's code page); binary values
+// Texts are std::string holding Windows-1252 bytes (the file's code page), those given and
+// those returned alike: GetInfo's title, subject and author, ErrSource and ErrDescription too
+// (the file name in a description converted from the file system's UTF-8, characters the
+// code page lacks as "?"). File names are given as the file system takes them (UTF-8); the
+// what() of a raised tavlo::TavloError is UTF-8, as exception texts are. Binary values
 // (keys, digests, streams) are tavlo::Bytes. Members that trap their own errors record them
 // for ErrNumber/ErrSource/ErrDescription (catch, then CaptureError with the member's name);
-// every other member raises tavlo::TavloError. A member that would write a number no reader
-// takes (past 2147483647) writes nothing, records the overflow (6) under its own name and
-// raises it.
+// every other member raises tavlo::TavloError. A member that refuses a call (5) or would
+// write a number no reader takes (6, past 2147483647) writes nothing, records the error under
+// its own name and raises it.
 //
 // The class is one interface over several folders: pdf/core (state, output, objects,
 // security, compression), pdf/draw (drawing, text, fonts), pdf/media (images, import).
@@ -267,8 +271,8 @@ private:
     // Errors
     void CaptureError(const std::string& member, const std::string& extra, const TavloError& error);
     void CaptureError(const std::string& member, const std::string& extra, const std::exception& error);
-    // The handler of a writing member's function-try-block: an overflow (a number past what
-    // readers take, among others) is recorded under the member's name, then raised on.
+    // The handler of a member's function-try-block: a refused call (5) or an overflow (a number
+    // past what readers take, among others) is recorded under the member's name, then raised on.
     [[noreturn]] void RaiseRecorded(const char* member);
 
     // Output primitives

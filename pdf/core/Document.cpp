@@ -48,7 +48,7 @@ std::string Tavlo::BeginDoc(const std::string& fileName)
     if (s.ObjectsWritten) {
         CaptureError("BeginDoc", path,
                      TavloError(ErrorCode::InvalidArgument,
-                                "Il documento precedente non \xE8 stato azzerato: chiamare Abort prima di BeginDoc"));
+                                "Il documento precedente non è stato azzerato: chiamare Abort prima di BeginDoc"));
         return path;
     }
     trapped([&] {

@@ -1,6 +1,7 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 
 #include <new>
 
@@ -25,7 +26,9 @@ void Tavlo::CaptureError(const std::string& member, const std::string& extra, co
 {
     s_->LastErrNumber = error.Number();
     s_->LastErrSource = "Tavlo." + member;
-    s_->LastErrDescription = extra.empty() ? error.Description() : error.Description() + " - " + extra;
+    // Messages and file names are UTF-8 inside the writer; callers read its texts in Windows-1252.
+    s_->LastErrDescription =
+        Windows1252FromUtf8(extra.empty() ? error.Description() : error.Description() + " - " + extra);
 }
 
 void Tavlo::CaptureError(const std::string& member, const std::string& extra, const std::exception& error)
@@ -46,7 +49,7 @@ void Tavlo::RaiseRecorded(const char* member)
     try {
         throw;
     } catch (const TavloError& error) {
-        if (error.Number() == ErrorCode::Overflow)
+        if (error.Number() == ErrorCode::Overflow || error.Number() == ErrorCode::InvalidArgument)
             CaptureError(member, "", error);
         throw;
     }

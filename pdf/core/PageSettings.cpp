@@ -43,7 +43,7 @@ bool UsablePageSide(float points)
 } // namespace
 
 void Tavlo::SetPaperSize(std::int32_t code, float width, float height)
-{
+try {
     TavloState& s = *s_;
     if (code == 255) {
         const float pageWidth = static_cast<float>(width * s.Scale);
@@ -62,10 +62,12 @@ void Tavlo::SetPaperSize(std::int32_t code, float width, float height)
     const bool landscape = (code + 8) % 2 == 1;
     s.PageWidth = landscape ? paper.height : paper.width;
     s.PageHeight = landscape ? paper.width : paper.height;
+} catch (...) {
+    RaiseRecorded("SetPaperSize");
 }
 
 void Tavlo::SetScale(std::int32_t unit, float factor)
-{
+try {
     TavloState& s = *s_;
     switch (unit) {
     case 0: s.Scale = 1.0; break;
@@ -80,6 +82,8 @@ void Tavlo::SetScale(std::int32_t unit, float factor)
         break;
     default: break;
     }
+} catch (...) {
+    RaiseRecorded("SetScale");
 }
 
 void Tavlo::SetMargins(float left, float right, float top, float bottom, bool clip)

@@ -15,7 +15,7 @@ bool IsBlank(const std::string& text)
 } // namespace
 
 void Tavlo::SetProtection(std::int32_t flags, const std::string& ownerPassword, const std::string& userPassword)
-{
+try {
     TavloState& s = *s_;
     // Objects already in the file would stay in clear under a dictionary that tells readers
     // to decrypt everything.
@@ -36,6 +36,8 @@ void Tavlo::SetProtection(std::int32_t flags, const std::string& ownerPassword, 
     s.Permissions = values.permissions;
     if (values.revision == 3)
         RequireVersion(1);
+} catch (...) {
+    RaiseRecorded("SetProtection");
 }
 
 Bytes Tavlo::ObjectKey(std::int32_t& objectNumber)

@@ -101,6 +101,48 @@ std::string Utf8FromWindows1252(std::string_view text)
     return out;
 }
 
+std::string Windows1252FromUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;  // 0: no lead byte
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xC2 && lead < 0xE0)
+            length = 2;
+        else if (lead >= 0xE0 && lead < 0xF0)
+            length = 3;
+        else if (lead >= 0xF0 && lead < 0xF5)
+            length = 4;
+        std::uint32_t code = length <= 1 ? lead : lead & (0x7F >> length);
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = code << 6 | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past Unicode are no UTF-8 either.
+        valid = valid && !(length == 3 && code < 0x800) && !(length == 4 && (code < 0x10000 || code > 0x10FFFF)) &&
+                !(code >= 0xD800 && code < 0xE000);
+        if (!valid) {
+            out += text[i++];
+            continue;
+        }
+        const int byte = Windows1252Byte(code);
+        // The five bytes the code page leaves unassigned come back from their C1 code points.
+        if (byte >= 0)
+            out += static_cast<char>(byte);
+        else if (code >= 0x80 && code < 0xA0 && Windows1252CodePoint(static_cast<unsigned char>(code)) == code)
+            out += static_cast<char>(code);
+        else
+            out += '?';
+        i += length;
+    }
+    return out;
+}
+
 std::string PdfTextFromWindows1252(std::string_view text)
 {
     bool same = true;

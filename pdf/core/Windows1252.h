@@ -17,6 +17,9 @@ int Windows1252Byte(std::uint32_t codePoint);
 std::uint32_t MacRomanCodePoint(unsigned char byte);
 
 std::string Utf8FromWindows1252(std::string_view text);
+// UTF-8 as Windows-1252: characters the code page lacks become "?"; bytes that are no UTF-8
+// (a file's own bytes quoted in a message) are kept as they are.
+std::string Windows1252FromUtf8(std::string_view text);
 
 // The bytes of a PDF text string meaning the same characters: unchanged when PDFDocEncoding
 // reads them alike (ASCII, accented letters), else UTF-16BE with its byte-order mark, so that

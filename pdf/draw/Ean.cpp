@@ -1,6 +1,7 @@
 #include "pdf/Tavlo.h"
 
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 #include "pdf/draw/BarCodeFrame.h"
 #include "pdf/draw/EanSymbols.h"
 
@@ -25,7 +26,7 @@ float Tavlo::EncodeEan(const std::string& code, float x, float y, bool showCode,
     if (symbol.digits.empty()) {
         const char* wanted = ean13 ? "Il codice EAN-13 richiede 12 cifre (13 con quella di controllo)"
                                    : "Il codice EAN-8 richiede 7 cifre (8 con quella di controllo)";
-        CaptureError("DrawBarCode", code, TavloError(ErrorCode::InvalidArgument, wanted));
+        CaptureError("DrawBarCode", Utf8FromWindows1252(code), TavloError(ErrorCode::InvalidArgument, wanted));
         return 0;
     }
     const BarCodeFrame f =

@@ -5,6 +5,7 @@
 #include "pdf/core/PdfFormat.h"
 #include "pdf/core/PdfName.h"
 #include "pdf/core/TavloState.h"
+#include "pdf/core/Windows1252.h"
 #include "pdf/draw/TrueTypeReader.h"
 
 #include <algorithm>
@@ -64,7 +65,8 @@ std::string Tavlo::AddFont(const std::string& ttfFile, const std::string& fontAl
             // One record per name and encoding: the font registered first stands.
             if (same->FontType != 0 && same->EncodingFlag == encoding)
                 return name;
-            throw TavloError(ErrorCode::InvalidArgument, "Il nome " + name + " \xE8 gi\xE0 usato da un altro font");
+            throw TavloError(ErrorCode::InvalidArgument,
+                             "Il nome " + Utf8FromWindows1252(name) + " è già usato da un altro font");
         }
 
         std::string style = m.Weight > 500 ? "Bold" : "";

@@ -71,7 +71,7 @@ std::map<std::string, Table> TableDirectory(const Bytes& font)
     if (version == 0x4F54544F)  // "OTTO"
         Invalid("font OpenType con contorni CFF, non TrueType");
     if (version != 0x00010000 && version != 0x74727565)  // 1.0 or "true"
-        Invalid("non \xE8 un font TrueType");
+        Invalid("non è un font TrueType");
     const std::int64_t count = ReadBigEndian(font, 4, 2, true);
     if (12 + 16 * count > static_cast<std::int64_t>(font.size()))
         Invalid("indice delle tabelle troncato");

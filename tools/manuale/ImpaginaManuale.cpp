@@ -1,6 +1,7 @@
 #include "tools/manuale/ImpaginaManuale.h"
 
 #include "pdf/Tavlo.h"
+#include "pdf/core/Windows1252.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -31,7 +32,7 @@ public:
             {kTesto, &font.testo}, {kGrassetto, &font.grassetto}, {kCodice, &font.codice}};
         for (const auto& [alias, file] : famiglie) {
             if (pdf_.AddFont(*file, alias, 1, 0) != alias || misura_.AddFont(*file, alias, 0, 0) != alias)
-                throw std::runtime_error("font non utilizzabile: " + pdf_.ErrDescription());
+                throw std::runtime_error("font non utilizzabile: " + tavlo::Utf8FromWindows1252(pdf_.ErrDescription()));
         }
     }
 
@@ -64,7 +65,7 @@ private:
     void Controlla()
     {
         if (pdf_.ErrNumber() != 0)
-            throw std::runtime_error(pdf_.ErrSource() + ": " + pdf_.ErrDescription());
+            throw std::runtime_error(pdf_.ErrSource() + ": " + tavlo::Utf8FromWindows1252(pdf_.ErrDescription()));
     }
 
     static void Usa(tavlo::Tavlo& pdf, const char* font, float corpo, const char* colore = "#000000")
