@@ -11,7 +11,10 @@
 namespace tavlo {
 
 struct SourcePage {
+    // The object that holds the page: the page itself or, for a page written out in /Kids,
+    // the node whose /Kids leads to it through the places of KidPath.
     std::int32_t ObjectNumber = 0, Generation = 0;
+    std::vector<std::uint32_t> KidPath;
     // Set when the page is imported, its form then reused: the size as shown in points, the
     // visible box in the page's own space and the clockwise rotation.
     bool Imported = false;

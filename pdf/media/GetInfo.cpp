@@ -36,8 +36,12 @@ std::int32_t Tavlo::GetInfo(const std::string& fileName, std::string& pdfTitle, 
             entry.Path = key;
             entry.OpenPath = fileName;
             entry.PageCount = CheckedInt32(static_cast<std::int64_t>(summary.pages.size()));
-            for (const source::ObjectId& page : summary.pages)
-                entry.Pages.push_back(SourcePage{page.number, page.generation});
+            for (const source::PageLocation& page : summary.pages) {
+                SourcePage& added = entry.Pages.emplace_back();
+                added.ObjectNumber = page.object.number;
+                added.Generation = page.object.generation;
+                added.KidPath = page.kids;
+            }
             entry.Title = summary.title;
             entry.Author = summary.author;
             entry.Creator = summary.creator;

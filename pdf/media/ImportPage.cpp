@@ -116,7 +116,7 @@ bool Tavlo::WriteImportedPage(std::int32_t source, std::int32_t pageNumber, cons
                 return "(" + EscapeString(text) + ")";
             return "(" + EscapeString(TextOf(Rc4Crypt(ObjectKey(number), BytesOf(text)))) + ")";
         };
-        copy = source::CopyPage(document, {page.ObjectNumber, page.Generation}, numbering);
+        copy = source::CopyPage(document, {{page.ObjectNumber, page.Generation}, page.KidPath}, numbering);
     } catch (const std::exception& error) {
         CaptureError("ImportPage", entry.OpenPath, error);
         return false;

@@ -160,16 +160,14 @@ void CopyContent(const SourceDocument& document, const PdfValue& page, Copier& c
 
 } // namespace
 
-PageCopy CopyPage(const SourceDocument& document, ObjectId page, const CopyNumbering& numbering)
+PageCopy CopyPage(const SourceDocument& document, const PageLocation& page, const CopyNumbering& numbering)
 {
-    const auto object = document.Load(page);
-    if (!object || !object->value.Is(ValueKind::Dictionary))
-        Damaged("oggetto della pagina mancante");
+    const PageInTree found = LoadPage(document, page);
     PageCopy copy;
-    copy.geometry = ReadPageGeometry(document, object->value);
+    copy.geometry = ReadPageGeometry(document, found);
     Copier copier(document, numbering);
-    CopyContent(document, object->value, copier, numbering.formNumber, copy);
-    const PdfValue resources = InheritedValue(document, object->value, "Resources");
+    CopyContent(document, found.page, copier, numbering.formNumber, copy);
+    const PdfValue resources = InheritedValue(document, found, "Resources");
     copy.resources = resources.Is(ValueKind::Dictionary) ? copier.Write(resources, numbering.formNumber) : "<< >>";
     copier.CopyPending(copy);
     return copy;

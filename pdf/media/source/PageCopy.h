@@ -49,6 +49,6 @@ struct CopyNumbering {
 // Page contents given as several streams are decoded and joined with line feeds, so the
 // form holds one stream; only Flate and unfiltered pieces can be joined, and the joined
 // content is held to the inflate decoder's output cap.
-PageCopy CopyPage(const SourceDocument& document, ObjectId page, const CopyNumbering& numbering);
+PageCopy CopyPage(const SourceDocument& document, const PageLocation& page, const CopyNumbering& numbering);
 
 } // namespace tavlo::source

@@ -1,7 +1,6 @@
 #include "pdf/media/source/SourceSummary.h"
 
 #include "pdf/core/Windows1252.h"
-#include "pdf/media/source/PageTree.h"
 
 namespace tavlo::source {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What GetInfo keeps of a source file: its version, pages and document information.
 
-#include "pdf/media/source/SourceDocument.h"
+#include "pdf/media/source/PageTree.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +12,7 @@ namespace tavlo::source {
 
 struct SourceSummary {
     std::int32_t versionNeed = 0;
-    std::vector<ObjectId> pages;
+    std::vector<PageLocation> pages;
     // Text strings as Windows-1252; empty when absent or not a string.
     std::string title, author, creator, producer, subject;
 };
