@@ -123,27 +123,40 @@ CompoundFile::CompoundFile(const std::string& percorso) : percorso_(percorso)
     if (voci_.empty() || voci_[0].Tipo != 5)
         Danneggiato();
 
-    // Streams below 4096 bytes lie in 64-byte pieces of the mini stream, itself a stream
-    // of ordinary sectors that the root entry describes.
-    dimensioneMiniStream_ = voci_[0].Dimensione;
-    if (dimensioneMiniStream_ > dimensioneFile_)
+    inizioMiniFat_ = U32(h + 0x3C);
+    settoriMiniFat_ = U32(h + 0x40);
+}
+
+// Streams below 4096 bytes lie in 64-byte pieces of the mini stream, itself a stream of
+// ordinary sectors that the root entry describes. They are looked at only when such a
+// stream is asked for: a workbook in sectors of its own is read whatever state they are in.
+void CompoundFile::PreparaMiniStream() const
+{
+    if (miniPronto_)
+        return;
+    const std::uint64_t dimensione = voci_[0].Dimensione;
+    if (dimensione > dimensioneFile_)
         Danneggiato();
-    if (dimensioneMiniStream_ > 0) {
-        const std::uint64_t servono = Pezzi(dimensioneMiniStream_, settore_);
+    std::vector<std::uint32_t> settori;
+    std::vector<std::uint32_t> tabella;
+    if (dimensione > 0) {
+        const std::uint64_t servono = Pezzi(dimensione, settore_);
         if (servono > settori_)
             Danneggiato();
-        miniStream_ = Catena(fat_, voci_[0].Inizio, servono);
-        if (miniStream_.size() < servono)
+        settori = Catena(fat_, voci_[0].Inizio, servono);
+        if (settori.size() < servono || settoriMiniFat_ > settori_)
             Danneggiato();
-        const std::uint32_t settoriMiniFat = U32(h + 0x40);
-        if (settoriMiniFat > settori_)
-            Danneggiato();
-        for (const std::uint32_t s : Catena(fat_, U32(h + 0x3C), settoriMiniFat)) {
+        std::vector<char> dati(settore_);
+        for (const std::uint32_t s : Catena(fat_, inizioMiniFat_, settoriMiniFat_)) {
             LeggiSettore(s, dati);
             for (std::size_t i = 0; i < settore_ / 4; ++i)
-                miniFat_.push_back(U32(dati.data() + 4 * i));
+                tabella.push_back(U32(dati.data() + 4 * i));
         }
     }
+    dimensioneMiniStream_ = dimensione;
+    miniStream_ = std::move(settori);
+    miniFat_ = std::move(tabella);
+    miniPronto_ = true;
 }
 
 CompoundFile::~CompoundFile() = default;
@@ -176,7 +189,7 @@ std::vector<std::uint32_t> CompoundFile::Catena(const std::vector<std::uint32_t>
                                                 std::uint64_t massimo) const
 {
     const bool mini = &tabella == &miniFat_;
-    const std::uint64_t limite = mini ? dimensioneMiniStream_ / MiniSettore : settori_;
+    const std::uint64_t limite = mini ? Pezzi(dimensioneMiniStream_, MiniSettore) : settori_;
     std::vector<std::uint32_t> catena;
     std::vector<bool> visti;
     for (std::uint32_t s = inizio; s != FineCatena && catena.size() < massimo; s = tabella[s]) {
@@ -228,6 +241,7 @@ std::optional<CompoundStream> CompoundFile::Trova(std::u16string_view nome) cons
     if (flusso.Dimensione == 0)
         return flusso;
     if (flusso.Dimensione < LimiteMiniStream) {
+        PreparaMiniStream();
         flusso.Pezzo = MiniSettore;
         const std::uint64_t servono = Pezzi(flusso.Dimensione, MiniSettore);
         const auto catena = Catena(miniFat_, trovata->Inizio, servono);

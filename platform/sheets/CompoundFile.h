@@ -61,6 +61,7 @@ private:
                                       std::uint64_t massimo) const;
     std::uint64_t PosizioneSettore(std::uint32_t settore) const;
     void LeggiSettore(std::uint32_t settore, std::vector<char>& dati) const;
+    void PreparaMiniStream() const;
 
     std::string percorso_;
     mutable std::ifstream file_;
@@ -68,9 +69,13 @@ private:
     std::uint32_t settore_ = 512;
     std::uint32_t settori_ = 0;            // whole or partial sectors after the header
     std::vector<std::uint32_t> fat_;
-    std::vector<std::uint32_t> miniFat_;
-    std::vector<std::uint32_t> miniStream_;   // the sectors of the root's mini stream
-    std::uint64_t dimensioneMiniStream_ = 0;
+    std::uint32_t inizioMiniFat_ = 0;
+    std::uint32_t settoriMiniFat_ = 0;
+    // Read when a stream of the mini stream is first asked for.
+    mutable bool miniPronto_ = false;
+    mutable std::vector<std::uint32_t> miniFat_;
+    mutable std::vector<std::uint32_t> miniStream_;   // the sectors of the root's mini stream
+    mutable std::uint64_t dimensioneMiniStream_ = 0;
     std::vector<Voce> voci_;
 };
 
