@@ -93,17 +93,22 @@ QString XlsCodePage::Testo(std::string_view byte) const
         return QString::fromLatin1(byte.data(), static_cast<qsizetype>(byte.size()));
     auto* c = static_cast<iconv_t>(conversione_);
     iconv(c, nullptr, nullptr, nullptr, nullptr);
-    // One byte never makes more than one UTF-16 unit in these code pages; one more for safety.
-    std::u16string uscita(byte.size() + 1, u'\0');
+    // A byte makes at most one UTF-16 unit in these code pages (a held base letter and its
+    // accent make one); twice that and more for safety.
+    std::u16string uscita(2 * byte.size() + 4, u'\0');
     char* in = const_cast<char*>(byte.data());
     std::size_t restanti = byte.size();
     char* out = reinterpret_cast<char*>(uscita.data());
     std::size_t spazio = uscita.size() * 2;
+    // Code pages with accents as characters of their own (1258, 1255) hold a letter back
+    // until they know no accent follows: only this call gives it out.
+    const auto svuota = [&] { iconv(c, nullptr, nullptr, &out, &spazio); };
     while (restanti > 0) {
         if (iconv(c, &in, &restanti, &out, &spazio) != static_cast<std::size_t>(-1) || errno == E2BIG)
             break;
         // A byte the code page does not define becomes U+FFFD, as a spreadsheet would show
         // an unknown character; a double-byte character cut at the end, too.
+        svuota();
         if (spazio < 2)
             break;
         const char16_t sostituto = u'\uFFFD';
@@ -112,8 +117,8 @@ QString XlsCodePage::Testo(std::string_view byte) const
         spazio -= 2;
         ++in;
         --restanti;
-        iconv(c, nullptr, nullptr, nullptr, nullptr);
     }
+    svuota();
     const auto unita = static_cast<qsizetype>((out - reinterpret_cast<char*>(uscita.data())) / 2);
     return QString(reinterpret_cast<const QChar*>(uscita.data()), unita);
 }
