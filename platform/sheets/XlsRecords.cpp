@@ -7,8 +7,8 @@
 
 namespace quercino::sheets {
 
-XlsRecords::XlsRecords(CompoundStreamReader& flusso, QString danneggiato)
-    : flusso_(flusso), danneggiato_(std::move(danneggiato))
+XlsRecords::XlsRecords(CompoundStreamReader& flusso, QString danneggiato, std::size_t lunghezzaMassima)
+    : flusso_(flusso), danneggiato_(std::move(danneggiato)), lunghezzaMassima_(lunghezzaMassima)
 {
 }
 
@@ -29,10 +29,25 @@ bool XlsRecords::Prossimo()
     const auto* b = reinterpret_cast<const unsigned char*>(intestazione);
     tipo_ = static_cast<std::uint16_t>(b[0] | (b[1] << 8));
     const std::size_t lunghezza = static_cast<std::size_t>(b[2] | (b[3] << 8));
+    if (lunghezza > lunghezzaMassima_)
+        Danneggiato();
     dati_.resize(lunghezza);
     if (flusso_.Leggi(reinterpret_cast<char*>(dati_.data()), lunghezza) < lunghezza)
         Danneggiato();
     return true;
+}
+
+std::optional<std::uint16_t> XlsRecords::TipoSeguente()
+{
+    if (rimesso_)
+        return tipo_;
+    const std::uint64_t qui = flusso_.Posizione();
+    unsigned char b[2];
+    const std::size_t letti = flusso_.Leggi(reinterpret_cast<char*>(b), 2);
+    flusso_.Vai(qui);
+    if (letti < 2)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
 }
 
 std::uint16_t XlsRecords::U16(std::size_t i) const
@@ -53,12 +68,9 @@ XlsContinuo::XlsContinuo(XlsRecords& record, std::size_t inizio) : r_(record), p
 
 bool XlsContinuo::Avanza()
 {
-    if (!r_.Prossimo())
+    if (r_.TipoSeguente() != xls::Continue)
         return false;
-    if (r_.Tipo() != xls::Continue) {
-        r_.Rimetti();
-        return false;
-    }
+    r_.Prossimo();
     pos_ = 0;
     return true;
 }
@@ -148,7 +160,9 @@ void XlsContinuo::Byte(std::uint32_t n, std::string& testo, std::size_t massimo)
     }
 }
 
-void AggiungiTestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco, std::u16string& testo)
+namespace {
+
+void TestoXlsFinoA(XlsContinuo& dati, std::uint32_t caratteri, bool ricco, std::u16string& testo, std::size_t massimo)
 {
     const std::uint8_t opzioni = dati.U8();
     std::uint32_t sequenze = 0;
@@ -157,8 +171,21 @@ void AggiungiTestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco, st
         sequenze = dati.U16();
     if (ricco && (opzioni & 0x04))
         fonetica = dati.U32();
-    dati.Caratteri(caratteri, (opzioni & 0x01) != 0, testo, testo.size() + static_cast<std::size_t>(MassimoCaratteriCella));
+    dati.Caratteri(caratteri, (opzioni & 0x01) != 0, testo, massimo);
     dati.Salta(4ull * sequenze + fonetica);
+}
+
+} // namespace
+
+void AggiungiTestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco, std::u16string& testo)
+{
+    TestoXlsFinoA(dati, caratteri, ricco, testo, testo.size() + static_cast<std::size_t>(MassimoCaratteriCella));
+}
+
+void SaltaTestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco)
+{
+    std::u16string nessuno;
+    TestoXlsFinoA(dati, caratteri, ricco, nessuno, 0);
 }
 
 QString TestoXls(XlsContinuo& dati, std::uint32_t caratteri, bool ricco)

@@ -23,10 +23,8 @@ double Double(const unsigned char* p)
 
 } // namespace
 
-XlsSheetReader::XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne)
-    : g_(std::move(globali)), flusso_(*g_->File, g_->Flusso),
-      record_(flusso_, QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(g_->Percorso)),
-      colonne_(std::max(colonne, 0))
+XlsSheetReader::XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne, const QString& danneggiato)
+    : g_(std::move(globali)), flusso_(*g_->File, g_->Flusso), record_(flusso_, danneggiato), colonne_(std::max(colonne, 0))
 {
     flusso_.Vai(g_->Fogli.at(static_cast<std::size_t>(indice) - 1).Posizione);
     // A worksheet's own beginning (0x0010), not a chart's or the workbook's.
@@ -51,11 +49,7 @@ void XlsSheetReader::Metti(SheetRow& riga, int colonna, QString testo) const
 bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
 {
     const std::uint16_t tipo = record_.Tipo();
-    switch (tipo) {
-    case xls::Number: case xls::Rk: case xls::MulRk: case xls::LabelSst: case xls::Label: case xls::RString:
-    case xls::BoolErr: case xls::Formula: case xls::Blank: case xls::MulBlank:
-        break;
-    case xls::String:
+    if (tipo == xls::String) {
         // The text of the formula just read, in the row being filled.
         if (colonnaStringa_ >= 0 && iniziata) {
             XlsContinuo dati(record_, 0);
@@ -63,9 +57,9 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
         }
         colonnaStringa_ = -1;
         return true;
-    default:
-        return true;
     }
+    if (!xls::Cella(tipo))
+        return true;
 
     const std::int32_t numero = static_cast<std::int32_t>(record_.U16(0)) + 1;
     if (!iniziata) {
@@ -107,7 +101,7 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
             break;
         auto testo = g_->Testo(record_.U32(6));
         if (!testo)
-            throw SheetError(QStringLiteral("Il foglio fa riferimento a un testo che la cartella di lavoro non contiene."));
+            record_.Danneggiato();
         Metti(riga, colonna, std::move(*testo));
         break;
     }
@@ -126,7 +120,9 @@ bool XlsSheetReader::Cella(SheetRow& riga, bool& iniziata)
         else
             Metti(riga, colonna, record_.Dati()[6] ? QStringLiteral("VERO") : QStringLiteral("FALSO"));
         break;
-    case xls::Formula: {
+    case xls::Formula:
+    case xls::Formula3:
+    case xls::Formula4: {
         // The cached result: a number, or a kind in its first byte when the last two are
         // FFFF (text in the STRING record that follows, boolean, error, empty text).
         if (record_.Lunghezza() < 14)

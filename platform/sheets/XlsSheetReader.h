@@ -15,9 +15,9 @@ namespace quercino::sheets {
 
 class XlsSheetReader final : public SheetReader {
 public:
-    // Worksheet `indice` (from 1) of the workbook. Throws SheetError when it does not begin
-    // where the workbook says.
-    XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne);
+    // Worksheet `indice` (from 1) of the workbook; `danneggiato` is the message of a sheet
+    // that does not begin where the workbook says or is damaged.
+    XlsSheetReader(std::shared_ptr<const XlsGlobali> globali, int indice, int colonne, const QString& danneggiato);
 
     bool Prossima(SheetRow& riga) override;
 

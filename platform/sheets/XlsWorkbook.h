@@ -5,9 +5,11 @@
 // shared strings) are read once; each sheet is then streamed from its own position.
 
 #include "platform/sheets/CompoundFile.h"
+#include "platform/sheets/SheetError.h"
 #include "platform/sheets/Workbook.h"
 #include "platform/sheets/XlsCodePage.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -28,9 +30,11 @@ struct XlsGlobali {
     XlsCodePage CodePage;
     std::vector<bool> StiliData;      // by XF index: the cell's format shows a date
 
+    // The worksheets in tab order (not the chart, macro and dialog sheets).
     struct Foglio {
         QString Nome;
         std::uint32_t Posizione = 0;  // of its BOF record in the stream
+        std::uint64_t Fine = 0;       // where the next part of the stream begins, or its end
     };
     std::vector<Foglio> Fogli;
 
@@ -40,6 +44,11 @@ struct XlsGlobali {
     std::optional<QString> Testo(std::uint32_t indice) const;
     bool StileData(std::uint16_t xf) const { return xf < StiliData.size() && StiliData[xf]; }
 };
+
+// Whether a file beginning with these bytes is a workbook of Excel 2.1 to 4.0 (a BOF record
+// of its own versions, outside a compound file), and the message for such a file.
+bool InizioExcelAnteriore(const QByteArray& inizio);
+SheetError ExcelAnteriore(const QString& percorso);
 
 class XlsWorkbook final : public Workbook {
 public:

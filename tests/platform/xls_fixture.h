@@ -96,7 +96,7 @@ inline std::string Blank(std::uint16_t r, std::uint16_t c, std::uint16_t xf = 0)
 // A formula (its tokens: the number 1) with the cached result's eight bytes.
 inline std::string Formula(std::uint16_t r, std::uint16_t c, const std::string& risultato, std::uint16_t xf = 0)
 {
-    return Record(0x0006, Cella(r, c, xf) + risultato + U16(0) + U32(0) + U16(3) + "\x1E\x01\x00");
+    return Record(0x0006, Cella(r, c, xf) + risultato + U16(0) + U32(0) + U16(3) + std::string("\x1E\x01\x00", 3));
 }
 inline std::string RisultatoNumero(double v) { return Double(v); }
 // The kinds given in the first byte when the last two are FFFF: 0 text (a STRING record
@@ -468,12 +468,13 @@ inline std::string CartellaForme(std::size_t taglio)
     return Cartella(globali, {{u"Primo", celle}, grafico, {u"Terzo", Etichetta(0, 0, u"terzo") + Numero(65535, 255, 7)}});
 }
 
-// A small workbook of one sheet: row 1 "NOME" and a number, row 2 a shared string.
-inline std::string FlussoPiccolo(std::size_t righeInPiu = 0)
+// A small workbook of one sheet: row 1 "NOME" and a number, row 2 a shared string, then
+// `numeriInPiu` numbers eight to a row.
+inline std::string FlussoPiccolo(std::size_t numeriInPiu = 0)
 {
     std::string celle = Etichetta(0, 0, u"NOME") + Numero(0, 1, 12.5) + EtichettaSst(1, 0, 0);
-    for (std::size_t r = 0; r < righeInPiu; ++r)
-        celle += Numero(static_cast<std::uint16_t>(2 + r % 60000), 0, static_cast<double>(r));
+    for (std::size_t n = 0; n < numeriInPiu; ++n)
+        celle += Numero(static_cast<std::uint16_t>(2 + n / 8), static_cast<std::uint16_t>(n % 8), static_cast<double>(n));
     return Flusso(Stili() + Sst({u"condiviso"}), {{u"Foglio", celle, 0, {}, 65536, 256}});
 }
 
