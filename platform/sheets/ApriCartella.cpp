@@ -22,6 +22,8 @@ std::unique_ptr<Workbook> ApriCartella(const QString& percorso)
     // A compound file: a workbook of Excel 5.0 to 2003, or an encrypted workbook of any version.
     if (firma.startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")))
         return std::make_unique<XlsWorkbook>(percorso);
+    if (InizioExcelAnteriore(firma))
+        throw ExcelAnteriore(percorso);
     if (!firma.startsWith("PK"))
         throw NonCartellaLeggibile(percorso);
 
