@@ -549,6 +549,86 @@ TEST(XlsReader, HandBuiltRecordForms)
     Uguali(NonVuoteConNomi(*cartella), Tabella({{1, 1, 1, "01/01/1904"}, {1, 1, 2, "16/01/2021"}, {1, 1, 3, "42750,5"}}, {"A"}));
 }
 
+namespace {
+
+// A sheet for the workbooks below: its type in the globals, the kind its BOF says, whether its
+// WSBOOL makes it a dialog sheet, and one number in A1.
+xf::Foglio FoglioDi(std::u16string nome, std::string nomeByte, std::uint8_t tipo, std::uint16_t bof, bool dialogo, double valore)
+{
+    xf::Foglio f(std::move(nome), xf::Numero(0, 0, valore), tipo, std::move(nomeByte));
+    f.TipoBof = bof;
+    f.Prima = xf::WsBool(dialogo);
+    return f;
+}
+
+} // namespace
+
+// What the import takes by position are the worksheets alone, each known by its own BOF
+// record: a dialog sheet (a worksheet's BOF, a WSBOOL that says dialog), a macro sheet and a
+// chart sheet before them are not counted, in both versions. Formula records under the
+// numbers of earlier versions (0x0206, 0x0406), which some programs write, give their results.
+TEST(XlsReader, OnlyWorksheetsCountAndEveryFormulaNumberIsRead)
+{
+    QTemporaryDir dir;
+    for (const bool biff8 : {true, false}) {
+        SCOPED_TRACE(biff8 ? "Excel 97" : "Excel 5.0");
+        const std::vector<xf::Foglio> fogli = {
+            FoglioDi(u"Dialogo", "Dialogo", 0, 0x0010, true, 1),
+            FoglioDi(u"Macro", "Macro", 1, 0x0040, false, 2),
+            FoglioDi(u"Grafico", "Grafico", 2, 0x0020, false, 3),
+            FoglioDi(u"Emesse", "Emesse", 0, 0x0010, false, 4),
+            FoglioDi(u"Dialogo2", "Dialogo2", 0, 0x0010, true, 5),
+            FoglioDi(u"Ricevute", "Ricevute", 0, 0x0010, false, 6),
+        };
+        const QString percorso = Scrivi(dir, QStringLiteral("tipi%1.xls").arg(biff8 ? 8 : 5), xf::Cartella(xf::Stili({}, biff8), fogli, biff8));
+        Uguali(Leggi(percorso), Tabella({{1, 1, 1, "4"}, {2, 1, 1, "6"}}, {"Emesse", "Ricevute"}));
+    }
+
+    const auto formula = [](std::uint16_t tipo, std::uint16_t r, std::uint16_t c, const std::string& risultato, bool corta = false) {
+        // The shorter form of earlier versions has no four bytes before the tokens' length.
+        return xf::Record(tipo, xf::Cella(r, c, 15) + risultato + xf::U16(0) + (corta ? std::string() : xf::U32(0)) + xf::U16(3)
+                                    + std::string("\x1E\x01\x00", 3));
+    };
+    const std::string celle = xf::Numero(0, 0, 1) + formula(0x0406, 0, 1, xf::RisultatoNumero(42.5))
+        + formula(0x0206, 0, 2, xf::RisultatoTipo(0)) + xf::Stringa(u"FT/3") + formula(0x0406, 1, 0, xf::RisultatoTipo(1, 1))
+        + formula(0x0206, 1, 1, xf::RisultatoTipo(2, 0x07), true) + formula(0x0006, 1, 2, xf::RisultatoNumero(16), false);
+    Uguali(Leggi(Scrivi(dir, QStringLiteral("formule.xls"), xf::Cartella(xf::Stili({14}), {{u"A", celle}}))),
+           Tabella({{1, 1, 1, "1"}, {1, 1, 2, "42,5"}, {1, 1, 3, "FT/3"}, {1, 2, 1, "VERO"}, {1, 2, 2, "#DIV/0!"}, {1, 2, 3, "16"}}, {"A"}));
+}
+
+// Files read by LibreOffice that gave no sheets or no workbook before, read into the cells
+// LibreOffice reads: Excel 5.0/95 and 97 workbooks whose globals give their worksheets
+// another kind (each sheet's own BOF says worksheet); compound files whose mini stream, not
+// used by the workbook, has no sectors or is empty beside its allocation table.
+TEST(XlsReader, FilesLibreOfficeReadsAreReadAlike)
+{
+    QTemporaryDir dir;
+    QStringList file;
+    for (const bool biff8 : {true, false})
+        for (const std::uint8_t tipo : {1, 2, 6}) {
+            const std::vector<xf::Foglio> fogli = {FoglioDi(u"S1", "S1", tipo, 0x0010, false, 11),
+                                                   FoglioDi(u"S2", "S2", 0, 0x0010, false, 21)};
+            file << Scrivi(dir, QStringLiteral("tipo%1_%2.xls").arg(tipo).arg(biff8 ? 8 : 5), xf::Cartella(xf::Stili({}, biff8), fogli, biff8));
+        }
+    const std::vector<std::pair<std::u16string, std::string>> flussi = {{u"\x05SummaryInformation", std::string(100, 's')},
+                                                                          {u"Workbook", xf::FlussoPiccolo(600)}};
+    // The root entry's first sector (none) and size (none).
+    for (const auto& [campo, valore] : {std::pair{0x74, xf::FineCatena}, {0x78, 0u}}) {
+        xf::Composto c = xf::FileComposto(flussi);
+        c.Byte.replace(c.Posizione(c.SettoreDirectory) + campo, 4, xf::U32(valore));
+        file << Scrivi(dir, QStringLiteral("mini%1.xls").arg(campo), c.Byte);
+    }
+    QDir(dir.path()).mkdir(QStringLiteral("calc"));
+    const QStringList daCalc = DaCalc(file, QStringLiteral("xlsx"), dir.filePath(QStringLiteral("calc")));
+    ASSERT_EQ(daCalc.size(), file.size());
+    for (qsizetype i = 0; i < file.size(); ++i) {
+        SCOPED_TRACE(file[i].toStdString());
+        const CelleLette attese = Leggi(daCalc[i]);
+        EXPECT_GE(attese.size(), 2u);
+        Uguali(Leggi(file[i]), attese);
+    }
+}
+
 // Excel 5.0/95 workbooks keep their texts in the code page the workbook names (Windows-1252
 // when it names none): they come out as Unicode, in cells, formula results, sheet names and
 // format codes alike. LibreOffice, which reads these files too, gives the same texts.
@@ -570,6 +650,15 @@ TEST(XlsReader, CodePagesOfExcel5BecomeUnicode)
         {10000, "\x88\x8F", "àè"},
         {1200, "ABC", "ABC"},
         {1200, std::string("C\0i\0t\0t\0\xE0\0", 10), "Città"},
+        // Code pages whose accents are characters of their own, which the conversion holds a
+        // letter back for: the last letter, a text of one letter.
+        {1258, "H\xE0 N\xF4\xF2i", "H\u00E0 N\u1ED9i"},
+        {1258, "Citta", "Citta"},
+        {1258, "a", "a"},
+        {1255, "\xF9\xEC\xE5\xED", "\u05E9\u05DC\u05D5\u05DD"},
+        {1255, "\xF9", "\u05E9"},
+        // A byte the code page does not define, after a letter held back.
+        {1258, "a\x81" "b", "a\uFFFDb"},
     };
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("calc"));
@@ -590,8 +679,9 @@ TEST(XlsReader, CodePagesOfExcel5BecomeUnicode)
         const CelleLette attese = Tabella({{1, 1, 1, c.testo}, {1, 1, 2, c.testo}, {1, 2, 1, "15/01/2017"}, {1, 2, 2, "VERO"}, {1, 2, 3, c.testo}},
                                           {c.testo});
         Uguali(NonVuoteConNomi(*cartella), attese);
-        // 1200 is no code page of Excel 5.0: LibreOffice reads such files otherwise.
-        if (c.codePage != 1200) {
+        // 1200 is no code page of Excel 5.0: LibreOffice reads such files otherwise; it shows
+        // an undefined byte as a character of the private area.
+        if (c.codePage != 1200 && !c.testo.contains(QChar(0xFFFD))) {
             daConvertire << percorso;
             tutteAttese.push_back(attese);
         }
@@ -601,6 +691,10 @@ TEST(XlsReader, CodePagesOfExcel5BecomeUnicode)
         SCOPED_TRACE(convertite[i].toStdString());
         CelleLette daCalc = Leggi(convertite[i]);
         daCalc[{1, 2}][3] = tutteAttese[static_cast<std::size_t>(i)].at({1, 2}).at(3);   // LibreOffice computes formulas again
+        // LibreOffice keeps a letter and its accent apart where the conversion joins them.
+        for (auto& [riga, colonne] : daCalc)
+            for (auto& [colonna, testo] : colonne)
+                testo = testo.normalized(QString::NormalizationForm_C);
         Uguali(daCalc, tutteAttese[static_cast<std::size_t>(i)]);
     }
 }
@@ -672,6 +766,12 @@ TEST(XlsReader, EncryptedOlderAndForeignFiles)
     QTemporaryDir dir;
     const QString password = QStringLiteral("è protetto da password: toglierne la protezione e ripetere.");
     const std::string filePass = xf::Record(0x002F, xf::U16(1) + std::string(52, '\x11'));
+    const QString anteriore = QStringLiteral("versione di Excel anteriore alla 5.0");
+    const QByteArray sheetJs = quercino::test::LeggiFile(DaSheetJs(FileProdotti().xlsx, QStringLiteral("biff2"), dir.filePath(QStringLiteral("biff2.xls"))));
+    const std::string excel2(sheetJs.constData(), static_cast<std::size_t>(sheetJs.size()));
+    xf::Composto mini = xf::FileComposto({{u"Workbook", xf::FlussoPiccolo()}});
+    mini.Byte.replace(mini.Posizione(mini.SettoreDirectory) + 0x74, 4, xf::U32(xf::FineCatena));
+    const std::string miniRotto = mini.Byte;
     struct Caso {
         const char* nome;
         std::string byte;
@@ -684,6 +784,15 @@ TEST(XlsReader, EncryptedOlderAndForeignFiles)
                                            {u"\x06" u"DataSpaces", std::string(10, '\0')}}).Byte, password},
         {"excel4.xls", xf::FileComposto({{u"Book", xf::Record(0x0409, xf::U16(0) + xf::U16(0x0010) + xf::U16(0)) + xf::Eof()}}).Byte,
          QStringLiteral("versione di Excel anteriore alla 5.0")},
+        // Excel 2.1 to 4.0 files as they are, outside a compound file: a worksheet, a chart,
+        // a workbook of Excel 4.0.
+        {"excel2.xls", xf::Record(0x0009, xf::U16(2) + xf::U16(0x0010)) + xf::Numero(0, 0, 1) + xf::Eof(), anteriore},
+        {"excel3.xls", xf::Record(0x0209, xf::U16(0) + xf::U16(0x0020) + xf::U16(0)) + xf::Eof(), anteriore},
+        {"excel4foglio.xls", xf::Record(0x0409, xf::U16(0) + xf::U16(0x0010) + xf::U16(0)) + xf::Numero(0, 0, 1) + xf::Eof(), anteriore},
+        {"excel4cartella.xls", xf::Record(0x0409, xf::U16(0) + xf::U16(0x0100) + xf::U16(0)) + xf::Eof(), anteriore},
+        {"sheetjs2.xls", excel2, anteriore},
+        // A workbook in the mini stream, whose root entry gives it no sectors.
+        {"mini_rotto.xls", miniRotto, QStringLiteral("non è un archivio leggibile: è danneggiato o non è una cartella di lavoro Excel.")},
         {"documento.doc", xf::FileComposto({{u"WordDocument", std::string(5000, 'w')}}).Byte,
          QStringLiteral("non è un archivio leggibile: è danneggiato o non è una cartella di lavoro Excel.")},
     };

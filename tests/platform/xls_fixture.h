@@ -241,7 +241,12 @@ struct Foglio {
     std::string NomeByte;          // Excel 5.0/95: the name in the code page's bytes
     std::uint32_t Righe;           // what its DIMENSIONS record says
     std::uint16_t Colonne;
+    std::string Prima;             // records between its BOF and its DIMENSIONS (WSBOOL)
+    std::uint16_t TipoBof = 0;     // the kind its BOF says; by default as its type says
 };
+
+// The WSBOOL record of a worksheet, or of a dialog sheet.
+inline std::string WsBool(bool dialogo = false) { return Record(0x0081, U16(dialogo ? 0x04D1 : 0x04C1)); }
 
 // The workbook stream: globals (BOF, the records given, a BOUNDSHEET for each sheet, EOF),
 // then each sheet.
@@ -265,8 +270,8 @@ inline std::string Flusso(const std::string& globali, const std::vector<Foglio>&
     for (std::size_t i = 0; i < fogli.size(); ++i) {
         const auto posizione = static_cast<std::uint32_t>(lunghezza + corpi.size());
         flusso += Record(0x0085, U32(posizione) + '\0' + std::string(1, static_cast<char>(fogli[i].Tipo)) + nomi[i]);
-        corpi += Bof(fogli[i].Tipo == 2 ? 0x0020 : 0x0010, biff8) + Dimensioni(fogli[i].Righe, fogli[i].Colonne, biff8)
-            + fogli[i].Record + Eof();
+        const std::uint16_t bof = fogli[i].TipoBof ? fogli[i].TipoBof : fogli[i].Tipo == 2 ? 0x0020 : 0x0010;
+        corpi += Bof(bof, biff8) + fogli[i].Prima + Dimensioni(fogli[i].Righe, fogli[i].Colonne, biff8) + fogli[i].Record + Eof();
     }
     return flusso + Eof() + corpi;
 }
