@@ -90,7 +90,10 @@ void Riconosci(CompoundStreamReader& flusso, int versione, Parte& p)
         p.Foglio = r.U16(2) == 0x0010;
         for (int letti = 0; p.Foglio && letti < 64 && r.Prossimo(); ++letti) {
             const std::uint16_t tipo = r.Tipo();
-            if (tipo == xls::WsBool && r.Lunghezza() >= 1) {
+            // A damaged record ends the look: the sheet's reading gives the message.
+            if (!xls::Noto(tipo, xls::Parte::Foglio) || !xls::LunghezzaAmmessa(tipo, r.Lunghezza(), r.Dati(), versione))
+                break;
+            if (tipo == xls::WsBool) {
                 p.Foglio = (r.Dati()[0] & 0x10) == 0;
                 break;
             }

@@ -852,6 +852,13 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
         flusso += xf::U16(0x0203) + xf::U16(2000) + "abc";
         casi.push_back({"record_oltre.xls", composto(flusso).Byte, foglio});
     }
+    // A record before the first cell turned into a WSBOOL of the wrong length, with the bit
+    // of a dialog sheet: the sheet is not left out without a word.
+    {
+        xf::Foglio f(u"A", xf::Numero(0, 0, 1));
+        f.Prima = xf::Record(0x0081, xf::U16(0x0010) + std::string(6, '\0'));
+        casi.push_back({"wsbool_8_byte.xls", composto(xf::Flusso(xf::Stili(), {f})).Byte, foglio});
+    }
     // A sheet said to begin past the end of the stream.
     {
         std::string flusso = xf::FlussoPiccolo();
