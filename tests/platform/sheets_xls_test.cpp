@@ -859,6 +859,8 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
         f.Prima = xf::Record(0x0081, xf::U16(0x0010) + std::string(6, '\0'));
         casi.push_back({"wsbool_8_byte.xls", composto(xf::Flusso(xf::Stili(), {f})).Byte, foglio});
     }
+    // Cells whose rows go backwards, as they do when a record is read from a wrong place.
+    casi.push_back({"righe_all_indietro.xls", composto(xf::Flusso(xf::Stili(), {{u"A", xf::Numero(3, 0, 1) + xf::Numero(1, 0, 2)}})).Byte, foglio});
     // A sheet said to begin past the end of the stream.
     {
         std::string flusso = xf::FlussoPiccolo();
