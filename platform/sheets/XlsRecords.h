@@ -17,18 +17,17 @@ namespace quercino::sheets {
 namespace xls {
 // Record types.
 inline constexpr std::uint16_t Formula = 0x0006;
-inline constexpr std::uint16_t Formula3 = 0x0206;   // the same record under the numbers of
-inline constexpr std::uint16_t Formula4 = 0x0406;   // earlier versions, which some programs write
+inline constexpr std::uint16_t Eof = 0x000A;
 inline constexpr std::uint16_t Header = 0x0014;
 inline constexpr std::uint16_t Footer = 0x0015;
 inline constexpr std::uint16_t Selection = 0x001D;
-inline constexpr std::uint16_t Font = 0x0031;
-inline constexpr std::uint16_t WsBool = 0x0081;
-inline constexpr std::uint16_t Eof = 0x000A;
 inline constexpr std::uint16_t DateMode = 0x0022;
 inline constexpr std::uint16_t FilePass = 0x002F;
+inline constexpr std::uint16_t Font = 0x0031;
 inline constexpr std::uint16_t Continue = 0x003C;
 inline constexpr std::uint16_t CodePage = 0x0042;
+inline constexpr std::uint16_t Uncalced = 0x005E;
+inline constexpr std::uint16_t WsBool = 0x0081;
 inline constexpr std::uint16_t BoundSheet = 0x0085;
 inline constexpr std::uint16_t MulRk = 0x00BD;
 inline constexpr std::uint16_t MulBlank = 0x00BE;
@@ -42,15 +41,18 @@ inline constexpr std::uint16_t Blank = 0x0201;
 inline constexpr std::uint16_t Number = 0x0203;
 inline constexpr std::uint16_t Label = 0x0204;
 inline constexpr std::uint16_t BoolErr = 0x0205;
+inline constexpr std::uint16_t Formula3 = 0x0206;    // FORMULA under the number of Excel 3.0,
 inline constexpr std::uint16_t String = 0x0207;
 inline constexpr std::uint16_t Row = 0x0208;
 inline constexpr std::uint16_t Array = 0x0221;
 inline constexpr std::uint16_t Table = 0x0236;
 inline constexpr std::uint16_t Rk = 0x027E;
 inline constexpr std::uint16_t Style = 0x0293;
+inline constexpr std::uint16_t Formula4 = 0x0406;    // and of 4.0: some programs still write them
 inline constexpr std::uint16_t Format = 0x041E;
 inline constexpr std::uint16_t ShrFmla = 0x04BC;
 inline constexpr std::uint16_t Bof = 0x0809;
+
 // The records of one cell or of a run of cells of one row.
 constexpr bool Cella(std::uint16_t tipo)
 {

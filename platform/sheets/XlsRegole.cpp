@@ -39,7 +39,9 @@ Regola RegolaDi(std::uint16_t tipo)
     // Records of later versions share one header: their first two bytes repeat their type.
     if (tipo >= 0x0800 && tipo <= 0x08FF && tipo != 0x0809)
         return R(G | F, Almeno(2));
-    // The records of a chart.
+    // The records of a chart; the colours of charts also among the globals' formatting.
+    if (tipo == 0x105C)
+        return R(G | A, Qualsiasi);
     if (tipo >= 0x1001 && tipo <= 0x1068)
         return R(A, Qualsiasi);
     switch (tipo) {
@@ -78,8 +80,9 @@ Regola RegolaDi(std::uint16_t tipo)
     case 0x0041: return R(F, Tra(9, 10));                           // PANE
     case 0x0042: return R(G, Esatta(2));                            // CODEPAGE
     case 0x004D: return R(F, Qualsiasi);                            // PLS
-    case 0x0050: case 0x0051: case 0x0052:
-        return R(F, Qualsiasi);                                     // DCON, DCONREF, DCONNAME
+    case 0x0050: return R(F, Qualsiasi);                            // DCON
+    case 0x0051: case 0x0052:
+        return R(G | F, Qualsiasi);                                 // DCONREF, DCONNAME (also a pivot cache's source)
     case 0x0055: return R(F, Esatta(2));                            // DEFCOLWIDTH
     case 0x0059: case 0x005A:
         return R(G | F, Qualsiasi);                                 // XCT, CRN
@@ -129,12 +132,15 @@ Regola RegolaDi(std::uint16_t tipo)
         return R(G, Qualsiasi);                                     // TOOLBARHDR, TOOLBAREND
     case 0x00C1: return R(G, Esatta(2));                            // MMS
     case 0x00C5: return R(F, Qualsiasi);                            // SXDI
+    case 0x00CD: return R(G, Qualsiasi);                            // SXSTRING
+    case 0x00D0: case 0x00D1: case 0x00D2:
+        return R(G, Qualsiasi);                                     // a pivot cache's source tables
     case 0x00D3: return R(G, Esatta(0));                            // OBPROJ
     case 0x00D5: return R(G, Esatta(2));                            // SXIDSTM
     case 0x00D6: return R(F, Almeno(10));                           // RSTRING
     case 0x00D7: return R(F, Passo(4, 2), Fisso);                   // DBCELL
     case 0x00DA: return R(G, Esatta(2));                            // BOOKBOOL
-    case 0x00DC: return R(F, Qualsiasi);                            // PARAMQRY
+    case 0x00DC: return R(G | F, Qualsiasi);                        // PARAMQRY
     case 0x00DD: return R(F, Esatta(2));                            // SCENPROTECT
     case 0x00DE: return R(G, Qualsiasi);                            // OLESIZE
     case 0x00E0: return R(G, Esatta(20), Esatta(16));               // XF
@@ -167,14 +173,14 @@ Regola RegolaDi(std::uint16_t tipo)
     case 0x01AF: return R(G, Esatta(2));                            // PROT4REV
     case 0x01B0: case 0x01B1: case 0x01B2:
         return R(F, Qualsiasi);                                     // CONDFMT, CF, DVAL
-    case 0x01B5: case 0x01B6:
-        return R(F, Qualsiasi);                                     // DCONBIN, TXO
+    case 0x01B5: return R(G | F, Qualsiasi);                        // DCONBIN
+    case 0x01B6: return R(F, Qualsiasi);                            // TXO
     case 0x01B7: return R(G, Esatta(2));                            // REFRESHALL
     case 0x01B8: return R(F, Qualsiasi);                            // HLINK
     case 0x01B9: return R(G, Qualsiasi);                            // LEL
     case 0x01BA: return R(G | F, Qualsiasi);                        // CODENAME
     case 0x01BC: return R(G, Esatta(2));                            // PROT4REVPASS
-    case 0x01BD: return R(F, Qualsiasi);                            // OBNOMACROS
+    case 0x01BD: return R(G | F, Qualsiasi);                        // OBNOMACROS
     case 0x01BE: return R(F, Qualsiasi);                            // DV
     case 0x01C0: return R(G, Esatta(0));                            // EXCEL9FILE
     case 0x01C1: return R(G, Esatta(8));                            // RECALCID
@@ -196,6 +202,7 @@ Regola RegolaDi(std::uint16_t tipo)
     case 0x027E: return R(F, Esatta(10));                           // RK
     case 0x0293: return R(G, Almeno(4), Fisso);                     // STYLE
     case 0x0418: return R(G | F, Qualsiasi);                        // BIGNAME
+    case 0x043C: return R(F, Qualsiasi);                            // CONTINUEBIGNAME
     case 0x041E: return R(G, Almeno(3), Fisso);                     // FORMAT
     case 0x04BC: return R(F, Almeno(10), Fisso);                    // SHRFMLA
     case 0x0809: return R(G | F, Esatta(16), Esatta(8));            // BOF

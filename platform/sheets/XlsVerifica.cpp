@@ -48,7 +48,8 @@ void Serie(const XlsRecords& r, std::size_t passo)
 }
 
 // A formula's tokens lie within the record; its cached result may be a text that the next
-// STRING record gives (after a shared formula, array or table the formula stands for).
+// STRING record gives (after a shared formula, array or table the formula stands for, and
+// the mark of a sheet not calculated).
 bool Formula(const XlsRecords& r)
 {
     const std::size_t n = r.Lunghezza();
@@ -123,7 +124,8 @@ void VerificaFoglio(const XlsGlobali& g, const XlsGlobali::Foglio& foglio, const
             continue;
         }
         Ammesso(r, xls::Parte::Foglio, versione);
-        if (stringaAttesa && tipo != xls::String && tipo != xls::ShrFmla && tipo != xls::Array && tipo != xls::Table)
+        if (stringaAttesa && tipo != xls::String && tipo != xls::ShrFmla && tipo != xls::Array && tipo != xls::Table
+            && tipo != xls::Uncalced)
             r.Danneggiato();
         if (tipo == xls::Eof)
             break;

@@ -591,9 +591,13 @@ TEST(XlsReader, OnlyWorksheetsCountAndEveryFormulaNumberIsRead)
     };
     const std::string celle = xf::Numero(0, 0, 1) + formula(0x0406, 0, 1, xf::RisultatoNumero(42.5))
         + formula(0x0206, 0, 2, xf::RisultatoTipo(0)) + xf::Stringa(u"FT/3") + formula(0x0406, 1, 0, xf::RisultatoTipo(1, 1))
-        + formula(0x0206, 1, 1, xf::RisultatoTipo(2, 0x07), true) + formula(0x0006, 1, 2, xf::RisultatoNumero(16), false);
+        + formula(0x0206, 1, 1, xf::RisultatoTipo(2, 0x07), true) + formula(0x0006, 1, 2, xf::RisultatoNumero(16), false)
+        // The mark of a sheet not calculated may stand between a formula and its text.
+        + formula(0x0006, 2, 0, xf::RisultatoTipo(0)) + xf::Record(0x005E, xf::U16(0)) + xf::Stringa(u"dopo");
     Uguali(Leggi(Scrivi(dir, QStringLiteral("formule.xls"), xf::Cartella(xf::Stili({14}), {{u"A", celle}}))),
-           Tabella({{1, 1, 1, "1"}, {1, 1, 2, "42,5"}, {1, 1, 3, "FT/3"}, {1, 2, 1, "VERO"}, {1, 2, 2, "#DIV/0!"}, {1, 2, 3, "16"}}, {"A"}));
+           Tabella({{1, 1, 1, "1"}, {1, 1, 2, "42,5"}, {1, 1, 3, "FT/3"}, {1, 2, 1, "VERO"}, {1, 2, 2, "#DIV/0!"}, {1, 2, 3, "16"},
+                    {1, 3, 1, "dopo"}},
+                   {"A"}));
 }
 
 // Files read by LibreOffice that gave no sheets or no workbook before, read into the cells
