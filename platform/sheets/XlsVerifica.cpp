@@ -2,8 +2,6 @@
 
 #include "platform/sheets/XlsRegole.h"
 
-#include <array>
-
 namespace quercino::sheets {
 
 namespace {
@@ -204,18 +202,10 @@ void VerificaFoglio(const XlsGlobali& g, const XlsGlobali::Foglio& foglio, const
         precedente = tipo;
     }
 
-    // The next part of the stream begins right after; after the last, only the zeros some
-    // programs pad the stream with.
-    const std::uint64_t dopo = flusso.Posizione();
-    if (dopo == foglio.Fine)
-        return;
-    if (foglio.Fine != flusso.Dimensione())
+    // The next part of the stream begins right after. What follows the last part is no
+    // sheet's (some programs pad the stream).
+    if (flusso.Posizione() != foglio.Fine && foglio.Fine != flusso.Dimensione())
         r.Danneggiato();
-    std::array<char, 4096> resto;
-    for (std::size_t n; (n = flusso.Leggi(resto.data(), resto.size())) > 0;)
-        for (std::size_t i = 0; i < n; ++i)
-            if (resto[i] != 0)
-                r.Danneggiato();
 }
 
 } // namespace quercino::sheets

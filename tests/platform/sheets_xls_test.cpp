@@ -835,6 +835,8 @@ TEST(XlsReader, HostileFilesGiveAMessageWithinBoundedMemory)
     casi.push_back({"dimensioni_oltre.xls",
                     composto(xf::Flusso(xf::Stili(), {{u"A", xf::Dimensioni(0xFFFFFFFF, 0xFFFF) + xf::Numero(0, 0, 1), 0, {}, 0xFFFFFFFF, 0xFFFF}})).Byte,
                     {}});
+    // A stream padded after its last sheet, as some programs write it.
+    casi.push_back({"riempito.xls", composto(xf::FlussoPiccolo() + std::string(700, '\0')).Byte, {}});
     // A table of shared strings claiming 2^31 entries and holding one; a cell asking for the
     // sixth of a table that holds one.
     casi.push_back({"testi_2_31.xls",
