@@ -191,7 +191,7 @@ Regola RegolaDi(std::uint16_t tipo)
     case 0x0204: return R(F, Almeno(8));                            // LABEL
     case 0x0205: return R(F, Esatta(8));                            // BOOLERR
     case 0x0206: case 0x0406:
-        return R(F, Almeno(18), Fisso);                             // FORMULA, its older numbers
+        return R(F, Almeno(18), Fisso);                             // FORMULA as Excel 3.0 and 4.0 numbered it
     case 0x0207: return R(F, Almeno(2));                            // STRING
     case 0x0208: return R(F, Esatta(16));                           // ROW
     case 0x020B: return R(F, Passo(16, 4), Passo(12, 4), Fisso);    // INDEX

@@ -51,8 +51,8 @@ void Serie(const XlsRecords& r, std::size_t passo)
 bool Formula(const XlsRecords& r)
 {
     const std::size_t n = r.Lunghezza();
-    // Under its older numbers it may also have the shorter form without the 4 bytes before
-    // the tokens' length.
+    // Under the numbers of Excel 3.0 and 4.0 it may also have their shorter form, without
+    // the 4 bytes before the tokens' length.
     const bool lunga = n >= 22 && 22u + r.U16(20) <= n;
     const bool corta = r.Tipo() != xls::Formula && 18u + r.U16(16) <= n;
     if (!lunga && !corta)

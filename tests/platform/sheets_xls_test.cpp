@@ -407,9 +407,9 @@ TEST(XlsReader, DamagedRecordsAreRefusedBeforeAnyRowOrChangeNothing)
     for (const auto& [chi, xls] : FileProdotti().xls) {
         const QByteArray letti = quercino::test::LeggiFile(xls);
         const std::string buona(letti.constData(), static_cast<std::size_t>(letti.size()));
-        const Lettura originale = LeggiDanneggiata(xls);
-        ASSERT_FALSE(originale.rifiutata) << chi;
-        ASSERT_TRUE(originale.fogliRifiutati.empty()) << chi;
+        const Lettura intatta = LeggiDanneggiata(xls);
+        ASSERT_FALSE(intatta.rifiutata) << chi;
+        ASSERT_TRUE(intatta.fogliRifiutati.empty()) << chi;
         for (const Intestazione& h : Intestazioni(xls)) {
             const std::pair<const char*, std::function<void(std::string&)>> danni[] = {
                 {"tipo ^ 0x01", [&](std::string& b) { b[h.tipo] ^= 0x01; }},
@@ -429,13 +429,13 @@ TEST(XlsReader, DamagedRecordsAreRefusedBeforeAnyRowOrChangeNothing)
                 char dove[80];
                 std::snprintf(dove, sizeof dove, ", record %04X a %zu, %s: ", h.valoreTipo, h.inizio, danno);
                 // The sheets refused are left out of the undamaged cells.
-                CelleLette attese = originale.celle;
+                CelleLette attese = intatta.celle;
                 for (const int f : l.fogliRifiutati)
                     for (auto it = attese.begin(); it != attese.end();)
                         it = it->first.first == f && it->first.second > 0 ? attese.erase(it) : std::next(it);
                 if (!l.erroreTardivo.isEmpty()) {
                     errori.push_back(chi + dove + "errore dopo le prime righe: " + l.erroreTardivo.toStdString());
-                } else if (l.fogli != originale.fogli) {
+                } else if (l.fogli != intatta.fogli) {
                     errori.push_back(chi + dove + std::to_string(l.fogli) + " fogli");
                 } else if (l.celle == attese) {
                     ++(l.fogliRifiutati.empty() ? intatte : fogliRifiutati);
