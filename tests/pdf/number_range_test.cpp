@@ -57,6 +57,27 @@ std::string Digits(float value)
     return std::to_string(static_cast<long long>(value));
 }
 
+// The file's objects, where a member writes what it takes, without the two that carry the
+// moment of writing (the information dictionary and the XMP metadata: "90" is in 09:05) and
+// without the cross-reference table, whose offsets move with the length of the zone.
+std::string ObjectsWithoutTheDate(const std::string& path)
+{
+    const std::string file = ReadFile(path);
+    std::string kept;
+    for (std::size_t at = file.find(" 0 obj\n"); at != std::string::npos; at = file.find(" 0 obj\n", at)) {
+        const std::size_t end = file.find("\nendobj\n", at);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "an object without its end in " << path;
+            break;
+        }
+        const std::string object = file.substr(at, end - at);
+        if (object.find("/CreationDate") == std::string::npos && object.find("/Type /Metadata") == std::string::npos)
+            kept += object;
+        at = end;
+    }
+    return kept;
+}
+
 } // namespace
 
 TEST(NumberRange, MembersRefuseNumbersReadersDoNotTake)
@@ -159,7 +180,7 @@ TEST(NumberRange, MembersRefuseNumbersReadersDoNotTake)
             pdf.EndPage();
             pdf.EndDoc();
             ExpectReadersAccept(path);
-            EXPECT_EQ(ReadFile(path).find(Digits(value)) != std::string::npos, !past && row.written);
+            EXPECT_EQ(ObjectsWithoutTheDate(path).find(Digits(value)) != std::string::npos, !past && row.written);
         }
     }
 }
