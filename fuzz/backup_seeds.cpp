@@ -35,7 +35,8 @@ bool GeneraSemi(const std::filesystem::path& cartella)
             scritti = scrittore.CreaBackup(QString::fromStdString((cartella / file).string()), codice).riuscito && scritti;
         }
     }
-    // A code-table line after the declarant's, as older files carry them.
+    // A code-table line after the declarant's: the restore takes one, though no backup
+    // written here holds any.
     std::ifstream in(cartella / "uno_chiaro.VEKO", std::ios::binary);
     const std::string uno((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return ScriviSeme(cartella, "con_codici.VEKO", uno + "\xA6" "CTAB\xA6" "ITT\xA6" "A1\xA6" "ABCDEFGHIJKLMNO/QRSTUVWX\r\n")

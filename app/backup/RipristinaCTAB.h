@@ -1,7 +1,7 @@
 #pragma once
 // Code-table lines of a backup merge into CTAB: a known TIPO and COD pair takes the
-// file's description, a new pair is added. Descriptions of the kind "ITT" written in an
-// older layout (a "/" at position 16 or 15) are reshaped to the 32-character layout.
+// file's description, a new pair is added. Descriptions of the kind "ITT" written in the
+// short layout (a "/" at position 16 or 15) are reshaped to the 32-character layout.
 
 #include <QString>
 

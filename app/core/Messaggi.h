@@ -15,7 +15,7 @@ enum class Icona { Nessuna, Critica, Domanda, Attenzione, Informazione };
 // The buttons of a message box.
 enum class Pulsanti { Ok, OkAnnulla, InterrompiRiprovaIgnora, SiNoAnnulla, SiNo, RiprovaAnnulla };
 
-// Answers of a message box: the platform's button codes, which callers keep in `Risposta`
+// Answers of a message box: fixed codes, one per button, which callers keep in `Risposta`
 // as decimal text.
 inline constexpr int RispostaOk = 1;
 inline constexpr int RispostaAnnulla = 2;

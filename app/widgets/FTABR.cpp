@@ -13,17 +13,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace quercino {
 
 namespace {
 
-// 270 twips at 15 twips a pixel, plus one.
-int AltezzaRiga()
-{
-    return static_cast<int>(std::lround(270.0 / 15.0 + 1.0));
-}
+// The list's rows, 19 pixels high, fit one line of its text.
+constexpr int AltezzaRiga = 19;
 
 } // namespace
 
@@ -131,7 +126,7 @@ void FTABR::CaricaTabella()
     cerca_.clear();
 
     igTAB_->Clear();
-    igTAB_->SetDefaultRowHeight(AltezzaRiga());
+    igTAB_->SetDefaultRowHeight(AltezzaRiga);
     igTAB_->BeginUpdate();
     QFont intestazione(QStringLiteral("Tahoma"));
     intestazione.setBold(true);

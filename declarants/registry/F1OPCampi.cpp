@@ -99,8 +99,8 @@ void F1OP::ScriviCampi()
 void F1OP::ImpostaTesto(const QString& colonna, const QString& testo)
 {
     QLineEdit* campo = campi_.value(colonna);
-    // A stored value longer than the field takes (restored from a backup, or written by an
-    // older program) is shown whole, never cut: the user can only shorten it.
+    // A stored value longer than the field takes (restored from a backup, or written into
+    // the database by other means) is shown whole, never cut: the user can only shorten it.
     const int limite = campo->property(ProprietaLimite).toInt();
     campo->setMaxLength(std::max<int>(limite > 0 ? limite : 32767, static_cast<int>(testo.size())));
     campo->setText(testo);

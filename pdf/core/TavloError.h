@@ -1,6 +1,6 @@
 #pragma once
-// The one exception the writer raises to its callers. It carries the run-time error
-// number the callers of the original class test (6 overflow, 9 subscript out of range...).
+// The one exception the writer raises to its callers. It carries the error number that
+// callers test and ErrNumber reports (6 overflow, 9 subscript out of range...).
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #pragma once
-// Reader of profile files ("[section]" lines and "key=value" lines), with the semantics
-// the configuration files were written for:
+// Reader of profile files ("[section]" lines and "key=value" lines) such as
+// configurazione.ini, by these rules:
 // - section and key names match ignoring case; the first match wins;
 // - blanks and tabs around names and values are removed, then one pair of surrounding
 //   double or single quotes;

@@ -1,5 +1,5 @@
 #pragma once
-// Text files edited by hand may be saved as UTF-8 or in the old code page: read them as
+// Text files edited by hand may be saved as UTF-8 or in Windows-1252: read them as
 // UTF-8 when the bytes are valid UTF-8, otherwise as Windows-1252.
 
 #include <QString>

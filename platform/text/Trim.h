@@ -1,6 +1,6 @@
 #pragma once
-// Trimming that removes blanks (U+0020) only: tabs, line ends and other white space stay,
-// as in the texts the program's files were written with. QString::trimmed() removes all
+// Trimming that removes blanks (U+0020) only: tabs, line ends and other white space are
+// part of a value in every file and field the program reads. QString::trimmed() removes all
 // white space and must not be used on user data.
 
 #include <QString>

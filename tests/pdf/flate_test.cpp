@@ -2,7 +2,7 @@
 // inflated by zlib (random sizes and alphabets, skewed ones that force length limiting,
 // stored blocks at their size limit), and the bytes it writes for fixed inputs are pinned by
 // their CRC-32. Every stream zlib's compress2 and deflate write, and every stream of our own
-// encoder, decodes to the original bytes; hand-built streams (deflate_streams.py) reach the
+// encoder, decodes to the bytes it was made from; hand-built streams (deflate_streams.py) reach the
 // corners zlib never writes; damaged streams (random mutations, every shortening) raise
 // TavloError and never decode to anything zlib would not.
 
@@ -209,8 +209,9 @@ TEST(Flate, StoredBlocksHoldAtMost65535Bytes)
 }
 
 // CRC-32 and size of each stream as the encoder wrote it when the golden file was recorded
-// (then checked token by token against a literal implementation of the original match
-// trie): a faster way of computing the same parse and trees must not change a single byte.
+// (then checked token by token against a plain, slow implementation of the match index: a
+// trie of the three prefix bytes with a chain of occurrences for each): a faster way of
+// computing the same parse and trees must not change a single byte.
 // The inputs hold many repeats and long chains, chains longer than MaxChain, distances
 // across the 32 K window, text, one long run; for those a crowded index of 64 buckets, where
 // nearly every walk passes other prefixes, gives the same tokens as the ordinary one.

@@ -60,7 +60,7 @@ TEST(SecurityHandler, OwnerUserAndKeyEqualQpdfs)
 }
 
 // Only the documented permission bits are kept: 4-32 (40-bit), and 256-2048 too (128-bit);
-// undocumented bits used to carry into "modify forms", now they are ignored.
+// undocumented bits are ignored, never carried into "modify forms".
 TEST(SecurityHandler, PermissionWordsKeepDocumentedBitsOnly)
 {
     const Bytes id = BytesOf("id");

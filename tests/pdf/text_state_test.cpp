@@ -27,7 +27,7 @@ TEST(TextMeasure, WidthsOfRandomTextsMatchTheAfmFiles)
                          "NimbusRoman-Regular", "NimbusRoman-Bold",    "NimbusRoman-Italic", "NimbusRoman-BoldItalic",
                          "NimbusMonoPS-Regular", "NimbusMonoPS-BoldItalic"};
     // Every byte a text font defines, but the euro, macron, plus-minus, micro and division
-    // signs, which keep the writer's historical widths rather than the URW ones.
+    // signs, where the writer's own width tables differ from the URW ones.
     std::string alphabet;
     for (int c = 32; c < 256; ++c)
         if (c != 127 && c != 128 && c != 129 && c != 141 && c != 143 && c != 144 && c != 157 && c != 175 &&

@@ -1,8 +1,8 @@
 // The user's program folder as scripts/run.sh lays it out (the build's disponi_programma.cmake
 // run in a temporary XDG_DATA_HOME): the declarants, the configuration and the user's
 // documents survive a rebuild, a removed build folder and an interrupted layout, while the
-// program and the project's Help files follow the build; a registry left in a build folder
-// by the layout of before is carried over, not replaced by an empty one.
+// program and the project's Help files follow the build; a registry found in the build
+// folder (build/release/program) is carried over, not replaced by an empty one.
 #include "support/db_backends.h"
 #include "support/golden.h"
 #include "app/core/Schema.h"

@@ -398,7 +398,7 @@ QUERCINO_DB_SOLO_FILE(FinestraSalva);
 
 class Grande : public test::BackupTest {};
 
-// A registry whose backup passes the old 16 MB limit: 3,500 declarants with every column at
+// A registry whose backup is larger than 16 MB: 3,500 declarants with every column at
 // its width, each line as long as a line can be. Written whole, restored over the registry
 // it came from (a safety copy of all of it first), the database as it was; one declarant
 // fewer allowed, the backup and the restore are refused and say why.

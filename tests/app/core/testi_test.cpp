@@ -150,7 +150,7 @@ TEST(PulisciTesto, EveryCodeOfThePageKeepsTheLengthAndTheAlphabet)
 TEST(PulisciTesto, AccentedLettersBecomeTheirBaseLetter)
 {
     // Unicode's decomposition is the oracle for the accented Latin letters of the page; the
-    // cleaner's own quirks are listed apart.
+    // cleaner's own exceptions are listed apart.
     for (int b = 0xC0; b <= 0xFF; ++b) {
         const QChar c{char16_t(b)};
         const QChar maiuscola = c.toUpper();
