@@ -519,7 +519,7 @@ protected:
 
 QUERCINO_SCENARI(Importazione, ScenariImportazione, "cartella", "tracciati", "annulla", "piu_file", "continuazioni",
                  "mille", "righe_errate", "esempi", "calc", "righe", "date", "finestra", "danneggiata",
-                 "xlsb", "xls", "ods", "sheetjs", "gnumeric");
+                 "xlsb", "xls", "ods", "sheetjs", "gnumeric", "manuale");
 
 // The shortcut for texts already clean must agree with upper-casing, trimming and the shared
 // text cleaner on every character of the code page and on typical cells.
