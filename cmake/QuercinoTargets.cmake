@@ -32,6 +32,7 @@ function(quercino_test name)
     QUERCINO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUERCINO_PROGRAM_DIR="${QUERCINO_PROGRAM_DIR}"
     QUERCINO_SEED_DATABASE="${PROJECT_BINARY_DIR}/tools/VEKO.sqlite"
+    QUERCINO_NPM_DATA_DIR="${QUERCINO_NPM_DATA_DIR}"
     QUERCINO_SHEETJS_DIR="${QUERCINO_NPM_DATA_DIR}/node_modules/xlsx")
   # Value-parameterized tests are named by their generators ("…/OdbcPostgres"); the printed
   # value would add a comment to the name, and with it a pointer that changes at every build.

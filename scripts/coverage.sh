@@ -3,7 +3,8 @@
 # whole test suite, on the normal build with gcov instrumentation. Not part of CI: run it
 # before and after a change to the tests to see that nothing which caught a fault was lost.
 #   bash scripts/coverage.sh [BUILD_DIR]    (default build/coverage)
-# Prints the gcovr summary and writes BUILD_DIR/coverage.txt with the per-file table.
+# Prints the gcovr summary and writes BUILD_DIR/coverage.txt with the per-file tables, lines
+# first, then branches.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh   # gcovr among the tests' packages
@@ -21,10 +22,15 @@ services_start
 trap services_stop EXIT
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" -j "$jobs" --output-on-failure || true
 
-# Only the program's own sources count; generated moc files and the test tree do not.
+# Only the program's own sources count; generated moc files and the test tree do not, nor
+# the compiler checks CMake compiled into CMakeFiles/ (their data would only bring gcov's
+# warnings about them).
 filters=(--root . --object-directory "$build" --filter 'app/' --filter 'declarants/'
   --filter 'platform/' --filter 'pdf/' --exclude '.*_autogen/.*' --exclude 'tests/'
-  --gcov-ignore-parse-errors -j "$jobs")
-gcovr "${filters[@]}" --txt "$build/coverage-lines.txt" >/dev/null
-gcovr "${filters[@]}" --branches --txt "$build/coverage-branches.txt" >/dev/null
+  --exclude-directories "$(realpath "$build")/CMakeFiles" --gcov-ignore-parse-errors -j "$jobs")
+{
+  gcovr "${filters[@]}"
+  echo
+  gcovr "${filters[@]}" --branches
+} >"$build/coverage.txt"
 gcovr "${filters[@]}" --print-summary | tail -n 3

@@ -51,32 +51,52 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# apt-get runs quietly: the line before it says what the minutes are spent on.
 if ((${#missing[@]})); then
+  echo "Set-up: installing ${#missing[@]} Debian packages with apt-get, quietly (it may take" \
+       "several minutes): ${missing[*]}"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
 fi
 # The tests run a second time under the Italian locale, which catches numbers or dates
 # written through the machine's locale.
 if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
+  echo "Set-up: generating the Italian locale it_IT.UTF-8"
   $SUDO sed -i 's/^# *\(it_IT.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^it_IT.UTF-8 UTF-8' /etc/locale.gen || echo 'it_IT.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 fi
 
+# The npm packages live in the user's cache, outside build/: they come from the network, and
+# a removed build folder is built again without a download. The build reads them there
+# (QUERCINO_NPM_DATA_DIR in tools/CMakeLists.txt, which finds the same folder).
+if [ -n "${XDG_CACHE_HOME:-}" ] && [ "${XDG_CACHE_HOME#/}" != "$XDG_CACHE_HOME" ]; then
+  npm_data=$XDG_CACHE_HOME/quercino/npm
+else
+  npm_data=$HOME/.cache/quercino/npm
+fi
+
 # One npm package, its tarball fetched from the npm registry and checked against the
 # integrity the registry publishes for it (dist.integrity, pinned by the caller), then
-# extracted with tar to build/npm-data/node_modules/NAME, whole or not at all. Neither npm
-# nor Node.js is needed. Skipped when FILE (inside the package) is already there.
+# extracted with tar to $npm_data/node_modules/NAME, whole or not at all. Neither npm nor
+# Node.js is needed. Skipped when FILE (inside the package) is already there; a copy that a
+# set-up extracted into build/npm-data is taken as it is, without a download.
 #   fetch_npm_package NAME TARBALL INTEGRITY FILE WHAT
 fetch_npm_package() {
   local name=$1 tarball=$2 integrity=$3 file=$4 what=$5
-  local target=build/npm-data/node_modules/$name
+  local target=$npm_data/node_modules/$name
+  local kept=build/npm-data/node_modules/$name
   [ -f "$target/$file" ] && return 0
   mkdir -p "$(dirname "$target")"
   local work
   work=$(mktemp -d "$(dirname "$target")/.fetch.XXXXXX")
   trap 'rm -rf "$work"' EXIT
-  /usr/bin/python3 - "$tarball" "$integrity" "$work/package.tgz" "$what" <<'PY'
+  if [ -f "$kept/$file" ]; then
+    echo "Set-up: $what copied from $kept into $target"
+    cp -a "$kept" "$work/package"
+  else
+    echo "Set-up: fetching $what from the npm registry into $target"
+    /usr/bin/python3 - "$tarball" "$integrity" "$work/package.tgz" "$what" <<'PY'
 import base64, hashlib, sys, urllib.request
 
 url, integrity, target, what = sys.argv[1:]
@@ -94,11 +114,12 @@ if found != integrity:
 with open(target, 'wb') as f:
     f.write(data)
 PY
-  # The registry's tarballs hold one folder, package/.
-  tar -xzf "$work/package.tgz" -C "$work" --no-same-owner --no-same-permissions
-  if [ ! -f "$work/package/$file" ]; then
-    echo "Set-up stopped: $tarball holds no package/$file" >&2
-    exit 1
+    # The registry's tarballs hold one folder, package/.
+    tar -xzf "$work/package.tgz" -C "$work" --no-same-owner --no-same-permissions
+    if [ ! -f "$work/package/$file" ]; then
+      echo "Set-up stopped: $tarball holds no package/$file" >&2
+      exit 1
+    fi
   fi
   rm -rf "$target"
   mv "$work/package" "$target"

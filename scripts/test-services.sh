@@ -3,7 +3,8 @@
 #   services_start: a private PostgreSQL 15 on 127.0.0.1 at a free port, in a temporary
 #                   folder, and the ODBC drivers' odbcinst.ini; exports ODBCSYSINI, ODBCINI
 #                   and QUERCINO_PG_HOST/PORT/USER/PASSWORD for the tests' fixture.
-#   services_stop:  stops the server and removes the folder.
+#   services_stop:  stops the server, removes the folder and unsets what services_start
+#                   exported, so that nothing in the shell points into the removed folder.
 
 services_start() {
   local pgbin=/usr/lib/postgresql/15/bin
@@ -58,5 +59,6 @@ services_stop() {
     "${as[@]}" /usr/lib/postgresql/15/bin/pg_ctl -D "$QUERCINO_SERVICES_DIR/pg" -m fast -w stop >/dev/null || true
   fi
   rm -rf "$QUERCINO_SERVICES_DIR"
-  unset QUERCINO_SERVICES_DIR QUERCINO_PG_HOST QUERCINO_PG_PORT QUERCINO_PG_USER QUERCINO_PG_PASSWORD
+  unset QUERCINO_SERVICES_DIR QUERCINO_PG_HOST QUERCINO_PG_PORT QUERCINO_PG_USER QUERCINO_PG_PASSWORD \
+    ODBCSYSINI ODBCINI
 }

@@ -20,12 +20,10 @@ using namespace quercino;
 
 namespace {
 
+// The list this build read.
 QString percorsoListaComuni()
 {
-    QString npm = qEnvironmentVariable("QUERCINO_NPM_DATA_DIR");
-    if (npm.isEmpty())
-        npm = QStringLiteral(QUERCINO_SOURCE_DIR "/build/npm-data");
-    return npm + QStringLiteral("/node_modules/codice-fiscale-js/src/lista-comuni.js");
+    return QStringLiteral(QUERCINO_NPM_DATA_DIR "/node_modules/codice-fiscale-js/src/lista-comuni.js");
 }
 
 // [[code, province, name, active], ...] as JSON, by Python's literal parser.
