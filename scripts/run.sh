@@ -6,18 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Quercino is a window: without a desktop session Qt would stop it at start, after the build.
-# A platform chosen on purpose (QT_QPA_PLATFORM=offscreen, vnc...) needs no display.
-case "${QT_QPA_PLATFORM:-}" in
-  "" | xcb* | wayland*)
-    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-      echo "Quercino is a desktop program and needs a desktop session: neither DISPLAY nor" >&2
-      echo "WAYLAND_DISPLAY is set here. Run scripts/run.sh from a terminal of the desktop." >&2
-      exit 1
-    fi ;;
-esac
+# Quercino is a window: without a desktop session that answers, Qt would stop it at start,
+# after the build. Checked before anything is installed, and once more after the set-up when
+# that brought the python3 the check connects with.
+had_python=false
+[ -x /usr/bin/python3 ] && had_python=true
+bash scripts/check-desktop.sh
 
 bash scripts/setup.sh program
+$had_python || bash scripts/check-desktop.sh
 
 build=build/release
 log=$build/run.log
