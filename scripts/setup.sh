@@ -26,8 +26,8 @@ program_packages=(
 # The tests' oracles and servers (Gnumeric: a second writer of .xls files, and the only
 # one at hand of Excel 5.0/95's), GoogleTest, the benchmarks' baselines, the fuzzing
 # build's compiler, strace for the check that the program needs only the set above, and
-# gcovr for scripts/coverage.sh; faketime runs tests at a fixed moment, so that a test
-# that depends on the clock fails every time.
+# gcovr for scripts/coverage.sh; faketime runs tests at a fixed moment, in a zone of tzdata,
+# so that a test that depends on the clock fails every time.
 # Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
 # gnuplot write the EPS files of cairo's producers that the PDF tests place.
 # fig2dev, graphviz, matplotlib and groff write the EPS files of PostScript's own producers
@@ -40,7 +40,7 @@ test_packages=(
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
   librsvg2-bin gnuplot-nox fig2dev graphviz python3-matplotlib groff-base
   nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
-  clang-14 libclang-rt-14-dev ccache strace gcovr faketime
+  clang-14 libclang-rt-14-dev ccache strace gcovr faketime tzdata
 )
 
 packages=("${program_packages[@]}")
