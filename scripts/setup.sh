@@ -29,7 +29,8 @@ program_packages=(
 # gcovr for scripts/coverage.sh; faketime runs tests at a fixed moment, in a zone of tzdata,
 # so that a test that depends on the clock fails every time.
 # Node.js is an oracle of the PDF tests (JavaScript strings and scripts); rsvg-convert and
-# gnuplot write the EPS files of cairo's producers that the PDF tests place.
+# gnuplot write the EPS files of cairo's producers that the PDF tests place; xvfb-run (with
+# xauth, which it needs) gives run.sh's desktop check a real X server.
 # fig2dev, graphviz, matplotlib and groff write the EPS files of PostScript's own producers
 # that the PDF tests place (groff's through ghostscript's ps2epsi).
 test_packages=(
@@ -39,7 +40,7 @@ test_packages=(
   python3-fonttools fonts-urw-base35 fonts-liberation2
   qpdf poppler-utils mupdf-tools zbar-tools openssl imagemagick ghostscript python3-pil python3-cairo
   librsvg2-bin gnuplot-nox fig2dev graphviz python3-matplotlib groff-base
-  nodejs unzip xvfb locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
+  nodejs unzip xvfb xauth locales libreoffice-calc-nogui libreoffice-draw-nogui gnumeric
   clang-14 libclang-rt-14-dev ccache strace gcovr faketime tzdata
 )
 
