@@ -1,7 +1,7 @@
 #pragma once
 // SelIMPORTA: the choice of the input files and their import one after the other, in the
-// order the open dialog gives them. All the files of one selection share one log, in the
-// folder of the input files.
+// order the open dialog gives them. All the files of one selection share one log, which
+// goes to the folder of the output files (LogImportazione.h).
 
 #include "app/core/DialoghiFile.h"
 #include "declarants/import/Importazione.h"
