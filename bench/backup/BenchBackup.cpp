@@ -5,7 +5,9 @@
 // the registry it came from (the safety copy included). Baselines of the same run: reading
 // the rows through the database layer without writing them (the backup's floor) and
 // inserting them in one transaction (the restore's floor, timed while the registry is
-// made). Times are wall-clock: most of the work is the database's.
+// made). Times are wall-clock: most of the work is the database's. For the restore it also
+// prints when its first row was stored, against the same reading, and the longest stretch
+// in which it gave the window no turn to paint (the window answers no sooner).
 //
 //   backup_bench [declarants]        after: source scripts/test-services.sh; services_start
 
@@ -23,6 +25,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace quercino;
@@ -45,8 +48,21 @@ int Passo(const QStringList& a)
         db->forEach(cope.selectAll(), {}, cope.types(), [](const Row&) { return true; });
     } else if (passo == "scrivi") {
         riuscito = ScrittoreBackup(*db).CreaBackup(a[3], QString()).riuscito;
-    } else {
-        const EsitoRipristino esito = Ripristino(*db, a[4]).Ripristina(a[3]);
+    }
+    double primaRiga = 0;
+    qint64 pausaMassima = 0;
+    if (passo == "ripristina") {
+        Ripristino ripristino(*db, a[4]);
+        QElapsedTimer pausa;
+        pausa.start();
+        const auto turno = [&] { pausaMassima = std::max(pausaMassima, pausa.restart()); };
+        ripristino.avanza = [&] {
+            if (primaRiga == 0)
+                primaRiga = Secondi(t);
+            turno();
+        };
+        const EsitoRipristino esito = ripristino.Ripristina(a[3]);
+        turno();
         riuscito = esito.riuscito;
         if (!riuscito)
             std::fprintf(stderr, "%s\n", qPrintable(esito.errore));
@@ -54,13 +70,16 @@ int Passo(const QStringList& a)
     const double secondi = Secondi(t);
     rusage uso{};
     getrusage(RUSAGE_SELF, &uso);
-    std::printf("%.3f %.1f\n", secondi, static_cast<double>(uso.ru_maxrss) / 1024.0);
+    std::printf("%.3f %.1f %.3f %lld\n", secondi, static_cast<double>(uso.ru_maxrss) / 1024.0, primaRiga,
+                static_cast<long long>(pausaMassima));
     return riuscito ? 0 : 1;
 }
 
 struct Misura {
     double secondi = -1;
     double piccoMb = 0;
+    double primaRiga = 0;    // the restore's first row stored, seconds from its start
+    qint64 pausaMassimaMs = 0;
 };
 
 Misura InFiglio(const QStringList& argomenti)
@@ -71,7 +90,8 @@ Misura InFiglio(const QStringList& argomenti)
     if (!figlio.waitForStarted() || !figlio.waitForFinished(-1) || figlio.exitCode() != 0)
         return {};
     const QStringList parti = QString::fromLatin1(figlio.readAllStandardOutput()).split(u' ');
-    return {parti.value(0).toDouble(), parti.value(1).toDouble()};
+    return {parti.value(0).toDouble(), parti.value(1).toDouble(), parti.value(2).toDouble(),
+            parti.value(3).trimmed().toLongLong()};
 }
 
 } // namespace
@@ -110,10 +130,13 @@ int main(int argc, char** argv)
                 continue;
             }
             std::printf("%-13s file %lld byte; backup %.1f s, %.2f volte la lettura (%.1f s), picco %.0f MB; "
-                        "ripristino %.1f s, %.2f volte l'inserimento (%.1f s), picco %.0f MB\n",
+                        "ripristino %.1f s, %.2f volte l'inserimento (%.1f s), picco %.0f MB; prima riga dopo "
+                        "%.1f s, %.2f volte la lettura; finestra senza eventi per %lld ms al massimo\n",
                         (test::nomeBackend(backend) + ":").c_str(), static_cast<long long>(QFileInfo(file).size()),
                         scrittura.secondi, scrittura.secondi / lettura.secondi, lettura.secondi, scrittura.piccoMb,
-                        ripristino.secondi, ripristino.secondi / inserimento, inserimento, ripristino.piccoMb);
+                        ripristino.secondi, ripristino.secondi / inserimento, inserimento, ripristino.piccoMb,
+                        ripristino.primaRiga, ripristino.primaRiga / lettura.secondi,
+                        static_cast<long long>(ripristino.pausaMassimaMs));
         } catch (const std::exception& e) {
             std::printf("%s: %s\n", test::nomeBackend(backend).c_str(), e.what());
             ++falliti;
