@@ -2,6 +2,7 @@
 
 #include "app/core/ErroreDatabase.h"
 #include "app/core/Messaggi.h"
+#include "platform/db/Database.h"
 
 namespace quercino {
 
@@ -25,6 +26,9 @@ Applicazione::Applicazione(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool Applicazione::notify(QObject* destinatario, QEvent* evento)
 {
+    // An event from outside starts one command of the user; the events delivered while it
+    // runs (its windows, the wait window) belong to it: one limit for its lock waits.
+    const Database::Operation operazione;
     try {
         return QApplication::notify(destinatario, evento);
     } catch (const std::exception& errore) {

@@ -2,7 +2,8 @@
 // The program's application object. Every event of every window passes through its notify:
 // a failure that a handler did not catch itself (a database gone, a file that cannot be
 // written) is shown to the user there and the program goes on. Qt cannot carry an
-// exception out of an event handler; one that left it would end the program.
+// exception out of an event handler; one that left it would end the program. Each event
+// that starts from the event loop itself is one operation of the user (Database::Operation).
 
 #include <QApplication>
 

@@ -3,6 +3,7 @@
 #include "app/core/Globals.h"
 #include "app/core/Messaggi.h"
 #include "app/core/Percorsi.h"
+#include "platform/db/Database.h"
 
 namespace quercino::importazione {
 
@@ -37,6 +38,9 @@ std::vector<EsitoImportazione> SelIMPORTA(TipoFile tipo, const QString& separato
     for (const QString& percorso : file) {
         UltimaCartella = CartellaDi(percorso);
         esiti.push_back(importazione.Importa(percorso, tipo, separatore));
+        // The archive stayed locked past the limit and the user was told: the import ends.
+        if (Database::lockWaitGivenUp())
+            break;
     }
     return esiti;
 }

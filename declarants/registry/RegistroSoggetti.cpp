@@ -35,6 +35,10 @@ Presa PrendiDa(const QString& attuale)
 
 void RegistroSoggetti::Lista()
 {
+    // The command that reloads it waited for the locked archive past the limit and said so:
+    // the list keeps what it shows rather than fail again.
+    if (Database::lockWaitGivenUp())
+        return;
     righe_ = ElencoSoggetti(*Cnn);
     if (righe_.empty()) {
         Aggiungi();

@@ -33,6 +33,15 @@ QString newConnectionName()
 struct LockSettings {
     Database::LockWaitObserver observer;
     std::chrono::milliseconds limit = std::chrono::minutes(5);
+    int operations = 0;          // Operation scopes open
+    qint64 waitedBefore = 0;     // ms the current operation waited in its earlier waits
+    bool givenUp = false;        // the current operation passed the limit
+    // The wait under way: a transaction's wait can hold a statement's (its COMMIT's) inside
+    // it, and the time is counted once.
+    int waits = 0;
+    QElapsedTimer clock;
+    qint64 firstAttempt = 0;
+    bool told = false;
 };
 
 LockSettings& lockSettings()
@@ -64,17 +73,35 @@ QString lockWaitOverText(std::chrono::milliseconds limit)
            + lockCause() + QStringLiteral(": riprovare al termine dell'operazione.");
 }
 
+DbError waitOver()
+{
+    return DbError(0, lockWaitOverText(lockSettings().limit), DbError::Kind::LockWaitOver);
+}
+
 // One wait for a lock: from the first attempt refused, told to the observer after each
-// one, given up past the limit.
+// one, given up past the limit (counting the operation's earlier waits).
 class LockWait {
 public:
-    explicit LockWait(qint64 firstAttemptMs) : before_(firstAttemptMs) { clock_.start(); }
+    explicit LockWait(qint64 firstAttemptMs)
+    {
+        LockSettings& settings = lockSettings();
+        if (settings.waits++ > 0)
+            return;
+        settings.clock.start();
+        settings.firstAttempt = firstAttemptMs;
+        settings.told = false;
+    }
     ~LockWait()
     {
-        if (!told_ || !lockSettings().observer.ended)
+        LockSettings& settings = lockSettings();
+        if (--settings.waits > 0)
+            return;
+        if (settings.operations > 0)
+            settings.waitedBefore += settings.firstAttempt + settings.clock.elapsed();
+        if (!settings.told || !settings.observer.ended)
             return;
         try {
-            lockSettings().observer.ended();
+            settings.observer.ended();
         } catch (...) {
             // A window that could not close is no reason to lose the statement's outcome.
         }
@@ -89,20 +116,24 @@ public:
         constexpr qint64 shortest = Database::LockAttempt.count() / 4;
         if (attemptMs < shortest)
             QThread::msleep(static_cast<unsigned long>(shortest - attemptMs));
-        const std::chrono::milliseconds waited(before_ + clock_.elapsed());
-        const std::chrono::milliseconds limit = lockSettings().limit;
-        if (waited >= limit)
-            throw DbError(0, lockWaitOverText(limit), DbError::Kind::LockWaitOver);
-        told_ = true;
-        if (lockSettings().observer.waiting)
-            lockSettings().observer.waiting(waited);
+        LockSettings& settings = lockSettings();
+        const std::chrono::milliseconds waited(settings.waitedBefore + settings.firstAttempt + settings.clock.elapsed());
+        if (waited >= settings.limit) {
+            settings.givenUp = settings.operations > 0;
+            throw waitOver();
+        }
+        settings.told = true;
+        if (settings.observer.waiting)
+            settings.observer.waiting(waited);
     }
-
-private:
-    QElapsedTimer clock_;
-    qint64 before_;
-    bool told_ = false;
 };
+
+// A lock found by an operation that already waited past the limit: refused at once.
+void refuseWhenGivenUp()
+{
+    if (lockSettings().givenUp)
+        throw waitOver();
+}
 
 DbError genericError(const QSqlError& error)
 {
@@ -308,6 +339,7 @@ void Database::run(QSqlQuery& query, const QString& sql, const QVariantList& val
         DbError error = errorOf(query.lastError(), &query);
         if (error.kind() != DbError::Kind::Locked || (inTransaction_ && !alsoInTransaction))
             throw error;
+        refuseWhenGivenUp();
         if (!wait)
             wait.emplace(attempt.elapsed());
         wait->again(attempt.elapsed());
@@ -418,6 +450,7 @@ void Database::transaction(const std::function<void()>& work)
                 throw;
         }
         // Rolled back: nothing is held while the observer lets the windows paint.
+        refuseWhenGivenUp();
         if (!wait)
             wait.emplace(attempt.elapsed());
         wait->again(attempt.elapsed());
@@ -487,6 +520,25 @@ void Database::setLockWaitLimit(std::chrono::milliseconds limit)
 std::chrono::milliseconds Database::lockWaitLimit()
 {
     return lockSettings().limit;
+}
+
+Database::Operation::Operation()
+{
+    ++lockSettings().operations;
+}
+
+Database::Operation::~Operation()
+{
+    LockSettings& settings = lockSettings();
+    if (--settings.operations > 0)
+        return;
+    settings.waitedBefore = 0;
+    settings.givenUp = false;
+}
+
+bool Database::lockWaitGivenUp()
+{
+    return lockSettings().givenUp;
 }
 
 bool Database::isAlive()

@@ -16,7 +16,9 @@
 // copy of the program restoring the archive, say). Each attempt waits about LockAttempt
 // (PostgreSQL's lock_timeout, SQLite's busy timeout), then the observer hears how long it has
 // waited and the statement runs again; inside a transaction the whole transaction does
-// (transaction()). Past the limit it fails in Italian (DbError::Kind::LockWaitOver).
+// (transaction()). Past the limit it fails in Italian (DbError::Kind::LockWaitOver). Within
+// one Operation (one command of the user) every wait counts against one limit: once it has
+// passed, the operation's later statements that find a lock fail at once, never waiting again.
 //
 // Back-ends: an SQLite file (mode "M"), an ODBC data source opened with user and password
 // as separate values (mode "S"), or a whole ODBC connection string (mode "X").
@@ -112,9 +114,26 @@ public:
         std::function<void()> ended;
     };
     static void setLockWaitObserver(LockWaitObserver observer);
-    // How long a statement (or a transaction) may wait for a lock in all; 5 minutes.
+    // How long a statement (or a transaction) may wait for a lock in all; 5 minutes. Within
+    // an Operation, how long all of its statements may wait together.
     static void setLockWaitLimit(std::chrono::milliseconds limit);
     static std::chrono::milliseconds lockWaitLimit();
+
+    // One command of the user, from the event that starts it to its end, the windows it opens
+    // included: the statements of any connection of the process run while one lives share one
+    // lock wait limit, so the user who was told that the archive stays locked does not wait
+    // again from the start for the next statement (the next file of an import, the list
+    // reloaded after it). Scopes opened inside one join it.
+    class Operation {
+    public:
+        Operation();
+        ~Operation();
+        Operation(const Operation&) = delete;
+        Operation& operator=(const Operation&) = delete;
+    };
+    // True when the current operation has waited for a lock past the limit: what is left of
+    // it can only fail, and is better not begun.
+    static bool lockWaitGivenUp();
 
     // True when a trivial query still runs: after a failure, tells a lost connection (the
     // server stopped, the network dropped) from a statement the database refused.

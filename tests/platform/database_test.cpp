@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
+#include <vector>
 
 using namespace quercino;
 using quercino::test::Backend;
@@ -234,6 +236,80 @@ TEST_P(DatabaseTest, UnBloccoDiUnAltraConnessioneAttesoEDetto)
     }
     altra->rollback();
     EXPECT_EQ(descrizione(), "DUE");
+}
+
+// One operation of the user (Database::Operation) has one limit for all its waits: a second
+// wait goes on from the time the first one took, and once the limit has passed every later
+// statement or transaction that finds a lock fails at once, unheard by the observer, until
+// the operation ends; the next one waits again from zero. Outside an operation each
+// statement has the whole limit.
+TEST_P(DatabaseTest, UnSoloLimitePerOperazione)
+{
+    db().insert(schema::CTAB(), {"PAESE", "IT", "ITALIA"});
+    auto altra = backend().apriAltraConnessione();
+    const auto blocca = [&] {
+        altra->begin();
+        altra->exec("UPDATE CTAB SET DES = 'ALTRA' WHERE COD = 'IT'");
+    };
+    std::vector<std::chrono::milliseconds> attese;
+    int finite = 0;
+    bool liberaAlTerzo = true;
+    AttesaDiProva attesa({[&](std::chrono::milliseconds atteso) {
+                              attese.push_back(atteso);
+                              if (liberaAlTerzo && attese.size() == 3)
+                                  altra->commit();
+                          },
+                          [&] { ++finite; }},
+                         std::chrono::seconds(2));
+    const auto aggiorna = [&](bool transazione) -> QString {
+        try {
+            if (transazione)
+                db().transaction([&] { db().exec("UPDATE CTAB SET DES = 'NOSTRA' WHERE COD = 'IT'"); });
+            else
+                db().exec("UPDATE CTAB SET DES = 'NOSTRA' WHERE COD = 'IT'");
+            return "eseguita";
+        } catch (const DbError& e) {
+            return e.kind() == DbError::Kind::LockWaitOver ? "oltre il limite" : "errore " + e.description();
+        }
+    };
+    {
+        const Database::Operation operazione;
+        blocca();
+        EXPECT_EQ(aggiorna(false), "eseguita");
+        ASSERT_EQ(attese.size(), 3u);
+        const std::chrono::milliseconds primaAttesa = attese.back();
+        EXPECT_EQ(finite, 1);
+
+        attese.clear();
+        liberaAlTerzo = false;
+        blocca();
+        EXPECT_EQ(aggiorna(true), "oltre il limite");
+        ASSERT_FALSE(attese.empty());
+        EXPECT_GT(attese.front(), primaAttesa) << "the second wait went on from the first";
+        EXPECT_LT(attese.back(), std::chrono::seconds(2));
+        EXPECT_EQ(finite, 2);
+        EXPECT_TRUE(Database::lockWaitGivenUp());
+
+        attese.clear();
+        for (const bool transazione : {false, true})
+            EXPECT_EQ(aggiorna(transazione), "oltre il limite");
+        EXPECT_TRUE(attese.empty()) << "no wait after the limit";
+        EXPECT_EQ(finite, 2);
+        // What finds no lock still runs.
+        EXPECT_EQ(db().scalar("SELECT COUNT(*) FROM COPE", {}, ColumnType::Integer)->toInt(), 0);
+    }
+    EXPECT_FALSE(Database::lockWaitGivenUp());
+    for (const bool inOperazione : {true, false}) {
+        std::optional<Database::Operation> operazione;
+        if (inOperazione)
+            operazione.emplace();
+        attese.clear();
+        EXPECT_EQ(aggiorna(false), "oltre il limite");
+        ASSERT_FALSE(attese.empty());
+        EXPECT_LT(attese.front(), std::chrono::seconds(1)) << "a new operation waits from zero";
+        EXPECT_EQ(Database::lockWaitGivenUp(), inOperazione);
+    }
+    altra->rollback();
 }
 
 QUERCINO_DB_BACKENDS(DatabaseTest);
