@@ -31,6 +31,9 @@ namespace quercino {
 namespace {
 
 constexpr int MassimoBarra = 1000;
+// How often the window's events run while a restore works without rows to count: well
+// within what a user takes for an answer.
+constexpr qint64 IntervalloEventiMs = 50;
 
 QString Oggi()
 {
@@ -274,6 +277,7 @@ void FSalva::bconferma_Click()
         ScrittoreBackup scrittore(*db);
         scrittore.cripta = crip_->isChecked();
         scrittore.avanza = [this] { AvanzaProgresso(); };
+        scrittore.prosegue = [this] { Prosegui(); };
         const EsitoBackup esito = scrittore.CreaBackup(percorsoBackup_, CodiceOperatore);
         if (!esito.riuscito) {
             MsgBox(MessaggioBackupFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
@@ -285,12 +289,17 @@ void FSalva::bconferma_Click()
         ripristina.cripta = crip_->isChecked();
         ripristina.tipoDb = TipoDb;
         ripristina.avanza = [this] { AvanzaProgresso(); };
+        ripristina.prosegue = [this] { Prosegui(); };
         ripristina.segnalaCampo = [](const QString& testo) { MsgBox(testo); };
+        // The progress shows before the first line is read.
+        QApplication::processEvents();
+        ultimiEventi_.start();
         const EsitoRipristino esito = ripristina.Ripristina(percorsoBackup_);
-        if (!esito.riuscito)
+        if (!esito.riuscito) {
             MsgBox(MessaggioRipristinoFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
-        else
+        } else {
             MsgBox(QStringLiteral("Ripristino terminato") + esito.note);
+        }
     }
     Chiudi();
 }
@@ -311,6 +320,7 @@ void FSalva::saveALL_Click()
     ScrittoreBackup scrittore(*db);
     scrittore.cripta = crip_->isChecked();
     scrittore.avanza = [this] { AvanzaProgresso(); };
+    scrittore.prosegue = [this] { Prosegui(); };
     EsitoBackup esito;
     {
         Occupazione occupazione(*this);
@@ -346,13 +356,28 @@ void FSalva::ScegliCartella()
 
 void FSalva::AvanzaProgresso()
 {
+    Avanza();
+    ++contaRighe_;
+    perc_->setText(QString::number(contaRighe_));
+    QApplication::processEvents();
+    ultimiEventi_.start();
+}
+
+void FSalva::Prosegui()
+{
+    if (ultimiEventi_.isValid() && ultimiEventi_.elapsed() < IntervalloEventiMs)
+        return;
+    Avanza();
+    QApplication::processEvents();
+    ultimiEventi_.start();
+}
+
+void FSalva::Avanza()
+{
     int valore = pbar1_->value() + 1;
     if (valore >= MassimoBarra)
         valore = 1;
     pbar1_->setValue(valore);
-    ++contaRighe_;
-    perc_->setText(QString::number(contaRighe_));
-    QApplication::processEvents();
 }
 
 void FSalva::bannulla_Click()

@@ -6,6 +6,7 @@
 // the all-declarants folder chosen once is kept.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 
 class QCheckBox;
@@ -33,6 +34,9 @@ public:
     void ControllaFile();
     void ScegliCartella();
     void AvanzaProgresso();
+    // While a restore works without rows to count (checking the file, the safety copy, the
+    // deletion): the bar moves and the window's events run, a few times a second.
+    void Prosegui();
 
     QLabel* Label1() const { return label1_; }
     QLabel* Label2() const { return label2_; }
@@ -63,6 +67,7 @@ private:
     class Occupazione;
     void Chiudi();
     void MostraAvanzamento();
+    void Avanza();
 
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
@@ -80,6 +85,7 @@ private:
     QString codiceRipristino_;
     QString dataSalvataggio_;
     int contaRighe_ = 0;
+    QElapsedTimer ultimiEventi_;   // since the window's events last ran during the work
     bool chiusa_ = false;
     bool occupata_ = false;
 };

@@ -47,4 +47,13 @@ QString OltreMassimoSoggetti(int massimo)
         .arg(QLocale(QLocale::Italian).toString(massimo));
 }
 
+QString Segnaposti(qsizetype n)
+{
+    QString segni;
+    segni.reserve(n * 3);
+    for (qsizetype i = 0; i < n; ++i)
+        segni += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+    return segni;
+}
+
 } // namespace quercino

@@ -23,6 +23,14 @@ namespace quercino {
 inline constexpr int MassimoSoggettiBackup = 100000;
 inline constexpr int MassimoRigheCodiciBackup = 1000;
 
+// How many declarant codes one statement names (an IN list): a whole registry in a few
+// hundred statements, each done in a moment (and far below the placeholders any
+// back-end takes).
+inline constexpr int CodiciPerIstruzione = 500;
+
+// "?, ?, ?" for `n` values.
+QString Segnaposti(qsizetype n);
+
 // The longest backup line of a row of `tabella`, CR LF included.
 qint64 LunghezzaMassimaRiga(const Table& tabella);
 

@@ -113,7 +113,8 @@ OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString
 }
 
 PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
-                                  const std::function<void(const QString&)>& segnalaCampo, int massimoSoggetti)
+                                  const std::function<void(const QString&)>& segnalaCampo, int massimoSoggetti,
+                                  const std::function<void()>& prosegue)
 {
     PianoRipristino piano;
     // Looked up in sets: a backup of all declarants holds tens of thousands of codes.
@@ -122,6 +123,8 @@ PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb,
     lettore.Riavvolgi();
     RigaBackupLetta riga;
     while (lettore.Prossima(riga)) {
+        if (prosegue)
+            prosegue();
         std::vector<ErroreCampoBackup> errori;
         const OperazioneRipristino operazione = OperazioneDaRiga(riga, tipoDb, &errori);
         if (!operazione.tabella)
@@ -166,7 +169,7 @@ EsitoRipristino Ripristino::Ripristina(const QString& percorso)
     PianoRipristino piano;
     try {
         lettore.emplace(LettoreBackup::DaFile(percorso));
-        piano = PreparaRipristino(*lettore, tipoDb, esito, segnalaCampo, massimoSoggetti);
+        piano = PreparaRipristino(*lettore, tipoDb, esito, segnalaCampo, massimoSoggetti, prosegue);
     } catch (const ErroreBackup& errore) {
         esito.errore = errore.messaggio();
         return esito;
@@ -194,19 +197,16 @@ bool Ripristino::ScriviCopia(EsitoRipristino& esito)
     try {
         // The declarants of the file already stored: a declarant not stored yet has
         // nothing to keep. They go into one copy, named after the declarant when alone.
-        const QSet<QString> delFile(esito.codici.cbegin(), esito.codici.cend());
         QSet<QString> presenti;
-        db_.forEach(QStringLiteral("SELECT OCOD FROM COPE"), {}, {ColumnType::Text}, [&](const Row& riga) {
-            if (delFile.contains(riga.text(0)))
-                presenti.insert(riga.text(0));
-            return true;
-        });
+        PerCodici(QStringLiteral("SELECT OCOD FROM COPE WHERE OCOD IN (%1)"), esito.codici, {ColumnType::Text},
+                  [&](const Row& riga) { presenti.insert(riga.text(0)); });
         if (presenti.isEmpty())
             return true;
         const QString copia = PercorsoCopiaSicurezza(
             cartella_, presenti.size() == 1 ? *presenti.cbegin() : QStringLiteral("TUTTI"), adesso());
         ScrittoreBackup scrittore(db_);
         scrittore.cripta = cripta;
+        scrittore.prosegue = prosegue;
         const EsitoBackup scritto = scrittore.CreaBackup(copia, presenti);
         if (!scritto.riuscito) {
             esito.errore = QStringLiteral("Impossibile scrivere la copia di sicurezza ") + copia + QStringLiteral(": ")
@@ -228,21 +228,44 @@ bool Ripristino::ScriviCopia(EsitoRipristino& esito)
 // and its number is not put back below by the values read here.
 QHash<QString, int> Ripristino::ProgressiviRegistrati(const PianoRipristino& piano)
 {
-    QSet<QString> codici;
-    for (const auto& [tabella, codiciTabella] : piano.sostituzioni) {
-        if (tabella == &schema::COPE())
-            codici = QSet<QString>(codiciTabella.cbegin(), codiciTabella.cend());
-    }
     QHash<QString, int> progressivi;
-    db_.forEach(QStringLiteral("SELECT OCOD, OPROG FROM COPE") + db_.forUpdate(), {}, {ColumnType::Text, ColumnType::Text},
-                [&](const Row& riga) {
-                    bool numero = false;
-                    const int valore = riga.text(1).trimmed().toInt(&numero);
-                    if (numero && codici.contains(riga.text(0)))
-                        progressivi.insert(riga.text(0), valore);
-                    return true;
-                });
+    for (const auto& [tabella, codici] : piano.sostituzioni) {
+        if (tabella != &schema::COPE())
+            continue;
+        PerCodici(QStringLiteral("SELECT OCOD, OPROG FROM COPE WHERE OCOD IN (%1)") + db_.forUpdate(), codici,
+                  {ColumnType::Text, ColumnType::Text}, [&](const Row& riga) {
+                      bool numero = false;
+                      const int valore = riga.text(1).trimmed().toInt(&numero);
+                      if (numero)
+                          progressivi.insert(riga.text(0), valore);
+                  });
+    }
     return progressivi;
+}
+
+void Ripristino::PerCodici(const QString& istruzione, const QStringList& codici, const std::vector<ColumnType>& tipi,
+                           const std::function<void(const Row&)>& ogni)
+{
+    for (qsizetype da = 0; da < codici.size(); da += CodiciPerIstruzione) {
+        const QStringList parte = codici.mid(da, CodiciPerIstruzione);
+        const QString sql = istruzione.arg(Segnaposti(parte.size()));
+        const QVariantList valori(parte.cbegin(), parte.cend());
+        if (tipi.empty()) {
+            db_.exec(sql, valori);
+        } else {
+            db_.forEach(sql, valori, tipi, [&](const Row& riga) {
+                ogni(riga);
+                return true;
+            });
+        }
+        Prosegui();
+    }
+}
+
+void Ripristino::Prosegui() const
+{
+    if (prosegue)
+        prosegue();
 }
 
 void Ripristino::MantieniProgressivo(QVariantList& valori, const QHash<QString, int>& progressivi)
@@ -268,10 +291,8 @@ void Ripristino::Sostituisci(LettoreBackup& lettore, const PianoRipristino& pian
     const QHash<QString, int> progressivi = ProgressiviRegistrati(piano);
     // Each declarant is deleted once per table, before any row is added: rows of a table
     // that comes back later in the file are not lost.
-    for (const auto& [tabella, codici] : piano.sostituzioni) {
-        for (const QString& codice : codici)
-            db_.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(tabella->name, ColonnaCodice), {codice});
-    }
+    for (const auto& [tabella, codici] : piano.sostituzioni)
+        PerCodici(QStringLiteral("DELETE FROM ") + tabella->name + QStringLiteral(" WHERE OCOD IN (%1)"), codici, {}, {});
     lettore.Riavvolgi();
     RigaBackupLetta riga;
     while (lettore.Prossima(riga)) {

@@ -10,12 +10,15 @@
 // replaced once (so a backup of all declarants restores them all, and a table appearing
 // twice loses nothing) and the code-table lines are merged. Any failure rolls the whole
 // restore back. The file is read twice, line by line, and no line is held past its turn; a
-// file that another program changed between the two readings is refused.
+// file that another program changed between the two readings is refused. The declarants
+// are looked up, locked and deleted a batch of codes per statement, and every step, the
+// safety copy included, tells the caller it goes on: a window keeps painting throughout.
 
 #include "app/backup/LeggiBackup.h"
 #include "app/backup/LimitiBackup.h"
 #include "app/backup/ValoriRipristino.h"
 
+#include "platform/db/Row.h"
 #include "platform/db/Table.h"
 
 #include <QDateTime>
@@ -66,9 +69,12 @@ OperazioneRipristino OperazioneDaRiga(const RigaBackupLetta& riga, const QString
 // Reads and checks every line of the file (throws ErroreBackup): nothing changes anywhere.
 // The declarants go to esito.codici, the field messages to esito.erroriCampo and, one by
 // one, to segnalaCampo. A file of more than `massimoSoggetti` declarants is refused.
+// `prosegue` is called once per line.
 PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb, EsitoRipristino& esito,
                                   const std::function<void(const QString&)>& segnalaCampo = {},
-                                  int massimoSoggetti = MassimoSoggettiBackup);
+                                  int massimoSoggetti = MassimoSoggettiBackup,
+                                  const std::function<void()>& prosegue = {});
+
 
 class Ripristino {
 public:
@@ -78,6 +84,10 @@ public:
     QString tipoDb;                  // "S": zero dates stored as nulls
     std::function<QDateTime()> adesso = [] { return QDateTime::currentDateTime(); };
     std::function<void()> avanza;    // once per row restored
+    // Called again and again while the restore works at something else than storing rows
+    // (checking the file, writing the safety copy, looking up and deleting what it
+    // replaces): after each line, row or batch of codes.
+    std::function<void()> prosegue;
     // Shows one field message (the row is still restored).
     std::function<void(const QString&)> segnalaCampo;
     // The most declarants a file may hold (tests lower it).
@@ -95,6 +105,11 @@ private:
     void Sostituisci(LettoreBackup& lettore, const PianoRipristino& piano, EsitoRipristino& esito);
     // The stored progressive of every declarant of the file, read before it is replaced.
     QHash<QString, int> ProgressiviRegistrati(const PianoRipristino& piano);
+    // `istruzione` (its "%1" the placeholders) once per batch of `codici`; `ogni` sees the
+    // rows of a query (none for a statement that returns none).
+    void PerCodici(const QString& istruzione, const QStringList& codici, const std::vector<ColumnType>& tipi,
+                   const std::function<void(const Row&)>& ogni);
+    void Prosegui() const;
     // Keeps the stored progressive when the file's is lower.
     static void MantieniProgressivo(QVariantList& valori, const QHash<QString, int>& progressivi);
 

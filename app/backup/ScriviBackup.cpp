@@ -13,7 +13,12 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -36,13 +41,30 @@ bool LineaCriptabile(const QString& linea)
     return true;
 }
 
-// The rows of COPE (those `dove` selects, when given) to `ogni`, until it returns false.
-// All the rows are read a page at a time, in code order, where the database takes LIMIT:
-// an ODBC driver holds a whole result in memory before it hands over its first row.
-void LeggiCope(Database& db, const QString& dove, const QVariantList& valori,
+// The rows of COPE (those `dove` selects, or those of `codici`, when given) to `ogni`, until
+// it returns false. All the rows are read a page at a time, in code order, where the
+// database takes LIMIT: an ODBC driver holds a whole result in memory before it hands over
+// its first row. Several declarants are read a batch of codes at a time, in code order.
+void LeggiCope(Database& db, const QString& dove, const QVariantList& valori, const QSet<QString>* codici,
                const std::function<bool(const Row&)>& ogni)
 {
     const Table& cope = schema::COPE();
+    if (codici) {
+        QStringList ordinati(codici->cbegin(), codici->cend());
+        ordinati.sort();
+        for (qsizetype da = 0; da < ordinati.size(); da += CodiciPerIstruzione) {
+            const QStringList parte = ordinati.mid(da, CodiciPerIstruzione);
+            bool avanti = true;
+            db.forEach(cope.selectAll() + QStringLiteral(" WHERE OCOD IN (%1) ORDER BY OCOD").arg(Segnaposti(parte.size())),
+                       QVariantList(parte.cbegin(), parte.cend()), cope.types(), [&](const Row& riga) {
+                           avanti = ogni(riga);
+                           return avanti;
+                       });
+            if (!avanti)
+                return;
+        }
+        return;
+    }
     if (!dove.isEmpty() || db.dialect() == Database::Dialect::Other) {
         db.forEach(cope.selectAll() + dove, valori, cope.types(), ogni);
         return;
@@ -66,6 +88,31 @@ void LeggiCope(Database& db, const QString& dove, const QVariantList& valori,
 }
 
 } // namespace
+
+QString ScrittoreBackup::SuDisco(QSaveFile& file)
+{
+    if (!prosegue)
+        return {};
+    errno = 0;
+    if (!file.flush())
+        return MotivoErroreScrittura(file, errno);
+    // The system's own wait, on a thread of its own; the commit that follows finds nothing
+    // left to write.
+    const int descrittore = file.handle();
+    auto sincronia = std::async(std::launch::async, [descrittore] {
+        errno = 0;
+        return ::fdatasync(descrittore) == 0 ? 0 : errno;
+    });
+    while (sincronia.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout)
+        prosegue();
+    const int errore = sincronia.get();
+    // A file system that keeps nothing to sync (EINVAL) is no failure.
+    if (errore == 0 || errore == EINVAL)
+        return {};
+    if (errore == ENOSPC || errore == EDQUOT)
+        return MotivoErroreScrittura(file, errore);
+    return QString::fromLocal8Bit(std::strerror(errore));
+}
 
 EsitoBackup ScrittoreBackup::CreaBackup(const QString& percorso, const QString& codice)
 {
@@ -108,7 +155,11 @@ EsitoBackup ScrittoreBackup::Scrivi(const QString& percorso, const QString& dove
             esito.righe = 0;
             return esito;
         }
-        esito.errore = CompletaSalvataggio(file);
+        esito.errore = SuDisco(file);
+        if (esito.errore.isEmpty())
+            esito.errore = CompletaSalvataggio(file);
+        else
+            file.cancelWriting();
         if (!esito.errore.isEmpty()) {
             esito.righe = 0;
             return esito;
@@ -131,7 +182,9 @@ ScrittoreBackup::Interruzione ScrittoreBackup::Passata(QSaveFile& file, const QS
         return false;
     };
     try {
-        LeggiCope(db_, dove, valori, [&](const Row& riga) {
+        LeggiCope(db_, dove, valori, codici, [&](const Row& riga) {
+            if (prosegue)
+                prosegue();
             if (codici && !codici->contains(riga.text(cope::OCOD)))
                 return true;
             // The progress moves once per row, not again when the file starts over.

@@ -39,6 +39,10 @@ public:
     bool cripta = true;
     // Called once per row, as the window's progress display moves.
     std::function<void()> avanza;
+    // Called again and again while the writer works: after each row read (a file started
+    // again plain reads them twice), and while the finished file goes to disk (a whole
+    // registry takes seconds there). The window keeps painting.
+    std::function<void()> prosegue;
     // The most declarants a file may hold (tests lower it).
     int massimoSoggetti = MassimoSoggettiBackup;
 
@@ -54,6 +58,9 @@ private:
 
     EsitoBackup Scrivi(const QString& percorso, const QString& dove, const QVariantList& valori,
                        const QSet<QString>* codici);
+    // The written file flushed and synced to disk while `prosegue` runs; why it failed, or
+    // nothing.
+    QString SuDisco(QSaveFile& file);
     // One pass: every row into `file`, scrambled or not; a refusal goes to esito.errore.
     Interruzione Passata(QSaveFile& file, const QString& dove, const QVariantList& valori,
                          const QSet<QString>* codici, EsitoBackup& esito, int& avanzate);

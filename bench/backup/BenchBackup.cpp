@@ -61,6 +61,7 @@ int Passo(const QStringList& a)
                 primaRiga = Secondi(t);
             turno();
         };
+        ripristino.prosegue = turno;
         const EsitoRipristino esito = ripristino.Ripristina(a[3]);
         turno();
         riuscito = esito.riuscito;
