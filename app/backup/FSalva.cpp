@@ -283,6 +283,7 @@ void FSalva::bconferma_Click()
             MsgBox(MessaggioBackupFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
             return;
         }
+        Completato();
         MsgBox(QStringLiteral("Creazione file di BackUP terminata") + NoteBackup(esito));
     } else {
         Ripristino ripristina(*db, CartellaProgramma());
@@ -298,6 +299,7 @@ void FSalva::bconferma_Click()
         if (!esito.riuscito) {
             MsgBox(MessaggioRipristinoFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
         } else {
+            Completato();
             MsgBox(QStringLiteral("Ripristino terminato") + esito.note);
         }
     }
@@ -332,6 +334,7 @@ void FSalva::saveALL_Click()
         MsgBox(MessaggioBackupFallito(esito), Pulsanti::Ok, Icona::Critica, QStringLiteral("Errore"));
         return;
     }
+    Completato();
     MsgBox(QStringLiteral("Salvataggio terminato") + NoteBackup(esito));
     SalvaTutti = false;
     Chiudi();
@@ -378,6 +381,11 @@ void FSalva::Avanza()
     if (valore >= MassimoBarra)
         valore = 1;
     pbar1_->setValue(valore);
+}
+
+void FSalva::Completato()
+{
+    pbar1_->setValue(pbar1_->maximum());
 }
 
 void FSalva::bannulla_Click()

@@ -67,6 +67,8 @@ private:
     class Occupazione;
     void Chiudi();
     void MostraAvanzamento();
+    // The work is done: the bar full as its message shows.
+    void Completato();
     void Avanza();
 
     QLabel* label1_ = nullptr;

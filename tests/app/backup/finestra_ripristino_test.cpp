@@ -1,7 +1,9 @@
 // The backup and restore window while it works, through its buttons, offscreen: a restore
 // of the largest registry a backup holds on PostgreSQL, during which a timer on the
 // window's thread must keep ticking (the window answers within 250 ms from the click to
-// the final message, the safety copy and the deletion included).
+// the final message, the safety copy and the deletion included); and the progress bar,
+// read as each closing message shows, full at the end of every backup and restore on the
+// three back-ends.
 
 #include "app/backup/FSalva.h"
 #include "app/backup/LeggiBackup.h"
@@ -9,6 +11,7 @@
 #include "app/backup/ScriviBackup.h"
 #include "app/core/Globals.h"
 #include "support/backup_di_prova.h"
+#include "support/casi.h"
 #include "support/servizi_simulati.h"
 
 #include <QDir>
@@ -115,5 +118,41 @@ TEST(RipristinoGrandePostgres, LaFinestraRispondeSempre)
     EXPECT_EQ(LeggiFileBackup(QDir(backend.programDir()).filePath(copie[0])).righe.size(),
               static_cast<std::size_t>(SoggettiRegistro));
 }
+
+class BarraPiena : public test::BackupTest {};
+
+// casi/barra.tsv: each work of the window, with its closing message; the bar's value and
+// maximum are read as that message shows.
+TEST_P(BarraPiena, AlMessaggioFinale)
+{
+    db().insert(schema::COPE(), test::SoggettoCompleto("01", "ROSSI SPA"));
+    CodiceOperatore = "01";
+    NomeOperatore = "ROSSI SPA";
+    qputenv("QUERCINO_HOME", backend().programDir().toLocal8Bit());
+    for (const test::Caso& caso : test::Casi(__FILE__, "casi/barra.tsv")) {
+        SCOPED_TRACE(caso.dove.toStdString());
+        test::MessaggiSimulati messaggi;
+        test::DialoghiSimulati dialoghi;
+        dialoghi.salvataggi = {File("singolo.VEKO"), File("(TUTTI)")};
+        QStringList viste;
+        const QString lavoro = caso[0];
+        std::unique_ptr<Finestra> finestra;
+        messaggi.mentreMostra = [&](const Messaggio& m) {
+            const QProgressBar& barra = *finestra->f.PBar1();
+            viste << QStringLiteral("%1 (barra %2 di %3)").arg(m.testo.section("\r\n", 0, 0)).arg(barra.value()).arg(barra.maximum());
+        };
+        if (lavoro == "ripristino") {
+            ASSERT_TRUE(test::ScriviFile(File("uno.VEKO"), test::LineaBackup(schema::COPE(), {"01", "ROSSI SPA"})));
+            finestra = std::make_unique<Finestra>("R", false, dialoghi, File("uno.VEKO"));
+        } else {
+            finestra = std::make_unique<Finestra>("S", lavoro == "tutti", dialoghi);
+        }
+        QTest::mouseClick(lavoro == "tutti" ? finestra->f.saveALL() : finestra->f.bconferma(), Qt::LeftButton);
+        EXPECT_EQ(viste, QStringList{caso[1]});
+    }
+    qunsetenv("QUERCINO_HOME");
+}
+
+QUERCINO_DB_BACKENDS(BarraPiena);
 
 } // namespace
