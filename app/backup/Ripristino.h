@@ -75,7 +75,6 @@ PianoRipristino PreparaRipristino(LettoreBackup& lettore, const QString& tipoDb,
                                   int massimoSoggetti = MassimoSoggettiBackup,
                                   const std::function<void()>& prosegue = {});
 
-
 class Ripristino {
 public:
     Ripristino(Database& db, QString cartellaProgramma);

@@ -2,8 +2,9 @@
 // does) while the user imports two CSV files at once from the registry window, the longest
 // wait lowered to 2 seconds: the wait window shows once, the import stops with the Italian
 // message of the limit, and after it no wait starts again, neither for the second file nor
-// for the registry's list reloaded after the import. What the user saw, in order, is
-// compared whole; the archive is read on another connection once the lock is gone.
+// for the registry's list reloaded after the import. The next command, the archive free, is
+// an operation of its own: it writes both files without a wait. What the user saw, in
+// order, is compared whole; the archive is read on another connection.
 
 #include "app/core/Globals.h"
 #include "app/shell/AttesaArchivio.h"
