@@ -20,6 +20,7 @@
 #include <cstring>
 #include <future>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace quercino {
@@ -99,10 +100,15 @@ QString ScrittoreBackup::SuDisco(QSaveFile& file)
     // The system's own wait, on a thread of its own; the commit that follows finds nothing
     // left to write.
     const int descrittore = file.handle();
-    auto sincronia = std::async(std::launch::async, [descrittore] {
-        errno = 0;
-        return ::fdatasync(descrittore) == 0 ? 0 : errno;
-    });
+    std::future<int> sincronia;
+    try {
+        sincronia = std::async(std::launch::async, [descrittore] {
+            errno = 0;
+            return ::fdatasync(descrittore) == 0 ? 0 : errno;
+        });
+    } catch (const std::system_error&) {
+        return {};   // no thread to spare: the commit syncs the file itself
+    }
     while (sincronia.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout)
         prosegue();
     const int errore = sincronia.get();
