@@ -3,8 +3,10 @@
 #include "platform/sheets/XlsxCellText.h"
 #include "platform/sheets/XlsxSharedStrings.h"
 
+#include <charconv>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace quercino::sheets {
 
@@ -114,10 +116,35 @@ QString TestoDurata(std::string_view v)
 
 std::optional<bool> ValoreBooleano(std::string_view v)
 {
-    if (v == "true" || v == "1")
+    if (v == "true")
         return true;
-    if (v == "false" || v == "0")
+    if (v == "false")
         return false;
+    double numero = 0;
+    const auto [fine, errore] = std::from_chars(v.data(), v.data() + v.size(), numero);
+    if (v.empty() || errore != std::errc() || fine != v.data() + v.size())
+        return std::nullopt;
+    return numero != 0;
+}
+
+std::optional<bool> TestoBooleano(std::string_view testo)
+{
+    if (Uguali(testo, "TRUE") || Uguali(testo, "VERO"))
+        return true;
+    if (Uguali(testo, "FALSE") || Uguali(testo, "FALSO"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<QString> ErroreMostrato(std::string_view testo)
+{
+    // Each error's English form, then the Italian one an Italian spreadsheet program shows.
+    static constexpr std::pair<std::string_view, std::string_view> Errori[] = {
+        {"#NULL!", "#NULLO!"}, {"#DIV/0!", "#DIV/0!"}, {"#VALUE!", "#VALORE!"}, {"#REF!", "#RIF!"},
+        {"#NAME?", "#NOME?"},  {"#NUM!", "#NUM!"},     {"#N/A", "#N/D"},        {"#GETTING_DATA", "#GETTING_DATA"}};
+    for (const auto& [inglese, italiano] : Errori)
+        if (testo == inglese || testo == italiano)
+            return QString::fromLatin1(inglese.data(), static_cast<qsizetype>(inglese.size()));
     return std::nullopt;
 }
 

@@ -15,8 +15,17 @@ namespace quercino::sheets {
 // not a duration of days, hours, minutes and seconds.
 QString TestoDurata(std::string_view durata);
 
-// The truth value of a boolean cell («true», «false», «1», «0»); none when unreadable.
+// The truth value of a boolean cell («true», «false», or a number: any but 0 is true, as
+// spreadsheet programs show it); none when unreadable.
 std::optional<bool> ValoreBooleano(std::string_view valore);
+
+// The truth value a cell shows as text («TRUE», «FALSE», or the Italian «VERO», «FALSO»,
+// in any case); none for any other text.
+std::optional<bool> TestoBooleano(std::string_view testo);
+
+// An error value as a cell shows it («#DIV/0!», or the Italian «#NOME?»), as the .xlsx
+// reader gives it (the English form); none for any other text.
+std::optional<QString> ErroreMostrato(std::string_view testo);
 
 // The value of a formula that is only TRUE() or FALSE() («of:=TRUE()»): the form in which
 // a spreadsheet program keeps the boolean cells of a workbook it opened, typed as numbers.

@@ -5,6 +5,7 @@
 // columns asked for, a repeated row that is not empty comes back once for each repetition.
 // Rows with no text in the columns asked for are not returned.
 
+#include "platform/sheets/OdsStyles.h"
 #include "platform/sheets/SheetRow.h"
 #include "platform/sheets/Workbook.h"
 #include "platform/sheets/XmlPullParser.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,7 @@ namespace quercino::sheets {
 // content.xml as a stream and the parser reading it: a sheet read to its end hands it to the
 // next one, which goes on from there instead of inflating the file again from its start.
 struct CursoreOds {
-    explicit CursoreOds(std::unique_ptr<ZipEntryStream> contenuto)
-        : flusso(std::move(contenuto)), xml([this](char* d, std::size_t n) { return flusso->Leggi(d, n); }) {}
+    CursoreOds(std::unique_ptr<ZipEntryStream> contenuto, const OrigineXml& origine);
     CursoreOds(const CursoreOds&) = delete;
     CursoreOds& operator=(const CursoreOds&) = delete;
 
@@ -46,7 +47,8 @@ public:
 
     // The sheet whose <table:table> start `cursore` has just read; the cursor goes back through
     // `restituisci` when the reader ends, unless an error left it in the middle of a tag.
-    OdsSheetReader(std::unique_ptr<CursoreOds> cursore, int colonne, Restituzione restituisci);
+    // `stili` (the workbook's) tell which cells show numbers as true/false.
+    OdsSheetReader(std::unique_ptr<CursoreOds> cursore, const OdsStyles& stili, int colonne, Restituzione restituisci);
     ~OdsSheetReader() override;
     OdsSheetReader(const OdsSheetReader&) = delete;
     OdsSheetReader& operator=(const OdsSheetReader&) = delete;
@@ -55,7 +57,10 @@ public:
 
 private:
     void InizioRiga(SheetRow& riga);
+    void Colonna();
     void InizioCella();
+    std::optional<bool> Booleano() const;
+    [[noreturn]] void Errore(const QString& difetto) const;
     void FineCella(SheetRow& riga);
     QString ValoreCella() const;
     void InizioParagrafo();
@@ -65,6 +70,7 @@ private:
 
     std::unique_ptr<CursoreOds> cursore_;
     XmlPullParser& xml_;
+    const OdsStyles& stili_;
     int profTabella_;
     int colonne_;
     Restituzione restituisci_;
@@ -73,10 +79,15 @@ private:
     std::string appoggio_;
 
     int profFuori_ = 0;                 // an element of the table that holds no rows
+    // The columns asked for whose cells show numbers as true/false unless a style of their
+    // own or of their row says otherwise, and the columns described so far.
+    std::vector<char> colonneBooleane_;
+    std::int64_t colonneDescritte_ = 0;
     std::int64_t righe_ = 0;            // rows of the sheet before the current one
     // The row being read (its depth, 0 outside one) and its repetitions.
     int profRiga_ = 0;
     std::int64_t ripetiRiga_ = 1;
+    std::optional<bool> rigaBooleana_;  // the row's default cell style, when it has one
     std::int64_t colonna_ = 0;          // columns of the row before the current cell
     bool rigaConTesto_ = false;
     // The last row returned, while it has repetitions left.
@@ -89,6 +100,7 @@ private:
     bool serve_ = false;                // the cell reaches a column asked for
     std::string tipo_;
     bool errore_ = false;
+    bool stileBooleano_ = false;
     std::string valore_;                // the value attribute of the cell's type
     std::string stringa_;
     bool conStringa_ = false;

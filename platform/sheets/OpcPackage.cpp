@@ -1,5 +1,6 @@
 #include "platform/sheets/OpcPackage.h"
 
+#include "platform/sheets/SpaziXml.h"
 #include "platform/sheets/XmlPullParser.h"
 
 #include <algorithm>
@@ -25,15 +26,17 @@ std::string Minuscolo(std::string s)
 
 } // namespace
 
-void PerOgniElemento(const std::string& testo, const std::function<void(const XmlPullParser&)>& visita)
+void PerOgniElemento(const std::string& testo, const OrigineXml& origine, const std::function<void(const XmlPullParser&)>& visita)
 {
     std::size_t letti = 0;
-    XmlPullParser xml([&](char* d, std::size_t n) {
-        const std::size_t k = std::min(n, testo.size() - letti);
-        std::copy_n(testo.data() + letti, k, d);
-        letti += k;
-        return k;
-    });
+    XmlPullParser xml(
+        [&](char* d, std::size_t n) {
+            const std::size_t k = std::min(n, testo.size() - letti);
+            std::copy_n(testo.data() + letti, k, d);
+            letti += k;
+            return k;
+        },
+        ooxml::Spazi(), origine);
     for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo())
         if (e == XmlPullParser::Evento::Inizio)
             visita(xml);
@@ -52,8 +55,8 @@ std::map<std::string, RelazioneOpc> LeggiRelazioni(const ZipArchive& archivio, c
     const auto voce = archivio.Trova(cartella + "_rels/" + nome + ".rels");
     if (!voce)
         return relazioni;
-    PerOgniElemento(archivio.Leggi(*voce, MassimoParteStruttura), [&](const XmlPullParser& xml) {
-        if (xml.Nome() != "Relationship")
+    PerOgniElemento(archivio.Leggi(*voce, MassimoParteStruttura), {voce->Nome, archivio.Percorso()}, [&](const XmlPullParser& xml) {
+        if (!xml.E(ooxml::RelazioniPacchetto, "Relationship"))
             return;
         const auto id = xml.Attributo("Id");
         const auto destinazione = xml.Attributo("Target");
@@ -85,10 +88,10 @@ std::string TipoContenuto(const ZipArchive& archivio, const std::string& parte)
     const std::string estensione = punto == std::string::npos ? std::string() : Minuscolo(parte.substr(punto + 1));
     std::string sostituito;
     std::string predefinito;
-    PerOgniElemento(archivio.Leggi(*voce, MassimoParteStruttura), [&](const XmlPullParser& xml) {
-        if (xml.Nome() == "Override" && Minuscolo(xml.Attributo("PartName").value_or("")) == cercata)
+    PerOgniElemento(archivio.Leggi(*voce, MassimoParteStruttura), {voce->Nome, archivio.Percorso()}, [&](const XmlPullParser& xml) {
+        if (xml.E(ooxml::TipiContenuto, "Override") && Minuscolo(xml.Attributo("PartName").value_or("")) == cercata)
             sostituito = xml.Attributo("ContentType").value_or("");
-        else if (xml.Nome() == "Default" && !estensione.empty() && Minuscolo(xml.Attributo("Extension").value_or("")) == estensione)
+        else if (xml.E(ooxml::TipiContenuto, "Default") && !estensione.empty() && Minuscolo(xml.Attributo("Extension").value_or("")) == estensione)
             predefinito = xml.Attributo("ContentType").value_or("");
     });
     return sostituito.empty() ? predefinito : sostituito;

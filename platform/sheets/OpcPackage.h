@@ -3,6 +3,7 @@
 // relationships (_rels/.rels names the workbook part, the workbook's own relationships its
 // sheets, shared strings and styles) and typed by [Content_Types].xml.
 
+#include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipArchive.h"
 
 #include <functional>
@@ -36,8 +37,8 @@ std::string RisolviParte(const std::string& cartella, const std::string& destina
 
 bool FiniscePer(const std::string& s, std::string_view coda);
 
-class XmlPullParser;
-// Every start tag of a small XML part read whole, its attributes read by `visita`.
-void PerOgniElemento(const std::string& testo, const std::function<void(const XmlPullParser&)>& visita);
+// Every start tag of a small XML part read whole, its attributes read by `visita`; the
+// elements come with the package's namespaces (SpaziXml.h).
+void PerOgniElemento(const std::string& testo, const OrigineXml& origine, const std::function<void(const XmlPullParser&)>& visita);
 
 } // namespace quercino::sheets

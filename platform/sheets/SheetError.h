@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <stdexcept>
+#include <string>
 
 namespace quercino::sheets {
 
@@ -21,6 +22,13 @@ inline SheetError NonCartellaLeggibile(const QString& percorso)
 {
     return SheetError(QStringLiteral("Il file %1 non è una cartella di lavoro leggibile (.xlsx, .xlsm, .xlsb, .xls o .ods).")
                           .arg(percorso));
+}
+
+// A fault found in one part of a file (a sheet, the shared strings, content.xml): the
+// message names both, then says what is wrong ("è troncata.").
+inline SheetError ErroreParte(const std::string& parte, const std::string& file, const QString& difetto)
+{
+    return SheetError(QStringLiteral("La parte %1 del file %2 %3").arg(QString::fromStdString(parte), QString::fromStdString(file), difetto));
 }
 
 } // namespace quercino::sheets

@@ -7,14 +7,14 @@
 
 namespace quercino::sheets {
 
-XlsbRecords::XlsbRecords(std::unique_ptr<ZipEntryStream> flusso, std::string nomeParte)
-    : flusso_(std::move(flusso)), nomeParte_(std::move(nomeParte))
+XlsbRecords::XlsbRecords(std::unique_ptr<ZipEntryStream> flusso, std::string nomeParte, std::string file)
+    : flusso_(std::move(flusso)), nomeParte_(std::move(nomeParte)), file_(std::move(file))
 {
 }
 
 void XlsbRecords::Danneggiata() const
 {
-    throw SheetError(QStringLiteral("La parte %1 del file è danneggiata e non può essere letta.").arg(QString::fromStdString(nomeParte_)));
+    throw ErroreParte(nomeParte_, file_, QStringLiteral("è danneggiata e non può essere letta."));
 }
 
 bool XlsbRecords::Byte(std::uint8_t& b)

@@ -19,7 +19,8 @@ inline constexpr std::size_t MassimoDatiRecord = std::size_t{1} << 18;
 
 class XlsbRecords {
 public:
-    XlsbRecords(std::unique_ptr<ZipEntryStream> flusso, std::string nomeParte);
+    // The part `nomeParte` of the file `file`, streamed by `flusso`.
+    XlsbRecords(std::unique_ptr<ZipEntryStream> flusso, std::string nomeParte, std::string file);
 
     // The next record; false at the end of the part (only between two records).
     // Throws SheetError when the part is damaged.
@@ -30,6 +31,8 @@ public:
     std::string_view Dati() const { return dati_; }
 
     [[noreturn]] void Danneggiata() const;
+    const std::string& Parte() const { return nomeParte_; }
+    const std::string& File() const { return file_; }
 
 private:
     bool Byte(std::uint8_t& b);
@@ -37,6 +40,7 @@ private:
 
     std::unique_ptr<ZipEntryStream> flusso_;
     std::string nomeParte_;
+    std::string file_;
     std::string buffer_ = std::string(std::size_t{1} << 16, '\0');
     std::size_t pos_ = 0;
     std::size_t fine_ = 0;
@@ -73,9 +77,12 @@ private:
 namespace brt {
 inline constexpr std::uint32_t RowHdr = 0, CellBlank = 1, CellRk = 2, CellError = 3, CellBool = 4, CellReal = 5,
                                CellSt = 6, CellIsst = 7, FmlaString = 8, FmlaNum = 9, FmlaBool = 10, FmlaError = 11,
-                               SSTItem = 19, Fmt = 44, XF = 47, CellRString = 62, BeginSheet = 129, BeginBook = 131,
-                               BeginSheetData = 145, EndSheetData = 146, WbProp = 153, BundleSh = 156, BeginSst = 159,
-                               BeginStyleSheet = 278, BeginCellXFs = 617, EndCellXFs = 618;
+                               ShortBlank = 12, ShortRk = 13, ShortError = 14, ShortBool = 15, ShortReal = 16,
+                               ShortSt = 17, ShortIsst = 18, SSTItem = 19, FRTBegin = 35, FRTEnd = 36, ACBegin = 37,
+                               ACEnd = 38, Fmt = 44, XF = 47, CellMeta = 49, ValueMeta = 50, CellRString = 62,
+                               BeginSheet = 129, BeginBook = 131, BeginSheetData = 145, EndSheetData = 146, WbProp = 153,
+                               BundleSh = 156, BeginSst = 159, BeginStyleSheet = 278, ArrFmla = 426, ShrFmla = 427,
+                               Table = 428, BeginCellXFs = 617, EndCellXFs = 618, RwDescent = 1024;
 }
 
 } // namespace quercino::sheets

@@ -10,7 +10,7 @@ XlsbSharedStrings::XlsbSharedStrings(const ZipArchive& archivio, const ZipEntry&
 {
     // The ends are 32-bit: the table never holds 4 G characters.
     memoriaMassima = std::min<std::size_t>(memoriaMassima, UINT32_MAX);
-    XlsbRecords record(archivio.Apri(voce), voce.Nome);
+    XlsbRecords record(archivio.Apri(voce), voce.Nome, archivio.Percorso());
     if (!record.Prossimo() || record.Tipo() != brt::BeginSst)
         record.Danneggiata();
     while (record.Prossimo()) {
@@ -23,7 +23,8 @@ XlsbSharedStrings::XlsbSharedStrings(const ZipArchive& archivio, const ZipEntry&
         testi_.append(reinterpret_cast<const char16_t*>(testo.utf16()), static_cast<std::size_t>(testo.size()));
         fini_.push_back(static_cast<std::uint32_t>(testi_.size()));
         if (testi_.size() * sizeof(char16_t) + sizeof(std::uint32_t) * fini_.size() > memoriaMassima)
-            throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
+            throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro %1 è troppo grande.")
+                                 .arg(QString::fromStdString(archivio.Percorso())));
     }
 }
 

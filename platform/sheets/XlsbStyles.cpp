@@ -9,7 +9,7 @@ namespace quercino::sheets {
 
 XlsbStyles::XlsbStyles(const ZipArchive& archivio, const ZipEntry& voce)
 {
-    XlsbRecords record(archivio.Apri(voce), voce.Nome);
+    XlsbRecords record(archivio.Apri(voce), voce.Nome, archivio.Percorso());
     if (!record.Prossimo() || record.Tipo() != brt::BeginStyleSheet)
         record.Danneggiata();
     std::map<int, bool> formatiPropri;

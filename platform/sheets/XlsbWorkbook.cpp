@@ -33,7 +33,7 @@ XlsbWorkbook::XlsbWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> 
         }
     }
 
-    XlsbRecords record(archivio_->Apri(*voceCartella), voceCartella->Nome);
+    XlsbRecords record(archivio_->Apri(*voceCartella), voceCartella->Nome, archivio_->Percorso());
     if (!record.Prossimo() || record.Tipo() != brt::BeginBook)
         record.Danneggiata();
     while (record.Prossimo()) {
@@ -66,7 +66,8 @@ std::unique_ptr<SheetReader> XlsbWorkbook::ApriFoglio(int indice, int colonne) c
     const auto voce = archivio_->Trova(fogli_[static_cast<std::size_t>(indice) - 1].Parte);
     if (!voce)
         throw SheetError(QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(percorso_));
-    return std::make_unique<XlsbSheetReader>(archivio_->ApriVerificato(*voce), voce->Nome, testi_, stili_, sistema1904_, colonne);
+    return std::make_unique<XlsbSheetReader>(archivio_->ApriVerificato(*voce), voce->Nome, archivio_->Percorso(), testi_, stili_,
+                                             sistema1904_, colonne);
 }
 
 } // namespace quercino::sheets

@@ -1,6 +1,7 @@
 #include "platform/sheets/XlsxSharedStrings.h"
 
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/SpaziXml.h"
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
 
@@ -61,7 +62,8 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
     // The ends are 32-bit: the table never holds 4 GB.
     memoriaMassima = std::min<std::size_t>(memoriaMassima, UINT32_MAX);
     auto flusso = archivio.Apri(voce);
-    XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); });
+    XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); }, ooxml::Spazi(),
+                      {voce.Nome, archivio.Percorso()});
     // The text read since the last <si> is testi_[inizio, end): it becomes the entry at </si>.
     std::size_t inizio = 0;
     std::size_t fineUltima = 0;
@@ -73,7 +75,7 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
         if (e == XmlPullParser::Evento::FineDocumento)
             break;
         if (e == XmlPullParser::Evento::Inizio) {
-            const auto nome = xml.Nome();
+            const auto nome = xml.Spazio() == ooxml::Foglio ? xml.Nome() : std::string_view();
             if (nome == "si") {
                 testi_.resize(fineUltima);
                 inizio = fineUltima;
@@ -84,7 +86,7 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
                 ++dentroFonetica;
             }
         } else if (e == XmlPullParser::Evento::Fine) {
-            const auto nome = xml.Nome();
+            const auto nome = xml.Spazio() == ooxml::Foglio ? xml.Nome() : std::string_view();
             if (nome == "si") {
                 dentroSi = false;
                 if (inizio < fineUltima) {
@@ -108,7 +110,8 @@ XlsxSharedStrings::XlsxSharedStrings(const ZipArchive& archivio, const ZipEntry&
             testi_.append(xml.Testo().substr(0, MassimoTestoXml - std::min(MassimoTestoXml, letti)));
         }
         if (testi_.size() + sizeof(std::uint32_t) * fini_.size() > memoriaMassima)
-            throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro è troppo grande."));
+            throw SheetError(QStringLiteral("La tabella dei testi della cartella di lavoro %1 è troppo grande.")
+                                 .arg(QString::fromStdString(archivio.Percorso())));
     }
     testi_.resize(fineUltima);
 }

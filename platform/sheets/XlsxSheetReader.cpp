@@ -1,6 +1,7 @@
 #include "platform/sheets/XlsxSheetReader.h"
 
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/SpaziXml.h"
 #include "platform/sheets/XlsxCellText.h"
 
 #include <charconv>
@@ -23,10 +24,10 @@ int ColonnaDaRiferimento(std::string_view riferimento)
     return colonna;
 }
 
-XlsxSheetReader::XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const XlsxSharedStrings& testi,
+XlsxSheetReader::XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const OrigineXml& origine, const XlsxSharedStrings& testi,
                                  const XlsxStyles& stili, bool sistema1904, int colonne)
-    : flusso_(std::move(flusso)),
-      xml_([this](char* d, std::size_t n) { return flusso_->Leggi(d, n); }),
+    : flusso_(std::move(flusso)), origine_(origine),
+      xml_([this](char* d, std::size_t n) { return flusso_->Leggi(d, n); }, ooxml::Spazi(), origine),
       testi_(testi), stili_(stili), sistema1904_(sistema1904), colonne_(colonne)
 {
 }
@@ -51,11 +52,19 @@ void XlsxSheetReader::InizioCella()
 QString XlsxSheetReader::ValoreCella() const
 {
     if (tipo_ == "s") {
+        std::string_view v = valore_;
+        while (!v.empty() && (v.front() == ' ' || v.front() == '\t' || v.front() == '\n'))
+            v.remove_prefix(1);
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\t' || v.back() == '\n'))
+            v.remove_suffix(1);
+        // A shared-string cell with no index is an empty cell, as spreadsheet programs read it.
+        if (v.empty())
+            return {};
         std::size_t indice = 0;
-        const auto [p, ec] = std::from_chars(valore_.data(), valore_.data() + valore_.size(), indice);
+        const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), indice);
         auto testo = ec == std::errc() ? testi_.Testo(indice) : std::nullopt;
         if (!testo)
-            throw SheetError(QStringLiteral("Il foglio fa riferimento a un testo che la cartella di lavoro non contiene."));
+            throw ErroreParte(origine_.Parte, origine_.File, QStringLiteral("fa riferimento a un testo che la cartella di lavoro non contiene."));
         return std::move(*testo);
     }
     if (tipo_ == "inlineStr")
@@ -87,17 +96,19 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
         switch (e) {
         case XmlPullParser::Evento::FineDocumento:
             if (dentroRiga)
-                throw SheetError(QStringLiteral("Il foglio è troncato."));
+                throw ErroreParte(origine_.Parte, origine_.File, QStringLiteral("è troncata."));
             return false;
         case XmlPullParser::Evento::Inizio: {
-            const auto nome = xml_.Nome();
+            // Only the format's own elements: an extension's may share their local names.
+            const auto nome = xml_.Spazio() == ooxml::Foglio ? xml_.Nome() : std::string_view();
             if (nome == "row") {
                 const auto r = xml_.AttributoVeloce("r", appoggio_);
                 std::int32_t numero = 0;
                 if (r)
                     std::from_chars(r->data(), r->data() + r->size(), numero);
                 if (numero <= 0 && ultimaRiga_ == std::numeric_limits<std::int32_t>::max())
-                    throw SheetError(QStringLiteral("Il foglio contiene righe oltre l'ultima che un foglio può avere."));
+                    throw ErroreParte(origine_.Parte, origine_.File,
+                                      QStringLiteral("contiene righe oltre l'ultima che un foglio può avere."));
                 riga.Numero = numero > 0 ? numero : ultimaRiga_ + 1;
                 ultimaRiga_ = riga.Numero;
                 ultimaColonna_ = 0;
@@ -119,7 +130,7 @@ bool XlsxSheetReader::Prossima(SheetRow& riga)
             break;
         }
         case XmlPullParser::Evento::Fine: {
-            const auto nome = xml_.Nome();
+            const auto nome = xml_.Spazio() == ooxml::Foglio ? xml_.Nome() : std::string_view();
             if (nome == "row" && dentroRiga) {
                 return true;
             } else if (nome == "c" && dentroCella) {

@@ -17,7 +17,8 @@ namespace quercino::sheets {
 
 class XlsxSheetReader final : public SheetReader {
 public:
-    XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const XlsxSharedStrings& testi,
+    // The sheet `origine` names (its part and file), streamed by `flusso`.
+    XlsxSheetReader(std::unique_ptr<ZipEntryStream> flusso, const OrigineXml& origine, const XlsxSharedStrings& testi,
                     const XlsxStyles& stili, bool sistema1904, int colonne);
 
     bool Prossima(SheetRow& riga) override;
@@ -27,6 +28,7 @@ private:
     QString ValoreCella() const;
 
     std::unique_ptr<ZipEntryStream> flusso_;
+    OrigineXml origine_;
     XmlPullParser xml_;
     const XlsxSharedStrings& testi_;
     const XlsxStyles& stili_;

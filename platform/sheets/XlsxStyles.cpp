@@ -1,5 +1,6 @@
 #include "platform/sheets/XlsxStyles.h"
 
+#include "platform/sheets/SpaziXml.h"
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
 
@@ -55,7 +56,8 @@ bool FormatoData(int identificativo, std::string_view codice)
 XlsxStyles::XlsxStyles(const ZipArchive& archivio, const ZipEntry& voce)
 {
     auto flusso = archivio.Apri(voce);
-    XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); });
+    XmlPullParser xml([&flusso](char* d, std::size_t n) { return flusso->Leggi(d, n); }, ooxml::Spazi(),
+                      {voce.Nome, archivio.Percorso()});
     std::map<int, bool> formatiPropri;
     bool dentroXf = false;
     for (;;) {
@@ -63,7 +65,7 @@ XlsxStyles::XlsxStyles(const ZipArchive& archivio, const ZipEntry& voce)
         if (e == XmlPullParser::Evento::FineDocumento)
             break;
         if (e == XmlPullParser::Evento::Inizio) {
-            const auto nome = xml.Nome();
+            const auto nome = xml.Spazio() == ooxml::Foglio ? xml.Nome() : std::string_view();
             if (nome == "numFmt") {
                 const auto id = xml.Attributo("numFmtId");
                 const auto codice = xml.Attributo("formatCode");
@@ -77,7 +79,7 @@ XlsxStyles::XlsxStyles(const ZipArchive& archivio, const ZipEntry& voce)
                 const auto proprio = formatiPropri.find(n);
                 date_.push_back(proprio != formatiPropri.end() ? proprio->second : FormatoData(n, {}));
             }
-        } else if (e == XmlPullParser::Evento::Fine && xml.Nome() == "cellXfs") {
+        } else if (e == XmlPullParser::Evento::Fine && xml.E(ooxml::Foglio, "cellXfs")) {
             dentroXf = false;
         }
     }

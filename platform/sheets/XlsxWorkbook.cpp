@@ -2,6 +2,7 @@
 
 #include "platform/sheets/OpcPackage.h"
 #include "platform/sheets/SheetError.h"
+#include "platform/sheets/SpaziXml.h"
 #include "platform/sheets/XmlPullParser.h"
 #include "platform/sheets/ZipEntryStream.h"
 
@@ -42,12 +43,14 @@ XlsxWorkbook::XlsxWorkbook(const QString& percorso, std::unique_ptr<ZipArchive> 
         }
     }
 
-    PerOgniElemento(archivio_->Leggi(*voceCartella, MassimoParteStruttura), [&](const XmlPullParser& xml) {
-        if (xml.Nome() == "workbookPr") {
+    const OrigineXml origine{voceCartella->Nome, archivio_->Percorso()};
+    PerOgniElemento(archivio_->Leggi(*voceCartella, MassimoParteStruttura), origine, [&](const XmlPullParser& xml) {
+        // Only the elements of the format: extensions may use the same local names.
+        if (xml.E(ooxml::Foglio, "workbookPr")) {
             const auto d = xml.Attributo("date1904").value_or("");
             sistema1904_ = d == "1" || d == "true";
-        } else if (xml.Nome() == "sheet") {
-            const auto id = xml.Attributo("id");
+        } else if (xml.E(ooxml::Foglio, "sheet")) {
+            const auto id = xml.Attributo(ooxml::Relazioni, "id");
             const auto r = id ? relazioni.find(*id) : relazioni.end();
             // Chart sheets and dialog sheets are not worksheets.
             if (r != relazioni.end() && FiniscePer(r->second.Tipo, "/worksheet")) {
@@ -70,7 +73,8 @@ std::unique_ptr<SheetReader> XlsxWorkbook::ApriFoglio(int indice, int colonne) c
     const auto voce = archivio_->Trova(fogli_[static_cast<std::size_t>(indice) - 1].Parte);
     if (!voce)
         throw SheetError(QStringLiteral("Il foglio numero %1 della cartella di lavoro %2 manca o è danneggiato.").arg(indice).arg(percorso_));
-    return std::make_unique<XlsxSheetReader>(archivio_->ApriVerificato(*voce), testi_, stili_, sistema1904_, colonne);
+    return std::make_unique<XlsxSheetReader>(archivio_->ApriVerificato(*voce), OrigineXml{voce->Nome, archivio_->Percorso()}, testi_,
+                                             stili_, sistema1904_, colonne);
 }
 
 } // namespace quercino::sheets

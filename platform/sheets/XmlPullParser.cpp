@@ -4,8 +4,10 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace quercino::sheets {
 
@@ -15,18 +17,41 @@ constexpr std::size_t Blocco = 1 << 16;
 constexpr std::size_t MassimoTag = 1 << 20;
 // Workbooks nest a few dozen levels; the count cannot overflow on a part nested without end.
 constexpr int MassimaProfondita = 1 << 20;
-// The longest entity AggiungiTestoXml reads, '&' and ';' included.
+// A part declares a few dozen namespaces; one that declares them without end is refused
+// before they fill memory.
+constexpr std::size_t MassimeDichiarazioni = 1 << 16;
+// The longest entity the decoding reads, '&' and ';' included.
 constexpr std::size_t MassimaEntita = 13;
 
-[[noreturn]] void Malformato(const char* dettaglio)
+constexpr std::string_view SpazioXml = "http://www.w3.org/XML/1998/namespace";
+
+enum class Modo { Testo, Attributo };
+
+bool Bianco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Raw text between entities as XML reads it: a CR LF pair and a lone CR are a LF; in an
+// attribute's value a tab, a LF and a CR (a CR LF pair) are each one blank.
+void AggiungiGrezzo(std::string& d, std::string_view grezzo, Modo modo)
 {
-    throw SheetError(QStringLiteral("Il foglio contiene XML non valido (%1).").arg(QString::fromUtf8(dettaglio)));
+    std::size_t i = 0;
+    while (i < grezzo.size()) {
+        const auto speciale = modo == Modo::Testo ? grezzo.find('\r', i) : grezzo.find_first_of("\t\n\r", i);
+        if (speciale == std::string_view::npos) {
+            d.append(grezzo.substr(i));
+            return;
+        }
+        d.append(grezzo.substr(i, speciale - i));
+        d += modo == Modo::Testo ? '\n' : ' ';
+        i = speciale + 1;
+        if (grezzo[speciale] == '\r' && i < grezzo.size() && grezzo[i] == '\n')
+            ++i;
+    }
 }
 
-void AggiungiUtf8(std::string& s, std::uint32_t c)
+void AggiungiUtf8(std::string& s, std::uint32_t c, const XmlPullParser& xml)
 {
     if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        Malformato("carattere non ammesso");
+        xml.Malformato("carattere non ammesso");
     if (c < 0x80) {
         s += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -44,29 +69,21 @@ void AggiungiUtf8(std::string& s, std::uint32_t c)
     }
 }
 
-bool Spazio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-} // namespace
-
-void AggiungiLimitato(std::string& destinazione, std::string_view testo)
-{
-    if (destinazione.size() < MassimoTestoXml)
-        destinazione.append(testo.substr(0, MassimoTestoXml - destinazione.size()));
-}
-
-void AggiungiTestoXml(std::string& destinazione, std::string_view grezzo)
+// Resolves the five named entities and character references into UTF-8; a character given
+// by reference is kept as it is (&#13; stays a CR).
+void AggiungiDecodificato(std::string& destinazione, std::string_view grezzo, Modo modo, const XmlPullParser& xml)
 {
     std::size_t i = 0;
     while (i < grezzo.size()) {
         const auto amp = grezzo.find('&', i);
         if (amp == std::string_view::npos) {
-            destinazione.append(grezzo.substr(i));
+            AggiungiGrezzo(destinazione, grezzo.substr(i), modo);
             return;
         }
-        destinazione.append(grezzo.substr(i, amp - i));
+        AggiungiGrezzo(destinazione, grezzo.substr(i, amp - i), modo);
         const auto pv = grezzo.find(';', amp);
-        if (pv == std::string_view::npos || pv - amp > 12)
-            Malformato("entità non chiusa");
+        if (pv == std::string_view::npos || pv - amp > MassimaEntita - 1)
+            xml.Malformato("entità non chiusa");
         const std::string_view e = grezzo.substr(amp + 1, pv - amp - 1);
         if (e == "lt") destinazione += '<';
         else if (e == "gt") destinazione += '>';
@@ -78,26 +95,64 @@ void AggiungiTestoXml(std::string& destinazione, std::string_view grezzo)
             const bool esa = e[1] == 'x' || e[1] == 'X';
             const std::string_view cifre = e.substr(esa ? 2 : 1);
             if (cifre.empty())
-                Malformato("riferimento a carattere vuoto");
+                xml.Malformato("riferimento a carattere vuoto");
             for (char d : cifre) {
                 int v;
                 if (d >= '0' && d <= '9') v = d - '0';
                 else if (esa && d >= 'a' && d <= 'f') v = d - 'a' + 10;
                 else if (esa && d >= 'A' && d <= 'F') v = d - 'A' + 10;
-                else Malformato("riferimento a carattere non valido");
+                else xml.Malformato("riferimento a carattere non valido");
                 c = c * (esa ? 16 : 10) + static_cast<std::uint32_t>(v);
                 if (c > 0x10FFFF)
-                    Malformato("riferimento a carattere non valido");
+                    xml.Malformato("riferimento a carattere non valido");
             }
-            AggiungiUtf8(destinazione, c);
+            AggiungiUtf8(destinazione, c, xml);
         } else {
-            Malformato("entità sconosciuta");
+            xml.Malformato("entità sconosciuta");
         }
         i = pv + 1;
     }
 }
 
-XmlPullParser::XmlPullParser(Sorgente sorgente) : sorgente_(std::move(sorgente)) {}
+// A qualified name split at its colon; false when it is not one (empty prefix or local name).
+bool NomeQualificato(std::string_view nome, std::string_view& prefisso, std::string_view& locale)
+{
+    const auto due = nome.find(':');
+    if (due == std::string_view::npos) {
+        prefisso = {};
+        locale = nome;
+        return !nome.empty();
+    }
+    prefisso = nome.substr(0, due);
+    locale = nome.substr(due + 1);
+    return !prefisso.empty() && !locale.empty() && locale.find(':') == std::string_view::npos;
+}
+
+} // namespace
+
+void AggiungiLimitato(std::string& destinazione, std::string_view testo)
+{
+    if (destinazione.size() < MassimoTestoXml)
+        destinazione.append(testo.substr(0, MassimoTestoXml - destinazione.size()));
+}
+
+XmlPullParser::XmlPullParser(Sorgente sorgente, std::vector<SpazioNomi> spazi, OrigineXml origine)
+    : sorgente_(std::move(sorgente)), spaziNoti_(std::move(spazi)), origine_(std::move(origine))
+{
+    // The prefix xml is bound without being declared.
+    Dichiara("xml", SpazioXml, 0);
+}
+
+void XmlPullParser::Malformato(const char* dettaglio) const
+{
+    const QString motivo = QString::fromUtf8(dettaglio);
+    if (origine_.Parte.empty() && origine_.File.empty())
+        throw SheetError(QStringLiteral("Il foglio contiene XML non valido (%1).").arg(motivo));
+    if (origine_.Parte.empty())
+        throw SheetError(QStringLiteral("Il file %1 contiene XML non valido (%2).").arg(QString::fromStdString(origine_.File), motivo));
+    throw SheetError(QStringLiteral("La parte %1 del file %2 contiene XML non valido (%3).")
+                         .arg(QString::fromStdString(origine_.Parte), QString::fromStdString(origine_.File), motivo));
+}
 
 bool XmlPullParser::Riempi()
 {
@@ -147,6 +202,7 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
     if (chiusuraPendente_) {
         chiusuraPendente_ = false;
         profondita_ = livello_--;
+        Chiudi(profondita_);
         return Evento::Fine;
     }
     for (;;) {
@@ -157,6 +213,10 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
         }
         if (buffer_[pos_] != '<') {
             LeggiTesto();
+            // Outside the root element there is no text of the document (line ends, a mark
+            // of the encoding).
+            if (livello_ == 0)
+                continue;
             return Evento::Testo;
         }
         if (!Assicura(2))
@@ -179,13 +239,21 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
                 for (;;) {
                     const auto fine = Letti().find("]]>");
                     if (fine != std::string_view::npos) {
-                        AggiungiLimitato(decodificato_, Letti().substr(0, fine));
+                        if (decodificato_.size() < MassimoTestoXml)
+                            AggiungiGrezzo(decodificato_, Letti().substr(0, fine), Modo::Testo);
                         pos_ += fine + 3;
+                        decodificato_.resize(std::min(decodificato_.size(), MassimoTestoXml));
                         testo_ = decodificato_;
                         return Evento::Testo;
                     }
-                    const std::size_t tieni = std::min<std::size_t>(2, fine_ - pos_);
-                    AggiungiLimitato(decodificato_, Letti().substr(0, fine_ - pos_ - tieni));
+                    // Kept back: what may begin the end of the section, and a CR whose LF
+                    // may follow.
+                    std::size_t tieni = std::min<std::size_t>(2, fine_ - pos_);
+                    if (fine_ - pos_ > tieni && buffer_[fine_ - tieni - 1] == '\r')
+                        ++tieni;
+                    if (decodificato_.size() < MassimoTestoXml)
+                        AggiungiGrezzo(decodificato_, Letti().substr(0, fine_ - pos_ - tieni), Modo::Testo);
+                    decodificato_.resize(std::min(decodificato_.size(), MassimoTestoXml));
                     pos_ = fine_ - tieni;
                     if (!Riempi())
                         Malformato("sezione CDATA non chiusa");
@@ -204,19 +272,19 @@ void XmlPullParser::Decodifica(std::string_view grezzo)
     // Past the limit the text is only read: its bytes are dropped undecoded.
     if (decodificato_.size() >= MassimoTestoXml)
         return;
-    AggiungiTestoXml(decodificato_, grezzo);
+    AggiungiDecodificato(decodificato_, grezzo, Modo::Testo, *this);
     if (decodificato_.size() > MassimoTestoXml)
         decodificato_.resize(MassimoTestoXml);
 }
 
 void XmlPullParser::LeggiTesto()
 {
-    // Nearly always the whole text is in the buffer and has no entity: it is not copied.
+    // Nearly always the whole text is in the buffer, with no entity and no CR: it is not copied.
     const auto lt = Letti().find('<');
     if (lt != std::string_view::npos) {
         const std::string_view grezzo = Letti().substr(0, lt);
         pos_ += lt;
-        if (grezzo.find('&') == std::string_view::npos) {
+        if (grezzo.find_first_of("&\r") == std::string_view::npos) {
             testo_ = grezzo.substr(0, MassimoTestoXml);
         } else {
             decodificato_.clear();
@@ -235,17 +303,21 @@ void XmlPullParser::LeggiTesto()
             break;
         }
         // Decode what is safe: up to the last '&' that may be an entity cut by the buffer's
-        // end. One too far from the end to be an entity is decoded, and refused, now.
+        // end (one too far from the end to be an entity is decoded, and refused, now), and
+        // short of a last CR, whose LF may come with the next bytes.
         std::size_t sicuro = fine_ - pos_;
         const auto amp = Letti().rfind('&');
         if (amp != std::string_view::npos && Letti().find(';', amp) == std::string_view::npos
             && fine_ - pos_ - amp < MassimaEntita)
             sicuro = amp;
+        if (sicuro > 0 && buffer_[pos_ + sicuro - 1] == '\r')
+            --sicuro;
         Decodifica(Letti().substr(0, sicuro));
         pos_ += sicuro;
         if (!Riempi()) {
-            if (pos_ < fine_)
-                Malformato("entità non chiusa");
+            // The source ends in the text: what is left is decoded, or refused.
+            Decodifica(Letti());
+            pos_ = fine_;
             break;
         }
     }
@@ -293,30 +365,29 @@ bool XmlPullParser::AnalizzaTag()
     if (chiusura)
         ++i;
     const std::size_t inizioNome = i;
-    std::size_t locale = i;
     for (; i < n; ++i) {
         const char c = b[i];
-        if (Spazio(c) || c == '>' || c == '/')
+        if (Bianco(c) || c == '>' || c == '/')
             break;
         if (c == '<' || c == '"' || c == '\'' || c == '=' || c == '&')
             Malformato("nome di elemento non valido");
-        if (c == ':' && locale == inizioNome)
-            locale = i + 1;   // the prefix of a namespace is dropped
     }
     if (i >= n)
         return false;
     if (i == inizioNome)
         Malformato("elemento senza nome");
-    const std::string_view nome(b + locale, i - locale);
+    std::string_view prefisso, nome;
+    if (!NomeQualificato(std::string_view(b + inizioNome, i - inizioNome), prefisso, nome))
+        Malformato("nome di elemento non valido");
     std::size_t fine = 0;
-    attributi_.clear();
+    grezzi_.clear();
     if (chiusura) {
         fine = FineTag(i);
         if (fine == std::string::npos)
             return false;
     } else {
         for (;;) {
-            while (i < n && Spazio(b[i]))
+            while (i < n && Bianco(b[i]))
                 ++i;
             if (i >= n)
                 return false;
@@ -328,22 +399,21 @@ bool XmlPullParser::AnalizzaTag()
                 break;
             }
             const std::size_t inizioAttributo = i;
-            std::size_t localeAttributo = i;
-            for (; i < n && b[i] != '=' && !Spazio(b[i]) && b[i] != '>'; ++i) {
+            for (; i < n && b[i] != '=' && !Bianco(b[i]) && b[i] != '>'; ++i) {
                 if (b[i] == '"' || b[i] == '\'')
                     Malformato("nome di attributo non valido");
-                if (b[i] == ':' && localeAttributo == inizioAttributo)
-                    localeAttributo = i + 1;
             }
-            const std::string_view nomeAttributo(b + localeAttributo, i - localeAttributo);
-            while (i < n && Spazio(b[i]))
+            std::string_view prefissoAttributo, nomeAttributo;
+            if (i < n && !NomeQualificato(std::string_view(b + inizioAttributo, i - inizioAttributo), prefissoAttributo, nomeAttributo))
+                Malformato("nome di attributo non valido");
+            while (i < n && Bianco(b[i]))
                 ++i;
             if (i >= n)
                 return false;
             if (b[i] != '=')
                 Malformato("attributo senza valore");
             ++i;
-            while (i < n && Spazio(b[i]))
+            while (i < n && Bianco(b[i]))
                 ++i;
             if (i >= n)
                 return false;
@@ -355,7 +425,7 @@ bool XmlPullParser::AnalizzaTag()
                 ++chiusa;
             if (chiusa >= n)
                 return false;
-            attributi_.emplace_back(nomeAttributo, std::string_view(b + i + 1, chiusa - i - 1));
+            grezzi_.push_back({prefissoAttributo, nomeAttributo, std::string_view(b + i + 1, chiusa - i - 1)});
             i = chiusa + 1;
         }
     }
@@ -367,36 +437,149 @@ bool XmlPullParser::AnalizzaTag()
     if (chiusura) {
         if (livello_ == 0)
             Malformato("chiusura senza apertura");
+        spazio_ = Risolvi(prefisso, true);
         profondita_ = livello_--;
+        Chiudi(profondita_);
         return true;
     }
     if (livello_ >= MassimaProfondita)
         Malformato("elementi annidati troppo in profondità");
-    profondita_ = ++livello_;
+    const int livello = livello_ + 1;
+    // The element's own declarations hold for its name and its attributes too.
+    for (const AttributoGrezzo& a : grezzi_) {
+        if (a.Prefisso.empty() && a.Nome == "xmlns")
+            Dichiara({}, a.Valore, livello);
+        else if (a.Prefisso == "xmlns")
+            Dichiara(a.Nome, a.Valore, livello);
+    }
+    spazio_ = Risolvi(prefisso, true);
+    attributi_.clear();
+    for (const AttributoGrezzo& a : grezzi_) {
+        if (a.Prefisso == "xmlns" || (a.Prefisso.empty() && a.Nome == "xmlns"))
+            continue;
+        attributi_.push_back({a.Prefisso.empty() ? SenzaSpazio : Risolvi(a.Prefisso, false), a.Nome, a.Valore});
+    }
+    profondita_ = livello_ = livello;
     chiusuraPendente_ = vuoto;
     return true;
 }
 
-std::optional<std::string_view> XmlPullParser::AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const
+void XmlPullParser::Dichiara(std::string_view prefisso, std::string_view grezzo, int livello)
 {
-    for (const auto& [nome, valore] : attributi_) {
-        if (nome == nomeLocale) {
-            if (valore.find('&') == std::string_view::npos)
-                return valore;
-            appoggio.clear();
-            AggiungiTestoXml(appoggio, valore);
+    if (prefisso == "xmlns")
+        Malformato("prefisso riservato");
+    if (dichiarazioni_.size() >= MassimeDichiarazioni)
+        Malformato("troppe dichiarazioni di spazi dei nomi");
+    std::string uri;
+    ValoreAttributo(uri, grezzo);
+    // The prefix xml is bound once and for all: a part may only say so again.
+    if (prefisso == "xml" && livello > 0) {
+        if (uri != SpazioXml)
+            Malformato("prefisso riservato");
+        return;
+    }
+    int spazio = SpazioIgnoto;
+    if (uri.empty()) {
+        // Only the default namespace can be taken back so.
+        if (!prefisso.empty())
+            Malformato("prefisso dichiarato senza spazio dei nomi");
+        spazio = SenzaSpazio;
+    } else {
+        for (const SpazioNomi& noto : spaziNoti_)
+            if (noto.Uri == uri)
+                spazio = noto.Numero;
+    }
+    auto voce = legami_.find(prefisso);
+    if (voce == legami_.end())
+        voce = legami_.emplace(std::string(prefisso), std::vector<int>()).first;
+    voce->second.push_back(spazio);
+    dichiarazioni_.emplace_back(livello, std::string(prefisso));
+    for (Risolto& r : risolti_)
+        r.Valido = false;
+}
+
+void XmlPullParser::Chiudi(int livello)
+{
+    if (dichiarazioni_.empty() || dichiarazioni_.back().first < livello)
+        return;
+    while (!dichiarazioni_.empty() && dichiarazioni_.back().first >= livello) {
+        const auto voce = legami_.find(dichiarazioni_.back().second);
+        voce->second.pop_back();
+        dichiarazioni_.pop_back();
+    }
+    for (Risolto& r : risolti_)
+        r.Valido = false;
+}
+
+int XmlPullParser::Risolvi(std::string_view prefisso, bool elemento)
+{
+    if (prefisso.empty() && !elemento)
+        return SenzaSpazio;
+    for (const Risolto& r : risolti_)
+        if (r.Valido && r.Prefisso == prefisso)
+            return r.Spazio;
+    const auto voce = legami_.find(prefisso);
+    int spazio = SenzaSpazio;
+    if (voce != legami_.end() && !voce->second.empty())
+        spazio = voce->second.back();
+    else if (!prefisso.empty())
+        Malformato("prefisso non dichiarato");
+    Risolto& r = risolti_[prossimoRisolto_++ % std::size(risolti_)];
+    r.Prefisso.assign(prefisso);
+    r.Spazio = spazio;
+    r.Valido = true;
+    return spazio;
+}
+
+std::vector<std::pair<std::string, int>> XmlPullParser::LegamiInVigore() const
+{
+    std::vector<std::pair<std::string, int>> legami;
+    for (const auto& [prefisso, spazi] : legami_)
+        if (!spazi.empty() && prefisso != "xml")
+            legami.emplace_back(prefisso, spazi.back());
+    return legami;
+}
+
+void XmlPullParser::Presupponi(const std::vector<std::pair<std::string, int>>& legami)
+{
+    for (const auto& [prefisso, spazio] : legami) {
+        if (dichiarazioni_.size() >= MassimeDichiarazioni)
+            Malformato("troppe dichiarazioni di spazi dei nomi");
+        legami_[prefisso].push_back(spazio);
+        dichiarazioni_.emplace_back(0, prefisso);
+    }
+    for (Risolto& r : risolti_)
+        r.Valido = false;
+}
+
+void XmlPullParser::ValoreAttributo(std::string& destinazione, std::string_view grezzo) const
+{
+    destinazione.clear();
+    if (grezzo.find_first_of("&\t\n\r") == std::string_view::npos)
+        destinazione.assign(grezzo);
+    else
+        AggiungiDecodificato(destinazione, grezzo, Modo::Attributo, *this);
+}
+
+std::optional<std::string_view> XmlPullParser::AttributoVeloce(int spazio, std::string_view nome, std::string& appoggio) const
+{
+    for (const AttributoXml& a : attributi_) {
+        if (a.Spazio == spazio && a.Nome == nome) {
+            if (a.Valore.find_first_of("&\t\n\r") == std::string_view::npos)
+                return a.Valore;
+            ValoreAttributo(appoggio, a.Valore);
             return std::string_view(appoggio);
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::string> XmlPullParser::Attributo(std::string_view nomeLocale) const
+std::optional<std::string> XmlPullParser::Attributo(int spazio, std::string_view nome) const
 {
-    for (const auto& [nome, valore] : attributi_) {
-        if (nome == nomeLocale) {
+    for (const AttributoXml& a : attributi_) {
+        if (a.Spazio == spazio && a.Nome == nome) {
             std::string s;
-            AggiungiTestoXml(s, valore);
+            ValoreAttributo(s, a.Valore);
             return s;
         }
     }

@@ -1,8 +1,10 @@
 #pragma once
 // A small pull parser for the XML parts of a workbook: elements, attributes and text, read
 // from a byte source in chunks so that a sheet of any size needs only a small buffer.
-// Namespace prefixes are dropped from names; text comes back as UTF-8 with entities
-// resolved. Document types are refused (workbooks never carry one).
+// Elements and attributes come with their local name and the number of their namespace
+// (the reader names the namespaces it knows; a prefix stands for nothing by itself, as
+// producers choose their own). Text comes back as UTF-8 with entities resolved and line
+// ends as XML reads them. Document types are refused (workbooks never carry one).
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quercino::sheets {
@@ -21,23 +25,62 @@ inline constexpr std::size_t MassimoTestoXml = std::size_t{1} << 20;
 // Appends `testo` to `destinazione` up to MassimoTestoXml bytes in all.
 void AggiungiLimitato(std::string& destinazione, std::string_view testo);
 
+// A namespace a reader knows, by its URI, and the number (above 0) it is known by. Two
+// URIs may share a number (the transitional and the strict form of a format).
+struct SpazioNomi {
+    std::string_view Uri;
+    int Numero;
+};
+
+// Elements and attributes with no namespace (an attribute without a prefix has none).
+inline constexpr int SenzaSpazio = 0;
+// Elements and attributes of a namespace the reader does not know.
+inline constexpr int SpazioIgnoto = -1;
+
+// An attribute as a tag holds it.
+struct AttributoXml {
+    int Spazio;
+    std::string_view Nome;      // local name
+    std::string_view Valore;    // as written: XmlPullParser::ValoreAttributo reads it
+};
+
+// What a parser reads, for its messages: the part and the file that holds it.
+struct OrigineXml {
+    std::string Parte;
+    std::string File;
+};
+
 class XmlPullParser {
 public:
     using Sorgente = std::function<std::size_t(char*, std::size_t)>;
     enum class Evento { Inizio, Fine, Testo, FineDocumento };
 
-    explicit XmlPullParser(Sorgente sorgente);
+    explicit XmlPullParser(Sorgente sorgente, std::vector<SpazioNomi> spazi = {}, OrigineXml origine = {});
 
-    // Throws SheetError on malformed XML. A self-closing element gives Inizio then Fine.
+    // Throws SheetError on malformed XML (an undeclared prefix too). A self-closing element
+    // gives Inizio then Fine.
     Evento Prossimo();
 
-    // Local name of the element of the last Inizio or Fine.
+    // Local name and namespace of the element of the last Inizio or Fine.
     std::string_view Nome() const { return nome_; }
-    // Value of an attribute of the last Inizio, by local name, entities resolved.
-    std::optional<std::string> Attributo(std::string_view nomeLocale) const;
-    // The same without a copy when the value holds no entity (cell references, styles,
+    int Spazio() const { return spazio_; }
+    bool E(int spazio, std::string_view nome) const { return spazio_ == spazio && nome_ == nome; }
+    // Value of an attribute of the last Inizio, entities resolved; without a namespace
+    // (written without prefix) when none is given.
+    std::optional<std::string> Attributo(std::string_view nome) const { return Attributo(SenzaSpazio, nome); }
+    std::optional<std::string> Attributo(int spazio, std::string_view nome) const;
+    // The same without a copy when the value needs no decoding (cell references, styles,
     // types); `appoggio` receives the decoded value otherwise. Valid until the next event.
-    std::optional<std::string_view> AttributoVeloce(std::string_view nomeLocale, std::string& appoggio) const;
+    std::optional<std::string_view> AttributoVeloce(std::string_view nome, std::string& appoggio) const
+    {
+        return AttributoVeloce(SenzaSpazio, nome, appoggio);
+    }
+    std::optional<std::string_view> AttributoVeloce(int spazio, std::string_view nome, std::string& appoggio) const;
+    // Every attribute of the last Inizio but the namespace declarations. Valid until the next event.
+    const std::vector<AttributoXml>& Attributi() const { return attributi_; }
+    // An attribute's value as written, read into `destinazione`: entities resolved, white
+    // space normalized as XML reads attribute values.
+    void ValoreAttributo(std::string& destinazione, std::string_view grezzo) const;
     // Text of the last Testo event, cut at MassimoTestoXml bytes. Valid until the next event.
     std::string_view Testo() const { return testo_; }
     // Depth of the element just opened (1 for the root) or just closed.
@@ -46,11 +89,27 @@ public:
     // first byte not yet read.
     std::uint64_t InizioTag() const { return inizioTag_; }
     std::uint64_t Posizione() const { return scartati_ + pos_; }
-    // Every attribute of the last Inizio: local name and value as written (AggiungiTestoXml
-    // resolves its entities). Valid until the next event.
-    const std::vector<std::pair<std::string_view, std::string_view>>& Attributi() const { return attributi_; }
+
+    const OrigineXml& Origine() const { return origine_; }
+    [[noreturn]] void Malformato(const char* dettaglio) const;
+
+    // The namespaces in force, by prefix ("" for the default one): what another parser
+    // needs to begin reading the same part from the element just read.
+    std::vector<std::pair<std::string, int>> LegamiInVigore() const;
+    // Binds prefixes before the first tag, as the elements around that point bound them.
+    void Presupponi(const std::vector<std::pair<std::string, int>>& legami);
 
 private:
+    struct HashTesto {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    struct AttributoGrezzo {
+        std::string_view Prefisso;
+        std::string_view Nome;
+        std::string_view Valore;
+    };
+
     bool Riempi();
     bool Assicura(std::size_t n);
     std::string_view Letti() const { return {buffer_.data() + pos_, fine_ - pos_}; }
@@ -60,8 +119,13 @@ private:
     void LeggiTesto();
     void Decodifica(std::string_view grezzo);
     void SaltaFinoA(std::string_view chiusura);
+    void Dichiara(std::string_view prefisso, std::string_view uri, int livello);
+    int Risolvi(std::string_view prefisso, bool elemento);
+    void Chiudi(int livello);
 
     Sorgente sorgente_;
+    std::vector<SpazioNomi> spaziNoti_;
+    OrigineXml origine_;
     // The bytes not yet read are buffer_[pos_, fine_); the room past fine_ is refilled in
     // place, without clearing it first.
     std::string buffer_;
@@ -74,16 +138,29 @@ private:
     // Name, attributes and text of the last event: inside buffer_ until the next event (a
     // text with entities, or one cut by the buffer's end, in decodificato_).
     std::string_view nome_;
+    int spazio_ = SenzaSpazio;
     std::string_view testo_;
     std::string decodificato_;
-    std::vector<std::pair<std::string_view, std::string_view>> attributi_;
+    std::vector<AttributoGrezzo> grezzi_;
+    std::vector<AttributoXml> attributi_;
     bool chiusuraTag_ = false;     // the last tag closes its element
     bool chiusuraPendente_ = false;
     int profondita_ = 0;
     int livello_ = 0;
-};
 
-// Resolves the five named entities and character references of an XML text into UTF-8.
-void AggiungiTestoXml(std::string& destinazione, std::string_view grezzo);
+    // The namespace declarations in force: for each prefix ("" for the default namespace)
+    // its namespaces, innermost last; the declarations in the order made, with the depth of
+    // the element that made them, to undo them when it closes; and the last prefixes
+    // resolved (nearly every element of a part uses the same few).
+    std::unordered_map<std::string, std::vector<int>, HashTesto, std::equal_to<>> legami_;
+    std::vector<std::pair<int, std::string>> dichiarazioni_;
+    struct Risolto {
+        std::string Prefisso;
+        int Spazio = SenzaSpazio;
+        bool Valido = false;
+    };
+    Risolto risolti_[4];
+    std::size_t prossimoRisolto_ = 0;
+};
 
 } // namespace quercino::sheets

@@ -31,7 +31,8 @@ std::uint64_t U64(const unsigned char* p)
 
 [[noreturn]] void Danneggiato(const std::string& percorso)
 {
-    throw SheetError(QStringLiteral("Il file %1 non è un archivio leggibile: è danneggiato o non è una cartella di lavoro Excel.")
+    throw SheetError(QStringLiteral("Il file %1 non è un archivio leggibile: è danneggiato, troncato o non è una cartella di lavoro "
+                                    "(.xlsx, .xlsm, .xlsb o .ods).")
                          .arg(QString::fromStdString(percorso)));
 }
 
@@ -176,7 +177,7 @@ std::unique_ptr<ZipEntryStream> ZipArchive::Apri(const ZipEntry& voce) const
     const std::uint64_t inizio = voce.OffsetIntestazione + 30 + U16(h + 26) + U16(h + 28);
     if (inizio > dimensioneFile_ || voce.DimensioneCompressa > dimensioneFile_ - inizio)
         Danneggiato(percorso_);
-    return std::make_unique<ZipEntryStream>(file_, voce, inizio);
+    return std::make_unique<ZipEntryStream>(file_, percorso_, voce, inizio);
 }
 
 std::unique_ptr<ZipEntryStream> ZipArchive::ApriVerificato(const ZipEntry& voce) const

@@ -29,6 +29,7 @@ public:
     explicit ZipArchive(const std::string& percorso);
     ~ZipArchive();
 
+    const std::string& Percorso() const { return percorso_; }
     const std::vector<ZipEntry>& Voci() const { return voci_; }
     // Exact name first, then a case-insensitive match (some writers differ in case).
     std::optional<ZipEntry> Trova(const std::string& nome) const;

@@ -8,23 +8,18 @@
 
 namespace quercino::sheets {
 
-namespace {
-
-[[noreturn]] void Danneggiato(const ZipEntry& voce)
+void ZipEntryStream::Danneggiato() const
 {
-    throw SheetError(QStringLiteral("La parte %1 del file è danneggiata e non può essere letta.")
-                         .arg(QString::fromStdString(voce.Nome)));
+    throw ErroreParte(voce_.Nome, percorso_, QStringLiteral("è danneggiata e non può essere letta."));
 }
 
-} // namespace
-
-ZipEntryStream::ZipEntryStream(std::ifstream& file, const ZipEntry& voce, std::uint64_t inizioDati)
-    : file_(file), voce_(voce), posizione_(inizioDati), restanti_(voce.DimensioneCompressa)
+ZipEntryStream::ZipEntryStream(std::ifstream& file, const std::string& percorso, const ZipEntry& voce, std::uint64_t inizioDati)
+    : file_(file), percorso_(percorso), voce_(voce), posizione_(inizioDati), restanti_(voce.DimensioneCompressa)
 {
     crc_ = static_cast<std::uint32_t>(crc32(0, nullptr, 0));
     if (voce_.Metodo == 8) {
         if (inflateInit2(&z_, -MAX_WBITS) != Z_OK)
-            Danneggiato(voce_);
+            Danneggiato();
         zAperto_ = true;
         ingresso_.resize(1 << 16);
     }
@@ -45,7 +40,7 @@ std::size_t ZipEntryStream::LeggiCompressi(char* destinazione, std::size_t n)
     file_.seekg(static_cast<std::streamoff>(posizione_));
     file_.read(destinazione, static_cast<std::streamsize>(quanti));
     if (static_cast<std::size_t>(file_.gcount()) != quanti)
-        Danneggiato(voce_);
+        Danneggiato();
     posizione_ += quanti;
     restanti_ -= quanti;
     return quanti;
@@ -73,9 +68,9 @@ std::size_t ZipEntryStream::Leggi(char* destinazione, std::size_t n)
                 break;
             }
             if (esito == Z_BUF_ERROR && z_.avail_in == 0 && restanti_ == 0)
-                Danneggiato(voce_);   // the compressed data ran out before their end
+                Danneggiato();   // the compressed data ran out before their end
             if (esito != Z_OK && esito != Z_BUF_ERROR)
-                Danneggiato(voce_);
+                Danneggiato();
         }
         prodotti = static_cast<std::size_t>(reinterpret_cast<char*>(z_.next_out) - destinazione);
     }
@@ -84,7 +79,7 @@ std::size_t ZipEntryStream::Leggi(char* destinazione, std::size_t n)
         prodotti_ += prodotti;
         // A member that grows past its declared size is damaged or built to exhaust memory.
         if (prodotti_ > voce_.Dimensione)
-            Danneggiato(voce_);
+            Danneggiato();
     }
     if (voce_.Metodo == 0 && restanti_ == 0)
         fine_ = true;
@@ -96,7 +91,7 @@ std::size_t ZipEntryStream::Leggi(char* destinazione, std::size_t n)
 void ZipEntryStream::Verifica()
 {
     if (prodotti_ != voce_.Dimensione || crc_ != voce_.Crc)
-        Danneggiato(voce_);
+        Danneggiato();
 }
 
 } // namespace quercino::sheets

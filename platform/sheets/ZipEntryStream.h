@@ -9,13 +9,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <string>
 #include <vector>
 
 namespace quercino::sheets {
 
 class ZipEntryStream {
 public:
-    ZipEntryStream(std::ifstream& file, const ZipEntry& voce, std::uint64_t inizioDati);
+    // The member `voce` of the zip file `percorso` (open as `file`), its data from `inizioDati`.
+    ZipEntryStream(std::ifstream& file, const std::string& percorso, const ZipEntry& voce, std::uint64_t inizioDati);
     ~ZipEntryStream();
     ZipEntryStream(const ZipEntryStream&) = delete;
     ZipEntryStream& operator=(const ZipEntryStream&) = delete;
@@ -26,8 +28,10 @@ public:
 private:
     std::size_t LeggiCompressi(char* destinazione, std::size_t n);
     void Verifica();
+    [[noreturn]] void Danneggiato() const;
 
     std::ifstream& file_;
+    std::string percorso_;
     ZipEntry voce_;
     std::uint64_t posizione_;           // next compressed byte in the file
     std::uint64_t restanti_;            // compressed bytes not yet read

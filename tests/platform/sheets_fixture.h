@@ -4,6 +4,7 @@
 
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/Workbook.h"
+#include "platform/sheets/ZipArchive.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <clocale>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -60,6 +62,14 @@ inline CelleLette NonVuote(const quercino::sheets::Workbook& cartella, bool inOr
         }
     }
     return lette;
+}
+
+inline std::size_t NumeroCelle(const CelleLette& celle)
+{
+    std::size_t n = 0;
+    for (const auto& [riga, colonne] : celle)
+        n += colonne.size();
+    return n;
 }
 
 // Whether a (damaged) workbook is read whole, every sheet; false when it is refused, which
@@ -187,6 +197,18 @@ inline std::string Rels(const std::vector<std::tuple<std::string, std::string, s
     return s + "</Relationships>";
 }
 
+// The namespace of the workbook's own XML parts, and a shared-strings and a styles part of
+// the given content in it.
+inline const std::string SpazioFoglio = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+inline std::string TestiCondivisi(const std::string& voci)
+{
+    return "<sst xmlns=\"" + SpazioFoglio + "\">" + voci + "</sst>";
+}
+inline std::string StiliFoglio(const std::string& contenuto)
+{
+    return "<styleSheet xmlns=\"" + SpazioFoglio + "\">" + contenuto + "</styleSheet>";
+}
+
 // A workbook made of the given worksheet XML bodies (the <sheetData> content), with the
 // given shared strings and styles parts (empty for none) and workbook properties.
 struct ParteFoglio {
@@ -199,7 +221,11 @@ inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::st
                             const std::string& stili, const std::string& proprieta = "", bool comprimi = true)
 {
     std::vector<std::pair<std::string, std::string>> membri;
-    membri.emplace_back("[Content_Types].xml", "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>");
+    membri.emplace_back("[Content_Types].xml",
+                        "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                        "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" "
+                        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/></Types>");
     membri.emplace_back("_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.xml"}}));
     std::string wb = "<?xml version=\"1.0\"?><x:workbook xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
@@ -230,16 +256,29 @@ inline std::string Cartella(const std::vector<ParteFoglio>& fogli, const std::st
 }
 
 // An OpenDocument spreadsheet's content.xml around `tabelle` (the content of
-// <office:spreadsheet>), with the namespaces a spreadsheet program declares.
-inline std::string ContenutoOds(const std::string& tabelle)
+// <office:spreadsheet>), with the namespaces a spreadsheet program declares and, when given,
+// its automatic styles.
+inline std::string ContenutoOds(const std::string& tabelle, const std::string& stiliAutomatici = "")
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content "
            "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+           "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+           "xmlns:number=\"urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0\" "
            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
            "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" office:version=\"1.2\">"
-           "<office:body><office:spreadsheet>"
-        + tabelle + "</office:spreadsheet></office:body></office:document-content>";
+        + (stiliAutomatici.empty() ? std::string() : "<office:automatic-styles>" + stiliAutomatici + "</office:automatic-styles>")
+        + "<office:body><office:spreadsheet>" + tabelle + "</office:spreadsheet></office:body></office:document-content>";
+}
+
+// An OpenDocument styles.xml of the given common styles.
+inline std::string StiliOds(const std::string& stiliComuni)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-styles "
+           "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+           "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+           "xmlns:number=\"urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0\" office:version=\"1.2\">"
+           "<office:styles>" + stiliComuni + "</office:styles></office:document-styles>";
 }
 
 inline const std::string MimetypeOds = "application/vnd.oasis.opendocument.spreadsheet";
@@ -253,12 +292,34 @@ inline std::string ManifestoOds(const std::string& vociContenuto = "")
         + "</manifest:file-entry></manifest:manifest>";
 }
 
-// An .ods file of the given content.xml, with its mimetype and manifest.
-inline std::string FoglioDiCalcolo(const std::string& contenuto, bool comprimi = true)
+// An .ods file of the given content.xml, with its mimetype and manifest, and styles.xml
+// when given.
+inline std::string FoglioDiCalcolo(const std::string& contenuto, bool comprimi = true, const std::string& stili = "")
 {
     std::vector<std::pair<std::string, std::string>> membri = {
         {"mimetype", MimetypeOds}, {"META-INF/manifest.xml", ManifestoOds()}, {"content.xml", contenuto}};
+    if (!stili.empty())
+        membri.emplace_back("styles.xml", stili);
     return Zip(membri, comprimi);
+}
+
+// The zip file `percorso` with its member `nome` changed by `cambia` (the others as they
+// are, in their order), written to `uscita`.
+inline void CambiaMembro(const QString& percorso, const std::string& nome, const std::function<std::string(std::string)>& cambia,
+                         const QString& uscita)
+{
+    const quercino::sheets::ZipArchive archivio(percorso.toStdString());
+    std::vector<std::pair<std::string, std::string>> membri;
+    bool trovato = false;
+    for (const auto& voce : archivio.Voci()) {
+        membri.emplace_back(voce.Nome, archivio.Leggi(voce, std::uint64_t{1} << 30));
+        if (voce.Nome == nome) {
+            membri.back().second = cambia(membri.back().second);
+            trovato = true;
+        }
+    }
+    EXPECT_TRUE(trovato) << nome;
+    ScriviFile(uscita, Zip(membri));
 }
 
 // Runs a program and returns its standard output; empty when it is missing or fails.

@@ -14,15 +14,15 @@
 #include "platform/sheets/ZipArchive.h"
 #include "support/casi.h"
 #include "support/golden.h"
+#include "support/produttori_cartelle.h"
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
 #include <QDateTime>
-#include <QStandardPaths>
-#include <QUrl>
 
 #include <map>
+#include <tuple>
 #include <random>
 
 using namespace quercino::sheets;
@@ -101,19 +101,27 @@ void ScriviSorgente(const QString& percorso)
     workbook_close(wb);
 }
 
-// Saves each source with LibreOffice Calc in `formato` into `cartella`, with a profile of its
-// own so that no user's settings or running instance take part.
-void SalvaConLibreOffice(const QStringList& sorgenti, const QString& formato, const QString& cartella, const QString& profilo)
-{
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
-    QProcess p;
-    p.start(soffice, QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profilo).toString(), "--headless", "--norestore",
-                                 "--convert-to", formato, "--outdir", cartella}
-                         + sorgenti);
-    ASSERT_TRUE(p.waitForFinished(300000)) << "soffice non ha terminato";
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-}
+// The language the programs this test runs speak while it lives (their locale).
+class LinguaDeiProgrammi {
+public:
+    explicit LinguaDeiProgrammi(const char* lingua) : prima_(qgetenv("LC_ALL")), impostata_(qEnvironmentVariableIsSet("LC_ALL"))
+    {
+        qputenv("LC_ALL", lingua);
+    }
+    ~LinguaDeiProgrammi()
+    {
+        if (impostata_)
+            qputenv("LC_ALL", prima_);
+        else
+            qunsetenv("LC_ALL");
+    }
+    LinguaDeiProgrammi(const LinguaDeiProgrammi&) = delete;
+    LinguaDeiProgrammi& operator=(const LinguaDeiProgrammi&) = delete;
+
+private:
+    QByteArray prima_;
+    bool impostata_;
+};
 
 std::string Membro(const QString& file, const std::string& nome)
 {
@@ -202,6 +210,8 @@ TEST(OdsCellText, CasiDellaTabella)
         {"Durata", [](const QStringList& a) { return QStringList{TestoDurata(a[0].toStdString())}; }},
         {"Booleano", [&](const QStringList& a) { return QStringList{testo(ValoreBooleano(a[0].toStdString()))}; }},
         {"FormulaBooleana", [&](const QStringList& a) { return QStringList{testo(FormulaBooleana(a[0].toStdString()))}; }},
+        {"TestoBooleano", [&](const QStringList& a) { return QStringList{testo(TestoBooleano(a[0].toStdString()))}; }},
+        {"ErroreMostrato", [](const QStringList& a) { return QStringList{ErroreMostrato(a[0].toStdString()).value_or(QString())}; }},
     });
 }
 
@@ -212,14 +222,13 @@ TEST(OdsCellText, CasiDellaTabella)
 TEST(OdsReader, LibreOfficeSavesTheSameCellsInOdsAndXlsx)
 {
     QTemporaryDir dir;
-    QTemporaryDir profilo;
     const QString excel = dir.filePath(QStringLiteral("excel.xlsx"));
     ScriviSorgente(excel);
     const QString calc = dir.filePath(QStringLiteral("nativa.fods"));
     ASSERT_TRUE(QFile::copy(quercino::test::Accanto(__FILE__, QStringLiteral("casi/ods_nativa.fods")), calc));
     const QString salvati = dir.filePath(QStringLiteral("calc"));
-    SalvaConLibreOffice({excel, calc}, QStringLiteral("ods"), salvati, profilo.path());
-    SalvaConLibreOffice({excel, calc}, QStringLiteral("xlsx"), salvati, profilo.path());
+    produttori::DaCalc({excel, calc}, QStringLiteral("ods"), salvati);
+    produttori::DaCalc({excel, calc}, QStringLiteral("xlsx"), salvati);
 
     struct Caso {
         const char* nome;
@@ -246,6 +255,99 @@ TEST(OdsReader, LibreOfficeSavesTheSameCellsInOdsAndXlsx)
         const CelleLette celle = NonVuote(*daOds, true);
         EXPECT_EQ(celle, NonVuote(*daXlsx, true));
         EXPECT_EQ(celle, Attese(QString::fromLatin1(c.tabella), c.campo));
+    }
+}
+
+// Forms of cells other writers use (casi/ods_forme.tsv): errors a writer keeps as 0, booleans
+// of every form, styles that show numbers as true/false, line ends, extensions' elements.
+TEST(OdsReader, CellFormsOfOtherWriters)
+{
+    const std::string automatici = "<number:boolean-style style:name=\"N99\"><number:boolean/></number:boolean-style>"
+                                   "<number:number-style style:name=\"N1\"><number:number/></number:number-style>"
+                                   "<style:style style:name=\"vero\" style:family=\"table-cell\" style:data-style-name=\"N99\"/>"
+                                   "<style:style style:name=\"numero\" style:family=\"table-cell\" style:data-style-name=\"N1\"/>"
+                                   "<style:style style:name=\"ereditato\" style:family=\"table-cell\" style:parent-style-name=\"Logico\"/>";
+    const std::string comuni = "<number:boolean-style style:name=\"N5\"><number:boolean/></number:boolean-style>"
+                               "<style:style style:name=\"Logico\" style:family=\"table-cell\" style:data-style-name=\"N5\"/>";
+    QTemporaryDir dir;
+    for (const quercino::test::Caso& c : quercino::test::Casi(__FILE__, "casi/ods_forme.tsv")) {
+        SCOPED_TRACE(c);
+        const std::string colonne = c[1] == "-" ? std::string() : c[1].toStdString();
+        const std::string attributi = c[2] == "-" ? std::string() : c[2].toStdString();
+        const std::string tabella = "<table:table table:name=\"A\">" + colonne + "<table:table-row" + attributi + ">" + c[3].toStdString()
+                                    + "</table:table-row></table:table>";
+        const QString percorso = dir.filePath(QStringLiteral("forma.ods"));
+        ScriviFile(percorso, FoglioDiCalcolo(ContenutoOds(tabella, automatici), true, StiliOds(comuni)));
+        const Esito e = Leggi(percorso);
+        ASSERT_TRUE(e.letta) << e.messaggio.toStdString();
+        std::vector<QString> attese(34);
+        attese[0] = c[4];
+        EXPECT_EQ(e.prima.Celle, attese);
+    }
+}
+
+// Booleans LibreOffice keeps as the number 1 or 0 shown as TRUE or FALSE (a comparison in a
+// workbook it opened), and those of the boolean type: the same cells from its .ods and its .xlsx.
+TEST(OdsReader, LibreOfficeBooleansAsInItsXlsx)
+{
+    QTemporaryDir dir;
+    const QString sorgente = dir.filePath(QStringLiteral("booleani.xlsx"));
+    ScriviFile(sorgente, Cartella({{"Dati", "worksheets/sheet1.xml",
+                                    "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c>"
+                                    "<c r=\"C1\" t=\"b\"><f>A1&lt;B1</f><v>1</v></c><c r=\"D1\" t=\"b\"><f>A1&gt;B1</f><v>0</v></c>"
+                                    "<c r=\"E1\" t=\"b\"><v>1</v></c><c r=\"F1\" t=\"b\"><v>0</v></c></row>"}},
+                                  "", ""));
+    const CelleLette attese = {{{1, 1}, {{1, "1"}, {2, "2"}, {3, "VERO"}, {4, "FALSO"}, {5, "VERO"}, {6, "FALSO"}}}};
+    // LibreOffice shows them in the words of its language, English or Italian.
+    for (const char* lingua : {"C.UTF-8", "it_IT.UTF-8"}) {
+        SCOPED_TRACE(lingua);
+        const LinguaDeiProgrammi scelta(lingua);
+        const QString cartella = dir.filePath(QString::fromLatin1(lingua));
+        const QString ods = produttori::DaCalc(sorgente, QStringLiteral("ods"), cartella);
+        const QString xlsx = produttori::DaCalc(sorgente, QStringLiteral("xlsx"), cartella);
+        // Really kept as numbers.
+        EXPECT_NE(Membro(ods, "content.xml").find("table:formula=\"of:=[.A1]&lt;[.B1]\" office:value-type=\"float\" office:value=\"1\""),
+                  std::string::npos);
+        EXPECT_EQ(NonVuote(*ApriCartella(xlsx)), attese);
+        EXPECT_EQ(NonVuote(*ApriCartella(ods)), attese);
+    }
+}
+
+// Other writers of the format: the workbook of casi/ods_libreoffice.tsv (written by
+// libxlsxwriter as .xlsx) saved again as .ods by SheetJS and by Gnumeric gives the cells of
+// the .xlsx, but for the few the writer itself changes, which read as its file holds them:
+// SheetJS keeps a date as its day number with no date style (LibreOffice shows the number
+// too), Gnumeric doubles the blanks where two runs of a rich text meet.
+TEST(OdsReader, OtherWritersKeepTheCellsOfTheXlsx)
+{
+    QTemporaryDir dir;
+    const QString excel = dir.filePath(QStringLiteral("excel.xlsx"));
+    ScriviSorgente(excel);
+    const CelleLette sorgente = NonVuote(*ApriCartella(excel), true);
+    ASSERT_GE(NumeroCelle(sorgente), 50u);
+    struct Caso {
+        QString ods;
+        std::map<std::tuple<int, int, int>, QString> cambiate;
+    };
+    const Caso casi[] = {
+        {produttori::DaSheetJs(excel, QStringLiteral("ods"), dir.filePath(QStringLiteral("sheetjs.ods"))),
+         {{{1, 4, 9}, "42750"}, {{1, 4, 10}, "42750,4375"}, {{2, 4, 14}, "43159"}}},
+        {produttori::DaGnumeric(excel, QStringLiteral("Gnumeric_OpenCalc:odf"), dir.filePath(QStringLiteral("gnumeric.ods"))),
+         {{{1, 4, 6}, "Rossi     Mario "}}},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.ods.toStdString());
+        CelleLette attese = sorgente;
+        for (const auto& [dove, testo] : c.cambiate) {
+            const auto& [foglio, riga, colonna] = dove;
+            std::map<int, QString>& celle = attese[{foglio, riga}];
+            EXPECT_EQ(celle.count(colonna), 1u);
+            celle[colonna] = testo;
+        }
+        const auto cartella = ApriCartella(c.ods);
+        ASSERT_NE(dynamic_cast<const OdsWorkbook*>(cartella.get()), nullptr);
+        EXPECT_EQ(NomiFogli(*cartella), QStringList({"Emesse", "Ricevute"}));
+        EXPECT_EQ(NonVuote(*cartella, true), attese);
     }
 }
 

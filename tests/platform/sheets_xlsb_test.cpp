@@ -1,8 +1,10 @@
 // The .xlsb reader against workbooks written by the tests' own writer of the binary format
-// (support/scrittore_xlsb.h): cell by cell against a table of expected texts, against
-// LibreOffice's reading of the same files (an independent reader of the format, so that
-// writer and reader cannot share one misunderstanding), against the .xlsx reader's text
-// for the same values written by libxlsxwriter, and on hostile files.
+// (support/scrittore_xlsb.h), its cells in the long and in the short form: cell by cell
+// against a table of expected texts, against LibreOffice's reading of the same files (an
+// independent reader of the format, so that writer and reader cannot share one
+// misunderstanding), against the .xlsx reader's text for the same values written by
+// libxlsxwriter; against SheetJS's own .xlsb files of a workbook, which must give the cells
+// of its .xlsx; and on hostile files.
 
 #include "sheets_fixture.h"
 
@@ -14,6 +16,7 @@
 #include "platform/sheets/XlsxWorkbook.h"
 #include "platform/sheets/ZipArchive.h"
 #include "support/casi.h"
+#include "support/produttori_cartelle.h"
 #include "support/scrittore_xlsb.h"
 
 #include <gtest/gtest.h>
@@ -80,11 +83,13 @@ CelleLette Attese(const std::vector<Caso>& casi)
     return attese;
 }
 
-// The table's cells written with the writer, rows in order within each sheet.
-Membri ScriviTabella(const std::vector<Caso>& casi, bool sistema1904)
+// The table's cells written with the writer, rows in order within each sheet; with `brevi`
+// every cell that follows the previous one of its row in the short form.
+Membri ScriviTabella(const std::vector<Caso>& casi, bool sistema1904, bool brevi = false)
 {
     return MembriXlsb(
         [&](ScrittoreXlsb& w) {
+            w.FormeBrevi(brevi);
             std::map<QString, int> stili = {{"-", 0},
                                             {"data", w.Stile("dd/mm/yyyy")},
                                             {"14", w.StileIncorporato(14)},
@@ -172,18 +177,35 @@ QString FileXlsb(const QTemporaryDir& dir, const QString& nome, const Membri& me
     return percorso;
 }
 
-// LibreOffice turns the files into .xlsx ones in `cartella`, with a profile of its own.
-void ConvertiConLibreOffice(const QStringList& file, const QString& cartella)
+// How many cells of the file's sheets are in the short form (record types 12 to 18): the
+// records counted by their headers, read here on their own.
+int RecordBrevi(const QString& percorso)
 {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    ASSERT_FALSE(soffice.isEmpty()) << "LibreOffice (soffice) non installato";
-    QTemporaryDir profilo;
-    QProcess p;
-    p.start(soffice, QStringList{"-env:UserInstallation=" + QUrl::fromLocalFile(profilo.path()).toString(), "--headless",
-                                 "--norestore", "--convert-to", "xlsx", "--outdir", cartella}
-                         + file);
-    ASSERT_TRUE(p.waitForFinished(180000)) << "soffice non ha terminato";
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const ZipArchive archivio(percorso.toStdString());
+    int brevi = 0;
+    for (const ZipEntry& voce : archivio.Voci()) {
+        if (!voce.Nome.starts_with("xl/worksheets/"))
+            continue;
+        const std::string dati = archivio.Leggi(voce, 1 << 28);
+        std::size_t i = 0;
+        const auto numero = [&](int massimoByte) {
+            std::uint32_t v = 0;
+            for (int k = 0; k < massimoByte && i < dati.size(); ++k) {
+                const auto b = static_cast<std::uint8_t>(dati[i++]);
+                v |= static_cast<std::uint32_t>(b & 0x7F) << (7 * k);
+                if (!(b & 0x80))
+                    break;
+            }
+            return v;
+        };
+        while (i < dati.size()) {
+            const std::uint32_t tipo = numero(2);
+            const std::uint32_t dimensione = numero(4);
+            brevi += tipo >= 12 && tipo <= 18;
+            i += dimensione;
+        }
+    }
+    return brevi;
 }
 
 QString Messaggio(const QString& percorso)
@@ -204,33 +226,44 @@ TEST(XlsbReader, ReadsEveryKindOfCellItsWriterWrote)
 {
     QTemporaryDir dir;
     for (const bool sistema1904 : {false, true}) {
-        SCOPED_TRACE(sistema1904 ? "1904" : "1900");
-        const auto casi = CasiDelSistema(sistema1904 ? "1904" : "1900");
-        const auto cartella = ApriCartella(FileXlsb(dir, QStringLiteral("tabella.xlsb"), ScriviTabella(casi, sistema1904)));
-        const auto* binaria = dynamic_cast<const XlsbWorkbook*>(cartella.get());
-        ASSERT_NE(binaria, nullptr);
-        EXPECT_EQ(binaria->Sistema1904(), sistema1904);
-        ASSERT_EQ(cartella->NumeroFogli(), 2);
-        EXPECT_EQ(cartella->NomeFoglio(1), QStringLiteral("Zeta emesse"));
-        EXPECT_EQ(cartella->NomeFoglio(2), QStringLiteral("Alfa ricevute"));
-        EXPECT_EQ(NonVuote(*cartella), Attese(casi));
+        for (const bool brevi : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (sistema1904 ? "1904" : "1900") << (brevi ? ", forme brevi" : ""));
+            const auto casi = CasiDelSistema(sistema1904 ? "1904" : "1900");
+            const QString file = FileXlsb(dir, QStringLiteral("tabella.xlsb"), ScriviTabella(casi, sistema1904, brevi));
+            EXPECT_EQ(RecordBrevi(file) > 0, brevi);
+            const auto cartella = ApriCartella(file);
+            const auto* binaria = dynamic_cast<const XlsbWorkbook*>(cartella.get());
+            ASSERT_NE(binaria, nullptr);
+            EXPECT_EQ(binaria->Sistema1904(), sistema1904);
+            ASSERT_EQ(cartella->NumeroFogli(), 2);
+            EXPECT_EQ(cartella->NomeFoglio(1), QStringLiteral("Zeta emesse"));
+            EXPECT_EQ(cartella->NomeFoglio(2), QStringLiteral("Alfa ricevute"));
+            EXPECT_EQ(NonVuote(*cartella), Attese(casi));
+        }
     }
 }
 
 // LibreOffice reads the writer's files (as .xlsx files again, which the .xlsx reader reads):
-// the same sheets in the same order, the same date system and every cell the same text.
+// the same sheets in the same order, the same date system and every cell the same text, the
+// cells in the long form or in the short one.
 TEST(XlsbReader, LibreOfficeReadsTheSameCells)
 {
     QTemporaryDir dir;
-    const QString a1900 = FileXlsb(dir, QStringLiteral("s1900.xlsb"), ScriviTabella(CasiDelSistema("1900"), false));
-    const QString a1904 = FileXlsb(dir, QStringLiteral("s1904.xlsb"), ScriviTabella(CasiDelSistema("1904"), true));
-    ConvertiConLibreOffice({a1900, a1904}, dir.filePath(QStringLiteral("lo")));
-    for (const QString& nome : {QStringLiteral("s1900"), QStringLiteral("s1904")}) {
-        SCOPED_TRACE(nome.toStdString());
-        const auto nostra = ApriCartella(dir.filePath(nome + ".xlsb"));
-        const auto suaPercorso = dir.filePath("lo/" + nome + ".xlsx");
-        ASSERT_TRUE(QFile::exists(suaPercorso));
-        const auto sua = ApriCartella(suaPercorso);
+    QStringList nomi;
+    QStringList file;
+    for (const bool brevi : {false, true}) {
+        for (const bool sistema1904 : {false, true}) {
+            nomi << QStringLiteral("s%1%2").arg(sistema1904 ? 1904 : 1900).arg(brevi ? "b" : "");
+            file << FileXlsb(dir, nomi.back() + ".xlsb", ScriviTabella(CasiDelSistema(sistema1904 ? "1904" : "1900"), sistema1904, brevi));
+        }
+    }
+    const QStringList convertiti = produttori::DaCalc(file, QStringLiteral("xlsx"), dir.filePath(QStringLiteral("lo")));
+    ASSERT_EQ(convertiti.size(), nomi.size());
+    for (qsizetype i = 0; i < nomi.size(); ++i) {
+        SCOPED_TRACE(nomi[i].toStdString());
+        const auto nostra = ApriCartella(file[i]);
+        ASSERT_TRUE(QFile::exists(convertiti[i]));
+        const auto sua = ApriCartella(convertiti[i]);
         ASSERT_NE(dynamic_cast<const XlsxWorkbook*>(sua.get()), nullptr);
         EXPECT_EQ(dynamic_cast<const XlsxWorkbook&>(*sua).Sistema1904(), dynamic_cast<const XlsbWorkbook&>(*nostra).Sistema1904());
         ASSERT_EQ(sua->NumeroFogli(), nostra->NumeroFogli());
@@ -238,6 +271,26 @@ TEST(XlsbReader, LibreOfficeReadsTheSameCells)
             EXPECT_EQ(sua->NomeFoglio(f), nostra->NomeFoglio(f));
         EXPECT_EQ(NonVuote(*sua), NonVuote(*nostra));
     }
+}
+
+// SheetJS writes every cell that follows another in its row in the short form: its .xlsb of
+// a workbook (numbers, dates, texts, booleans, formulas, written by libxlsxwriter as .xlsx)
+// gives every cell of the .xlsx, whole; LibreOffice reads SheetJS's file alike.
+TEST(XlsbReader, SheetJsFilesGiveTheCellsOfTheirXlsx)
+{
+    QTemporaryDir dir;
+    const QString xlsx = dir.filePath(QStringLiteral("libreria.xlsx"));
+    ScriviConLibreria(xlsx, CasiDelSistema("1900"));
+    const QString xlsb = produttori::DaSheetJs(xlsx, QStringLiteral("xlsb"), dir.filePath(QStringLiteral("sheetjs.xlsb")));
+    const CelleLette attese = NonVuote(*ApriCartella(xlsx));
+    ASSERT_GE(NumeroCelle(attese), 50u);
+    const auto daSheetJs = ApriCartella(xlsb);
+    ASSERT_NE(dynamic_cast<const XlsbWorkbook*>(daSheetJs.get()), nullptr);
+    EXPECT_EQ(NonVuote(*daSheetJs), attese);
+    // Really in the short form: records of types 12 to 18 in its sheets.
+    EXPECT_GT(RecordBrevi(xlsb), 10);
+    const QString daCalc = produttori::DaCalc(xlsb, QStringLiteral("xlsx"), dir.filePath(QStringLiteral("lo")));
+    EXPECT_EQ(NonVuote(*ApriCartella(daCalc)), attese);
 }
 
 // The same values in an .xlsx file written by libxlsxwriter give the same texts: the .xlsb
@@ -402,13 +455,13 @@ TEST(XlsbReader, HostileFilesGiveAMessage)
         });
         std::string& dati = Membro(m, "xl/worksheets/sheet1.bin");
         dati.resize(dati.size() - 6);   // the two ends, of a two-byte type each
-        casi.push_back({"parte troncata", m, "troncato"});
+        casi.push_back({"parte troncata", m, "xl/worksheets/sheet1.bin del file %1 è troncata"});
         Membri n = m;
         Membro(n, "xl/worksheets/sheet1.bin").resize(dati.size() - 5);
         casi.push_back({"parte troncata in un record", n, "danneggiata"});
         Membri vuota = m;
         Membro(vuota, "xl/worksheets/sheet1.bin").clear();
-        casi.push_back({"foglio vuoto", vuota, "troncato"});
+        casi.push_back({"foglio vuoto", vuota, "è troncata"});
     }
     {
         Membri m = foglio([](ScrittoreXlsb& w) { w.Riga(1); });
@@ -431,11 +484,24 @@ TEST(XlsbReader, HostileFilesGiveAMessage)
     // deflates to a few tens of kilobytes, and a member that inflates past its declared size.
     casi.push_back({"bomba", parteFoglio(std::string(16u << 20, '\0')), "danneggiata"});
 
+    // Every message names the file, and the part where it names one.
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
-        const QString messaggio = Messaggio(FileXlsb(dir, QStringLiteral("ostile.xlsb"), c.membri));
-        EXPECT_TRUE(messaggio.contains(QString::fromUtf8(c.parola))) << messaggio.toStdString();
+        const QString percorso = FileXlsb(dir, QStringLiteral("ostile.xlsb"), c.membri);
+        const QString messaggio = Messaggio(percorso);
+        EXPECT_TRUE(messaggio.contains(QString::fromUtf8(c.parola).replace(QStringLiteral("%1"), percorso))) << messaggio.toStdString();
+        EXPECT_TRUE(messaggio.contains(percorso)) << messaggio.toStdString();
+        EXPECT_FALSE(messaggio.contains(QStringLiteral("Excel"))) << messaggio.toStdString();
     }
+    // A file cut short, whose zip directory is lost: the kinds of workbook read, not "Excel".
+    const std::string intera = Zip(foglio([](ScrittoreXlsb& w) {
+        w.Riga(1);
+        w.Numero(1, 1);
+    }));
+    const QString tagliata = dir.filePath(QStringLiteral("tagliata.xlsb"));
+    ScriviFile(tagliata, intera.substr(0, intera.size() - 30));
+    EXPECT_EQ(Messaggio(tagliata), QStringLiteral("Il file %1 non è un archivio leggibile: è danneggiato, troncato o non è una cartella "
+                                                  "di lavoro (.xlsx, .xlsm, .xlsb o .ods).").arg(tagliata));
 
     // The member's declared size says 1 KB less than what inflates.
     Membri gonfia = foglio([](ScrittoreXlsb& w) {
@@ -449,6 +515,70 @@ TEST(XlsbReader, HostileFilesGiveAMessage)
         zip[campo + 1] = static_cast<char>(static_cast<unsigned char>(zip[campo + 1]) - 4);
     ScriviFile(dir.filePath(QStringLiteral("gonfia.xlsb")), zip);
     EXPECT_TRUE(Messaggio(dir.filePath(QStringLiteral("gonfia.xlsb"))).contains(QStringLiteral("danneggiata")));
+}
+
+// Between the cells of a row: what the format places beside a cell (its metadata, the shared
+// formula it belongs to) and the blocks of future records and of alternate content, whatever
+// they hold, are passed over; any other record there is damage, as is a block closed before
+// it opens, or crossed with another, or never closed; and so is a cell in the short form
+// first in its row, which has no column to follow.
+TEST(XlsbReader, RecordsPassedOverOnlyWhereTheFormatPlacesThem)
+{
+    using quercino::test::F64Xlsb;
+    using quercino::test::RecordXlsb;
+    using quercino::test::U32Xlsb;
+    const std::string ignoto = RecordXlsb(500, "xyz");
+    const std::string futuri = RecordXlsb(35, U32Xlsb(0x00010000));
+    const std::string fineFuturi = RecordXlsb(36, {});
+    const std::string alternativo = RecordXlsb(37, std::string(2, '\0') + U32Xlsb(0));
+    const std::string fineAlternativo = RecordXlsb(38, {});
+    const std::string cellaB = RecordXlsb(5, U32Xlsb(1) + U32Xlsb(0) + F64Xlsb(99));
+    struct Caso {
+        const char* nome;
+        std::string record;
+        bool letta;
+    };
+    const std::vector<Caso> casi = {
+        {"metadati della cella", RecordXlsb(49, U32Xlsb(1)) + RecordXlsb(50, U32Xlsb(1)), true},
+        {"formula condivisa", RecordXlsb(427, std::string(16, '\0')), true},
+        {"record futuro ignoto", futuri + ignoto + fineFuturi, true},
+        {"cella tra i record futuri", futuri + cellaB + fineFuturi, true},
+        {"blocchi annidati", futuri + alternativo + ignoto + fineAlternativo + fineFuturi, true},
+        {"contenuto alternativo", alternativo + RecordXlsb(1024, std::string(4, '\0')) + fineAlternativo, true},
+        {"record ignoto", ignoto, false},
+        {"record della cartella", RecordXlsb(156, U32Xlsb(0) + U32Xlsb(1)), false},
+        {"fine senza inizio", fineFuturi, false},
+        {"blocchi incrociati", futuri + alternativo + fineFuturi + fineAlternativo, false},
+        {"blocco mai chiuso", futuri, false},
+        {"cella breve in testa alla riga", RecordXlsb(0, U32Xlsb(1) + std::string(15, '\0')) + RecordXlsb(16, U32Xlsb(0) + F64Xlsb(5)), false},
+    };
+    QTemporaryDir dir;
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        // A1, then the case's records, then C1, before the ends of the data and of the sheet.
+        Membri membri = MembriXlsb([&](ScrittoreXlsb& w) {
+            w.Foglio("A");
+            w.Riga(1);
+            w.Numero(1, 1);
+        });
+        std::string& foglio = Membro(membri, "xl/worksheets/sheet1.bin");
+        const std::string fine = RecordXlsb(146, {}) + RecordXlsb(130, {});
+        ASSERT_TRUE(foglio.ends_with(fine));
+        foglio.resize(foglio.size() - fine.size());
+        foglio += c.record + RecordXlsb(5, U32Xlsb(2) + U32Xlsb(0) + F64Xlsb(3)) + fine;
+        const QString file = FileXlsb(dir, QStringLiteral("record.xlsb"), membri);
+        if (c.letta) {
+            const auto righe = TutteLeRighe(*ApriCartella(file), 1);
+            ASSERT_EQ(righe.size(), 1u);
+            std::vector<QString> attese(34);
+            attese[0] = QStringLiteral("1");
+            attese[2] = QStringLiteral("3");
+            EXPECT_EQ(righe[0].Celle, attese);
+        } else {
+            const QString messaggio = Messaggio(file);
+            EXPECT_TRUE(messaggio.contains(QStringLiteral("xl/worksheets/sheet1.bin del file %1 è").arg(file))) << messaggio.toStdString();
+        }
+    }
 }
 
 // The counts a shared-strings part announces are not trusted (a table claiming 2^31 entries

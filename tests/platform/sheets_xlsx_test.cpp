@@ -14,6 +14,7 @@
 #include "platform/sheets/ZipEntryStream.h"
 #include "support/casi.h"
 #include "support/golden.h"
+#include "support/produttori_cartelle.h"
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
@@ -154,6 +155,70 @@ TEST(XlsxReader, HandBuiltWorkbookForms)
     EXPECT_EQ(TutteLeRighe(*conGrafico, 1).at(0).Cella(1), QStringLiteral("5"));
 }
 
+// Forms of cells other writers use (casi/xlsx_forme.tsv): line ends in the texts, shared-
+// string cells with no index, elements of extensions beside the format's own, prefixes and
+// namespaces of the writer's choice.
+TEST(XlsxReader, CellFormsOfOtherWriters)
+{
+    QTemporaryDir dir;
+    for (const quercino::test::Caso& c : quercino::test::Casi(__FILE__, "casi/xlsx_forme.tsv")) {
+        SCOPED_TRACE(c);
+        const QString percorso = dir.filePath(QStringLiteral("forma.xlsx"));
+        const std::string testi = c[1] == "-" ? std::string() : TestiCondivisi(c[1].toStdString());
+        ScriviFile(percorso, Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\">" + c[2].toStdString() + "</row>"}}, testi, ""));
+        try {
+            const auto righe = TutteLeRighe(*ApriCartella(percorso), 1);
+            ASSERT_EQ(righe.size(), 1u);
+            std::vector<QString> attese(34);
+            attese[0] = c[3];
+            EXPECT_EQ(righe[0].Celle, attese);
+        } catch (const SheetError& e) {
+            ADD_FAILURE() << e.Messaggio.toStdString();
+        }
+    }
+}
+
+// A workbook in the 1904 date system saved by LibreOffice, and the same with the extension
+// element Excel 2013 and later write beside the workbook's properties
+// (<x15:workbookPr chartTrackingRefBase="1"/>, which has no date system): the same dates.
+TEST(XlsxReader, DatesOfThe1904SystemBesideAnExtension)
+{
+    QTemporaryDir dir;
+    const QString sorgente = dir.filePath(QStringLiteral("date1904.fods"));
+    ScriviFile(sorgente, R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:automatic-styles><number:date-style style:name="N1"><number:day/><number:text>/</number:text><number:month/><number:text>/</number:text><number:year/></number:date-style>
+<style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/></office:automatic-styles>
+<office:body><office:spreadsheet><table:calculation-settings><table:null-date table:date-value="1904-01-01"/></table:calculation-settings>
+<table:table table:name="Date"><table:table-row>
+<table:table-cell table:style-name="ce1" office:value-type="date" office:date-value="2017-01-15"/>
+<table:table-cell table:style-name="ce1" office:value-type="date" office:date-value="1904-01-02"/>
+<table:table-cell office:value-type="float" office:value="5"/></table:table-row></table:table></office:spreadsheet></office:body></office:document>
+)");
+    const QString daCalc = produttori::DaCalc(sorgente, QStringLiteral("xlsx"), dir.path());
+    const QString conEstensione = dir.filePath(QStringLiteral("estensione.xlsx"));
+    CambiaMembro(daCalc, "xl/workbook.xml", [](std::string xml) {
+        const std::string estensione = "<ext uri=\"{140A7094-0E35-4892-8432-C4D2E57EDEB5}\" "
+                                       "xmlns:x15=\"http://schemas.microsoft.com/office/spreadsheetml/2010/11/main\">"
+                                       "<x15:workbookPr chartTrackingRefBase=\"1\"/></ext>";
+        const auto fine = xml.find("</extLst>");
+        if (fine != std::string::npos)
+            xml.insert(fine, estensione);
+        else
+            xml.insert(xml.find("</workbook>"), "<extLst>" + estensione + "</extLst>");
+        return xml;
+    }, conEstensione);
+    const CelleLette attese = {{{1, 1}, {{1, "15/01/2017"}, {2, "02/01/1904"}, {3, "5"}}}};
+    for (const QString& percorso : {daCalc, conEstensione}) {
+        SCOPED_TRACE(percorso.toStdString());
+        const auto cartella = ApriCartella(percorso);
+        EXPECT_TRUE(dynamic_cast<const XlsxWorkbook&>(*cartella).Sistema1904());
+        EXPECT_EQ(NonVuote(*cartella), attese);
+    }
+}
+
 // A cell holds at most 32,767 characters: longer texts of every kind are cut there (one of
 // a megabyte and more only read, never held whole), and a text of exactly that length stays.
 TEST(XlsxReader, CellTextsStopAtTheLimitOfACell)
@@ -165,7 +230,7 @@ TEST(XlsxReader, CellTextsStopAtTheLimitOfACell)
                                + std::string(32767, 'Z') + "</t></is></c></row>";
     QTemporaryDir dir;
     const QString percorso = dir.filePath(QStringLiteral("lunghe.xlsx"));
-    ScriviFile(percorso, Cartella({{"A", "worksheets/sheet1.xml", foglio}}, "<sst><si><t>" + lungo + "</t></si></sst>", ""));
+    ScriviFile(percorso, Cartella({{"A", "worksheets/sheet1.xml", foglio}}, TestiCondivisi("<si><t>" + lungo + "</t></si>"), ""));
     const auto righe = TutteLeRighe(*ApriCartella(percorso), 1);
     ASSERT_EQ(righe.size(), 1u);
     for (int c = 1; c <= 4; ++c)
@@ -186,25 +251,28 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
                 TutteLeRighe(*cartella, f);
             ADD_FAILURE() << "nessun errore";
         } catch (const SheetError& e) {
-            EXPECT_TRUE(e.Messaggio.contains(QString::fromUtf8(parola))) << e.Messaggio.toStdString();
+            // Every message names the file ("%1" in the words looked for).
+            EXPECT_TRUE(e.Messaggio.contains(QString::fromUtf8(parola).replace(QStringLiteral("%1"), percorso))) << e.Messaggio.toStdString();
+            EXPECT_TRUE(e.Messaggio.contains(percorso)) << e.Messaggio.toStdString();
         }
     };
     prova("vecchio.xls", std::string("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8) + std::string(512, '\0'), "danneggiato");
     prova("calc.ods", Zip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}, false), ".ods");
     // A binary workbook goes to its own reader, which finds this one's workbook part damaged.
     prova("binaria.xlsb", Zip({{"_rels/.rels", Rels({{"rId1", "officeDocument", "xl/workbook.bin"}})}, {"xl/workbook.bin", "x"}}),
-          "xl/workbook.bin del file è danneggiata");
+          "La parte xl/workbook.bin del file %1 è danneggiata");
     prova("testo.xlsx", "FATTURE EMESSE;;;\r\n", "non è una cartella");
     prova("vuoto.xlsx", "", "non è una cartella");
     prova("zip_vuoto.xlsx", Zip({}), "non è una cartella");
 
     const std::string buona = Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"}},
-                                       "<sst><si><t>" + std::string(5000, 'x') + "</t></si></sst>", "");
-    prova("troncata.xlsx", buona.substr(0, buona.size() / 2), "non è un archivio leggibile");
+                                       TestiCondivisi("<si><t>" + std::string(5000, 'x') + "</t></si>"), "");
+    prova("troncata.xlsx", buona.substr(0, buona.size() / 2),
+          "Il file %1 non è un archivio leggibile: è danneggiato, troncato o non è una cartella di lavoro (.xlsx, .xlsm, .xlsb o .ods).");
     std::string alterata = buona;
     const auto pos = alterata.find("xl/sharedStrings.xml") + 30;   // inside the deflated data
     alterata[pos] = static_cast<char>(alterata[pos] ^ 0x55);
-    prova("alterata.xlsx", alterata, "danneggiata");
+    prova("alterata.xlsx", alterata, "La parte xl/sharedStrings.xml del file %1 è danneggiata");
     // A member's compressed size said half of what it is (in both headers: the field lies 12
     // bytes before the name in the local header, 26 in the central one): its data run out
     // before the end of the compressed stream.
@@ -216,17 +284,21 @@ TEST(XlsxReader, OtherKindsAndDamagedFilesGiveAMessage)
 
     // The first index past the table.
     prova("indice.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"}},
-                                  "<sst><si><t>a</t></si></sst>", ""), "non contiene");
-    prova("xml_rotto.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row"}}, "", ""), "XML non valido");
+                                  TestiCondivisi("<si><t>a</t></si>"), ""), "La parte xl/worksheets/sheet1.xml del file %1 fa riferimento");
+    prova("xml_rotto.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row><row"}}, "", ""),
+          "La parte xl/worksheets/sheet1.xml del file %1 contiene XML non valido");
+    // A prefix no declaration binds.
+    prova("prefisso.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c></row>"}}, "", ""),
+          "La parte xl/worksheets/sheet1.xml del file %1 contiene XML non valido (prefisso non dichiarato)");
     prova("entita.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<row r=\"1\"><c r=\"A1\" t=\"str\"><v>&bomba;</v></c></row>"}}, "", ""), "XML non valido");
     prova("doctype.xlsx", Cartella({{"A", "worksheets/sheet1.xml", "<!DOCTYPE x [<!ENTITY a \"b\">]>"}}, "", ""), "XML non valido");
 
     // Empty strings cost memory too (four bytes each): a table of many of them is refused as
     // one of long texts (with a small limit here; the reader's own is hundreds of megabytes).
-    std::string molti = "<sst>";
+    std::string molti;
     for (int i = 0; i < 30'000; ++i)
         molti += "<si/>";
-    molti += "</sst>";
+    molti = TestiCondivisi(molti);
     ScriviFile(dir.filePath(QStringLiteral("testi.zip")), Zip({{"sst.xml", molti}}));
     const ZipArchive archivio(dir.filePath(QStringLiteral("testi.zip")).toStdString());
     EXPECT_EQ(XlsxSharedStrings(archivio, *archivio.Trova("sst.xml"), 150'000).Numero(), 30'000u);
@@ -254,9 +326,9 @@ TEST(XlsxReader, DamagedCopiesNeverCrashOrHang)
     // XML parser, and the same deflated; each copy has a few bytes changed, cut or repeated.
     // Reading must end with rows or with a message, never with a crash (the sanitizer build
     // runs this too).
-    const std::string testi = "<sst><si><t>NOME</t></si><si><r><t>a&amp;b</t></r></si></sst>";
-    const std::string stili = "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/></numFmts>"
-                              "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/></cellXfs></styleSheet>";
+    const std::string testi = TestiCondivisi("<si><t>NOME</t></si><si><r><t>a&amp;b</t></r></si>");
+    const std::string stili = StiliFoglio("<numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/></numFmts>"
+                                          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/></cellXfs>");
     std::string righe;
     for (int r = 1; r <= 40; ++r)
         righe += "<row r=\"" + std::to_string(r) + "\"><c r=\"A" + std::to_string(r) + "\" t=\"s\"><v>" + std::to_string(r % 2)

@@ -4,10 +4,17 @@
 
 #include "platform/sheets/SheetError.h"
 #include "platform/sheets/XmlPullParser.h"
+#include "support/casi.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <algorithm>
+#include <tuple>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -58,7 +65,101 @@ QString Leggi(SorgenteRipetuta& s)
     return {};
 }
 
+// A text in one line, as eventi_xml.py writes it.
+std::string Riga(std::string_view testo)
+{
+    std::string r;
+    for (const char c : testo) {
+        if (c == '\\') r += "\\\\";
+        else if (c == '\n') r += "\\n";
+        else if (c == '\r') r += "\\r";
+        else if (c == '\t') r += "\\t";
+        else r += c;
+    }
+    return r;
+}
+
+// The events of `documento` as eventi_xml.py prints them, the source handing out at most
+// `blocco` bytes at a time (so that a CR LF or an entity may fall across two reads).
+std::string Eventi(const std::string& documento, std::size_t blocco)
+{
+    std::size_t letti = 0;
+    XmlPullParser xml(
+        [&](char* d, std::size_t n) {
+            const std::size_t k = std::min({n, blocco, documento.size() - letti});
+            std::copy_n(documento.data() + letti, k, d);
+            letti += k;
+            return k;
+        },
+        {{"urn:a", 1}, {"urn:b", 2}, {"http://www.w3.org/XML/1998/namespace", 3}});
+    std::string righe;
+    std::string testo;
+    bool conTesto = false;
+    const auto scriviTesto = [&] {
+        if (conTesto)
+            righe += "T:" + Riga(testo) + "\n";
+        testo.clear();
+        conTesto = false;
+    };
+    try {
+        for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo()) {
+            if (e == XmlPullParser::Evento::Testo) {
+                testo += xml.Testo();
+                conTesto = true;
+                continue;
+            }
+            scriviTesto();
+            if (e == XmlPullParser::Evento::Inizio) {
+                std::vector<std::tuple<int, std::string, std::string>> attributi;
+                for (const AttributoXml& a : xml.Attributi()) {
+                    std::string valore;
+                    xml.ValoreAttributo(valore, a.Valore);
+                    attributi.emplace_back(a.Spazio, std::string(a.Nome), valore);
+                }
+                std::sort(attributi.begin(), attributi.end());
+                righe += "<" + std::to_string(xml.Spazio()) + ":" + std::string(xml.Nome());
+                for (const auto& [spazio, nome, valore] : attributi)
+                    righe += " " + std::to_string(spazio) + ":" + nome + "=" + Riga(valore);
+                righe += "\n";
+            } else {
+                righe += ">" + std::to_string(xml.Spazio()) + ":" + std::string(xml.Nome()) + "\n";
+            }
+        }
+    } catch (const SheetError&) {
+        return "ERRORE\n";
+    }
+    return righe;
+}
+
 } // namespace
+
+// Namespaces and line ends as another XML parser reads them (Python's, over expat): the same
+// elements in the same namespaces, the same attributes, the same texts, the same refusals;
+// read whole and a few bytes at a time.
+TEST(XmlPullParser, ReadsAsAnotherParserDoes)
+{
+    const auto casi = quercino::test::Casi(__FILE__, "casi/xml.tsv");
+    QTemporaryDir dir;
+    QStringList argomenti = {QStringLiteral(QUERCINO_SOURCE_DIR "/tests/platform/eventi_xml.py")};
+    for (std::size_t i = 0; i < casi.size(); ++i) {
+        QFile file(dir.filePath(QString::number(i) + ".xml"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(casi[i][1].toUtf8());
+        argomenti << file.fileName();
+    }
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), argomenti);
+    ASSERT_TRUE(python.waitForFinished(60000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QStringList letti = QString::fromUtf8(python.readAllStandardOutput()).split(QStringLiteral("----\n"));
+    ASSERT_EQ(letti.size(), static_cast<qsizetype>(casi.size()) + 1);
+    for (std::size_t i = 0; i < casi.size(); ++i) {
+        SCOPED_TRACE(casi[i]);
+        const std::string atteso = letti[static_cast<qsizetype>(i)].toStdString();
+        for (const std::size_t blocco : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{1} << 20})
+            EXPECT_EQ(Eventi(casi[i][1].toStdString(), blocco), atteso) << "blocchi di " << blocco;
+    }
+}
 
 // An '&' with no ';' after it in a long text is no entity: the text is refused as soon as
 // that is plain, not held whole in the buffer until its end.
@@ -86,20 +187,21 @@ TEST(XmlPullParser, NestingHasALimit)
     EXPECT_TRUE(Leggi(profonda).contains(QStringLiteral("annidati")));
     EXPECT_LT(profonda.letti, 3 * ((std::uint64_t{1} << 20) + 1) + (1 << 17));
 
-    SorgenteRipetuta lecita{"", "<text:span>", 11 * 100'000, std::string()};
+    SorgenteRipetuta lecita{"<r xmlns:text=\"t\">", "<text:span>", 11 * 100'000, std::string()};
     for (int i = 0; i < 100'000; ++i)
         lecita.fine += "</text:span>";
+    lecita.fine += "</r>";
     XmlPullParser xml(std::ref(lecita));
     int massima = 0;
     for (auto e = xml.Prossimo(); e != XmlPullParser::Evento::FineDocumento; e = xml.Prossimo())
         massima = std::max(massima, xml.Profondita());
-    EXPECT_EQ(massima, 100'000);
+    EXPECT_EQ(massima, 100'001);
 }
 
 // The position of each tag in the source, for reading a part again from one element on.
 TEST(XmlPullParser, TagsKnowWhereTheyStand)
 {
-    const std::string testo = "<?xml version=\"1.0\"?><r><!-- c --><x a=\"1\"/>te&amp;sto<y>" + std::string(100'000, 'z')
+    const std::string testo = "<?xml version=\"1.0\"?><r xmlns:w=\"w\"><!-- c --><x a=\"1\"/>te&amp;sto<y>" + std::string(100'000, 'z')
                               + "</y><w:t b='2'>v</w:t></r>";
     SorgenteRipetuta s{testo, "", 0, ""};
     XmlPullParser xml(std::ref(s));

@@ -9,7 +9,7 @@ namespace {
 // Record types of the parts written.
 enum : std::uint32_t {
     RowHdr = 0, CellBlank = 1, CellRk = 2, CellError = 3, CellBool = 4, CellReal = 5, CellSt = 6, CellIsst = 7,
-    FmlaString = 8, FmlaNum = 9, FmlaBool = 10, FmlaError = 11, SSTItem = 19, Fmt = 44, XF = 47,
+    FmlaString = 8, FmlaNum = 9, FmlaBool = 10, FmlaError = 11, ShortBlank = 12, ShortIsst = 18, SSTItem = 19, Fmt = 44, XF = 47,
     BeginSheet = 129, EndSheet = 130, BeginBook = 131, EndBook = 132, BeginBundleShs = 143, EndBundleShs = 144,
     BeginSheetData = 145, EndSheetData = 146, WbProp = 153, BundleSh = 156, BeginSst = 159, EndSst = 160,
     BeginStyleSheet = 278, EndStyleSheet = 279, BeginFmts = 615, EndFmts = 616, BeginCellXFs = 617, EndCellXFs = 618,
@@ -158,6 +158,7 @@ void ScrittoreXlsb::Riga(int numero)
     // Index, style, height (15 points in twips), flags, no column spans.
     buffer_ += RecordXlsb(RowHdr, U32Xlsb(static_cast<std::uint32_t>(numero - 1)) + U32Xlsb(0) + U16Xlsb(300)
                                        + std::string(3, '\0') + U32Xlsb(0));
+    ultimaColonna_ = 0;
     if (buffer_.size() > (1u << 20)) {
         scrivi_(buffer_);
         buffer_.clear();
@@ -171,8 +172,14 @@ void ScrittoreXlsb::Record(std::uint32_t tipo, std::string_view dati)
 
 void ScrittoreXlsb::Cella(std::uint32_t tipo, int colonna, int stile, std::string_view valore)
 {
-    buffer_ += RecordXlsb(tipo, U32Xlsb(static_cast<std::uint32_t>(colonna - 1)) + U32Xlsb(static_cast<std::uint32_t>(stile) & 0xFFFFFFu)
-                                    + std::string(valore));
+    const std::string stileCella = U32Xlsb(static_cast<std::uint32_t>(stile) & 0xFFFFFFu);
+    // The short forms (types 12 to 18) are those of the long ones 1 to 7 without the column,
+    // which is the one after the previous cell's: the row's first cell has none.
+    if (brevi_ && tipo <= CellIsst && ultimaColonna_ > 0 && colonna == ultimaColonna_ + 1)
+        buffer_ += RecordXlsb(tipo - CellBlank + ShortBlank, stileCella + std::string(valore));
+    else
+        buffer_ += RecordXlsb(tipo, U32Xlsb(static_cast<std::uint32_t>(colonna - 1)) + stileCella + std::string(valore));
+    ultimaColonna_ = colonna;
 }
 
 void ScrittoreXlsb::Numero(int colonna, double valore, int stile)

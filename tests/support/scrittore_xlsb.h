@@ -3,7 +3,8 @@
 // benchmark, following the published layout of the format: records of a type and a size
 // (seven bits a byte), a workbook part with its properties (the 1904 date system) and the
 // sheets in tab order, a shared-strings part (rich and phonetic entries too), a styles part
-// with number formats, and the sheets' rows and cells. No spreadsheet program on Linux
+// with number formats, and the sheets' rows and cells, each in the long form (with its
+// column) or, when asked, in the short form where it follows the previous cell of its row. No spreadsheet program on Linux
 // writes this format; LibreOffice reads it, and the tests check this writer against it.
 // Standard C++ only: the parts go to `membro`/`scrivi` as zip members (a sheet as it is
 // written, the rest at Chiudi), so that a sheet of any size is never whole in memory.
@@ -43,6 +44,11 @@ public:
     int Stile(const std::string& codice);
     int StileIncorporato(int formato);
 
+    // From now on a cell that stands right after the previous cell of its row is written in
+    // the short form, with no column (as other writers do), when it has one (formulas have
+    // not); the first cell of a row, which has no cell before it, keeps its column.
+    void FormeBrevi(bool brevi) { brevi_ = brevi; }
+
     // Begins a worksheet (the one before it, if any, ends).
     void Foglio(const std::string& nome);
     // Begins row `numero` (from 1) of the current sheet.
@@ -77,6 +83,8 @@ private:
     bool sistema1904_;
     std::vector<std::string> fogli_;
     bool foglioAperto_ = false;
+    bool brevi_ = false;
+    int ultimaColonna_ = 0;   // of the last cell of the row, 0 before its first
     std::string buffer_;
     std::vector<std::string> testi_;                          // BrtSSTItem data, in order
     std::unordered_map<std::string, std::uint32_t> indici_;
