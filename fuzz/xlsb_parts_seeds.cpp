@@ -1,5 +1,6 @@
-// Workbooks of the tests' .xlsb writer in the harness's form: every kind of cell, shared
-// strings with formatting and phonetic runs, date formats of both systems.
+// Workbooks of the tests' .xlsb writer in the harness's form: every kind of cell, in the
+// long and in the short form, shared strings with formatting and phonetic runs, date
+// formats of both systems.
 
 #include "fuzz/FuzzHarness.h"
 #include "support/scrittore_xlsb.h"
@@ -10,12 +11,13 @@ namespace quercino::fuzz {
 
 namespace {
 
-std::string InForma(const std::function<void(test::ScrittoreXlsb&)>& scrivi, bool sistema1904)
+std::string InForma(const std::function<void(test::ScrittoreXlsb&)>& scrivi, bool sistema1904, bool brevi = false)
 {
     std::map<std::string, std::string> membri;
     std::string* corrente = nullptr;
     test::ScrittoreXlsb w([&](const std::string& nome) { corrente = &membri[nome]; },
                           [&](std::string_view byte) { corrente->append(byte); }, sistema1904);
+    w.FormeBrevi(brevi);
     scrivi(w);
     w.Chiudi();
     std::string forma;
@@ -59,7 +61,8 @@ bool GeneraSemi(const std::filesystem::path& cartella)
         w.Testo(15, "R1");
     };
     return ScriviSeme(cartella, "celle.parti", InForma(celle, false))
-        && ScriviSeme(cartella, "1904.parti", InForma(celle, true));
+        && ScriviSeme(cartella, "1904.parti", InForma(celle, true))
+        && ScriviSeme(cartella, "brevi.parti", InForma(celle, false, true));
 }
 
 } // namespace quercino::fuzz
