@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -114,18 +115,73 @@ void AggiungiDecodificato(std::string& destinazione, std::string_view grezzo, Mo
     }
 }
 
-// A qualified name split at its colon; false when it is not one (empty prefix or local name).
-bool NomeQualificato(std::string_view nome, std::string_view& prefisso, std::string_view& locale)
+// What the characters of a tag's names are to its reading: most are part of the name; the
+// others end it, are refused in it, or split it into prefix and local name. A table read
+// once a character, where the tests would be several.
+enum : unsigned char { DelNome = 0, FineNome = 1, VietatoNelNome = 2, DuePunti = 3 };
+
+constexpr std::array<unsigned char, 256> Classi(bool elemento)
 {
-    const auto due = nome.find(':');
-    if (due == std::string_view::npos) {
+    std::array<unsigned char, 256> t{};
+    for (const unsigned char c : {' ', '\t', '\r', '\n', '>'})
+        t[c] = FineNome;
+    t[static_cast<unsigned char>(elemento ? '/' : '=')] = FineNome;
+    for (const unsigned char c : {'"', '\''})
+        t[c] = VietatoNelNome;
+    if (elemento)
+        for (const unsigned char c : {'<', '=', '&'})
+            t[c] = VietatoNelNome;
+    t[static_cast<unsigned char>(':')] = DuePunti;
+    return t;
+}
+
+constexpr std::array<unsigned char, 256> ClassiElemento = Classi(true);
+constexpr std::array<unsigned char, 256> ClassiAttributo = Classi(false);
+
+// Prefixes are a few letters: compared in place, without a call for each.
+bool Uguali(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+// A prefix's length and three of its letters: different prefixes nearly always differ in it.
+std::uint32_t ChiavePrefisso(std::string_view p)
+{
+    if (p.empty())
+        return 0;
+    return static_cast<std::uint32_t>(p.size() & 0xFF) | static_cast<std::uint32_t>(static_cast<std::uint8_t>(p.front())) << 8
+        | static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[p.size() / 2])) << 16
+        | static_cast<std::uint32_t>(static_cast<std::uint8_t>(p.back())) << 24;
+}
+
+// Whether an attribute's value needs decoding: an entity, or white space other than blanks.
+// Values are short (references, styles, types): a plain loop beats a search for each kind.
+bool DaDecodificare(std::string_view valore)
+{
+    for (const char c : valore)
+        if (c == '&' || c == '\t' || c == '\n' || c == '\r')
+            return true;
+    return false;
+}
+
+// The name b[inizio, fine) split at its colon (`due`, npos when it has none); false when it
+// is no qualified name (an empty prefix or local name, a second colon).
+bool NomeQualificato(const char* b, std::size_t inizio, std::size_t fine, std::size_t due, std::string_view& prefisso,
+                     std::string_view& locale)
+{
+    if (due == std::string::npos) {
         prefisso = {};
-        locale = nome;
-        return !nome.empty();
+        locale = std::string_view(b + inizio, fine - inizio);
+        return fine > inizio;
     }
-    prefisso = nome.substr(0, due);
-    locale = nome.substr(due + 1);
-    return !prefisso.empty() && !locale.empty() && locale.find(':') == std::string_view::npos;
+    prefisso = std::string_view(b + inizio, due - inizio);
+    locale = std::string_view(b + due + 1, fine - due - 1);
+    return !prefisso.empty() && !locale.empty();
 }
 
 } // namespace
@@ -201,6 +257,7 @@ XmlPullParser::Evento XmlPullParser::Prossimo()
 {
     if (chiusuraPendente_) {
         chiusuraPendente_ = false;
+        aperti_.pop_back();
         profondita_ = livello_--;
         Chiudi(profondita_);
         return Evento::Fine;
@@ -284,7 +341,7 @@ void XmlPullParser::LeggiTesto()
     if (lt != std::string_view::npos) {
         const std::string_view grezzo = Letti().substr(0, lt);
         pos_ += lt;
-        if (grezzo.find_first_of("&\r") == std::string_view::npos) {
+        if (grezzo.find('&') == std::string_view::npos && grezzo.find('\r') == std::string_view::npos) {
             testo_ = grezzo.substr(0, MassimoTestoXml);
         } else {
             decodificato_.clear();
@@ -365,22 +422,27 @@ bool XmlPullParser::AnalizzaTag()
     if (chiusura)
         ++i;
     const std::size_t inizioNome = i;
+    std::size_t due = std::string::npos;
     for (; i < n; ++i) {
-        const char c = b[i];
-        if (Bianco(c) || c == '>' || c == '/')
+        const unsigned char classe = ClassiElemento[static_cast<unsigned char>(b[i])];
+        if (classe == DelNome)
+            continue;
+        if (classe == FineNome)
             break;
-        if (c == '<' || c == '"' || c == '\'' || c == '=' || c == '&')
+        if (classe == VietatoNelNome || due != std::string::npos)
             Malformato("nome di elemento non valido");
+        due = i;
     }
     if (i >= n)
         return false;
     if (i == inizioNome)
         Malformato("elemento senza nome");
     std::string_view prefisso, nome;
-    if (!NomeQualificato(std::string_view(b + inizioNome, i - inizioNome), prefisso, nome))
+    if (!NomeQualificato(b, inizioNome, i, due, prefisso, nome))
         Malformato("nome di elemento non valido");
     std::size_t fine = 0;
-    grezzi_.clear();
+    attributi_.clear();
+    bool dichiarazioni = false;   // the tag declares namespaces
     if (chiusura) {
         fine = FineTag(i);
         if (fine == std::string::npos)
@@ -399,13 +461,21 @@ bool XmlPullParser::AnalizzaTag()
                 break;
             }
             const std::size_t inizioAttributo = i;
-            for (; i < n && b[i] != '=' && !Bianco(b[i]) && b[i] != '>'; ++i) {
-                if (b[i] == '"' || b[i] == '\'')
+            std::size_t dueAttributo = std::string::npos;
+            for (; i < n; ++i) {
+                const unsigned char classe = ClassiAttributo[static_cast<unsigned char>(b[i])];
+                if (classe == DelNome)
+                    continue;
+                if (classe == FineNome)
+                    break;
+                if (classe == VietatoNelNome || dueAttributo != std::string::npos)
                     Malformato("nome di attributo non valido");
+                dueAttributo = i;
             }
             std::string_view prefissoAttributo, nomeAttributo;
-            if (i < n && !NomeQualificato(std::string_view(b + inizioAttributo, i - inizioAttributo), prefissoAttributo, nomeAttributo))
+            if (i < n && !NomeQualificato(b, inizioAttributo, i, dueAttributo, prefissoAttributo, nomeAttributo))
                 Malformato("nome di attributo non valido");
+            dichiarazioni |= prefissoAttributo == "xmlns" || (prefissoAttributo.empty() && nomeAttributo == "xmlns");
             while (i < n && Bianco(b[i]))
                 ++i;
             if (i >= n)
@@ -425,7 +495,7 @@ bool XmlPullParser::AnalizzaTag()
                 ++chiusa;
             if (chiusa >= n)
                 return false;
-            grezzi_.push_back({prefissoAttributo, nomeAttributo, std::string_view(b + i + 1, chiusa - i - 1)});
+            attributi_.push_back({SenzaSpazio, nomeAttributo, std::string_view(b + i + 1, chiusa - i - 1), prefissoAttributo});
             i = chiusa + 1;
         }
     }
@@ -437,7 +507,9 @@ bool XmlPullParser::AnalizzaTag()
     if (chiusura) {
         if (livello_ == 0)
             Malformato("chiusura senza apertura");
-        spazio_ = Risolvi(prefisso, true);
+        // Elements end by depth: the one closed is the one opened there, in its namespace.
+        spazio_ = aperti_.back();
+        aperti_.pop_back();
         profondita_ = livello_--;
         Chiudi(profondita_);
         return true;
@@ -445,20 +517,20 @@ bool XmlPullParser::AnalizzaTag()
     if (livello_ >= MassimaProfondita)
         Malformato("elementi annidati troppo in profondità");
     const int livello = livello_ + 1;
-    // The element's own declarations hold for its name and its attributes too.
-    for (const AttributoGrezzo& a : grezzi_) {
-        if (a.Prefisso.empty() && a.Nome == "xmlns")
-            Dichiara({}, a.Valore, livello);
-        else if (a.Prefisso == "xmlns")
-            Dichiara(a.Nome, a.Valore, livello);
+    // The element's own declarations hold for its name and its attributes too; they are no
+    // attributes of it.
+    if (dichiarazioni) {
+        const auto dichiarazione = [](const AttributoXml& a) { return a.Prefisso == "xmlns" || (a.Prefisso.empty() && a.Nome == "xmlns"); };
+        for (const AttributoXml& a : attributi_)
+            if (dichiarazione(a))
+                Dichiara(a.Prefisso.empty() ? std::string_view() : a.Nome, a.Valore, livello);
+        attributi_.erase(std::remove_if(attributi_.begin(), attributi_.end(), dichiarazione), attributi_.end());
     }
-    spazio_ = Risolvi(prefisso, true);
-    attributi_.clear();
-    for (const AttributoGrezzo& a : grezzi_) {
-        if (a.Prefisso == "xmlns" || (a.Prefisso.empty() && a.Nome == "xmlns"))
-            continue;
-        attributi_.push_back({a.Prefisso.empty() ? SenzaSpazio : Risolvi(a.Prefisso, false), a.Nome, a.Valore});
-    }
+    spazio_ = prefisso.empty() && predefinitoNoto_ ? predefinito_ : Risolvi(prefisso, true);
+    aperti_.push_back(spazio_);
+    for (AttributoXml& a : attributi_)
+        if (!a.Prefisso.empty())
+            a.Spazio = Risolvi(a.Prefisso, false);
     profondita_ = livello_ = livello;
     chiusuraPendente_ = vuoto;
     return true;
@@ -496,12 +568,11 @@ void XmlPullParser::Dichiara(std::string_view prefisso, std::string_view grezzo,
     dichiarazioni_.emplace_back(livello, std::string(prefisso));
     for (Risolto& r : risolti_)
         r.Valido = false;
+    predefinitoNoto_ = false;
 }
 
-void XmlPullParser::Chiudi(int livello)
+void XmlPullParser::Svincola(int livello)
 {
-    if (dichiarazioni_.empty() || dichiarazioni_.back().first < livello)
-        return;
     while (!dichiarazioni_.empty() && dichiarazioni_.back().first >= livello) {
         const auto voce = legami_.find(dichiarazioni_.back().second);
         voce->second.pop_back();
@@ -509,14 +580,24 @@ void XmlPullParser::Chiudi(int livello)
     }
     for (Risolto& r : risolti_)
         r.Valido = false;
+    predefinitoNoto_ = false;
 }
 
 int XmlPullParser::Risolvi(std::string_view prefisso, bool elemento)
 {
-    if (prefisso.empty() && !elemento)
-        return SenzaSpazio;
+    if (prefisso.empty()) {
+        if (!elemento)
+            return SenzaSpazio;
+        if (!predefinitoNoto_) {
+            const auto voce = legami_.find(std::string_view());
+            predefinito_ = voce != legami_.end() && !voce->second.empty() ? voce->second.back() : SenzaSpazio;
+            predefinitoNoto_ = true;
+        }
+        return predefinito_;
+    }
+    const std::uint32_t chiave = ChiavePrefisso(prefisso);
     for (const Risolto& r : risolti_)
-        if (r.Valido && r.Prefisso == prefisso)
+        if (r.Chiave == chiave && r.Valido && Uguali(r.Prefisso, prefisso))
             return r.Spazio;
     const auto voce = legami_.find(prefisso);
     int spazio = SenzaSpazio;
@@ -526,6 +607,7 @@ int XmlPullParser::Risolvi(std::string_view prefisso, bool elemento)
         Malformato("prefisso non dichiarato");
     Risolto& r = risolti_[prossimoRisolto_++ % std::size(risolti_)];
     r.Prefisso.assign(prefisso);
+    r.Chiave = chiave;
     r.Spazio = spazio;
     r.Valido = true;
     return spazio;
@@ -550,12 +632,13 @@ void XmlPullParser::Presupponi(const std::vector<std::pair<std::string, int>>& l
     }
     for (Risolto& r : risolti_)
         r.Valido = false;
+    predefinitoNoto_ = false;
 }
 
 void XmlPullParser::ValoreAttributo(std::string& destinazione, std::string_view grezzo) const
 {
     destinazione.clear();
-    if (grezzo.find_first_of("&\t\n\r") == std::string_view::npos)
+    if (!DaDecodificare(grezzo))
         destinazione.assign(grezzo);
     else
         AggiungiDecodificato(destinazione, grezzo, Modo::Attributo, *this);
@@ -565,7 +648,7 @@ std::optional<std::string_view> XmlPullParser::AttributoVeloce(int spazio, std::
 {
     for (const AttributoXml& a : attributi_) {
         if (a.Spazio == spazio && a.Nome == nome) {
-            if (a.Valore.find_first_of("&\t\n\r") == std::string_view::npos)
+            if (!DaDecodificare(a.Valore))
                 return a.Valore;
             ValoreAttributo(appoggio, a.Valore);
             return std::string_view(appoggio);

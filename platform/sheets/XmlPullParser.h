@@ -42,6 +42,7 @@ struct AttributoXml {
     int Spazio;
     std::string_view Nome;      // local name
     std::string_view Valore;    // as written: XmlPullParser::ValoreAttributo reads it
+    std::string_view Prefisso;  // as written, which says nothing by itself
 };
 
 // What a parser reads, for its messages: the part and the file that holds it.
@@ -104,11 +105,6 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
-    struct AttributoGrezzo {
-        std::string_view Prefisso;
-        std::string_view Nome;
-        std::string_view Valore;
-    };
 
     bool Riempi();
     bool Assicura(std::size_t n);
@@ -121,7 +117,14 @@ private:
     void SaltaFinoA(std::string_view chiusura);
     void Dichiara(std::string_view prefisso, std::string_view uri, int livello);
     int Risolvi(std::string_view prefisso, bool elemento);
-    void Chiudi(int livello);
+    // Undoes the declarations of the element of depth `livello`, which closes.
+    void Chiudi(int livello)
+    {
+        // The prefix xml, bound at depth 0, keeps the list from ever being empty.
+        if (dichiarazioni_.back().first >= livello)
+            Svincola(livello);
+    }
+    void Svincola(int livello);
 
     Sorgente sorgente_;
     std::vector<SpazioNomi> spaziNoti_;
@@ -141,12 +144,12 @@ private:
     int spazio_ = SenzaSpazio;
     std::string_view testo_;
     std::string decodificato_;
-    std::vector<AttributoGrezzo> grezzi_;
     std::vector<AttributoXml> attributi_;
     bool chiusuraTag_ = false;     // the last tag closes its element
     bool chiusuraPendente_ = false;
     int profondita_ = 0;
     int livello_ = 0;
+    std::vector<int> aperti_;      // the namespace of each element open, innermost last
 
     // The namespace declarations in force: for each prefix ("" for the default namespace)
     // its namespaces, innermost last; the declarations in the order made, with the depth of
@@ -156,11 +159,15 @@ private:
     std::vector<std::pair<int, std::string>> dichiarazioni_;
     struct Risolto {
         std::string Prefisso;
+        std::uint32_t Chiave = 0;
         int Spazio = SenzaSpazio;
         bool Valido = false;
     };
     Risolto risolti_[4];
     std::size_t prossimoRisolto_ = 0;
+    // The default namespace in force, when known (most parts name their elements by it).
+    int predefinito_ = SenzaSpazio;
+    bool predefinitoNoto_ = false;
 };
 
 } // namespace quercino::sheets

@@ -512,13 +512,18 @@ TEST(OdsReader, DamagedAndHostileFilesGiveTheMessages)
         ScriviFile(percorso, dati);
         const Esito e = Leggi(percorso);
         EXPECT_FALSE(e.letta);
-        EXPECT_TRUE(e.messaggio.contains(QString::fromUtf8(parola))) << e.messaggio.toStdString();
+        // Every message names the file ("%1" in the words looked for), and no other kind.
+        EXPECT_TRUE(e.messaggio.contains(QString::fromUtf8(parola).replace(QStringLiteral("%1"), percorso))) << e.messaggio.toStdString();
+        EXPECT_TRUE(e.messaggio.contains(percorso)) << e.messaggio.toStdString();
+        EXPECT_FALSE(e.messaggio.contains(QStringLiteral("Excel"))) << e.messaggio.toStdString();
     };
     const std::string righe = "<table:table-row>" + Cella("NOME") + "</table:table-row>";
     const std::string contenuto = ContenutoOds(Tabella(righe) + Tabella(righe, "B"));
 
-    prova("troncato.ods", FoglioDiCalcolo(contenuto.substr(0, contenuto.size() - 60)), "XML non valido");
-    prova("rotto.ods", FoglioDiCalcolo(contenuto.substr(0, contenuto.find("</table:table>")) + "<table:table-cell"), "XML non valido");
+    prova("troncato.ods", FoglioDiCalcolo(contenuto.substr(0, contenuto.size() - 60)), "La parte content.xml del file %1 contiene XML non valido");
+    prova("rotto.ods", FoglioDiCalcolo(contenuto.substr(0, contenuto.find("</table:table>")) + "<table:table-cell"),
+          "La parte content.xml del file %1 contiene XML non valido");
+    prova("stili_rotti.ods", FoglioDiCalcolo(contenuto, true, "<office:document-styles"), "La parte styles.xml del file %1 contiene XML non valido");
     std::string annidati;
     for (int i = 0; i < (1 << 20) + 1; ++i)
         annidati += "<a>";
@@ -528,10 +533,11 @@ TEST(OdsReader, DamagedAndHostileFilesGiveTheMessages)
     std::string alterato = FoglioDiCalcolo(contenuto + std::string(5000, ' '));
     const std::size_t dati = alterato.find("content.xml") + 11 + 200;
     alterato[dati] = static_cast<char>(alterato[dati] ^ 0x55);
-    prova("alterato.ods", alterato, "danneggiata");
+    prova("alterato.ods", alterato, "La parte content.xml del file %1 è danneggiata");
     EXPECT_THROW(ApriCartella(dir.filePath(QStringLiteral("alterato.ods"))), SheetError);
     const std::string intero = FoglioDiCalcolo(contenuto);
-    prova("tagliato.ods", intero.substr(0, intero.size() - 30), "non è un archivio leggibile");
+    prova("tagliato.ods", intero.substr(0, intero.size() - 30),
+          "Il file %1 non è un archivio leggibile: è danneggiato, troncato o non è una cartella di lavoro (.xlsx, .xlsm, .xlsb o .ods).");
     prova("senza_contenuto.ods", Zip({{"mimetype", MimetypeOds}, {"META-INF/manifest.xml", ManifestoOds()}}),
           "non è un foglio di calcolo OpenDocument (.ods) leggibile");
     prova("testo.odt", Zip({{"mimetype", "application/vnd.oasis.opendocument.text"}, {"content.xml", contenuto}}),
