@@ -316,8 +316,9 @@ TEST(OdsReader, LibreOfficeBooleansAsInItsXlsx)
 // Other writers of the format: the workbook of casi/ods_libreoffice.tsv (written by
 // libxlsxwriter as .xlsx) saved again as .ods by SheetJS and by Gnumeric gives the cells of
 // the .xlsx, but for the few the writer itself changes, which read as its file holds them:
-// SheetJS keeps a date as its day number with no date style (LibreOffice shows the number
-// too), Gnumeric doubles the blanks where two runs of a rich text meet.
+// SheetJS writes a number shown as a time as a date cell with its date style (the time's
+// format lost: LibreOffice shows the date too), Gnumeric doubles the blanks where two runs
+// of a rich text meet.
 TEST(OdsReader, OtherWritersKeepTheCellsOfTheXlsx)
 {
     QTemporaryDir dir;
@@ -331,7 +332,7 @@ TEST(OdsReader, OtherWritersKeepTheCellsOfTheXlsx)
     };
     const Caso casi[] = {
         {produttori::DaSheetJs(excel, QStringLiteral("ods"), dir.filePath(QStringLiteral("sheetjs.ods"))),
-         {{{1, 4, 9}, "42750"}, {{1, 4, 10}, "42750,4375"}, {{2, 4, 14}, "43159"}}},
+         {{{1, 4, 11}, "15/01/2017"}, {{1, 4, 12}, "30/12/1899"}, {{1, 4, 13}, "31/12/1899"}, {{1, 4, 14}, "29/12/1899"}}},
         {produttori::DaGnumeric(excel, QStringLiteral("Gnumeric_OpenCalc:odf"), dir.filePath(QStringLiteral("gnumeric.ods"))),
          {{{1, 4, 6}, "Rossi     Mario "}}},
     };
