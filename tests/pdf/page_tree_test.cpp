@@ -244,11 +244,7 @@ TEST_P(PageTreeTest, CountedAsPdfinfoCountsOrRefusedWithTheReason)
             const Image imported = RenderPage(written.path, page, reader, {.colour = true});
             ASSERT_EQ(imported.width, source.width) << "page " << page;
             ASSERT_EQ(imported.height, source.height) << "page " << page;
-            std::size_t differ = 0;
-            for (std::size_t i = 0; i < source.pixels.size(); ++i)
-                differ += std::abs(static_cast<unsigned char>(source.pixels[i]) -
-                                   static_cast<unsigned char>(imported.pixels[i])) > 64;
-            EXPECT_LE(differ, source.pixels.size() / 200) << "page " << page;
+            EXPECT_LE(ValuesApart(source, imported), source.pixels.size() / 200) << "page " << page;
         }
     }
 }

@@ -123,15 +123,6 @@ Righe Emesse(int n)
     return righe;
 }
 
-Righe Ricevute()
-{
-    Righe righe;
-    for (const char* numero : {"F-9", "F-10"})
-        righe.push_back({"98765432109", "", "Beta spa", "", "", "", "", "", "", "", "IT", "", "TD01", "10/02/2017", numero, "200",
-                         "44", "22", "", "", "", "", "12/02/2017"});
-    return righe;
-}
-
 // Where the reader of the damaged input stops: the last row it gave and its message (empty
 // when it read to the end).
 struct Lettura {
@@ -206,9 +197,9 @@ TEST_P(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglio
         if (csv) {
             ScriviCsv(input, "FATTURE EMESSE", Emesse(clienti));
         } else if (produttore == "scrittore_xlsb") {
-            ScriviCartellaXlsb(input, Emesse(clienti), Ricevute());
+            ScriviCartellaXlsb(input, Emesse(clienti), RicevuteDiBeta());
         } else {
-            ScriviCartella(Ingresso("fatture.xlsx"), Emesse(clienti), Ricevute());
+            ScriviCartella(Ingresso("fatture.xlsx"), Emesse(clienti), RicevuteDiBeta());
             if (produttore == "LibreOffice") {
                 const QString filtro = formato == "xlsm" ? "xlsm:Calc MS Excel 2007 VBA XML" : formato;
                 input = produttori::DaCalc(Ingresso("fatture.xlsx"), filtro, cartella.filePath("ingresso/calc"));

@@ -80,6 +80,17 @@ inline ValoreDigitato Digitato(const std::string& v)
     return d;
 }
 
+// Two invoices received from one supplier, with their dates of receipt: the second sheet of
+// the damage tests' workbooks.
+inline Righe RicevuteDiBeta()
+{
+    Righe righe;
+    for (const char* numero : {"F-9", "F-10"})
+        righe.push_back({"98765432109", "", "Beta spa", "", "", "", "", "", "", "", "IT", "", "TD01", "10/02/2017", numero, "200",
+                         "44", "22", "", "", "", "", "12/02/2017"});
+    return righe;
+}
+
 // A workbook as a user makes it: title rows, the headings of row 3 ("NOME" in D3), then the
 // rows, typed as Digitato says.
 inline void ScriviCartella(const QString& percorso, const Righe& emesse, const Righe& ricevute, const char* d3 = "NOME")

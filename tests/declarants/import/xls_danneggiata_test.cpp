@@ -112,7 +112,7 @@ Struttura StrutturaDi(const QString& percorso)
     return s;
 }
 
-// One invoice issued to each of three customers, two received from one supplier.
+// One invoice issued to each of three customers.
 Righe Emesse()
 {
     Righe righe;
@@ -122,22 +122,13 @@ Righe Emesse()
     return righe;
 }
 
-Righe Ricevute()
-{
-    Righe righe;
-    for (const char* numero : {"F-9", "F-10"})
-        righe.push_back({"98765432109", "", "Beta spa", "", "", "", "", "", "", "", "IT", "", "TD01", "10/02/2017", numero, "200",
-                         "44", "22", "", "", "", "", "12/02/2017"});
-    return righe;
-}
-
 } // namespace
 
 TEST(XlsDanneggiata, OgniCopiaDaIFileInteriODiceIlDannoSenzaFileDelFoglio)
 {
     Ambiente a;
     const QString xlsx = a.File("fatture.xlsx");
-    ScriviCartella(xlsx, Emesse(), Ricevute());
+    ScriviCartella(xlsx, Emesse(), RicevuteDiBeta());
     const std::vector<std::pair<std::string, QString>> prodotti = {
         {"LibreOffice", produttori::DaCalc(xlsx, QStringLiteral("xls"), a.File("calc"))},
         {"Gnumeric Excel 97", produttori::DaGnumeric(xlsx, QStringLiteral("Gnumeric_Excel:excel_biff8"), a.File("gnumeric8.xls"))},

@@ -103,4 +103,12 @@ std::array<double, 4> DarkBox(const Image& image)
     return {double(minX), double(image.height - maxY - 1), double(maxX + 1), double(image.height - minY)};
 }
 
+std::size_t ValuesApart(const Image& a, const Image& b)
+{
+    std::size_t apart = 0;
+    for (std::size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i)
+        apart += std::abs(static_cast<unsigned char>(a.pixels[i]) - static_cast<unsigned char>(b.pixels[i])) > 64;
+    return apart;
+}
+
 } // namespace tavlo::test

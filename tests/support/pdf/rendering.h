@@ -4,6 +4,7 @@
 // point.
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace tavlo::test {
@@ -40,5 +41,8 @@ int RedPixelsIn(const Image& image, int left, int top, int right, int bottom);
 // The box around every dark pixel as left, bottom, right, top in page points (y upwards,
 // for a 72 dpi image); all zero when nothing is dark.
 std::array<double, 4> DarkBox(const Image& image);
+// How many channel values of two images of one size differ by more than 64 (out of 255):
+// what antialiasing leaves apart is not counted, a shape missing or misplaced is.
+std::size_t ValuesApart(const Image& a, const Image& b);
 
 } // namespace tavlo::test
