@@ -5,22 +5,9 @@
 
 namespace quercino {
 
-namespace {
-
-// The declarant as the registry window shows it, and the progressive of each file taken
-// through it.
-class SorgenteRegistro final : public importazione::SorgenteDichiarante {
-public:
-    explicit SorgenteRegistro(F1OP& finestra) : finestra_(finestra) {}
-    datifattura::DatiDichiarante Dichiarante() override { return finestra_.DatiDichiaranteCorrente(); }
-    int PrendiProgressivo() override { return finestra_.PrendiProgressivo(); }
-    void RestituisciProgressivo(int numero) override { finestra_.RestituisciProgressivo(numero); }
-
-private:
-    F1OP& finestra_;
-};
-
-} // namespace
+datifattura::DatiDichiarante SorgenteRegistro::Dichiarante() { return finestra_.DatiDichiaranteCorrente(); }
+int SorgenteRegistro::PrendiProgressivo() { return finestra_.PrendiProgressivo(); }
+void SorgenteRegistro::RestituisciProgressivo(int numero) { finestra_.RestituisciProgressivo(numero); }
 
 void RegistraFinestraImportazione()
 {

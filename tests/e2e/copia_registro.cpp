@@ -19,6 +19,7 @@
 #include "app/core/Messaggi.h"
 #include "app/shell/AttesaArchivio.h"
 #include "app/shell/FWaitF.h"
+#include "attesa_vista.h"
 #include "app/widgets/Applicazione.h"
 #include "declarants/import/FImpEX.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
@@ -88,13 +89,8 @@ int main(int argc, char** argv)
     QTimer guarda;
     guarda.setInterval(20);
     QObject::connect(&guarda, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* attesa = qobject_cast<FWaitF*>(w);
-            if (attesa && attesa->isVisible() && attesa != attesaVista) {
-                attesaVista = attesa;
-                std::cout << "attesa: " << attesa->fwSto()->text().section('\n', 0, 1).replace('\n', ' ').toStdString() << std::endl;
-            }
-        }
+        if (const QString attesa = NuovaAttesa(attesaVista); !attesa.isEmpty())
+            std::cout << "attesa: " << attesa.toStdString() << std::endl;
         auto* salva = qobject_cast<FSalva*>(QApplication::activeModalWidget());
         if (!salva || !salva->Occupata() || salva->ContaRighe() == 0)
             return;

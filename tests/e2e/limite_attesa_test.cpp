@@ -9,6 +9,7 @@
 #include "app/core/Globals.h"
 #include "app/shell/AttesaArchivio.h"
 #include "app/shell/FWaitF.h"
+#include "attesa_vista.h"
 #include "declarants/import/FImpEX.h"
 #include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
@@ -73,13 +74,8 @@ TEST_P(LimiteAttesa, UnaSolaAttesaPoiLOperazioneFinisce)
     QTimer guarda;
     guarda.setInterval(20);
     QObject::connect(&guarda, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* attesa = qobject_cast<FWaitF*>(w);
-            if (attesa && attesa->isVisible() && attesa != attesaVista) {
-                attesaVista = attesa;
-                visto << "attesa: " + attesa->fwSto()->text().section('\n', 0, 1).replace('\n', ' ');
-            }
-        }
+        if (const QString attesa = NuovaAttesa(attesaVista); !attesa.isEmpty())
+            visto << "attesa: " + attesa;
     });
     test::MessaggiSimulati messaggi;
     messaggi.mentreMostra = [&](const Messaggio& m) { visto << m.titolo + ": " + QString(m.testo).replace("\r\n", " "); };

@@ -13,6 +13,7 @@
 
 #include "app/core/Globals.h"
 #include "declarants/import/Importazione.h"
+#include "declarants/import/ImportazioneDaRegistro.h"
 #include "declarants/registry/F1OP.h"
 #include "platform/sheets/CsvReader.h"
 #include "platform/sheets/SheetError.h"
@@ -29,18 +30,6 @@ using namespace import_fixture;
 using namespace quercino;
 
 namespace {
-
-// The declarant as the registry window shows it, the progressive taken through it.
-class SorgenteFinestra final : public importazione::SorgenteDichiarante {
-public:
-    explicit SorgenteFinestra(F1OP& finestra) : finestra_(finestra) {}
-    datifattura::DatiDichiarante Dichiarante() override { return finestra_.DatiDichiaranteCorrente(); }
-    int PrendiProgressivo() override { return finestra_.PrendiProgressivo(); }
-    void RestituisciProgressivo(int numero) override { finestra_.RestituisciProgressivo(numero); }
-
-private:
-    F1OP& finestra_;
-};
 
 // A worksheet whose reading fails, as a damaged part's does, once row `ultima` was given.
 class FoglioGuasto final : public sheets::SheetReader {
@@ -250,7 +239,7 @@ TEST_P(FoglioDanneggiato, NessunFileDelFoglioIlProgressivoRestituitoLAltroFoglio
         F1OP registro;
         registro.show();
         ASSERT_EQ(registro.Campo("OPROG")->text(), "00005");
-        SorgenteFinestra sorgente(registro);
+        SorgenteRegistro sorgente(registro);
         importazione::LogImportazione log(Uscita({}));
         importazione::Importazione importa(sorgente, log);
         if (apertura)
